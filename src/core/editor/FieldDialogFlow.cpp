@@ -1,0 +1,45 @@
+#include "editor/Editor.h"
+
+namespace vem {
+
+int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t maxLength) {
+    removeFieldCells(n);
+    FieldDefinition& f = project.field(n);
+    const int typed = parseInteger(v.lengthText).value_or(0);
+    f.length = typed > 0 ? typed : maxLength;
+    f.offset = parseInteger(v.offsetText).value_or(0);
+    f.conversion = v.conversionIndex;
+    f.variableType = v.variableTypeIndex;
+    f.column = v.column;
+    f.row = v.row;
+    f.description = v.description;
+    controls.fieldBoxCaption[n - 1] = v.description;
+
+    if (f.placed == 1) {
+        f.position = (f.row - 1) * ScreenColumns + f.column;
+        const int first = f.position - 1;
+        if (first >= 0 && first < CellCount) {
+            cursor.cell = first;
+            cursor.row = first / ScreenColumns;
+            cursor.column = first % ScreenColumns;
+            // A longer field takes only the free cells after it, up to the end of the screen.
+            f.length = freeRunFrom(first, f.length, n);
+            for (int k = first; k < first + f.length; ++k) {
+                cells[k].tag = n;
+                cells[k].colour = CellColour::Field;
+                project.screenText[k].clear();
+            }
+        }
+    }
+    return f.length == 0 ? 0 : n;
+}
+
+void Editor::finishFieldDialog(int n, int tag) {
+    if (tag > 0) {
+        setFieldCheckBox(n, true);
+        autoPlaceField(n);
+    }
+    storeCellTags();
+}
+
+}  // namespace vem

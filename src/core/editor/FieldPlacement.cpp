@@ -1,0 +1,92 @@
+#include "editor/FieldPlacement.h"
+
+#include "editor/Editor.h"
+
+namespace vem {
+
+int findFreeRun(const CellTags& tags, int length) {
+    if (length <= 0) return -1;
+    for (int s = 0; s < CellCount - length; ++s) {
+        if (tags[s] != 0) continue;
+        bool free = true;
+        for (int k = s; k < s + length && free; ++k) free = tags[k] <= 0;
+        if (free) return s;
+    }
+    return -1;
+}
+
+void Editor::removeFieldCells(int field) {
+    for (Cell& c : cells) {
+        if (c.tag != field) continue;
+        c.tag = 0;
+        c.colour = CellColour::ButtonFace;
+    }
+}
+
+int Editor::freeRunFrom(int first, int length, int field) const {
+    int room = 0;
+    for (int k = first; k >= 0 && k < CellCount && room < length; ++k, ++room)
+        if (cells[k].tag > 0 && cells[k].tag != field) break;
+    return room;
+}
+
+void Editor::autoPlaceField(int n) {
+    FieldDefinition& f = project.field(n);
+    f.enabled = controls.fieldBoxTicked[n - 1] ? 1 : 0;
+    for (Cell& c : cells)
+        if (c.colour == CellColour::White) c.colour = c.tag > 0 ? CellColour::Field : CellColour::ButtonFace;
+
+    if (f.enabled == 1) {
+        if (f.placed == 0 && (f.variableType == 0 || f.variableType == 1) && f.length > 0) {
+            int count = 0;
+            int lowest = -1;
+            for (int k = 0; k < CellCount; ++k) {
+                if (cells[k].tag != n) continue;
+                if (lowest < 0) lowest = k;
+                ++count;
+            }
+            int start = -1;
+            if (count == f.length) {
+                for (Cell& c : cells)
+                    if (c.tag == n) c.colour = CellColour::Field;
+                start = lowest;
+            } else {
+                removeFieldCells(n);  // stray cells of an earlier run would outlive the new one
+                CellTags tags;
+                for (int k = 0; k < CellCount; ++k) tags[k] = cells[k].tag;
+                start = findFreeRun(tags, f.length);
+                for (int k = start; start >= 0 && k < start + f.length; ++k) {
+                    cells[k].tag = n;
+                    cells[k].colour = CellColour::AutoPlaced;
+                }
+            }
+            if (start >= 0) {
+                f.placed = 1;
+                f.position = start + 1;
+                f.row = start / ScreenColumns + 1;
+                f.column = start % ScreenColumns + 1;
+            }
+        }
+    } else {
+        f.placed = 0;
+        removeFieldCells(n);
+        if (n == DateField || n == TimeField) {
+            f.position = 0;
+            f.column = 0;
+            f.row = 0;
+        }
+    }
+    updateCellHints();
+}
+
+void Editor::setFieldCheckBox(int field, bool ticked) {
+    if (controls.fieldBoxTicked[field - 1] == ticked) return;
+    clickFieldCheckBox(field);
+}
+
+void Editor::clickFieldCheckBox(int field) {
+    controls.fieldBoxTicked[field - 1] = !controls.fieldBoxTicked[field - 1];
+    autoPlaceField(field);
+}
+
+}  // namespace vem

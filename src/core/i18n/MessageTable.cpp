@@ -1,0 +1,35 @@
+#include "i18n/MessageTable.h"
+
+namespace vem {
+namespace {
+
+// Built-in texts of the slots from 26 on, Windows-1252.
+const std::vector<std::string>& builtInTexts() {
+    static const std::vector<std::string> texts = {
+        "Die Projektdatei konnte nicht gespeichert werden.",
+        "Die Datei readout.bin konnte nicht geschrieben werden.",
+        "Die Projektdatei konnte nicht gelesen werden.",
+        "Zellen mit einem Komma wurden durch ein Leerzeichen ersetzt, "
+        "da die Projektdatei kein Komma speichern kann.",
+    };
+    return texts;
+}
+
+}  // namespace
+
+MessageTable::MessageTable() : texts_(ClassicSlotCount) {
+    for (const auto& t : builtInTexts()) texts_.push_back(t);
+}
+
+const std::string& MessageTable::text(int slot) const {
+    static const std::string empty;
+    if (slot < 0 || slot >= slotCount()) return empty;
+    return texts_[slot];
+}
+
+void MessageTable::setText(int slot, std::string text) {
+    if (slot < 0 || slot >= slotCount()) return;
+    texts_[slot] = std::move(text);
+}
+
+}  // namespace vem

@@ -1,0 +1,49 @@
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vem {
+
+// The main window's numbered message texts (Windows-1252). Slots 0..25 are empty until the
+// language file fills them; slots from 26 on carry a built-in German text that the language
+// file may replace with further lines of its message section.
+class MessageTable {
+public:
+    static constexpr int ClassicSlotCount = 26;
+
+    MessageTable();
+    const std::string& text(int slot) const;
+    void setText(int slot, std::string text);
+    int slotCount() const { return static_cast<int>(texts_.size()); }
+
+private:
+    std::vector<std::string> texts_;
+};
+
+// Message slots with a fixed role.
+namespace Msg {
+constexpr int PortOpenAfterSettings = 0;
+constexpr int ImageWrongSize = 1;
+constexpr int ProjectCaptionPrefix = 2;
+constexpr int BinFileWrongSize = 3;
+constexpr int FieldHintPrefix = 13;
+constexpr int DateHint = 14;
+constexpr int TimeHint = 15;
+// Slots added by this program (built-in texts).
+constexpr int ProjectSaveFailed = 26;
+constexpr int ReadoutSaveFailed = 27;
+constexpr int ProjectOpenFailed = 28;
+constexpr int CommaCellsReplaced = 29;
+}  // namespace Msg
+
+// The one extra message of each of four dialogs.
+enum class DialogId { IpAddress, Pos, Video, DataSend };
+
+struct DialogMessages {
+    std::array<std::string, 4> texts;
+    const std::string& text(DialogId id) const { return texts[static_cast<int>(id)]; }
+    void setText(DialogId id, std::string t) { texts[static_cast<int>(id)] = std::move(t); }
+};
+
+}  // namespace vem

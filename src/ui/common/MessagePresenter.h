@@ -1,0 +1,40 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+#include "i18n/MessageTable.h"
+
+class QWidget;
+
+namespace vem {
+
+// The one place every message box of the program goes through. Tests replace `present`
+// to see which message was shown without a modal box.
+class MessagePresenter {
+public:
+    struct Shown {
+        bool isDialogMessage = false;
+        int slot = -1;                         // MessageTable slot when !isDialogMessage
+        DialogId dialog = DialogId::IpAddress;  // when isDialogMessage
+        QString text;
+    };
+
+    MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages);
+    virtual ~MessagePresenter() = default;
+
+    void showSlot(int slot, QWidget* parent = nullptr);
+    void showDialogMessage(DialogId dialog, QWidget* parent = nullptr);
+
+    // Sends every message to `sink` instead of a message box (for tests and scripted runs).
+    void setSink(std::function<void(const Shown&)> sink) { sink_ = std::move(sink); }
+
+protected:
+    virtual void present(const Shown& message, QWidget* parent);
+
+private:
+    const MessageTable& messages_;
+    const DialogMessages& dialogMessages_;
+    std::function<void(const Shown&)> sink_;
+};
+
+}  // namespace vem

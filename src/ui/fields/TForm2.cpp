@@ -1,0 +1,69 @@
+#include "fields/TForm2.h"
+
+#include "common/Encoding.h"
+#include "ui_TForm2.h"
+
+namespace vem {
+
+TForm2::TForm2(Editor& editor, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TForm2>()), editor_(editor) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setModal(true);
+    connect(ui_->FlatEdit1, &QLineEdit::textChanged, this, &TForm2::FlatEdit1Change);
+    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &TForm2::SpeedButton1Click);
+    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &TForm2::SpeedButton2Click);
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::fill(const FieldDialogValues& v) {
+    ui_->Label2->setText(QString::number(v.column));
+    ui_->Label3->setText(QString::number(v.row));
+    ui_->FlatComboBox1->setCurrentIndex(v.conversionIndex);
+    ui_->FlatComboBox2->setCurrentIndex(v.variableTypeIndex);
+    ui_->FlatEdit2->setText(fromCp1252(v.offsetText));
+    if (v.variableTypeIndex >= 0) ui_->FlatEdit1->setEnabled(v.lengthEditable);
+    ui_->FlatEdit3->setText(fromCp1252(v.description));
+}
+
+FieldDialogValues TForm2::values() const {
+    FieldDialogValues v;
+    v.lengthText = toCp1252(ui_->FlatEdit1->text());
+    v.offsetText = toCp1252(ui_->FlatEdit2->text());
+    v.conversionIndex = ui_->FlatComboBox1->currentIndex();
+    v.variableTypeIndex = ui_->FlatComboBox2->currentIndex();
+    v.description = toCp1252(ui_->FlatEdit3->text());
+    v.column = ui_->Label2->text().toInt();
+    v.row = ui_->Label3->text().toInt();
+    v.lengthEditable = ui_->FlatEdit1->isEnabled();
+    return v;
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    dialogField_ = tag_;
+    if (dialogField_ >= 1 && dialogField_ <= DataFieldCount) {
+        maxFieldLength_ = editor_.maxFieldLength(dialogField_);
+        ui_->FlatEdit1->setText(QString::number(editor_.project.field(dialogField_).length));
+    }
+    QDialog::showEvent(event);
+}
+
+void TForm2::FlatEdit1Change() {
+    const std::string text = toCp1252(ui_->FlatEdit1->text());
+    const std::string clamped = clampLengthText(text, maxFieldLength_);
+    if (clamped != text) ui_->FlatEdit1->setText(fromCp1252(clamped));
+}
+
+void TForm2::SpeedButton1Click() {
+    tag_ = 0;
+    done(QDialog::Rejected);
+}
+
+void TForm2::SpeedButton2Click() {
+    if (dialogField_ <= 0) return;
+    tag_ = editor_.acceptFieldDialog(dialogField_, values(), maxFieldLength_);
+    done(QDialog::Accepted);
+}
+
+}  // namespace vem

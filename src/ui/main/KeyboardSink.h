@@ -1,0 +1,20 @@
+#pragma once
+#include <QLineEdit>
+
+namespace vem {
+
+// The 1 x 1 edit that takes the keyboard for the grid; it never edits its own text.
+class KeyboardSink : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit KeyboardSink(QWidget* parent);
+
+signals:
+    void keyPressed(QKeyEvent* event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+};
+
+}  // namespace vem

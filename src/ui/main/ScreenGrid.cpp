@@ -1,0 +1,109 @@
+#include "main/ScreenGrid.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "common/Encoding.h"
+
+namespace vem {
+
+ScreenGrid::ScreenGrid(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
+    setObjectName("ScreenGrid");
+    setFixedSize(OriginX * 2 + ScreenColumns * Editor::PanelWidth, OriginY + ScreenRows * Editor::PanelHeight + 12);
+    QFont f("DejaVu Sans Mono");
+    f.setPixelSize(15);
+    f.setBold(true);
+    setFont(f);
+}
+
+QPoint ScreenGrid::cellOrigin(int cell) {
+    return {OriginX + (cell % ScreenColumns) * Editor::PanelWidth, OriginY + (cell / ScreenColumns) * Editor::PanelHeight};
+}
+
+int ScreenGrid::cellAt(QPoint pos) {
+    const int x = pos.x() - OriginX;
+    const int y = pos.y() - OriginY;
+    if (x < 0 || y < 0) return -1;
+    const int column = x / Editor::PanelWidth;
+    const int row = y / Editor::PanelHeight;
+    if (column >= ScreenColumns || row >= ScreenRows) return -1;
+    return row * ScreenColumns + column;
+}
+
+QColor ScreenGrid::colourOf(CellColour colour) {
+    switch (colour) {
+    case CellColour::White: return Qt::white;
+    case CellColour::Field: return QColor(255, 255, 225);
+    case CellColour::AutoPlaced: return QColor(255, 0, 0);
+    case CellColour::Dragged: return QColor(0, 255, 0);
+    case CellColour::ButtonFace: break;
+    }
+    return QColor(240, 240, 240);
+}
+
+void ScreenGrid::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QColor shadow(160, 160, 160);
+    const QColor light(255, 255, 255);
+    for (int k = 0; k < CellCount; ++k) {
+        const QRect r(cellOrigin(k), QSize(Editor::PanelWidth, Editor::PanelHeight));
+        p.fillRect(r, colourOf(editor_.cells[k].colour));
+        // lowered bevel: dark at top and left, light at bottom and right
+        p.setPen(shadow);
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(light);
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+        const std::string& text = editor_.project.screenText[k];
+        if (text.empty()) continue;
+        p.setPen(Qt::black);
+        p.drawText(r, Qt::AlignCenter, text == "&&" ? QStringLiteral("&") : fromCp1252(text.substr(0, 1)));
+    }
+}
+
+void ScreenGrid::mousePressEvent(QMouseEvent* e) {
+    const int cell = cellAt(e->position().toPoint());
+    if (cell < 0) return;
+    pressedCell_ = cell;
+    emit pressed();
+    const MouseButton button = e->button() == Qt::LeftButton    ? MouseButton::Left
+                               : e->button() == Qt::RightButton ? MouseButton::Right
+                                                                : MouseButton::Middle;
+    editor_.mousePress(cell, button);
+    update();
+    emit changed();
+}
+
+void ScreenGrid::mouseMoveEvent(QMouseEvent* e) {
+    if (pressedCell_ < 0 || e->buttons() == Qt::NoButton) return;
+    const QPoint rel = e->position().toPoint() - cellOrigin(pressedCell_);
+    editor_.mouseMove(rel.x(), rel.y());
+    update();
+}
+
+void ScreenGrid::mouseReleaseEvent(QMouseEvent*) {
+    if (pressedCell_ < 0) return;
+    pressedCell_ = -1;
+    editor_.mouseRelease();
+    update();
+    emit changed();
+}
+
+bool ScreenGrid::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const int cell = cellAt(help->pos());
+        const QString hint = cell < 0 ? QString() : fromCp1252(editor_.cells[cell].hint);
+        if (hint.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), hint, this);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+}  // namespace vem

@@ -1,0 +1,300 @@
+#include "main/TForm1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolButton>
+
+#include "common/Encoding.h"
+#include "fields/TForm2.h"
+#include "main/KeyboardSink.h"
+#include "main/ScreenGrid.h"
+
+namespace vem {
+
+namespace {
+constexpr int ClientWidth = 897;
+constexpr int ClientHeight = 589;
+const QColor SummaryRed(255, 0, 0);
+const QColor SummaryGreen(0, 128, 0);
+const QColor SummaryBlue(0, 0, 255);
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      editor_(project_, image_, messages_),
+      presenter_(messages_, dialogMessages_),
+      startFolder_(QDir::currentPath()) {
+    setObjectName("TForm1");
+    setWindowTitle("VEM Setup V1.13");
+
+    auto* client = new QWidget(this);
+    client->setObjectName("Client");
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+
+    auto* gridBox = new QGroupBox(client);
+    gridBox->setObjectName("GroupBox1");
+    gridBox->setGeometry(14, 16, 656, 508);
+    grid_ = new ScreenGrid(editor_, gridBox);
+    grid_->move(0, 0);
+
+    keyboardSink_ = new KeyboardSink(client);
+    connect(keyboardSink_, &KeyboardSink::keyPressed, this, &TForm1::FormKeyDown);
+    connect(grid_, &ScreenGrid::pressed, this, [this] { keyboardSink_->setFocus(); });
+    connect(grid_, &ScreenGrid::changed, this, &TForm1::showEditorState);
+
+    buildFieldList(client);
+    buildSummaries(client);
+    buildMenu();
+
+    form2_ = new TForm2(editor_, this);
+
+    showEditorState();
+    showInterfaceSummary();
+    showHoldTimes();
+
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm1::~TForm1() = default;
+
+QLabel* TForm1::addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                         const QColor& colour) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    if (colour.isValid()) label->setStyleSheet(QString("color: %1").arg(colour.name()));
+    label->adjustSize();
+    return label;
+}
+
+void TForm1::buildFieldList(QWidget* client) {
+    auto* box = new QGroupBox(client);
+    box->setObjectName("GroupBox2");
+    box->setGeometry(680, 56, 201, 465);
+    for (int n = 1; n <= DataFieldCount; ++n) {
+        const int y = 26 + 16 * (n - 1);
+        addLabel(box, "", QString("%1").arg(n, 2), 8, y - 1);
+        auto* conf = new QToolButton(box);
+        conf->setObjectName(QString("CONF%1").arg(n));
+        conf->setGeometry(32, y, 12, 12);
+        connect(conf, &QToolButton::clicked, this, [this, n] { CONFClick(n); });
+        auto* check = new QCheckBox(box);
+        check->setObjectName(QString("FlatCheckBox%1").arg(n));
+        check->setGeometry(56, y - 2, 121, 17);
+        fieldBoxes_[n - 1] = check;
+    }
+    auto* line = new QFrame(box);
+    line->setObjectName("Bevel1");
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(8, 304, 185, 2);
+    auto addClockBox = [&](int n, const char* text, int y) {
+        auto* check = new QCheckBox(text, box);
+        check->setObjectName(QString("FlatCheckBox%1").arg(n));
+        check->setGeometry(32, y, 121, 17);
+        fieldBoxes_[n - 1] = check;
+    };
+    addClockBox(DateField, "Datum", 328);
+    addClockBox(TimeField, "Uhrzeit", 352);
+    FlatCheckBox19 = new QCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
+    FlatCheckBox19->setObjectName("FlatCheckBox19");
+    FlatCheckBox19->setGeometry(32, 384, 165, 33);
+    connect(FlatCheckBox19, &QCheckBox::clicked, this, &TForm1::FlatCheckBox19Click);
+
+    // The control tables are filled by name, as every handler finds its sender's number there.
+    for (int n = 1; n <= DataFieldCount; ++n)
+        confButtons_[n - 1] = box->findChild<QToolButton*>(QString("CONF%1").arg(n));
+    for (int n = 1; n <= FieldCount; ++n) {
+        fieldBoxes_[n - 1] = box->findChild<QCheckBox*>(QString("FlatCheckBox%1").arg(n));
+        connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { FlatCheckBoxClick(n); });
+    }
+
+    addLabel(client, "Label30", "Datensatz", 688, 32);
+    dataSetGroup_ = new QButtonGroup(this);
+    dataSetGroup_->setExclusive(true);
+    for (int k = 0; k < DataSetCount; ++k) {
+        auto* b = new QToolButton(client);
+        b->setObjectName(QString("SpeedButton%1").arg(k + 1));
+        b->setText(QString::number(k + 1));
+        b->setCheckable(true);
+        b->setGeometry(752 + 32 * k, 32, 23, 16);
+        dataSetGroup_->addButton(b, k);
+        dataSetButtons_[k] = client->findChild<QToolButton*>(QString("SpeedButton%1").arg(k + 1));
+        connect(b, &QToolButton::clicked, this, [this, k] { SpeedButtonClick(k); });
+    }
+}
+
+void TForm1::buildSummaries(QWidget* client) {
+    GroupBox3 = new QGroupBox(" QV - Schnittstelle ", client);
+    GroupBox3->setObjectName("GroupBox3");
+    GroupBox3->setGeometry(14, 528, 656, 49);
+    addLabel(GroupBox3, "Label18", "Handshake : ", 16, 22);
+    handshakeValue_ = addLabel(GroupBox3, "Label19", "none", 96, 22, SummaryRed);
+    addLabel(GroupBox3, "Label20", "Datenformat : ", 176, 22);
+    formatValue_ = addLabel(GroupBox3, "Label21", "8 none", 264, 22, SummaryRed);
+    addLabel(GroupBox3, "Label22", "Baudrate : ", 336, 22);
+    baudValue_ = addLabel(GroupBox3, "Label23", "9600", 408, 22, SummaryRed);
+    addLabel(GroupBox3, "Label31", "IP :", 472, 22);
+    ipValue_ = addLabel(GroupBox3, "Label32", "0.0.0.0", 496, 22, SummaryGreen);
+    addLabel(GroupBox3, "Label33", "Port :", 584, 22);
+    portValue_ = addLabel(GroupBox3, "Label34", "0", 616, 22, SummaryGreen);
+
+    auto* hold = new QGroupBox(" Haltezeiten ", client);
+    hold->setObjectName("GroupBox4");
+    hold->setGeometry(680, 528, 201, 49);
+    addLabel(hold, "Label24", "Daten : ", 8, 22);
+    dataHoldValue_ = addLabel(hold, "Label25", "3", 56, 22, SummaryBlue);
+    addLabel(hold, "Label26", "s", 80, 22);
+    addLabel(hold, "Label27", "Relais :", 104, 22);
+    relayHoldValue_ = addLabel(hold, "Label28", "3", 152, 22, SummaryBlue);
+    addLabel(hold, "Label29", "s", 176, 22);
+}
+
+void TForm1::buildMenu() {
+    QMenuBar* bar = menuBar();
+    auto addItem = [this](QMenu* menu, const char* name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        return a;
+    };
+    QMenu* datei = bar->addMenu("&Datei");
+    datei->setObjectName("Datei");
+    addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen..."));
+    addItem(datei, "Speichernunter1", "Speichern &unter...");
+    connect(addItem(datei, "Beenden1", "B&eenden"), &QAction::triggered, this, &QWidget::close);
+
+    QAction* comport = bar->addAction("&PC Comport");
+    comport->setObjectName("RS2321");
+
+    QMenu* iface = bar->addMenu("&QOR Interface");
+    iface->setObjectName("Netzwerk1");
+    addItem(iface, "Halte1", "Haltezeiten");
+    addItem(iface, "RS2322", "RS232");
+    iface->addSeparator();
+    addItem(iface, "IPAdresse1", "&IP Adresse");
+    iface->addSeparator();
+    addItem(iface, "Datensenden1", "Daten senden");
+
+    QAction* pos = bar->addAction("&POS         ");
+    pos->setObjectName("POS1");
+
+    QMenu* qv = bar->addMenu("&QV   ");
+    qv->setObjectName("vem1");
+    QAction* binFile = addItem(qv, "BINFile1", "BIN - File...");
+    binFile->setVisible(false);
+    binFile->setEnabled(false);
+    addItem(qv, "Einlesen1", "Aus QV einlesen");
+    addItem(qv, "tt1", "Programmieren");
+    addItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen");
+    addItem(qv, "VEMInfo1", "QV - Info");
+
+    QMenu* system = bar->addMenu("&System");
+    system->setObjectName("Expert1");
+    system->menuAction()->setVisible(false);
+    addItem(system, "Zeichensatzladen1", "&Zeichensatz laden");
+    addItem(system, "Videosignal1", "&Videosignal");
+    addItem(system, "Firmware1", "&Firmware");
+    addItem(system, "SetAVRFuses1", "&Set AVR-Fuses");
+}
+
+void TForm1::showEditorState() {
+    const MainControls& c = editor_.controls;
+    for (int n = 1; n <= DataFieldCount; ++n) {
+        confButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
+        fieldBoxes_[n - 1]->setText(fromCp1252(c.fieldBoxCaption[n - 1]));
+    }
+    for (int n = 1; n <= FieldCount; ++n) {
+        QCheckBox* box = fieldBoxes_[n - 1];
+        const QSignalBlocker block(box);
+        box->setChecked(c.fieldBoxTicked[n - 1]);
+        box->setEnabled(c.fieldBoxEnabled[n - 1]);
+    }
+    for (int k = 0; k < DataSetCount; ++k) {
+        dataSetButtons_[k]->setEnabled(c.dataSetButtonEnabled[k]);
+        dataSetButtons_[k]->setChecked(k == project_.activeDataSet);
+    }
+    {
+        const QSignalBlocker block(FlatCheckBox19);
+        FlatCheckBox19->setChecked(c.summerTimeTicked);
+    }
+    grid_->update();
+}
+
+void TForm1::refreshWindowFromProject() {
+    editor_.refreshWindowFromProject();
+    showEditorState();
+    showInterfaceSummary();
+    showHoldTimes();
+}
+
+void TForm1::CONFClick(int n) {
+    form2_->fill(fillFieldDialog(project_.field(n)));
+    form2_->setTag(n);
+    form2_->exec();
+    editor_.finishFieldDialog(n, form2_->tag());
+    keyboardSink_->setFocus();
+    showEditorState();
+}
+
+void TForm1::FlatCheckBoxClick(int n) {
+    editor_.clickFieldCheckBox(n);
+    showEditorState();
+}
+
+void TForm1::SpeedButtonClick(int k) {
+    editor_.switchDataSet(k);
+    showEditorState();
+}
+
+void TForm1::FlatCheckBox19Click() {
+    editor_.clickSummerTimeCheckBox();
+    showEditorState();
+}
+
+void TForm1::FormKeyDown(QKeyEvent* event) {
+    EditorKey key = EditorKey::Other;
+    switch (event->key()) {
+    case Qt::Key_Up: key = EditorKey::Up; break;
+    case Qt::Key_Down: key = EditorKey::Down; break;
+    case Qt::Key_Left: key = EditorKey::Left; break;
+    case Qt::Key_Right: key = EditorKey::Right; break;
+    case Qt::Key_Backspace: key = EditorKey::Backspace; break;
+    default: break;
+    }
+    if (key != EditorKey::Other) {
+        editor_.keyDown(key);
+    } else if (event->text().size() == 1) {
+        // Only characters with a Windows-1252 code can reach a cell; the editor refuses the rest.
+        if (const auto byte = cp1252Byte(event->text().at(0))) editor_.keyPress(*byte);
+    }
+    grid_->update();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
+
+void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
+
+void TForm1::showHoldTimes() {
+    dataHoldValue_->setText(QString::number(project_.device.DataHoldSeconds));
+    relayHoldValue_->setText(QString::number(project_.device.RelayHoldSeconds));
+    dataHoldValue_->adjustSize();
+    relayHoldValue_->adjustSize();
+}
+
+void TForm1::showInterfaceSummary() {}
+
+}  // namespace vem

@@ -1,0 +1,88 @@
+#pragma once
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "common/MessagePresenter.h"
+#include "editor/Editor.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace vem {
+
+class KeyboardSink;
+class ScreenGrid;
+class TForm2;
+
+// The main window: the screen grid, the field list, the data sets, the summaries and the menu.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Project& project() { return project_; }
+    DeviceImage& image() { return image_; }
+    Editor& editor() { return editor_; }
+    MessagePresenter& presenter() { return presenter_; }
+    ScreenGrid* grid() const { return grid_; }
+    TForm2* fieldDialog() const { return form2_; }
+    const QString& startFolder() const { return startFolder_; }
+
+    // Shows the editor's state: cells, field list, data set buttons, clock box.
+    void showEditorState();
+    void refreshWindowFromProject();
+    void showInterfaceSummary();
+    void showHoldTimes();
+
+    // Handlers named after their controls.
+    void CONFClick(int field);
+    void FlatCheckBoxClick(int field);
+    void SpeedButtonClick(int dataSet);
+    void FlatCheckBox19Click();
+    void FormKeyDown(QKeyEvent* event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildFieldList(QWidget* client);
+    void buildSummaries(QWidget* client);
+    void buildMenu();
+    QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                     const QColor& colour = QColor());
+
+    Project project_;
+    DeviceImage image_;
+    MessageTable messages_;
+    DialogMessages dialogMessages_;
+    Editor editor_;
+    MessagePresenter presenter_;
+    QString startFolder_;
+
+    ScreenGrid* grid_ = nullptr;
+    KeyboardSink* keyboardSink_ = nullptr;
+    TForm2* form2_ = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    std::array<QToolButton*, DataFieldCount> confButtons_{};
+    std::array<QCheckBox*, FieldCount> fieldBoxes_{};
+    std::array<QToolButton*, DataSetCount> dataSetButtons_{};
+    QCheckBox* FlatCheckBox19 = nullptr;
+    QButtonGroup* dataSetGroup_ = nullptr;
+    QLabel* handshakeValue_ = nullptr;
+    QLabel* formatValue_ = nullptr;
+    QLabel* baudValue_ = nullptr;
+    QLabel* ipValue_ = nullptr;
+    QLabel* portValue_ = nullptr;
+    QLabel* dataHoldValue_ = nullptr;
+    QLabel* relayHoldValue_ = nullptr;
+};
+
+}  // namespace vem

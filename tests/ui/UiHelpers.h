@@ -1,0 +1,34 @@
+#pragma once
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace vem::test {
+
+// Runs `act` on the next modal dialog that opens (while `open` shows it modally).
+inline void onNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+// Types `text` into `widget` one character at a time, as a keyboard with those keys would.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+}  // namespace vem::test
