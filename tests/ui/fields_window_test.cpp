@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "UiHelpers.h"
+#include "fields/TForm2.h"
+#include "main/TForm1.h"
+
+using namespace vem;
+
+namespace {
+
+struct FieldsWindow : ::testing::Test {
+    TForm1 window;
+    void SetUp() override {
+        // A template that defines fields 1 and 2 ("Daten", up to 10 cells) in data sets 0 and 1.
+        Project& p = window.project();
+        for (int d = 0; d < 2; ++d) {
+            for (int i = 0; i < 2; ++i) {
+                p.dataSets[d].fields[i].variableType = 0;
+                p.dataSets[d].fields[i].length = 4;
+                window.image().fieldRecord(d, i).length() = 10;
+            }
+            p.dataSets[d].dataSetAvailable = 1;
+            window.editor().controls.dataSetButtonEnabled[d] = true;
+        }
+        p.loadWorkingFields(0, true);
+        window.editor().showDataFieldControls();
+        window.refreshWindowFromProject();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    template <typename T>
+    T* child(const QString& name) { return window.findChild<T*>(name); }
+    // Clicks a check box on its indicator, as an operator does when the caption is empty.
+    void clickBox(const QString& name) {
+        auto* box = child<QCheckBox>(name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
+    }
+    std::vector<int> cellsOf(int tag) {
+        std::vector<int> out;
+        for (int k = 0; k < CellCount; ++k)
+            if (window.editor().cells[k].tag == tag) out.push_back(k);
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(FieldsWindow, FieldButtonOpensDialogAndAcceptPlacesField) {
+    bool sawClamp = false;
+    test::onNextModal([&](QWidget* dialog) {
+        auto* length = dialog->findChild<QLineEdit*>("FlatEdit1");
+        EXPECT_TRUE(length->isEnabled());
+        EXPECT_EQ(length->text(), "4");
+        length->selectAll();
+        QTest::keyClicks(length, "25");
+        sawClamp = length->text() == "10";
+        length->setText("6");
+        auto* description = dialog->findChild<QLineEdit*>("FlatEdit3");
+        test::typeText(description, QString::fromUtf8("Größe"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("SpeedButton2"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QToolButton>("CONF2"), Qt::LeftButton);
+    EXPECT_TRUE(sawClamp);
+    const FieldDefinition& f = window.project().field(2);
+    EXPECT_EQ(f.length, 6);
+    EXPECT_EQ(f.description, "Gr\xF6\xDF" "e");
+    EXPECT_EQ(f.enabled, 1);
+    EXPECT_EQ(cellsOf(2), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_TRUE(child<QCheckBox>("FlatCheckBox2")->isChecked());
+    EXPECT_EQ(child<QCheckBox>("FlatCheckBox2")->text(), QString::fromUtf8("Größe"));
+    EXPECT_EQ(window.project().dataSets[0].cellTags[5], 2);
+}
+
+TEST_F(FieldsWindow, CancelLeavesFieldOff) {
+    test::onNextModal([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>("FlatEdit1")->setText("7");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("SpeedButton1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    EXPECT_EQ(window.project().field(1).length, 4);
+    EXPECT_EQ(window.project().field(1).enabled, 0);
+    EXPECT_FALSE(child<QCheckBox>("FlatCheckBox1")->isChecked());
+}
+
+TEST_F(FieldsWindow, CheckBoxesPlaceAndFreeFields) {
+    clickBox("FlatCheckBox1");
+    clickBox("FlatCheckBox2");
+    EXPECT_EQ(cellsOf(1), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(cellsOf(2), (std::vector<int>{4, 5, 6, 7}));
+    EXPECT_EQ(window.editor().cells[4].colour, CellColour::AutoPlaced);
+    clickBox("FlatCheckBox1");
+    EXPECT_TRUE(cellsOf(1).empty());
+    EXPECT_EQ(window.project().field(1).enabled, 0);
+    EXPECT_FALSE(child<QCheckBox>("FlatCheckBox3")->isEnabled());
+}
+
+TEST_F(FieldsWindow, DataSetButtonsSwitchAndShareDate) {
+    Project& p = window.project();
+    p.field(DateField).length = 8;
+    clickBox("FlatCheckBox17");
+    clickBox("FlatCheckBox1");
+    auto* set2 = child<QToolButton>("SpeedButton2");
+    ASSERT_TRUE(set2->isEnabled());
+    QTest::mouseClick(set2, Qt::LeftButton);
+    EXPECT_EQ(p.activeDataSet, 1);
+    EXPECT_TRUE(set2->isChecked());
+    EXPECT_FALSE(child<QToolButton>("SpeedButton1")->isChecked());
+    EXPECT_EQ(cellsOf(DateField), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(cellsOf(1).empty());
+    EXPECT_FALSE(child<QCheckBox>("FlatCheckBox1")->isChecked());
+    QTest::mouseClick(child<QToolButton>("SpeedButton1"), Qt::LeftButton);
+    EXPECT_EQ(cellsOf(1), (std::vector<int>{8, 9, 10, 11}));
+    EXPECT_FALSE(child<QToolButton>("SpeedButton3")->isEnabled());
+}
+
+TEST_F(FieldsWindow, SummerTimeBox) {
+    clickBox("FlatCheckBox19");
+    EXPECT_EQ(window.project().summerTimeManual, 1);
+}

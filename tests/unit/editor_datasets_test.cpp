@@ -1,0 +1,83 @@
+#include "EditorFixture.h"
+
+using namespace vem;
+using vem::test::EditorFixture;
+
+using DataSets = EditorFixture;
+
+TEST_F(DataSets, SameDataSetChangesNothing) {
+    editor.cells[3].tag = 1;  // not stored yet
+    editor.switchDataSet(0);
+    EXPECT_EQ(project.dataSets[0].cellTags[3], 0);
+    EXPECT_EQ(editor.cursor.cell, EditorCursor::None);
+}
+
+TEST_F(DataSets, SwitchStoresWorkingCopyAndLoadsTarget) {
+    defineField(1, 0, 4);
+    editor.cells[20].tag = 2;  // the grid, not yet stored
+    project.field(1).description = "Menge";
+    defineField(1, 0, 6, 1);
+    project.dataSets[1].fields[0].enabled = 1;
+    project.screenText[100] = "T";
+    editor.switchDataSet(1);
+    EXPECT_EQ(project.activeDataSet, 1);
+    EXPECT_EQ(project.dataSets[0].fields[0].description, "Menge");
+    EXPECT_EQ(project.dataSets[0].cellTags[20], 2);
+    EXPECT_EQ(project.field(1).length, 6);
+    EXPECT_EQ(cellsOf(1), run(0, 6));  // its check box was ticked and placed it
+    EXPECT_EQ(project.dataSets[1].cellTags[5], 1);
+    EXPECT_EQ(project.screenText[100], "T");
+    editor.switchDataSet(0);
+    EXPECT_TRUE(cellsOf(1).empty());
+    EXPECT_EQ(cellsOf(2), std::vector<int>{20});
+    EXPECT_EQ(project.field(1).description, "Menge");
+}
+
+TEST_F(DataSets, UndefinedFieldDisablesItsControls) {
+    defineField(5, 0, 3);
+    editor.showDataFieldControls();
+    editor.clickFieldCheckBox(5);
+    EXPECT_TRUE(editor.controls.fieldButtonEnabled[4]);
+    project.dataSets[1].fields[4].variableType = -1;
+    editor.switchDataSet(1);
+    EXPECT_FALSE(editor.controls.fieldButtonEnabled[4]);
+    EXPECT_FALSE(editor.controls.fieldBoxEnabled[4]);
+    EXPECT_FALSE(editor.controls.fieldBoxTicked[4]);
+    EXPECT_EQ(editor.controls.fieldBoxCaption[4], "");
+}
+
+TEST_F(DataSets, DateAndTimeAreSharedByAllDataSets) {
+    project.field(DateField).length = 8;
+    editor.clickFieldCheckBox(DateField);  // cells 0..7
+    project.dataSets[2].cellTags[300] = DateField;  // stale date cells elsewhere
+    editor.switchDataSet(2);
+    EXPECT_EQ(cellsOf(DateField), run(0, 8));
+    EXPECT_EQ(project.dataSets[2].cellTags[300], 0);
+    for (int d = 1; d < 4; ++d) EXPECT_EQ(project.dataSets[d].cellTags[7], DateField) << d;
+    EXPECT_EQ(project.field(DateField).enabled, 1);
+    EXPECT_EQ(project.sharedField(DateField).position, 1);
+    EXPECT_TRUE(editor.controls.fieldBoxTicked[DateField - 1]);
+}
+
+TEST_F(DataSets, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
+    // Data set 1 has field 3 on cells 2..5; the date will land on 0..7.
+    DataSet& other = project.dataSets[1];
+    other.fields[2].variableType = 0;
+    other.fields[2].enabled = 1;
+    other.fields[2].placed = 1;
+    other.fields[2].length = 4;
+    for (int k = 2; k < 6; ++k) other.cellTags[k] = 3;
+    project.field(DateField).length = 8;
+    editor.clickFieldCheckBox(DateField);
+    editor.switchDataSet(1);
+    EXPECT_EQ(cellsOf(DateField), run(0, 8));
+    EXPECT_EQ(cellsOf(3), run(8, 4));  // whole again, right after the date
+    EXPECT_EQ(project.field(3).position, 9);
+}
+
+TEST_F(DataSets, SummerTimeBoxFollowsOption) {
+    editor.clickSummerTimeCheckBox();
+    EXPECT_EQ(project.summerTimeManual, 1);
+    editor.setSummerTimeCheckBox(true);
+    EXPECT_EQ(project.summerTimeManual, 0);
+}
