@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "common/Encoding.h"
+#include "common/WrapCheckBox.h"
 #include "fields/TForm2.h"
 #include "main/KeyboardSink.h"
 #include "main/ScreenGrid.h"
@@ -36,6 +37,9 @@ TForm1::TForm1(QWidget* parent)
       startFolder_(QDir::currentPath()) {
     setObjectName("TForm1");
     setWindowTitle("VEM Setup V1.13");
+    QFont smallFont = font();
+    smallFont.setPointSize(8);
+    setFont(smallFont);
 
     auto* client = new QWidget(this);
     client->setObjectName("Client");
@@ -110,9 +114,9 @@ void TForm1::buildFieldList(QWidget* client) {
     };
     addClockBox(DateField, "Datum", 328);
     addClockBox(TimeField, "Uhrzeit", 352);
-    FlatCheckBox19 = new QCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
+    FlatCheckBox19 = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
     FlatCheckBox19->setObjectName("FlatCheckBox19");
-    FlatCheckBox19->setGeometry(32, 384, 165, 33);
+    FlatCheckBox19->setGeometry(32, 384, 145, 33);
     connect(FlatCheckBox19, &QCheckBox::clicked, this, &TForm1::FlatCheckBox19Click);
 
     // The control tables are filled by name, as every handler finds its sender's number there.
