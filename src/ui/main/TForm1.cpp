@@ -19,6 +19,8 @@
 #include "fields/TForm2.h"
 #include "main/KeyboardSink.h"
 #include "main/ScreenGrid.h"
+#include "settings/SettingsDialogs.h"
+#include "settings/SettingsSummary.h"
 
 namespace vem {
 
@@ -62,6 +64,12 @@ TForm1::TForm1(QWidget* parent)
     buildMenu();
 
     form2_ = new TForm2(editor_, this);
+    settings_ = std::make_unique<SettingsDialogs>(project_, image_, presenter_, this);
+    connect(action("Halte1"), &QAction::triggered, this, &TForm1::Halte1Click);
+    connect(action("RS2322"), &QAction::triggered, this, &TForm1::RS2322Click);
+    connect(action("IPAdresse1"), &QAction::triggered, this, &TForm1::IPAdresse1Click);
+    connect(action("Datensenden1"), &QAction::triggered, this, &TForm1::Datensenden1Click);
+    connect(action("POS1"), &QAction::triggered, this, &TForm1::POS1Click);
 
     showEditorState();
     showInterfaceSummary();
@@ -84,6 +92,8 @@ QLabel* TForm1::addLabel(QWidget* parent, const char* name, const QString& text,
     label->adjustSize();
     return label;
 }
+
+QAction* TForm1::action(const char* name) const { return findChild<QAction*>(name); }
 
 void TForm1::buildFieldList(QWidget* client) {
     auto* box = new QGroupBox(client);
@@ -292,13 +302,50 @@ void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 
 void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
 
+namespace {
+void setValue(QLabel* label, const std::string& text) {
+    label->setText(fromCp1252(text));
+    label->adjustSize();
+}
+}  // namespace
+
 void TForm1::showHoldTimes() {
-    dataHoldValue_->setText(QString::number(project_.device.DataHoldSeconds));
-    relayHoldValue_->setText(QString::number(project_.device.RelayHoldSeconds));
-    dataHoldValue_->adjustSize();
-    relayHoldValue_->adjustSize();
+    const HoldTimesSummary s = holdTimesSummary(project_.device);
+    setValue(dataHoldValue_, s.data);
+    setValue(relayHoldValue_, s.relay);
 }
 
-void TForm1::showInterfaceSummary() {}
+void TForm1::showInterfaceSummary() {
+    const InterfaceSummary s = interfaceSummary(project_.device);
+    setValue(handshakeValue_, s.handshake);
+    setValue(formatValue_, s.dataFormat);
+    setValue(baudValue_, s.baudRate);
+    setValue(ipValue_, s.address);
+    setValue(portValue_, s.port);
+}
+
+void TForm1::Halte1Click() {
+    settings_->runHoldTimes();
+    showHoldTimes();
+}
+
+void TForm1::RS2322Click() {
+    settings_->runDeviceSerial();
+    showInterfaceSummary();
+}
+
+void TForm1::IPAdresse1Click() {
+    // Until the next refresh the labels show the address and port exactly as typed.
+    if (const auto typed = settings_->runIpAddress()) {
+        ipValue_->setText(typed->first);
+        ipValue_->adjustSize();
+        portValue_->setText(typed->second);
+        portValue_->adjustSize();
+    }
+}
+
+void TForm1::Datensenden1Click() { settings_->runDataSend(); }
+
+void TForm1::POS1Click() { settings_->runPos(); }
 
 }  // namespace vem

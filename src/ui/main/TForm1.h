@@ -18,6 +18,7 @@ namespace vem {
 
 class KeyboardSink;
 class ScreenGrid;
+class SettingsDialogs;
 class TForm2;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
@@ -33,6 +34,7 @@ public:
     MessagePresenter& presenter() { return presenter_; }
     ScreenGrid* grid() const { return grid_; }
     TForm2* fieldDialog() const { return form2_; }
+    SettingsDialogs& settingsDialogs() { return *settings_; }
     const QString& startFolder() const { return startFolder_; }
 
     // Shows the editor's state: cells, field list, data set buttons, clock box.
@@ -47,6 +49,11 @@ public:
     void SpeedButtonClick(int dataSet);
     void FlatCheckBox19Click();
     void FormKeyDown(QKeyEvent* event);
+    void Halte1Click();
+    void RS2322Click();
+    void IPAdresse1Click();
+    void Datensenden1Click();
+    void POS1Click();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,6 +65,7 @@ private:
     void buildMenu();
     QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                      const QColor& colour = QColor());
+    QAction* action(const char* name) const;
 
     Project project_;
     DeviceImage image_;
@@ -70,6 +78,7 @@ private:
     ScreenGrid* grid_ = nullptr;
     KeyboardSink* keyboardSink_ = nullptr;
     TForm2* form2_ = nullptr;
+    std::unique_ptr<SettingsDialogs> settings_;
     QGroupBox* GroupBox3 = nullptr;
     std::array<QToolButton*, DataFieldCount> confButtons_{};
     std::array<QCheckBox*, FieldCount> fieldBoxes_{};

@@ -1,0 +1,32 @@
+#pragma once
+#include <QValidator>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace vem {
+
+// Shows a stored value in an edit. A value longer than the edit's typing limit (it can come
+// from a project file or a read-back) is shown whole rather than cut, so that accepting the
+// dialog unchanged never alters it; the limit grows for as long as such a value is shown.
+void showInEdit(QLineEdit* edit, const std::string& text);
+std::string editText(const QLineEdit* edit);
+
+// Selects list position `position`; -1 selects nothing and empties a typed text.
+void selectEntry(QComboBox* box, int position);
+// The entry an editable list names by its text, -1 when the typed text names none.
+int typedEntry(const QComboBox* box);
+
+// Moves a dialog to the middle of the screen it belongs to.
+void centreOnScreen(QWidget* window);
+
+// Refuses typed or pasted characters that the device's code page cannot hold.
+class Cp1252Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override;
+};
+
+}  // namespace vem

@@ -1,0 +1,45 @@
+#include "settings/TForm11.h"
+
+#include "common/MessagePresenter.h"
+#include "settings/SettingsWidgets.h"
+#include "ui_TForm11.h"
+
+namespace vem {
+
+TForm11::TForm11(DeviceSettings& settings, MessagePresenter& presenter, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TForm11>()), settings_(settings), presenter_(presenter) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setModal(true);
+    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &TForm11::SpeedButton1Click);
+    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &TForm11::SpeedButton2Click);
+}
+
+TForm11::~TForm11() = default;
+
+void TForm11::fill(const DataSendEntry& e) {
+    ui_->FlatCheckBox1->setChecked(e.enabled);
+    selectEntry(ui_->FlatComboBox3, e.baudPosition);
+    showInEdit(ui_->FlatEdit1, e.prefix);
+    showInEdit(ui_->FlatEdit2, e.suffix);
+}
+
+DataSendEntry TForm11::values() const {
+    DataSendEntry e;
+    e.enabled = ui_->FlatCheckBox1->isChecked();
+    e.baudPosition = typedEntry(ui_->FlatComboBox3);
+    e.prefix = editText(ui_->FlatEdit1);
+    e.suffix = editText(ui_->FlatEdit2);
+    return e;
+}
+
+void TForm11::SpeedButton1Click() { reject(); }
+
+void TForm11::SpeedButton2Click() {
+    if (acceptDataSend(settings_, values()))
+        accept();
+    else
+        presenter_.showDialogMessage(DialogId::DataSend, this);
+}
+
+}  // namespace vem

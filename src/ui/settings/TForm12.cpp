@@ -1,0 +1,91 @@
+#include "settings/TForm12.h"
+
+#include "settings/SettingsWidgets.h"
+#include "ui_TForm12.h"
+
+namespace vem {
+
+TForm12::TForm12(PosExtendedSettings& settings, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TForm12>()), settings_(settings) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setModal(true);
+    for (QLineEdit* e : {ui_->Edit1, ui_->Edit2, ui_->Edit4}) e->setValidator(new Cp1252Validator(e));
+
+    for (int i = 0; i < KeywordCount; ++i) {
+        keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("AKTION%1").arg(i + 1));
+        connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { AKTIONClick(i); });
+    }
+    for (int i = 0; i < KeywordActionCount; ++i)
+        actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("AKT%1").arg(i + 1));
+
+    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &TForm12::SpeedButton1Click);
+    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &TForm12::SpeedButton2Click);
+}
+
+TForm12::~TForm12() = default;
+
+void TForm12::fill() {
+    const PosExtendedEntry e = posExtendedEntry(settings_);
+    ui_->CheckBox1->setChecked(e.limitTo40);
+    showInEdit(ui_->Edit1, e.startDefinition);
+    ui_->CheckBox2->setChecked(e.showHeader);
+    showInEdit(ui_->Edit2, e.endDefinition);
+    showInEdit(ui_->Edit3, e.maxSpaces);
+    (e.skipMode ? ui_->FlatRadioButton2 : ui_->FlatRadioButton1)->setChecked(true);
+    keywordButtons_[0]->setChecked(true);
+    showKeyword(0);
+}
+
+PosExtendedEntry TForm12::values() const {
+    PosExtendedEntry e;
+    e.limitTo40 = ui_->CheckBox1->isChecked();
+    e.startDefinition = editText(ui_->Edit1);
+    e.showHeader = ui_->CheckBox2->isChecked();
+    e.endDefinition = editText(ui_->Edit2);
+    e.maxSpaces = editText(ui_->Edit3);
+    e.skipMode = !ui_->FlatRadioButton1->isChecked();
+    return e;
+}
+
+void TForm12::AKTIONClick(int n) {
+    if (switchKeyword(settings_, currentKeyword_, n, editText(ui_->Edit4), selectedAction()))
+        showKeyword(n);
+}
+
+void TForm12::SpeedButton1Click() { reject(); }
+
+void TForm12::SpeedButton2Click() {
+    acceptPosExtended(settings_, values(), keywordDown(), editText(ui_->Edit4), selectedAction());
+    currentKeyword_ = 0;
+    accept();
+}
+
+void TForm12::showKeyword(int n) {
+    currentKeyword_ = n;
+    showInEdit(ui_->Edit4, settings_.Keyword[n]);
+    selectAction(keywordActionPosition(settings_, n));
+}
+
+int TForm12::selectedAction() const {
+    for (int i = 0; i < KeywordActionCount; ++i)
+        if (actionButtons_[i]->isChecked()) return i;
+    return -1;
+}
+
+void TForm12::selectAction(int position) {
+    for (QRadioButton* b : actionButtons_) {
+        b->setAutoExclusive(false);
+        b->setChecked(false);
+        b->setAutoExclusive(true);
+    }
+    if (position >= 0 && position < KeywordActionCount) actionButtons_[position]->setChecked(true);
+}
+
+int TForm12::keywordDown() const {
+    for (int i = 0; i < KeywordCount; ++i)
+        if (keywordButtons_[i]->isChecked()) return i;
+    return currentKeyword_;
+}
+
+}  // namespace vem

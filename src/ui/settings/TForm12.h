@@ -1,0 +1,47 @@
+#pragma once
+#include <QDialog>
+#include <array>
+#include <memory>
+
+#include "settings/PosRules.h"
+
+namespace Ui {
+class TForm12;
+}
+class QAbstractButton;
+class QRadioButton;
+
+namespace vem {
+
+// The POS extended dialog "POS Extended": how the device recognises the register's output,
+// how it treats spaces, and the ten keywords with their actions.
+class TForm12 : public QDialog {
+    Q_OBJECT
+public:
+    TForm12(PosExtendedSettings& settings, QWidget* parent);
+    ~TForm12() override;
+
+    // Shows the settings and makes keyword 1 current.
+    void fill();
+    PosExtendedEntry values() const;
+    int currentKeyword() const { return currentKeyword_; }
+    Ui::TForm12& ui() { return *ui_; }
+
+private:
+    void AKTIONClick(int n);
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+    void showKeyword(int n);
+    int selectedAction() const;
+    void selectAction(int position);
+    int keywordDown() const;
+
+    std::unique_ptr<Ui::TForm12> ui_;
+    PosExtendedSettings& settings_;
+    std::array<QAbstractButton*, KeywordCount> keywordButtons_{};
+    std::array<QRadioButton*, KeywordActionCount> actionButtons_{};
+    int currentKeyword_ = 0;
+};
+
+}  // namespace vem

@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "common/MessagePresenter.h"
+#include "editor/Project.h"
+#include "files/DeviceImage.h"
+#include "settings/SettingsDialogs.h"
+#include "settings/SettingsSummary.h"
+#include "settings/TForm5.h"
+#include "settings/TForm9.h"
+
+namespace vem {
+namespace {
+
+class RecordingPresenter : public MessagePresenter {
+public:
+    using MessagePresenter::MessagePresenter;
+    std::vector<Shown> shown;
+
+protected:
+    void present(const Shown& message, QWidget*) override { shown.push_back(message); }
+};
+
+// Runs `act` on the modal dialog named `name` once it is the active modal window.
+void onModal(const QString& name, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != name || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+template <class T>
+T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+// Types `text` into an emptied edit key by key; characters beyond ASCII arrive as an input
+// method delivers them.
+void type(QWidget* w, const char* editName, const QString& text) {
+    auto* edit = child<QLineEdit>(w, editName);
+    edit->clear();
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(edit, QString(c));
+        } else {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+    }
+}
+
+// Clicks a button where its caption or indicator is: a check box or radio button takes clicks
+// only there.
+void click(QWidget* w, const char* buttonName) {
+    auto* button = child<QAbstractButton>(w, buttonName);
+    const bool indicator = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
+    const QPoint at = indicator ? QPoint(6, button->height() / 2) : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+QString text(QWidget* w, const char* editName) { return child<QLineEdit>(w, editName)->text(); }
+
+class SettingsDialogsTest : public ::testing::Test {
+protected:
+    Project project;
+    DeviceImage image;
+    MessageTable messages;
+    DialogMessages dialogMessages;
+    RecordingPresenter presenter{messages, dialogMessages};
+    SettingsDialogs dialogs{project, image, presenter, nullptr};
+
+    int dialogMessagesShown(DialogId id) const {
+        int n = 0;
+        for (const auto& m : presenter.shown) n += m.isDialogMessage && m.dialog == id;
+        return n;
+    }
+};
+
+TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
+    onModal("TForm4", [](QWidget* d) {
+        EXPECT_EQ(text(d, "FlatEdit1"), "3");
+        type(d, "FlatEdit1", "abc");
+        type(d, "FlatEdit2", "1234");  // three characters at most
+        click(d, "SpeedButton1");      // übernehmen
+    });
+    dialogs.runHoldTimes();
+    EXPECT_EQ(project.device.DataHoldSeconds, 0);
+    EXPECT_EQ(project.device.RelayHoldSeconds, 123);
+
+    onModal("TForm4", [](QWidget* d) {
+        type(d, "FlatEdit2", "7");
+        click(d, "SpeedButton2");  // abbrechen
+    });
+    dialogs.runHoldTimes();
+    EXPECT_EQ(project.device.RelayHoldSeconds, 123);
+}
+
+TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
+    onModal("TForm5", [](QWidget* d) {
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "    9600");
+        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(1);
+        auto* format = child<QComboBox>(d, "FlatComboBox2");
+        format->clearEditText();
+        QTest::keyClicks(format, "7 odd");
+        auto* baud = child<QComboBox>(d, "FlatComboBox3");
+        baud->clearEditText();
+        QTest::keyClicks(baud, "12345");
+        click(d, "SpeedButton2");  // übernehmen
+    });
+    dialogs.runDeviceSerial();
+    EXPECT_EQ(project.device.DeviceHandshake, 1);
+    EXPECT_EQ(project.device.DeviceDataFormat, 1);
+    EXPECT_EQ(project.device.DeviceBaudIndex, -1);
+    EXPECT_EQ(interfaceSummary(project.device).baudRate, "");
+
+    onModal("TForm5", [](QWidget* d) {
+        auto* baud = child<QComboBox>(d, "FlatComboBox3");
+        EXPECT_EQ(baud->currentText(), "");
+        QTest::keyClicks(baud, "57600");
+        click(d, "SpeedButton2");
+    });
+    dialogs.runDeviceSerial();
+    EXPECT_EQ(project.device.DeviceBaudIndex, 8);
+    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialForm(), "FlatComboBox3")->count(), 10);  // nothing added
+}
+
+TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
+    onModal("TForm8", [](QWidget* d) {
+        type(d, "FlatEdit1", "192");
+        type(d, "FlatEdit2", "168");
+        type(d, "FlatEdit3", "1");
+        type(d, "FlatEdit4", "010");
+        type(d, "FlatEdit5", "8080");
+        click(d, "SpeedButton2");  // übernehmen
+    });
+    const auto labels = dialogs.runIpAddress();
+    ASSERT_TRUE(labels.has_value());
+    EXPECT_EQ(labels->first, "192.168.1.010");
+    EXPECT_EQ(labels->second, "8080");
+    EXPECT_EQ(project.device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
+    EXPECT_EQ(interfaceSummary(project.device).address, "192.168.1.10");
+    DeviceImage expected;
+    expected.storePortSplit(8080);
+    EXPECT_EQ(image.headerArea, expected.headerArea);
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNothing) {
+    project.device.IpAddress = {10, 0, 0, 1};
+    project.device.IpPort = 12345;  // from a file: longer than the port edit takes
+    const auto headerBefore = image.headerArea;
+    onModal("TForm8", [this](QWidget* d) {
+        EXPECT_EQ(text(d, "FlatEdit5"), "12345");  // shown whole, so it is refused, not cut
+        click(d, "SpeedButton2");
+        type(d, "FlatEdit5", "80");
+        type(d, "FlatEdit4", "256");
+        click(d, "SpeedButton2");
+        type(d, "FlatEdit4", "");
+        click(d, "SpeedButton2");
+        EXPECT_EQ(dialogMessagesShown(DialogId::IpAddress), 3);
+        EXPECT_TRUE(d->isVisible());
+        click(d, "SpeedButton1");  // abbrechen
+        EXPECT_EQ(text(d, "FlatEdit1"), "");
+    });
+    EXPECT_FALSE(dialogs.runIpAddress().has_value());
+    EXPECT_EQ(project.device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
+    EXPECT_EQ(project.device.IpPort, 12345);
+    EXPECT_EQ(image.headerArea, headerBefore);
+
+    onModal("TForm8", [](QWidget* d) {
+        EXPECT_EQ(text(d, "FlatEdit1"), "10");
+        d->close();  // closing the window cancels as well
+    });
+    EXPECT_FALSE(dialogs.runIpAddress().has_value());
+}
+
+TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
+    onModal("TForm11", [this](QWidget* d) {
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), -1);
+        click(d, "FlatCheckBox1");
+        child<QComboBox>(d, "FlatComboBox3")->setCurrentIndex(5);  // 19200
+        type(d, "FlatEdit1", "300");
+        type(d, "FlatEdit2", "3");
+        click(d, "SpeedButton2");
+        EXPECT_EQ(dialogMessagesShown(DialogId::DataSend), 1);
+        EXPECT_TRUE(d->isVisible());
+        click(d, "SpeedButton1");  // abbrechen keeps what was stored
+    });
+    dialogs.runDataSend();
+    EXPECT_EQ(project.device.ForwardEnabled, 1);
+    EXPECT_EQ(project.device.ForwardBaudDigit, 53);
+    EXPECT_EQ(project.device.ForwardPrefixCode, 0);
+
+    onModal("TForm11", [](QWidget* d) {
+        EXPECT_TRUE(child<QCheckBox>(d, "FlatCheckBox1")->isChecked());
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), 5);
+        EXPECT_EQ(text(d, "FlatEdit1"), "0");  // the refused codes were not stored
+        type(d, "FlatEdit1", "2");
+        type(d, "FlatEdit2", "3");
+        click(d, "SpeedButton2");
+    });
+    dialogs.runDataSend();
+    EXPECT_EQ(project.device.ForwardPrefixCode, 2);
+    EXPECT_EQ(project.device.ForwardSuffixCode, 3);
+}
+
+TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
+    onModal("TForm9", [this](QWidget* d) {
+        EXPECT_EQ(text(d, "FlatEdit3"), "1");
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox1")->currentIndex(), -1);
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "ab");
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox5")->currentIndex(), -1);
+        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox6")->currentText(), QString::fromUtf8("weiß"));
+
+        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(9);  // line 10
+        child<QComboBox>(d, "FlatComboBox2")->setCurrentIndex(7);  // 8 lines
+        click(d, "SpeedButton2");
+        EXPECT_EQ(dialogMessagesShown(DialogId::Pos), 1);
+
+        child<QComboBox>(d, "FlatComboBox2")->setCurrentIndex(6);  // 7 lines: 10 to 16
+        type(d, "FlatEdit3", "-5");
+        click(d, "SpeedButton2");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(presenter.shown.size(), 1u);  // a wrong register number shows nothing
+
+        type(d, "FlatEdit3", "99");
+        click(d, "SpeedButton2");
+    });
+    dialogs.runPos();
+    EXPECT_EQ(project.pos.RegisterNumber, 99);
+    EXPECT_EQ(project.pos.FirstLine, 10);
+    EXPECT_EQ(project.pos.LineCount, 7);
+    EXPECT_EQ(project.pos.Transparency, 0);
+
+    onModal("TForm9", [](QWidget* d) {
+        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(0);
+        click(d, "SpeedButton1");
+    });
+    dialogs.runPos();
+    EXPECT_EQ(project.pos.FirstLine, 10);
+}
+
+TEST_F(SettingsDialogsTest, ExtendedButtonFollowsTheLoadedImage) {
+    auto* extended = child<QAbstractButton>(&dialogs.posForm(), "SpeedButton3");
+    EXPECT_FALSE(extended->isEnabled());
+    image.mainArea[0x3E1F] = 1;
+    dialogs.updateExtendedButton();
+    EXPECT_FALSE(extended->isEnabled());  // no image loaded
+    image.imageTemplateLoaded = true;
+    dialogs.updateExtendedButton();
+    EXPECT_TRUE(extended->isEnabled());
+}
+
+TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancelled) {
+    image.imageTemplateLoaded = true;
+    image.mainArea[0x3E1F] = 1;
+    project.posExtended.Keyword[2] = "BAR";
+    project.posExtended.KeywordAction[2] = 1;
+    onModal("TForm9", [](QWidget* pos) {
+        onModal("TForm12", [](QWidget* d) {
+            EXPECT_TRUE(child<QRadioButton>(d, "AKT1")->isChecked());
+            type(d, "Edit4", "SUMME");
+            click(d, "AKT6");     // Senden
+            click(d, "AKTION1");  // already current: nothing changes
+            EXPECT_EQ(text(d, "Edit4"), "SUMME");
+            click(d, "AKTION3");
+            EXPECT_FALSE(child<QAbstractButton>(d, "AKTION1")->isChecked());
+            EXPECT_EQ(text(d, "Edit4"), "BAR");
+            EXPECT_TRUE(child<QRadioButton>(d, "AKT2")->isChecked());
+            EXPECT_FALSE(child<QRadioButton>(d, "AKT6")->isChecked());
+            type(d, "Edit3", "9");
+            click(d, "SpeedButton1");  // abbrechen
+        });
+        click(pos, "SpeedButton3");  // Extended
+        click(pos, "SpeedButton1");
+    });
+    dialogs.runPos();
+    const PosExtendedSettings& x = project.posExtended;
+    EXPECT_EQ(x.Keyword[0], "SUMME");
+    EXPECT_EQ(x.KeywordAction[0], 5);
+    EXPECT_EQ(x.MaxSpaces, 0);  // not stored by abbrechen
+
+    onModal("TForm12", [](QWidget* d) {
+        EXPECT_TRUE(child<QAbstractButton>(d, "AKTION1")->isChecked());
+        EXPECT_EQ(text(d, "Edit4"), "SUMME");
+        EXPECT_TRUE(child<QRadioButton>(d, "AKT6")->isChecked());
+        click(d, "SpeedButton1");
+    });
+    dialogs.runPosExtended();
+}
+
+TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
+    project.posExtended.KeywordAction[0] = 12;  // from a file: no radio button fits
+    const QString start28(28, QLatin1Char('S'));
+    onModal("TForm12", [start28](QWidget* d) {
+        EXPECT_TRUE(child<QRadioButton>(d, "FlatRadioButton1")->isChecked());
+        EXPECT_FALSE(child<QRadioButton>(d, "AKT1")->isChecked());
+        click(d, "CheckBox1");
+        type(d, "Edit1", start28 + "XY");  // 28 characters at most
+        type(d, "Edit2", QString::fromUtf8("Ende€Σ"));  // Σ has no code in the device's code page
+        type(d, "Edit3", "25");
+        click(d, "FlatRadioButton2");
+        click(d, "AKTION2");
+        type(d, "Edit4", "TOTAL");
+        click(d, "AKT8");
+        click(d, "SpeedButton2");
+    });
+    dialogs.runPosExtended();
+    const PosExtendedSettings& x = project.posExtended;
+    EXPECT_EQ(x.LimitTo40, 1);
+    EXPECT_EQ(x.StartDefinitionLength, 28);
+    EXPECT_EQ(x.EndDefinition, "Ende\x80");
+    EXPECT_EQ(x.MaxSpaces, 20);
+    EXPECT_EQ(x.SkipMode, 1);
+    EXPECT_EQ(x.KeywordAction[0], 0);  // committed by switching, with no button selected
+    EXPECT_EQ(x.Keyword[1], "TOTAL");
+    EXPECT_EQ(x.KeywordAction[1], 7);
+}
+
+}  // namespace
+}  // namespace vem
