@@ -25,7 +25,7 @@ TEST_F(EditorKeys, TypingWritesAndAdvances) {
 
 TEST_F(EditorKeys, RefusedCharactersStoreNothing) {
     editor.mousePress(5, MouseButton::Left);
-    for (int c : {0x0D, 0x1B, 0x08, 0xE9}) editor.keyPress(static_cast<unsigned char>(c));
+    for (int c : {0x0D, 0x1B, 0x08, 0xE9, int(',')}) editor.keyPress(static_cast<unsigned char>(c));
     EXPECT_TRUE(project.screenText[5].empty());
     EXPECT_EQ(editor.cursor.cell, 5);
 }

@@ -22,6 +22,8 @@ constexpr std::array<std::pair<std::uint8_t, unsigned char>, 9> DeviceSpecials{{
 }  // namespace
 
 bool isAllowedCellChar(unsigned char c) {
+    // The project file separates cells with commas and has no escape for one.
+    if (c == ',') return false;
     if (c >= 0x20 && c <= 0x80) return true;
     for (const auto& [code, ch] : DeviceSpecials)
         if (ch == c) return true;

@@ -6,7 +6,8 @@ namespace vem {
 
 // Cell texts are Windows-1252; the device uses its own codes for a few characters.
 
-// True for the characters the keyboard may put into a cell.
+// True for the characters the keyboard may put into a cell (never the comma, which the
+// project file cannot hold).
 bool isAllowedCellChar(unsigned char c);
 
 // The cell text for a typed character ("&&" for the ampersand).

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -19,6 +21,9 @@
 #include "fields/TForm2.h"
 #include "main/KeyboardSink.h"
 #include "main/ScreenGrid.h"
+#include "main/TForm3.h"
+#include "files/ImageFile.h"
+#include "files/ProjectFile.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
 
@@ -70,6 +75,10 @@ TForm1::TForm1(QWidget* parent)
     connect(action("IPAdresse1"), &QAction::triggered, this, &TForm1::IPAdresse1Click);
     connect(action("Datensenden1"), &QAction::triggered, this, &TForm1::Datensenden1Click);
     connect(action("POS1"), &QAction::triggered, this, &TForm1::POS1Click);
+    connect(action("oeffnen1"), &QAction::triggered, this, &TForm1::oeffnen1Click);
+    connect(action("Speichernunter1"), &QAction::triggered, this, &TForm1::Speichernunter1Click);
+    connect(action("BINFile1"), &QAction::triggered, this, &TForm1::BINFile1Click);
+    form3_ = new TForm3(*this);
 
     showEditorState();
     showInterfaceSummary();
@@ -347,5 +356,60 @@ void TForm1::IPAdresse1Click() {
 void TForm1::Datensenden1Click() { settings_->runDataSend(); }
 
 void TForm1::POS1Click() { settings_->runPos(); }
+
+void TForm1::showProjectName() {
+    GroupBox3->setTitle(fromCp1252(vem::showProjectName(project_, messages_)));
+}
+
+void TForm1::applyFileOutcome(const FileOutcome& outcome) {
+    if (outcome.refreshCaption) showProjectName();
+    if (outcome.refreshSettingLabels) {
+        showInterfaceSummary();
+        showHoldTimes();
+    }
+    if (outcome.posExtendedEnabled) settings_->updateExtendedButton();
+    showEditorState();
+    for (int slot : outcome.messages) presenter_.showSlot(slot, this);
+}
+
+QString TForm1::chooseFile(bool save, const QString& filter) {
+    QFileDialog dialog(this, QString(), startFolder_, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString chosen = dialog.selectedFiles().first();
+    QDir::setCurrent(QFileInfo(chosen).absolutePath());
+    return chosen;
+}
+
+void TForm1::openProjectFile(const QString& path) {
+    const FileOutcome outcome = openProject(editor_, QFile::encodeName(path).toStdString());
+    if (outcome.ok && !path.isEmpty()) project_.projectName = toCp1252(path);
+    applyFileOutcome(outcome);
+    if (outcome.ok) {
+        showProjectName();
+        showInterfaceSummary();
+        showHoldTimes();
+    }
+}
+
+void TForm1::oeffnen1Click() {
+    const QString path = chooseFile(false, "QOR-Datei (*.qor)");
+    if (!path.isEmpty()) openProjectFile(path);
+}
+
+void TForm1::Speichernunter1Click() {
+    storeProjectForSave(editor_);
+    const QString path = chooseFile(true, "QOR-Datei (*.qor)");
+    if (path.isEmpty()) return;
+    applyFileOutcome(saveProjectAs(project_, image_, QFile::encodeName(path).toStdString()));
+}
+
+void TForm1::BINFile1Click() {
+    const QString path = chooseFile(false, "BIN - File (*.bin)");
+    if (!path.isEmpty()) applyFileOutcome(openImageFile(editor_, QFile::encodeName(path).toStdString()));
+}
 
 }  // namespace vem

@@ -19,6 +19,8 @@ namespace vem {
 class KeyboardSink;
 class ScreenGrid;
 class SettingsDialogs;
+class TForm3;
+struct FileOutcome;
 class TForm2;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
@@ -42,6 +44,11 @@ public:
     void refreshWindowFromProject();
     void showInterfaceSummary();
     void showHoldTimes();
+    void showProjectName();
+    // Opens the project `path` (empty: "default.qor" when the project asks for it).
+    void openProjectFile(const QString& path);
+    // Shows what a file operation asks for: its messages, captions, labels and the grid.
+    void applyFileOutcome(const FileOutcome& outcome);
 
     // Handlers named after their controls.
     void CONFClick(int field);
@@ -54,6 +61,9 @@ public:
     void IPAdresse1Click();
     void Datensenden1Click();
     void POS1Click();
+    void oeffnen1Click();
+    void Speichernunter1Click();
+    void BINFile1Click();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -66,6 +76,9 @@ private:
     QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                      const QColor& colour = QColor());
     QAction* action(const char* name) const;
+    // A modal file dialog in the start folder; a completed one moves the working folder to the
+    // chosen file's folder. Empty when cancelled.
+    QString chooseFile(bool save, const QString& filter);
 
     Project project_;
     DeviceImage image_;
@@ -79,6 +92,7 @@ private:
     KeyboardSink* keyboardSink_ = nullptr;
     TForm2* form2_ = nullptr;
     std::unique_ptr<SettingsDialogs> settings_;
+    TForm3* form3_ = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     std::array<QToolButton*, DataFieldCount> confButtons_{};
     std::array<QCheckBox*, FieldCount> fieldBoxes_{};

@@ -1,0 +1,179 @@
+#include "files/ImageFile.h"
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+
+#include "editor/Editor.h"
+#include "files/DeviceImage.h"
+#include "files/ProjectFile.h"
+
+namespace vem {
+
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
+                                                       std::size_t limit) {
+    std::error_code ec;
+    if (path.empty() || std::filesystem::is_directory(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    std::array<char, 8192> chunk{};
+    while (bytes.size() < limit && in) {
+        const std::size_t want = std::min(chunk.size(), limit - bytes.size());
+        in.read(chunk.data(), static_cast<std::streamsize>(want));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
+        if (got < want) break;
+    }
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+    namespace fs = std::filesystem;
+    if (target.empty() || !target.has_filename()) return false;
+    std::random_device random;
+    const auto tag = std::to_string(random() % 1000000);
+    const fs::path temp = target.parent_path() / ("." + target.filename().string() + "." + tag + ".tmp");
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return false;
+        }
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Header bytes 0x41..0x4A into the project; `bounded` applies the acceptance limits that an
+// image loaded through a project gets.
+void takeHeaderSettings(Project& p, const DeviceImage& image, bool bounded) {
+    const auto& h = image.headerArea;
+    auto take = [bounded](std::int32_t& member, std::uint8_t value, int below) {
+        if (!bounded || below == 0 || value < below) member = value;
+    };
+    take(p.summerTimeManual, h[HeaderAt::SummerTimeManual], 2);
+    take(p.device.DeviceHandshake, h[HeaderAt::Handshake], 2);
+    take(p.device.DataHoldSeconds, h[HeaderAt::DataHold], 0);
+    take(p.device.RelayHoldSeconds, h[HeaderAt::RelayHold], 0);
+    take(p.device.DeviceDataFormat, h[HeaderAt::DataFormat], 3);
+    take(p.device.DeviceBaudIndex, h[HeaderAt::BaudIndex], 10);
+    take(p.field(DateField).column, h[HeaderAt::DateColumn], 29);
+    take(p.field(DateField).row, h[HeaderAt::DateRow], 12);
+    take(p.field(TimeField).column, h[HeaderAt::TimeColumn], 29);
+    take(p.field(TimeField).row, h[HeaderAt::TimeRow], 12);
+}
+
+void copyAreas(DeviceImage& image, std::span<const std::uint8_t> bytes) {
+    std::copy_n(bytes.begin(), MainAreaSize, image.mainArea.begin());
+    std::copy_n(bytes.begin() + MainAreaSize, HeaderAreaSize, image.headerArea.begin());
+}
+
+void clearFieldCaptions(Editor& editor) {
+    for (auto& caption : editor.controls.fieldBoxCaption) caption.clear();
+}
+
+}  // namespace
+
+FileOutcome loadImageBytes(Editor& editor, std::span<const std::uint8_t> bytes) {
+    FileOutcome outcome;
+    if (bytes.size() != ImageFileSize) {
+        // The previous template stays whole: programming never sends a half-reset image.
+        outcome.ok = false;
+        outcome.messages.push_back(Msg::ImageWrongSize);
+        return outcome;
+    }
+    Project& p = editor.project;
+    DeviceImage& image = editor.image;
+    copyAreas(image, bytes);
+    image.imageTemplateLoaded = true;
+    showProjectName(p, editor.messages);
+    outcome.refreshCaption = true;
+
+    takeHeaderSettings(p, image, true);
+    outcome.refreshSettingLabels = true;
+
+    int firstAvailable = -1;
+    for (int d = 0; d < DataSetCount; ++d) {
+        const std::uint8_t flag = image.mainArea[MainAt::DataSetAvailable + d];
+        p.dataSets[d].dataSetAvailable = flag;
+        editor.controls.dataSetButtonEnabled[d] = flag == 1;
+        if (flag == 1 && firstAvailable < 0) firstAvailable = d;
+        for (int i = 0; i < DataFieldCount; ++i)
+            decodeFieldRecord(image.fieldRecordBytes(d, i), p.dataSets[d].fields[i]);
+    }
+    if (firstAvailable >= 0) {
+        p.activeDataSet = firstAvailable;
+        p.loadWorkingFields(firstAvailable, false);
+        clearFieldCaptions(editor);
+        editor.showDataFieldControls(true);
+    }
+    outcome.posExtendedEnabled = image.posExtendedSupported();
+    return outcome;
+}
+
+FileOutcome loadImageFile(Editor& editor) {
+    const auto bytes = readFileBytes(editor.project.imageFileName, ImageFileSize + 1);
+    if (!bytes) {
+        FileOutcome nothing;
+        nothing.ok = false;
+        return nothing;
+    }
+    return loadImageBytes(editor, *bytes);
+}
+
+FileOutcome openImageFile(Editor& editor, const std::string& chosen) {
+    FileOutcome outcome;
+    const auto bytes = readFileBytes(chosen, ImageFileSize + 1);
+    if (!bytes) {
+        outcome.ok = false;
+        return outcome;
+    }
+    if (bytes->size() != ImageFileSize) {
+        outcome.ok = false;
+        outcome.messages.push_back(Msg::BinFileWrongSize);
+        return outcome;
+    }
+    Project& p = editor.project;
+    DeviceImage& image = editor.image;
+    copyAreas(image, *bytes);
+    image.imageTemplateLoaded = true;
+    p.imageFileName = chosen;
+    showProjectName(p, editor.messages);
+    outcome.refreshCaption = true;
+
+    takeHeaderSettings(p, image, false);
+    outcome.refreshSettingLabels = true;
+    for (int i = 0; i < DataFieldCount; ++i) decodeFieldRecord(image.fieldRecordBytes(0, i), p.fields[i]);
+    clearFieldCaptions(editor);
+    editor.showDataFieldControls(false);
+    return outcome;
+}
+
+bool writeReadoutImage(const DeviceImage& image) {
+    std::vector<std::uint8_t> bytes(image.mainArea.begin(), image.mainArea.end());
+    bytes.insert(bytes.end(), image.headerArea.begin(), image.headerArea.end());
+    return writeFileReplacing(ReadoutFileName, bytes);
+}
+
+}  // namespace vem

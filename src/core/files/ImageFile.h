@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "files/FileOutcome.h"
+
+namespace vem {
+
+class Editor;
+struct DeviceImage;
+
+// Name of the image a save writes after a read-back, in the working folder.
+inline constexpr const char* ReadoutFileName = "readout.bin";
+
+// Reads at most `limit` bytes of a file; nothing when it cannot be opened or is a folder.
+// A relative path is taken from the current working folder.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
+                                                       std::size_t limit);
+
+// Writes `bytes` to a temporary file beside `target` and renames it over `target`, so an
+// existing file is either replaced whole or left as it was. False when anything failed.
+bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+// Loads the image file named by the project's imageFileName as the template, as opening a
+// project does. A file that cannot be opened changes nothing; a file of the wrong size shows
+// slot ImageWrongSize and keeps the previous image and imageTemplateLoaded.
+FileOutcome loadImageFile(Editor& editor);
+// The same for image bytes already read (the size is checked here).
+FileOutcome loadImageBytes(Editor& editor, std::span<const std::uint8_t> bytes);
+
+// "BIN - File...": loads the chosen image as the template and decodes data set 0 straight into
+// the working copy; data set flags, the active data set and the "Extended" button stay.
+// A wrong size shows slot BinFileWrongSize and keeps the previous image.
+FileOutcome openImageFile(Editor& editor, const std::string& chosen);
+
+// Writes the main and header areas to "readout.bin" in the current working folder, replacing
+// it whole; false when it could not be written.
+bool writeReadoutImage(const DeviceImage& image);
+
+}  // namespace vem

@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/FileOutcome.h"
+
+namespace vem {
+
+class Editor;
+class MessageTable;
+struct DeviceImage;
+struct Project;
+
+constexpr int ProjectFileLines = 162;
+// The project opened at start-up from the working folder.
+inline constexpr const char* DefaultProjectName = "default.qor";
+// A project file larger than this is not read (the writer's files stay far below it).
+constexpr std::size_t ProjectFileLimit = 16 * 1024 * 1024;
+
+// A number item of the project file: leading white space is skipped, then an optional sign
+// and the decimal digits up to the first other character; no digits give 0. Values beyond the
+// 32-bit range are held at its ends.
+std::int32_t projectNumber(std::string_view item);
+
+// The file's lines: a line feed ends a line and a carriage return just before it is dropped.
+// A last line without a line feed counts as a line.
+std::vector<std::string_view> splitProjectLines(std::string_view text);
+
+// The 162 lines of the project file, each ended by a line feed. Cells the format cannot hold
+// (see replaceUnsaveableCells) are written as " ", and a line break inside a text as a space.
+std::string writeProjectText(const Project& project);
+
+// Reads lines 2..162 (`lines[1]` on) into the project. Missing lines and missing items read
+// as empty items: an empty cell or text, the number 0. Offset, conversion and the type of
+// fields 1..16 are not read (the image supplies them).
+void readProjectBody(Project& project, const std::vector<std::string_view>& lines);
+
+// Cells whose text holds a comma or a line break cannot be stored: the following cells of the
+// row would shift. They become " "; the result is how many were changed.
+int replaceUnsaveableCells(Project& project);
+
+// First step of "Speichern unter...", before the dialog: the working copy, the cell tags and
+// the shared date and time definitions go into the data sets.
+void storeProjectForSave(Editor& editor);
+
+// Writes the project to `target` (a temporary file beside it, renamed over it, so a failed save
+// leaves any previous file whole) and, after a read-back, "readout.bin" to the working folder.
+// Messages: CommaCellsReplaced, ProjectSaveFailed, ReadoutSaveFailed as they apply.
+FileOutcome saveProjectAs(Project& project, const DeviceImage& image, const std::string& target);
+
+// "Öffnen...": reads the project `chosen` in the open dialog, or "default.qor" from the working
+// folder without a message when openDefaultProject is set (the flag is cleared). A file that
+// cannot be read changes nothing; from the dialog it shows ProjectOpenFailed. Otherwise the
+// image named in line 1 is loaded first, the rest of the file is laid over it, the first data
+// set whose button is enabled becomes active and the editor is refreshed.
+FileOutcome openProject(Editor& editor, const std::string& chosen = {});
+
+// Cuts projectName down to its last path component (after the last "\" or "/") and returns the
+// caption of the interface summary box: message slot 2, the name, " ------- ".
+std::string showProjectName(Project& project, const MessageTable& messages);
+
+}  // namespace vem

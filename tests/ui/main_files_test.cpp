@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "UiHelpers.h"
+#include "files/ProjectFile.h"
+#include "main/TForm1.h"
+
+using namespace vem;
+
+namespace {
+
+// A working folder with the sample project and template, current while the test runs.
+struct MainFiles : ::testing::Test {
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
+    std::vector<MessagePresenter::Shown> shown;
+
+    void SetUp() override {
+        for (const char* name : {"default.qor", "default.bin"})
+            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name)));
+        QDir::setCurrent(folder.path());
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    void watch(TForm1& window) {
+        window.presenter().setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
+    }
+    // Answers the next file dialog with `path`.
+    static void chooseInNextDialog(const QString& path) {
+        test::onNextModal([path](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            // Typed into the dialog's name field, as an operator would.
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(path);
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+        });
+    }
+};
+
+}  // namespace
+
+TEST_F(MainFiles, StartsWithSampleProjectFromWorkingFolder) {
+    TForm1 window;
+    const Project& p = window.project();
+    EXPECT_TRUE(window.image().imageTemplateLoaded);
+    EXPECT_EQ(p.projectName, "default.qor");
+    EXPECT_TRUE(window.findChild<QGroupBox*>("GroupBox3")->title().contains("default.qor"));
+    int textCells = 0;
+    for (const auto& t : p.screenText) textCells += (!t.empty() && t != " ");
+    EXPECT_GT(textCells, 0);
+    EXPECT_EQ(p.field(DateField).enabled, 1);
+    EXPECT_TRUE(window.findChild<QCheckBox*>("FlatCheckBox17")->isChecked());
+}
+
+TEST_F(MainFiles, StartsEmptyWithoutDefaultProject) {
+    QFile::remove(folder.filePath("default.qor"));
+    TForm1 window;
+    EXPECT_FALSE(window.image().imageTemplateLoaded);
+    EXPECT_EQ(window.project().projectName, "default.bin");
+}
+
+TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
+    TForm1 window;
+    watch(window);
+    window.editor().mousePress(600, MouseButton::Left);
+    window.editor().keyPress('Z');
+    window.project().device.DataHoldSeconds = 42;
+
+    QDir().mkpath(folder.filePath("sub"));
+    const QString saved = folder.filePath("sub/copy.qor");
+    chooseInNextDialog(saved);
+    window.findChild<QAction*>("Speichernunter1")->trigger();
+    ASSERT_TRUE(QFile::exists(saved));
+    EXPECT_EQ(QDir::currentPath(), QFileInfo(saved).absolutePath());  // the dialog moved it
+    EXPECT_TRUE(shown.empty());
+
+    QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin"));
+    TForm1 other;
+    chooseInNextDialog(saved);
+    other.findChild<QAction*>("oeffnen1")->trigger();
+    EXPECT_EQ(other.project().screenText[600], "Z");
+    EXPECT_EQ(other.project().device.DataHoldSeconds, 42);
+    EXPECT_EQ(other.project().projectName, "copy.qor");
+}
+
+TEST_F(MainFiles, UnreadableChosenProjectIsReported) {
+    TForm1 window;
+    watch(window);
+    const std::string before = window.project().screenText[0];
+    chooseInNextDialog(folder.filePath("missing.qor"));
+    window.findChild<QAction*>("oeffnen1")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::ProjectOpenFailed);
+    EXPECT_FALSE(shown[0].text.isEmpty());
+    EXPECT_EQ(window.project().projectName, "default.qor");
+}
+
+TEST_F(MainFiles, SaveToUnwritablePlaceIsReported) {
+    TForm1 window;
+    watch(window);
+    chooseInNextDialog(folder.filePath("no/such/folder/x.qor"));
+    window.findChild<QAction*>("Speichernunter1")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
+}

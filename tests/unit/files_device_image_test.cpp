@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+
+#include "FilesFixture.h"
+#include "files/ImageBuild.h"
+#include "files/ImageFile.h"
+
+namespace vem::test {
+namespace {
+
+const LocalTime Noon{24, 12, 2031, 12, 5};
+
+// ---- decoding one field record ----
+
+struct DecodeCase {
+    std::uint8_t code;
+    int variableType, enabled;
+    bool takesBytes;
+};
+
+TEST(FilesDecodeFieldRecord, TypeCodes) {
+    const DecodeCase cases[] = {
+        {0x02, 2, 1, true},   {0x0E, 14, 1, true},  {0x83, 3, 0, true},  {0x9E, 30, 0, true},
+        {0xFF, -1, 0, false}, {0x0F, 7, 1, true},   {0x20, 7, 1, true},  {0x7F, 7, 1, true},
+        {0xA0, 7, 1, false},  {0x9F, 7, 1, false},  {0xFE, 7, 1, false},
+    };
+    for (const DecodeCase& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.code));
+        FieldDefinition f;
+        f.variableType = 7;
+        f.enabled = 1;
+        f.placed = 1;
+        f.position = 99;
+        f.description = "kept";
+        f.length = 50;
+        const std::uint8_t record[8] = {12, 3, 200, c.code, 4, 33, 0xEE, 0xEE};
+        decodeFieldRecord(record, f);
+        EXPECT_EQ(f.variableType, c.variableType);
+        EXPECT_EQ(f.enabled, c.enabled);
+        if (c.takesBytes) {
+            EXPECT_EQ(std::tie(f.length, f.conversion, f.offset, f.row, f.column),
+                      std::make_tuple(12, 3, 200, 4, 33));
+        } else {
+            EXPECT_EQ(std::tie(f.length, f.conversion, f.offset, f.row, f.column),
+                      std::make_tuple(0, -1, 0, 0, 0));
+        }
+        EXPECT_EQ(std::tie(f.placed, f.position, f.description), std::make_tuple(1, 99, std::string("kept")));
+    }
+}
+
+// ---- building the image ----
+
+using FilesBuildScreen = FilesFixture;
+
+TEST_F(FilesBuildScreen, CellCodesAndBlankCells) {
+    project.screenText[0] = "&&";
+    project.screenText[1] = "\xDF";
+    project.screenText[2] = "\xB0";
+    project.screenText[3] = "\x80";
+    project.screenText[4] = "A";
+    project.screenText[5] = "\xE4";
+    project.screenText[6] = "\xDC";
+    buildDeviceImage(editor, Noon);
+    const std::uint8_t expected[] = {38, 137, 128, 130, 65, 131, 136};
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(image.screenArea[k], expected[k]) << k;
+    EXPECT_EQ(image.screenArea[7], 32);
+    EXPECT_EQ(image.screenArea[639], 32);
+    EXPECT_EQ(project.screenText[7], " ");  // blank cells stay spaces in the project
+}
+
+using FilesBuildHeader = FilesFixture;
+
+TEST_F(FilesBuildHeader, SettingsNameClockAndPort) {
+    image.headerArea.fill(0x77);  // the template's own bytes
+    project.summerTimeManual = 1;
+    project.device = DeviceSettings{.DataHoldSeconds = 300, .RelayHoldSeconds = 9, .DeviceHandshake = 1,
+                                    .DeviceDataFormat = 2, .DeviceBaudIndex = 8,
+                                    .IpAddress = {192, 168, 1, 20}, .IpPort = 8080};
+    project.field(DateField).column = 5;
+    project.field(DateField).row = 2;
+    project.field(TimeField).column = 30;
+    project.field(TimeField).row = 11;
+    project.pos = PosSettings{.RegisterNumber = 7, .FirstLine = 3, .LineCount = 4, .ScrollDirection = 0,
+                              .BackgroundMode = 2, .Transparency = 5, .TextColour = 6};
+    project.projectName = "abcdefghijklmnopqrstuvwxy";  // 25 characters
+    buildDeviceImage(editor, Noon);
+
+    const auto& h = image.headerArea;
+    const std::uint8_t settings[] = {'N', 1, 1, 44, 9, 2, 8, 5, 2, 30, 11, 1,
+                                     7, 0, 3, 4, 2, 5, 6, 192, 168, 1, 20, 80, 80};
+    for (std::size_t i = 0; i < sizeof settings; ++i) EXPECT_EQ(h[0x40 + i], settings[i]) << std::hex << 0x40 + i;
+    EXPECT_EQ(std::string(h.begin() + 0x10, h.begin() + 0x24), "abcdefghijklmnopqrst");
+    EXPECT_EQ(h[0x24], 0);
+    const std::uint8_t clock[] = {24, 12, 31, 12, 5};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(h[0x30 + i], clock[i]);
+    for (std::size_t i : {0x00, 0x0F, 0x25, 0x2F, 0x35, 0x3F, 0x59, 0x7F}) EXPECT_EQ(h[i], 0x77) << i;
+
+    project.projectName = "kurz";
+    project.device.IpPort = 25;
+    buildDeviceImage(editor, Noon);
+    EXPECT_EQ(h[0x14], 0);
+    EXPECT_EQ(h[0x15], 'f');  // the rest of the older name stays behind the end mark
+    EXPECT_EQ(h[0x57], 0);
+    EXPECT_EQ(h[0x58], 25);
+}
+
+TEST_F(FilesBuildHeader, PortsAboveFourDigitsKeepTheirValue) {
+    for (int port : {9999, 12345, 25599}) {
+        project.device.IpPort = port;
+        buildDeviceImage(editor, Noon);
+        EXPECT_EQ(image.headerArea[0x57] * 100 + image.headerArea[0x58], port);
+    }
+    project.device.IpPort = 65535;  // beyond what two bytes carry: the largest that fits
+    buildDeviceImage(editor, Noon);
+    EXPECT_EQ(image.headerArea[0x57], 255);
+    EXPECT_EQ(image.headerArea[0x58], 99);
+}
+
+using FilesBuildMain = FilesFixture;
+
+TEST_F(FilesBuildMain, FieldRecordsAndForwarding) {
+    image.mainArea.fill(0x11);
+    image.fieldRecord(2, 4).typeCode() = 0xFF;  // field 5 does not exist in data set 2
+    project.dataSets[2].fields[4] = {.enabled = 1, .length = 9, .variableType = 0, .column = 1, .row = 1};
+    project.dataSets[1].fields[0] = {.enabled = 0, .length = 6, .variableType = 2, .column = 3, .row = 4};
+    project.dataSets[3].fields[15] = {.enabled = 1, .length = 300, .variableType = 2, .column = 40, .row = 16};
+    // The working copy of the active data set is stored first.
+    project.field(2) = {.enabled = 1, .length = 10, .variableType = 1, .column = 7, .row = 8};
+    project.device.ForwardEnabled = 1;
+    project.device.ForwardBaudDigit = 53;
+    project.device.ForwardPrefixCode = 2;
+    project.device.ForwardSuffixCode = 3;
+    buildDeviceImage(editor, Noon);
+
+    auto bytes = [&](int d, int i) {
+        const std::uint8_t* r = image.fieldRecordBytes(d, i);
+        return std::vector<int>(r, r + 8);
+    };
+    EXPECT_EQ(bytes(2, 4), (std::vector<int>{9, 0x11, 0x11, 0xFF, 1, 1, 0x11, 0x11}));
+    EXPECT_EQ(bytes(1, 0), (std::vector<int>{6, 0x11, 0x11, 0x82, 4, 3, 0x11, 0x11}));
+    EXPECT_EQ(bytes(3, 15), (std::vector<int>{44, 0x11, 0x11, 0x02, 16, 40, 0x11, 0x11}));
+    EXPECT_EQ(bytes(0, 1), (std::vector<int>{10, 0x11, 0x11, 0x01, 8, 7, 0x11, 0x11}));
+    EXPECT_EQ(image.mainArea[0x1C52], 0);  // field 1 of data set 0: no length
+    EXPECT_EQ(image.mainArea[0x1C52 + 3], 0x7F);  // an undefined field that the template had
+    EXPECT_EQ(image.mainArea[0x1C52 + 128], 0x11);  // between the data sets' records
+    EXPECT_EQ((std::vector<int>(image.mainArea.begin() + 0x1B00, image.mainArea.begin() + 0x1B05)),
+              (std::vector<int>{1, 53, 2, 3, 0x11}));
+    for (int d = 0; d < 4; ++d) EXPECT_EQ(image.mainArea[0x1B30 + d], 0x11);  // never written
+}
+
+TEST_F(FilesBuildMain, PosExtendedOnlyWhenTheTemplateSupportsIt) {
+    image.mainArea.fill(0x11);
+    project.posExtended.StartDefinition = "AB~C";
+    project.posExtended.StartDefinitionLength = 4;
+    buildDeviceImage(editor, Noon);
+    for (std::size_t i = 0x3E00; i < 0x3EE0; ++i) ASSERT_EQ(image.mainArea[i], 0x11) << i;
+
+    image.mainArea[0x3E1F] = 1;
+    auto& x = project.posExtended;
+    x.LimitTo40 = 1;
+    x.ShowHeader = 1;
+    x.EndDefinition = "END";
+    x.EndDefinitionLength = 2;  // shorter than the text: only its first two characters
+    x.MaxSpaces = 20;
+    x.SkipMode = 1;
+    x.Keyword[0] = "RABATT";
+    x.KeywordLength[0] = 6;
+    x.KeywordAction[0] = 5;
+    x.Keyword[9] = "~X";
+    x.KeywordLength[9] = 2;
+    x.KeywordAction[9] = 7;
+    buildDeviceImage(editor, Noon);
+    const auto& m = image.mainArea;
+    EXPECT_EQ(m[0x3E00], 4);
+    EXPECT_EQ((std::vector<int>(m.begin() + 0x3E01, m.begin() + 0x3E06)), (std::vector<int>{'A', 'B', 0, 'C', 0}));
+    EXPECT_EQ(m[0x3E1C], 0);
+    EXPECT_EQ(m[0x3E1D], 1);
+    EXPECT_EQ(m[0x3E1E], 1);
+    EXPECT_EQ(m[0x3E1F], 1);
+    EXPECT_EQ(m[0x3E20], 2);
+    EXPECT_EQ((std::vector<int>(m.begin() + 0x3E21, m.begin() + 0x3E24)), (std::vector<int>{'E', 'N', 0}));
+    EXPECT_EQ(m[0x3E3D], 0x11);
+    EXPECT_EQ(m[0x3E3E], 20);
+    EXPECT_EQ(m[0x3E3F], 1);
+    EXPECT_EQ(m[0x3E40], 6);
+    EXPECT_EQ(std::string(m.begin() + 0x3E41, m.begin() + 0x3E47), "RABATT");
+    EXPECT_EQ(m[0x3E4E], 0);
+    EXPECT_EQ(m[0x3E4F], 5);
+    EXPECT_EQ(m[0x3E50], 0);  // keyword 2: empty, action 0
+    EXPECT_EQ(m[0x3E5F], 0);
+    EXPECT_EQ(m[0x3ED0], 2);
+    EXPECT_EQ(m[0x3ED1], '~');  // keyword texts are carried as typed
+    EXPECT_EQ(m[0x3EDF], 7);
+    EXPECT_EQ(m[0x3EE0], 0x11);
+}
+
+TEST_F(FilesBuildMain, OversizedPosLengthsStayInsideTheirFields) {
+    image.mainArea.fill(0x11);
+    image.mainArea[0x3E1F] = 1;
+    auto& x = project.posExtended;
+    x.StartDefinition = std::string(40, 'S');
+    x.StartDefinitionLength = 200;
+    x.EndDefinition = "E";
+    x.EndDefinitionLength = 28;  // above the text's length
+    x.Keyword[0] = std::string(20, 'K');
+    x.KeywordLength[0] = 255;
+    x.KeywordAction[0] = 1;
+    x.Keyword[1] = "kw";
+    x.KeywordLength[1] = -4;
+    buildDeviceImage(editor, Noon);
+    const auto& m = image.mainArea;
+    EXPECT_EQ(m[0x3E00], 28);
+    EXPECT_EQ(m[0x3E1C], 'S');
+    EXPECT_EQ(m[0x3E1D], 0);  // LimitTo40, not a 29th character
+    EXPECT_EQ(m[0x3E20], 1);
+    EXPECT_EQ(m[0x3E21], 'E');
+    EXPECT_EQ(m[0x3E22], 0);
+    EXPECT_EQ(m[0x3E40], 14);
+    EXPECT_EQ(m[0x3E4E], 'K');
+    EXPECT_EQ(m[0x3E4F], 1);  // the action byte, not a 15th character
+    EXPECT_EQ(m[0x3E50], 0);
+    EXPECT_EQ(m[0x3E51], 0);
+}
+
+// ---- loading an image file ----
+
+using FilesImageLoad = FilesFixture;
+
+std::vector<std::uint8_t> sampleImage() {
+    auto bytes = FilesFixture::blankImage();
+    bytes[0x1B30 + 1] = 1;
+    bytes[0x1B30 + 2] = 1;
+    bytes[0x1B30 + 3] = 2;
+    std::uint8_t* r = FilesFixture::record(bytes, 1, 0);
+    const std::uint8_t field1[8] = {12, 1, 4, 0x00, 3, 5, 0, 0};
+    std::copy(field1, field1 + 8, r);
+    r = FilesFixture::record(bytes, 2, 3);
+    const std::uint8_t field4[8] = {6, 2, 0, 0x85, 0, 0, 0, 0};
+    std::copy(field4, field4 + 8, r);
+    bytes[0x3E1F] = 1;
+    std::uint8_t* h = bytes.data() + MainAreaSize;
+    const std::uint8_t header[] = {'N', 1, 1, 10, 20, 2, 12, 30, 11, 28, 12};
+    std::copy(header, header + sizeof header, h + 0x40);
+    h[0x10] = 'Z';
+    return bytes;
+}
+
+TEST_F(FilesImageLoad, TemplateThroughTheProject) {
+    writeImage("t.bin", sampleImage());
+    project.imageFileName = "t.bin";
+    project.projectName = "C:\\x\\p.qor";
+    project.field(DateField).column = 4;
+    project.field(TimeField).row = 6;
+    const FileOutcome outcome = loadImageFile(editor);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_TRUE(image.imageTemplateLoaded);
+    EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
+    EXPECT_EQ(project.projectName, "p.qor");
+    EXPECT_EQ(image.headerArea[0x10], 'Z');
+    // Header settings within their bounds only.
+    EXPECT_EQ(project.summerTimeManual, 1);
+    EXPECT_EQ(project.device.DeviceHandshake, 1);
+    EXPECT_EQ(project.device.DataHoldSeconds, 10);
+    EXPECT_EQ(project.device.RelayHoldSeconds, 20);
+    EXPECT_EQ(project.device.DeviceDataFormat, 2);
+    EXPECT_EQ(project.device.DeviceBaudIndex, 3);   // 12 refused
+    EXPECT_EQ(project.field(DateField).column, 4);  // 30 refused
+    EXPECT_EQ(project.field(DateField).row, 11);
+    EXPECT_EQ(project.field(TimeField).column, 28);
+    EXPECT_EQ(project.field(TimeField).row, 6);  // 12 refused
+    // Data sets and records.
+    EXPECT_EQ(project.dataSets[3].dataSetAvailable, 2);
+    EXPECT_EQ(editor.controls.dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
+    EXPECT_EQ(project.activeDataSet, 1);
+    const FieldDefinition& f = project.dataSets[1].fields[0];
+    EXPECT_EQ(std::tie(f.variableType, f.enabled, f.length, f.conversion, f.offset, f.row, f.column),
+              std::make_tuple(0, 1, 12, 1, 4, 3, 5));
+    EXPECT_EQ(project.dataSets[2].fields[3].variableType, 5);
+    EXPECT_EQ(project.dataSets[2].fields[3].enabled, 0);
+    EXPECT_EQ(project.dataSets[0].fields[0].variableType, -1);
+    EXPECT_EQ(project.field(1).length, 12);  // working copy from data set 1
+    EXPECT_TRUE(editor.controls.fieldButtonEnabled[0]);
+    EXPECT_FALSE(editor.controls.fieldButtonEnabled[1]);
+}
+
+TEST_F(FilesImageLoad, WrongSizeKeepsThePreviousImage) {
+    writeImage("t.bin", sampleImage());
+    project.imageFileName = "t.bin";
+    loadImageFile(editor);
+    const auto mainBefore = image.mainArea;
+    const auto headerBefore = image.headerArea;
+    for (std::size_t size : {ImageFileSize - 1, ImageFileSize + 1, std::size_t{0}}) {
+        SCOPED_TRACE(size);
+        writeImage("bad.bin", std::vector<std::uint8_t>(size, 0x00));
+        project.imageFileName = "bad.bin";
+        const FileOutcome outcome = loadImageFile(editor);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.messages, std::vector<int>{Msg::ImageWrongSize});
+        EXPECT_FALSE(outcome.posExtendedEnabled.has_value());
+        EXPECT_EQ(image.mainArea, mainBefore);
+        EXPECT_EQ(image.headerArea, headerBefore);
+        EXPECT_TRUE(image.imageTemplateLoaded);
+
+        const FileOutcome bin = openImageFile(editor, "bad.bin");
+        EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
+        EXPECT_EQ(image.mainArea, mainBefore);
+        EXPECT_EQ(project.imageFileName, "bad.bin");
+    }
+
+    // Without an earlier template a wrong size leaves programming refused.
+    DeviceImage fresh;
+    Project other;
+    Editor second(other, fresh, messages);
+    other.imageFileName = "bad.bin";
+    loadImageFile(second);
+    EXPECT_FALSE(fresh.imageTemplateLoaded);
+}
+
+TEST_F(FilesImageLoad, MissingFileChangesNothing) {
+    project.imageFileName = "nowhere.bin";
+    image.mainArea[5] = 9;
+    const FileOutcome outcome = loadImageFile(editor);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(image.mainArea[5], 9);
+    EXPECT_FALSE(image.imageTemplateLoaded);
+    std::filesystem::create_directory("folder.bin");
+    EXPECT_TRUE(openImageFile(editor, "folder.bin").messages.empty());
+}
+
+TEST_F(FilesImageLoad, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
+    auto bytes = sampleImage();
+    const std::uint8_t field3[8] = {8, 0, 0, 0x81, 2, 2, 0, 0};
+    std::copy(field3, field3 + 8, record(bytes, 0, 2));
+    writeImage("menu.bin", bytes);
+    project.dataSets[0].dataSetAvailable = 1;
+    const FileOutcome outcome = openImageFile(editor, folder.string() + "/menu.bin");
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(image.imageTemplateLoaded);
+    EXPECT_EQ(project.imageFileName, folder.string() + "/menu.bin");
+    EXPECT_FALSE(outcome.posExtendedEnabled.has_value());
+    EXPECT_EQ(project.device.DeviceBaudIndex, 12);  // no bounds here
+    EXPECT_EQ(project.field(DateField).column, 30);
+    EXPECT_EQ(project.field(3).variableType, 1);
+    EXPECT_EQ(project.field(3).length, 8);
+    EXPECT_EQ(project.dataSets[0].fields[2].variableType, -1);  // stored copy untouched
+    EXPECT_EQ(project.dataSets[0].dataSetAvailable, 1);
+    EXPECT_EQ(project.dataSets[1].dataSetAvailable, 0);
+    EXPECT_EQ(project.activeDataSet, 0);
+}
+
+TEST_F(FilesImageLoad, ReadoutImageIsTheTwoAreas) {
+    image.mainArea.fill(1);
+    image.headerArea.fill(2);
+    EXPECT_TRUE(writeReadoutImage(image));
+    const std::string bytes = readFile("readout.bin");
+    ASSERT_EQ(bytes.size(), ImageFileSize);
+    EXPECT_EQ(bytes.find('\x02'), MainAreaSize);
+}
+
+}  // namespace
+}  // namespace vem::test

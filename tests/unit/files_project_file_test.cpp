@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <sstream>
+
+#include "FilesFixture.h"
+#include "files/ImageFile.h"
+#include "files/ProjectFile.h"
+
+namespace vem::test {
+namespace {
+
+std::string joined(int count, const std::string& item) {
+    std::string s;
+    for (int i = 0; i < count; ++i) s += (i ? "," : "") + item;
+    return s;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+Project readBack(const std::string& text) {
+    Project p;
+    const auto lines = splitProjectLines(text);
+    p.imageFileName = lines.empty() ? "" : std::string(lines[0]);
+    readProjectBody(p, lines);
+    return p;
+}
+
+using FilesProjectFile = FilesFixture;
+
+TEST_F(FilesProjectFile, NewProjectSavesTheGoldenLines) {
+    storeProjectForSave(editor);
+    const FileOutcome outcome = saveProjectAs(project, image, "new.qor");
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.messages.empty());
+
+    std::vector<std::string> expected{"default.bin"};
+    for (int r = 0; r < 16; ++r) expected.push_back(std::string(39, ','));
+    for (int d = 0; d < 4; ++d) expected.push_back(joined(640, "0"));
+    for (int d = 0; d < 4; ++d) {
+        for (int i = 0; i < 3; ++i) expected.push_back(joined(18, "0"));
+        expected.push_back(joined(16, "0"));
+        expected.push_back(joined(16, "-1"));
+        expected.push_back(joined(16, "-1") + ",0,0");
+        for (int i = 0; i < 3; ++i) expected.push_back(joined(18, "0"));
+        for (int i = 0; i < 16; ++i) expected.push_back("");
+    }
+    for (const char* l : {"0", "3", "3", "0", "0", "3", "0.0.0.0", "0", "0", "0",  // 122..131
+                          "1", "0", "1", "1", "0", "0", "0",                       // POS
+                          "0", "0", "0", "0",                                      // forwarding
+                          "0", "0", "", "0", "0", ""})
+        expected.push_back(l);
+    expected.push_back(joined(10, "0"));
+    for (int k = 0; k < 10; ++k) expected.push_back("");
+    expected.push_back(joined(10, "0"));
+    expected.push_back("0");
+    expected.push_back("0");
+    ASSERT_EQ(expected.size(), 162u);
+
+    std::string golden;
+    for (const auto& l : expected) golden += l + "\n";
+    EXPECT_EQ(readFile("new.qor"), golden);
+}
+
+TEST_F(FilesProjectFile, NumberConversion) {
+    EXPECT_EQ(projectNumber("-1"), -1);
+    EXPECT_EQ(projectNumber(""), 0);
+    EXPECT_EQ(projectNumber("12ab"), 12);
+    EXPECT_EQ(projectNumber("  \t7"), 7);
+    EXPECT_EQ(projectNumber("+5"), 5);
+    EXPECT_EQ(projectNumber("abc"), 0);
+    EXPECT_EQ(projectNumber("-"), 0);
+    EXPECT_EQ(projectNumber("1 2"), 1);
+    EXPECT_EQ(projectNumber("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(projectNumber("-99999999999999999999"), INT_MIN);
+}
+
+TEST_F(FilesProjectFile, VariedProjectsComeBackAsWritten) {
+    std::mt19937 rng(20240611);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("project " + std::to_string(round));
+        const Project original = randomProject(rng);
+        const std::string text = writeProjectText(original);
+        EXPECT_EQ(linesOf(text).size(), 162u);
+        expectSameFileContent(original, readBack(text));
+    }
+}
+
+TEST_F(FilesProjectFile, CrLfReadsLikeLf) {
+    std::mt19937 rng(7);
+    const Project original = randomProject(rng);
+    const std::string lf = writeProjectText(original);
+    std::string crlf;
+    for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    expectSameFileContent(readBack(lf), readBack(crlf));
+}
+
+TEST_F(FilesProjectFile, ShortAndMissingLinesNeverReadPastTheirEnd) {
+    Project filled;
+    filled.screenText.fill("x");
+    filled.dataSets[0].cellTags.fill(7);
+    filled.device.IpAddress = {9, 9, 9, 9};
+    filled.device.DataHoldSeconds = 5;
+    filled.posExtended.KeywordAction.fill(3);
+    Project p = filled;
+
+    std::vector<std::string> lines = linesOf(writeProjectText(filled));
+    lines[1] = "a,b,c";                  // row 0: three cells, the rest missing
+    lines[17] = "1,2";                   // tags of data set 0: two values
+    lines[127] = "10.1";                 // address with one dot
+    lines[159] = "5";                    // one keyword action
+    lines.resize(140);                   // everything from line 141 on is missing
+    std::string text;
+    for (const auto& l : lines) text += l + "\n";
+    const auto split = splitProjectLines(text);
+    readProjectBody(p, split);
+
+    EXPECT_EQ(p.screenText[0], "a");
+    EXPECT_EQ(p.screenText[2], "c");
+    EXPECT_EQ(p.screenText[3], "");
+    EXPECT_EQ(p.screenText[39], "");
+    EXPECT_EQ(p.screenText[40], "x");  // row 1 was whole
+    EXPECT_EQ(p.dataSets[0].cellTags[1], 2);
+    EXPECT_EQ(p.dataSets[0].cellTags[2], 0);
+    EXPECT_EQ(p.dataSets[0].cellTags[639], 0);
+    EXPECT_EQ(p.device.IpAddress, (std::array<int, 4>{10, 1, 0, 0}));
+    EXPECT_EQ(p.device.DataHoldSeconds, 5);
+    EXPECT_EQ(p.device.ForwardPrefixCode, 0);  // line 141, missing
+    EXPECT_EQ(p.posExtended.KeywordAction[0], 0);
+    EXPECT_EQ(p.posExtended.Keyword[9], "");
+
+    Project empty = filled;
+    readProjectBody(empty, {});
+    EXPECT_EQ(empty.screenText[5], "");
+    EXPECT_EQ(empty.dataSets[0].cellTags[5], 0);
+    EXPECT_EQ(empty.device.DataHoldSeconds, 0);
+}
+
+TEST_F(FilesProjectFile, OverlongLinesAndNonNumbers) {
+    Project crowded;
+    crowded.dataSets[2].cellTags.fill(18);  // the longest line the writer makes: 1919 characters
+    std::vector<std::string> lines = linesOf(writeProjectText(crowded));
+    EXPECT_EQ(lines[19].size(), 1919u);
+    lines[1] = std::string(39, ',') + "x,y,z";       // extra items stay in the last cell
+    lines[21] = joined(18, "1") + ",5,6";              // enabled of data set 0 with extra items
+    lines[122] = "7 seconds";                           // DataHoldSeconds
+    lines[123] = "abc";                                 // RelayHoldSeconds
+    lines[131] = "300";                                 // RegisterNumber keeps its low byte
+    lines[160] = "7";
+    lines[161] = "1";
+    lines[0] = std::string(5000, 'n') + ".bin";
+    std::string text;
+    for (const auto& l : lines) text += l + "\n";
+    const Project p = readBack(text);
+    EXPECT_EQ(p.dataSets[2].cellTags, crowded.dataSets[2].cellTags);
+    EXPECT_EQ(p.screenText[39], "x,y,z");
+    EXPECT_EQ(p.dataSets[0].fields[17].enabled, 1);
+    EXPECT_EQ(p.device.DataHoldSeconds, 7);
+    EXPECT_EQ(p.device.RelayHoldSeconds, 0);
+    EXPECT_EQ(p.pos.RegisterNumber, 44);
+    EXPECT_EQ(p.posExtended.MaxSpaces, 7);
+    EXPECT_EQ(p.posExtended.SkipMode, 1);
+    EXPECT_EQ(p.imageFileName.size(), 5004u);
+}
+
+TEST_F(FilesProjectFile, OffsetConversionAndDataFieldTypesAreNotRead) {
+    Project before;
+    before.dataSets[1].fields[3].offset = 12;
+    before.dataSets[1].fields[3].conversion = 2;
+    before.dataSets[1].fields[3].variableType = 5;
+    Project written;  // the file says -1 / 0 everywhere
+    written.dataSets[1].fields[17].variableType = 9;
+    Project p = before;
+    readProjectBody(p, splitProjectLines(writeProjectText(written)));
+    EXPECT_EQ(p.dataSets[1].fields[3].offset, 12);
+    EXPECT_EQ(p.dataSets[1].fields[3].conversion, 2);
+    EXPECT_EQ(p.dataSets[1].fields[3].variableType, 5);
+    EXPECT_EQ(p.dataSets[1].fields[17].variableType, 9);  // date and time types are read
+}
+
+TEST_F(FilesProjectFile, AmpersandUmlautAndCommaCells) {
+    project.screenText[0] = "&&";
+    project.screenText[1] = "\xE4";
+    project.screenText[2] = ",";
+    project.screenText[3] = "A";
+    project.screenText[45] = "a,b";
+    project.screenText[80] = "\n";
+    storeProjectForSave(editor);
+    const FileOutcome outcome = saveProjectAs(project, image, "cells.qor");
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.messages, std::vector<int>{Msg::CommaCellsReplaced});
+    EXPECT_TRUE(outcome.screenTextChanged);
+    EXPECT_EQ(project.screenText[2], " ");
+    EXPECT_EQ(project.screenText[45], " ");
+    EXPECT_EQ(project.screenText[80], " ");
+
+    const std::string text = readFile("cells.qor");
+    const auto lines = linesOf(text);
+    ASSERT_EQ(lines.size(), 162u);
+    EXPECT_EQ(lines[1].substr(0, 9), "&&,\xE4, ,A,");
+    for (int r = 1; r <= 16; ++r) EXPECT_EQ(std::count(lines[r].begin(), lines[r].end(), ','), 39);
+    const Project p = readBack(text);
+    EXPECT_EQ(p.screenText[0], "&&");
+    EXPECT_EQ(p.screenText[3], "A");
+    EXPECT_EQ(p.screenText[4], "");
+
+    // Saving again has nothing left to replace.
+    EXPECT_TRUE(saveProjectAs(project, image, "cells.qor").messages.empty());
+}
+
+TEST_F(FilesProjectFile, LineBreaksInsideTextsKeepTheLayout) {
+    project.dataSets[0].fields[0].description = "two\nlines\r";
+    project.posExtended.Keyword[2] = "a\nb";
+    const auto lines = linesOf(writeProjectText(project));
+    ASSERT_EQ(lines.size(), 162u);
+    EXPECT_EQ(lines[30], "two lines ");
+    EXPECT_EQ(lines[151], "a b");
+}
+
+TEST_F(FilesProjectFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
+    EXPECT_FALSE(saveProjectAs(project, image, "missing folder/x.qor").ok);
+    EXPECT_EQ(saveProjectAs(project, image, "missing folder/x.qor").messages,
+              std::vector<int>{Msg::ProjectSaveFailed});
+
+    // A folder in the way cannot be replaced: it stays, and no temporary file is left.
+    std::filesystem::create_directories("taken.qor/inside");
+    EXPECT_FALSE(saveProjectAs(project, image, "taken.qor").ok);
+    EXPECT_TRUE(std::filesystem::is_directory("taken.qor/inside"));
+
+    writeFile("old.qor", "previous");
+    project.screenText[0] = "Z";
+    EXPECT_TRUE(saveProjectAs(project, image, "old.qor").ok);
+    EXPECT_EQ(linesOf(readFile("old.qor"))[1][0], 'Z');
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++entries;
+    EXPECT_EQ(entries, 2);  // taken.qor and old.qor
+}
+
+TEST_F(FilesProjectFile, AfterAReadBackTheSaveAlsoWritesReadoutBin) {
+    image.mainArea.fill(0x5A);
+    image.headerArea.fill(0xA5);
+    project.writeReadoutOnSave = true;
+    const FileOutcome outcome = saveProjectAs(project, image, "read.qor");
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(linesOf(readFile("read.qor"))[0], "readout.bin");
+    const std::string readout = readFile("readout.bin");
+    ASSERT_EQ(readout.size(), ImageFileSize);
+    EXPECT_EQ(static_cast<std::uint8_t>(readout[MainAreaSize - 1]), 0x5A);
+    EXPECT_EQ(static_cast<std::uint8_t>(readout[MainAreaSize]), 0xA5);
+    EXPECT_EQ(project.imageFileName, "default.bin");  // the save changes no name
+
+    std::filesystem::remove("readout.bin");
+    std::filesystem::create_directories("readout.bin/x");
+    const FileOutcome failed = saveProjectAs(project, image, "read.qor");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.messages, std::vector<int>{Msg::ReadoutSaveFailed});
+}
+
+TEST_F(FilesProjectFile, UnreadableProjectChangesNothing) {
+    project.screenText[0] = "Q";
+    project.projectName = "before.qor";
+    project.writeReadoutOnSave = true;
+    const FileOutcome chosen = openProject(editor, "nothing here.qor");
+    EXPECT_FALSE(chosen.ok);
+    EXPECT_EQ(chosen.messages, std::vector<int>{Msg::ProjectOpenFailed});
+    EXPECT_EQ(project.screenText[0], "Q");
+    EXPECT_EQ(project.projectName, "before.qor");
+    EXPECT_TRUE(project.writeReadoutOnSave);
+
+    // At start-up a missing default.qor is silent.
+    project.openDefaultProject = true;
+    const FileOutcome startUp = openProject(editor);
+    EXPECT_FALSE(startUp.ok);
+    EXPECT_TRUE(startUp.messages.empty());
+    EXPECT_FALSE(project.openDefaultProject);
+    EXPECT_FALSE(image.imageTemplateLoaded);
+}
+
+TEST_F(FilesProjectFile, ProjectNameCaption) {
+    messages.setText(Msg::ProjectCaptionPrefix, "Projekt: ");
+    project.projectName = "C:\\QOR\\kasse.qor";
+    EXPECT_EQ(showProjectName(project, messages), "Projekt: kasse.qor ------- ");
+    EXPECT_EQ(project.projectName, "kasse.qor");
+    project.projectName = "/home/op/qor/laden.qor";
+    EXPECT_EQ(showProjectName(project, messages), "Projekt: laden.qor ------- ");
+    project.projectName = "default.qor";
+    EXPECT_EQ(showProjectName(project, messages), "Projekt: default.qor ------- ");
+}
+
+}  // namespace
+}  // namespace vem::test
