@@ -4,6 +4,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
+
+#include "editor/Editor.h"
 
 namespace vem::test {
 
@@ -19,6 +22,14 @@ inline void onNextModal(std::function<void(QWidget*)> act) {
         act(modal);
     });
     timer->start();
+}
+
+// The cells whose tag is `tag`, in order.
+inline std::vector<int> cellsOf(const Editor& editor, int tag) {
+    std::vector<int> out;
+    for (int k = 0; k < CellCount; ++k)
+        if (editor.cells[k].tag == tag) out.push_back(k);
+    return out;
 }
 
 // Types `text` into `widget` one character at a time, as a keyboard with those keys would.

@@ -41,12 +41,7 @@ struct FieldsWindow : ::testing::Test {
         auto* box = child<QCheckBox>(name);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
     }
-    std::vector<int> cellsOf(int tag) {
-        std::vector<int> out;
-        for (int k = 0; k < CellCount; ++k)
-            if (window.editor().cells[k].tag == tag) out.push_back(k);
-        return out;
-    }
+    std::vector<int> cellsOf(int tag) { return test::cellsOf(window.editor(), tag); }
 };
 
 }  // namespace

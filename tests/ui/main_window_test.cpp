@@ -44,12 +44,7 @@ struct MainWindow : ::testing::Test {
         window.editor().showDataFieldControls();
         window.refreshWindowFromProject();
     }
-    std::vector<int> cellsOf(int tag) {
-        std::vector<int> out;
-        for (int k = 0; k < CellCount; ++k)
-            if (window.editor().cells[k].tag == tag) out.push_back(k);
-        return out;
-    }
+    std::vector<int> cellsOf(int tag) { return test::cellsOf(window.editor(), tag); }
 };
 
 }  // namespace

@@ -7,18 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "editor/Editor.h"
+#include "EditorFixture.h"
 #include "files/DeviceImage.h"
 
 namespace vem::test {
 
 // A project, image and editor as the main window holds them, working in a fresh folder that
 // is the current working folder for the test.
-struct FilesFixture : ::testing::Test {
-    Project project;
-    DeviceImage image;
-    MessageTable messages;
-    Editor editor{project, image, messages};
+struct FilesFixture : EditorFixture {
     std::filesystem::path previousFolder;
     std::filesystem::path folder;
 
@@ -53,17 +49,6 @@ struct FilesFixture : ::testing::Test {
     }
     static void writeImage(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
         writeFile(path, std::string(bytes.begin(), bytes.end()));
-    }
-    std::vector<int> cellsOfTag(int tag) const {
-        std::vector<int> out;
-        for (int k = 0; k < CellCount; ++k)
-            if (editor.cells[k].tag == tag) out.push_back(k);
-        return out;
-    }
-    static std::vector<int> run(int first, int length) {
-        std::vector<int> out;
-        for (int k = first; k < first + length; ++k) out.push_back(k);
-        return out;
     }
     static std::uint8_t* record(std::vector<std::uint8_t>& bytes, int d, int i) {
         return bytes.data() + FieldRecordBase + DataSetRecordStride * d + FieldRecordSize * i;

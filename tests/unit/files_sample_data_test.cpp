@@ -41,8 +41,8 @@ TEST_F(FilesSampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
     EXPECT_TRUE(editor.controls.fieldBoxTicked[0]);
     EXPECT_EQ(editor.controls.fieldBoxCaption[0], "Artikeltext");
     EXPECT_TRUE(editor.controls.fieldBoxTicked[DateField - 1]);
-    EXPECT_EQ(cellsOfTag(1), run(89, 20));
-    EXPECT_EQ(cellsOfTag(DateField), run(23, 8));
+    EXPECT_EQ(cellsOf(1), run(89, 20));
+    EXPECT_EQ(cellsOf(DateField), run(23, 8));
     EXPECT_TRUE(image.posExtendedSupported());
     EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
 }

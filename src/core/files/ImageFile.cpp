@@ -63,10 +63,6 @@ bool writeFileReplacing(const std::filesystem::path& target, std::span<const std
     return true;
 }
 
-namespace {
-
-// Header bytes 0x41..0x4A into the project; `bounded` applies the acceptance limits that an
-// image loaded through a project gets.
 void takeHeaderSettings(Project& p, const DeviceImage& image, bool bounded) {
     const auto& h = image.headerArea;
     auto take = [bounded](std::int32_t& member, std::uint8_t value, int below) {
@@ -83,6 +79,8 @@ void takeHeaderSettings(Project& p, const DeviceImage& image, bool bounded) {
     take(p.field(TimeField).column, h[HeaderAt::TimeColumn], 29);
     take(p.field(TimeField).row, h[HeaderAt::TimeRow], 12);
 }
+
+namespace {
 
 void copyAreas(DeviceImage& image, std::span<const std::uint8_t> bytes) {
     std::copy_n(bytes.begin(), MainAreaSize, image.mainArea.begin());

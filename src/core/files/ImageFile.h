@@ -12,6 +12,7 @@ namespace vem {
 
 class Editor;
 struct DeviceImage;
+struct Project;
 
 // Name of the image a save writes after a read-back, in the working folder.
 inline constexpr const char* ReadoutFileName = "readout.bin";
@@ -36,6 +37,11 @@ FileOutcome loadImageBytes(Editor& editor, std::span<const std::uint8_t> bytes);
 // the working copy; data set flags, the active data set and the "Extended" button stay.
 // A wrong size shows slot BinFileWrongSize and keeps the previous image.
 FileOutcome openImageFile(Editor& editor, const std::string& chosen);
+
+// Header bytes 0x41..0x4A (clock option, device serial line, hold times, date and time
+// positions) into the project; `bounded` takes each only below its limit, as loading a project's
+// image and a read-back do.
+void takeHeaderSettings(Project& project, const DeviceImage& image, bool bounded);
 
 // Writes the main and header areas to "readout.bin" in the current working folder, replacing
 // it whole; false when it could not be written.

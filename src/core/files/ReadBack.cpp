@@ -3,6 +3,7 @@
 #include "editor/CharCodes.h"
 #include "editor/Editor.h"
 #include "files/DeviceImage.h"
+#include "files/ImageFile.h"
 
 namespace vem {
 
@@ -14,10 +15,6 @@ std::string headerProjectName(const DeviceImage& image) {
 }
 
 namespace {
-
-void takeBelow(std::int32_t& member, std::uint8_t value, int below) {
-    if (value < below) member = value;
-}
 
 // First cell of a field's run, or -1 when the run does not lie wholly on the screen.
 int runStart(const FieldDefinition& f) {
@@ -41,16 +38,7 @@ FileOutcome applyDeviceImage(Editor& editor) {
     FileOutcome outcome;
 
     // 1. Settings from the header, each only within its bounds.
-    takeBelow(p.summerTimeManual, h[HeaderAt::SummerTimeManual], 2);
-    takeBelow(p.device.DeviceHandshake, h[HeaderAt::Handshake], 2);
-    p.device.DataHoldSeconds = h[HeaderAt::DataHold];
-    p.device.RelayHoldSeconds = h[HeaderAt::RelayHold];
-    takeBelow(p.device.DeviceDataFormat, h[HeaderAt::DataFormat], 3);
-    takeBelow(p.device.DeviceBaudIndex, h[HeaderAt::BaudIndex], 10);
-    takeBelow(p.field(DateField).column, h[HeaderAt::DateColumn], 29);
-    takeBelow(p.field(DateField).row, h[HeaderAt::DateRow], 12);
-    takeBelow(p.field(TimeField).column, h[HeaderAt::TimeColumn], 29);
-    takeBelow(p.field(TimeField).row, h[HeaderAt::TimeRow], 12);
+    takeHeaderSettings(p, image, true);
     for (int i = 0; i < 4; ++i) p.device.IpAddress[i] = h[HeaderAt::IpAddress + i];
     p.device.IpPort = h[HeaderAt::PortHigh] * 100 + h[HeaderAt::PortLow];
     p.pos.RegisterNumber = h[HeaderAt::RegisterNumber];
