@@ -83,6 +83,23 @@ TEST_F(FieldsWindow, CancelLeavesFieldOff) {
     EXPECT_FALSE(child<QCheckBox>("FlatCheckBox1")->isChecked());
 }
 
+TEST_F(FieldsWindow, CloseBoxSwitchesFieldOnWithoutStoringEdits) {
+    test::onNextModal([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>("FlatEdit1")->setText("9");
+        dialog->close();
+    });
+    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    EXPECT_EQ(window.project().field(1).length, 4);
+    EXPECT_EQ(window.project().field(1).enabled, 1);
+    EXPECT_EQ(cellsOf(1), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(FieldsWindow, EscapeCancels) {
+    test::onNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    EXPECT_EQ(window.project().field(1).enabled, 0);
+}
+
 TEST_F(FieldsWindow, CheckBoxesPlaceAndFreeFields) {
     clickBox("FlatCheckBox1");
     clickBox("FlatCheckBox2");

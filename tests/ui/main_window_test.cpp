@@ -75,7 +75,6 @@ TEST_F(MainWindow, LayoutAndMenuAsDesigned) {
 
 TEST_F(MainWindow, TypingIntoGridAndMovingCursor) {
     press(41);
-    EXPECT_TRUE(sink()->hasFocus() || !window.isActiveWindow());
     test::typeText(sink(), QString::fromUtf8("Kä&"));
     Project& p = window.project();
     EXPECT_EQ(p.screenText[41], "K");

@@ -1,5 +1,7 @@
 #include "fields/TForm2.h"
 
+#include <QKeyEvent>
+
 #include "common/Encoding.h"
 #include "ui_TForm2.h"
 
@@ -47,6 +49,15 @@ void TForm2::showEvent(QShowEvent* event) {
         ui_->FlatEdit1->setText(QString::number(editor_.project.field(dialogField_).length));
     }
     QDialog::showEvent(event);
+}
+
+// Escape means "abbrechen"; only the close box leaves the tag as it was.
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        SpeedButton1Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm2::FlatEdit1Change() {
