@@ -1,13 +1,14 @@
 #include "editor/Editor.h"
+#include "settings/SettingsRules.h"
 
 namespace vem {
 
 int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t maxLength) {
     removeFieldCells(n);
     FieldDefinition& f = project.field(n);
-    const int typed = parseInteger(v.lengthText).value_or(0);
+    const int typed = readNumber(v.lengthText, 0);
     f.length = typed > 0 ? typed : maxLength;
-    f.offset = parseInteger(v.offsetText).value_or(0);
+    f.offset = readNumber(v.offsetText, 0);
     f.conversion = v.conversionIndex;
     f.variableType = v.variableTypeIndex;
     f.column = v.column;

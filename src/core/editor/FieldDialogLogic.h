@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "editor/Project.h"
@@ -21,9 +20,6 @@ struct FieldDialogValues {
 
 constexpr int ConversionTypeCount = 5;
 constexpr int VariableTypeCount = 12;
-
-// A whole decimal integer (optional sign, surrounding blanks), or nothing.
-std::optional<int> parseInteger(const std::string& text);
 
 // The dialog filled for field `f`.
 FieldDialogValues fillFieldDialog(const FieldDefinition& f);
