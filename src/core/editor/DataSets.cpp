@@ -30,9 +30,7 @@ void copyDateTimeCells(const CellTags& active, DataSet& target) {
         if (start < 0) continue;
         for (int k = start; k < start + f.length; ++k) tags[k] = n;
         f.placed = 1;
-        f.position = start + 1;
-        f.row = start / ScreenColumns + 1;
-        f.column = start % ScreenColumns + 1;
+        f.startAt(start);
     }
 }
 
@@ -46,17 +44,7 @@ void Editor::switchDataSet(int k) {
     const CellTags& activeTags = project.dataSets[project.activeDataSet].cellTags;
     for (int d = 0; d < DataSetCount; ++d)
         if (d != project.activeDataSet) copyDateTimeCells(activeTags, project.dataSets[d]);
-    for (int n : {DateField, TimeField}) {
-        FieldDefinition& shared = project.sharedField(n);
-        const FieldDefinition& working = project.field(n);
-        shared.enabled = working.enabled;
-        shared.placed = working.placed;
-        shared.length = working.length;
-        shared.variableType = working.variableType;
-        shared.column = working.column;
-        shared.row = working.row;
-        shared.position = working.position;
-    }
+    project.storeSharedDateTime();
 
     project.activeDataSet = k;
     project.loadWorkingFields(k, true);

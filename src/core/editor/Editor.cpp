@@ -25,11 +25,15 @@ void Editor::leaveCursorCell() {
 
 void Editor::paintCursor() { cells[cursor.cell].colour = CellColour::White; }
 
-void Editor::moveCursorTo(int cell) {
-    leaveCursorCell();
+void Editor::setCursorCell(int cell) {
     cursor.cell = cell;
     cursor.row = cell / ScreenColumns;
     cursor.column = cell % ScreenColumns;
+}
+
+void Editor::moveCursorTo(int cell) {
+    leaveCursorCell();
+    setCursorCell(cell);
     paintCursor();
 }
 
@@ -112,9 +116,7 @@ void Editor::mousePress(int i, MouseButton button) {
         drag.lastColumn = drag.anchorColumn;
         return;
     }
-    cursor.cell = i;
-    cursor.row = i / ScreenColumns;
-    cursor.column = i % ScreenColumns;
+    setCursorCell(i);
     paintCursor();
 }
 
@@ -147,10 +149,7 @@ void Editor::mouseMove(int x, int y) {
     for (Cell& c : cells)
         if (c.colour == CellColour::Dragged) c.colour = CellColour::ButtonFace;
     for (int k = s; k < s + drag.length; ++k) cells[k].colour = CellColour::Dragged;
-    FieldDefinition& f = project.field(drag.field);
-    f.column = s % ScreenColumns + 1;
-    f.row = s / ScreenColumns + 1;
-    f.position = s + 1;
+    project.field(drag.field).startAt(s);
 }
 
 void Editor::mouseRelease() {
@@ -214,9 +213,7 @@ void Editor::refreshWindowFromProject() {
     setSummerTimeCheckBox(project.summerTimeManual == 0);
     image.storePortSplit(project.device.IpPort);
 
-    cursor.cell = 0;
-    cursor.row = 0;
-    cursor.column = 0;
+    setCursorCell(0);
     cursor.dragging = false;
     updateCellHints();
 }

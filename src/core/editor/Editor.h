@@ -123,6 +123,7 @@ public:
     static constexpr int PanelHeight = 30;
 
 private:
+    void setCursorCell(int cell);  // without repainting
     void moveCursorTo(int cell);
     void leaveCursorCell();
     void paintCursor();

@@ -20,9 +20,7 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
         f.position = (f.row - 1) * ScreenColumns + f.column;
         const int first = f.position - 1;
         if (first >= 0 && first < CellCount) {
-            cursor.cell = first;
-            cursor.row = first / ScreenColumns;
-            cursor.column = first % ScreenColumns;
+            setCursorCell(first);
             // A longer field takes only the free cells after it, up to the end of the screen.
             f.length = freeRunFrom(first, f.length, n);
             for (int k = first; k < first + f.length; ++k) {

@@ -62,9 +62,7 @@ void Editor::autoPlaceField(int n) {
             }
             if (start >= 0) {
                 f.placed = 1;
-                f.position = start + 1;
-                f.row = start / ScreenColumns + 1;
-                f.column = start % ScreenColumns + 1;
+                f.startAt(start);
             }
         }
     } else {

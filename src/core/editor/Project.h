@@ -31,6 +31,12 @@ struct FieldDefinition {
     std::string description;
 
     bool isDefined() const { return variableType >= 0 && variableType <= 14; }
+    // The field's first cell becomes `cell` (0..639).
+    void startAt(int cell) {
+        position = cell + 1;
+        row = cell / ScreenColumns + 1;
+        column = cell % ScreenColumns + 1;
+    }
     static FieldDefinition dateOrTime() {
         FieldDefinition f;
         f.variableType = 0;
@@ -82,6 +88,8 @@ struct Project {
 
     // Copies the sixteen data fields of the working copy into the active data set.
     void storeWorkingFields();
+    // The working copy's date and time become the definitions all data sets share.
+    void storeSharedDateTime();
     // Copies the sixteen data fields of data set `d` into the working copy;
     // `withDescriptions` also takes the description texts.
     void loadWorkingFields(int d, bool withDescriptions);

@@ -82,51 +82,60 @@ void takeHeaderSettings(Project& p, const DeviceImage& image, bool bounded) {
 
 namespace {
 
-void copyAreas(DeviceImage& image, std::span<const std::uint8_t> bytes) {
-    std::copy_n(bytes.begin(), MainAreaSize, image.mainArea.begin());
-    std::copy_n(bytes.begin() + MainAreaSize, HeaderAreaSize, image.headerArea.begin());
-}
-
 void clearFieldCaptions(Editor& editor) {
     for (auto& caption : editor.controls.fieldBoxCaption) caption.clear();
 }
 
+// The image bytes become the template; the header's settings are taken, within their limits
+// when `bounded`.
+FileOutcome takeTemplate(Editor& editor, std::span<const std::uint8_t> bytes, bool bounded) {
+    DeviceImage& image = editor.image;
+    std::copy_n(bytes.begin(), MainAreaSize, image.mainArea.begin());
+    std::copy_n(bytes.begin() + MainAreaSize, HeaderAreaSize, image.headerArea.begin());
+    image.imageTemplateLoaded = true;
+    showProjectName(editor.project, editor.messages);
+    takeHeaderSettings(editor.project, image, bounded);
+    FileOutcome outcome;
+    outcome.refreshCaption = true;
+    outcome.refreshSettingLabels = true;
+    return outcome;
+}
+
 }  // namespace
 
-FileOutcome loadImageBytes(Editor& editor, std::span<const std::uint8_t> bytes) {
-    FileOutcome outcome;
-    if (bytes.size() != ImageFileSize) {
-        // The previous template stays whole: programming never sends a half-reset image.
-        outcome.ok = false;
-        outcome.messages.push_back(Msg::ImageWrongSize);
-        return outcome;
-    }
-    Project& p = editor.project;
-    DeviceImage& image = editor.image;
-    copyAreas(image, bytes);
-    image.imageTemplateLoaded = true;
-    showProjectName(p, editor.messages);
-    outcome.refreshCaption = true;
-
-    takeHeaderSettings(p, image, true);
-    outcome.refreshSettingLabels = true;
-
+int takeDataSetFlags(Editor& editor) {
     int firstAvailable = -1;
     for (int d = 0; d < DataSetCount; ++d) {
-        const std::uint8_t flag = image.mainArea[MainAt::DataSetAvailable + d];
-        p.dataSets[d].dataSetAvailable = flag;
+        const std::uint8_t flag = editor.image.mainArea[MainAt::DataSetAvailable + d];
+        editor.project.dataSets[d].dataSetAvailable = flag;
         editor.controls.dataSetButtonEnabled[d] = flag == 1;
         if (flag == 1 && firstAvailable < 0) firstAvailable = d;
+    }
+    return firstAvailable;
+}
+
+void activateDataSet(Editor& editor, int dataSet) {
+    editor.project.activeDataSet = dataSet;
+    editor.project.loadWorkingFields(dataSet, false);
+    clearFieldCaptions(editor);
+    editor.showDataFieldControls(true);
+}
+
+FileOutcome loadImageBytes(Editor& editor, std::span<const std::uint8_t> bytes) {
+    if (bytes.size() != ImageFileSize) {
+        // The previous template stays whole: programming never sends a half-reset image.
+        FileOutcome refused;
+        refused.ok = false;
+        refused.messages.push_back(Msg::ImageWrongSize);
+        return refused;
+    }
+    FileOutcome outcome = takeTemplate(editor, bytes, true);
+    const int firstAvailable = takeDataSetFlags(editor);
+    for (int d = 0; d < DataSetCount; ++d)
         for (int i = 0; i < DataFieldCount; ++i)
-            decodeFieldRecord(image.fieldRecordBytes(d, i), p.dataSets[d].fields[i]);
-    }
-    if (firstAvailable >= 0) {
-        p.activeDataSet = firstAvailable;
-        p.loadWorkingFields(firstAvailable, false);
-        clearFieldCaptions(editor);
-        editor.showDataFieldControls(true);
-    }
-    outcome.posExtendedEnabled = image.posExtendedSupported();
+            decodeFieldRecord(editor.image.fieldRecordBytes(d, i), editor.project.dataSets[d].fields[i]);
+    if (firstAvailable >= 0) activateDataSet(editor, firstAvailable);
+    outcome.posExtendedEnabled = editor.image.posExtendedSupported();
     return outcome;
 }
 
@@ -152,17 +161,10 @@ FileOutcome openImageFile(Editor& editor, const std::string& chosen) {
         outcome.messages.push_back(Msg::BinFileWrongSize);
         return outcome;
     }
-    Project& p = editor.project;
-    DeviceImage& image = editor.image;
-    copyAreas(image, *bytes);
-    image.imageTemplateLoaded = true;
-    p.imageFileName = chosen;
-    showProjectName(p, editor.messages);
-    outcome.refreshCaption = true;
-
-    takeHeaderSettings(p, image, false);
-    outcome.refreshSettingLabels = true;
-    for (int i = 0; i < DataFieldCount; ++i) decodeFieldRecord(image.fieldRecordBytes(0, i), p.fields[i]);
+    editor.project.imageFileName = chosen;
+    outcome = takeTemplate(editor, *bytes, false);
+    for (int i = 0; i < DataFieldCount; ++i)
+        decodeFieldRecord(editor.image.fieldRecordBytes(0, i), editor.project.fields[i]);
     clearFieldCaptions(editor);
     editor.showDataFieldControls(false);
     return outcome;

@@ -43,6 +43,14 @@ FileOutcome openImageFile(Editor& editor, const std::string& chosen);
 // image and a read-back do.
 void takeHeaderSettings(Project& project, const DeviceImage& image, bool bounded);
 
+// The data set flags of the main area into the project and the "Datensatz" buttons; returns
+// the first available data set, or -1.
+int takeDataSetFlags(Editor& editor);
+
+// Makes data set `dataSet` the active one: its fields become the working copy (descriptions
+// follow with the next refresh) and the field buttons and check boxes are set from them.
+void activateDataSet(Editor& editor, int dataSet);
+
 // Writes the main and header areas to "readout.bin" in the current working folder, replacing
 // it whole; false when it could not be written.
 bool writeReadoutImage(const DeviceImage& image);

@@ -256,8 +256,7 @@ void storeProjectForSave(Editor& editor) {
     Project& p = editor.project;
     p.storeWorkingFields();
     editor.storeCellTags();
-    p.sharedField(DateField) = p.field(DateField);
-    p.sharedField(TimeField) = p.field(TimeField);
+    p.storeSharedDateTime();
 }
 
 FileOutcome saveProjectAs(Project& p, const DeviceImage& image, const std::string& target) {

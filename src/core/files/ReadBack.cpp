@@ -75,11 +75,7 @@ FileOutcome applyDeviceImage(Editor& editor) {
     for (int k = 0; k < CellCount; ++k) p.screenText[k] = cellTextForDeviceCode(image.screenArea[k]);
 
     // 6. Available data sets.
-    for (int d = 0; d < DataSetCount; ++d) {
-        const std::uint8_t flag = image.mainArea[MainAt::DataSetAvailable + d];
-        p.dataSets[d].dataSetAvailable = flag;
-        editor.controls.dataSetButtonEnabled[d] = flag == 1;
-    }
+    const int first = takeDataSetFlags(editor);
 
     // 7. Field records.
     for (int d = 0; d < DataSetCount; ++d)
@@ -139,23 +135,16 @@ FileOutcome applyDeviceImage(Editor& editor) {
         p.field(n).position = p.sharedField(n).position;
     }
 
-    // 10. The first available data set becomes the active one.
-    int first = -1;
-    for (int d = 0; d < DataSetCount && first < 0; ++d)
-        if (p.dataSets[d].dataSetAvailable == 1) first = d;
+    // 10. The first available data set becomes the active one. As for date and time, the boxes
+    // take the image's switch states directly, so no placement handler runs on the grid of the
+    // data set shown before: every field has exactly the cells step 9 gave it (a switched-on
+    // "Datenzähler" none, until its box places it).
     if (first >= 0) {
-        p.activeDataSet = first;
-        p.loadWorkingFields(first, false);
-        // As for date and time, the boxes take the image's switch states directly, so no
-        // placement handler runs on the grid of the data set shown before: every field has
-        // exactly the cells step 9 gave it (a switched-on "Datenzähler" none, until its box
-        // places it).
         for (int i = 0; i < DataFieldCount; ++i) {
-            const FieldDefinition& f = p.fields[i];
+            const FieldDefinition& f = p.dataSets[first].fields[i];
             editor.controls.fieldBoxTicked[i] = f.isDefined() && f.enabled == 1;
         }
-        for (auto& caption : editor.controls.fieldBoxCaption) caption.clear();
-        editor.showDataFieldControls(true);
+        activateDataSet(editor, first);
     }
 
     // 11.

@@ -312,10 +312,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
 
 namespace {
-void setValue(QLabel* label, const std::string& text) {
-    label->setText(fromCp1252(text));
+void setValue(QLabel* label, const QString& text) {
+    label->setText(text);
     label->adjustSize();
 }
+void setValue(QLabel* label, const std::string& text) { setValue(label, fromCp1252(text)); }
 }  // namespace
 
 void TForm1::showHoldTimes() {
@@ -346,10 +347,8 @@ void TForm1::RS2322Click() {
 void TForm1::IPAdresse1Click() {
     // Until the next refresh the labels show the address and port exactly as typed.
     if (const auto typed = settings_->runIpAddress()) {
-        ipValue_->setText(typed->first);
-        ipValue_->adjustSize();
-        portValue_->setText(typed->second);
-        portValue_->adjustSize();
+        setValue(ipValue_, typed->first);
+        setValue(portValue_, typed->second);
     }
 }
 
@@ -388,11 +387,6 @@ void TForm1::openProjectFile(const QString& path) {
     const FileOutcome outcome = openProject(editor_, QFile::encodeName(path).toStdString());
     if (outcome.ok && !path.isEmpty()) project_.projectName = toCp1252(path);
     applyFileOutcome(outcome);
-    if (outcome.ok) {
-        showProjectName();
-        showInterfaceSummary();
-        showHoldTimes();
-    }
 }
 
 void TForm1::oeffnen1Click() {
