@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "editor/Project.h"
+#include "model/Project.h"
 #include "files/ProjectFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

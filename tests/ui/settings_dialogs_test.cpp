@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "common/MessagePresenter.h"
-#include "editor/Project.h"
-#include "files/DeviceImage.h"
+#include "model/Project.h"
+#include "model/DeviceImage.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
 #include "settings/TForm5.h"

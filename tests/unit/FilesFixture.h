@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "EditorFixture.h"
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 
 namespace vem::test {
 

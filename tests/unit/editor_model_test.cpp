@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/CharCodes.h"
-#include "editor/Project.h"
+#include "model/CharCodes.h"
+#include "model/Project.h"
 
 using namespace vem;
 

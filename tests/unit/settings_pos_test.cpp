@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 #include "settings/PosRules.h"
 
 namespace vem {

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/CharCodes.h"
+#include "model/CharCodes.h"
 #include "editor/Editor.h"
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 #include "files/ImageFile.h"
 #include "files/ProjectFile.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/CharCodes.h"
+#include "model/CharCodes.h"
 
 namespace vem {
 

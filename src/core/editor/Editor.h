@@ -4,8 +4,8 @@
 #include <string>
 
 #include "editor/FieldDialogLogic.h"
-#include "editor/Project.h"
-#include "files/DeviceImage.h"
+#include "model/Project.h"
+#include "model/DeviceImage.h"
 #include "i18n/MessageTable.h"
 
 namespace vem {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/Project.h"
+#include "model/Project.h"
 
 namespace vem {
 

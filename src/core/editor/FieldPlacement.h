@@ -1,5 +1,5 @@
 #pragma once
-#include "editor/Project.h"
+#include "model/Project.h"
 
 namespace vem {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <ctime>
 
-#include "editor/CharCodes.h"
+#include "model/CharCodes.h"
 #include "editor/Editor.h"
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 
 namespace vem {
 

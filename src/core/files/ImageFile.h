@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files/FileIo.h"
 #include "files/FileOutcome.h"
 
 namespace vem {
@@ -16,15 +17,6 @@ struct Project;
 
 // Name of the image a save writes after a read-back, in the working folder.
 inline constexpr const char* ReadoutFileName = "readout.bin";
-
-// Reads at most `limit` bytes of a file; nothing when it cannot be opened or is a folder.
-// A relative path is taken from the current working folder.
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
-                                                       std::size_t limit);
-
-// Writes `bytes` to a temporary file beside `target` and renames it over `target`, so an
-// existing file is either replaced whole or left as it was. False when anything failed.
-bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
 // Loads the image file named by the project's imageFileName as the template, as opening a
 // project does. A file that cannot be opened changes nothing; a file of the wrong size shows

@@ -1,8 +1,8 @@
 #include "files/ReadBack.h"
 
-#include "editor/CharCodes.h"
+#include "model/CharCodes.h"
 #include "editor/Editor.h"
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 #include "files/ImageFile.h"
 
 namespace vem {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/DeviceSettings.h"
+#include "model/DeviceSettings.h"
 
 namespace vem {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 #include "settings/SettingsRules.h"
 
 namespace vem {

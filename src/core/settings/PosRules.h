@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/PosSettings.h"
+#include "model/PosSettings.h"
 
 namespace vem {
 

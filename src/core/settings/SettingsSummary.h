@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "settings/DeviceSettings.h"
+#include "model/DeviceSettings.h"
 
 namespace vem {
 

@@ -3,8 +3,8 @@
 #include <QPushButton>
 
 #include "common/Encoding.h"
-#include "editor/Project.h"
-#include "files/DeviceImage.h"
+#include "model/Project.h"
+#include "model/DeviceImage.h"
 #include "settings/SettingsWidgets.h"
 #include "settings/TForm11.h"
 #include "settings/TForm12.h"

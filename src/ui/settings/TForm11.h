@@ -2,7 +2,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "settings/DeviceSettings.h"
+#include "model/DeviceSettings.h"
 #include "settings/InterfaceRules.h"
 
 namespace Ui {

@@ -1,4 +1,4 @@
-#include "editor/CharCodes.h"
+#include "model/CharCodes.h"
 
 #include <array>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "files/DeviceImage.h"
+#include "model/DeviceImage.h"
 
 #include <algorithm>
 
-#include "editor/Project.h"
+#include "model/Project.h"
 
 namespace vem {
 

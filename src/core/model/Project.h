@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/DeviceSettings.h"
-#include "settings/PosSettings.h"
+#include "model/DeviceSettings.h"
+#include "model/PosSettings.h"
 
 namespace vem {
 

@@ -1,4 +1,4 @@
-#include "editor/Project.h"
+#include "model/Project.h"
 
 namespace vem {
 
