@@ -6,18 +6,17 @@
 #include <cstdint>
 #include <span>
 
-#include "editor/Editor.h"
 #include "files/ImageBuild.h"
 #include "files/ImageFile.h"
 #include "files/ReadBack.h"
+#include "model/DeviceImage.h"
+#include "model/Project.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vem::Project project;
     vem::DeviceImage image;
-    vem::MessageTable messages;
-    vem::Editor editor(project, image, messages);
 
-    const vem::FileOutcome loaded = vem::loadImageBytes(editor, std::span(data, size));
+    const vem::FileResult loaded = vem::loadImageBytes(project, image, std::span(data, size));
     if (loaded.ok != (size == vem::ImageFileSize)) __builtin_trap();
     if (!loaded.ok && image.imageTemplateLoaded) __builtin_trap();
 
@@ -30,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fill(image.mainArea);
         fill(image.headerArea);
         fill(image.screenArea);
-        vem::applyDeviceImage(editor);
-        vem::buildDeviceImage(editor, vem::LocalTime{31, 12, 2099, 23, 59});
-        vem::applyDeviceImage(editor);
+        vem::applyDeviceImage(project, image);
+        vem::buildDeviceImage(project, image, vem::LocalTime{31, 12, 2099, 23, 59});
+        vem::applyDeviceImage(project, image);
     }
     return 0;
 }

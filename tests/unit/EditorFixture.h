@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/Editor.h"
+#include "model/DeviceImage.h"
 
 namespace vem::test {
 
@@ -10,7 +11,7 @@ struct EditorFixture : ::testing::Test {
     Project project;
     DeviceImage image;
     MessageTable messages;
-    Editor editor{project, image, messages};
+    Editor editor{project, messages};
 
     // Defines data field `n` as the image would (type, length) without placing it.
     void defineField(int n, int variableType, int length, int dataSet = 0) {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "model/CharCodes.h"
-#include "editor/Editor.h"
+#include "model/Project.h"
 #include "model/DeviceImage.h"
 #include "files/ImageFile.h"
 #include "files/ProjectFile.h"
@@ -144,14 +144,12 @@ int makeTemplate(const std::string& descriptionPath, const std::string& outPath)
 int makeProject(const std::string& descriptionPath, const std::string& outPath) {
     Project project;
     DeviceImage image;
-    MessageTable messages;
-    Editor editor(project, image, messages);
     const auto statements = readStatements(descriptionPath);
 
     for (const Statement& s : statements) {
         if (s.keyword != "image") continue;
         project.imageFileName = textAfter(s, 0);
-        const FileOutcome loaded = loadImageFile(editor);
+        const FileResult loaded = loadImageFile(project, image);
         if (!loaded.ok) fail(s.where, "cannot load image " + project.imageFileName);
     }
     if (!image.imageTemplateLoaded) fail(descriptionPath, "no 'image' statement");
@@ -169,9 +167,7 @@ int makeProject(const std::string& descriptionPath, const std::string& outPath) 
         f.enabled = 1;
         f.placed = 1;
         f.length = length;
-        f.position = first + 1;
-        f.row = first / ScreenColumns + 1;
-        f.column = first % ScreenColumns + 1;
+        f.startAt(first);
     };
 
     for (const Statement& s : statements) {
@@ -184,12 +180,11 @@ int makeProject(const std::string& descriptionPath, const std::string& outPath) 
             for (std::size_t i = 0; i < text.size(); ++i) {
                 const auto c = static_cast<unsigned char>(text[i]);
                 if (!isAllowedCellChar(c) || c == ',') fail(s.where, "character not allowed in a cell");
-                project.screenText[row * ScreenColumns + column + static_cast<int>(i)] =
-                    c == '&' ? "&&" : std::string(1, static_cast<char>(c));
+                project.screenText[cellIndex(row, column + static_cast<int>(i))] = cellTextForChar(c);
             }
         } else if (s.keyword == "date" || s.keyword == "time") {
             const int n = s.keyword == "date" ? DateField : TimeField;
-            const int first = (number(s, 0, 1, 11) - 1) * ScreenColumns + number(s, 1, 1, 28) - 1;
+            const int first = cellIndex(number(s, 0, 1, 11) - 1, number(s, 1, 1, 28) - 1);
             place(project.sharedField(n), first, 8);
             for (int d = 0; d < DataSetCount; ++d) occupy(d, n, first, 8, s);
         } else if (s.keyword == "field") {
@@ -197,7 +192,7 @@ int makeProject(const std::string& descriptionPath, const std::string& outPath) 
             const int n = number(s, 1, 1, DataFieldCount);
             FieldDefinition& f = project.dataSets[d].fields[n - 1];
             if (f.variableType != 0 && f.variableType != 1) fail(s.where, "the template has no data field there");
-            const int first = (number(s, 2, 1, ScreenRows) - 1) * ScreenColumns + number(s, 3, 1, ScreenColumns) - 1;
+            const int first = cellIndex(number(s, 2, 1, ScreenRows) - 1, number(s, 3, 1, ScreenColumns) - 1);
             const int length = image.maxFieldLength(d, n);
             occupy(d, n, first, length, s);
             place(f, first, length);

@@ -6,8 +6,7 @@
 
 namespace vem {
 
-Editor::Editor(Project& p, DeviceImage& img, const MessageTable& msgs)
-    : project(p), image(img), messages(msgs) {}
+Editor::Editor(Project& p, const MessageTable& msgs) : project(p), messages(msgs) {}
 
 bool Editor::fieldEnabled(int tag) const {
     return tag >= 1 && tag <= FieldCount && project.field(tag).enabled == 1;
@@ -27,8 +26,8 @@ void Editor::paintCursor() { cells[cursor.cell].colour = CellColour::White; }
 
 void Editor::setCursorCell(int cell) {
     cursor.cell = cell;
-    cursor.row = cell / ScreenColumns;
-    cursor.column = cell % ScreenColumns;
+    cursor.row = rowOf(cell);
+    cursor.column = columnOf(cell);
 }
 
 void Editor::moveCursorTo(int cell) {
@@ -198,8 +197,6 @@ void Editor::refreshWindowFromProject() {
         f.position = stored.position;
         f.enabled = stored.enabled;
     }
-    project.field(DateField) = project.sharedField(DateField);
-    project.field(TimeField) = project.sharedField(TimeField);
 
     for (int k = 0; k < CellCount; ++k) {
         cells[k].tag = active.cellTags[k];
@@ -211,7 +208,6 @@ void Editor::refreshWindowFromProject() {
         controls.fieldBoxCaption[i] = project.fields[i].description;
     }
     setSummerTimeCheckBox(project.summerTimeManual == 0);
-    image.storePortSplit(project.device.IpPort);
 
     setCursorCell(0);
     cursor.dragging = false;

@@ -4,9 +4,8 @@
 #include <string>
 
 #include "editor/FieldDialogLogic.h"
-#include "model/Project.h"
-#include "model/DeviceImage.h"
 #include "i18n/MessageTable.h"
+#include "model/Project.h"
 
 namespace vem {
 
@@ -65,13 +64,12 @@ enum class EditorKey { Up, Down, Left, Right, Backspace, Other };
 enum class MouseButton { Left, Right, Middle };
 
 // The screen editor: the grid of 640 cells over the Project, with cursor, typing, dragging,
-// field placement and data sets. The main window forwards its events here and paints `cells`.
+// field placement and data sets. The Session drives it and keeps it in step with the Project.
 class Editor {
 public:
-    Editor(Project& project, DeviceImage& image, const MessageTable& messages);
+    Editor(Project& project, const MessageTable& messages);
 
     Project& project;
-    DeviceImage& image;
     const MessageTable& messages;
 
     std::array<Cell, CellCount> cells;
@@ -103,14 +101,22 @@ public:
     void clickSummerTimeCheckBox();
 
     // Field dialog: "übernehmen" for data field `field`; returns the dialog's tag
-    // (the field number, or 0 when the accepted length is 0).
+    // (the field number, or 0 when the accepted length is 0). A length above `maxFieldLength`
+    // is taken as `maxFieldLength`.
     int acceptFieldDialog(int field, const FieldDialogValues& values, std::uint8_t maxFieldLength);
     // After the dialog closed with `tag` (0 = cancelled): switch the field on and place it.
     void finishFieldDialog(int field, int tag);
-    std::uint8_t maxFieldLength(int field) { return image.maxFieldLength(project.activeDataSet, field); }
 
-    // Data sets.
+    // Data sets. Switching stores the working copy and shows data set `dataSet`; the date and
+    // time cells it finds there are already those of every data set.
     void switchDataSet(int dataSet);
+    // Makes data set `dataSet` the active one: its fields become the working copy (descriptions
+    // follow with the next refresh) and the field buttons and check boxes are set from them.
+    void activateDataSet(int dataSet);
+    // The "Datensatz" buttons follow the data sets' availability.
+    void showDataSetAvailability();
+    // The grid takes the active data set's stored cell tags; changed cells show their new state.
+    void reloadCellTags();
     // Field buttons and check boxes of the sixteen data fields as the working copy defines them;
     // `tickBoxes` false leaves every box's tick as it is.
     void showDataFieldControls(bool tickBoxes = true);

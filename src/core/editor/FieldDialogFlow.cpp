@@ -1,5 +1,5 @@
 #include "editor/Editor.h"
-#include "settings/SettingsRules.h"
+#include "model/TypedNumber.h"
 
 namespace vem {
 
@@ -7,7 +7,7 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
     removeFieldCells(n);
     FieldDefinition& f = project.field(n);
     const int typed = readNumber(v.lengthText, 0);
-    f.length = typed > 0 ? typed : maxLength;
+    f.length = typed > 0 && typed <= maxLength ? typed : maxLength;
     f.offset = readNumber(v.offsetText, 0);
     f.conversion = v.conversionIndex;
     f.variableType = v.variableTypeIndex;
@@ -17,7 +17,7 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
     controls.fieldBoxCaption[n - 1] = v.description;
 
     if (f.placed == 1) {
-        f.position = (f.row - 1) * ScreenColumns + f.column;
+        f.position = cellIndex(f.row - 1, f.column - 1) + 1;
         const int first = f.position - 1;
         if (first >= 0 && first < CellCount) {
             setCursorCell(first);

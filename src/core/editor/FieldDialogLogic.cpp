@@ -1,6 +1,6 @@
 #include "editor/FieldDialogLogic.h"
 
-#include "settings/SettingsRules.h"
+#include "model/TypedNumber.h"
 
 namespace vem {
 

@@ -16,6 +16,7 @@ struct FieldDialogValues {
     int column = 0;
     int row = 0;
     bool lengthEditable = false;
+    std::uint8_t maxFieldLength = 0;  // the longest length the device image allows
 };
 
 constexpr int ConversionTypeCount = 5;

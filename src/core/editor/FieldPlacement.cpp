@@ -1,19 +1,7 @@
-#include "editor/FieldPlacement.h"
-
 #include "editor/Editor.h"
+#include "model/FieldCells.h"
 
 namespace vem {
-
-int findFreeRun(const CellTags& tags, int length) {
-    if (length <= 0) return -1;
-    for (int s = 0; s < CellCount - length; ++s) {
-        if (tags[s] != 0) continue;
-        bool free = true;
-        for (int k = s; k < s + length && free; ++k) free = tags[k] <= 0;
-        if (free) return s;
-    }
-    return -1;
-}
 
 void Editor::removeFieldCells(int field) {
     for (Cell& c : cells) {

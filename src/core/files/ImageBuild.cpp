@@ -4,8 +4,8 @@
 #include <ctime>
 
 #include "model/CharCodes.h"
-#include "editor/Editor.h"
 #include "model/DeviceImage.h"
+#include "model/Project.h"
 
 namespace vem {
 
@@ -21,8 +21,6 @@ LocalTime currentLocalTime() {
 }
 
 namespace {
-
-std::uint8_t low8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
 // One text field of the POS extended block: the length byte and at most `width` characters.
 // The length byte holds the number of characters actually written, so neither a length above
@@ -60,13 +58,7 @@ void writePosExtended(DeviceImage& image, const PosExtendedSettings& x) {
 
 }  // namespace
 
-void buildDeviceImage(Editor& editor, const LocalTime& now) {
-    Project& p = editor.project;
-    DeviceImage& image = editor.image;
-
-    p.storeWorkingFields();
-    editor.storeCellTags();
-
+void buildDeviceImage(Project& p, DeviceImage& image, const LocalTime& now) {
     for (auto& text : p.screenText)
         if (text.empty()) text = " ";
     for (int k = 0; k < CellCount; ++k) image.screenArea[k] = deviceCodeForCell(p.screenText[k]);

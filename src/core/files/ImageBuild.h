@@ -2,7 +2,8 @@
 
 namespace vem {
 
-class Editor;
+struct DeviceImage;
+struct Project;
 
 // The PC's local date and time as the device header stores it.
 struct LocalTime {
@@ -15,12 +16,11 @@ struct LocalTime {
 
 LocalTime currentLocalTime();
 
-// Fills the three image areas from the Project for programming: stores the working copy,
-// turns empty cells into spaces (that stays in the Project), writes the screen codes, the
-// header settings and name, the programming time `now`, the field records, the forwarding
-// bytes and, when the template supports it, the POS extended block. Bytes it does not know
-// keep the template's values.
-void buildDeviceImage(Editor& editor, const LocalTime& now);
-inline void buildDeviceImage(Editor& editor) { buildDeviceImage(editor, currentLocalTime()); }
+// Fills the three image areas from the Project's stored data sets for programming: turns empty
+// cells into spaces (that stays in the Project), writes the screen codes, the header settings
+// and name, the programming time `now`, the field records, the forwarding bytes and, when the
+// template supports it, the POS extended block. Bytes it does not know keep the template's
+// values.
+void buildDeviceImage(Project& project, DeviceImage& image, const LocalTime& now);
 
 }  // namespace vem

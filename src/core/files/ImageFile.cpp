@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "editor/Editor.h"
+#include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
-#include "files/ProjectFile.h"
+#include "model/Project.h"
 
 namespace vem {
 
@@ -19,100 +19,64 @@ void takeHeaderSettings(Project& p, const DeviceImage& image, bool bounded) {
     take(p.device.RelayHoldSeconds, h[HeaderAt::RelayHold], 0);
     take(p.device.DeviceDataFormat, h[HeaderAt::DataFormat], 3);
     take(p.device.DeviceBaudIndex, h[HeaderAt::BaudIndex], 10);
-    take(p.field(DateField).column, h[HeaderAt::DateColumn], 29);
-    take(p.field(DateField).row, h[HeaderAt::DateRow], 12);
-    take(p.field(TimeField).column, h[HeaderAt::TimeColumn], 29);
-    take(p.field(TimeField).row, h[HeaderAt::TimeRow], 12);
+    take(p.sharedField(DateField).column, h[HeaderAt::DateColumn], 29);
+    take(p.sharedField(DateField).row, h[HeaderAt::DateRow], 12);
+    take(p.sharedField(TimeField).column, h[HeaderAt::TimeColumn], 29);
+    take(p.sharedField(TimeField).row, h[HeaderAt::TimeRow], 12);
+}
+
+int firstAvailableDataSet(const Project& p) {
+    for (int d = 0; d < DataSetCount; ++d)
+        if (p.dataSets[d].dataSetAvailable == 1) return d;
+    return -1;
 }
 
 namespace {
 
-void clearFieldCaptions(Editor& editor) {
-    for (auto& caption : editor.controls.fieldBoxCaption) caption.clear();
-}
-
 // The image bytes become the template; the header's settings are taken, within their limits
 // when `bounded`.
-FileOutcome takeTemplate(Editor& editor, std::span<const std::uint8_t> bytes, bool bounded) {
-    DeviceImage& image = editor.image;
+void takeTemplate(Project& p, DeviceImage& image, std::span<const std::uint8_t> bytes, bool bounded) {
     std::copy_n(bytes.begin(), MainAreaSize, image.mainArea.begin());
     std::copy_n(bytes.begin() + MainAreaSize, HeaderAreaSize, image.headerArea.begin());
     image.imageTemplateLoaded = true;
-    showProjectName(editor.project, editor.messages);
-    takeHeaderSettings(editor.project, image, bounded);
-    FileOutcome outcome;
-    outcome.refreshCaption = true;
-    outcome.refreshSettingLabels = true;
-    return outcome;
+    takeHeaderSettings(p, image, bounded);
+}
+
+FileResult failed(int slot = -1) {
+    FileResult r;
+    r.ok = false;
+    if (slot >= 0) r.messages.push_back(slot);
+    return r;
 }
 
 }  // namespace
 
-int takeDataSetFlags(Editor& editor) {
-    int firstAvailable = -1;
+FileResult loadImageBytes(Project& p, DeviceImage& image, std::span<const std::uint8_t> bytes) {
+    // The previous template stays whole: programming never sends a half-reset image.
+    if (bytes.size() != ImageFileSize) return failed(Msg::ImageWrongSize);
+    takeTemplate(p, image, bytes, true);
     for (int d = 0; d < DataSetCount; ++d) {
-        const std::uint8_t flag = editor.image.mainArea[MainAt::DataSetAvailable + d];
-        editor.project.dataSets[d].dataSetAvailable = flag;
-        editor.controls.dataSetButtonEnabled[d] = flag == 1;
-        if (flag == 1 && firstAvailable < 0) firstAvailable = d;
-    }
-    return firstAvailable;
-}
-
-void activateDataSet(Editor& editor, int dataSet) {
-    editor.project.activeDataSet = dataSet;
-    editor.project.loadWorkingFields(dataSet, false);
-    clearFieldCaptions(editor);
-    editor.showDataFieldControls(true);
-}
-
-FileOutcome loadImageBytes(Editor& editor, std::span<const std::uint8_t> bytes) {
-    if (bytes.size() != ImageFileSize) {
-        // The previous template stays whole: programming never sends a half-reset image.
-        FileOutcome refused;
-        refused.ok = false;
-        refused.messages.push_back(Msg::ImageWrongSize);
-        return refused;
-    }
-    FileOutcome outcome = takeTemplate(editor, bytes, true);
-    const int firstAvailable = takeDataSetFlags(editor);
-    for (int d = 0; d < DataSetCount; ++d)
+        p.dataSets[d].dataSetAvailable = image.mainArea[MainAt::DataSetAvailable + d];
         for (int i = 0; i < DataFieldCount; ++i)
-            decodeFieldRecord(editor.image.fieldRecordBytes(d, i), editor.project.dataSets[d].fields[i]);
-    if (firstAvailable >= 0) activateDataSet(editor, firstAvailable);
-    outcome.posExtendedEnabled = editor.image.posExtendedSupported();
-    return outcome;
-}
-
-FileOutcome loadImageFile(Editor& editor) {
-    const auto bytes = readFileBytes(editor.project.imageFileName, ImageFileSize + 1);
-    if (!bytes) {
-        FileOutcome nothing;
-        nothing.ok = false;
-        return nothing;
+            decodeFieldRecord(image.fieldRecordBytes(d, i), p.dataSets[d].fields[i]);
     }
-    return loadImageBytes(editor, *bytes);
+    return {};
 }
 
-FileOutcome openImageFile(Editor& editor, const std::string& chosen) {
-    FileOutcome outcome;
+FileResult loadImageFile(Project& p, DeviceImage& image) {
+    const auto bytes = readFileBytes(p.imageFileName, ImageFileSize + 1);
+    if (!bytes) return failed();
+    return loadImageBytes(p, image, *bytes);
+}
+
+FileResult openImageFile(Project& p, DeviceImage& image, const std::string& chosen) {
     const auto bytes = readFileBytes(chosen, ImageFileSize + 1);
-    if (!bytes) {
-        outcome.ok = false;
-        return outcome;
-    }
-    if (bytes->size() != ImageFileSize) {
-        outcome.ok = false;
-        outcome.messages.push_back(Msg::BinFileWrongSize);
-        return outcome;
-    }
-    editor.project.imageFileName = chosen;
-    outcome = takeTemplate(editor, *bytes, false);
-    for (int i = 0; i < DataFieldCount; ++i)
-        decodeFieldRecord(editor.image.fieldRecordBytes(0, i), editor.project.fields[i]);
-    clearFieldCaptions(editor);
-    editor.showDataFieldControls(false);
-    return outcome;
+    if (!bytes) return failed();
+    if (bytes->size() != ImageFileSize) return failed(Msg::BinFileWrongSize);
+    p.imageFileName = chosen;
+    takeTemplate(p, image, *bytes, false);
+    for (int i = 0; i < DataFieldCount; ++i) decodeFieldRecord(image.fieldRecordBytes(0, i), p.fields[i]);
+    return {};
 }
 
 bool writeReadoutImage(const DeviceImage& image) {

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "editor/Editor.h"
 #include "files/ImageFile.h"
 #include "i18n/MessageTable.h"
+#include "model/Project.h"
 
 namespace vem {
 
@@ -134,8 +134,7 @@ std::string writeProjectText(const Project& p) {
     w.number(d.DeviceHandshake);
     w.number(d.DeviceDataFormat);
     w.number(d.DeviceBaudIndex);
-    w.text(std::to_string(d.IpAddress[0]) + "." + std::to_string(d.IpAddress[1]) + "." +
-           std::to_string(d.IpAddress[2]) + "." + std::to_string(d.IpAddress[3]));
+    w.text(dottedAddress(d.IpAddress));
     w.number(d.IpPort);
     w.number(p.spareValue1);
     w.number(p.spareValue2);
@@ -252,19 +251,9 @@ int replaceUnsaveableCells(Project& p) {
     return changed;
 }
 
-void storeProjectForSave(Editor& editor) {
-    Project& p = editor.project;
-    p.storeWorkingFields();
-    editor.storeCellTags();
-    p.storeSharedDateTime();
-}
-
-FileOutcome saveProjectAs(Project& p, const DeviceImage& image, const std::string& target) {
-    FileOutcome outcome;
-    if (replaceUnsaveableCells(p) > 0) {
-        outcome.messages.push_back(Msg::CommaCellsReplaced);
-        outcome.screenTextChanged = true;
-    }
+FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string& target) {
+    FileResult outcome;
+    if (replaceUnsaveableCells(p) > 0) outcome.messages.push_back(Msg::CommaCellsReplaced);
     const std::string text = writeProjectText(p);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (!writeFileReplacing(target, {bytes, text.size()})) {
@@ -278,42 +267,10 @@ FileOutcome saveProjectAs(Project& p, const DeviceImage& image, const std::strin
     return outcome;
 }
 
-FileOutcome openProject(Editor& editor, const std::string& chosen) {
-    Project& p = editor.project;
-    FileOutcome outcome;
-    const bool startUp = p.openDefaultProject;
-    const std::string name = startUp ? std::string(DefaultProjectName) : chosen;
-    p.openDefaultProject = false;
-
+std::optional<std::string> readProjectText(const std::string& name) {
     const auto bytes = readFileBytes(name, ProjectFileLimit + 1);
-    if (!bytes || bytes->size() > ProjectFileLimit) {
-        outcome.ok = false;
-        if (!startUp) outcome.messages.push_back(Msg::ProjectOpenFailed);
-        return outcome;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    const std::vector<std::string_view> lines = splitProjectLines(text);
-
-    p.projectName = name;
-    p.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
-    outcome.merge(loadImageFile(editor));
-    readProjectBody(p, lines);
-
-    p.activeDataSet = 0;
-    for (int d = 0; d < DataSetCount; ++d) {
-        if (editor.controls.dataSetButtonEnabled[d]) {
-            p.activeDataSet = d;
-            break;
-        }
-    }
-    // The working copy follows the data set just chosen, placed flags and types included.
-    p.loadWorkingFields(p.activeDataSet, true);
-    editor.refreshWindowFromProject();
-    p.writeReadoutOnSave = false;
-    outcome.refreshCaption = true;
-    outcome.refreshSettingLabels = true;
-    outcome.screenTextChanged = true;
-    return outcome;
+    if (!bytes || bytes->size() > ProjectFileLimit) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 std::string showProjectName(Project& p, const MessageTable& messages) {

@@ -1,14 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "files/FileOutcome.h"
+#include "files/FileResult.h"
 
 namespace vem {
 
-class Editor;
 class MessageTable;
 struct DeviceImage;
 struct Project;
@@ -41,21 +41,14 @@ void readProjectBody(Project& project, const std::vector<std::string_view>& line
 // row would shift. They become " "; the result is how many were changed.
 int replaceUnsaveableCells(Project& project);
 
-// First step of "Speichern unter...", before the dialog: the working copy, the cell tags and
-// the shared date and time definitions go into the data sets.
-void storeProjectForSave(Editor& editor);
-
 // Writes the project to `target` (a temporary file beside it, renamed over it, so a failed save
 // leaves any previous file whole) and, after a read-back, "readout.bin" to the working folder.
 // Messages: CommaCellsReplaced, ProjectSaveFailed, ReadoutSaveFailed as they apply.
-FileOutcome saveProjectAs(Project& project, const DeviceImage& image, const std::string& target);
+FileResult saveProjectAs(Project& project, const DeviceImage& image, const std::string& target);
 
-// "Öffnen...": reads the project `chosen` in the open dialog, or "default.qor" from the working
-// folder without a message when openDefaultProject is set (the flag is cleared). A file that
-// cannot be read changes nothing; from the dialog it shows ProjectOpenFailed. Otherwise the
-// image named in line 1 is loaded first, the rest of the file is laid over it, the first data
-// set whose button is enabled becomes active and the editor is refreshed.
-FileOutcome openProject(Editor& editor, const std::string& chosen = {});
+// The text of the project file `name`; nothing when it cannot be read or is larger than
+// ProjectFileLimit.
+std::optional<std::string> readProjectText(const std::string& name);
 
 // Cuts projectName down to its last path component (after the last "\" or "/") and returns the
 // caption of the interface summary box: message slot 2, the name, " ------- ".

@@ -11,6 +11,7 @@ const std::vector<std::string>& builtInTexts() {
         "Die Projektdatei konnte nicht gelesen werden.",
         "Zellen mit einem Komma wurden durch ein Leerzeichen ersetzt, "
         "da die Projektdatei kein Komma speichern kann.",
+        "Haltezeiten: bitte Werte von 0 bis 255 Sekunden eingeben.",
     };
     return texts;
 }

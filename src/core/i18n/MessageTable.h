@@ -35,6 +35,7 @@ constexpr int ProjectSaveFailed = 26;
 constexpr int ReadoutSaveFailed = 27;
 constexpr int ProjectOpenFailed = 28;
 constexpr int CommaCellsReplaced = 29;
+constexpr int HoldTimeOutOfRange = 30;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -24,7 +24,8 @@ constexpr std::array<std::pair<std::uint8_t, unsigned char>, 9> DeviceSpecials{{
 bool isAllowedCellChar(unsigned char c) {
     // The project file separates cells with commas and has no escape for one.
     if (c == ',') return false;
-    if (c >= 0x20 && c <= 0x80) return true;
+    // 0x7F is the Delete key's character, not one the device shows.
+    if (c >= 0x20 && c <= 0x80 && c != 0x7F) return true;
     for (const auto& [code, ch] : DeviceSpecials)
         if (ch == c) return true;
     return false;

@@ -7,6 +7,9 @@ namespace vem {
 
 struct FieldDefinition;
 
+// The low 8 bits of a value, as a byte of the image keeps it.
+constexpr std::uint8_t low8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+
 constexpr std::size_t MainAreaSize = 16384;
 constexpr std::size_t HeaderAreaSize = 128;
 constexpr std::size_t ScreenAreaSize = 640;
@@ -107,8 +110,10 @@ struct DeviceImage {
     }
     // Writes the network port into the two header bytes the device reads it from.
     void storePortSplit(int port);
-    // True when the template says the device takes the POS extended settings.
-    bool posExtendedSupported() const { return mainArea[MainAt::PosExtendedCapability] == 1; }
+    // True when a loaded template says the device takes the POS extended settings.
+    bool posExtendedSupported() const {
+        return imageTemplateLoaded && mainArea[MainAt::PosExtendedCapability] == 1;
+    }
 };
 
 struct PortBytes {

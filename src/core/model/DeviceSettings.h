@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <string>
 
 namespace vem {
 
@@ -17,5 +18,11 @@ struct DeviceSettings {
     int ForwardPrefixCode = 0;
     int ForwardSuffixCode = 0;
 };
+
+// The address as the device's settings show it: four octets joined by ".".
+inline std::string dottedAddress(const std::array<int, 4>& octets) {
+    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." +
+           std::to_string(octets[2]) + "." + std::to_string(octets[3]);
+}
 
 }  // namespace vem

@@ -7,11 +7,6 @@ void Project::storeWorkingFields() {
     for (int i = 0; i < DataFieldCount; ++i) stored[i] = fields[i];
 }
 
-void Project::storeSharedDateTime() {
-    sharedField(DateField) = field(DateField);
-    sharedField(TimeField) = field(TimeField);
-}
-
 void Project::loadWorkingFields(int d, bool withDescriptions) {
     const auto& stored = dataSets[d].fields;
     for (int i = 0; i < DataFieldCount; ++i) {

@@ -17,6 +17,11 @@ constexpr int DateField = 17;
 constexpr int TimeField = 18;
 constexpr int DataSetCount = 4;
 
+// A cell index is row * 40 + column, both counted from 0.
+constexpr int cellIndex(int row, int column) { return row * ScreenColumns + column; }
+constexpr int rowOf(int cell) { return cell / ScreenColumns; }
+constexpr int columnOf(int cell) { return cell % ScreenColumns; }
+
 // One field's definition; positions count from 1, 0 = none.
 struct FieldDefinition {
     std::int32_t enabled = 0;
@@ -34,8 +39,8 @@ struct FieldDefinition {
     // The field's first cell becomes `cell` (0..639).
     void startAt(int cell) {
         position = cell + 1;
-        row = cell / ScreenColumns + 1;
-        column = cell % ScreenColumns + 1;
+        row = rowOf(cell) + 1;
+        column = columnOf(cell) + 1;
     }
     static FieldDefinition dateOrTime() {
         FieldDefinition f;
@@ -65,7 +70,8 @@ struct DataSet {
 // Everything the operator edits: one screen of text, four data sets of fields, settings.
 struct Project {
     std::array<std::string, CellCount> screenText;  // Windows-1252; "&&" holds one ampersand
-    FieldArray fields = newFieldArray();           // working copy of the active data set
+    // Working copy of the active data set's sixteen data fields.
+    std::array<FieldDefinition, DataFieldCount> fields;
     std::array<DataSet, DataSetCount> dataSets;
     int activeDataSet = 0;
     std::int32_t summerTimeManual = 0;  // 0 = the device switches summer/winter time itself
@@ -81,15 +87,17 @@ struct Project {
     bool openDefaultProject = false;
     bool writeReadoutOnSave = false;
 
-    FieldDefinition& field(int n) { return fields[n - 1]; }
-    const FieldDefinition& field(int n) const { return fields[n - 1]; }
+    // Field n (1..18) as the editor works on it: data fields from the working copy, date and
+    // time from the definitions all data sets share.
+    FieldDefinition& field(int n) { return n > DataFieldCount ? sharedField(n) : fields[n - 1]; }
+    const FieldDefinition& field(int n) const {
+        return n > DataFieldCount ? dataSets[0].fields[n - 1] : fields[n - 1];
+    }
     // The date and time definitions that all data sets share (n = 17 or 18).
     FieldDefinition& sharedField(int n) { return dataSets[0].fields[n - 1]; }
 
     // Copies the sixteen data fields of the working copy into the active data set.
     void storeWorkingFields();
-    // The working copy's date and time become the definitions all data sets share.
-    void storeSharedDateTime();
     // Copies the sixteen data fields of data set `d` into the working copy;
     // `withDescriptions` also takes the description texts.
     void loadWorkingFields(int d, bool withDescriptions);

@@ -13,9 +13,19 @@ HoldTimesTexts holdTimesTexts(const DeviceSettings& s) {
     return {std::to_string(s.DataHoldSeconds), std::to_string(s.RelayHoldSeconds)};
 }
 
-void acceptHoldTimes(DeviceSettings& s, const HoldTimesTexts& typed) {
+bool holdTimesAcceptable(const HoldTimesTexts& typed) {
+    for (const std::string* text : {&typed.data, &typed.relay}) {
+        const int seconds = readNumber(*text, 0);
+        if (seconds < 0 || seconds > LongestHoldSeconds) return false;
+    }
+    return true;
+}
+
+bool acceptHoldTimes(DeviceSettings& s, const HoldTimesTexts& typed) {
+    if (!holdTimesAcceptable(typed)) return false;
     s.DataHoldSeconds = readNumber(typed.data, 0);
     s.RelayHoldSeconds = readNumber(typed.relay, 0);
+    return true;
 }
 
 DeviceSerialPositions deviceSerialPositions(const DeviceSettings& s) {

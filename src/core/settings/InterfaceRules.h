@@ -21,9 +21,14 @@ struct HoldTimesTexts {
     std::string relay;
 };
 
+constexpr int LongestHoldSeconds = 255;  // the device keeps each hold time in one byte
+
+// The edits of the hold time dialog, and the hold time box of the main window.
 HoldTimesTexts holdTimesTexts(const DeviceSettings& s);
-// Takes both edits as typed; a text that is not a number is stored as 0. Nothing is refused.
-void acceptHoldTimes(DeviceSettings& s, const HoldTimesTexts& typed);
+// Both edits hold 0..255; a text that is not a number counts as 0.
+bool holdTimesAcceptable(const HoldTimesTexts& typed);
+// Stores an acceptable entry and returns true; stores nothing and returns false otherwise.
+bool acceptHoldTimes(DeviceSettings& s, const HoldTimesTexts& typed);
 
 // ---- Device serial line ----
 

@@ -8,7 +8,6 @@
 namespace vem {
 
 namespace {
-std::uint8_t low8(int v) { return static_cast<std::uint8_t>(v); }
 bool isKeyword(int k) { return k >= 0 && k < KeywordCount; }
 }  // namespace
 
@@ -41,10 +40,6 @@ void storePosEntry(PosSettings& s, const PosEntry& typed) {
     s.BackgroundMode = low8(typed.backgroundMode);
     s.Transparency = low8(typed.transparency + 1);
     s.TextColour = low8(typed.textColour);
-}
-
-bool posExtendedAvailable(const DeviceImage& image) {
-    return image.imageTemplateLoaded && image.mainArea[PosExtendedCapabilityOffset] == 1;
 }
 
 PosExtendedEntry posExtendedEntry(const PosExtendedSettings& s) {

@@ -45,10 +45,6 @@ void storePosEntry(PosSettings& s, const PosEntry& typed);
 
 constexpr int KeywordActionCount = 8;
 constexpr int MaxSpacesLimit = 20;
-// Byte of the main area by which an image declares the extended settings.
-constexpr std::size_t PosExtendedCapabilityOffset = 0x3E1F;
-
-bool posExtendedAvailable(const DeviceImage& image);
 
 // The controls of the POS extended dialog outside the keyword panel.
 struct PosExtendedEntry {

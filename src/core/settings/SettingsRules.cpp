@@ -1,7 +1,5 @@
 #include "settings/SettingsRules.h"
 
-#include <charconv>
-
 namespace vem {
 
 namespace {
@@ -12,24 +10,6 @@ std::string_view trimmed(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 }  // namespace
-
-int readNumber(std::string_view text, int fallback) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return fallback;
-    text.remove_prefix(first);
-    bool negative = false;
-    if (text.front() == '+' || text.front() == '-') {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.front() < '0' || text.front() > '9') return fallback;
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return fallback;
-    if (negative) value = -value;
-    if (value < -2147483648LL || value > 2147483647LL) return fallback;
-    return static_cast<int>(value);
-}
 
 int listPosition(int value, int count) {
     return value >= 0 && value < count ? value : -1;

@@ -3,11 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace vem {
+#include "model/TypedNumber.h"
 
-// Reads a number the operator typed: optional leading blanks, an optional sign and decimal
-// digits, nothing after them. Any other text, and a number beyond 32 bits, gives `fallback`.
-int readNumber(std::string_view text, int fallback);
+namespace vem {
 
 // The list position that shows `value` in a list of `count` entries, -1 (no entry) when the
 // value lies outside the list.

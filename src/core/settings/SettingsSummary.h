@@ -18,12 +18,6 @@ struct InterfaceSummary {
 // read-back) shows an empty text.
 InterfaceSummary interfaceSummary(const DeviceSettings& s);
 
-// The value labels of the main window's hold time box.
-struct HoldTimesSummary {
-    std::string data;
-    std::string relay;
-};
-
-HoldTimesSummary holdTimesSummary(const DeviceSettings& s);
+// The hold time box shows holdTimesTexts (InterfaceRules.h).
 
 }  // namespace vem

@@ -7,8 +7,7 @@
 
 namespace vem {
 
-TForm2::TForm2(Editor& editor, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TForm2>()), editor_(editor) {
+TForm2::TForm2(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TForm2>()) {
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
@@ -20,12 +19,15 @@ TForm2::TForm2(Editor& editor, QWidget* parent)
 TForm2::~TForm2() = default;
 
 void TForm2::fill(const FieldDialogValues& v) {
+    closedBy_ = DialogClose::CloseBox;
+    maxFieldLength_ = v.maxFieldLength;
     ui_->Label2->setText(QString::number(v.column));
     ui_->Label3->setText(QString::number(v.row));
     ui_->FlatComboBox1->setCurrentIndex(v.conversionIndex);
     ui_->FlatComboBox2->setCurrentIndex(v.variableTypeIndex);
     ui_->FlatEdit2->setText(fromCp1252(v.offsetText));
-    if (v.variableTypeIndex >= 0) ui_->FlatEdit1->setEnabled(v.lengthEditable);
+    ui_->FlatEdit1->setEnabled(v.lengthEditable);
+    ui_->FlatEdit1->setText(fromCp1252(v.lengthText));
     ui_->FlatEdit3->setText(fromCp1252(v.description));
 }
 
@@ -39,19 +41,11 @@ FieldDialogValues TForm2::values() const {
     v.column = ui_->Label2->text().toInt();
     v.row = ui_->Label3->text().toInt();
     v.lengthEditable = ui_->FlatEdit1->isEnabled();
+    v.maxFieldLength = maxFieldLength_;
     return v;
 }
 
-void TForm2::showEvent(QShowEvent* event) {
-    dialogField_ = tag_;
-    if (dialogField_ >= 1 && dialogField_ <= DataFieldCount) {
-        maxFieldLength_ = editor_.maxFieldLength(dialogField_);
-        ui_->FlatEdit1->setText(QString::number(editor_.project.field(dialogField_).length));
-    }
-    QDialog::showEvent(event);
-}
-
-// Escape means "abbrechen"; only the close box leaves the tag as it was.
+// Escape means "abbrechen"; only the close box closes the dialog otherwise.
 void TForm2::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         SpeedButton1Click();
@@ -67,13 +61,12 @@ void TForm2::FlatEdit1Change() {
 }
 
 void TForm2::SpeedButton1Click() {
-    tag_ = 0;
+    closedBy_ = DialogClose::Cancel;
     done(QDialog::Rejected);
 }
 
 void TForm2::SpeedButton2Click() {
-    if (dialogField_ <= 0) return;
-    tag_ = editor_.acceptFieldDialog(dialogField_, values(), maxFieldLength_);
+    closedBy_ = DialogClose::Accept;
     done(QDialog::Accepted);
 }
 

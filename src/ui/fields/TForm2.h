@@ -2,7 +2,8 @@
 #include <QDialog>
 #include <memory>
 
-#include "editor/Editor.h"
+#include "editor/FieldDialogLogic.h"
+#include "session/Session.h"
 
 namespace Ui {
 class TForm2;
@@ -14,19 +15,15 @@ namespace vem {
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    TForm2(Editor& editor, QWidget* parent);
+    explicit TForm2(QWidget* parent);
     ~TForm2() override;
-
-    // The dialog's tag: the field number going in; after closing, positive = accepted, 0 = cancelled.
-    int tag() const { return tag_; }
-    void setTag(int tag) { tag_ = tag; }
 
     void fill(const FieldDialogValues& values);
     FieldDialogValues values() const;
-    Ui::TForm2& ui() { return *ui_; }
+    // How the dialog was last closed: "übernehmen", "abbrechen" (or Escape), or the close box.
+    DialogClose closedBy() const { return closedBy_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -35,10 +32,8 @@ private:
     void SpeedButton2Click();
 
     std::unique_ptr<Ui::TForm2> ui_;
-    Editor& editor_;
-    int tag_ = 0;
-    int dialogField_ = 0;
     std::uint8_t maxFieldLength_ = 0;
+    DialogClose closedBy_ = DialogClose::Cancel;
 };
 
 }  // namespace vem

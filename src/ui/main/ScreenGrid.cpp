@@ -9,7 +9,9 @@
 
 namespace vem {
 
-ScreenGrid::ScreenGrid(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
+ScreenGrid::ScreenGrid(const Editor& editor, const std::array<std::string, CellCount>& screenText,
+                       QWidget* parent)
+    : QWidget(parent), editor_(editor), screenText_(screenText) {
     setObjectName("ScreenGrid");
     setFixedSize(OriginX * 2 + ScreenColumns * Editor::PanelWidth, OriginY + ScreenRows * Editor::PanelHeight + 12);
     QFont f("DejaVu Sans Mono");
@@ -19,7 +21,7 @@ ScreenGrid::ScreenGrid(Editor& editor, QWidget* parent) : QWidget(parent), edito
 }
 
 QPoint ScreenGrid::cellOrigin(int cell) {
-    return {OriginX + (cell % ScreenColumns) * Editor::PanelWidth, OriginY + (cell / ScreenColumns) * Editor::PanelHeight};
+    return {OriginX + columnOf(cell) * Editor::PanelWidth, OriginY + rowOf(cell) * Editor::PanelHeight};
 }
 
 int ScreenGrid::cellAt(QPoint pos) {
@@ -29,7 +31,7 @@ int ScreenGrid::cellAt(QPoint pos) {
     const int column = x / Editor::PanelWidth;
     const int row = y / Editor::PanelHeight;
     if (column >= ScreenColumns || row >= ScreenRows) return -1;
-    return row * ScreenColumns + column;
+    return cellIndex(row, column);
 }
 
 QColor ScreenGrid::colourOf(CellColour colour) {
@@ -57,7 +59,7 @@ void ScreenGrid::paintEvent(QPaintEvent*) {
         p.setPen(light);
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
-        const std::string& text = editor_.project.screenText[k];
+        const std::string& text = screenText_[k];
         if (text.empty()) continue;
         p.setPen(Qt::black);
         p.drawText(r, Qt::AlignCenter, text == "&&" ? QStringLiteral("&") : fromCp1252(text.substr(0, 1)));
@@ -68,28 +70,22 @@ void ScreenGrid::mousePressEvent(QMouseEvent* e) {
     const int cell = cellAt(e->position().toPoint());
     if (cell < 0) return;
     pressedCell_ = cell;
-    emit pressed();
     const MouseButton button = e->button() == Qt::LeftButton    ? MouseButton::Left
                                : e->button() == Qt::RightButton ? MouseButton::Right
                                                                 : MouseButton::Middle;
-    editor_.mousePress(cell, button);
-    update();
-    emit changed();
+    emit pressed(cell, button);
 }
 
 void ScreenGrid::mouseMoveEvent(QMouseEvent* e) {
     if (pressedCell_ < 0 || e->buttons() == Qt::NoButton) return;
     const QPoint rel = e->position().toPoint() - cellOrigin(pressedCell_);
-    editor_.mouseMove(rel.x(), rel.y());
-    update();
+    emit moved(rel.x(), rel.y());
 }
 
 void ScreenGrid::mouseReleaseEvent(QMouseEvent*) {
     if (pressedCell_ < 0) return;
     pressedCell_ = -1;
-    editor_.mouseRelease();
-    update();
-    emit changed();
+    emit released();
 }
 
 bool ScreenGrid::event(QEvent* e) {

@@ -5,14 +5,14 @@
 
 namespace vem {
 
-// The 640 cells of the screen, painted from the editor; mouse events go to the editor.
+// The 640 cells of the screen, painted from the editor; mouse events are handed on as signals.
 class ScreenGrid : public QWidget {
     Q_OBJECT
 public:
     static constexpr int OriginX = 8;
     static constexpr int OriginY = 16;
 
-    ScreenGrid(Editor& editor, QWidget* parent);
+    ScreenGrid(const Editor& editor, const std::array<std::string, CellCount>& screenText, QWidget* parent);
 
     // Top-left corner of cell `cell` in grid coordinates.
     static QPoint cellOrigin(int cell);
@@ -20,8 +20,9 @@ public:
     static QColor colourOf(CellColour colour);
 
 signals:
-    void pressed();   // a cell was pressed: the window gives the keyboard to its sink
-    void changed();   // the editor state changed through the mouse
+    void pressed(int cell, MouseButton button);
+    void moved(int x, int y);  // pointer relative to the pressed cell, while a button is held
+    void released();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -31,7 +32,8 @@ protected:
     bool event(QEvent*) override;
 
 private:
-    Editor& editor_;
+    const Editor& editor_;
+    const std::array<std::string, CellCount>& screenText_;
     int pressedCell_ = -1;
 };
 

@@ -22,8 +22,6 @@
 #include "main/KeyboardSink.h"
 #include "main/ScreenGrid.h"
 #include "main/TForm3.h"
-#include "files/ImageFile.h"
-#include "files/ProjectFile.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
 
@@ -35,12 +33,17 @@ constexpr int ClientHeight = 589;
 const QColor SummaryRed(255, 0, 0);
 const QColor SummaryGreen(0, 128, 0);
 const QColor SummaryBlue(0, 0, 255);
+
+void setValue(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+void setValue(QLabel* label, const std::string& text) { setValue(label, fromCp1252(text)); }
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
-      editor_(project_, image_, messages_),
-      presenter_(messages_, dialogMessages_),
+      presenter_(session_.messages(), session_.dialogMessages()),
       startFolder_(QDir::currentPath()) {
     setObjectName("TForm1");
     setWindowTitle("VEM Setup V1.13");
@@ -56,38 +59,31 @@ TForm1::TForm1(QWidget* parent)
     auto* gridBox = new QGroupBox(client);
     gridBox->setObjectName("GroupBox1");
     gridBox->setGeometry(14, 16, 656, 508);
-    grid_ = new ScreenGrid(editor_, gridBox);
+    grid_ = new ScreenGrid(session_.editor(), session_.project().screenText, gridBox);
     grid_->move(0, 0);
 
     keyboardSink_ = new KeyboardSink(client);
     connect(keyboardSink_, &KeyboardSink::keyPressed, this, &TForm1::FormKeyDown);
-    connect(grid_, &ScreenGrid::pressed, this, [this] { keyboardSink_->setFocus(); });
-    connect(grid_, &ScreenGrid::changed, this, &TForm1::showEditorState);
+    connect(grid_, &ScreenGrid::pressed, this, [this](int cell, MouseButton button) {
+        focusGrid();
+        applyOutcome(session_.mousePress(cell, button));
+    });
+    connect(grid_, &ScreenGrid::moved, this, [this](int x, int y) { applyOutcome(session_.mouseMove(x, y)); });
+    connect(grid_, &ScreenGrid::released, this, [this] { applyOutcome(session_.mouseRelease()); });
 
     buildFieldList(client);
     buildSummaries(client);
     buildMenu();
 
-    form2_ = new TForm2(editor_, this);
-    settings_ = std::make_unique<SettingsDialogs>(project_, image_, presenter_, this);
-    connect(action("Halte1"), &QAction::triggered, this, &TForm1::Halte1Click);
-    connect(action("RS2322"), &QAction::triggered, this, &TForm1::RS2322Click);
-    connect(action("IPAdresse1"), &QAction::triggered, this, &TForm1::IPAdresse1Click);
-    connect(action("Datensenden1"), &QAction::triggered, this, &TForm1::Datensenden1Click);
-    connect(action("POS1"), &QAction::triggered, this, &TForm1::POS1Click);
-    connect(action("oeffnen1"), &QAction::triggered, this, &TForm1::oeffnen1Click);
-    connect(action("Speichernunter1"), &QAction::triggered, this, &TForm1::Speichernunter1Click);
-    connect(action("BINFile1"), &QAction::triggered, this, &TForm1::BINFile1Click);
+    form2_ = new TForm2(this);
+    settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
     form3_ = new TForm3(*this);
-
-    showEditorState();
-    showInterfaceSummary();
-    showHoldTimes();
 
     adjustSize();
     setFixedSize(sizeHint());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    focusGrid();
 }
 
 TForm1::~TForm1() = default;
@@ -102,8 +98,6 @@ QLabel* TForm1::addLabel(QWidget* parent, const char* name, const QString& text,
     return label;
 }
 
-QAction* TForm1::action(const char* name) const { return findChild<QAction*>(name); }
-
 void TForm1::buildFieldList(QWidget* client) {
     auto* box = new QGroupBox(client);
     box->setObjectName("GroupBox2");
@@ -114,7 +108,9 @@ void TForm1::buildFieldList(QWidget* client) {
         auto* conf = new QToolButton(box);
         conf->setObjectName(QString("CONF%1").arg(n));
         conf->setGeometry(32, y, 12, 12);
+        conf->setFocusPolicy(Qt::NoFocus);
         connect(conf, &QToolButton::clicked, this, [this, n] { CONFClick(n); });
+        confButtons_[n - 1] = conf;
         auto* check = new QCheckBox(box);
         check->setObjectName(QString("FlatCheckBox%1").arg(n));
         check->setGeometry(56, y - 2, 121, 17);
@@ -136,13 +132,12 @@ void TForm1::buildFieldList(QWidget* client) {
     FlatCheckBox19 = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
     FlatCheckBox19->setObjectName("FlatCheckBox19");
     FlatCheckBox19->setGeometry(32, 384, 145, 33);
+    FlatCheckBox19->setFocusPolicy(Qt::NoFocus);
     connect(FlatCheckBox19, &QCheckBox::clicked, this, &TForm1::FlatCheckBox19Click);
 
-    // The control tables are filled by name, as every handler finds its sender's number there.
-    for (int n = 1; n <= DataFieldCount; ++n)
-        confButtons_[n - 1] = box->findChild<QToolButton*>(QString("CONF%1").arg(n));
     for (int n = 1; n <= FieldCount; ++n) {
-        fieldBoxes_[n - 1] = box->findChild<QCheckBox*>(QString("FlatCheckBox%1").arg(n));
+        // No control keeps the keyboard: every key belongs to the grid.
+        fieldBoxes_[n - 1]->setFocusPolicy(Qt::NoFocus);
         connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { FlatCheckBoxClick(n); });
     }
 
@@ -155,8 +150,9 @@ void TForm1::buildFieldList(QWidget* client) {
         b->setText(QString::number(k + 1));
         b->setCheckable(true);
         b->setGeometry(752 + 32 * k, 32, 23, 16);
+        b->setFocusPolicy(Qt::NoFocus);
         dataSetGroup_->addButton(b, k);
-        dataSetButtons_[k] = client->findChild<QToolButton*>(QString("SpeedButton%1").arg(k + 1));
+        dataSetButtons_[k] = b;
         connect(b, &QToolButton::clicked, this, [this, k] { SpeedButtonClick(k); });
     }
 }
@@ -196,8 +192,10 @@ void TForm1::buildMenu() {
     };
     QMenu* datei = bar->addMenu("&Datei");
     datei->setObjectName("Datei");
-    addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen..."));
-    addItem(datei, "Speichernunter1", "Speichern &unter...");
+    connect(addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen...")), &QAction::triggered, this,
+            &TForm1::oeffnen1Click);
+    connect(addItem(datei, "Speichernunter1", "Speichern &unter..."), &QAction::triggered, this,
+            &TForm1::Speichernunter1Click);
     connect(addItem(datei, "Beenden1", "B&eenden"), &QAction::triggered, this, &QWidget::close);
 
     QAction* comport = bar->addAction("&PC Comport");
@@ -205,21 +203,24 @@ void TForm1::buildMenu() {
 
     QMenu* iface = bar->addMenu("&QOR Interface");
     iface->setObjectName("Netzwerk1");
-    addItem(iface, "Halte1", "Haltezeiten");
-    addItem(iface, "RS2322", "RS232");
+    connect(addItem(iface, "Halte1", "Haltezeiten"), &QAction::triggered, this, &TForm1::Halte1Click);
+    connect(addItem(iface, "RS2322", "RS232"), &QAction::triggered, this, &TForm1::RS2322Click);
     iface->addSeparator();
-    addItem(iface, "IPAdresse1", "&IP Adresse");
+    connect(addItem(iface, "IPAdresse1", "&IP Adresse"), &QAction::triggered, this, &TForm1::IPAdresse1Click);
     iface->addSeparator();
-    addItem(iface, "Datensenden1", "Daten senden");
+    connect(addItem(iface, "Datensenden1", "Daten senden"), &QAction::triggered, this,
+            &TForm1::Datensenden1Click);
 
     QAction* pos = bar->addAction("&POS         ");
     pos->setObjectName("POS1");
+    connect(pos, &QAction::triggered, this, &TForm1::POS1Click);
 
     QMenu* qv = bar->addMenu("&QV   ");
     qv->setObjectName("vem1");
     QAction* binFile = addItem(qv, "BINFile1", "BIN - File...");
     binFile->setVisible(false);
     binFile->setEnabled(false);
+    connect(binFile, &QAction::triggered, this, &TForm1::BINFile1Click);
     addItem(qv, "Einlesen1", "Aus QV einlesen");
     addItem(qv, "tt1", "Programmieren");
     addItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen");
@@ -235,7 +236,7 @@ void TForm1::buildMenu() {
 }
 
 void TForm1::showEditorState() {
-    const MainControls& c = editor_.controls;
+    const MainControls& c = session_.editor().controls;
     for (int n = 1; n <= DataFieldCount; ++n) {
         confButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
         fieldBoxes_[n - 1]->setText(fromCp1252(c.fieldBoxCaption[n - 1]));
@@ -248,7 +249,7 @@ void TForm1::showEditorState() {
     }
     for (int k = 0; k < DataSetCount; ++k) {
         dataSetButtons_[k]->setEnabled(c.dataSetButtonEnabled[k]);
-        dataSetButtons_[k]->setChecked(k == project_.activeDataSet);
+        dataSetButtons_[k]->setChecked(k == session_.project().activeDataSet);
     }
     {
         const QSignalBlocker block(FlatCheckBox19);
@@ -257,35 +258,44 @@ void TForm1::showEditorState() {
     grid_->update();
 }
 
-void TForm1::refreshWindowFromProject() {
-    editor_.refreshWindowFromProject();
-    showEditorState();
-    showInterfaceSummary();
-    showHoldTimes();
+void TForm1::focusGrid() { keyboardSink_->setFocus(); }
+
+void TForm1::applyOutcome(const Outcome& outcome) {
+    if (outcome.refreshCaption) showProjectName();
+    if (outcome.refreshSettingLabels) {
+        showInterfaceSummary();
+        showHoldTimes();
+    }
+    if (outcome.typedAddress) {
+        setValue(ipValue_, outcome.typedAddress->first);
+        setValue(portValue_, outcome.typedAddress->second);
+    }
+    if (outcome.posExtendedEnabled) settings_->updateExtendedButton();
+    if (outcome.refreshEditor) showEditorState();
+    for (int slot : outcome.messages) presenter_.showSlot(slot, this);
+    if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
 }
 
 void TForm1::CONFClick(int n) {
-    form2_->fill(fillFieldDialog(project_.field(n)));
-    form2_->setTag(n);
+    form2_->fill(session_.fieldDialog(n));
     form2_->exec();
-    editor_.finishFieldDialog(n, form2_->tag());
-    keyboardSink_->setFocus();
-    showEditorState();
+    applyOutcome(session_.closeFieldDialog(n, form2_->closedBy(), form2_->values()));
+    focusGrid();
 }
 
 void TForm1::FlatCheckBoxClick(int n) {
-    editor_.clickFieldCheckBox(n);
-    showEditorState();
+    applyOutcome(session_.clickFieldCheckBox(n));
+    focusGrid();
 }
 
 void TForm1::SpeedButtonClick(int k) {
-    editor_.switchDataSet(k);
-    showEditorState();
+    applyOutcome(session_.switchDataSet(k));
+    focusGrid();
 }
 
 void TForm1::FlatCheckBox19Click() {
-    editor_.clickSummerTimeCheckBox();
-    showEditorState();
+    applyOutcome(session_.clickSummerTimeCheckBox());
+    focusGrid();
 }
 
 void TForm1::FormKeyDown(QKeyEvent* event) {
@@ -299,34 +309,25 @@ void TForm1::FormKeyDown(QKeyEvent* event) {
     default: break;
     }
     if (key != EditorKey::Other) {
-        editor_.keyDown(key);
+        applyOutcome(session_.keyDown(key));
     } else if (event->text().size() == 1) {
-        // Only characters with a Windows-1252 code can reach a cell; the editor refuses the rest.
-        if (const auto byte = cp1252Byte(event->text().at(0))) editor_.keyPress(*byte);
+        // Only characters with a Windows-1252 code can reach a cell; the session refuses the rest.
+        if (const auto byte = cp1252Byte(event->text().at(0))) applyOutcome(session_.keyPress(*byte));
     }
-    grid_->update();
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 
 void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
 
-namespace {
-void setValue(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
-}
-void setValue(QLabel* label, const std::string& text) { setValue(label, fromCp1252(text)); }
-}  // namespace
-
 void TForm1::showHoldTimes() {
-    const HoldTimesSummary s = holdTimesSummary(project_.device);
+    const HoldTimesTexts s = holdTimesTexts(session_.project().device);
     setValue(dataHoldValue_, s.data);
     setValue(relayHoldValue_, s.relay);
 }
 
 void TForm1::showInterfaceSummary() {
-    const InterfaceSummary s = interfaceSummary(project_.device);
+    const InterfaceSummary s = interfaceSummary(session_.project().device);
     setValue(handshakeValue_, s.handshake);
     setValue(formatValue_, s.dataFormat);
     setValue(baudValue_, s.baudRate);
@@ -334,42 +335,17 @@ void TForm1::showInterfaceSummary() {
     setValue(portValue_, s.port);
 }
 
-void TForm1::Halte1Click() {
-    settings_->runHoldTimes();
-    showHoldTimes();
-}
+void TForm1::Halte1Click() { applyOutcome(settings_->runHoldTimes()); }
 
-void TForm1::RS2322Click() {
-    settings_->runDeviceSerial();
-    showInterfaceSummary();
-}
+void TForm1::RS2322Click() { applyOutcome(settings_->runDeviceSerial()); }
 
-void TForm1::IPAdresse1Click() {
-    // Until the next refresh the labels show the address and port exactly as typed.
-    if (const auto typed = settings_->runIpAddress()) {
-        setValue(ipValue_, typed->first);
-        setValue(portValue_, typed->second);
-    }
-}
+void TForm1::IPAdresse1Click() { applyOutcome(settings_->runIpAddress()); }
 
-void TForm1::Datensenden1Click() { settings_->runDataSend(); }
+void TForm1::Datensenden1Click() { applyOutcome(settings_->runDataSend()); }
 
-void TForm1::POS1Click() { settings_->runPos(); }
+void TForm1::POS1Click() { applyOutcome(settings_->runPos()); }
 
-void TForm1::showProjectName() {
-    GroupBox3->setTitle(fromCp1252(vem::showProjectName(project_, messages_)));
-}
-
-void TForm1::applyFileOutcome(const FileOutcome& outcome) {
-    if (outcome.refreshCaption) showProjectName();
-    if (outcome.refreshSettingLabels) {
-        showInterfaceSummary();
-        showHoldTimes();
-    }
-    if (outcome.posExtendedEnabled) settings_->updateExtendedButton();
-    showEditorState();
-    for (int slot : outcome.messages) presenter_.showSlot(slot, this);
-}
+void TForm1::showProjectName() { GroupBox3->setTitle(fromCp1252(session_.projectCaption())); }
 
 QString TForm1::chooseFile(bool save, const QString& filter) {
     QFileDialog dialog(this, QString(), startFolder_, filter);
@@ -383,27 +359,23 @@ QString TForm1::chooseFile(bool save, const QString& filter) {
     return chosen;
 }
 
-void TForm1::openProjectFile(const QString& path) {
-    const FileOutcome outcome = openProject(editor_, QFile::encodeName(path).toStdString());
-    if (outcome.ok && !path.isEmpty()) project_.projectName = toCp1252(path);
-    applyFileOutcome(outcome);
-}
-
 void TForm1::oeffnen1Click() {
     const QString path = chooseFile(false, "QOR-Datei (*.qor)");
-    if (!path.isEmpty()) openProjectFile(path);
+    if (!path.isEmpty())
+        applyOutcome(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
+    focusGrid();
 }
 
 void TForm1::Speichernunter1Click() {
-    storeProjectForSave(editor_);
     const QString path = chooseFile(true, "QOR-Datei (*.qor)");
-    if (path.isEmpty()) return;
-    applyFileOutcome(saveProjectAs(project_, image_, QFile::encodeName(path).toStdString()));
+    if (!path.isEmpty()) applyOutcome(session_.saveProjectAs(QFile::encodeName(path).toStdString()));
+    focusGrid();
 }
 
 void TForm1::BINFile1Click() {
     const QString path = chooseFile(false, "BIN - File (*.bin)");
-    if (!path.isEmpty()) applyFileOutcome(openImageFile(editor_, QFile::encodeName(path).toStdString()));
+    if (!path.isEmpty()) applyOutcome(session_.openImageFile(QFile::encodeName(path).toStdString()));
+    focusGrid();
 }
 
 }  // namespace vem

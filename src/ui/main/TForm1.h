@@ -4,14 +4,13 @@
 #include <memory>
 
 #include "common/MessagePresenter.h"
-#include "editor/Editor.h"
+#include "session/Session.h"
 
 class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QMenu;
 class QToolButton;
 
 namespace vem {
@@ -19,36 +18,33 @@ namespace vem {
 class KeyboardSink;
 class ScreenGrid;
 class SettingsDialogs;
-class TForm3;
-struct FileOutcome;
 class TForm2;
+class TForm3;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
+// Every event goes to the Session; the window shows what the returned Outcome asks for.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    Project& project() { return project_; }
-    DeviceImage& image() { return image_; }
-    Editor& editor() { return editor_; }
+    Session& session() { return session_; }
+    const Project& project() const { return session_.project(); }
+    const DeviceImage& image() const { return session_.image(); }
+    const Editor& editor() const { return session_.editor(); }
     MessagePresenter& presenter() { return presenter_; }
     ScreenGrid* grid() const { return grid_; }
-    TForm2* fieldDialog() const { return form2_; }
     SettingsDialogs& settingsDialogs() { return *settings_; }
     const QString& startFolder() const { return startFolder_; }
 
+    // Shows what an operation asks for: its messages, captions, labels and the editor.
+    void applyOutcome(const Outcome& outcome);
     // Shows the editor's state: cells, field list, data set buttons, clock box.
     void showEditorState();
-    void refreshWindowFromProject();
     void showInterfaceSummary();
     void showHoldTimes();
     void showProjectName();
-    // Opens the project `path` (empty: "default.qor" when the project asks for it).
-    void openProjectFile(const QString& path);
-    // Shows what a file operation asks for: its messages, captions, labels and the grid.
-    void applyFileOutcome(const FileOutcome& outcome);
 
     // Handlers named after their controls.
     void CONFClick(int field);
@@ -75,16 +71,13 @@ private:
     void buildMenu();
     QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                      const QColor& colour = QColor());
-    QAction* action(const char* name) const;
     // A modal file dialog in the start folder; a completed one moves the working folder to the
     // chosen file's folder. Empty when cancelled.
     QString chooseFile(bool save, const QString& filter);
+    // The keyboard goes back to the grid.
+    void focusGrid();
 
-    Project project_;
-    DeviceImage image_;
-    MessageTable messages_;
-    DialogMessages dialogMessages_;
-    Editor editor_;
+    Session session_;
     MessagePresenter presenter_;
     QString startFolder_;
 

@@ -6,11 +6,7 @@ namespace vem {
 
 TForm3::TForm3(TForm1& mainWindow) : QWidget(&mainWindow, Qt::Window) {
     setObjectName("TForm3");
-    mainWindow.showInterfaceSummary();
-    mainWindow.showHoldTimes();
-    mainWindow.showProjectName();
-    mainWindow.project().openDefaultProject = true;
-    mainWindow.openProjectFile({});
+    mainWindow.applyOutcome(mainWindow.session().startUp());
 }
 
 }  // namespace vem

@@ -2,9 +2,7 @@
 
 #include <QPushButton>
 
-#include "common/Encoding.h"
-#include "model/Project.h"
-#include "model/DeviceImage.h"
+#include "session/Session.h"
 #include "settings/SettingsWidgets.h"
 #include "settings/TForm11.h"
 #include "settings/TForm12.h"
@@ -12,19 +10,17 @@
 #include "settings/TForm5.h"
 #include "settings/TForm8.h"
 #include "settings/TForm9.h"
-#include "ui_TForm9.h"
 
 namespace vem {
 
-SettingsDialogs::SettingsDialogs(Project& project, DeviceImage& image, MessagePresenter& presenter,
-                                 QWidget* parent)
-    : project_(project), image_(image) {
-    form4_ = new TForm4(parent);
+SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent)
+    : session_(session) {
+    form4_ = new TForm4(presenter, parent);
     form5_ = new TForm5(parent);
     form8_ = new TForm8(presenter, parent);
     form9_ = new TForm9(presenter, parent);
-    form11_ = new TForm11(project_.device, presenter, parent);
-    form12_ = new TForm12(project_.posExtended, parent);
+    form11_ = new TForm11(session_, presenter, parent);
+    form12_ = new TForm12(session_, parent);
     QObject::connect(form9_, &TForm9::extendedRequested, form9_, [this] { runPosExtended(); });
     updateExtendedButton();
 }
@@ -51,47 +47,50 @@ int SettingsDialogs::execCentred(QDialog& dialog) {
     return dialog.exec();
 }
 
-void SettingsDialogs::runHoldTimes() {
-    form4_->fill(holdTimesTexts(project_.device));
-    if (execCentred(*form4_) == QDialog::Accepted) acceptHoldTimes(project_.device, form4_->values());
+Outcome SettingsDialogs::runHoldTimes() {
+    form4_->fill(holdTimesTexts(session_.project().device));
+    Outcome out;
+    if (execCentred(*form4_) == QDialog::Accepted) out = session_.acceptHoldTimes(form4_->values());
+    out.refreshSettingLabels = true;
+    return out;
 }
 
-void SettingsDialogs::runDeviceSerial() {
-    form5_->fill(deviceSerialPositions(project_.device));
-    if (execCentred(*form5_) == QDialog::Accepted) acceptDeviceSerial(project_.device, form5_->values());
+Outcome SettingsDialogs::runDeviceSerial() {
+    form5_->fill(deviceSerialPositions(session_.project().device));
+    Outcome out;
+    if (execCentred(*form5_) == QDialog::Accepted) out = session_.acceptDeviceSerial(form5_->values());
+    out.refreshSettingLabels = true;
+    return out;
 }
 
-std::optional<std::pair<QString, QString>> SettingsDialogs::runIpAddress() {
-    form8_->fill(ipAddressTexts(project_.device));
+Outcome SettingsDialogs::runIpAddress() {
+    form8_->fill(ipAddressTexts(session_.project().device));
     form8_->setResult(QDialog::Rejected);
-    if (execCentred(*form8_) != QDialog::Accepted) return std::nullopt;
-    const IpAddressTexts typed = form8_->values();
-    if (!storeIpAddress(project_.device, typed)) return std::nullopt;
-    image_.storePortSplit(project_.device.IpPort);
-    return std::pair{fromCp1252(typedAddressLabel(typed)), fromCp1252(typed.port)};
+    if (execCentred(*form8_) != QDialog::Accepted) return {};
+    return session_.acceptIpAddress(form8_->values());
 }
 
-void SettingsDialogs::runDataSend() {
-    // "übernehmen" stores into the settings itself; nothing is left to do after closing.
-    form11_->fill(dataSendEntry(project_.device));
+Outcome SettingsDialogs::runDataSend() {
+    // "übernehmen" hands the entry to the session itself; nothing is left to do after closing.
+    form11_->fill(dataSendEntry(session_.project().device));
     execCentred(*form11_);
+    return {};
 }
 
-void SettingsDialogs::runPos() {
+Outcome SettingsDialogs::runPos() {
     updateExtendedButton();
-    form9_->fill(posEntry(project_.pos));
+    form9_->fill(posEntry(session_.project().pos));
     form9_->setResult(QDialog::Rejected);
-    if (execCentred(*form9_) == QDialog::Accepted) storePosEntry(project_.pos, form9_->values());
+    if (execCentred(*form9_) != QDialog::Accepted) return {};
+    return session_.acceptPos(form9_->values());
 }
 
 void SettingsDialogs::runPosExtended() {
-    // The dialog stores its results with its own buttons.
+    // The dialog hands its results to the session with its own buttons.
     form12_->fill();
     execCentred(*form12_);
 }
 
-void SettingsDialogs::updateExtendedButton() {
-    form9_->ui().SpeedButton3->setEnabled(posExtendedAvailable(image_));
-}
+void SettingsDialogs::updateExtendedButton() { form9_->setExtendedEnabled(session_.posExtendedAvailable()); }
 
 }  // namespace vem

@@ -1,17 +1,15 @@
 #pragma once
 #include <QPointer>
-#include <QString>
-#include <optional>
-#include <utility>
+
+#include "session/Outcome.h"
 
 class QDialog;
 class QWidget;
 
 namespace vem {
 
-struct DeviceImage;
 class MessagePresenter;
-struct Project;
+class Session;
 class TForm4;
 class TForm5;
 class TForm8;
@@ -20,25 +18,24 @@ class TForm11;
 class TForm12;
 
 // The device settings dialogs, created once, and the menu flows that fill them from the
-// project, show them and store what they return.
+// project, show them and hand what they return to the session.
 class SettingsDialogs {
 public:
-    SettingsDialogs(Project& project, DeviceImage& image, MessagePresenter& presenter, QWidget* parent);
+    SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent);
     ~SettingsDialogs();
     SettingsDialogs(const SettingsDialogs&) = delete;
     SettingsDialogs& operator=(const SettingsDialogs&) = delete;
 
-    // "Haltezeiten"; the caller refreshes the hold times afterwards, accepted or not.
-    void runHoldTimes();
-    // "RS232"; the caller refreshes the interface summary afterwards.
-    void runDeviceSerial();
-    // "IP Adresse". When accepted: the address as typed (the four texts joined by ".") and the
-    // port as typed, for the summary labels until their next refresh.
-    std::optional<std::pair<QString, QString>> runIpAddress();
+    // "Haltezeiten"; the hold time labels are refreshed afterwards, accepted or not.
+    Outcome runHoldTimes();
+    // "RS232"; the interface labels are refreshed afterwards.
+    Outcome runDeviceSerial();
+    // "IP Adresse". When accepted, the labels show the address and port as typed.
+    Outcome runIpAddress();
     // "Daten senden".
-    void runDataSend();
+    Outcome runDataSend();
     // "POS"; its "Extended" button runs runPosExtended.
-    void runPos();
+    Outcome runPos();
     void runPosExtended();
     // Enables "Extended" exactly when the loaded image declares the extended settings.
     void updateExtendedButton();
@@ -53,8 +50,7 @@ public:
 private:
     static int execCentred(QDialog& dialog);
 
-    Project& project_;
-    DeviceImage& image_;
+    Session& session_;
     QPointer<TForm4> form4_;
     QPointer<TForm5> form5_;
     QPointer<TForm8> form8_;

@@ -1,13 +1,14 @@
 #include "settings/TForm11.h"
 
 #include "common/MessagePresenter.h"
+#include "session/Session.h"
 #include "settings/SettingsWidgets.h"
 #include "ui_TForm11.h"
 
 namespace vem {
 
-TForm11::TForm11(DeviceSettings& settings, MessagePresenter& presenter, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TForm11>()), settings_(settings), presenter_(presenter) {
+TForm11::TForm11(Session& session, MessagePresenter& presenter, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TForm11>()), session_(session), presenter_(presenter) {
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
@@ -36,10 +37,11 @@ DataSendEntry TForm11::values() const {
 void TForm11::SpeedButton1Click() { reject(); }
 
 void TForm11::SpeedButton2Click() {
-    if (acceptDataSend(settings_, values()))
+    const Outcome outcome = session_.acceptDataSend(values());
+    if (outcome.ok)
         accept();
-    else
-        presenter_.showDialogMessage(DialogId::DataSend, this);
+    else if (outcome.dialogMessage)
+        presenter_.showDialogMessage(*outcome.dialogMessage, this);
 }
 
 }  // namespace vem

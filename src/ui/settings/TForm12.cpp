@@ -1,12 +1,13 @@
 #include "settings/TForm12.h"
 
+#include "session/Session.h"
 #include "settings/SettingsWidgets.h"
 #include "ui_TForm12.h"
 
 namespace vem {
 
-TForm12::TForm12(PosExtendedSettings& settings, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TForm12>()), settings_(settings) {
+TForm12::TForm12(Session& session, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TForm12>()), session_(session) {
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
@@ -26,7 +27,7 @@ TForm12::TForm12(PosExtendedSettings& settings, QWidget* parent)
 TForm12::~TForm12() = default;
 
 void TForm12::fill() {
-    const PosExtendedEntry e = posExtendedEntry(settings_);
+    const PosExtendedEntry e = posExtendedEntry(session_.project().posExtended);
     ui_->CheckBox1->setChecked(e.limitTo40);
     showInEdit(ui_->Edit1, e.startDefinition);
     ui_->CheckBox2->setChecked(e.showHeader);
@@ -49,22 +50,22 @@ PosExtendedEntry TForm12::values() const {
 }
 
 void TForm12::AKTIONClick(int n) {
-    if (switchKeyword(settings_, currentKeyword_, n, editText(ui_->Edit4), selectedAction()))
-        showKeyword(n);
+    if (session_.switchKeyword(currentKeyword_, n, editText(ui_->Edit4), selectedAction()).ok) showKeyword(n);
 }
 
 void TForm12::SpeedButton1Click() { reject(); }
 
 void TForm12::SpeedButton2Click() {
-    acceptPosExtended(settings_, values(), keywordDown(), editText(ui_->Edit4), selectedAction());
+    session_.acceptPosExtended(values(), keywordDown(), editText(ui_->Edit4), selectedAction());
     currentKeyword_ = 0;
     accept();
 }
 
 void TForm12::showKeyword(int n) {
     currentKeyword_ = n;
-    showInEdit(ui_->Edit4, settings_.Keyword[n]);
-    selectAction(keywordActionPosition(settings_, n));
+    const PosExtendedSettings& settings = session_.project().posExtended;
+    showInEdit(ui_->Edit4, settings.Keyword[n]);
+    selectAction(keywordActionPosition(settings, n));
 }
 
 int TForm12::selectedAction() const {

@@ -13,19 +13,20 @@ class QRadioButton;
 
 namespace vem {
 
+class Session;
+
 // The POS extended dialog "POS Extended": how the device recognises the register's output,
 // how it treats spaces, and the ten keywords with their actions.
 class TForm12 : public QDialog {
     Q_OBJECT
 public:
-    TForm12(PosExtendedSettings& settings, QWidget* parent);
+    TForm12(Session& session, QWidget* parent);
     ~TForm12() override;
 
     // Shows the settings and makes keyword 1 current.
     void fill();
     PosExtendedEntry values() const;
     int currentKeyword() const { return currentKeyword_; }
-    Ui::TForm12& ui() { return *ui_; }
 
 private:
     void AKTIONClick(int n);
@@ -38,7 +39,7 @@ private:
     int keywordDown() const;
 
     std::unique_ptr<Ui::TForm12> ui_;
-    PosExtendedSettings& settings_;
+    Session& session_;
     std::array<QAbstractButton*, KeywordCount> keywordButtons_{};
     std::array<QRadioButton*, KeywordActionCount> actionButtons_{};
     int currentKeyword_ = 0;

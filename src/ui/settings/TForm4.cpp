@@ -1,11 +1,13 @@
 #include "settings/TForm4.h"
 
+#include "common/MessagePresenter.h"
 #include "settings/SettingsWidgets.h"
 #include "ui_TForm4.h"
 
 namespace vem {
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TForm4>()) {
+TForm4::TForm4(MessagePresenter& presenter, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TForm4>()), presenter_(presenter) {
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
@@ -22,7 +24,12 @@ void TForm4::fill(const HoldTimesTexts& texts) {
 
 HoldTimesTexts TForm4::values() const { return {editText(ui_->FlatEdit1), editText(ui_->FlatEdit2)}; }
 
-void TForm4::SpeedButton1Click() { accept(); }
+void TForm4::SpeedButton1Click() {
+    if (holdTimesAcceptable(values()))
+        accept();
+    else
+        presenter_.showSlot(Msg::HoldTimeOutOfRange, this);
+}
 
 void TForm4::SpeedButton2Click() { reject(); }
 

@@ -20,7 +20,6 @@ public:
 
     void fill(const DeviceSerialPositions& positions);
     DeviceSerialPositions values() const;
-    Ui::TForm5& ui() { return *ui_; }
 
 private:
     void SpeedButton1Click();

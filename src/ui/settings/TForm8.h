@@ -21,7 +21,6 @@ public:
 
     void fill(const IpAddressTexts& texts);
     IpAddressTexts values() const;
-    Ui::TForm8& ui() { return *ui_; }
 
     // Cancelling in any way empties the five edits.
     void reject() override;

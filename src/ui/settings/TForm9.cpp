@@ -40,6 +40,8 @@ PosEntry TForm9::values() const {
     return e;
 }
 
+void TForm9::setExtendedEnabled(bool enabled) { ui_->SpeedButton3->setEnabled(enabled); }
+
 void TForm9::SpeedButton1Click() { reject(); }
 
 void TForm9::SpeedButton2Click() {

@@ -22,7 +22,7 @@ public:
 
     void fill(const PosEntry& entry);
     PosEntry values() const;
-    Ui::TForm9& ui() { return *ui_; }
+    void setExtendedEnabled(bool enabled);
 
 signals:
     // "Extended" was pressed: the POS extended dialog is to be shown.

@@ -1,0 +1,293 @@
+#include "session/Session.h"
+
+#include "files/ImageFile.h"
+#include "files/ProjectFile.h"
+#include "files/ReadBack.h"
+#include "model/FieldCells.h"
+
+namespace vem {
+
+namespace {
+
+Outcome refused(int slot) {
+    Outcome out;
+    out.ok = false;
+    out.messages.push_back(slot);
+    return out;
+}
+
+Outcome refused(DialogId dialog) {
+    Outcome out;
+    out.ok = false;
+    out.dialogMessage = dialog;
+    return out;
+}
+
+Outcome settingLabels() {
+    Outcome out;
+    out.refreshSettingLabels = true;
+    return out;
+}
+
+}  // namespace
+
+Session::Session() = default;
+
+Outcome Session::settled(Outcome outcome) {
+    outcome.refreshEditor = true;
+    if (editor_.cursor.dragging) return outcome;  // the release ends the operation
+    project_.storeWorkingFields();
+    editor_.storeCellTags();
+    shareDateTimeCells(project_);
+    project_.loadWorkingFields(project_.activeDataSet, true);
+    editor_.reloadCellTags();
+    return outcome;
+}
+
+void Session::refreshWindowFromProject() {
+    editor_.refreshWindowFromProject();
+    image_.storePortSplit(project_.device.IpPort);
+}
+
+// ---- Grid ----
+
+Outcome Session::keyDown(EditorKey key) {
+    editor_.keyDown(key);
+    return settled({});
+}
+
+Outcome Session::keyPress(unsigned char c) {
+    editor_.keyPress(c);
+    return settled({});
+}
+
+Outcome Session::mousePress(int cell, MouseButton button) {
+    editor_.mousePress(cell, button);
+    return settled({});
+}
+
+Outcome Session::mouseMove(int x, int y) {
+    editor_.mouseMove(x, y);
+    return settled({});
+}
+
+Outcome Session::mouseRelease() {
+    editor_.mouseRelease();
+    return settled({});
+}
+
+// ---- Field list, data sets, clock ----
+
+Outcome Session::clickFieldCheckBox(int field) {
+    if (field >= 1 && field <= FieldCount) editor_.clickFieldCheckBox(field);
+    return settled({});
+}
+
+Outcome Session::clickSummerTimeCheckBox() {
+    editor_.clickSummerTimeCheckBox();
+    return settled({});
+}
+
+Outcome Session::switchDataSet(int dataSet) {
+    editor_.switchDataSet(dataSet);
+    image_.storePortSplit(project_.device.IpPort);
+    return settled({});
+}
+
+// ---- Field dialog ----
+
+FieldDialogValues Session::fieldDialog(int field) const {
+    FieldDialogValues v = fillFieldDialog(project_.field(field));
+    v.maxFieldLength = image_.fieldRecordBytes(project_.activeDataSet, field - 1)[0];
+    return v;
+}
+
+Outcome Session::closeFieldDialog(int field, DialogClose how, const FieldDialogValues& values) {
+    if (field < 1 || field > DataFieldCount) return {};
+    int tag = field;  // the close box leaves the tag as it went in
+    if (how == DialogClose::Cancel) tag = 0;
+    if (how == DialogClose::Accept) tag = editor_.acceptFieldDialog(field, values, fieldDialog(field).maxFieldLength);
+    editor_.finishFieldDialog(field, tag);
+    return settled({});
+}
+
+// ---- Whole projects ----
+
+Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
+    project_ = project;
+    image_ = image;
+    if (image_.imageTemplateLoaded) editor_.showDataSetAvailability();
+    editor_.controls.dataSetButtonEnabled[project_.activeDataSet] = true;
+    project_.loadWorkingFields(project_.activeDataSet, true);
+    editor_.showDataFieldControls();
+    refreshWindowFromProject();
+    Outcome out;
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    out.posExtendedEnabled = image_.posExtendedSupported();
+    return settled(out);
+}
+
+// ---- Files ----
+
+Outcome Session::startUp() {
+    project_.openDefaultProject = true;
+    Outcome out = openProject({});
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    return out;
+}
+
+void Session::showTemplate(Outcome& out) {
+    editor_.showDataSetAvailability();
+    const int first = firstAvailableDataSet(project_);
+    if (first >= 0) editor_.activateDataSet(first);
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    out.posExtendedEnabled = image_.posExtendedSupported();
+}
+
+Outcome Session::openProject(const std::string& path, const std::string& shownName) {
+    const bool startUp = project_.openDefaultProject;
+    const std::string name = startUp ? std::string(DefaultProjectName) : path;
+    project_.openDefaultProject = false;
+    const auto text = readProjectText(name);
+    if (!text) {
+        Outcome out;
+        out.ok = false;
+        if (!startUp) out.messages.push_back(Msg::ProjectOpenFailed);
+        return out;
+    }
+    const std::vector<std::string_view> lines = splitProjectLines(*text);
+
+    Outcome out;
+    project_.projectName = startUp || shownName.empty() ? name : shownName;
+    project_.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
+    const FileResult image = loadImageFile(project_, image_);
+    out.messages = image.messages;  // a missing image is no failure of the open
+    if (image.ok) showTemplate(out);
+    readProjectBody(project_, lines);
+
+    project_.activeDataSet = 0;
+    for (int d = 0; d < DataSetCount; ++d) {
+        if (editor_.controls.dataSetButtonEnabled[d]) {
+            project_.activeDataSet = d;
+            break;
+        }
+    }
+    // The working copy follows the data set just chosen, placed flags and types included.
+    project_.loadWorkingFields(project_.activeDataSet, true);
+    refreshWindowFromProject();
+    project_.writeReadoutOnSave = false;
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    return settled(out);
+}
+
+Outcome Session::saveProjectAs(const std::string& path) {
+    Outcome out;
+    out.take(vem::saveProjectAs(project_, image_, path));
+    return settled(out);
+}
+
+Outcome Session::openImageFile(const std::string& path) {
+    Outcome out;
+    out.take(vem::openImageFile(project_, image_, path));
+    if (!out.ok) return out;
+    for (auto& caption : editor_.controls.fieldBoxCaption) caption.clear();
+    editor_.showDataFieldControls(false);
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    out.posExtendedEnabled = image_.posExtendedSupported();
+    return settled(out);
+}
+
+std::string Session::projectCaption() { return showProjectName(project_, messages_); }
+
+// ---- Device image ----
+
+Outcome Session::buildImage(const LocalTime& now) {
+    buildDeviceImage(project_, image_, now);
+    return settled({});  // empty cells became spaces
+}
+
+Outcome Session::applyReadBack(const DeviceImage& readBack) {
+    image_.mainArea = readBack.mainArea;
+    image_.headerArea = readBack.headerArea;
+    image_.screenArea = readBack.screenArea;
+    project_.writeReadoutOnSave = true;
+    const int first = applyDeviceImage(project_, image_);
+
+    // The boxes show the image's switch states without running their placement handlers: the
+    // cells come from the image (a switched-on "Datenzähler" has none until its box places it).
+    MainControls& controls = editor_.controls;
+    for (int n : {DateField, TimeField}) controls.fieldBoxTicked[n - 1] = project_.field(n).enabled == 1;
+    editor_.showDataSetAvailability();
+    if (first >= 0) {
+        for (int i = 0; i < DataFieldCount; ++i) {
+            const FieldDefinition& f = project_.dataSets[first].fields[i];
+            controls.fieldBoxTicked[i] = f.isDefined() && f.enabled == 1;
+        }
+        editor_.activateDataSet(first);
+    }
+    refreshWindowFromProject();
+    Outcome out;
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    return settled(out);
+}
+
+// ---- Settings dialogs ----
+
+Outcome Session::acceptHoldTimes(const HoldTimesTexts& typed) {
+    if (!vem::acceptHoldTimes(project_.device, typed)) return refused(Msg::HoldTimeOutOfRange);
+    return settingLabels();
+}
+
+Outcome Session::acceptDeviceSerial(const DeviceSerialPositions& chosen) {
+    vem::acceptDeviceSerial(project_.device, chosen);
+    return settingLabels();
+}
+
+Outcome Session::acceptIpAddress(const IpAddressTexts& typed) {
+    if (!storeIpAddress(project_.device, typed)) return refused(DialogId::IpAddress);
+    image_.storePortSplit(project_.device.IpPort);
+    Outcome out;
+    out.typedAddress = std::pair{typedAddressLabel(typed), typed.port};
+    return out;
+}
+
+Outcome Session::acceptDataSend(const DataSendEntry& typed) {
+    // The switch and the baud digit are stored even when a character code is refused.
+    if (!vem::acceptDataSend(project_.device, typed)) return refused(DialogId::DataSend);
+    return {};
+}
+
+Outcome Session::acceptPos(const PosEntry& typed) {
+    switch (checkPosEntry(typed)) {
+    case PosVerdict::Accept:
+        storePosEntry(project_.pos, typed);
+        return {};
+    case PosVerdict::LinesBeyond:
+        return refused(DialogId::Pos);
+    case PosVerdict::KeepOpen:
+        break;
+    }
+    Outcome out;
+    out.ok = false;
+    return out;
+}
+
+Outcome Session::switchKeyword(int& currentKeyword, int pressed, const std::string& shownText, int shownAction) {
+    Outcome out;
+    out.ok = vem::switchKeyword(project_.posExtended, currentKeyword, pressed, shownText, shownAction);
+    return out;
+}
+
+Outcome Session::acceptPosExtended(const PosExtendedEntry& typed, int shownKeyword, const std::string& shownText,
+                                   int shownAction) {
+    vem::acceptPosExtended(project_.posExtended, typed, shownKeyword, shownText, shownAction);
+    return {};
+}
+
+}  // namespace vem
