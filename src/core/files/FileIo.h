@@ -12,8 +12,10 @@ namespace vem {
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
                                                        std::size_t limit);
 
-// Writes `bytes` to a temporary file beside `target` and renames it over `target`, so an
-// existing file is either replaced whole or left as it was. False when anything failed.
+// Writes `bytes` to a temporary file beside `target`, flushes it to disk and renames it over
+// `target`, so an existing file is either replaced whole or left as it was. A link is followed
+// and the file it points to replaced; an existing file keeps its permissions (and, where
+// allowed, its owner). False when anything failed; the temporary file is then removed.
 bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
 }  // namespace vem

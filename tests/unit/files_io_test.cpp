@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "files/FileIo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FileIoTest : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("vem-io-" + std::to_string(std::random_device{}()));
+    void SetUp() override { fs::create_directories(dir / "sub"); }
+    void TearDown() override { fs::remove_all(dir); }
+
+    bool save(const fs::path& p, const std::string& s) {
+        return vem::writeFileReplacing(dir / p, {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
+    }
+    std::string get(const fs::path& p) {
+        std::ifstream in(dir / p);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    bool tempLeft() {
+        for (const auto& e : fs::recursive_directory_iterator(dir))
+            if (e.path().extension() == ".tmp") return true;
+        return false;
+    }
+};
+
+TEST_F(FileIoTest, LinkIsKeptAndWhatItNamesWritten) {
+    // {link, what it names}...; then the file a save to sub/link writes
+    using Links = std::vector<std::pair<fs::path, fs::path>>;
+    for (const auto& [links, written] : std::vector<std::pair<Links, fs::path>>{
+             {{{"sub/link", "../real"}}, "real"},
+             {{{"sub/link", "../mid"}, {"mid", "sub/last"}, {"sub/last", dir / "real"}}, "real"},
+             {{{"sub/link", "../new"}}, "new"}}) {
+        SCOPED_TRACE(written);
+        TearDown();
+        SetUp();
+        std::ofstream(dir / "real") << "old";
+        for (const auto& [link, to] : links) fs::create_symlink(to, dir / link);
+        ASSERT_TRUE(save("sub/link", "new"));
+        EXPECT_EQ(get(written), "new");
+        for (const auto& [link, to] : links) EXPECT_EQ(fs::read_symlink(dir / link), to);
+        EXPECT_FALSE(tempLeft());
+    }
+}
+
+TEST_F(FileIoTest, ModeIsKeptAndANewFileFollowsTheUmask) {
+    const mode_t previousMask = ::umask(022);
+    for (const auto m : {fs::perms(0600), fs::perms(0640)}) {
+        std::ofstream(dir / "f") << "old";
+        fs::permissions(dir / "f", m);
+        ASSERT_TRUE(save("f", "new"));
+        EXPECT_EQ(fs::status(dir / "f").permissions(), m);
+    }
+    ASSERT_TRUE(save("fresh", "new"));
+    EXPECT_EQ(fs::status(dir / "fresh").permissions(), fs::perms(0644));
+    ::umask(previousMask);
+}
+
+TEST_F(FileIoTest, FailedSaveLeavesThePreviousFileAndNoTemporaryFile) {
+    std::ofstream(dir / "f") << "previous";
+    fs::create_symlink("loop", dir / "loop");
+    // The file size limit cuts the write short, for root too.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    const rlimit small{4, previous.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool savedBeyondLimit = save("f", "longer than four bytes");
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(savedBeyondLimit);
+    EXPECT_FALSE(save("sub", "a folder is not replaced"));
+    EXPECT_FALSE(save("loop", "a link loop names no file"));
+    EXPECT_EQ(get("f"), "previous");
+    EXPECT_FALSE(tempLeft());
+}
+
+}  // namespace
