@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
 
 #include "common/Encoding.h"
 #include "settings/TForm12.h"
+#include "settings/TForm4.h"
 
 namespace vem {
 namespace {
@@ -29,6 +32,28 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
     form.findChild<QAbstractButton*>("SpeedButton2")->click();  // übernehmen
     EXPECT_EQ(s.StartDefinition, "\x81S\x9D");
     EXPECT_EQ(s.Keyword[0], "K\x81\x9D");
+}
+
+TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
+    TForm4 form(nullptr);  // the edits take 3 characters
+    auto* data = form.findChild<QLineEdit*>("FlatEdit1");
+    form.show();
+    form.fill({"12345", "1"});
+    EXPECT_EQ(data->text(), "12345");  // shown whole
+    QTest::keyClicks(data, "6");
+    data->setCursorPosition(2);
+    QTest::keyClick(data, Qt::Key_Delete);
+    QTest::keyClicks(data, "7");
+    EXPECT_EQ(data->text(), "1245");  // shortened, it may not grow again
+    data->clear();
+    QTest::keyClicks(data, "98765");
+    EXPECT_EQ(data->text(), "987");
+
+    form.fill({"4567", "0"});
+    EXPECT_EQ(data->text(), "4567");
+    form.fill({"1", "0"});
+    QTest::keyClicks(data, "234");
+    EXPECT_EQ(data->text(), "123");
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace vem {
 
 // Shows a stored value in an edit. A value longer than the edit's typing limit (it can come
 // from a project file or a read-back) is shown whole rather than cut, so that accepting the
-// dialog unchanged never alters it; the limit grows for as long as such a value is shown.
+// dialog unchanged never alters it. Typing and pasting still stop at the limit; such a value
+// can only be kept or shortened. A validator the edit already has stays in force.
 void showInEdit(QLineEdit* edit, const std::string& text);
 std::string editText(const QLineEdit* edit);
 
