@@ -2,9 +2,13 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 
+#include "UiHelpers.h"
 #include "common/Encoding.h"
+#include "common/MessagePresenter.h"
 #include "settings/TForm12.h"
 #include "settings/TForm4.h"
 
@@ -54,6 +58,24 @@ TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
     form.fill({"1", "0"});
     QTest::keyClicks(data, "234");
     EXPECT_EQ(data->text(), "123");
+}
+
+TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
+    MessageTable messages;
+    DialogMessages dialogMessages;
+    MessagePresenter presenter(messages, dialogMessages);
+    QWidget hiddenOwner;  // the main window before it is shown
+    hiddenOwner.setGeometry(0, 0, 120, 80);
+    for (QWidget* owner : {static_cast<QWidget*>(nullptr), &hiddenOwner}) {
+        QRect placed;
+        test::onNextModal([&placed](QWidget* box) {
+            placed = box->frameGeometry();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        presenter.showSlot(0, owner);
+        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        EXPECT_LE((placed.center() - centre).manhattanLength(), 2) << (owner ? "hidden owner" : "no owner");
+    }
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 #include "settings/SettingsWidgets.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPointer>
-#include <QScreen>
 #include <algorithm>
 #include <vector>
 
@@ -81,15 +79,6 @@ int typedEntry(const QComboBox* box) {
     for (int i = 0; i < box->count(); ++i) entries.push_back(toCp1252(box->itemText(i)));
     if (!box->isEditable()) return box->currentIndex();
     return matchListEntry(entries, toCp1252(box->currentText()));
-}
-
-void centreOnScreen(QWidget* window) {
-    QScreen* screen = window->parentWidget() ? window->parentWidget()->screen() : window->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    // The frame is known once the window has been shown; before that its inner size stands in.
-    const QSize outer = window->frameGeometry().size();
-    window->move(screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
 QValidator::State Cp1252Validator::validate(QString& input, int&) const {

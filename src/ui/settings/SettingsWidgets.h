@@ -2,6 +2,8 @@
 #include <QValidator>
 #include <string>
 
+#include "common/WindowPlacement.h"
+
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -19,9 +21,6 @@ std::string editText(const QLineEdit* edit);
 void selectEntry(QComboBox* box, int position);
 // The entry an editable list names by its text, -1 when the typed text names none.
 int typedEntry(const QComboBox* box);
-
-// Moves a dialog to the middle of the screen it belongs to.
-void centreOnScreen(QWidget* window);
 
 // Refuses typed or pasted characters that the device's code page cannot hold.
 class Cp1252Validator : public QValidator {
