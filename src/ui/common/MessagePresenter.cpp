@@ -1,10 +1,32 @@
 #include "common/MessagePresenter.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QShowEvent>
 
 #include "common/Encoding.h"
+#include "common/WindowPlacement.h"
 
 namespace vem {
+
+namespace {
+
+// A box without a visible owner (one shown before the main window, say) would be placed by
+// the hidden owner or by the platform; it goes to the middle of the primary screen instead.
+class MessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // gives the box its final size
+        const QWidget* owner = parentWidget();
+        if (!event->spontaneous() && (!owner || !owner->isVisible()))
+            centreOnScreen(this, QGuiApplication::primaryScreen());
+    }
+};
+
+}  // namespace
 
 MessagePresenter::MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages)
     : messages_(messages), dialogMessages_(dialogMessages) {}
@@ -29,7 +51,7 @@ void MessagePresenter::present(const Shown& message, QWidget* parent) {
         sink_(message);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString(), message.text, QMessageBox::Ok, parent);
+    MessageBox box(QMessageBox::NoIcon, QString(), message.text, QMessageBox::Ok, parent);
     box.exec();
 }
 

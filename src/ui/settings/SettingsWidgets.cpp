@@ -1,10 +1,9 @@
 #include "settings/SettingsWidgets.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
-#include <QVariant>
+#include <QPointer>
+#include <algorithm>
 #include <vector>
 
 #include "common/Encoding.h"
@@ -13,17 +12,57 @@
 namespace vem {
 
 namespace {
-constexpr const char* TypingLimit = "vemTypingLimit";
+
+// Holds what is typed or pasted to the edit's designed length. A longer value shown whole may
+// shrink but never grow again; the edit's own maximum length keeps it from growing past what
+// was shown. Checks of a validator the edit had before are made first.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(QLineEdit* edit, int limit, const QValidator* inner)
+        : QValidator(edit), limit_(limit), ceiling_(limit), inner_(inner) {
+        connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
+            ceiling_ = std::min(ceiling_, std::max(limit_, static_cast<int>(text.size())));
+        });
+    }
+
+    int limit() const { return limit_; }
+    // Allows a shown value of `length` characters.
+    void allow(int length) { ceiling_ = std::max(limit_, length); }
+
+    State validate(QString& input, int& pos) const override {
+        const State state = inner_ ? inner_->validate(input, pos) : Acceptable;
+        return state == Invalid || input.size() > ceiling_ ? Invalid : state;
+    }
+    void fixup(QString& input) const override {
+        if (inner_) inner_->fixup(input);
+    }
+
+private:
+    const int limit_;
+    int ceiling_;
+    QPointer<const QValidator> inner_;
+};
+
+// The edit's limit, installed on first use, or again around a validator set since.
+TypingLimit* typingLimit(QLineEdit* edit) {
+    TypingLimit* own = nullptr;
+    for (QObject* c : edit->children())
+        if (auto* t = dynamic_cast<TypingLimit*>(c)) own = t;
+    if (own && edit->validator() == own) return own;
+    auto* fresh = new TypingLimit(edit, own ? own->limit() : edit->maxLength(), edit->validator());
+    delete own;
+    edit->setValidator(fresh);
+    return fresh;
 }
 
+}  // namespace
+
 void showInEdit(QLineEdit* edit, const std::string& text) {
-    QVariant limit = edit->property(TypingLimit);
-    if (!limit.isValid()) {
-        limit = edit->maxLength();
-        edit->setProperty(TypingLimit, limit);
-    }
+    TypingLimit* limit = typingLimit(edit);
     const QString shown = fromCp1252(text);
-    edit->setMaxLength(std::max(limit.toInt(), static_cast<int>(shown.size())));
+    const int length = std::max(limit->limit(), static_cast<int>(shown.size()));
+    limit->allow(length);  // before the text changes, which the validator sees
+    edit->setMaxLength(length);
     edit->setText(shown);
 }
 
@@ -40,15 +79,6 @@ int typedEntry(const QComboBox* box) {
     for (int i = 0; i < box->count(); ++i) entries.push_back(toCp1252(box->itemText(i)));
     if (!box->isEditable()) return box->currentIndex();
     return matchListEntry(entries, toCp1252(box->currentText()));
-}
-
-void centreOnScreen(QWidget* window) {
-    QScreen* screen = window->parentWidget() ? window->parentWidget()->screen() : window->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    // The frame is known once the window has been shown; before that its inner size stands in.
-    const QSize outer = window->frameGeometry().size();
-    window->move(screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
 QValidator::State Cp1252Validator::validate(QString& input, int&) const {

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+
+#include "UiHelpers.h"
+#include "common/Encoding.h"
+#include "common/MessagePresenter.h"
+#include "settings/TForm12.h"
+#include "settings/TForm4.h"
+
+namespace vem {
+namespace {
+
+TEST(WidgetBoundaryTest, EveryByteRoundTrips) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const QString shown = fromCp1252(all);
+    ASSERT_EQ(shown.size(), 256);
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(cp1252Byte(shown.at(b)), static_cast<unsigned char>(b)) << b;
+    EXPECT_EQ(toCp1252(shown), all);
+    EXPECT_EQ(toCp1252(QString::fromUtf8("Σ")), "?");
+}
+
+TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
+    PosExtendedSettings s;
+    s.StartDefinition = "\x81S\x9D";
+    s.StartDefinitionLength = 3;
+    s.Keyword[0] = "K\x81\x9D";
+    s.KeywordLength[0] = 3;
+    TForm12 form(s, nullptr);
+    form.fill();
+    form.findChild<QAbstractButton*>("SpeedButton2")->click();  // übernehmen
+    EXPECT_EQ(s.StartDefinition, "\x81S\x9D");
+    EXPECT_EQ(s.Keyword[0], "K\x81\x9D");
+}
+
+TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
+    TForm4 form(nullptr);  // the edits take 3 characters
+    auto* data = form.findChild<QLineEdit*>("FlatEdit1");
+    form.show();
+    form.fill({"12345", "1"});
+    EXPECT_EQ(data->text(), "12345");  // shown whole
+    QTest::keyClicks(data, "6");
+    data->setCursorPosition(2);
+    QTest::keyClick(data, Qt::Key_Delete);
+    QTest::keyClicks(data, "7");
+    EXPECT_EQ(data->text(), "1245");  // shortened, it may not grow again
+    data->clear();
+    QTest::keyClicks(data, "98765");
+    EXPECT_EQ(data->text(), "987");
+
+    form.fill({"4567", "0"});
+    EXPECT_EQ(data->text(), "4567");
+    form.fill({"1", "0"});
+    QTest::keyClicks(data, "234");
+    EXPECT_EQ(data->text(), "123");
+}
+
+TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
+    MessageTable messages;
+    DialogMessages dialogMessages;
+    MessagePresenter presenter(messages, dialogMessages);
+    QWidget hiddenOwner;  // the main window before it is shown
+    hiddenOwner.setGeometry(0, 0, 120, 80);
+    for (QWidget* owner : {static_cast<QWidget*>(nullptr), &hiddenOwner}) {
+        QRect placed;
+        test::onNextModal([&placed](QWidget* box) {
+            placed = box->frameGeometry();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        presenter.showSlot(0, owner);
+        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        EXPECT_LE((placed.center() - centre).manhattanLength(), 2) << (owner ? "hidden owner" : "no owner");
+    }
+}
+
+}  // namespace
+}  // namespace vem
