@@ -39,7 +39,7 @@ void Editor::moveCursorTo(int cell) {
 void Editor::keyDown(EditorKey key) {
     if (cursor.cell == EditorCursor::None || cursor.dragging) return;
     const int c = cursor.cell;
-    const int r = c / ScreenColumns;
+    const int r = rowOf(c);
     auto firstFree = [&](int step, int count, auto inRange) {
         for (int i = 1; i <= count; ++i) {
             const int target = c + step * i;
@@ -109,8 +109,8 @@ void Editor::mousePress(int i, MouseButton button) {
         const int length = project.field(t).length;
         drag.length = length > 0 ? length : cellCount;
         drag.grabOffset = i - first;
-        drag.anchorRow = i / ScreenColumns;
-        drag.anchorColumn = i % ScreenColumns;
+        drag.anchorRow = rowOf(i);
+        drag.anchorColumn = columnOf(i);
         drag.lastRow = drag.anchorRow;
         drag.lastColumn = drag.anchorColumn;
         return;
@@ -141,7 +141,7 @@ void Editor::mouseMove(int x, int y) {
     drag.lastRow = row;
     if (!cursor.dragging) return;
 
-    const int s = row * ScreenColumns + column - drag.grabOffset;
+    const int s = cellIndex(row, column) - drag.grabOffset;
     if (s < 0 || s + drag.length - 1 > CellCount - 1) return;
     for (int k = s; k < s + drag.length; ++k)
         if (cells[k].tag > 0) return;

@@ -108,7 +108,7 @@ std::string writeProjectText(const Project& p) {
         std::string& out = w.raw();
         for (int c = 0; c < ScreenColumns; ++c) {
             if (c > 0) out += ',';
-            const std::string& cell = p.screenText[r * ScreenColumns + c];
+            const std::string& cell = p.screenText[cellIndex(r, c)];
             out += unsaveableCell(cell) ? std::string(" ") : cell;
         }
         out += '\n';
@@ -171,7 +171,7 @@ void readProjectBody(Project& p, const std::vector<std::string_view>& lines) {
     for (int r = 0; r < ScreenRows; ++r) {
         Items items(line(2 + r));
         for (int c = 0; c < ScreenColumns; ++c)
-            p.screenText[r * ScreenColumns + c] = std::string(c + 1 < ScreenColumns ? items.next() : items.rest());
+            p.screenText[cellIndex(r, c)] = std::string(c + 1 < ScreenColumns ? items.next() : items.rest());
     }
     for (int d = 0; d < DataSetCount; ++d)
         readNumbers(line(18 + d), CellCount, [&](int k, std::int32_t v) { p.dataSets[d].cellTags[k] = v; });

@@ -60,7 +60,7 @@ void takeDateAndTime(Project& p) {
             copy.column = f.column;
             copy.row = f.row;
             copy.enabled = f.enabled;
-            copy.length = f.length;
+            if (copy.column > 0) copy.length = 8;
         }
     }
 }

@@ -119,8 +119,9 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     if (image_.imageTemplateLoaded) editor_.showDataSetAvailability();
     editor_.controls.dataSetButtonEnabled[project_.activeDataSet] = true;
     project_.loadWorkingFields(project_.activeDataSet, true);
-    editor_.showDataFieldControls();
+    // The grid shows the new tags before any check box handler runs on it.
     refreshWindowFromProject();
+    editor_.showDataFieldControls();
     Outcome out;
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
@@ -133,6 +134,7 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
 Outcome Session::startUp() {
     project_.openDefaultProject = true;
     Outcome out = openProject({});
+    out.refreshEditor = true;
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
     return out;
