@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/Editor.h"
+#include "main/TForm1.h"
 
 namespace vem::test {
 
@@ -30,6 +31,12 @@ inline std::vector<int> cellsOf(const Editor& editor, int tag) {
     for (int k = 0; k < CellCount; ++k)
         if (editor.cells[k].tag == tag) out.push_back(k);
     return out;
+}
+
+// `project` and `image` become the window's, as a test's starting state, and the window shows
+// them.
+inline void showTaken(TForm1& window, const Project& project, const DeviceImage& image) {
+    window.applyOutcome(window.session().takeProject(project, image));
 }
 
 // Types `text` into `widget` one character at a time, as a keyboard with those keys would.

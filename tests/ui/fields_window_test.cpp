@@ -18,19 +18,18 @@ struct FieldsWindow : ::testing::Test {
     TForm1 window;
     void SetUp() override {
         // A template that defines fields 1 and 2 ("Daten", up to 10 cells) in data sets 0 and 1.
-        Project& p = window.project();
+        Project p = window.project();
+        DeviceImage image = window.image();
+        image.imageTemplateLoaded = true;
         for (int d = 0; d < 2; ++d) {
             for (int i = 0; i < 2; ++i) {
                 p.dataSets[d].fields[i].variableType = 0;
                 p.dataSets[d].fields[i].length = 4;
-                window.image().fieldRecord(d, i).length() = 10;
+                image.fieldRecord(d, i).length() = 10;
             }
             p.dataSets[d].dataSetAvailable = 1;
-            window.editor().controls.dataSetButtonEnabled[d] = true;
         }
-        p.loadWorkingFields(0, true);
-        window.editor().showDataFieldControls();
-        window.refreshWindowFromProject();
+        test::showTaken(window, p, image);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
@@ -113,14 +112,17 @@ TEST_F(FieldsWindow, CheckBoxesPlaceAndFreeFields) {
 }
 
 TEST_F(FieldsWindow, DataSetButtonsSwitchAndShareDate) {
-    Project& p = window.project();
-    p.field(DateField).length = 8;
+    Project p = window.project();
+    p.sharedField(DateField).length = 8;
+    const DeviceImage image = window.image();
+    test::showTaken(window, p, image);
+    const Project& shown = window.project();
     clickBox("FlatCheckBox17");
     clickBox("FlatCheckBox1");
     auto* set2 = child<QToolButton>("SpeedButton2");
     ASSERT_TRUE(set2->isEnabled());
     QTest::mouseClick(set2, Qt::LeftButton);
-    EXPECT_EQ(p.activeDataSet, 1);
+    EXPECT_EQ(shown.activeDataSet, 1);
     EXPECT_TRUE(set2->isChecked());
     EXPECT_FALSE(child<QToolButton>("SpeedButton1")->isChecked());
     EXPECT_EQ(cellsOf(DateField), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));

@@ -73,9 +73,12 @@ TEST_F(MainFiles, StartsEmptyWithoutDefaultProject) {
 TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
     TForm1 window;
     watch(window);
-    window.editor().mousePress(600, MouseButton::Left);
-    window.editor().keyPress('Z');
-    window.project().device.DataHoldSeconds = 42;
+    Project p = window.project();
+    p.device.DataHoldSeconds = 42;
+    const DeviceImage image = window.image();
+    test::showTaken(window, p, image);
+    window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
+    window.applyOutcome(window.session().keyPress('Z'));
 
     QDir().mkpath(folder.filePath("sub"));
     const QString saved = folder.filePath("sub/copy.qor");

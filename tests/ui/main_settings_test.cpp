@@ -64,6 +64,6 @@ TEST_F(MainSettings, IpAddressLabelsShowTypedTextUntilRefresh) {
     EXPECT_EQ(label("Label32"), "192.168.010.10");
     EXPECT_EQ(label("Label34"), "8080");
     EXPECT_EQ(window.image().headerArea[0x57], 80);
-    window.refreshWindowFromProject();
+    window.showInterfaceSummary();
     EXPECT_EQ(label("Label32"), "192.168.10.10");
 }

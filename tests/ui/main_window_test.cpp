@@ -29,7 +29,8 @@ struct MainWindow : ::testing::Test {
     void press(int cell, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(window.grid(), b, {}, centreOf(cell)); }
     // Defines data field n as a template would and places it on first..first+length-1.
     void placeField(int n, int first, int length) {
-        Project& p = window.project();
+        Project p = window.project();
+        DeviceImage image = window.image();
         FieldDefinition& f = p.dataSets[0].fields[n - 1];
         f.variableType = 0;
         f.length = length;
@@ -39,10 +40,8 @@ struct MainWindow : ::testing::Test {
         f.column = first % 40 + 1;
         f.row = first / 40 + 1;
         for (int k = first; k < first + length; ++k) p.dataSets[0].cellTags[k] = n;
-        window.image().fieldRecord(0, n - 1).length() = static_cast<std::uint8_t>(length + 5);
-        p.loadWorkingFields(0, true);
-        window.editor().showDataFieldControls();
-        window.refreshWindowFromProject();
+        image.fieldRecord(0, n - 1).length() = static_cast<std::uint8_t>(length + 5);
+        test::showTaken(window, p, image);
     }
     std::vector<int> cellsOf(int tag) { return test::cellsOf(window.editor(), tag); }
 };
@@ -76,7 +75,7 @@ TEST_F(MainWindow, LayoutAndMenuAsDesigned) {
 TEST_F(MainWindow, TypingIntoGridAndMovingCursor) {
     press(41);
     test::typeText(sink(), QString::fromUtf8("Kä&"));
-    Project& p = window.project();
+    const Project& p = window.project();
     EXPECT_EQ(p.screenText[41], "K");
     EXPECT_EQ(p.screenText[42], "\xE4");
     EXPECT_EQ(p.screenText[43], "&&");

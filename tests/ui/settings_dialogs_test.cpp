@@ -14,6 +14,7 @@
 #include "common/MessagePresenter.h"
 #include "model/Project.h"
 #include "model/DeviceImage.h"
+#include "session/Session.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
 #include "settings/TForm5.h"
@@ -80,12 +81,14 @@ QString text(QWidget* w, const char* editName) { return child<QLineEdit>(w, edit
 
 class SettingsDialogsTest : public ::testing::Test {
 protected:
-    Project project;
-    DeviceImage image;
-    MessageTable messages;
-    DialogMessages dialogMessages;
-    RecordingPresenter presenter{messages, dialogMessages};
-    SettingsDialogs dialogs{project, image, presenter, nullptr};
+    Session session;
+    RecordingPresenter presenter{session.messages(), session.dialogMessages()};
+    SettingsDialogs dialogs{session, presenter, nullptr};
+
+    const Project& project() const { return session.project(); }
+    const DeviceImage& image() const { return session.image(); }
+    // The session starts from `p` and `img`.
+    void start(const Project& p, const DeviceImage& img = {}) { session.takeProject(p, img); }
 
     int dialogMessagesShown(DialogId id) const {
         int n = 0;
@@ -102,15 +105,29 @@ TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
         click(d, "SpeedButton1");      // übernehmen
     });
     dialogs.runHoldTimes();
-    EXPECT_EQ(project.device.DataHoldSeconds, 0);
-    EXPECT_EQ(project.device.RelayHoldSeconds, 123);
+    EXPECT_EQ(project().device.DataHoldSeconds, 0);
+    EXPECT_EQ(project().device.RelayHoldSeconds, 123);
 
     onModal("TForm4", [](QWidget* d) {
         type(d, "FlatEdit2", "7");
         click(d, "SpeedButton2");  // abbrechen
     });
     dialogs.runHoldTimes();
-    EXPECT_EQ(project.device.RelayHoldSeconds, 123);
+    EXPECT_EQ(project().device.RelayHoldSeconds, 123);
+
+    // Above 255 "übernehmen" refuses with a message and the dialog stays open.
+    onModal("TForm4", [this](QWidget* d) {
+        type(d, "FlatEdit1", "256");
+        click(d, "SpeedButton1");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(presenter.shown.size(), 1u);
+        if (!presenter.shown.empty()) {
+            EXPECT_EQ(presenter.shown[0].slot, Msg::HoldTimeOutOfRange);
+        }
+        click(d, "SpeedButton2");
+    });
+    dialogs.runHoldTimes();
+    EXPECT_EQ(project().device.DataHoldSeconds, 0);
 }
 
 TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
@@ -126,10 +143,10 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
         click(d, "SpeedButton2");  // übernehmen
     });
     dialogs.runDeviceSerial();
-    EXPECT_EQ(project.device.DeviceHandshake, 1);
-    EXPECT_EQ(project.device.DeviceDataFormat, 1);
-    EXPECT_EQ(project.device.DeviceBaudIndex, -1);
-    EXPECT_EQ(interfaceSummary(project.device).baudRate, "");
+    EXPECT_EQ(project().device.DeviceHandshake, 1);
+    EXPECT_EQ(project().device.DeviceDataFormat, 1);
+    EXPECT_EQ(project().device.DeviceBaudIndex, -1);
+    EXPECT_EQ(interfaceSummary(project().device).baudRate, "");
 
     onModal("TForm5", [](QWidget* d) {
         auto* baud = child<QComboBox>(d, "FlatComboBox3");
@@ -138,7 +155,7 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
         click(d, "SpeedButton2");
     });
     dialogs.runDeviceSerial();
-    EXPECT_EQ(project.device.DeviceBaudIndex, 8);
+    EXPECT_EQ(project().device.DeviceBaudIndex, 8);
     EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialForm(), "FlatComboBox3")->count(), 10);  // nothing added
 }
 
@@ -151,22 +168,25 @@ TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort)
         type(d, "FlatEdit5", "8080");
         click(d, "SpeedButton2");  // übernehmen
     });
-    const auto labels = dialogs.runIpAddress();
-    ASSERT_TRUE(labels.has_value());
-    EXPECT_EQ(labels->first, "192.168.1.010");
-    EXPECT_EQ(labels->second, "8080");
-    EXPECT_EQ(project.device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
-    EXPECT_EQ(interfaceSummary(project.device).address, "192.168.1.10");
+    const Outcome outcome = dialogs.runIpAddress();
+    EXPECT_TRUE(outcome.ok);
+    ASSERT_TRUE(outcome.typedAddress.has_value());
+    EXPECT_EQ(outcome.typedAddress->first, "192.168.1.010");
+    EXPECT_EQ(outcome.typedAddress->second, "8080");
+    EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
+    EXPECT_EQ(interfaceSummary(project().device).address, "192.168.1.10");
     DeviceImage expected;
     expected.storePortSplit(8080);
-    EXPECT_EQ(image.headerArea, expected.headerArea);
+    EXPECT_EQ(image().headerArea, expected.headerArea);
     EXPECT_TRUE(presenter.shown.empty());
 }
 
 TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNothing) {
-    project.device.IpAddress = {10, 0, 0, 1};
-    project.device.IpPort = 12345;  // from a file: longer than the port edit takes
-    const auto headerBefore = image.headerArea;
+    Project p;
+    p.device.IpAddress = {10, 0, 0, 1};
+    p.device.IpPort = 12345;  // from a file: longer than the port edit takes
+    start(p);
+    const auto headerBefore = image().headerArea;
     onModal("TForm8", [this](QWidget* d) {
         EXPECT_EQ(text(d, "FlatEdit5"), "12345");  // shown whole, so it is refused, not cut
         click(d, "SpeedButton2");
@@ -180,16 +200,16 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
         click(d, "SpeedButton1");  // abbrechen
         EXPECT_EQ(text(d, "FlatEdit1"), "");
     });
-    EXPECT_FALSE(dialogs.runIpAddress().has_value());
-    EXPECT_EQ(project.device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
-    EXPECT_EQ(project.device.IpPort, 12345);
-    EXPECT_EQ(image.headerArea, headerBefore);
+    EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
+    EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
+    EXPECT_EQ(project().device.IpPort, 12345);
+    EXPECT_EQ(image().headerArea, headerBefore);
 
     onModal("TForm8", [](QWidget* d) {
         EXPECT_EQ(text(d, "FlatEdit1"), "10");
         d->close();  // closing the window cancels as well
     });
-    EXPECT_FALSE(dialogs.runIpAddress().has_value());
+    EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
 }
 
 TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
@@ -205,9 +225,9 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
         click(d, "SpeedButton1");  // abbrechen keeps what was stored
     });
     dialogs.runDataSend();
-    EXPECT_EQ(project.device.ForwardEnabled, 1);
-    EXPECT_EQ(project.device.ForwardBaudDigit, 53);
-    EXPECT_EQ(project.device.ForwardPrefixCode, 0);
+    EXPECT_EQ(project().device.ForwardEnabled, 1);
+    EXPECT_EQ(project().device.ForwardBaudDigit, 53);
+    EXPECT_EQ(project().device.ForwardPrefixCode, 0);
 
     onModal("TForm11", [](QWidget* d) {
         EXPECT_TRUE(child<QCheckBox>(d, "FlatCheckBox1")->isChecked());
@@ -218,8 +238,8 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
         click(d, "SpeedButton2");
     });
     dialogs.runDataSend();
-    EXPECT_EQ(project.device.ForwardPrefixCode, 2);
-    EXPECT_EQ(project.device.ForwardSuffixCode, 3);
+    EXPECT_EQ(project().device.ForwardPrefixCode, 2);
+    EXPECT_EQ(project().device.ForwardSuffixCode, 3);
 }
 
 TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
@@ -245,35 +265,41 @@ TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
         click(d, "SpeedButton2");
     });
     dialogs.runPos();
-    EXPECT_EQ(project.pos.RegisterNumber, 99);
-    EXPECT_EQ(project.pos.FirstLine, 10);
-    EXPECT_EQ(project.pos.LineCount, 7);
-    EXPECT_EQ(project.pos.Transparency, 0);
+    EXPECT_EQ(project().pos.RegisterNumber, 99);
+    EXPECT_EQ(project().pos.FirstLine, 10);
+    EXPECT_EQ(project().pos.LineCount, 7);
+    EXPECT_EQ(project().pos.Transparency, 0);
 
     onModal("TForm9", [](QWidget* d) {
         child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(0);
         click(d, "SpeedButton1");
     });
     dialogs.runPos();
-    EXPECT_EQ(project.pos.FirstLine, 10);
+    EXPECT_EQ(project().pos.FirstLine, 10);
 }
 
 TEST_F(SettingsDialogsTest, ExtendedButtonFollowsTheLoadedImage) {
     auto* extended = child<QAbstractButton>(&dialogs.posForm(), "SpeedButton3");
     EXPECT_FALSE(extended->isEnabled());
-    image.mainArea[0x3E1F] = 1;
+    DeviceImage img;
+    img.mainArea[0x3E1F] = 1;
+    start(Project{}, img);
     dialogs.updateExtendedButton();
     EXPECT_FALSE(extended->isEnabled());  // no image loaded
-    image.imageTemplateLoaded = true;
+    img.imageTemplateLoaded = true;
+    start(Project{}, img);
     dialogs.updateExtendedButton();
     EXPECT_TRUE(extended->isEnabled());
 }
 
 TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancelled) {
-    image.imageTemplateLoaded = true;
-    image.mainArea[0x3E1F] = 1;
-    project.posExtended.Keyword[2] = "BAR";
-    project.posExtended.KeywordAction[2] = 1;
+    DeviceImage img;
+    img.imageTemplateLoaded = true;
+    img.mainArea[0x3E1F] = 1;
+    Project p;
+    p.posExtended.Keyword[2] = "BAR";
+    p.posExtended.KeywordAction[2] = 1;
+    start(p, img);
     onModal("TForm9", [](QWidget* pos) {
         onModal("TForm12", [](QWidget* d) {
             EXPECT_TRUE(child<QRadioButton>(d, "AKT1")->isChecked());
@@ -293,7 +319,7 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
         click(pos, "SpeedButton1");
     });
     dialogs.runPos();
-    const PosExtendedSettings& x = project.posExtended;
+    const PosExtendedSettings& x = project().posExtended;
     EXPECT_EQ(x.Keyword[0], "SUMME");
     EXPECT_EQ(x.KeywordAction[0], 5);
     EXPECT_EQ(x.MaxSpaces, 0);  // not stored by abbrechen
@@ -308,7 +334,9 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
 }
 
 TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
-    project.posExtended.KeywordAction[0] = 12;  // from a file: no radio button fits
+    Project p;
+    p.posExtended.KeywordAction[0] = 12;  // from a file: no radio button fits
+    start(p);
     const QString start28(28, QLatin1Char('S'));
     onModal("TForm12", [start28](QWidget* d) {
         EXPECT_TRUE(child<QRadioButton>(d, "FlatRadioButton1")->isChecked());
@@ -324,7 +352,7 @@ TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
         click(d, "SpeedButton2");
     });
     dialogs.runPosExtended();
-    const PosExtendedSettings& x = project.posExtended;
+    const PosExtendedSettings& x = project().posExtended;
     EXPECT_EQ(x.LimitTo40, 1);
     EXPECT_EQ(x.StartDefinitionLength, 28);
     EXPECT_EQ(x.EndDefinition, "Ende\x80");

@@ -10,6 +10,7 @@
 #include "common/Encoding.h"
 #include "common/MessagePresenter.h"
 #include "settings/TForm12.h"
+#include "session/Session.h"
 #include "settings/TForm4.h"
 
 namespace vem {
@@ -26,20 +27,25 @@ TEST(WidgetBoundaryTest, EveryByteRoundTrips) {
 }
 
 TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
-    PosExtendedSettings s;
+    Session session;
+    Project p;
+    PosExtendedSettings& s = p.posExtended;
     s.StartDefinition = "\x81S\x9D";
     s.StartDefinitionLength = 3;
     s.Keyword[0] = "K\x81\x9D";
     s.KeywordLength[0] = 3;
-    TForm12 form(s, nullptr);
+    session.takeProject(p, DeviceImage{});
+    TForm12 form(session, nullptr);
     form.fill();
     form.findChild<QAbstractButton*>("SpeedButton2")->click();  // übernehmen
-    EXPECT_EQ(s.StartDefinition, "\x81S\x9D");
-    EXPECT_EQ(s.Keyword[0], "K\x81\x9D");
+    EXPECT_EQ(session.project().posExtended.StartDefinition, "\x81S\x9D");
+    EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
 }
 
 TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
-    TForm4 form(nullptr);  // the edits take 3 characters
+    Session session;
+    MessagePresenter presenter(session.messages(), session.dialogMessages());
+    TForm4 form(presenter, nullptr);  // the edits take 3 characters
     auto* data = form.findChild<QLineEdit*>("FlatEdit1");
     form.show();
     form.fill({"12345", "1"});

@@ -1,12 +1,30 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "editor/Editor.h"
 #include "model/DeviceImage.h"
+#include "session/Session.h"
 
 namespace vem::test {
 
-// A project, image and editor as the main window holds them.
+// Cells first..first+length-1.
+inline std::vector<int> cellRun(int first, int length) {
+    std::vector<int> out;
+    for (int k = first; k < first + length; ++k) out.push_back(k);
+    return out;
+}
+
+// The cells of `editor`'s grid whose tag is `tag`, in order.
+inline std::vector<int> gridCellsOf(const Editor& editor, int tag) {
+    std::vector<int> out;
+    for (int k = 0; k < CellCount; ++k)
+        if (editor.cells[k].tag == tag) out.push_back(k);
+    return out;
+}
+
+// A project, image and a standalone editor over them, for the editor's own rules.
 struct EditorFixture : ::testing::Test {
     Project project;
     DeviceImage image;
@@ -40,17 +58,30 @@ struct EditorFixture : ::testing::Test {
             editor.cells[k].colour = CellColour::Field;
         }
     }
-    std::vector<int> cellsOf(int tag) const {
+    std::vector<int> cellsOf(int tag) const { return gridCellsOf(editor, tag); }
+    static std::vector<int> run(int first, int length) { return cellRun(first, length); }
+};
+
+// A session as the main window holds it. A test builds the state it starts from in `project`
+// and `image`, hands it over with take(), runs operations and reads what the session holds.
+struct SessionFixture : ::testing::Test {
+    Project project;
+    DeviceImage image;
+    Session session;
+
+    Outcome take() { return session.takeProject(project, image); }
+    const Project& held() const { return session.project(); }
+    const Editor& editor() const { return session.editor(); }
+    const MainControls& controls() const { return session.editor().controls; }
+    std::vector<int> cellsOf(int tag) const { return gridCellsOf(session.editor(), tag); }
+    // The cells data set `d` of the session's project tags with `tag`.
+    std::vector<int> tagged(int d, int tag) const {
         std::vector<int> out;
         for (int k = 0; k < CellCount; ++k)
-            if (editor.cells[k].tag == tag) out.push_back(k);
+            if (held().dataSets[d].cellTags[k] == tag) out.push_back(k);
         return out;
     }
-    static std::vector<int> run(int first, int length) {
-        std::vector<int> out;
-        for (int k = first; k < first + length; ++k) out.push_back(k);
-        return out;
-    }
+    static std::vector<int> run(int first, int length) { return cellRun(first, length); }
 };
 
 }  // namespace vem::test

@@ -12,9 +12,9 @@
 
 namespace vem::test {
 
-// A project, image and editor as the main window holds them, working in a fresh folder that
-// is the current working folder for the test.
-struct FilesFixture : EditorFixture {
+// A fixture `Base` working in a fresh folder that is the current working folder for the test.
+template <class Base>
+struct InFreshFolder : Base {
     std::filesystem::path previousFolder;
     std::filesystem::path folder;
 
@@ -54,6 +54,11 @@ struct FilesFixture : EditorFixture {
         return bytes.data() + FieldRecordBase + DataSetRecordStride * d + FieldRecordSize * i;
     }
 };
+
+// A project, image and standalone editor in a fresh working folder, for the file functions.
+using FilesFixture = InFreshFolder<EditorFixture>;
+// A session in a fresh working folder, for the file operations the window runs.
+using SessionFilesFixture = InFreshFolder<SessionFixture>;
 
 }  // namespace vem::test
 
@@ -152,7 +157,9 @@ inline void expectSameFileContent(const Project& a, const Project& b) {
             EXPECT_EQ(f.row, g.row);
             EXPECT_EQ(f.position, g.position);
             EXPECT_EQ(f.description, g.description);
-            if (i >= DataFieldCount) EXPECT_EQ(f.variableType, g.variableType);
+            if (i >= DataFieldCount) {
+                EXPECT_EQ(f.variableType, g.variableType);
+            }
         }
     }
     EXPECT_EQ(a.summerTimeManual, b.summerTimeManual);

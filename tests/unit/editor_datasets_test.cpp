@@ -2,6 +2,7 @@
 
 using namespace vem;
 using vem::test::EditorFixture;
+using vem::test::SessionFixture;
 
 using DataSets = EditorFixture;
 
@@ -46,20 +47,25 @@ TEST_F(DataSets, UndefinedFieldDisablesItsControls) {
     EXPECT_EQ(editor.controls.fieldBoxCaption[4], "");
 }
 
-TEST_F(DataSets, DateAndTimeAreSharedByAllDataSets) {
-    project.field(DateField).length = 8;
-    editor.clickFieldCheckBox(DateField);  // cells 0..7
+// Sharing the date and time cells is the session's: it runs after every operation.
+using SharedDateTime = SessionFixture;
+
+TEST_F(SharedDateTime, DateAndTimeAreSharedByAllDataSets) {
+    project.sharedField(DateField).length = 8;
     project.dataSets[2].cellTags[300] = DateField;  // stale date cells elsewhere
-    editor.switchDataSet(2);
+    take();
+    session.clickFieldCheckBox(DateField);  // cells 0..7
+    session.switchDataSet(2);
+    EXPECT_EQ(held().activeDataSet, 2);
     EXPECT_EQ(cellsOf(DateField), run(0, 8));
-    EXPECT_EQ(project.dataSets[2].cellTags[300], 0);
-    for (int d = 1; d < 4; ++d) EXPECT_EQ(project.dataSets[d].cellTags[7], DateField) << d;
-    EXPECT_EQ(project.field(DateField).enabled, 1);
-    EXPECT_EQ(project.sharedField(DateField).position, 1);
-    EXPECT_TRUE(editor.controls.fieldBoxTicked[DateField - 1]);
+    EXPECT_EQ(held().dataSets[2].cellTags[300], 0);
+    for (int d = 0; d < 4; ++d) EXPECT_EQ(tagged(d, DateField), run(0, 8)) << d;
+    EXPECT_EQ(held().field(DateField).enabled, 1);
+    EXPECT_EQ(held().field(DateField).position, 1);
+    EXPECT_TRUE(controls().fieldBoxTicked[DateField - 1]);
 }
 
-TEST_F(DataSets, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
+TEST_F(SharedDateTime, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
     // Data set 1 has field 3 on cells 2..5; the date will land on 0..7.
     DataSet& other = project.dataSets[1];
     other.fields[2].variableType = 0;
@@ -67,12 +73,13 @@ TEST_F(DataSets, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
     other.fields[2].placed = 1;
     other.fields[2].length = 4;
     for (int k = 2; k < 6; ++k) other.cellTags[k] = 3;
-    project.field(DateField).length = 8;
-    editor.clickFieldCheckBox(DateField);
-    editor.switchDataSet(1);
+    project.sharedField(DateField).length = 8;
+    take();
+    session.clickFieldCheckBox(DateField);
+    session.switchDataSet(1);
     EXPECT_EQ(cellsOf(DateField), run(0, 8));
     EXPECT_EQ(cellsOf(3), run(8, 4));  // whole again, right after the date
-    EXPECT_EQ(project.field(3).position, 9);
+    EXPECT_EQ(held().field(3).position, 9);
 }
 
 TEST_F(DataSets, SummerTimeBoxFollowsOption) {

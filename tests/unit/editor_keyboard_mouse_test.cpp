@@ -204,7 +204,6 @@ TEST_F(EditorMouse, RefreshShowsActiveDataSet) {
     project.dataSets[0].cellTags[7] = 2;
     project.dataSets[0].fields[1] = FieldDefinition{1, 1, 1, 0, 0, 0, 8, 1, 8, "Preis"};
     project.summerTimeManual = 1;
-    project.device.IpPort = 8080;
     editor.refreshWindowFromProject();
     EXPECT_EQ(editor.cells[7].tag, 2);
     EXPECT_EQ(editor.cells[7].colour, CellColour::Field);
@@ -212,6 +211,23 @@ TEST_F(EditorMouse, RefreshShowsActiveDataSet) {
     EXPECT_EQ(editor.controls.fieldBoxCaption[1], "Preis");
     EXPECT_FALSE(editor.controls.summerTimeTicked);
     EXPECT_EQ(editor.cursor.cell, 0);
-    EXPECT_EQ(image.headerArea[0x57], 80);
-    EXPECT_EQ(image.headerArea[0x58], 80);
+}
+
+// The session's refresh also splits the port into the header bytes the device reads.
+using SessionRefresh = vem::test::SessionFixture;
+
+TEST_F(SessionRefresh, TakenProjectIsShownAndItsPortSplit) {
+    project.dataSets[0].cellTags[7] = 2;
+    project.dataSets[0].fields[1] = FieldDefinition{1, 1, 1, 0, 0, 0, 8, 1, 8, "Preis"};
+    project.summerTimeManual = 1;
+    project.device.IpPort = 8080;
+    take();
+    EXPECT_EQ(editor().cells[7].tag, 2);
+    EXPECT_EQ(editor().cells[7].colour, CellColour::Field);
+    EXPECT_TRUE(controls().fieldBoxTicked[1]);
+    EXPECT_EQ(controls().fieldBoxCaption[1], "Preis");
+    EXPECT_FALSE(controls().summerTimeTicked);
+    EXPECT_EQ(editor().cursor.cell, 0);
+    EXPECT_EQ(session.image().headerArea[0x57], 80);
+    EXPECT_EQ(session.image().headerArea[0x58], 80);
 }

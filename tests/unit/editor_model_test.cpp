@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "model/CharCodes.h"
 #include "model/Project.h"
 
@@ -38,6 +40,10 @@ TEST(ProjectModel, WorkingCopyStoresAndLoadsDataFieldsOnly) {
     EXPECT_EQ(p.dataSets[2].fields[2].length, 7);
     EXPECT_EQ(p.dataSets[2].fields[2].description, "Summe");
     EXPECT_EQ(p.dataSets[2].fields[DateField - 1].length, 0);
+    // Date and time have no working copy: the editor works on the shared definitions.
+    EXPECT_EQ(&p.field(DateField), &p.sharedField(DateField));
+    EXPECT_EQ(&std::as_const(p).field(TimeField), &p.dataSets[0].fields[TimeField - 1]);
+    EXPECT_EQ(p.sharedField(DateField).length, 8);
 
     p.field(3).description = "kept";
     p.dataSets[2].fields[2].length = 9;
@@ -49,11 +55,15 @@ TEST(ProjectModel, WorkingCopyStoresAndLoadsDataFieldsOnly) {
 }
 
 TEST(CharCodes, AllowedSetIsAsciiPlusGermanLettersEuroAndDegree) {
-    for (int c = 0x20; c <= 0x80; ++c)
-        if (c != ',') EXPECT_TRUE(isAllowedCellChar(static_cast<unsigned char>(c))) << c;
+    for (int c = 0x20; c <= 0x80; ++c) {
+        if (c != ',' && c != 0x7F) {
+            EXPECT_TRUE(isAllowedCellChar(static_cast<unsigned char>(c))) << c;
+        }
+    }
     EXPECT_FALSE(isAllowedCellChar(','));
     for (int c : {0xB0, 0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC}) EXPECT_TRUE(isAllowedCellChar(static_cast<unsigned char>(c)));
-    for (int c : {0x00, 0x08, 0x0D, 0x1B, 0x1F, 0x81, 0xA0, 0xE9, 0xC0, 0xFF})
+    // 0x7F is the Delete key's character, not one the device shows.
+    for (int c : {0x00, 0x08, 0x0D, 0x1B, 0x1F, 0x7F, 0x81, 0xA0, 0xE9, 0xC0, 0xFF})
         EXPECT_FALSE(isAllowedCellChar(static_cast<unsigned char>(c))) << c;
 }
 

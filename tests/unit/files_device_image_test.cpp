@@ -3,6 +3,7 @@
 #include "FilesFixture.h"
 #include "files/ImageBuild.h"
 #include "files/ImageFile.h"
+#include "files/ProjectFile.h"
 
 namespace vem::test {
 namespace {
@@ -59,7 +60,7 @@ TEST_F(FilesBuildScreen, CellCodesAndBlankCells) {
     project.screenText[4] = "A";
     project.screenText[5] = "\xE4";
     project.screenText[6] = "\xDC";
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
     const std::uint8_t expected[] = {38, 137, 128, 130, 65, 131, 136};
     for (int k = 0; k < 7; ++k) EXPECT_EQ(image.screenArea[k], expected[k]) << k;
     EXPECT_EQ(image.screenArea[7], 32);
@@ -82,7 +83,7 @@ TEST_F(FilesBuildHeader, SettingsNameClockAndPort) {
     project.pos = PosSettings{.RegisterNumber = 7, .FirstLine = 3, .LineCount = 4, .ScrollDirection = 0,
                               .BackgroundMode = 2, .Transparency = 5, .TextColour = 6};
     project.projectName = "abcdefghijklmnopqrstuvwxy";  // 25 characters
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
 
     const auto& h = image.headerArea;
     const std::uint8_t settings[] = {'N', 1, 1, 44, 9, 2, 8, 5, 2, 30, 11, 1,
@@ -96,7 +97,7 @@ TEST_F(FilesBuildHeader, SettingsNameClockAndPort) {
 
     project.projectName = "kurz";
     project.device.IpPort = 25;
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
     EXPECT_EQ(h[0x14], 0);
     EXPECT_EQ(h[0x15], 'f');  // the rest of the older name stays behind the end mark
     EXPECT_EQ(h[0x57], 0);
@@ -106,11 +107,11 @@ TEST_F(FilesBuildHeader, SettingsNameClockAndPort) {
 TEST_F(FilesBuildHeader, PortsAboveFourDigitsKeepTheirValue) {
     for (int port : {9999, 12345, 25599}) {
         project.device.IpPort = port;
-        buildDeviceImage(editor, Noon);
+        buildDeviceImage(project, image, Noon);
         EXPECT_EQ(image.headerArea[0x57] * 100 + image.headerArea[0x58], port);
     }
     project.device.IpPort = 65535;  // beyond what two bytes carry: the largest that fits
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
     EXPECT_EQ(image.headerArea[0x57], 255);
     EXPECT_EQ(image.headerArea[0x58], 99);
 }
@@ -120,16 +121,24 @@ using FilesBuildMain = FilesFixture;
 TEST_F(FilesBuildMain, FieldRecordsAndForwarding) {
     image.mainArea.fill(0x11);
     image.fieldRecord(2, 4).typeCode() = 0xFF;  // field 5 does not exist in data set 2
-    project.dataSets[2].fields[4] = {.enabled = 1, .length = 9, .variableType = 0, .column = 1, .row = 1};
-    project.dataSets[1].fields[0] = {.enabled = 0, .length = 6, .variableType = 2, .column = 3, .row = 4};
-    project.dataSets[3].fields[15] = {.enabled = 1, .length = 300, .variableType = 2, .column = 40, .row = 16};
-    // The working copy of the active data set is stored first.
-    project.field(2) = {.enabled = 1, .length = 10, .variableType = 1, .column = 7, .row = 8};
+    auto field = [](int enabled, int length, int variableType, int column, int row) {
+        FieldDefinition f;
+        f.enabled = enabled;
+        f.length = length;
+        f.variableType = variableType;
+        f.column = column;
+        f.row = row;
+        return f;
+    };
+    project.dataSets[2].fields[4] = field(1, 9, 0, 1, 1);
+    project.dataSets[1].fields[0] = field(0, 6, 2, 3, 4);
+    project.dataSets[3].fields[15] = field(1, 300, 2, 40, 16);
+    project.dataSets[0].fields[1] = field(1, 10, 1, 7, 8);
     project.device.ForwardEnabled = 1;
     project.device.ForwardBaudDigit = 53;
     project.device.ForwardPrefixCode = 2;
     project.device.ForwardSuffixCode = 3;
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
 
     auto bytes = [&](int d, int i) {
         const std::uint8_t* r = image.fieldRecordBytes(d, i);
@@ -149,9 +158,10 @@ TEST_F(FilesBuildMain, FieldRecordsAndForwarding) {
 
 TEST_F(FilesBuildMain, PosExtendedOnlyWhenTheTemplateSupportsIt) {
     image.mainArea.fill(0x11);
+    image.imageTemplateLoaded = true;
     project.posExtended.StartDefinition = "AB~C";
     project.posExtended.StartDefinitionLength = 4;
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
     for (std::size_t i = 0x3E00; i < 0x3EE0; ++i) ASSERT_EQ(image.mainArea[i], 0x11) << i;
 
     image.mainArea[0x3E1F] = 1;
@@ -168,7 +178,7 @@ TEST_F(FilesBuildMain, PosExtendedOnlyWhenTheTemplateSupportsIt) {
     x.Keyword[9] = "~X";
     x.KeywordLength[9] = 2;
     x.KeywordAction[9] = 7;
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
     const auto& m = image.mainArea;
     EXPECT_EQ(m[0x3E00], 4);
     EXPECT_EQ((std::vector<int>(m.begin() + 0x3E01, m.begin() + 0x3E06)), (std::vector<int>{'A', 'B', 0, 'C', 0}));
@@ -195,6 +205,7 @@ TEST_F(FilesBuildMain, PosExtendedOnlyWhenTheTemplateSupportsIt) {
 
 TEST_F(FilesBuildMain, OversizedPosLengthsStayInsideTheirFields) {
     image.mainArea.fill(0x11);
+    image.imageTemplateLoaded = true;
     image.mainArea[0x3E1F] = 1;
     auto& x = project.posExtended;
     x.StartDefinition = std::string(40, 'S');
@@ -206,7 +217,7 @@ TEST_F(FilesBuildMain, OversizedPosLengthsStayInsideTheirFields) {
     x.KeywordAction[0] = 1;
     x.Keyword[1] = "kw";
     x.KeywordLength[1] = -4;
-    buildDeviceImage(editor, Noon);
+    buildDeviceImage(project, image, Noon);
     const auto& m = image.mainArea;
     EXPECT_EQ(m[0x3E00], 28);
     EXPECT_EQ(m[0x3E1C], 'S');
@@ -247,15 +258,13 @@ std::vector<std::uint8_t> sampleImage() {
 TEST_F(FilesImageLoad, TemplateThroughTheProject) {
     writeImage("t.bin", sampleImage());
     project.imageFileName = "t.bin";
-    project.projectName = "C:\\x\\p.qor";
-    project.field(DateField).column = 4;
-    project.field(TimeField).row = 6;
-    const FileOutcome outcome = loadImageFile(editor);
-    EXPECT_TRUE(outcome.ok);
-    EXPECT_TRUE(outcome.messages.empty());
+    project.sharedField(DateField).column = 4;
+    project.sharedField(TimeField).row = 6;
+    const FileResult result = loadImageFile(project, image);
+    EXPECT_TRUE(result.ok);
+    EXPECT_TRUE(result.messages.empty());
     EXPECT_TRUE(image.imageTemplateLoaded);
-    EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
-    EXPECT_EQ(project.projectName, "p.qor");
+    EXPECT_TRUE(image.posExtendedSupported());
     EXPECT_EQ(image.headerArea[0x10], 'Z');
     // Header settings within their bounds only.
     EXPECT_EQ(project.summerTimeManual, 1);
@@ -269,39 +278,35 @@ TEST_F(FilesImageLoad, TemplateThroughTheProject) {
     EXPECT_EQ(project.field(TimeField).column, 28);
     EXPECT_EQ(project.field(TimeField).row, 6);  // 12 refused
     // Data sets and records.
+    EXPECT_EQ(project.dataSets[1].dataSetAvailable, 1);
     EXPECT_EQ(project.dataSets[3].dataSetAvailable, 2);
-    EXPECT_EQ(editor.controls.dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
-    EXPECT_EQ(project.activeDataSet, 1);
+    EXPECT_EQ(firstAvailableDataSet(project), 1);
     const FieldDefinition& f = project.dataSets[1].fields[0];
     EXPECT_EQ(std::tie(f.variableType, f.enabled, f.length, f.conversion, f.offset, f.row, f.column),
               std::make_tuple(0, 1, 12, 1, 4, 3, 5));
     EXPECT_EQ(project.dataSets[2].fields[3].variableType, 5);
     EXPECT_EQ(project.dataSets[2].fields[3].enabled, 0);
     EXPECT_EQ(project.dataSets[0].fields[0].variableType, -1);
-    EXPECT_EQ(project.field(1).length, 12);  // working copy from data set 1
-    EXPECT_TRUE(editor.controls.fieldButtonEnabled[0]);
-    EXPECT_FALSE(editor.controls.fieldButtonEnabled[1]);
 }
 
 TEST_F(FilesImageLoad, WrongSizeKeepsThePreviousImage) {
     writeImage("t.bin", sampleImage());
     project.imageFileName = "t.bin";
-    loadImageFile(editor);
+    loadImageFile(project, image);
     const auto mainBefore = image.mainArea;
     const auto headerBefore = image.headerArea;
     for (std::size_t size : {ImageFileSize - 1, ImageFileSize + 1, std::size_t{0}}) {
         SCOPED_TRACE(size);
         writeImage("bad.bin", std::vector<std::uint8_t>(size, 0x00));
         project.imageFileName = "bad.bin";
-        const FileOutcome outcome = loadImageFile(editor);
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_EQ(outcome.messages, std::vector<int>{Msg::ImageWrongSize});
-        EXPECT_FALSE(outcome.posExtendedEnabled.has_value());
+        const FileResult result = loadImageFile(project, image);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.messages, std::vector<int>{Msg::ImageWrongSize});
         EXPECT_EQ(image.mainArea, mainBefore);
         EXPECT_EQ(image.headerArea, headerBefore);
         EXPECT_TRUE(image.imageTemplateLoaded);
 
-        const FileOutcome bin = openImageFile(editor, "bad.bin");
+        const FileResult bin = openImageFile(project, image, "bad.bin");
         EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
         EXPECT_EQ(image.mainArea, mainBefore);
         EXPECT_EQ(project.imageFileName, "bad.bin");
@@ -310,22 +315,21 @@ TEST_F(FilesImageLoad, WrongSizeKeepsThePreviousImage) {
     // Without an earlier template a wrong size leaves programming refused.
     DeviceImage fresh;
     Project other;
-    Editor second(other, fresh, messages);
     other.imageFileName = "bad.bin";
-    loadImageFile(second);
+    loadImageFile(other, fresh);
     EXPECT_FALSE(fresh.imageTemplateLoaded);
 }
 
 TEST_F(FilesImageLoad, MissingFileChangesNothing) {
     project.imageFileName = "nowhere.bin";
     image.mainArea[5] = 9;
-    const FileOutcome outcome = loadImageFile(editor);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.messages.empty());
+    const FileResult result = loadImageFile(project, image);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(image.mainArea[5], 9);
     EXPECT_FALSE(image.imageTemplateLoaded);
     std::filesystem::create_directory("folder.bin");
-    EXPECT_TRUE(openImageFile(editor, "folder.bin").messages.empty());
+    EXPECT_TRUE(openImageFile(project, image, "folder.bin").messages.empty());
 }
 
 TEST_F(FilesImageLoad, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
@@ -334,11 +338,10 @@ TEST_F(FilesImageLoad, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
     std::copy(field3, field3 + 8, record(bytes, 0, 2));
     writeImage("menu.bin", bytes);
     project.dataSets[0].dataSetAvailable = 1;
-    const FileOutcome outcome = openImageFile(editor, folder.string() + "/menu.bin");
-    EXPECT_TRUE(outcome.ok);
+    const FileResult result = openImageFile(project, image, folder.string() + "/menu.bin");
+    EXPECT_TRUE(result.ok);
     EXPECT_TRUE(image.imageTemplateLoaded);
     EXPECT_EQ(project.imageFileName, folder.string() + "/menu.bin");
-    EXPECT_FALSE(outcome.posExtendedEnabled.has_value());
     EXPECT_EQ(project.device.DeviceBaudIndex, 12);  // no bounds here
     EXPECT_EQ(project.field(DateField).column, 30);
     EXPECT_EQ(project.field(3).variableType, 1);
@@ -356,6 +359,88 @@ TEST_F(FilesImageLoad, ReadoutImageIsTheTwoAreas) {
     const std::string bytes = readFile("readout.bin");
     ASSERT_EQ(bytes.size(), ImageFileSize);
     EXPECT_EQ(bytes.find('\x02'), MainAreaSize);
+}
+
+// ---- the same through the session, as the window runs it ----
+
+using SessionImageLoad = SessionFilesFixture;
+
+// A project file saved over the template of sampleImage, naming it in line 1.
+void writeProjectOverSample(const std::string& name, const std::string& imageName) {
+    Project saved;
+    saved.imageFileName = imageName;
+    FieldDefinition& f = saved.dataSets[1].fields[0];
+    f.enabled = 1;
+    f.length = 12;
+    f.column = 5;
+    f.row = 3;
+    const std::string text = writeProjectText(saved);
+    SessionFilesFixture::writeFile(name, text);
+}
+
+TEST_F(SessionImageLoad, OpenedProjectShowsItsTemplatesDataSets) {
+    writeImage("t.bin", sampleImage());
+    writeProjectOverSample("p.qor", "t.bin");
+    const Outcome outcome = session.openProject("p.qor", "C:\\x\\p.qor");
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_TRUE(outcome.refreshCaption);
+    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
+    session.projectCaption();
+    EXPECT_EQ(held().projectName, "p.qor");
+    EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
+    EXPECT_EQ(held().activeDataSet, 1);
+    const FieldDefinition& f = held().dataSets[1].fields[0];
+    EXPECT_EQ(std::tie(f.variableType, f.enabled, f.length, f.conversion, f.offset, f.row, f.column),
+              std::make_tuple(0, 1, 12, 1, 4, 3, 5));
+    EXPECT_EQ(held().dataSets[2].fields[3].variableType, 5);
+    EXPECT_EQ(held().dataSets[2].fields[3].enabled, 0);
+    EXPECT_EQ(held().dataSets[0].fields[0].variableType, -1);
+    EXPECT_EQ(held().field(1).length, 12);  // working copy from data set 1
+    EXPECT_TRUE(controls().fieldButtonEnabled[0]);
+    EXPECT_FALSE(controls().fieldButtonEnabled[1]);
+}
+
+TEST_F(SessionImageLoad, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
+    writeImage("t.bin", sampleImage());
+    writeProjectOverSample("p.qor", "t.bin");
+    ASSERT_TRUE(session.openProject("p.qor").ok);
+    const DeviceImage before = session.image();
+    const std::array<bool, 4> buttonsBefore = controls().dataSetButtonEnabled;
+
+    writeImage("bad.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
+    writeProjectOverSample("bad.qor", "bad.bin");
+    const Outcome opened = session.openProject("bad.qor");
+    EXPECT_EQ(opened.messages, std::vector<int>{Msg::ImageWrongSize});
+    EXPECT_FALSE(opened.posExtendedEnabled.has_value());
+    const Outcome bin = session.openImageFile("bad.bin");
+    EXPECT_FALSE(bin.ok);
+    EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
+    EXPECT_FALSE(bin.posExtendedEnabled.has_value());
+    EXPECT_EQ(session.image().mainArea, before.mainArea);
+    EXPECT_EQ(session.image().headerArea, before.headerArea);
+    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_EQ(controls().dataSetButtonEnabled, buttonsBefore);
+}
+
+TEST_F(SessionImageLoad, BinFileMenuKeepsDataSetButtonsAndActiveDataSet) {
+    writeImage("t.bin", sampleImage());
+    writeProjectOverSample("p.qor", "t.bin");
+    ASSERT_TRUE(session.openProject("p.qor").ok);  // data set 1 active, buttons 1 and 2
+    auto bytes = sampleImage();
+    bytes[0x1B30 + 3] = 1;  // another availability the menu does not take
+    const std::uint8_t field3[8] = {8, 0, 0, 0x81, 2, 2, 0, 0};
+    std::copy(field3, field3 + 8, record(bytes, 0, 2));
+    writeImage("menu.bin", bytes);
+    const Outcome outcome = session.openImageFile("menu.bin");
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(held().imageFileName, "menu.bin");
+    EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
+    EXPECT_EQ(held().activeDataSet, 1);
+    EXPECT_EQ(held().dataSets[3].dataSetAvailable, 2);
+    EXPECT_EQ(held().field(3).variableType, 1);  // data set 0's record, into the working copy
+    EXPECT_EQ(held().field(3).length, 8);
 }
 
 }  // namespace

@@ -32,10 +32,11 @@ Project readBack(const std::string& text) {
 }
 
 using FilesProjectFile = FilesFixture;
+// Saving and opening as the window runs them.
+using SessionProjectFile = SessionFilesFixture;
 
-TEST_F(FilesProjectFile, NewProjectSavesTheGoldenLines) {
-    storeProjectForSave(editor);
-    const FileOutcome outcome = saveProjectAs(project, image, "new.qor");
+TEST_F(SessionProjectFile, NewProjectSavesTheGoldenLines) {
+    const Outcome outcome = session.saveProjectAs("new.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.messages.empty());
 
@@ -183,21 +184,21 @@ TEST_F(FilesProjectFile, OffsetConversionAndDataFieldTypesAreNotRead) {
     EXPECT_EQ(p.dataSets[1].fields[17].variableType, 9);  // date and time types are read
 }
 
-TEST_F(FilesProjectFile, AmpersandUmlautAndCommaCells) {
+TEST_F(SessionProjectFile, AmpersandUmlautAndCommaCells) {
     project.screenText[0] = "&&";
     project.screenText[1] = "\xE4";
     project.screenText[2] = ",";
     project.screenText[3] = "A";
     project.screenText[45] = "a,b";
     project.screenText[80] = "\n";
-    storeProjectForSave(editor);
-    const FileOutcome outcome = saveProjectAs(project, image, "cells.qor");
+    take();
+    const Outcome outcome = session.saveProjectAs("cells.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.messages, std::vector<int>{Msg::CommaCellsReplaced});
-    EXPECT_TRUE(outcome.screenTextChanged);
-    EXPECT_EQ(project.screenText[2], " ");
-    EXPECT_EQ(project.screenText[45], " ");
-    EXPECT_EQ(project.screenText[80], " ");
+    EXPECT_TRUE(outcome.refreshEditor);  // the grid shows the replaced cells
+    EXPECT_EQ(held().screenText[2], " ");
+    EXPECT_EQ(held().screenText[45], " ");
+    EXPECT_EQ(held().screenText[80], " ");
 
     const std::string text = readFile("cells.qor");
     const auto lines = linesOf(text);
@@ -210,7 +211,7 @@ TEST_F(FilesProjectFile, AmpersandUmlautAndCommaCells) {
     EXPECT_EQ(p.screenText[4], "");
 
     // Saving again has nothing left to replace.
-    EXPECT_TRUE(saveProjectAs(project, image, "cells.qor").messages.empty());
+    EXPECT_TRUE(session.saveProjectAs("cells.qor").messages.empty());
 }
 
 TEST_F(FilesProjectFile, LineBreaksInsideTextsKeepTheLayout) {
@@ -245,7 +246,7 @@ TEST_F(FilesProjectFile, AfterAReadBackTheSaveAlsoWritesReadoutBin) {
     image.mainArea.fill(0x5A);
     image.headerArea.fill(0xA5);
     project.writeReadoutOnSave = true;
-    const FileOutcome outcome = saveProjectAs(project, image, "read.qor");
+    const FileResult outcome = saveProjectAs(project, image, "read.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(linesOf(readFile("read.qor"))[0], "readout.bin");
     const std::string readout = readFile("readout.bin");
@@ -256,29 +257,29 @@ TEST_F(FilesProjectFile, AfterAReadBackTheSaveAlsoWritesReadoutBin) {
 
     std::filesystem::remove("readout.bin");
     std::filesystem::create_directories("readout.bin/x");
-    const FileOutcome failed = saveProjectAs(project, image, "read.qor");
+    const FileResult failed = saveProjectAs(project, image, "read.qor");
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.messages, std::vector<int>{Msg::ReadoutSaveFailed});
 }
 
-TEST_F(FilesProjectFile, UnreadableProjectChangesNothing) {
+TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {
     project.screenText[0] = "Q";
     project.projectName = "before.qor";
     project.writeReadoutOnSave = true;
-    const FileOutcome chosen = openProject(editor, "nothing here.qor");
+    take();
+    const Outcome chosen = session.openProject("nothing here.qor");
     EXPECT_FALSE(chosen.ok);
     EXPECT_EQ(chosen.messages, std::vector<int>{Msg::ProjectOpenFailed});
-    EXPECT_EQ(project.screenText[0], "Q");
-    EXPECT_EQ(project.projectName, "before.qor");
-    EXPECT_TRUE(project.writeReadoutOnSave);
+    EXPECT_EQ(held().screenText[0], "Q");
+    EXPECT_EQ(held().projectName, "before.qor");
+    EXPECT_TRUE(held().writeReadoutOnSave);
 
     // At start-up a missing default.qor is silent.
-    project.openDefaultProject = true;
-    const FileOutcome startUp = openProject(editor);
+    const Outcome startUp = session.startUp();
     EXPECT_FALSE(startUp.ok);
     EXPECT_TRUE(startUp.messages.empty());
-    EXPECT_FALSE(project.openDefaultProject);
-    EXPECT_FALSE(image.imageTemplateLoaded);
+    EXPECT_FALSE(held().openDefaultProject);
+    EXPECT_FALSE(session.image().imageTemplateLoaded);
 }
 
 TEST_F(FilesProjectFile, ProjectNameCaption) {

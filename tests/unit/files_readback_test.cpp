@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "FilesFixture.h"
+#include <random>
+
+#include "EditorFixture.h"
 #include "files/ImageBuild.h"
 #include "files/ReadBack.h"
 
 namespace vem::test {
 namespace {
 
-struct FilesReadBack : FilesFixture {
+// `image` is what the device sends back; the session applies it as the window does.
+struct FilesReadBack : SessionFixture {
     void setRecord(int d, int i, std::vector<std::uint8_t> bytes) {
         std::copy(bytes.begin(), bytes.end(), image.fieldRecord(d, i).bytes);
     }
@@ -15,30 +18,25 @@ struct FilesReadBack : FilesFixture {
         int d = 0;
         for (int f : flags) image.mainArea[0x1B30 + d++] = static_cast<std::uint8_t>(f);
     }
-    std::vector<int> tagged(int d, int tag) const {
-        std::vector<int> cells;
-        for (int k = 0; k < CellCount; ++k)
-            if (project.dataSets[d].cellTags[k] == tag) cells.push_back(k);
-        return cells;
-    }
-    void SetUp() override {
-        FilesFixture::SetUp();
-        image.mainArea.fill(0xFF);
-    }
+    Outcome readBack() { return session.applyReadBack(image); }
+    void SetUp() override { image.mainArea.fill(0xFF); }
 };
 
 TEST_F(FilesReadBack, AvailabilityChoosesButtonsAndActiveDataSet) {
     makeAvailable({0, 1, 1, 0});
-    applyDeviceImage(editor);
-    EXPECT_EQ(editor.controls.dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
-    EXPECT_EQ(project.activeDataSet, 1);
-    EXPECT_EQ(project.dataSets[1].dataSetAvailable, 1);
+    const Outcome outcome = readBack();
+    EXPECT_TRUE(outcome.refreshCaption);
+    EXPECT_TRUE(outcome.refreshSettingLabels);
+    EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
+    EXPECT_EQ(held().activeDataSet, 1);
+    EXPECT_EQ(held().dataSets[1].dataSetAvailable, 1);
+    EXPECT_TRUE(held().writeReadoutOnSave);  // the next save also writes the image read back
 
     // Nothing available: the active data set stays.
     makeAvailable({0, 0, 0, 0});
-    applyDeviceImage(editor);
-    EXPECT_EQ(project.activeDataSet, 1);
-    EXPECT_EQ(editor.controls.dataSetButtonEnabled, (std::array<bool, 4>{}));
+    readBack();
+    EXPECT_EQ(held().activeDataSet, 1);
+    EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{}));
 }
 
 TEST_F(FilesReadBack, FieldRecordsAndDescriptions) {
@@ -46,20 +44,21 @@ TEST_F(FilesReadBack, FieldRecordsAndDescriptions) {
     project.dataSets[0].fields[1].variableType = 4;  // kept under type byte 200
     project.dataSets[0].fields[1].enabled = 1;
     for (auto& set : project.dataSets) set.fields[0].description = "alt";
-    project.field(1).description = "alt";
+    take();
+    EXPECT_EQ(held().field(1).description, "alt");
     setRecord(0, 0, {5, 1, 2, 131, 3, 4, 0, 0});
     setRecord(0, 1, {5, 1, 2, 200, 3, 4, 0, 0});
     setRecord(1, 0, {7, 0, 0, 0x00, 1, 1, 0, 0});
-    applyDeviceImage(editor);
+    readBack();
 
-    const FieldDefinition& f = project.dataSets[0].fields[0];
+    const FieldDefinition& f = held().dataSets[0].fields[0];
     EXPECT_EQ(std::tie(f.variableType, f.enabled, f.length, f.conversion, f.offset, f.row, f.column),
               std::make_tuple(3, 0, 5, 1, 2, 3, 4));
-    const FieldDefinition& g = project.dataSets[0].fields[1];
+    const FieldDefinition& g = held().dataSets[0].fields[1];
     EXPECT_EQ(std::tie(g.variableType, g.enabled, g.length, g.conversion, g.offset, g.row, g.column),
               std::make_tuple(4, 1, 0, -1, 0, 0, 0));
-    for (const auto& set : project.dataSets) EXPECT_EQ(set.fields[0].description, "");
-    EXPECT_EQ(project.field(1).description, "");
+    for (const auto& set : held().dataSets) EXPECT_EQ(set.fields[0].description, "");
+    EXPECT_EQ(held().field(1).description, "");
     EXPECT_EQ(tagged(1, 1), run(0, 7));  // data set 1, field 1 at row 1, column 1
     EXPECT_TRUE(tagged(0, 1).empty());   // switched off: no cells
 }
@@ -71,25 +70,24 @@ TEST_F(FilesReadBack, DateAndTimeFromTheHeader) {
     h[0x48] = 2;  // date row
     h[0x49] = 3;  // time column
     h[0x4A] = 0;  // time row: time off
-    applyDeviceImage(editor);
-    EXPECT_EQ(project.field(DateField).enabled, 1);
-    EXPECT_EQ(project.field(DateField).length, 8);
-    EXPECT_EQ(project.field(TimeField).enabled, 0);
-    EXPECT_TRUE(editor.controls.fieldBoxTicked[DateField - 1]);
-    EXPECT_FALSE(editor.controls.fieldBoxTicked[TimeField - 1]);
-    EXPECT_EQ(tagged(0, DateField), run(44, 8));
-    EXPECT_EQ(tagged(2, DateField), run(44, 8));
-    EXPECT_TRUE(tagged(1, DateField).empty());  // not available
+    readBack();
+    EXPECT_EQ(held().field(DateField).enabled, 1);
+    EXPECT_EQ(held().field(DateField).length, 8);
+    EXPECT_EQ(held().field(TimeField).enabled, 0);
+    EXPECT_TRUE(controls().fieldBoxTicked[DateField - 1]);
+    EXPECT_FALSE(controls().fieldBoxTicked[TimeField - 1]);
+    // The date's cells are those of every data set, available or not.
+    for (int d = 0; d < 4; ++d) EXPECT_EQ(tagged(d, DateField), run(44, 8)) << d;
     EXPECT_TRUE(tagged(0, TimeField).empty());
-    EXPECT_EQ(project.dataSets[2].fields[DateField - 1].column, 5);
-    EXPECT_EQ(project.field(DateField).position, 45);
+    EXPECT_EQ(held().dataSets[2].fields[DateField - 1].column, 5);
+    EXPECT_EQ(held().field(DateField).position, 45);
 
     // Values out of bounds keep the previous ones.
     h[0x47] = 29;
     h[0x48] = 12;
-    applyDeviceImage(editor);
-    EXPECT_EQ(project.field(DateField).column, 5);
-    EXPECT_EQ(project.field(DateField).row, 2);
+    readBack();
+    EXPECT_EQ(held().field(DateField).column, 5);
+    EXPECT_EQ(held().field(DateField).row, 2);
 }
 
 TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
@@ -100,18 +98,18 @@ TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
     setRecord(0, 1, {6, 0, 0, 0x01, 3, 1, 0, 0});  // "Datenzähler", switched on
     setRecord(0, 2, {6, 0, 0, 0x00, 16, 38, 0, 0});  // runs past cell 639
     setRecord(0, 3, {3, 0, 0, 0x00, 4, 1, 0, 0});  // fine
-    applyDeviceImage(editor);
+    readBack();
     EXPECT_EQ(tagged(0, DateField), run(0, 8));
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         EXPECT_TRUE(tagged(0, n).empty());
-        EXPECT_EQ(project.field(n).placed, 0);
-        EXPECT_EQ(project.field(n).enabled, 1);
+        EXPECT_EQ(held().field(n).placed, 0);
+        EXPECT_EQ(held().field(n).enabled, 1);
     }
     EXPECT_EQ(tagged(0, 4), run(120, 3));
-    EXPECT_EQ(project.field(4).placed, 1);
-    EXPECT_EQ(project.field(4).position, 121);
-    for (int k = 0; k < CellCount; ++k) EXPECT_EQ(editor.cells[k].tag, project.dataSets[0].cellTags[k]);
+    EXPECT_EQ(held().field(4).placed, 1);
+    EXPECT_EQ(held().field(4).position, 121);
+    for (int k = 0; k < CellCount; ++k) EXPECT_EQ(editor().cells[k].tag, held().dataSets[0].cellTags[k]);
 }
 
 TEST_F(FilesReadBack, SettingsNameAndScreen) {
@@ -126,24 +124,24 @@ TEST_F(FilesReadBack, SettingsNameAndScreen) {
     image.screenArea[1] = 137;
     image.screenArea[2] = 0;
     image.screenArea[3] = 129;
-    applyDeviceImage(editor);
-    EXPECT_EQ(project.summerTimeManual, 1);
-    EXPECT_FALSE(editor.controls.summerTimeTicked);
-    const DeviceSettings& d = project.device;
+    readBack();
+    EXPECT_EQ(held().summerTimeManual, 1);
+    EXPECT_FALSE(controls().summerTimeTicked);
+    const DeviceSettings& d = held().device;
     EXPECT_EQ(std::tie(d.DeviceHandshake, d.DataHoldSeconds, d.RelayHoldSeconds, d.DeviceDataFormat,
                        d.DeviceBaudIndex, d.IpPort),
               std::make_tuple(1, 44, 9, 2, 8, 8080));
     EXPECT_EQ(d.IpAddress, (std::array<int, 4>{192, 168, 1, 20}));
-    const PosSettings& p = project.pos;
+    const PosSettings& p = held().pos;
     EXPECT_EQ(std::tie(p.RegisterNumber, p.ScrollDirection, p.FirstLine, p.LineCount, p.BackgroundMode,
                        p.Transparency, p.TextColour),
               std::make_tuple(7, 0, 3, 4, 2, 5, 6));
-    EXPECT_EQ(project.projectName, "abcdefghijklmnopqr");
-    EXPECT_EQ(project.screenText[0], "&&");
-    EXPECT_EQ(project.screenText[1], "\xDF");
-    EXPECT_EQ(project.screenText[2], "");
-    EXPECT_EQ(project.screenText[3], "\x81");
-    EXPECT_EQ(project.screenText[4], " ");
+    EXPECT_EQ(held().projectName, "abcdefghijklmnopqr");
+    EXPECT_EQ(held().screenText[0], "&&");
+    EXPECT_EQ(held().screenText[1], "\xDF");
+    EXPECT_EQ(held().screenText[2], "");
+    EXPECT_EQ(held().screenText[3], "\x81");
+    EXPECT_EQ(held().screenText[4], " ");
 
     h[0x10 + 19] = 0;
     EXPECT_EQ(headerProjectName(image), "abcdefghijklmnopqrs");
@@ -158,7 +156,6 @@ TEST_F(FilesReadBack, BuildThenApplyGivesTheProjectBack) {
         SCOPED_TRACE("round " + std::to_string(round));
         Project source;
         DeviceImage built;
-        Editor builder(source, built, messages);
         built.mainArea.fill(0xFF);
         for (int d = 0; d < 4; ++d) built.mainArea[0x1B30 + d] = static_cast<std::uint8_t>(pick(0, 1));
         built.mainArea[0x1B30 + pick(0, 3)] = 1;
@@ -178,9 +175,9 @@ TEST_F(FilesReadBack, BuildThenApplyGivesTheProjectBack) {
         // Date on row 1..11, time on the row below, both below column 29.
         const int dateRow = pick(1, 10), dateColumn = pick(1, 28), timeColumn = pick(1, 28);
         source.field(DateField) = {.enabled = 1, .placed = 1, .length = 8, .variableType = 0,
-                                   .column = dateColumn, .row = dateRow};
+                                   .column = dateColumn, .row = dateRow, .description = {}};
         source.field(TimeField) = {.enabled = pick(0, 1), .placed = 0, .length = 8, .variableType = 0,
-                                   .column = timeColumn, .row = dateRow + 1};
+                                   .column = timeColumn, .row = dateRow + 1, .description = {}};
         if (source.field(TimeField).enabled == 0) source.field(TimeField).row = 0;
         // Data fields in rows 13..16, one per row slot, so they never meet date or time.
         for (int d = 0; d < 4; ++d) {
@@ -198,33 +195,32 @@ TEST_F(FilesReadBack, BuildThenApplyGivesTheProjectBack) {
                 built.fieldRecord(d, i).offset() = static_cast<std::uint8_t>(pick(0, 255));
             }
         }
-        source.loadWorkingFields(0, true);
-        buildDeviceImage(builder, LocalTime{1, 2, 2030, 3, 4});
+        buildDeviceImage(source, built, LocalTime{1, 2, 2030, 3, 4});
 
         image = built;  // the read-back
-        applyDeviceImage(editor);
+        readBack();
 
-        EXPECT_EQ(project.screenText, source.screenText);
-        EXPECT_EQ(project.summerTimeManual, source.summerTimeManual);
-        const DeviceSettings &a = project.device, &b = source.device;
+        EXPECT_EQ(held().screenText, source.screenText);
+        EXPECT_EQ(held().summerTimeManual, source.summerTimeManual);
+        const DeviceSettings &a = held().device, &b = source.device;
         EXPECT_EQ(std::tie(a.DataHoldSeconds, a.RelayHoldSeconds, a.DeviceHandshake, a.DeviceDataFormat,
                            a.DeviceBaudIndex, a.IpAddress, a.IpPort),
                   std::tie(b.DataHoldSeconds, b.RelayHoldSeconds, b.DeviceHandshake, b.DeviceDataFormat,
                            b.DeviceBaudIndex, b.IpAddress, b.IpPort));
-        EXPECT_EQ(project.pos.RegisterNumber, source.pos.RegisterNumber);
-        EXPECT_EQ(project.pos.TextColour, source.pos.TextColour);
-        EXPECT_EQ(project.projectName, source.projectName);
+        EXPECT_EQ(held().pos.RegisterNumber, source.pos.RegisterNumber);
+        EXPECT_EQ(held().pos.TextColour, source.pos.TextColour);
+        EXPECT_EQ(held().projectName, source.projectName);
         for (int n : {DateField, TimeField}) {
-            EXPECT_EQ(project.field(n).enabled, source.field(n).enabled);
-            EXPECT_EQ(project.field(n).column, source.field(n).column);
-            EXPECT_EQ(project.field(n).row, source.field(n).row);
+            EXPECT_EQ(held().field(n).enabled, source.field(n).enabled);
+            EXPECT_EQ(held().field(n).column, source.field(n).column);
+            EXPECT_EQ(held().field(n).row, source.field(n).row);
         }
         for (int d = 0; d < 4; ++d) {
             SCOPED_TRACE("data set " + std::to_string(d));
             const bool available = built.mainArea[0x1B30 + d] == 1;
-            EXPECT_EQ(project.dataSets[d].dataSetAvailable == 1, available);
+            EXPECT_EQ(held().dataSets[d].dataSetAvailable == 1, available);
             for (int i = 0; i < 16; ++i) {
-                const FieldDefinition& f = project.dataSets[d].fields[i];
+                const FieldDefinition& f = held().dataSets[d].fields[i];
                 const FieldDefinition& s = source.dataSets[d].fields[i];
                 EXPECT_EQ(std::tie(f.variableType, f.enabled, f.length, f.row, f.column),
                           std::tie(s.variableType, s.enabled, s.length, s.row, s.column));
@@ -232,9 +228,8 @@ TEST_F(FilesReadBack, BuildThenApplyGivesTheProjectBack) {
                 const int first = (s.row - 1) * 40 + s.column - 1;
                 EXPECT_EQ(tagged(d, i + 1), getsCells ? run(first, s.length) : std::vector<int>{});
             }
-            if (available) {
-                EXPECT_EQ(tagged(d, DateField), run((dateRow - 1) * 40 + dateColumn - 1, 8));
-            }
+            // Date cells in every data set, available or not.
+            EXPECT_EQ(tagged(d, DateField), run((dateRow - 1) * 40 + dateColumn - 1, 8));
         }
     }
 }

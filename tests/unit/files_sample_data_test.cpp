@@ -10,7 +10,8 @@ namespace {
 const std::filesystem::path DataFolder =
     std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
 
-struct FilesSampleData : FilesFixture {
+// The sample project and template shipped in data/, opened and saved as the window does.
+struct FilesSampleData : SessionFilesFixture {
     void copySample(const std::filesystem::path& to, bool withImage = true) {
         std::filesystem::create_directories(to);
         std::filesystem::copy_file(DataFolder / "default.qor", to / "default.qor");
@@ -18,81 +19,103 @@ struct FilesSampleData : FilesFixture {
     }
     std::string row(int r) const {
         std::string s;
-        for (int c = 0; c < ScreenColumns; ++c) s += project.screenText[r * ScreenColumns + c];
+        for (int c = 0; c < ScreenColumns; ++c) s += held().screenText[r * ScreenColumns + c];
         return s;
     }
 };
 
 TEST_F(FilesSampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
     copySample(folder);
-    project.openDefaultProject = true;
-    const FileOutcome outcome = openProject(editor);
+    const Outcome outcome = session.startUp();
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_TRUE(image.imageTemplateLoaded);
-    EXPECT_FALSE(project.openDefaultProject);
-    EXPECT_EQ(project.projectName, "default.qor");
+    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_FALSE(held().openDefaultProject);
+    EXPECT_EQ(held().projectName, "default.qor");
     EXPECT_EQ(row(0).substr(0, 15), "QOR Textanzeige");
-    EXPECT_EQ(editor.controls.dataSetButtonEnabled, (std::array<bool, 4>{true, true, false, false}));
-    EXPECT_EQ(project.activeDataSet, 0);
-    EXPECT_EQ(project.field(1).description, "Artikeltext");
-    EXPECT_EQ(project.field(1).variableType, 0);
-    EXPECT_EQ(project.field(1).enabled, 1);
-    EXPECT_TRUE(editor.controls.fieldBoxTicked[0]);
-    EXPECT_EQ(editor.controls.fieldBoxCaption[0], "Artikeltext");
-    EXPECT_TRUE(editor.controls.fieldBoxTicked[DateField - 1]);
+    EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{true, true, false, false}));
+    EXPECT_EQ(held().activeDataSet, 0);
+    EXPECT_EQ(held().field(1).description, "Artikeltext");
+    EXPECT_EQ(held().field(1).variableType, 0);
+    EXPECT_EQ(held().field(1).enabled, 1);
+    EXPECT_TRUE(controls().fieldBoxTicked[0]);
+    EXPECT_EQ(controls().fieldBoxCaption[0], "Artikeltext");
+    EXPECT_TRUE(controls().fieldBoxTicked[DateField - 1]);
     EXPECT_EQ(cellsOf(1), run(89, 20));
     EXPECT_EQ(cellsOf(DateField), run(23, 8));
-    EXPECT_TRUE(image.posExtendedSupported());
+    // The date and time cells are those of every data set.
+    for (int d = 0; d < 4; ++d) {
+        EXPECT_EQ(tagged(d, DateField), run(23, 8)) << d;
+        EXPECT_EQ(tagged(d, TimeField), tagged(0, TimeField)) << d;
+    }
+    EXPECT_TRUE(session.image().posExtendedSupported());
     EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
 }
 
 TEST_F(FilesSampleData, OpenedAndSavedAgainIsTheSameFile) {
     copySample(folder);
-    ASSERT_TRUE(openProject(editor, "default.qor").ok);
-    storeProjectForSave(editor);
-    ASSERT_TRUE(saveProjectAs(project, image, "again.qor").ok);
+    ASSERT_TRUE(session.openProject("default.qor").ok);
+    ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
     EXPECT_EQ(readFile("again.qor"), readFile("default.qor"));
 
     // And once more after a switch to the second data set and back.
-    editor.switchDataSet(1);
-    editor.switchDataSet(0);
-    storeProjectForSave(editor);
-    ASSERT_TRUE(saveProjectAs(project, image, "again.qor").ok);
+    session.switchDataSet(1);
+    session.switchDataSet(0);
+    ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
     EXPECT_EQ(readFile("again.qor"), readFile("default.qor"));
 }
 
 TEST_F(FilesSampleData, ProjectWhoseImageIsMissingStillOpens) {
     copySample(folder, false);
-    const FileOutcome outcome = openProject(editor, "default.qor");
+    const Outcome outcome = session.openProject("default.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_FALSE(image.imageTemplateLoaded);
+    EXPECT_FALSE(session.image().imageTemplateLoaded);
     EXPECT_EQ(row(0).substr(0, 15), "QOR Textanzeige");
-    EXPECT_EQ(project.dataSets[0].fields[0].description, "Artikeltext");
-    EXPECT_EQ(project.dataSets[0].fields[1].position, 130);
-    EXPECT_EQ(project.dataSets[1].cellTags[89], 1);
+    EXPECT_EQ(held().dataSets[0].fields[0].description, "Artikeltext");
+    EXPECT_EQ(held().dataSets[0].fields[1].position, 130);
+    EXPECT_EQ(held().dataSets[1].cellTags[89], 1);
     // What only the image carries stays as it was.
-    EXPECT_EQ(project.dataSets[0].fields[0].variableType, -1);
-    EXPECT_EQ(project.dataSets[0].fields[4].conversion, -1);
-    EXPECT_EQ(project.dataSets[1].dataSetAvailable, 0);
+    EXPECT_EQ(held().dataSets[0].fields[0].variableType, -1);
+    EXPECT_EQ(held().dataSets[0].fields[4].conversion, -1);
+    EXPECT_EQ(held().dataSets[1].dataSetAvailable, 0);
 }
 
 TEST_F(FilesSampleData, ABareImageNameIsFoundInTheCurrentFolder) {
     copySample(folder / "kasse");
-    openProject(editor, "kasse/default.qor");
-    EXPECT_FALSE(image.imageTemplateLoaded);  // default.bin is not in the working folder
+    session.openProject("kasse/default.qor");
+    EXPECT_FALSE(session.image().imageTemplateLoaded);  // default.bin is not in the working folder
 
     std::filesystem::current_path(folder / "kasse");
-    const FileOutcome outcome = openProject(editor, (folder / "kasse" / "default.qor").string());
-    EXPECT_TRUE(image.imageTemplateLoaded);
-    EXPECT_EQ(project.projectName, "default.qor");
+    const Outcome outcome = session.openProject((folder / "kasse" / "default.qor").string());
+    EXPECT_TRUE(session.image().imageTemplateLoaded);
     EXPECT_TRUE(outcome.refreshCaption);
+    session.projectCaption();  // the caption the outcome asks for shows the name alone
+    EXPECT_EQ(held().projectName, "default.qor");
+}
+
+// What opening `file` gives: its content, except where the check box handlers and the shared
+// date and time cells place fields (cells, placed flags and positions), which `opened` shows.
+Project asOpened(const Project& file, const Project& opened) {
+    Project expected = file;
+    for (int d = 0; d < DataSetCount; ++d) {
+        expected.dataSets[d].cellTags = opened.dataSets[d].cellTags;
+        const int placedByTheSession = d == 0 ? FieldCount : DataFieldCount;
+        for (int i = 0; i < placedByTheSession; ++i) {
+            FieldDefinition& f = expected.dataSets[d].fields[i];
+            const FieldDefinition& g = opened.dataSets[d].fields[i];
+            f.placed = g.placed;
+            f.column = g.column;
+            f.row = g.row;
+            f.position = g.position;
+        }
+    }
+    return expected;
 }
 
 TEST_F(FilesSampleData, VariedProjectsSurviveSaveAndOpen) {
     copySample(folder);
-    ASSERT_TRUE(openProject(editor, "default.qor").ok);
+    ASSERT_TRUE(session.openProject("default.qor").ok);
     std::mt19937 rng(5);
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE(round);
@@ -100,10 +123,16 @@ TEST_F(FilesSampleData, VariedProjectsSurviveSaveAndOpen) {
         saved.imageFileName = "default.bin";
         saved.activeDataSet = 0;
         const std::string name = "p" + std::to_string(round) + ".qor";
-        ASSERT_TRUE(saveProjectAs(saved, image, name).ok);
-        ASSERT_TRUE(openProject(editor, name).ok);
-        expectSameFileContent(saved, project);
-        EXPECT_EQ(project.screenText, saved.screenText);
+        ASSERT_TRUE(saveProjectAs(saved, session.image(), name).ok);
+        ASSERT_TRUE(session.openProject(name).ok);
+        expectSameFileContent(asOpened(saved, held()), held());
+        EXPECT_EQ(held().screenText, saved.screenText);
+
+        // Saved from the session and opened again, the project comes back whole.
+        const Project opened = held();
+        ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
+        ASSERT_TRUE(session.openProject("again.qor").ok);
+        expectSameFileContent(opened, held());
     }
 }
 

@@ -26,11 +26,25 @@ TEST(SettingsNumbers, TypedTextNamesAnEntryIgnoringAlignmentBlanks) {
     EXPECT_EQ(matchListEntry(baud, ""), -1);
 }
 
-TEST(SettingsHoldTimes, EditsAreStoredAsTypedWithZeroForText) {
-    DeviceSettings s;
-    acceptHoldTimes(s, {"abc", "-5"});
-    EXPECT_EQ(s.DataHoldSeconds, 0);
-    EXPECT_EQ(s.RelayHoldSeconds, -5);
+TEST(SettingsHoldTimes, EditsOf0To255AreStoredWithZeroForTextAndOthersRefused) {
+    struct Case {
+        HoldTimesTexts typed;
+        bool accepted;
+        int data, relay;  // stored afterwards; refused entries keep the start values 3 and 3
+    };
+    const Case cases[] = {
+        {{"abc", "7"}, true, 0, 7},    {{"255", "0"}, true, 255, 0},  {{"", " 12"}, true, 0, 12},
+        {{"-5", "7"}, false, 3, 3},    {{"7", "-5"}, false, 3, 3},    {{"256", "1"}, false, 3, 3},
+        {{"1", "999"}, false, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.data + " / " + c.typed.relay);
+        DeviceSettings s;
+        EXPECT_EQ(holdTimesAcceptable(c.typed), c.accepted);
+        EXPECT_EQ(acceptHoldTimes(s, c.typed), c.accepted);
+        EXPECT_EQ(s.DataHoldSeconds, c.data);
+        EXPECT_EQ(s.RelayHoldSeconds, c.relay);
+    }
 }
 
 TEST(SettingsDeviceSerial, StoredIndicesOutsideTheirListsSelectNothing) {
@@ -104,8 +118,8 @@ TEST(SettingsSummary, StartValues) {
     EXPECT_EQ(sum.baudRate, "9600");
     EXPECT_EQ(sum.address, "0.0.0.0");
     EXPECT_EQ(sum.port, "0");
-    EXPECT_EQ(holdTimesSummary(s).data, "3");
-    EXPECT_EQ(holdTimesSummary(s).relay, "3");
+    EXPECT_EQ(holdTimesTexts(s).data, "3");
+    EXPECT_EQ(holdTimesTexts(s).relay, "3");
 }
 
 TEST(SettingsSummary, LastEntriesAndIndicesOutsideTheListsShowEmpty) {

@@ -61,12 +61,12 @@ TEST(SettingsPos, RegisterNumberOutside0To99KeepsTheDialogOpenSilently) {
 
 TEST(SettingsPosExtended, ButtonNeedsALoadedImageThatDeclaresTheCapability) {
     DeviceImage image;
-    image.mainArea[PosExtendedCapabilityOffset] = 1;
-    EXPECT_FALSE(posExtendedAvailable(image));
+    image.mainArea[MainAt::PosExtendedCapability] = 1;
+    EXPECT_FALSE(image.posExtendedSupported());
     image.imageTemplateLoaded = true;
-    EXPECT_TRUE(posExtendedAvailable(image));
-    image.mainArea[PosExtendedCapabilityOffset] = 2;
-    EXPECT_FALSE(posExtendedAvailable(image));
+    EXPECT_TRUE(image.posExtendedSupported());
+    image.mainArea[MainAt::PosExtendedCapability] = 2;
+    EXPECT_FALSE(image.posExtendedSupported());
 }
 
 TEST(SettingsPosExtended, SwitchingKeywordsCommitsTheShownOne) {
