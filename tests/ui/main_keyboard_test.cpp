@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "UiHelpers.h"
+#include "main/ScreenGrid.h"
+#include "main/TForm1.h"
+
+using namespace vem;
+
+namespace {
+
+// A main window over a template whose data sets 0 and 1 define field 1 ("Daten", 4 cells) and
+// field 2 (type 13, which the type list does not show).
+struct MainKeyboard : ::testing::Test {
+    std::unique_ptr<TForm1> window = std::make_unique<TForm1>();
+
+    void SetUp() override {
+        Project p = window->project();
+        DeviceImage image = window->image();
+        image.imageTemplateLoaded = true;
+        for (int d = 0; d < 2; ++d) {
+            p.dataSets[d].dataSetAvailable = 1;
+            p.dataSets[d].fields[0].variableType = 0;
+            p.dataSets[d].fields[0].length = 4;
+            p.dataSets[d].fields[1].variableType = 13;
+            image.fieldRecord(d, 0).length() = 10;
+        }
+        p.sharedField(DateField).length = 8;
+        window->applyOutcome(window->session().takeProject(p, image));
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void pressCell(int cell) {
+        const QPoint at = ScreenGrid::cellOrigin(cell) + QPoint(Editor::PanelWidth / 2, Editor::PanelHeight / 2);
+        QTest::mouseClick(window->grid(), Qt::LeftButton, {}, at);
+    }
+    // A key as the keyboard delivers it: to whatever widget has the focus.
+    void key(Qt::Key k, const QString& text = {}) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+    }
+    template <typename T>
+    T* child(const char* name) { return window->findChild<T*>(name); }
+};
+
+}  // namespace
+
+TEST_F(MainKeyboard, KeysGoToTheGridAfterAClickOnAnyControl) {
+    const char* controls[] = {"FlatCheckBox1", "FlatCheckBox17", "FlatCheckBox19", "SpeedButton2", "CONF1"};
+    for (const char* name : controls) {
+        SCOPED_TRACE(name);
+        pressCell(200);
+        auto* button = child<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr);
+        if (QString(name).startsWith("CONF"))
+            test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("SpeedButton1")->click(); });
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        const bool checked = button->isChecked();
+        const int cursor = window->editor().cursor.cell;
+        key(Qt::Key_Right);
+        EXPECT_EQ(window->editor().cursor.cell, cursor + 1);
+        key(Qt::Key_Space, " ");
+        EXPECT_EQ(window->project().screenText[cursor + 1], " ");
+        EXPECT_EQ(button->isChecked(), checked);  // Space did not reach the control
+        window->applyOutcome(window->session().switchDataSet(0));
+    }
+}
+
+TEST_F(MainKeyboard, NonCharacterKeysNeverEnterACell) {
+    pressCell(120);
+    const std::pair<Qt::Key, QString> keys[] = {{Qt::Key_Delete, QString(QChar(0x7F))}, {Qt::Key_Tab, "\t"},
+                                                 {Qt::Key_Escape, "\x1b"}, {Qt::Key_Return, "\r"}, {Qt::Key_F1, ""}};
+    for (const auto& [k, text] : keys) {
+        key(k, text);
+        EXPECT_EQ(window->project().screenText[120], "") << k;
+        EXPECT_EQ(window->editor().cursor.cell, 120) << k;
+    }
+}
+
+TEST_F(MainKeyboard, LengthEditFollowsEveryFieldType) {
+    bool firstEnabled = false;
+    bool secondEnabled = true;
+    test::onNextModal([&](QWidget* dialog) {
+        firstEnabled = dialog->findChild<QLineEdit*>("FlatEdit1")->isEnabled();
+        dialog->findChild<QPushButton*>("SpeedButton1")->click();
+    });
+    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    test::onNextModal([&](QWidget* dialog) {
+        secondEnabled = dialog->findChild<QLineEdit*>("FlatEdit1")->isEnabled();
+        dialog->findChild<QPushButton*>("SpeedButton1")->click();
+    });
+    QTest::mouseClick(child<QToolButton>("CONF2"), Qt::LeftButton);
+    EXPECT_TRUE(firstEnabled);
+    EXPECT_FALSE(secondEnabled);  // type 13 has no list entry; its length is not editable
+}

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "SessionChecks.h"
+#include "files/ProjectFile.h"
+
+namespace vem::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A session over a template with data sets 0 and 1, fields 1..3 of type "Daten" (up to 10
+// cells) and a date of 8 cells, in a fresh working folder.
+struct SessionFaults : ::testing::Test {
+    Session s;
+    fs::path previous = fs::current_path();
+    fs::path folder = fs::temp_directory_path() / ("vem-session-" + std::to_string(std::random_device{}()));
+
+    void SetUp() override {
+        fs::create_directories(folder);
+        fs::current_path(folder);
+        Project p;
+        DeviceImage image;
+        image.imageTemplateLoaded = true;
+        for (int d = 0; d < 2; ++d) {
+            p.dataSets[d].dataSetAvailable = 1;
+            for (int i = 0; i < 3; ++i) {
+                p.dataSets[d].fields[i].variableType = 0;
+                p.dataSets[d].fields[i].length = 4;
+                image.fieldRecord(d, i).length() = 10;
+            }
+        }
+        p.sharedField(DateField).length = 8;
+        p.sharedField(TimeField).length = 8;
+        take(p, image);
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    void take(const Project& p, const DeviceImage& image) {
+        s.takeProject(p, image);
+        ASSERT_EQ(brokenInvariant(s), "");
+    }
+    void saveAndOpen() {
+        ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+        ASSERT_TRUE(s.openProject("p.qor").ok);
+        ASSERT_EQ(brokenInvariant(s), "");
+    }
+    int cells(int d, int tag) const { return cellCount(s.project(), d, tag); }
+};
+
+TEST_F(SessionFaults, DeleteAndControlCharactersNeverEnterACell) {
+    s.mousePress(41, MouseButton::Left);
+    s.mouseRelease();
+    for (unsigned char c : {0x7F, 0x08, 0x0D, 0x1B, 0x00}) s.keyPress(c);
+    EXPECT_EQ(s.project().screenText[41], "");
+    EXPECT_EQ(s.editor().cursor.cell, 41);
+    s.keyPress('A');
+    EXPECT_EQ(s.project().screenText[41], "A");
+}
+
+TEST_F(SessionFaults, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
+    s.switchDataSet(1);
+    s.clickFieldCheckBox(DateField);  // placed while data set 1 is active
+    saveAndOpen();
+    EXPECT_EQ(s.project().activeDataSet, 0);
+    EXPECT_EQ(cells(0, DateField), 8);
+    EXPECT_TRUE(s.editor().controls.fieldBoxTicked[DateField - 1]);
+
+    s.switchDataSet(1);
+    s.clickFieldCheckBox(DateField);  // switched off while data set 1 is active
+    saveAndOpen();
+    for (int d = 0; d < DataSetCount; ++d) EXPECT_EQ(cells(d, DateField), 0) << d;
+}
+
+TEST_F(SessionFaults, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
+    Project p = s.project();
+    p.dataSets[2].fields[TimeField - 1].variableType = 5;  // a data set's own copy, kept for the file
+    p.dataSets[1].fields[DateField - 1].variableType = -1;
+    take(p, s.image());
+    DeviceImage readBack = s.image();
+    readBack.mainArea.fill(0xFF);
+    readBack.mainArea[MainAt::DataSetAvailable] = 1;
+    readBack.mainArea[MainAt::DataSetAvailable + 2] = 1;
+    readBack.headerArea[HeaderAt::DateColumn] = 5;
+    readBack.headerArea[HeaderAt::DateRow] = 2;
+    readBack.headerArea[HeaderAt::TimeColumn] = 1;
+    readBack.headerArea[HeaderAt::TimeRow] = 4;
+    s.applyReadBack(readBack);
+    EXPECT_EQ(brokenInvariant(s), "");
+    for (int d = 0; d < DataSetCount; ++d) {
+        EXPECT_EQ(s.project().dataSets[d].cellTags[44], DateField) << d;
+        EXPECT_EQ(s.project().dataSets[d].cellTags[120], TimeField) << d;
+    }
+}
+
+TEST_F(SessionFaults, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
+    Project p = s.project();
+    for (int n : {2, 3}) {  // field 2 switched on, field 3 switched off; both under the date
+        FieldDefinition& f = p.dataSets[1].fields[n - 1];
+        f.enabled = n == 2 ? 1 : 0;
+        f.placed = 1;
+        f.startAt(n == 2 ? 0 : 4);
+        for (int k = f.position - 1; k < f.position + 3; ++k) p.dataSets[1].cellTags[k] = n;
+    }
+    p.sharedField(DateField).enabled = 1;
+    p.sharedField(DateField).placed = 1;
+    p.sharedField(DateField).startAt(0);
+    s.takeProject(p, s.image());
+    const DataSet& set = s.project().dataSets[1];
+    EXPECT_EQ(set.fields[1].placed, 1);
+    EXPECT_EQ(set.fields[1].position, 9);  // moved to the first free run
+    EXPECT_EQ(set.fields[2].placed, 0);
+    EXPECT_EQ(cells(1, 3), 0);
+    EXPECT_EQ(cells(1, DateField), 8);
+}
+
+TEST_F(SessionFaults, HoldTimesTheDeviceCannotHoldAreRefused) {
+    const struct {
+        const char* data;
+        const char* relay;
+        bool ok;
+    } cases[] = {{"0", "255", true}, {"abc", "7", true}, {"256", "3", false}, {"3", "-1", false}, {"300", "300", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.data) + "/" + c.relay);
+        const DeviceSettings before = s.project().device;
+        const Outcome out = s.acceptHoldTimes({c.data, c.relay});
+        EXPECT_EQ(out.ok, c.ok);
+        if (c.ok) continue;
+        EXPECT_EQ(out.messages, std::vector<int>{Msg::HoldTimeOutOfRange});
+        EXPECT_FALSE(s.messages().text(Msg::HoldTimeOutOfRange).empty());
+        EXPECT_EQ(s.project().device.DataHoldSeconds, before.DataHoldSeconds);
+    }
+    // A value from a file stays as it is.
+    Project p = s.project();
+    p.device.DataHoldSeconds = 300;
+    take(p, s.image());
+    saveAndOpen();
+    EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
+}
+
+TEST_F(SessionFaults, FieldDialogLengthNeverExceedsTheImageLimit) {
+    FieldDialogValues v = s.fieldDialog(1);
+    EXPECT_EQ(v.maxFieldLength, 10);
+    v.lengthText = "25";
+    s.closeFieldDialog(1, DialogClose::Accept, v);
+    EXPECT_EQ(s.project().field(1).length, 10);
+    EXPECT_EQ(cells(0, 1), 10);
+}
+
+}  // namespace
+}  // namespace vem::test
