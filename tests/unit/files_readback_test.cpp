@@ -98,6 +98,7 @@ TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
     setRecord(0, 1, {6, 0, 0, 0x01, 3, 1, 0, 0});  // "Datenzähler", switched on
     setRecord(0, 2, {6, 0, 0, 0x00, 16, 38, 0, 0});  // runs past cell 639
     setRecord(0, 3, {3, 0, 0, 0x00, 4, 1, 0, 0});  // fine
+    setRecord(0, 4, {3, 0, 0, 0x00, 16, 38, 0, 0});  // ends on cell 639
     readBack();
     EXPECT_EQ(tagged(0, DateField), run(0, 8));
     for (int n = 1; n <= 3; ++n) {
@@ -109,6 +110,7 @@ TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
     EXPECT_EQ(tagged(0, 4), run(120, 3));
     EXPECT_EQ(held().field(4).placed, 1);
     EXPECT_EQ(held().field(4).position, 121);
+    EXPECT_EQ(tagged(0, 5), run(637, 3));
     for (int k = 0; k < CellCount; ++k) EXPECT_EQ(editor().cells[k].tag, held().dataSets[0].cellTags[k]);
 }
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <random>
 
 #include "SessionChecks.h"
+#include "files/ImageFile.h"
 #include "files/ProjectFile.h"
 
 namespace vem::test {
@@ -13,7 +16,7 @@ namespace fs = std::filesystem;
 
 // A session over a template with data sets 0 and 1, fields 1..3 of type "Daten" (up to 10
 // cells) and a date of 8 cells, in a fresh working folder.
-struct SessionFaults : ::testing::Test {
+struct SessionOps : ::testing::Test {
     Session s;
     fs::path previous = fs::current_path();
     fs::path folder = fs::temp_directory_path() / ("vem-session-" + std::to_string(std::random_device{}()));
@@ -53,7 +56,7 @@ struct SessionFaults : ::testing::Test {
     int cells(int d, int tag) const { return cellCount(s.project(), d, tag); }
 };
 
-TEST_F(SessionFaults, DeleteAndControlCharactersNeverEnterACell) {
+TEST_F(SessionOps, DeleteAndControlCharactersNeverEnterACell) {
     s.mousePress(41, MouseButton::Left);
     s.mouseRelease();
     for (unsigned char c : {0x7F, 0x08, 0x0D, 0x1B, 0x00}) s.keyPress(c);
@@ -63,7 +66,7 @@ TEST_F(SessionFaults, DeleteAndControlCharactersNeverEnterACell) {
     EXPECT_EQ(s.project().screenText[41], "A");
 }
 
-TEST_F(SessionFaults, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
+TEST_F(SessionOps, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
     s.switchDataSet(1);
     s.clickFieldCheckBox(DateField);  // placed while data set 1 is active
     saveAndOpen();
@@ -77,7 +80,7 @@ TEST_F(SessionFaults, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) 
     for (int d = 0; d < DataSetCount; ++d) EXPECT_EQ(cells(d, DateField), 0) << d;
 }
 
-TEST_F(SessionFaults, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
+TEST_F(SessionOps, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
     Project p = s.project();
     p.dataSets[2].fields[TimeField - 1].variableType = 5;  // a data set's own copy, kept for the file
     p.dataSets[1].fields[DateField - 1].variableType = -1;
@@ -98,7 +101,7 @@ TEST_F(SessionFaults, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
     }
 }
 
-TEST_F(SessionFaults, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
+TEST_F(SessionOps, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     Project p = s.project();
     for (int n : {2, 3}) {  // field 2 switched on, field 3 switched off; both under the date
         FieldDefinition& f = p.dataSets[1].fields[n - 1];
@@ -119,7 +122,7 @@ TEST_F(SessionFaults, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     EXPECT_EQ(cells(1, DateField), 8);
 }
 
-TEST_F(SessionFaults, HoldTimesTheDeviceCannotHoldAreRefused) {
+TEST_F(SessionOps, HoldTimesTheDeviceCannotHoldAreRefused) {
     const struct {
         const char* data;
         const char* relay;
@@ -143,13 +146,57 @@ TEST_F(SessionFaults, HoldTimesTheDeviceCannotHoldAreRefused) {
     EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
 }
 
-TEST_F(SessionFaults, FieldDialogLengthNeverExceedsTheImageLimit) {
+TEST_F(SessionOps, FieldDialogLengthNeverExceedsTheImageLimit) {
     FieldDialogValues v = s.fieldDialog(1);
     EXPECT_EQ(v.maxFieldLength, 10);
     v.lengthText = "25";
     s.closeFieldDialog(1, DialogClose::Accept, v);
     EXPECT_EQ(s.project().field(1).length, 10);
     EXPECT_EQ(cells(0, 1), 10);
+}
+
+// What each operation asks the window to refresh.
+TEST_F(SessionOps, OutcomesNameWhatTheWindowRefreshes) {
+    DeviceImage templ = s.image();
+    templ.mainArea[MainAt::PosExtendedCapability] = 1;
+    templ.mainArea[MainAt::DataSetAvailable] = 1;
+    ASSERT_TRUE(writeReadoutImage(templ));  // serves as the project's template
+    Project p = s.project();
+    p.imageFileName = ReadoutFileName;
+    take(p, s.image());
+    ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+
+    const auto none = std::nullopt;
+    const struct {
+        const char* what;
+        std::function<Outcome()> run;
+        bool ok, editor, caption, labels;
+        std::optional<bool> extended;
+    } cases[] = {
+        {"open", [&] { return s.openProject("p.qor"); }, true, true, true, true, true},
+        {"image file", [&] { return s.openImageFile(ReadoutFileName); }, true, true, true, true, true},
+        {"read-back", [&] { return s.applyReadBack(templ); }, true, true, true, true, none},
+        {"take", [&] { return s.takeProject(p, templ); }, true, true, true, true, true},
+        {"start without default.qor", [&] { return s.startUp(); }, false, true, true, true, none},
+        {"hold times", [&] { return s.acceptHoldTimes({"5", "6"}); }, true, false, false, true, none},
+        {"serial line", [&] { return s.acceptDeviceSerial({0, 1, 2}); }, true, false, false, true, none},
+        {"save", [&] { return s.saveProjectAs("p.qor"); }, true, true, false, false, none},
+        {"typing", [&] { return s.keyPress('x'); }, true, true, false, false, none},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome out = c.run();
+        EXPECT_EQ(out.ok, c.ok);
+        EXPECT_EQ(out.refreshEditor, c.editor);
+        EXPECT_EQ(out.refreshCaption, c.caption);
+        EXPECT_EQ(out.refreshSettingLabels, c.labels);
+        EXPECT_EQ(out.posExtendedEnabled, c.extended);
+        EXPECT_EQ(brokenInvariant(s), "");
+    }
+    const Outcome address = s.acceptIpAddress({{"10", "0", "0", "07"}, "8080"});
+    ASSERT_TRUE(address.typedAddress);
+    EXPECT_EQ(address.typedAddress->first, "10.0.0.07");
+    EXPECT_EQ(s.image().headerArea[HeaderAt::PortHigh], 80);
 }
 
 }  // namespace

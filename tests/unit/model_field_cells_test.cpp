@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "model/FieldCells.h"
+
+namespace vem {
+namespace {
+
+// Data set 1 holds field `n` (type `type`, switched on, 4 cells from `first`); the date claims
+// 8 cells from `datePosition` - 1 in every data set.
+struct DisplacementCase {
+    const char* what;
+    int n;
+    int type;
+    int first;
+    int datePosition;
+    int expectedPosition;  // 0: the field ends unplaced
+};
+
+TEST(FieldCells, DataFieldsUnderTheDateAreMovedOrFreed) {
+    const DisplacementCase cases[] = {
+        {"moved behind the date", 3, 0, 2, 1, 9},
+        {"moved to cell 0", 3, 1, 12, 9, 1},
+        {"field 16 too", 16, 0, 2, 1, 9},
+        {"a type the check box never places is freed", 3, 2, 2, 1, 0},
+        {"untouched beside the date", 3, 0, 8, 1, 9},
+        {"date on the last eight cells", 3, 0, 634, 633, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project p;
+        FieldDefinition& f = p.dataSets[1].fields[c.n - 1];
+        f.variableType = c.type;
+        f.enabled = 1;
+        f.placed = 1;
+        f.length = 4;
+        f.startAt(c.first);
+        for (int k = c.first; k < c.first + 4; ++k) p.dataSets[1].cellTags[k] = c.n;
+        FieldDefinition& date = p.sharedField(DateField);
+        date.enabled = 1;
+        date.placed = 1;
+        date.length = 8;
+        date.position = c.datePosition;
+
+        shareDateTimeCells(p);
+        EXPECT_EQ(date.placed, 1);
+        for (const DataSet& set : p.dataSets) EXPECT_EQ(set.cellTags[c.datePosition - 1 + 7], DateField);
+        EXPECT_EQ(f.placed, c.expectedPosition > 0 ? 1 : 0);
+        int owned = 0;
+        for (int k = 0; k < CellCount; ++k) owned += p.dataSets[1].cellTags[k] == c.n;
+        EXPECT_EQ(owned, c.expectedPosition > 0 ? 4 : 0);
+        if (c.expectedPosition > 0) {
+            EXPECT_EQ(p.dataSets[1].cellTags[c.expectedPosition - 1], c.n);
+        }
+    }
+}
+
+TEST(FieldCells, DateAndTimeClaimCellsOnlyWhenOnPlacedAndOnTheScreen) {
+    const struct {
+        const char* what;
+        int enabled, placed, position, length;
+        bool claims;
+    } cases[] = {
+        {"on and placed", 1, 1, 1, 8, true},     {"switched off", 0, 1, 1, 8, false},
+        {"not placed", 1, 0, 1, 8, false},       {"no position", 1, 1, 0, 8, false},
+        {"past the last cell", 1, 1, 634, 8, false}, {"no length", 1, 1, 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project p;
+        FieldDefinition& time = p.sharedField(TimeField);
+        time.enabled = c.enabled;
+        time.placed = c.placed;
+        time.position = c.position;
+        time.length = c.length;
+        p.dataSets[2].cellTags[300] = TimeField;  // a stale cell goes in every case
+        shareDateTimeCells(p);
+        EXPECT_EQ(p.dataSets[2].cellTags[300], 0);
+        EXPECT_EQ(p.dataSets[3].cellTags[0] == TimeField, c.claims);
+        EXPECT_EQ(time.placed, c.claims ? 1 : 0);
+    }
+}
+
+TEST(FieldCells, TimeOverlappingTheDateStaysUnplaced) {
+    Project p;
+    for (int n : {DateField, TimeField}) {
+        FieldDefinition& f = p.sharedField(n);
+        f.enabled = 1;
+        f.placed = 1;
+        f.length = 8;
+    }
+    p.sharedField(DateField).position = 1;
+    p.sharedField(TimeField).position = 8;
+    shareDateTimeCells(p);
+    EXPECT_EQ(p.sharedField(TimeField).placed, 0);
+    EXPECT_EQ(p.dataSets[1].cellTags[7], DateField);
+    EXPECT_EQ(p.dataSets[1].cellTags[8], 0);
+}
+
+}  // namespace
+}  // namespace vem
