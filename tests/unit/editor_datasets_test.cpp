@@ -35,16 +35,21 @@ TEST_F(DataSets, SwitchStoresWorkingCopyAndLoadsTarget) {
 }
 
 TEST_F(DataSets, UndefinedFieldDisablesItsControls) {
-    defineField(5, 0, 3);
-    editor.showDataFieldControls();
-    editor.clickFieldCheckBox(5);
-    EXPECT_TRUE(editor.controls.fieldButtonEnabled[4]);
-    project.dataSets[1].fields[4].variableType = -1;
-    editor.switchDataSet(1);
-    EXPECT_FALSE(editor.controls.fieldButtonEnabled[4]);
-    EXPECT_FALSE(editor.controls.fieldBoxEnabled[4]);
-    EXPECT_FALSE(editor.controls.fieldBoxTicked[4]);
-    EXPECT_EQ(editor.controls.fieldBoxCaption[4], "");
+    for (int n : {5, 16}) {
+        SCOPED_TRACE(n);
+        defineField(n, 0, 3);
+        editor.showDataFieldControls();
+        EXPECT_TRUE(editor.controls.fieldBoxEnabled[n - 1]);
+        editor.clickFieldCheckBox(n);
+        EXPECT_TRUE(editor.controls.fieldButtonEnabled[n - 1]);
+        project.dataSets[1].fields[n - 1].variableType = -1;
+        editor.switchDataSet(1);
+        EXPECT_FALSE(editor.controls.fieldButtonEnabled[n - 1]);
+        EXPECT_FALSE(editor.controls.fieldBoxEnabled[n - 1]);
+        EXPECT_FALSE(editor.controls.fieldBoxTicked[n - 1]);
+        EXPECT_EQ(editor.controls.fieldBoxCaption[n - 1], "");
+        editor.switchDataSet(0);
+    }
 }
 
 // Sharing the date and time cells is the session's: it runs after every operation.

@@ -54,6 +54,27 @@ TEST(FieldCells, DataFieldsUnderTheDateAreMovedOrFreed) {
     }
 }
 
+TEST(FieldCells, DisplacedFieldsLeaveBeforeAnyIsPlacedAgain) {
+    Project p;
+    for (int n : {2, 3}) {  // field 2 switched on, field 3 switched off; both under the date
+        FieldDefinition& f = p.dataSets[1].fields[n - 1];
+        f.variableType = 0;
+        f.enabled = n == 2 ? 1 : 0;
+        f.placed = 1;
+        f.length = 4;
+        f.startAt(n == 2 ? 0 : 6);
+        for (int k = f.position - 1; k < f.position + 3; ++k) p.dataSets[1].cellTags[k] = n;
+    }
+    FieldDefinition& date = p.sharedField(DateField);
+    date.enabled = 1;
+    date.placed = 1;
+    date.length = 8;
+    date.startAt(0);
+    shareDateTimeCells(p);
+    EXPECT_EQ(p.dataSets[1].fields[1].position, 9);  // field 3's last cells are free again
+    EXPECT_EQ(p.dataSets[1].cellTags[8], 2);
+}
+
 TEST(FieldCells, DateAndTimeClaimCellsOnlyWhenOnPlacedAndOnTheScreen) {
     const struct {
         const char* what;

@@ -103,11 +103,12 @@ TEST_F(SessionOps, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
 
 TEST_F(SessionOps, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     Project p = s.project();
-    for (int n : {2, 3}) {  // field 2 switched on, field 3 switched off; both under the date
+    p.activeDataSet = 1;
+    for (int n : {2, 3}) {  // field 2 switched on beside the date, field 3 switched off under it
         FieldDefinition& f = p.dataSets[1].fields[n - 1];
         f.enabled = n == 2 ? 1 : 0;
         f.placed = 1;
-        f.startAt(n == 2 ? 0 : 4);
+        f.startAt(n == 2 ? 20 : 6);
         for (int k = f.position - 1; k < f.position + 3; ++k) p.dataSets[1].cellTags[k] = n;
     }
     p.sharedField(DateField).enabled = 1;
@@ -115,11 +116,15 @@ TEST_F(SessionOps, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     p.sharedField(DateField).startAt(0);
     s.takeProject(p, s.image());
     const DataSet& set = s.project().dataSets[1];
-    EXPECT_EQ(set.fields[1].placed, 1);
-    EXPECT_EQ(set.fields[1].position, 9);  // moved to the first free run
+    EXPECT_EQ(set.fields[1].position, 21);
     EXPECT_EQ(set.fields[2].placed, 0);
     EXPECT_EQ(cells(1, 3), 0);
     EXPECT_EQ(cells(1, DateField), 8);
+    // The grid shows what changed.
+    const auto& grid = s.editor().cells;
+    EXPECT_EQ(grid[6].colour, CellColour::Field);
+    EXPECT_EQ(grid[8].colour, CellColour::ButtonFace);
+    EXPECT_EQ(brokenInvariant(s), "");
 }
 
 TEST_F(SessionOps, HoldTimesTheDeviceCannotHoldAreRefused) {

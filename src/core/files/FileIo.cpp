@@ -102,10 +102,9 @@ bool writeFileReplacing(const std::filesystem::path& target, std::span<const std
     if (fd < 0) return false;
     bool ok = true;
     if (existed) {
-        // Owner before mode: a change of owner clears the set-id bits.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // only root may give a file away; otherwise the writer owns it
-        }
+        // Owner before mode: a change of owner clears the set-id bits. Only root may give a
+        // file away; otherwise the writer keeps it.
+        [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
     }
     ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;

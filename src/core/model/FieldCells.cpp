@@ -25,10 +25,11 @@ bool isDateOrTimeTag(std::int32_t tag) { return tag > DataFieldCount; }
 
 void replaceDisplaced(DataSet& set, const std::array<bool, DataFieldCount + 1>& displaced) {
     CellTags& tags = set.cellTags;
+    // Every displaced field leaves all its cells before any of them looks for a new run.
+    for (auto& t : tags)
+        if (t >= 1 && t <= DataFieldCount && displaced[t]) t = 0;
     for (int n = 1; n <= DataFieldCount; ++n) {
         if (!displaced[n]) continue;
-        for (auto& t : tags)
-            if (t == n) t = 0;
         FieldDefinition& f = set.fields[n - 1];
         f.placed = 0;
         if (f.enabled != 1 || (f.variableType != 0 && f.variableType != 1)) continue;
