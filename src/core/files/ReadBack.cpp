@@ -65,13 +65,9 @@ void takeDateAndTime(Project& p) {
     }
 }
 
-}  // namespace
-
-int applyDeviceImage(Project& p, const DeviceImage& image) {
-    takeSettings(p, image);
-    p.projectName = headerProjectName(image);
-    for (int k = 0; k < CellCount; ++k) p.screenText[k] = cellTextForDeviceCode(image.screenArea[k]);
-
+// Availability, field records and cleared cells of every data set; the image holds no
+// descriptions. Returns the first available data set, or -1.
+int takeDataSets(Project& p, const DeviceImage& image) {
     int first = -1;
     for (int d = 0; d < DataSetCount; ++d) {
         DataSet& set = p.dataSets[d];
@@ -79,16 +75,17 @@ int applyDeviceImage(Project& p, const DeviceImage& image) {
         if (set.dataSetAvailable == 1 && first < 0) first = d;
         for (int i = 0; i < DataFieldCount; ++i) {
             decodeFieldRecord(image.fieldRecordBytes(d, i), set.fields[i]);
-            set.fields[i].description.clear();  // the image holds none
+            set.fields[i].description.clear();
         }
         set.cellTags.fill(0);
     }
     for (auto& f : p.fields) f.description.clear();
+    return first;
+}
 
-    // Date and time first, so that they hold the same cells in every data set; a data field
-    // whose run is already taken gets no cells rather than a part of them.
-    takeDateAndTime(p);
-    shareDateTimeCells(p);
+// A switched-on "Daten" field of an available data set gets the cells the image gives it, when
+// they are still free; a field whose run is taken gets none rather than a part of them.
+void placeDataFields(Project& p) {
     for (DataSet& set : p.dataSets) {
         for (int n = 1; n <= DataFieldCount; ++n) {
             FieldDefinition& f = set.fields[n - 1];
@@ -100,6 +97,19 @@ int applyDeviceImage(Project& p, const DeviceImage& image) {
             f.position = placed ? s + 1 : 0;
         }
     }
+}
+
+}  // namespace
+
+int applyDeviceImage(Project& p, const DeviceImage& image) {
+    takeSettings(p, image);
+    p.projectName = headerProjectName(image);
+    for (int k = 0; k < CellCount; ++k) p.screenText[k] = cellTextForDeviceCode(image.screenArea[k]);
+    const int first = takeDataSets(p, image);
+    // Date and time first, so that they hold the same cells in every data set.
+    takeDateAndTime(p);
+    shareDateTimeCells(p);
+    placeDataFields(p);
     return first;
 }
 
