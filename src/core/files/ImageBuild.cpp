@@ -17,7 +17,7 @@ LocalTime currentLocalTime() {
 #else
     localtime_r(&t, &tm);
 #endif
-    return {tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900, tm.tm_hour, tm.tm_min};
+    return {tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900, tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)};
 }
 
 namespace {

@@ -12,6 +12,7 @@ struct LocalTime {
     int year = 2000;
     int hour = 0;    // 0..23
     int minute = 0;
+    int second = 0;  // 0..59
 };
 
 LocalTime currentLocalTime();

@@ -12,6 +12,18 @@ const std::vector<std::string>& builtInTexts() {
         "Zellen mit einem Komma wurden durch ein Leerzeichen ersetzt, "
         "da die Projektdatei kein Komma speichern kann.",
         "Haltezeiten: bitte Werte von 0 bis 255 Sekunden eingeben.",
+        "Die Schnittstelle kann nicht ge\xF6""ffnet werden.",
+        "Sie ist nicht vorhanden.",
+        "Sie wird von einem anderen Programm benutzt.",
+        "Keine Berechtigung: unter Linux muss der Benutzer zur Gruppe dialout geh\xF6ren "
+        "(sudo usermod -aG dialout BENUTZER, danach neu anmelden).",
+        "Sie kann die eingestellten Daten\xFC""bertragungsparameter nicht.",
+        "Die Verbindung zum Ger\xE4t ist abgebrochen.",
+        "Schnittstelle %1, %2, Schritt %3 von %4",
+        "Programmieren",
+        "Aus QV einlesen",
+        "QV - Info",
+        "Datum/Uhrzeit setzen",
     };
     return texts;
 }

@@ -27,15 +27,35 @@ constexpr int PortOpenAfterSettings = 0;
 constexpr int ImageWrongSize = 1;
 constexpr int ProjectCaptionPrefix = 2;
 constexpr int BinFileWrongSize = 3;
+constexpr int ProgramCaption = 5;
+constexpr int NoImageTemplate = 6;
+constexpr int ProgramBlockCaption = 7;
+constexpr int ProgramRefused = 8;
+constexpr int ReadBackBlockCaption = 9;
+constexpr int FontBlockCaption = 10;
+constexpr int FirmwareBlockCaption = 11;
+constexpr int ReplyTimeOut = 12;
 constexpr int FieldHintPrefix = 13;
 constexpr int DateHint = 14;
 constexpr int TimeHint = 15;
+constexpr int ReadBackCaption = 18;
 // Slots added by this program (built-in texts).
 constexpr int ProjectSaveFailed = 26;
 constexpr int ReadoutSaveFailed = 27;
 constexpr int ProjectOpenFailed = 28;
 constexpr int CommaCellsReplaced = 29;
 constexpr int HoldTimeOutOfRange = 30;
+constexpr int PortCannotOpen = 31;
+constexpr int PortAbsent = 32;
+constexpr int PortBusy = 33;
+constexpr int PortNoPermission = 34;
+constexpr int PortUnsupportedSetting = 35;
+constexpr int DeviceGone = 36;
+constexpr int StepDetail = 37;  // %1 port, %2 operation, %3 step, %4 steps
+constexpr int OperationProgram = 38;
+constexpr int OperationReadBack = 39;
+constexpr int OperationReadInfo = 40;
+constexpr int OperationSetClock = 41;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -214,9 +214,11 @@ Outcome Session::buildImage(const LocalTime& now) {
 }
 
 Outcome Session::applyReadBack(const DeviceImage& readBack) {
-    image_.mainArea = readBack.mainArea;
-    image_.headerArea = readBack.headerArea;
-    image_.screenArea = readBack.screenArea;
+    if (&readBack != &image_) {
+        image_.mainArea = readBack.mainArea;
+        image_.headerArea = readBack.headerArea;
+        image_.screenArea = readBack.screenArea;
+    }
     project_.writeReadoutOnSave = true;
     const int first = applyDeviceImage(project_, image_);
 

@@ -1,7 +1,12 @@
 #pragma once
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "device/Protocol.h"
 #include "editor/Editor.h"
 #include "files/ImageBuild.h"
 #include "i18n/MessageTable.h"
@@ -88,7 +93,70 @@ public:
                               int shownAction);
     bool posExtendedAvailable() const { return image_.posExtendedSupported(); }
 
+    // ---- Device link ----
+    // Each operation asks for the port to be opened first (`port` names it in messages); the
+    // window feeds what arrives to `receive` and the timers' ends to their methods.
+    struct Progress {
+        bool visible = false;
+        std::string caption;
+        int maximum = ProgramBlocks;
+        int position = 0;
+    };
+    struct DeviceInfo {
+        std::string fileName = "----------------------";
+        std::string programmed = "----------------------";
+    };
+
+    // "Programmieren": builds the image and programs it.
+    Outcome startProgramming(const std::string& port, const LocalTime& now);
+    // "Aus QV einlesen": reads the device's image back into the project.
+    Outcome startReadBack(const std::string& port);
+    // "QV - Info": reads the project name and programming date the device holds.
+    Outcome startReadInfo(const std::string& port);
+    // "Datum/Uhrzeit setzen": sets the device clock to `now` when the device accepts.
+    Outcome startSetClock(const std::string& port);
+    // Bytes arrived from the device at local time `now`.
+    Outcome receive(std::span<const std::uint8_t> bytes, const LocalTime& now);
+    // Timer1: no reply within the time-out.
+    Outcome replyTimedOut();
+    // Timer2: the device information is ready to be shown.
+    Outcome infoDelayPassed();
+    // A deferred step of an outcome is due.
+    Outcome runDeferred(std::uint64_t token);
+    // The port an outcome asked for did not open.
+    Outcome portOpenFailed(PortProblem problem);
+    // The port vanished while open (an adapter pulled, the device side closed).
+    Outcome deviceGone();
+
+    // True while an exchange waits for the device; no other device operation starts then.
+    bool exchangeRunning() const;
+    const DeviceExchange& exchange() const { return exchange_; }
+    const Progress& progress() const { return progress_; }
+    const DeviceInfo& deviceInfo() const { return deviceInfo_; }
+
 private:
+    enum class Pending { None, Send, Close };
+
+    // Device link steps.
+    Outcome beginExchange(const std::string& port, int operationSlot);
+    void startReplyTimer(Outcome& out);
+    void stopReplyTimer(Outcome& out);
+    void sendBlock(Outcome& out, const std::uint8_t* area, int block);
+    void defer(Outcome& out, Pending step, int ms, std::string_view command = {});
+    void showProgress(Outcome& out, int captionSlot, int maximum);
+    void setProgress(Outcome& out, int position, int captionSlot, int steps);
+    void hideProgress(Outcome& out);
+    void finishTransfer(Outcome& out);
+    // Ends a failed exchange: message with the step it failed at, port closed, nothing running.
+    void abandon(Outcome& out, int slot);
+    std::string stepDetail() const;
+    void programStep(Outcome& out, const std::vector<std::uint8_t>& reply);
+    void readInfoStep(Outcome& out, const std::vector<std::uint8_t>& reply);
+    void readBackStep(Outcome& out, const std::vector<std::uint8_t>& reply);
+    void setClockStep(Outcome& out, const std::vector<std::uint8_t>& reply, const LocalTime& now);
+    // The image buffers hold a complete read-back: it becomes the project and the template.
+    Outcome applyReceivedImage();
+
     // Restores the invariants and asks the window to show the editor again.
     Outcome settled(Outcome outcome);
     void refreshWindowFromProject();
@@ -100,6 +168,21 @@ private:
     MessageTable messages_;
     DialogMessages dialogMessages_;
     Editor editor_{project_, messages_};
+
+    DeviceExchange exchange_;
+    std::array<std::uint8_t, 2 * BlockSize> blockBuffer_{};
+    std::vector<std::uint8_t> received_;  // bytes the receive step has not taken yet
+    bool replyTimerRunning_ = false;
+    Pending pending_ = Pending::None;
+    std::vector<std::uint8_t> pendingCommand_;
+    std::uint64_t deferToken_ = 0;
+    std::string port_;
+    int operationSlot_ = 0;
+    int steps_ = 0;
+    Progress progress_;
+    DeviceInfo deviceInfo_;
+    // What the image buffers held before a read-back, until the read-back completes.
+    std::optional<DeviceImage> beforeReadBack_;
 };
 
 }  // namespace vem

@@ -1,0 +1,34 @@
+#pragma once
+#include <QDialog>
+#include <memory>
+
+#include "session/Session.h"
+
+namespace Ui {
+class TForm6;
+}
+
+namespace vem {
+
+// The progress window of device transfers: a caption and one bar, no buttons, not modal.
+class TForm6 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm6(QWidget* parent);
+    ~TForm6() override;
+
+    // Shows, moves or hides the window as the session's progress says.
+    void showProgress(const Session::Progress& progress);
+    int position() const;
+    int maximum() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;  // Escape does not close it
+    void closeEvent(QCloseEvent* event) override;   // neither does the window system
+
+private:
+    std::unique_ptr<Ui::TForm6> ui_;
+    bool closing_ = false;
+};
+
+}  // namespace vem

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "DeviceHarness.h"
+#include "SessionChecks.h"
+
+namespace vem::test {
+namespace {
+
+using Feed = SimulatedLink::Feed;
+
+// A session with a loaded template of random bytes, so that every block is recognisable.
+struct DeviceExchangeTest : ::testing::TestWithParam<Feed> {
+    Session session;
+    DeviceImage before;
+
+    void SetUp() override {
+        std::mt19937 rng(7);
+        DeviceImage image;
+        for (auto& b : image.mainArea) b = static_cast<std::uint8_t>(rng());
+        image.mainArea[MainAt::DataSetAvailable] = 1;
+        image.imageTemplateLoaded = true;
+        Project p;
+        p.projectName = "LAGER1";
+        session.takeProject(p, image);
+        before = session.image();
+    }
+    static std::vector<std::uint8_t> block(const std::uint8_t* area, int k) {
+        return {area + BlockSize * k, area + BlockSize * (k + 1)};
+    }
+    // Nothing runs after an exchange has ended.
+    static void expectSettled(const SimulatedLink& link, const Session& s) {
+        EXPECT_FALSE(s.exchangeRunning());
+        EXPECT_FALSE(link.replyDeadline);
+        EXPECT_FALSE(link.portOpen);
+        EXPECT_FALSE(s.progress().visible);
+    }
+};
+
+TEST_P(DeviceExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
+    SimulatedLink link(session);
+    link.feed = GetParam();
+    link.apply(session.startProgramming("pty", link.clock));
+    link.run();
+    const DeviceImage& sent = session.image();
+    ASSERT_EQ(link.sent.size(), 271u);
+    EXPECT_EQ(link.sent[0], commandWord(Command::Program));
+    for (int k = 0; k < MainBlocks; ++k) ASSERT_EQ(link.sent[1 + k], block(sent.mainArea.data(), k)) << k;
+    EXPECT_EQ(link.sent[257], commandWord(Command::ProgramHeader));
+    EXPECT_EQ(link.sent[258], block(sent.headerArea.data(), 0));
+    EXPECT_EQ(link.sent[260], commandWord(Command::ProgramScreen));
+    EXPECT_EQ(link.sent[270], block(sent.screenArea.data(), 9));
+    EXPECT_EQ(link.device.memory().mainArea, sent.mainArea);
+    EXPECT_EQ(link.device.memory().headerArea, sent.headerArea);
+    EXPECT_EQ(link.device.memory().screenArea, sent.screenArea);
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(link.opens, 1);
+    EXPECT_EQ(link.closes, 1);
+    EXPECT_EQ(session.progress().position, ProgramBlocks);
+    expectSettled(link, session);
+}
+
+TEST_P(DeviceExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
+    SimulatedLink link(session);
+    link.feed = GetParam();
+    std::mt19937 rng(11);
+    DeviceMemory& m = link.device.memory();
+    for (auto& b : m.mainArea) b = static_cast<std::uint8_t>(rng());
+    m.mainArea[MainAt::DataSetAvailable + 1] = 1;
+    for (auto& b : m.screenArea) b = static_cast<std::uint8_t>('A' + rng() % 26);
+    const std::string name = "LAGER2";
+    std::copy(name.begin(), name.end(), m.headerArea.begin() + HeaderAt::ProjectName);
+
+    link.apply(session.startReadBack("pty"));
+    link.run();
+    EXPECT_EQ(session.image().mainArea, m.mainArea);
+    EXPECT_EQ(session.image().headerArea, m.headerArea);
+    EXPECT_EQ(session.image().screenArea, m.screenArea);
+    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_EQ(session.project().projectName, name);
+    EXPECT_EQ(session.project().screenText[0], std::string(1, static_cast<char>(m.screenArea[0])));
+    EXPECT_TRUE(session.project().writeReadoutOnSave);
+    const auto acks = std::count(link.sent.begin(), link.sent.end(), escAck());
+    EXPECT_EQ(acks, ReadBackBlocks - 1);  // the trailing block is not acknowledged
+    EXPECT_EQ(link.sent[0], commandWord(Command::ReadMain));
+    EXPECT_EQ(link.sent[257], commandWord(Command::ReadHeader));  // right after the 256th ESC ACK
+    EXPECT_EQ(link.sent[260], commandWord(Command::ReadScreen));
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(brokenInvariant(session), "");
+    expectSettled(link, session);
+}
+
+INSTANTIATE_TEST_SUITE_P(Feeds, DeviceExchangeTest,
+                         ::testing::Values(Feed::Whole, Feed::ByteByByte, Feed::WithTrailingByte));
+
+using DeviceOperations = DeviceExchangeTest;
+
+TEST_F(DeviceOperations, DeviceInformationAndClock) {
+    SimulatedLink link(session);
+    DeviceMemory& m = link.device.memory();
+    std::copy_n("LAGER1", 6, m.headerArea.begin() + HeaderAt::ProjectName);
+    const std::uint8_t date[] = {1, 2, 8, 9, 30};
+    std::copy(std::begin(date), std::end(date), m.headerArea.begin() + HeaderAt::ProgramDay);
+    link.apply(session.startReadInfo("pty"));
+    link.run();
+    EXPECT_EQ(session.deviceInfo().fileName, "LAGER1");
+    EXPECT_EQ(session.deviceInfo().programmed, "01.02.08  09:30");
+    EXPECT_TRUE(link.infoShown);
+    EXPECT_EQ(std::count(link.sent.begin(), link.sent.end(), escAck()), 2);
+    expectSettled(link, session);
+
+    link.apply(session.startSetClock("pty"));
+    link.run();
+    std::vector<std::uint8_t> clock(BlockSize, 0);
+    const std::string digits = "311209235958";
+    std::copy(digits.begin(), digits.end(), clock.begin());
+    EXPECT_EQ(link.sent.back(), clock);
+    EXPECT_EQ(std::vector<std::uint8_t>(m.clockBlock.begin(), m.clockBlock.end()), clock);
+    EXPECT_TRUE(link.portOpen);  // the clock leaves the port open
+    EXPECT_FALSE(session.exchangeRunning());
+    EXPECT_TRUE(link.messages.empty());
+}
+
+// Every fault ends with its message, the port closed, the progress window gone, nothing applied
+// and nothing left running.
+TEST_F(DeviceOperations, FaultsEndCleanly) {
+    enum Op { Program, ReadBack, ReadInfo };
+    const struct {
+        const char* what;
+        Op op;
+        DeviceFaults faults;
+        int slot;
+        const char* detail;
+    } cases[] = {
+        {"refused block", Program, {.wrongReplyAt = 5}, Msg::ProgramRefused, "Schritt 5 von 268"},
+        {"silent device", Program, {.noReplyAt = 40}, Msg::ReplyTimeOut, "Schritt 40 von 268"},
+        {"silent header command", Program, {.noReplyAt = 257}, Msg::ReplyTimeOut, "Schritt 256 von 268"},
+        {"short read-back", ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, "Schritt 268 von 269"},
+        {"merged blocks", ReadBack, {.mergeBlocks = true}, Msg::ReplyTimeOut, "Aus QV einlesen"},
+        {"silent info", ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, "QV - Info"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Session s;
+        s.takeProject(session.project(), before);
+        const Project project = s.project();
+        const DeviceImage image = s.image();
+        SimulatedLink link(s, c.faults);
+        link.apply(c.op == Program    ? s.startProgramming("/dev/pts/9", link.clock)
+                   : c.op == ReadBack ? s.startReadBack("/dev/pts/9")
+                                      : s.startReadInfo("/dev/pts/9"));
+        link.run();
+        EXPECT_EQ(link.messages, std::vector<int>{c.slot});
+        ASSERT_EQ(link.details.size(), 1u);
+        EXPECT_NE(link.details[0].find("/dev/pts/9"), std::string::npos) << link.details[0];
+        EXPECT_NE(link.details[0].find(c.detail), std::string::npos) << link.details[0];
+        EXPECT_EQ(link.closes, 1);
+        EXPECT_FALSE(link.infoShown);
+        expectSettled(link, s);
+        if (c.op == ReadBack) {
+            EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
+            EXPECT_EQ(s.image().headerArea, image.headerArea);
+            EXPECT_EQ(s.project().screenText, project.screenText);
+        }
+    }
+}
+
+TEST_F(DeviceOperations, PortThatDoesNotOpenIsSaidAtOnce) {
+    const struct {
+        PortProblem problem;
+        int reasonSlot;
+    } cases[] = {{PortProblem::Busy, Msg::PortBusy},
+                 {PortProblem::NoPermission, Msg::PortNoPermission},
+                 {PortProblem::Absent, Msg::PortAbsent}};
+    for (const auto& c : cases) {
+        SimulatedLink link(session);
+        link.openFails = c.problem;
+        link.apply(session.startReadBack("/dev/ttyUSB0"));
+        link.run();
+        EXPECT_EQ(link.messages, std::vector<int>{Msg::PortCannotOpen});
+        ASSERT_EQ(link.details.size(), 1u);
+        EXPECT_EQ(link.details[0], "/dev/ttyUSB0: " + session.messages().text(c.reasonSlot));
+        EXPECT_TRUE(link.sent.empty());
+        EXPECT_EQ(session.image().mainArea, before.mainArea);
+        expectSettled(link, session);
+    }
+}
+
+TEST_F(DeviceOperations, WithoutTemplateNothingIsSent) {
+    Session fresh;
+    SimulatedLink link(fresh);
+    link.apply(fresh.startProgramming("pty", link.clock));
+    link.run();
+    EXPECT_EQ(link.messages, std::vector<int>{Msg::NoImageTemplate});
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(fresh.project().screenText[0], " ");  // the image was built: empty cells became spaces
+}
+
+TEST_F(DeviceOperations, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
+    SimulatedLink link(session, {.latencyMs = 1});
+    link.apply(session.startProgramming("pty", link.clock));
+    EXPECT_TRUE(session.exchangeRunning());
+    EXPECT_TRUE(session.startReadBack("pty").link.send.empty());  // refused while programming
+    EXPECT_FALSE(session.startReadBack("pty").link.openPort);
+    // Programming has ended, its port close is still pending.
+    link.run([&] { return link.device.completedTransfers() == 3 && !session.exchangeRunning(); });
+    ASSERT_TRUE(link.deferred);
+    link.apply(session.startReadInfo("pty"));
+    link.run();
+    EXPECT_TRUE(link.infoShown);
+    EXPECT_TRUE(link.messages.empty());
+    expectSettled(link, session);
+}
+
+TEST_F(DeviceOperations, DeviceGoneMidTransferIsSaidOnce) {
+    SimulatedLink link(session);
+    link.apply(session.startProgramming("pty", link.clock));
+    link.run([&] { return link.device.requestsTaken() >= 50; });
+    link.portOpen = false;  // the port closed itself
+    link.apply(session.deviceGone());
+    link.apply(session.deviceGone());
+    link.apply(session.replyTimedOut());
+    EXPECT_EQ(link.messages, std::vector<int>{Msg::DeviceGone});
+    expectSettled(link, session);
+}
+
+}  // namespace
+}  // namespace vem::test
