@@ -18,7 +18,7 @@ struct SimulatedLink {
     Session& session;
     SimulatedDevice device;
     Feed feed = Feed::Whole;
-    std::optional<PortProblem> openFails;
+    std::optional<OpenFailure> openFails;
     LocalTime clock{31, 12, 2009, 23, 59, 58};
 
     std::int64_t now = 0;

@@ -168,11 +168,11 @@ TEST_F(DeviceOperations, FaultsEndCleanly) {
 
 TEST_F(DeviceOperations, PortThatDoesNotOpenIsSaidAtOnce) {
     const struct {
-        PortProblem problem;
+        OpenFailure problem;
         int reasonSlot;
-    } cases[] = {{PortProblem::Busy, Msg::PortBusy},
-                 {PortProblem::NoPermission, Msg::PortNoPermission},
-                 {PortProblem::Absent, Msg::PortAbsent}};
+    } cases[] = {{OpenFailure::Busy, Msg::PortBusy},
+                 {OpenFailure::NoPermission, Msg::PortNoPermission},
+                 {OpenFailure::Absent, Msg::PortAbsent}};
     for (const auto& c : cases) {
         SimulatedLink link(session);
         link.openFails = c.problem;

@@ -55,9 +55,6 @@ struct DeviceExchange {
     std::int32_t programPhase = 0;    // programming: 0 before, 1 after the header command, 2 after the screen command
 };
 
-// Why a serial port did not open.
-enum class PortProblem { Absent, Busy, NoPermission, UnsupportedSetting, Other };
-
 constexpr int ProgramBlocks = 268;   // 256 main, 2 header, 10 screen
 constexpr int ReadBackBlocks = 269;  // the same, and one trailing block
 constexpr int MainBlocks = 256;

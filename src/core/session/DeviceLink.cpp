@@ -19,13 +19,14 @@ std::string replaceAll(std::string text, const std::string& mark, const std::str
     return text;
 }
 
-int problemSlot(PortProblem problem) {
+int problemSlot(OpenFailure problem) {
     switch (problem) {
-    case PortProblem::Absent: return Msg::PortAbsent;
-    case PortProblem::Busy: return Msg::PortBusy;
-    case PortProblem::NoPermission: return Msg::PortNoPermission;
-    case PortProblem::UnsupportedSetting: return Msg::PortUnsupportedSetting;
-    case PortProblem::Other: break;
+    case OpenFailure::Absent: return Msg::PortAbsent;
+    case OpenFailure::Busy: return Msg::PortBusy;
+    case OpenFailure::NoPermission: return Msg::PortNoPermission;
+    case OpenFailure::UnsupportedSetting: return Msg::PortUnsupportedSetting;
+    case OpenFailure::None:
+    case OpenFailure::Other: break;
     }
     return -1;
 }
@@ -346,7 +347,7 @@ Outcome Session::runDeferred(std::uint64_t token) {
     return out;
 }
 
-Outcome Session::portOpenFailed(PortProblem problem) {
+Outcome Session::portOpenFailed(OpenFailure problem) {
     Outcome out;
     abandon(out, Msg::PortCannotOpen);
     exchange_.OperationMode = Mode::Idle;

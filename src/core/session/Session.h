@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/Protocol.h"
+#include "device/SerialLine.h"
 #include "editor/Editor.h"
 #include "files/ImageBuild.h"
 #include "i18n/MessageTable.h"
@@ -124,7 +125,7 @@ public:
     // A deferred step of an outcome is due.
     Outcome runDeferred(std::uint64_t token);
     // The port an outcome asked for did not open.
-    Outcome portOpenFailed(PortProblem problem);
+    Outcome portOpenFailed(OpenFailure problem);
     // The port vanished while open (an adapter pulled, the device side closed).
     Outcome deviceGone();
 

@@ -31,10 +31,11 @@ protected:
 MessagePresenter::MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages)
     : messages_(messages), dialogMessages_(dialogMessages) {}
 
-void MessagePresenter::showSlot(int slot, QWidget* parent) {
+void MessagePresenter::showSlot(int slot, QWidget* parent, const std::string& detail) {
     Shown m;
     m.slot = slot;
     m.text = fromCp1252(messages_.text(slot));
+    if (!detail.empty()) m.text += (m.text.isEmpty() ? QString() : QStringLiteral("\n")) + fromCp1252(detail);
     present(m, parent);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "i18n/MessageTable.h"
 
@@ -22,7 +23,8 @@ public:
     MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages);
     virtual ~MessagePresenter() = default;
 
-    void showSlot(int slot, QWidget* parent = nullptr);
+    // `detail` becomes one more line under the slot's text.
+    void showSlot(int slot, QWidget* parent = nullptr, const std::string& detail = {});
     void showDialogMessage(DialogId dialog, QWidget* parent = nullptr);
 
     // Sends every message to `sink` instead of a message box (for tests and scripted runs).

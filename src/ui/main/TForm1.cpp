@@ -14,16 +14,22 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 
 #include "common/Encoding.h"
 #include "common/WrapCheckBox.h"
+#include "device/TForm6.h"
+#include "device/TForm7.h"
+#include "files/ImageBuild.h"
 #include "fields/TForm2.h"
 #include "main/KeyboardSink.h"
 #include "main/ScreenGrid.h"
 #include "main/TForm3.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
+#include "serial/COMManager.h"
+#include "serial/Serial.h"
 
 namespace vem {
 
@@ -75,8 +81,25 @@ TForm1::TForm1(QWidget* parent)
     buildSummaries(client);
     buildMenu();
 
+    Serial1 = new TSerial(this);
+    Serial1->Line() = serial1Line();
+    Serial1->OnRxChar = [this](TSerial&) { Serial1RxChar(); };
+    Serial1->OnCOMRemoved = [this](TCustomSerial&) { applyOutcome(session_.deviceGone()); };
+    COMManager().startWatching();
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(ReplyTimeoutMs);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setSingleShot(true);
+    Timer2->setInterval(InfoDelayMs);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+
     form2_ = new TForm2(this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
+    form6_ = new TForm6(this);
+    form7_ = new TForm7(this);
+    connect(form7_, &TForm7::systemMenuRequested, this, [this] { Expert1->menuAction()->setVisible(true); });
     form3_ = new TForm3(*this);
 
     adjustSize();
@@ -221,18 +244,22 @@ void TForm1::buildMenu() {
     binFile->setVisible(false);
     binFile->setEnabled(false);
     connect(binFile, &QAction::triggered, this, &TForm1::BINFile1Click);
-    addItem(qv, "Einlesen1", "Aus QV einlesen");
-    addItem(qv, "tt1", "Programmieren");
-    addItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen");
-    addItem(qv, "VEMInfo1", "QV - Info");
+    deviceActions_ = {addItem(qv, "Einlesen1", "Aus QV einlesen"), addItem(qv, "tt1", "Programmieren"),
+                      addItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen"), addItem(qv, "VEMInfo1", "QV - Info")};
+    connect(deviceActions_[0], &QAction::triggered, this, &TForm1::Einlesen1Click);
+    connect(deviceActions_[1], &QAction::triggered, this, &TForm1::tt1Click);
+    connect(deviceActions_[2], &QAction::triggered, this, &TForm1::QORUhrsetzen1Click);
+    connect(deviceActions_[3], &QAction::triggered, this, &TForm1::VEMInfo1Click);
 
-    QMenu* system = bar->addMenu("&System");
-    system->setObjectName("Expert1");
-    system->menuAction()->setVisible(false);
-    addItem(system, "Zeichensatzladen1", "&Zeichensatz laden");
-    addItem(system, "Videosignal1", "&Videosignal");
-    addItem(system, "Firmware1", "&Firmware");
-    addItem(system, "SetAVRFuses1", "&Set AVR-Fuses");
+    Expert1 = bar->addMenu("&System");
+    Expert1->setObjectName("Expert1");
+    Expert1->menuAction()->setVisible(false);
+    addItem(Expert1, "Zeichensatzladen1", "&Zeichensatz laden");
+    Expert1->addSeparator();
+    addItem(Expert1, "Videosignal1", "&Videosignal");
+    Expert1->addSeparator();
+    addItem(Expert1, "Firmware1", "&Firmware");
+    addItem(Expert1, "SetAVRFuses1", "&Set AVR-Fuses");
 }
 
 void TForm1::showEditorState() {
@@ -260,7 +287,42 @@ void TForm1::showEditorState() {
 
 void TForm1::focusGrid() { keyboardSink_->setFocus(); }
 
+bool TForm1::applyLink(const LinkRequests& link) {
+    if (link.openPort && !Serial1->Active()) {
+        Serial1->SetActive(true);
+        if (!Serial1->Active()) return false;
+    }
+    for (const auto& bytes : link.send) Serial1->TData(bytes.data(), static_cast<unsigned>(bytes.size()));
+    if (link.closePort) Serial1->SetActive(false);
+    if (link.replyTimer == LinkRequests::Timer::Start) Timer1->start();
+    if (link.replyTimer == LinkRequests::Timer::Stop) Timer1->stop();
+    if (link.startInfoTimer) Timer2->start();
+    if (link.deferMs > 0) {
+        const std::uint64_t token = link.deferToken;
+        QTimer::singleShot(link.deferMs, this, [this, token] { applyOutcome(session_.runDeferred(token)); });
+    }
+    return true;
+}
+
+std::string TForm1::portName() const {
+    const QString location = COMManager().LocationOf(Serial1->COMPort());
+    return toCp1252(location.isEmpty() ? QString::number(Serial1->COMPort()) : location);
+}
+
 void TForm1::applyOutcome(const Outcome& outcome) {
+    if (!applyLink(outcome.link)) {
+        applyOutcome(session_.portOpenFailed(Serial1->LastOpenProblem().reason));
+        return;
+    }
+    for (QAction* a : deviceActions_) a->setEnabled(!session_.exchangeRunning());
+    if (outcome.refreshProgress) form6_->showProgress(session_.progress());
+    if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
+        busyCursor_ = *outcome.busyCursor;
+        if (busyCursor_)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
     if (outcome.refreshCaption) showProjectName();
     if (outcome.refreshSettingLabels) {
         showInterfaceSummary();
@@ -272,8 +334,12 @@ void TForm1::applyOutcome(const Outcome& outcome) {
     }
     if (outcome.posExtendedEnabled) settings_->updateExtendedButton();
     if (outcome.refreshEditor) showEditorState();
-    for (int slot : outcome.messages) presenter_.showSlot(slot, this);
+    for (int slot : outcome.messages) presenter_.showSlot(slot, this, outcome.detail);
     if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
+    if (outcome.showDeviceInfo) {
+        form7_->fill(session_.deviceInfo());
+        form7_->exec();
+    }
 }
 
 void TForm1::CONFClick(int n) {
@@ -318,7 +384,28 @@ void TForm1::FormKeyDown(QKeyEvent* event) {
 
 void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 
-void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
+void TForm1::closeEvent(QCloseEvent* event) {
+    Serial1->SetActive(false);
+    event->accept();
+}
+
+void TForm1::tt1Click() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
+
+void TForm1::Einlesen1Click() { applyOutcome(session_.startReadBack(portName())); }
+
+void TForm1::VEMInfo1Click() { applyOutcome(session_.startReadInfo(portName())); }
+
+void TForm1::QORUhrsetzen1Click() { applyOutcome(session_.startSetClock(portName())); }
+
+void TForm1::Serial1RxChar() {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(Serial1->GetBufRec(), 0)));
+    bytes.resize(Serial1->RData(bytes.data(), static_cast<unsigned>(bytes.size())));
+    applyOutcome(session_.receive(bytes, currentLocalTime()));
+}
+
+void TForm1::Timer1Timer() { applyOutcome(session_.replyTimedOut()); }
+
+void TForm1::Timer2Timer() { applyOutcome(session_.infoDelayPassed()); }
 
 void TForm1::showHoldTimes() {
     const HoldTimesTexts s = holdTimesTexts(session_.project().device);

@@ -11,6 +11,8 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
+class QTimer;
 class QToolButton;
 
 namespace vem {
@@ -20,6 +22,9 @@ class ScreenGrid;
 class SettingsDialogs;
 class TForm2;
 class TForm3;
+class TForm6;
+class TForm7;
+class TSerial;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
 // Every event goes to the Session; the window shows what the returned Outcome asks for.
@@ -36,6 +41,9 @@ public:
     MessagePresenter& presenter() { return presenter_; }
     ScreenGrid* grid() const { return grid_; }
     SettingsDialogs& settingsDialogs() { return *settings_; }
+    TSerial& serial() { return *Serial1; }
+    TForm6& progressWindow() { return *form6_; }
+    TForm7& deviceInfoWindow() { return *form7_; }
     const QString& startFolder() const { return startFolder_; }
 
     // Shows what an operation asks for: its messages, captions, labels and the editor.
@@ -60,6 +68,13 @@ public:
     void oeffnen1Click();
     void Speichernunter1Click();
     void BINFile1Click();
+    void tt1Click();
+    void Einlesen1Click();
+    void VEMInfo1Click();
+    void QORUhrsetzen1Click();
+    void Serial1RxChar();
+    void Timer1Timer();
+    void Timer2Timer();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -76,6 +91,10 @@ private:
     QString chooseFile(bool save, const QString& filter);
     // The keyboard goes back to the grid.
     void focusGrid();
+    // What an outcome asks of the port and the timers; false when the port did not open.
+    bool applyLink(const LinkRequests& link);
+    // The port as messages name it.
+    std::string portName() const;
 
     Session session_;
     MessagePresenter presenter_;
@@ -86,6 +105,14 @@ private:
     TForm2* form2_ = nullptr;
     std::unique_ptr<SettingsDialogs> settings_;
     TForm3* form3_ = nullptr;
+    TForm6* form6_ = nullptr;
+    TForm7* form7_ = nullptr;
+    TSerial* Serial1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QMenu* Expert1 = nullptr;
+    std::array<QAction*, 4> deviceActions_{};
+    bool busyCursor_ = false;
     QGroupBox* GroupBox3 = nullptr;
     std::array<QToolButton*, DataFieldCount> confButtons_{};
     std::array<QCheckBox*, FieldCount> fieldBoxes_{};
