@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "QorsimProcess.h"
+#include "device/TForm6.h"
+#include "main/TForm1.h"
+#include "serial/Serial.h"
+
+using namespace vem;
+
+namespace {
+
+// A working folder with the sample project, and a window whose port is qorsim's.
+struct DeviceEndToEnd : ::testing::Test {
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
+    std::vector<MessagePresenter::Shown> shown;
+
+    void SetUp() override {
+        for (const char* name : {"default.qor", "default.bin"})
+            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name)));
+        QDir::setCurrent(folder.path());
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    std::unique_ptr<TForm1> window(const test::QorsimProcess& sim) {
+        auto w = std::make_unique<TForm1>();
+        w->presenter().setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
+        w->serial().SetCOMPort(sim.port());
+        EXPECT_EQ(w->serial().COMPort(), sim.port());
+        return w;
+    }
+    // Runs a device menu item and waits until the exchange and its port close are over.
+    static bool run(TForm1& w, const char* action) {
+        w.findChild<QAction*>(action)->trigger();
+        return QTest::qWaitFor([&] { return !w.session().exchangeRunning() && !w.serial().Active(); }, 30000);
+    }
+};
+
+}  // namespace
+
+TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
+    test::QorsimProcess sim({"--memory", folder.filePath("device")});
+    ASSERT_FALSE(sim.path().isEmpty());
+    auto first = window(sim);
+    ASSERT_TRUE(first->image().imageTemplateLoaded);
+    ASSERT_TRUE(run(*first, "tt1"));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(first->progressWindow().isVisible());
+
+    QDir::setCurrent(folder.filePath("."));
+    QFile::remove(folder.filePath("default.qor"));  // the second program starts empty
+    auto second = window(sim);
+    ASSERT_FALSE(second->image().imageTemplateLoaded);
+    ASSERT_TRUE(run(*second, "Einlesen1"));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(second->image().mainArea, first->image().mainArea);
+    EXPECT_EQ(second->image().headerArea, first->image().headerArea);
+    EXPECT_EQ(second->image().screenArea, first->image().screenArea);
+    EXPECT_EQ(second->project().screenText, first->project().screenText);
+    EXPECT_EQ(second->project().projectName, "default.qor");
+}
+
+TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
+    test::QorsimProcess sim({"--baud", "115200"});
+    auto w = window(sim);
+    w->findChild<QAction*>("tt1")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->progressWindow().position() > 20; }, 20000));
+    sim.kill();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
+    QTest::qWait(2500);  // past the reply time-out: nothing more may follow
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::DeviceGone);
+    EXPECT_FALSE(w->serial().Active());
+    EXPECT_FALSE(w->session().exchangeRunning());
+    EXPECT_FALSE(w->progressWindow().isVisible());
+}
+
+TEST_F(DeviceEndToEnd, BusyPortIsSaidAtOnceWithItsName) {
+    test::QorsimProcess sim;
+    auto holder = window(sim);
+    holder->serial().SetActive(true);  // another program has the port
+    ASSERT_TRUE(holder->serial().Active());
+    auto w = window(sim);
+    w->findChild<QAction*>("VEMInfo1")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::PortCannotOpen);
+    EXPECT_TRUE(shown[0].text.contains(sim.path())) << shown[0].text.toStdString();
+    EXPECT_FALSE(w->session().exchangeRunning());
+}
