@@ -49,7 +49,11 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
     ASSERT_FALSE(sim.path().isEmpty());
     auto first = window(sim);
     ASSERT_TRUE(first->image().imageTemplateLoaded);
-    ASSERT_TRUE(run(*first, "tt1"));
+    first->findChild<QAction*>("tt1")->trigger();
+    EXPECT_FALSE(first->findChild<QAction*>("Einlesen1")->isEnabled());  // one exchange at a time
+    EXPECT_TRUE(first->progressWindow().isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().Active(); }, 30000));
+    EXPECT_TRUE(first->findChild<QAction*>("Einlesen1")->isEnabled());
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(first->progressWindow().isVisible());
 
