@@ -122,6 +122,52 @@ TEST_F(DeviceOperations, DeviceInformationAndClock) {
     EXPECT_TRUE(link.messages.empty());
 }
 
+TEST_F(DeviceOperations, ServiceUploadsVideoBlockAndFuses) {
+    SimulatedLink link(session);
+    std::vector<std::uint8_t> font(FontSize);
+    for (std::size_t i = 0; i < font.size(); ++i) font[i] = static_cast<std::uint8_t>(i * 7);
+    link.apply(session.startFontUpload("pty", font));
+    link.run();
+    EXPECT_EQ(link.device.memory().font, font);
+
+    const std::vector<std::uint8_t> firmware(100, 0xA5);  // two partly filled blocks, 510 zero blocks
+    link.apply(session.startFirmwareUpload("pty", firmware));
+    link.run();
+    std::vector<std::uint8_t> expected(FirmwareSize, 0);
+    std::copy(firmware.begin(), firmware.end(), expected.begin());
+    EXPECT_EQ(link.device.memory().firmware, expected);
+    EXPECT_EQ(link.sent.back(), std::vector<std::uint8_t>(BlockSize, 0));
+
+    const std::array<std::uint8_t, VideoSettingsSize> video{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    link.apply(session.startVideoSettings("pty", video));
+    link.run();
+    std::array<std::uint8_t, BlockSize> block{};
+    std::copy(video.begin(), video.end(), block.begin());
+    EXPECT_EQ(link.device.memory().videoBlock, block);
+
+    link.apply(session.sendFuses("pty"));
+    link.run();
+    EXPECT_EQ(link.device.memory().fuseCommands, 1);
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_FALSE(session.exchangeRunning());
+
+    // Sizes that start nothing.
+    for (std::size_t size : {FontSize - 1, FontSize + 1})
+        EXPECT_FALSE(session.startFontUpload("pty", std::vector<std::uint8_t>(size)).link.openPort) << size;
+    for (std::size_t size : {std::size_t{0}, FirmwareSize})
+        EXPECT_FALSE(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(size)).link.openPort) << size;
+    EXPECT_TRUE(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(FirmwareSize - 1)).link.openPort);
+}
+
+TEST_F(DeviceOperations, UploadFailingPartWayAsksForARepeat) {
+    SimulatedLink link(session, {.noReplyAt = 20});
+    link.apply(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(500, 1)));
+    link.run();
+    EXPECT_EQ(link.messages, (std::vector<int>{Msg::ReplyTimeOut, Msg::UploadIncomplete}));
+    EXPECT_EQ(link.closes, 1);
+    expectSettled(link, session);
+}
+
 // Every fault ends with its message, the port closed, the progress window gone, nothing applied
 // and nothing left running.
 TEST_F(DeviceOperations, FaultsEndCleanly) {

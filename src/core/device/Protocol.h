@@ -58,6 +58,9 @@ struct DeviceExchange {
 constexpr int ProgramBlocks = 268;   // 256 main, 2 header, 10 screen
 constexpr int ReadBackBlocks = 269;  // the same, and one trailing block
 constexpr int MainBlocks = 256;
+constexpr std::size_t FontSize = 3584;       // 56 blocks
+constexpr std::size_t FirmwareSize = 32768;  // 512 blocks; a file fills it from the start
+constexpr std::size_t VideoSettingsSize = 11;
 constexpr int HeaderBlocks = 2;
 
 }  // namespace vem

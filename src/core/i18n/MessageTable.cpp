@@ -24,6 +24,11 @@ const std::vector<std::string>& builtInTexts() {
         "Aus QV einlesen",
         "QV - Info",
         "Datum/Uhrzeit setzen",
+        "Zeichensatz laden",
+        "Firmware",
+        "Videosignal",
+        "Set AVR-Fuses",
+        "Die \xDC""bertragung ist unvollst\xE4ndig: bitte wiederholen, bevor das Ger\xE4t benutzt wird.",
     };
     return texts;
 }

@@ -39,6 +39,8 @@ constexpr int FieldHintPrefix = 13;
 constexpr int DateHint = 14;
 constexpr int TimeHint = 15;
 constexpr int ReadBackCaption = 18;
+constexpr int FontCaption = 21;
+constexpr int FirmwareCaption = 24;
 // Slots added by this program (built-in texts).
 constexpr int ProjectSaveFailed = 26;
 constexpr int ReadoutSaveFailed = 27;
@@ -56,6 +58,11 @@ constexpr int OperationProgram = 38;
 constexpr int OperationReadBack = 39;
 constexpr int OperationReadInfo = 40;
 constexpr int OperationSetClock = 41;
+constexpr int OperationFont = 42;
+constexpr int OperationFirmware = 43;
+constexpr int OperationVideo = 44;
+constexpr int OperationFuses = 45;
+constexpr int UploadIncomplete = 46;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -31,6 +31,13 @@ int problemSlot(OpenFailure problem) {
     return -1;
 }
 
+// An operation that does not start: another exchange runs, or its data is refused.
+Outcome notStarted() {
+    Outcome out;
+    out.ok = false;
+    return out;
+}
+
 // A date byte in decimal, with a leading zero up to 9.
 std::string twoDigits(std::uint8_t value) { return (value <= 9 ? "0" : "") + std::to_string(value); }
 
@@ -110,6 +117,8 @@ std::string Session::stepDetail() const {
 void Session::abandon(Outcome& out, int slot) {
     out.ok = false;
     out.messages.push_back(slot);
+    const Mode mode = exchange_.OperationMode;
+    if (mode == Mode::FontUpload || mode == Mode::FirmwareUpload) out.messages.push_back(Msg::UploadIncomplete);
     out.detail = stepDetail();
     stopReplyTimer(out);
     out.busyCursor = false;
@@ -128,7 +137,7 @@ void Session::abandon(Outcome& out, int slot) {
 // ---- Starting the exchanges ----
 
 Outcome Session::startProgramming(const std::string& port, const LocalTime& now) {
-    if (exchangeRunning()) return {};
+    if (exchangeRunning()) return notStarted();
     Outcome out = beginExchange(port, Msg::OperationProgram);
     buildDeviceImage(project_, image_, now);
     out = settled(out);  // empty cells became spaces
@@ -145,7 +154,7 @@ Outcome Session::startProgramming(const std::string& port, const LocalTime& now)
 }
 
 Outcome Session::startReadBack(const std::string& port) {
-    if (exchangeRunning()) return {};
+    if (exchangeRunning()) return notStarted();
     Outcome out = beginExchange(port, Msg::OperationReadBack);
     beforeReadBack_ = image_;
     exchange_ = {Mode::ReadBack, 63, 0, 0};
@@ -161,7 +170,7 @@ Outcome Session::startReadBack(const std::string& port) {
 }
 
 Outcome Session::startReadInfo(const std::string& port) {
-    if (exchangeRunning()) return {};
+    if (exchangeRunning()) return notStarted();
     Outcome out = beginExchange(port, Msg::OperationReadInfo);
     exchange_.OperationMode = Mode::ReadInfo;
     exchange_.blockIndex = 0;
@@ -173,13 +182,61 @@ Outcome Session::startReadInfo(const std::string& port) {
 }
 
 Outcome Session::startSetClock(const std::string& port) {
-    if (exchangeRunning()) return {};
+    if (exchangeRunning()) return notStarted();
     Outcome out = beginExchange(port, Msg::OperationSetClock);
     exchange_.replyThreshold = 1;
     exchange_.OperationMode = Mode::SetClock;
     steps_ = 1;
     startReplyTimer(out);
     out.link.send.push_back(commandWord(Command::SetClock));
+    return out;
+}
+
+Outcome Session::startUpload(const std::string& port, Mode mode) {
+    const bool font = mode == Mode::FontUpload;
+    Outcome out = beginExchange(port, font ? Msg::OperationFont : Msg::OperationFirmware);
+    exchange_.replyThreshold = 1;
+    exchange_.OperationMode = mode;
+    startReplyTimer(out);
+    exchange_.blockIndex = 0;
+    showProgress(out, font ? Msg::FontCaption : Msg::FirmwareCaption,
+                 static_cast<int>((font ? FontSize : FirmwareSize) / BlockSize));
+    defer(out, Pending::Send, FlushWaitMs, font ? Command::Font : Command::Firmware);
+    return out;
+}
+
+Outcome Session::startFontUpload(const std::string& port, std::span<const std::uint8_t> font) {
+    if (exchangeRunning() || font.size() != FontSize) return notStarted();
+    std::copy(font.begin(), font.end(), fontBuffer_.begin());
+    return startUpload(port, Mode::FontUpload);
+}
+
+Outcome Session::startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware) {
+    // An empty file would overwrite the device's firmware with zeros.
+    if (exchangeRunning() || firmware.empty() || firmware.size() >= FirmwareSize) return notStarted();
+    firmwareBuffer_.fill(0);
+    std::copy(firmware.begin(), firmware.end(), firmwareBuffer_.begin());
+    return startUpload(port, Mode::FirmwareUpload);
+}
+
+Outcome Session::startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings) {
+    if (exchangeRunning()) return notStarted();
+    Outcome out = beginExchange(port, Msg::OperationVideo);
+    std::copy(settings.begin(), settings.end(), videoSettings_.begin());
+    exchange_.replyThreshold = 1;
+    exchange_.OperationMode = Mode::VideoSettings;
+    steps_ = 1;
+    startReplyTimer(out);
+    out.link.send.push_back(commandWord(Command::Video));
+    return out;
+}
+
+Outcome Session::sendFuses(const std::string& port) {
+    if (exchangeRunning()) return notStarted();
+    Outcome out = beginExchange(port, Msg::OperationFuses);
+    exchange_.replyThreshold = 1;
+    exchange_.OperationMode = Mode::Idle;
+    out.link.send.push_back(commandWord(Command::Fuses));
     return out;
 }
 
@@ -202,8 +259,10 @@ Outcome Session::receive(std::span<const std::uint8_t> bytes, const LocalTime& n
     case Mode::ReadBack: readBackStep(out, reply); break;
     case Mode::SetClock: setClockStep(out, reply, now); break;
     case Mode::VideoSettings:
+        if (isEscAck(reply)) sendSettingsBlock(out, videoSettings_);
+        break;
     case Mode::FontUpload:
-    case Mode::FirmwareUpload:
+    case Mode::FirmwareUpload: uploadStep(out, reply); break;
     case Mode::Idle: break;
     }
     return out;
@@ -298,17 +357,40 @@ void Session::readBackStep(Outcome& out, const std::vector<std::uint8_t>& reply)
 
 void Session::setClockStep(Outcome& out, const std::vector<std::uint8_t>& reply, const LocalTime& now) {
     if (!isEscAck(reply)) return;  // the time-out ends the exchange
-    stopReplyTimer(out);
-    // Twelve digits, day first; zeros after them.
-    blockBuffer_.fill(0);
-    auto* at = blockBuffer_.data();
+    // Twelve digits, day first.
+    std::array<std::uint8_t, 12> digits{};
+    auto* at = digits.data();
     for (int value : {now.day, now.month, now.year, now.hour, now.minute, now.second}) {
         const int v = (value % 100 + 100) % 100;
         *at++ = static_cast<std::uint8_t>('0' + v / 10);
         *at++ = static_cast<std::uint8_t>('0' + v % 10);
     }
+    sendSettingsBlock(out, digits);
+}
+
+// The clock and video blocks: the used bytes, zeros after them; the port stays open.
+void Session::sendSettingsBlock(Outcome& out, std::span<const std::uint8_t> used) {
+    stopReplyTimer(out);
+    blockBuffer_.fill(0);
+    std::copy(used.begin(), used.end(), blockBuffer_.begin());
     exchange_.OperationMode = Mode::Idle;
     out.link.send.emplace_back(blockBuffer_.begin(), blockBuffer_.begin() + BlockSize);
+}
+
+void Session::uploadStep(Outcome& out, const std::vector<std::uint8_t>& reply) {
+    if (!isEscAck(reply)) return;  // the time-out ends the exchange
+    const bool font = exchange_.OperationMode == Mode::FontUpload;
+    const int blocks = static_cast<int>((font ? FontSize : FirmwareSize) / BlockSize);
+    stopReplyTimer(out);
+    const int k = exchange_.blockIndex;
+    setProgress(out, k, font ? Msg::FontBlockCaption : Msg::FirmwareBlockCaption, blocks);
+    if (k >= blocks) {
+        finishTransfer(out);
+        return;
+    }
+    startReplyTimer(out);
+    sendBlock(out, font ? fontBuffer_.data() : firmwareBuffer_.data(), k);
+    exchange_.blockIndex = k + 1;
 }
 
 Outcome Session::applyReceivedImage() {

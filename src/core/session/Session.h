@@ -116,6 +116,14 @@ public:
     Outcome startReadInfo(const std::string& port);
     // "Datum/Uhrzeit setzen": sets the device clock to `now` when the device accepts.
     Outcome startSetClock(const std::string& port);
+    // Service uploads: a character set of exactly 3584 bytes; a firmware of 1 to 32767 bytes,
+    // sent as 32768 bytes with zeros after it. Any other size starts nothing (not ok).
+    Outcome startFontUpload(const std::string& port, std::span<const std::uint8_t> font);
+    Outcome startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware);
+    // The video signal settings block (11 bytes; zeros after them).
+    Outcome startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings);
+    // The fuse command: sent, nothing waited for.
+    Outcome sendFuses(const std::string& port);
     // Bytes arrived from the device at local time `now`.
     Outcome receive(std::span<const std::uint8_t> bytes, const LocalTime& now);
     // Timer1: no reply within the time-out.
@@ -155,6 +163,9 @@ private:
     void readInfoStep(Outcome& out, const std::vector<std::uint8_t>& reply);
     void readBackStep(Outcome& out, const std::vector<std::uint8_t>& reply);
     void setClockStep(Outcome& out, const std::vector<std::uint8_t>& reply, const LocalTime& now);
+    void sendSettingsBlock(Outcome& out, std::span<const std::uint8_t> used);
+    void uploadStep(Outcome& out, const std::vector<std::uint8_t>& reply);
+    Outcome startUpload(const std::string& port, DeviceExchange::Mode mode);
     // The image buffers hold a complete read-back: it becomes the project and the template.
     Outcome applyReceivedImage();
 
@@ -172,6 +183,9 @@ private:
 
     DeviceExchange exchange_;
     std::array<std::uint8_t, 2 * BlockSize> blockBuffer_{};
+    std::array<std::uint8_t, FontSize> fontBuffer_{};
+    std::array<std::uint8_t, FirmwareSize> firmwareBuffer_{};
+    std::array<std::uint8_t, VideoSettingsSize> videoSettings_{};
     std::vector<std::uint8_t> received_;  // bytes the receive step has not taken yet
     bool replyTimerRunning_ = false;
     Pending pending_ = Pending::None;
