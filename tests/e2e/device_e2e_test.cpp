@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "QorsimProcess.h"
+#include "../ui/UiHelpers.h"
 #include "device/TForm6.h"
 #include "main/TForm1.h"
 #include "serial/Serial.h"
@@ -96,4 +97,33 @@ TEST_F(DeviceEndToEnd, BusyPortIsSaidAtOnceWithItsName) {
     EXPECT_EQ(shown[0].slot, Msg::PortCannotOpen);
     EXPECT_TRUE(shown[0].text.contains(sim.path())) << shown[0].text.toStdString();
     EXPECT_FALSE(w->session().exchangeRunning());
+}
+
+TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
+    const QString memory = folder.filePath("device");
+    test::QorsimProcess sim({"--memory", memory});
+    auto w = window(sim);
+    QByteArray font(3584, '\0'), firmware(100, '\xA5');
+    for (int i = 0; i < font.size(); ++i) font[i] = static_cast<char>(i * 7);
+    for (const auto& [name, bytes] : {std::pair{"font.zsz", font}, std::pair{"new.ldr", firmware}}) {
+        QFile f(folder.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    test::chooseInNextFileDialog(folder.filePath("font.zsz"));
+    ASSERT_TRUE(run(*w, "Zeichensatzladen1"));
+    test::chooseInNextFileDialog(folder.filePath("new.ldr"));
+    ASSERT_TRUE(run(*w, "Firmware1"));
+    w->findChild<QAction*>("SetAVRFuses1")->trigger();
+    QTest::qWait(200);
+    EXPECT_TRUE(shown.empty());
+    sim.stop();  // it saves its memory
+    auto read = [&](const char* name) {
+        QFile f(memory + "/" + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(read("font.bin"), font);
+    firmware.append(QByteArray(32768 - firmware.size(), '\0'));
+    EXPECT_EQ(read("firmware.bin"), firmware);
+    EXPECT_EQ(read("fuses.txt").trimmed(), "1");
 }

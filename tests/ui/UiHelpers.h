@@ -1,6 +1,8 @@
 #pragma once
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -23,6 +25,17 @@ inline void onNextModal(std::function<void(QWidget*)> act) {
         act(modal);
     });
     timer->start();
+}
+
+// Answers the next file dialog with `path`, typed into its name field as an operator would.
+inline void chooseInNextFileDialog(const QString& path) {
+    onNextModal([path](QWidget* w) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+        if (!dialog || !name) return;
+        name->setText(path);
+        dialog->done(QDialog::Accepted);
+    });
 }
 
 // The cells whose tag is `tag`, in order.

@@ -34,18 +34,7 @@ struct MainFiles : ::testing::Test {
     void watch(TForm1& window) {
         window.presenter().setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
     }
-    // Answers the next file dialog with `path`.
-    static void chooseInNextDialog(const QString& path) {
-        test::onNextModal([path](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            ASSERT_NE(dialog, nullptr);
-            // Typed into the dialog's name field, as an operator would.
-            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-            ASSERT_NE(name, nullptr);
-            name->setText(path);
-            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
-        });
-    }
+    static void chooseInNextDialog(const QString& path) { test::chooseInNextFileDialog(path); }
 };
 
 }  // namespace

@@ -63,6 +63,13 @@ TEST_F(MainKeyboard, KeysGoToTheGridAfterAClickOnAnyControl) {
         if (QString(name).startsWith("CONF"))
             test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("SpeedButton1")->click(); });
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        window->activateWindow();  // a window manager gives it back after the field dialog
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        // The keyboard belongs to the grid's sink, never to the control clicked.
+        ASSERT_TRUE(QTest::qWaitFor([] {
+            const QWidget* focus = QApplication::focusWidget();
+            return focus && focus->objectName() == "KeyboardSink";
+        }, 2000));
         const bool checked = button->isChecked();
         const int cursor = window->editor().cursor.cell;
         key(Qt::Key_Right);

@@ -151,11 +151,17 @@ TEST_F(DeviceOperations, ServiceUploadsVideoBlockAndFuses) {
     EXPECT_TRUE(link.messages.empty());
     EXPECT_FALSE(session.exchangeRunning());
 
-    // Sizes that start nothing.
-    for (std::size_t size : {FontSize - 1, FontSize + 1})
-        EXPECT_FALSE(session.startFontUpload("pty", std::vector<std::uint8_t>(size)).link.openPort) << size;
-    for (std::size_t size : {std::size_t{0}, FirmwareSize})
-        EXPECT_FALSE(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(size)).link.openPort) << size;
+    // Sizes that start nothing, and say why.
+    for (std::size_t size : {FontSize - 1, FontSize + 1}) {
+        const Outcome out = session.startFontUpload("pty", std::vector<std::uint8_t>(size));
+        EXPECT_FALSE(out.link.openPort) << size;
+        EXPECT_EQ(out.messages, std::vector<int>{Msg::FontFileWrongSize});
+    }
+    for (std::size_t size : {std::size_t{0}, FirmwareSize}) {
+        const Outcome out = session.startFirmwareUpload("pty", std::vector<std::uint8_t>(size));
+        EXPECT_FALSE(out.link.openPort) << size;
+        EXPECT_EQ(out.messages, std::vector<int>{Msg::FirmwareFileWrongSize});
+    }
     EXPECT_TRUE(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(FirmwareSize - 1)).link.openPort);
 }
 

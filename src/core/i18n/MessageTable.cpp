@@ -29,6 +29,8 @@ const std::vector<std::string>& builtInTexts() {
         "Videosignal",
         "Set AVR-Fuses",
         "Die \xDC""bertragung ist unvollst\xE4ndig: bitte wiederholen, bevor das Ger\xE4t benutzt wird.",
+        "Diese Datei ist kein Zeichensatz: er muss genau 3584 Bytes lang sein.",
+        "Diese Datei ist keine Firmware: sie muss 1 bis 32767 Bytes lang sein.",
     };
     return texts;
 }

@@ -63,6 +63,8 @@ constexpr int OperationFirmware = 43;
 constexpr int OperationVideo = 44;
 constexpr int OperationFuses = 45;
 constexpr int UploadIncomplete = 46;
+constexpr int FontFileWrongSize = 47;
+constexpr int FirmwareFileWrongSize = 48;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

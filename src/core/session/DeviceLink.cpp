@@ -38,6 +38,13 @@ Outcome notStarted() {
     return out;
 }
 
+// A file that is no character set or firmware: said at once, nothing is sent.
+Outcome refusedFile(int slot) {
+    Outcome out = notStarted();
+    out.messages.push_back(slot);
+    return out;
+}
+
 // A date byte in decimal, with a leading zero up to 9.
 std::string twoDigits(std::uint8_t value) { return (value <= 9 ? "0" : "") + std::to_string(value); }
 
@@ -206,14 +213,16 @@ Outcome Session::startUpload(const std::string& port, Mode mode) {
 }
 
 Outcome Session::startFontUpload(const std::string& port, std::span<const std::uint8_t> font) {
-    if (exchangeRunning() || font.size() != FontSize) return notStarted();
+    if (exchangeRunning()) return notStarted();
+    if (font.size() != FontSize) return refusedFile(Msg::FontFileWrongSize);
     std::copy(font.begin(), font.end(), fontBuffer_.begin());
     return startUpload(port, Mode::FontUpload);
 }
 
 Outcome Session::startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware) {
+    if (exchangeRunning()) return notStarted();
     // An empty file would overwrite the device's firmware with zeros.
-    if (exchangeRunning() || firmware.empty() || firmware.size() >= FirmwareSize) return notStarted();
+    if (firmware.empty() || firmware.size() >= FirmwareSize) return refusedFile(Msg::FirmwareFileWrongSize);
     firmwareBuffer_.fill(0);
     std::copy(firmware.begin(), firmware.end(), firmwareBuffer_.begin());
     return startUpload(port, Mode::FirmwareUpload);

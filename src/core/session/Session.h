@@ -117,7 +117,7 @@ public:
     // "Datum/Uhrzeit setzen": sets the device clock to `now` when the device accepts.
     Outcome startSetClock(const std::string& port);
     // Service uploads: a character set of exactly 3584 bytes; a firmware of 1 to 32767 bytes,
-    // sent as 32768 bytes with zeros after it. Any other size starts nothing (not ok).
+    // sent as 32768 bytes with zeros after it. Any other size starts nothing and says so.
     Outcome startFontUpload(const std::string& port, std::span<const std::uint8_t> font);
     Outcome startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware);
     // The video signal settings block (11 bytes; zeros after them).

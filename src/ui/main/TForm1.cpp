@@ -21,6 +21,7 @@
 #include "common/WrapCheckBox.h"
 #include "device/TForm6.h"
 #include "device/TForm7.h"
+#include "files/FileIo.h"
 #include "files/ImageBuild.h"
 #include "fields/TForm2.h"
 #include "main/KeyboardSink.h"
@@ -244,22 +245,26 @@ void TForm1::buildMenu() {
     binFile->setVisible(false);
     binFile->setEnabled(false);
     connect(binFile, &QAction::triggered, this, &TForm1::BINFile1Click);
-    deviceActions_ = {addItem(qv, "Einlesen1", "Aus QV einlesen"), addItem(qv, "tt1", "Programmieren"),
-                      addItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen"), addItem(qv, "VEMInfo1", "QV - Info")};
-    connect(deviceActions_[0], &QAction::triggered, this, &TForm1::Einlesen1Click);
-    connect(deviceActions_[1], &QAction::triggered, this, &TForm1::tt1Click);
-    connect(deviceActions_[2], &QAction::triggered, this, &TForm1::QORUhrsetzen1Click);
-    connect(deviceActions_[3], &QAction::triggered, this, &TForm1::VEMInfo1Click);
+    // Every item that starts an exchange with the device; they wait while one runs.
+    auto deviceItem = [&](QMenu* menu, const char* name, const QString& text, void (TForm1::*handler)()) {
+        QAction* a = addItem(menu, name, text);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    deviceActions_[0] = deviceItem(qv, "Einlesen1", "Aus QV einlesen", &TForm1::Einlesen1Click);
+    deviceActions_[1] = deviceItem(qv, "tt1", "Programmieren", &TForm1::tt1Click);
+    deviceActions_[2] = deviceItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen", &TForm1::QORUhrsetzen1Click);
+    deviceActions_[3] = deviceItem(qv, "VEMInfo1", "QV - Info", &TForm1::VEMInfo1Click);
 
     Expert1 = bar->addMenu("&System");
     Expert1->setObjectName("Expert1");
     Expert1->menuAction()->setVisible(false);
-    addItem(Expert1, "Zeichensatzladen1", "&Zeichensatz laden");
+    deviceActions_[4] = deviceItem(Expert1, "Zeichensatzladen1", "&Zeichensatz laden", &TForm1::Zeichensatzladen1Click);
     Expert1->addSeparator();
     addItem(Expert1, "Videosignal1", "&Videosignal");
     Expert1->addSeparator();
-    addItem(Expert1, "Firmware1", "&Firmware");
-    addItem(Expert1, "SetAVRFuses1", "&Set AVR-Fuses");
+    deviceActions_[5] = deviceItem(Expert1, "Firmware1", "&Firmware", &TForm1::Firmware1Click);
+    deviceActions_[6] = deviceItem(Expert1, "SetAVRFuses1", "&Set AVR-Fuses", &TForm1::SetAVRFuses1Click);
 }
 
 void TForm1::showEditorState() {
@@ -396,6 +401,25 @@ void TForm1::Einlesen1Click() { applyOutcome(session_.startReadBack(portName()))
 void TForm1::VEMInfo1Click() { applyOutcome(session_.startReadInfo(portName())); }
 
 void TForm1::QORUhrsetzen1Click() { applyOutcome(session_.startSetClock(portName())); }
+
+void TForm1::Zeichensatzladen1Click() {
+    const QString path = chooseFile(false, "Zeichensatz (*.zsz)");
+    if (path.isEmpty()) return;
+    // A file that cannot be read ends here without a word; a wrong size is the session's to say.
+    if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FontSize + 1))
+        applyOutcome(session_.startFontUpload(portName(), *bytes));
+}
+
+void TForm1::Firmware1Click() {
+    const QString path = chooseFile(false, "Firmware (*.ldr)");
+    if (path.isEmpty()) return;
+    if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FirmwareSize))
+        applyOutcome(session_.startFirmwareUpload(portName(), *bytes));
+}
+
+void TForm1::SetAVRFuses1Click() { Button2Click(); }
+
+void TForm1::Button2Click() { applyOutcome(session_.sendFuses(portName())); }
 
 void TForm1::Serial1RxChar() {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(Serial1->GetBufRec(), 0)));

@@ -72,6 +72,10 @@ public:
     void Einlesen1Click();
     void VEMInfo1Click();
     void QORUhrsetzen1Click();
+    void Zeichensatzladen1Click();
+    void Firmware1Click();
+    void SetAVRFuses1Click();
+    void Button2Click();
     void Serial1RxChar();
     void Timer1Timer();
     void Timer2Timer();
@@ -111,7 +115,7 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QMenu* Expert1 = nullptr;
-    std::array<QAction*, 4> deviceActions_{};
+    std::array<QAction*, 7> deviceActions_{};
     bool busyCursor_ = false;
     QGroupBox* GroupBox3 = nullptr;
     std::array<QToolButton*, DataFieldCount> confButtons_{};
