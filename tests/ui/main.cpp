@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 
 namespace {
@@ -15,6 +16,10 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    // No test reads or writes the user's settings (the remembered port among them).
+    QTemporaryDir settings;
+    for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (auto scope : {QSettings::UserScope, QSettings::SystemScope}) QSettings::setPath(format, scope, settings.path());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);

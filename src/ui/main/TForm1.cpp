@@ -27,6 +27,7 @@
 #include "main/KeyboardSink.h"
 #include "main/ScreenGrid.h"
 #include "main/TForm3.h"
+#include "port/PortMemory.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
 #include "serial/COMManager.h"
@@ -86,6 +87,7 @@ TForm1::TForm1(QWidget* parent)
     Serial1->Line() = serial1Line();
     Serial1->OnRxChar = [this](TSerial&) { Serial1RxChar(); };
     Serial1->OnCOMRemoved = [this](TCustomSerial&) { applyOutcome(session_.deviceGone()); };
+    restorePortSettings(*Serial1);
     COMManager().startWatching();
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
@@ -224,6 +226,7 @@ void TForm1::buildMenu() {
 
     QAction* comport = bar->addAction("&PC Comport");
     comport->setObjectName("RS2321");
+    connect(comport, &QAction::triggered, this, &TForm1::RS2321Click);
 
     QMenu* iface = bar->addMenu("&QOR Interface");
     iface->setObjectName("Netzwerk1");
@@ -418,6 +421,11 @@ void TForm1::Firmware1Click() {
 }
 
 void TForm1::SetAVRFuses1Click() { Button2Click(); }
+
+void TForm1::RS2321Click() {
+    if (SerExtDlg1.RunAndReopen(*Serial1)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
+    focusGrid();
+}
 
 void TForm1::Button2Click() { applyOutcome(session_.sendFuses(portName())); }
 

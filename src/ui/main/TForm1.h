@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/MessagePresenter.h"
+#include "port/TSerExtDlg.h"
 #include "session/Session.h"
 
 class QAction;
@@ -68,6 +69,7 @@ public:
     void oeffnen1Click();
     void Speichernunter1Click();
     void BINFile1Click();
+    void RS2321Click();
     void tt1Click();
     void Einlesen1Click();
     void VEMInfo1Click();
@@ -112,6 +114,7 @@ private:
     TForm6* form6_ = nullptr;
     TForm7* form7_ = nullptr;
     TSerial* Serial1 = nullptr;
+    TSerExtDlg SerExtDlg1{this};
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QMenu* Expert1 = nullptr;

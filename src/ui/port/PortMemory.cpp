@@ -1,0 +1,83 @@
+#include "port/PortMemory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "device/SerialConfig.h"
+#include "serial/COMManager.h"
+#include "serial/Serial.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace vem {
+
+namespace {
+const QString ConfigKey = QStringLiteral("Port/Config");
+const QString LocationKey = QStringLiteral("Port/Location");
+
+QSettings& store(QSettings& s) {
+    s.setFallbacksEnabled(false);  // per user only
+    return s;
+}
+
+int numberAt(const QString& location) {
+    const TCOMManager& m = COMManager();
+    for (int i = 0; i < m.count(); ++i)
+        if (m.entry(i).systemLocation == location) return m.entry(i).number;
+    return 0;
+}
+
+bool environmentNamesAPort() {
+    const QStringList paths =
+        qEnvironmentVariable("VEM_PORT").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    return std::any_of(paths.begin(), paths.end(), [](const QString& p) { return numberAt(p) > 0; });
+}
+
+// A pseudo-terminal of an earlier run may be someone's terminal now.
+bool shortLived(const QString& path) {
+    return QFileInfo(path).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
+}
+}  // namespace
+
+QString devicePathProblem(const QString& path) {
+    if (!QFileInfo::exists(path)) return QObject::tr("Nicht gefunden: %1").arg(path);
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return QObject::tr("Kein Gerät: %1").arg(path);
+#endif
+    return {};
+}
+
+void savePortSettings(const TSerial& serial) {
+    QSettings s(QStringLiteral("VEM"), QStringLiteral("VEM"));
+    store(s);
+    s.setValue(ConfigKey, QString::fromLatin1(ConfigToStr(GetConfig(serial.Line(), serial.COMPort()))));
+    s.setValue(LocationKey, COMManager().LocationOf(serial.COMPort()));
+}
+
+void restorePortSettings(TSerial& serial) {
+    QSettings s(QStringLiteral("VEM"), QStringLiteral("VEM"));
+    store(s);
+    const QByteArray text = s.value(ConfigKey).toString().toLatin1();
+    TSerialConfig c = StrToConfig(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                                  GetConfig(serial.Line(), serial.COMPort()));
+    if (!c.Valid) return;  // nothing half taken
+    c.COMPort = serial.COMPort();
+    const QString location = s.value(LocationKey).toString();
+    if (!location.isEmpty() && !environmentNamesAPort()) {
+        int n = numberAt(location);
+        if (n == 0 && !shortLived(location) && devicePathProblem(location).isEmpty()) {
+            COMManager().AddDevicePath(location);
+            n = numberAt(location);
+        }
+        if (n > 0) c.COMPort = n;
+    }
+    SetConfig(serial.Line(), c, [&serial](int port) { serial.SetCOMPort(port); });
+}
+
+}  // namespace vem

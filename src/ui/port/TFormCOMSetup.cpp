@@ -1,0 +1,243 @@
+#include "port/TFormCOMSetup.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <QLineEdit>
+
+#include "common/WindowPlacement.h"
+#include "port/PortMemory.h"
+#include "serial/COMManager.h"
+#include "ui_TFormCOMSetup.h"
+
+namespace vem {
+
+namespace {
+constexpr int LowestExponent = 4;
+constexpr int HighestExponent = 20;
+
+int exponentOf(qint64 bytes) {
+    int e = 0;
+    while (e < 62 && (qint64(1) << (e + 1)) <= bytes) ++e;
+    return std::clamp(e, LowestExponent, HighestExponent);
+}
+
+QString canonical(const QString& path) {
+    const QString c = QFileInfo(path).canonicalFilePath();
+    return c.isEmpty() ? path : c;
+}
+
+// The number of the listed port opened through path, 0 if none.
+int listedAt(const QString& path) {
+    const TCOMManager& m = COMManager();
+    const QString target = canonical(path);
+    for (int i = 0; i < m.count(); ++i)
+        if (m.entry(i).systemLocation == path || canonical(m.entry(i).systemLocation) == target)
+            return m.entry(i).number;
+    return 0;
+}
+}  // namespace
+
+// ---- QueueSizeBox ----
+
+QueueSizeBox::QueueSizeBox(QWidget* parent) : QSpinBox(parent) {
+    setRange(LowestExponent, HighestExponent);
+    setValue(11);
+    setWrapping(false);
+    lineEdit()->setReadOnly(true);
+}
+
+void QueueSizeBox::setSize(std::int32_t bytes) {
+    const int e = exponentOf(bytes);
+    odd_ = bytes == (1 << e) ? 0 : bytes;
+    setValue(e);
+    lineEdit()->setText(textFromValue(e));  // also when the exponent stays
+}
+
+std::int32_t QueueSizeBox::size() const { return odd_ ? odd_ : 1 << value(); }
+
+void QueueSizeBox::stepBy(int steps) {
+    odd_ = 0;
+    QSpinBox::stepBy(steps);
+    lineEdit()->setText(textFromValue(value()));
+}
+
+QString QueueSizeBox::textFromValue(int value) const {
+    return QString::number(odd_ ? odd_ : 1 << value);
+}
+
+int QueueSizeBox::valueFromText(const QString& text) const {
+    return exponentOf(text.toLongLong());
+}
+
+QValidator::State QueueSizeBox::validate(QString& input, int&) const {
+    bool ok = false;
+    return input.toLongLong(&ok) > 0 && ok ? QValidator::Acceptable : QValidator::Invalid;
+}
+
+// ---- TFormCOMSetup ----
+
+TFormCOMSetup::TFormCOMSetup(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TFormCOMSetup>()) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setModal(true);
+    for (std::uint32_t rate : Baudrates) ui_->ComboBoxBaudrate->addItem(QString::number(rate));
+    for (int bits = 4; bits <= 8; ++bits) ui_->ComboBoxDatabit->addItem(QString::number(bits));
+    for (std::string_view name : ParityNames)
+        ui_->ComboBoxParity->addItem(QString::fromLatin1(name.data(), name.size()));
+    for (std::string_view name : StopbitsNames)
+        ui_->ComboBoxStop->addItem(QString::fromLatin1(name.data(), name.size()));
+    connect(ui_->ButtonOk, &QPushButton::clicked, this, &TFormCOMSetup::ButtonOkClick);
+    connect(ui_->ButtonAbort, &QPushButton::clicked, this, &TFormCOMSetup::ButtonAbortClick);
+
+    // Follow ports that come and go while the form exists; the previous handlers still run.
+    TCOMManager& m = COMManager();
+    oldArrival_ = m.OnCOMArrival;
+    oldRemoval_ = m.OnCOMRemoval;
+    auto chain = [this](std::function<void(TCOMManager&)>& old) {
+        return [this, &old](TCOMManager& sender) {
+            try {
+                if (old) old(sender);
+            } catch (...) {
+                old = nullptr;  // as the manager drops a handler that throws
+            }
+            refreshPorts();
+        };
+    };
+    m.OnCOMArrival = chain(oldArrival_);
+    m.OnCOMRemoval = chain(oldRemoval_);
+    m.startWatching();
+}
+
+TFormCOMSetup::~TFormCOMSetup() {
+    if (TCOMManager* m = existingCOMManager()) {
+        m->OnCOMArrival = oldArrival_;
+        m->OnCOMRemoval = oldRemoval_;
+    }
+}
+
+bool TFormCOMSetup::CommConfigDialogEx(TCOMExtParams& params) {
+    fill(params);
+    centreOnScreen(this);
+    if (exec() != QDialog::Accepted) return false;
+    params = working_;
+    return true;
+}
+
+void TFormCOMSetup::fill(const TCOMExtParams& p) {
+    shown_ = working_ = p;
+    listPorts();
+    selectPort(p.port);
+    note(ui_->ComboBoxPort->count() == 0 ? tr("Keine Schnittstelle - Ok ändert nichts") : QString());
+    ui_->ComboBoxBaudrate->setCurrentIndex(static_cast<int>(p.line.Baudrate));
+    ui_->ComboBoxDatabit->setCurrentIndex(static_cast<int>(p.line.DataBits));
+    ui_->ComboBoxParity->setCurrentIndex(static_cast<int>(p.line.ParityBit));
+    ui_->ComboBoxStop->setCurrentIndex(static_cast<int>(p.line.StopBits));
+    ui_->CheckBoxRTSCTS->setChecked(p.line.HandshakeRtsCts);
+    ui_->CheckBoxDTRDSR->setChecked(p.line.HandshakeDtrDsr);
+    ui_->CheckBoxSoft->setChecked(p.line.HandshakeXOnXOff);
+    ui_->UpDown1->setSize(p.recSize);
+    ui_->UpDown2->setSize(p.trmSize);
+}
+
+void TFormCOMSetup::listPorts() {
+    const TCOMManager& m = COMManager();
+    QComboBox* box = ui_->ComboBoxPort;
+    box->clear();
+    for (int i = 0; i < m.count(); ++i) {
+        const PortEntry& e = m.entry(i);
+        box->addItem(e.displayName, e.number);
+        box->setItemData(i, e.description.isEmpty() ? e.systemLocation : e.description,
+                         Qt::ToolTipRole);
+    }
+}
+
+void TFormCOMSetup::selectPort(int number) {
+    QComboBox* box = ui_->ComboBoxPort;
+    const int i = box->findData(number);
+    box->setCurrentIndex(i >= 0 ? i : (box->count() > 0 ? 0 : -1));
+}
+
+void TFormCOMSetup::refreshPorts() {
+    QComboBox* box = ui_->ComboBoxPort;
+    const QString text = box->currentText();
+    const int i = box->currentIndex();
+    const bool picked = i >= 0 && box->itemText(i) == text;
+    const int number = picked ? box->itemData(i).toInt() : 0;
+    listPorts();
+    if (picked) {
+        selectPort(number);
+        if (box->currentIndex() >= 0 && box->currentData().toInt() != number)
+            note(tr("Entfernt: %1").arg(text));
+        else if (box->count() == 0)
+            note(tr("Keine Schnittstelle - Ok ändert nichts"));
+        else
+            note({});
+    } else if (!text.isEmpty()) {
+        box->setCurrentIndex(-1);
+        box->setEditText(text);  // a typed path stays
+        if (box->count() > 0) note({});
+    } else {
+        selectPort(0);
+        if (box->count() > 0) note({});
+    }
+}
+
+int TFormCOMSetup::chosenPort(QString& problem) {
+    problem.clear();
+    QComboBox* box = ui_->ComboBoxPort;
+    const QString text = box->currentText().trimmed();
+    if (text.isEmpty()) return 0;
+    const int i = box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (i >= 0) return box->itemData(i).toInt();
+    if (const int n = listedAt(text)) return n;
+    problem = devicePathProblem(text);
+    if (!problem.isEmpty()) return 0;
+    COMManager().AddDevicePath(text);
+    const int n = listedAt(text);
+    if (n == 0) problem = tr("Keine serielle Schnittstelle: %1").arg(text);
+    return n;
+}
+
+void TFormCOMSetup::note(const QString& text) {
+    QLabel* label = ui_->LabelNote;
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
+    label->setToolTip(text);
+}
+
+void TFormCOMSetup::ButtonOkClick() {
+    QString problem;
+    const int port = chosenPort(problem);
+    if (port == 0 && problem.isEmpty() && ui_->ComboBoxPort->count() > 0)
+        problem = tr("Bitte eine Schnittstelle wählen");
+    if (!problem.isEmpty()) {
+        note(problem);
+        ui_->ComboBoxPort->setFocus();
+        return;
+    }
+    if (port == 0) {  // no port at all: nothing is taken
+        reject();
+        return;
+    }
+    listPorts();  // a typed path is an entry now
+    selectPort(port);
+    working_.port = port;
+    SerialLine& l = working_.line;
+    l.Baudrate = static_cast<TBaudrate>(ui_->ComboBoxBaudrate->currentIndex());
+    l.DataBits = static_cast<TDataBits>(ui_->ComboBoxDatabit->currentIndex());
+    l.SetParityBit(static_cast<TParityBit>(ui_->ComboBoxParity->currentIndex()));
+    l.StopBits = static_cast<TStopBits>(ui_->ComboBoxStop->currentIndex());
+    l.HandshakeRtsCts = ui_->CheckBoxRTSCTS->isChecked();
+    l.HandshakeDtrDsr = ui_->CheckBoxDTRDSR->isChecked();
+    l.HandshakeXOnXOff = ui_->CheckBoxSoft->isChecked();
+    working_.recSize = ui_->UpDown1->size();
+    working_.trmSize = ui_->UpDown2->size();
+    accept();
+}
+
+void TFormCOMSetup::ButtonAbortClick() {
+    fill(shown_);
+    reject();
+}
+
+}  // namespace vem

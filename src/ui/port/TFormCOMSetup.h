@@ -1,0 +1,78 @@
+#pragma once
+#include <QDialog>
+#include <QSpinBox>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "device/SerialLine.h"
+
+namespace Ui {
+class TFormCOMSetup;
+}
+
+namespace vem {
+
+class TCOMManager;
+
+// A queue size as a power of two: the arrows step the exponent (4..20), the edit shows the
+// size in bytes and takes no typing.
+class QueueSizeBox : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit QueueSizeBox(QWidget* parent = nullptr);
+    // A size that is no power of two is shown as it is until the arrows move.
+    void setSize(std::int32_t bytes);
+    std::int32_t size() const;
+    void stepBy(int steps) override;
+
+protected:
+    QString textFromValue(int value) const override;
+    int valueFromText(const QString& text) const override;
+    QValidator::State validate(QString& input, int& pos) const override;
+
+private:
+    std::int32_t odd_ = 0;
+};
+
+// What the dialog edits.
+struct TCOMExtParams {
+    int port = 1;
+    SerialLine line;  // rate, format and the three handshakes
+    std::int32_t recSize = 2048;
+    std::int32_t trmSize = 2048;
+};
+
+// The PC port dialog "Einstellungen". The port box lists COMManager's ports, follows ports
+// plugged in or pulled while it is open, and takes a typed device path.
+class TFormCOMSetup : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormCOMSetup(QWidget* parent);
+    ~TFormCOMSetup() override;
+
+    // Shows the form modally; true on "&Ok", with params holding the choice.
+    bool CommConfigDialogEx(TCOMExtParams& params);
+
+    void fill(const TCOMExtParams& params);
+    const TCOMExtParams& values() const { return working_; }
+
+private:
+    void ButtonOkClick();
+    void ButtonAbortClick();
+    void refreshPorts();
+    void listPorts();
+    void selectPort(int number);
+    // The port the box names: an entry, or a typed device path (then added to the list).
+    // 0 with an empty problem when the box is empty.
+    int chosenPort(QString& problem);
+    void note(const QString& text);
+
+    std::unique_ptr<Ui::TFormCOMSetup> ui_;
+    TCOMExtParams working_;
+    TCOMExtParams shown_;
+    std::function<void(TCOMManager&)> oldArrival_;
+    std::function<void(TCOMManager&)> oldRemoval_;
+};
+
+}  // namespace vem

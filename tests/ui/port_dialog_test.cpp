@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <fcntl.h>
+#include <functional>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "device/SerialConfig.h"
+#include "port/PortMemory.h"
+#include "port/TFormCOMSetup.h"
+#include "port/TSerExtDlg.h"
+#include "serial/COMManager.h"
+#include "serial/Serial.h"
+
+namespace vem {
+namespace {
+
+class Pty {
+public:
+    Pty() {
+        fd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (fd_ >= 0 && ::grantpt(fd_) == 0 && ::unlockpt(fd_) == 0) slave_ = ::ptsname(fd_);
+    }
+    ~Pty() { ::close(fd_); }
+    QString slave() const { return slave_; }
+    speed_t speed() const {
+        termios t{};
+        return ::tcgetattr(fd_, &t) == 0 ? ::cfgetospeed(&t) : B0;
+    }
+
+private:
+    int fd_ = -1;
+    QString slave_;
+};
+
+int numberAt(const QString& location) {
+    const TCOMManager& m = COMManager();
+    for (int i = 0; i < m.count(); ++i)
+        if (m.entry(i).systemLocation == location) return m.entry(i).number;
+    return 0;
+}
+
+template <class T>
+T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+// Runs act on the port dialog once it is shown modally.
+void onDialog(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != "TFormCOMSetup" || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+void click(QWidget* w, const char* button) { child<QPushButton>(w, button)->click(); }
+
+void typePort(QWidget* w, const QString& text) {
+    QLineEdit* edit = child<QComboBox>(w, "ComboBoxPort")->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+QString note(QWidget* w) { return child<QLabel>(w, "LabelNote")->toolTip(); }
+
+class PortDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(QStringLiteral("VEM"), QStringLiteral("VEM")).clear();
+        COMManager().AddDevicePath(pty.slave());
+        serial.Line() = serial1Line();
+        serial.SetCOMPort(numberAt(pty.slave()));
+        ASSERT_NE(serial.COMPort(), 0);
+    }
+    static bool remembered() {
+        return QSettings(QStringLiteral("VEM"), QStringLiteral("VEM")).contains("Port/Config");
+    }
+
+    Pty pty;
+    TSerial serial;
+    TSerExtDlg dialog{nullptr};
+};
+
+TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
+    onDialog([&](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), "Einstellungen");
+        EXPECT_EQ(w->size(), QSize(256, 297));
+        const std::vector<std::pair<const char*, QString>> shown{
+            {"ComboBoxPort", pty.slave()}, {"ComboBoxBaudrate", "57600"},
+            {"ComboBoxDatabit", "8"},      {"ComboBoxParity", "none"},
+            {"ComboBoxStop", "1"}};
+        for (const auto& [name, text] : shown)
+            EXPECT_EQ(child<QComboBox>(w, name)->currentText(), text) << name;
+        EXPECT_EQ(child<QComboBox>(w, "ComboBoxBaudrate")->count(), BaudrateCount);
+        for (const char* name : {"CheckBoxRTSCTS", "CheckBoxDTRDSR", "CheckBoxSoft"})
+            EXPECT_FALSE(child<QCheckBox>(w, name)->isChecked()) << name;
+        EXPECT_EQ(child<QueueSizeBox>(w, "UpDown1")->text(), "2048");
+        EXPECT_EQ(child<QueueSizeBox>(w, "UpDown2")->text(), "2048");
+        EXPECT_TRUE(note(w).isEmpty());
+
+        child<QComboBox>(w, "ComboBoxBaudrate")->setCurrentText("19200");
+        child<QCheckBox>(w, "CheckBoxRTSCTS")->setChecked(true);
+        click(w, "ButtonAbort");
+    });
+    serial.SetActive(true);
+    EXPECT_FALSE(dialog.RunAndReopen(serial));
+    EXPECT_TRUE(serial.Active());
+    EXPECT_EQ(serial.Line(), serial1Line());
+    EXPECT_EQ(serial.COMPort(), numberAt(pty.slave()));
+    EXPECT_EQ(pty.speed(), speed_t(B57600));
+    EXPECT_FALSE(remembered());
+}
+
+TEST_F(PortDialog, QueueArrowsStopAtBothEndsAndAnUntouchedSizeStays) {
+    serial.Line().SetBufSizeTrm(3000);
+    onDialog([&](QWidget* w) {
+        auto* rec = child<QueueSizeBox>(w, "UpDown1");
+        EXPECT_EQ(child<QueueSizeBox>(w, "UpDown2")->text(), "3000");
+        QTest::keyClick(rec, Qt::Key_Up);
+        EXPECT_EQ(rec->text(), "4096");
+        for (int i = 0; i < 12; ++i) QTest::keyClick(rec, Qt::Key_Up);
+        EXPECT_EQ(rec->text(), "1048576");
+        QTest::keyClicks(rec, "99");  // no typing
+        EXPECT_EQ(rec->text(), "1048576");
+        for (int i = 0; i < 20; ++i) QTest::keyClick(rec, Qt::Key_Down);
+        EXPECT_EQ(rec->text(), "16");
+        click(w, "ButtonOk");
+    });
+    ASSERT_TRUE(dialog.Execute(serial));
+    EXPECT_EQ(serial.Line().BufSizeRec, 16);
+    EXPECT_EQ(serial.Line().BufSizeTrm, 3000);
+}
+
+TEST_F(PortDialog, APortPluggedInWhileOpenIsOfferedAndOneLeavingIsNamed) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("ttyPlugged");
+    COMManager().AddDevicePath(link);  // not there yet
+    int arrivals = 0;
+    COMManager().OnCOMArrival = [&](TCOMManager&) { ++arrivals; };
+    onDialog([&](QWidget* w) {
+        auto* box = child<QComboBox>(w, "ComboBoxPort");
+        EXPECT_EQ(box->findText(link), -1);
+        ASSERT_TRUE(QFile::link(pty.slave(), link));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box->findText(link) >= 0; }));
+        box->setCurrentIndex(box->findText(link));
+        ASSERT_TRUE(QFile::remove(link));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box->findText(link) < 0; }));
+        EXPECT_TRUE(note(w).contains(link));
+        click(w, "ButtonAbort");
+    });
+    EXPECT_FALSE(dialog.Execute(serial));
+    EXPECT_EQ(arrivals, 1);  // the window's own handler ran too, and is back
+    ASSERT_TRUE(COMManager().OnCOMArrival);
+    COMManager().OnCOMArrival = nullptr;
+    EXPECT_EQ(serial.COMPort(), numberAt(pty.slave()));
+}
+
+TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart) {
+    Pty typed;
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    onDialog([&](QWidget* w) {
+        for (const QString& refused : {QString("/nonexistent/ttyQ"), plain.fileName()}) {
+            typePort(w, refused);
+            click(w, "ButtonOk");
+            EXPECT_TRUE(w->isVisible()) << qPrintable(refused);
+            EXPECT_TRUE(note(w).contains(refused)) << qPrintable(note(w));
+        }
+        typePort(w, typed.slave());
+        child<QComboBox>(w, "ComboBoxBaudrate")->setCurrentText("19200");
+        click(w, "ButtonOk");
+    });
+    EXPECT_FALSE(dialog.RunAndReopen(serial));
+    ASSERT_TRUE(serial.Active());
+    EXPECT_EQ(serial.COMPort(), numberAt(typed.slave()));
+    EXPECT_EQ(typed.speed(), speed_t(B19200));
+    serial.SetActive(false);
+
+    // The next start: port by its path, settings by the text; a broken text changes nothing.
+    QSettings stored(QStringLiteral("VEM"), QStringLiteral("VEM"));
+    const QString text = stored.value("Port/Config").toString();
+    struct Case {
+        const char* name;
+        QString config, location;
+        int port;
+        TBaudrate rate;
+    };
+    const int defaultPort = numberAt(pty.slave());
+    const std::vector<Case> cases{
+        {"as saved", text, typed.slave(), numberAt(typed.slave()), TBaudrate::br_019200},
+        {"port gone", text, "/nonexistent/ttyGone", defaultPort, TBaudrate::br_019200},
+        {"broken text", QString(text).replace(8, 1, "9"), typed.slave(), defaultPort,
+         TBaudrate::br_057600},
+    };
+    for (const Case& c : cases) {
+        stored.setValue("Port/Config", c.config);
+        stored.setValue("Port/Location", c.location);
+        stored.sync();
+        TSerial next;
+        next.Line() = serial1Line();
+        next.SetCOMPort(defaultPort);
+        restorePortSettings(next);
+        EXPECT_EQ(next.COMPort(), c.port) << c.name;
+        EXPECT_EQ(next.Line().Baudrate, c.rate) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace vem
