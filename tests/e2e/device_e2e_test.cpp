@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "QorsimProcess.h"
 #include "../ui/UiHelpers.h"
+#include "device/TForm10.h"
 #include "device/TForm6.h"
 #include "main/TForm1.h"
 #include "serial/Serial.h"
@@ -115,7 +118,16 @@ TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
     test::chooseInNextFileDialog(folder.filePath("new.ldr"));
     ASSERT_TRUE(run(*w, "Firmware1"));
     w->findChild<QAction*>("SetAVRFuses1")->trigger();
+    test::onNextModal([](QWidget* video) {
+        video->findChild<QPushButton*>("SpeedButton2")->click();  // "------>"
+        QTimer::singleShot(300, video, [video] { video->findChild<QPushButton*>("SpeedButton1")->click(); });
+    });
+    w->findChild<QAction*>("Videosignal1")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->session().exchangeRunning(); }, 5000));
     QTest::qWait(200);
+    QByteArray video(64, '\0');
+    const VideoBlock block = videoSettingsBlock(w->findChild<TForm10*>()->values());
+    std::copy(block.begin(), block.end(), video.begin());
     EXPECT_TRUE(shown.empty());
     sim.stop();  // it saves its memory
     auto read = [&](const char* name) {
@@ -126,4 +138,5 @@ TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
     firmware.append(QByteArray(32768 - firmware.size(), '\0'));
     EXPECT_EQ(read("firmware.bin"), firmware);
     EXPECT_EQ(read("fuses.txt").trimmed(), "1");
+    EXPECT_EQ(read("video.bin"), video);
 }

@@ -21,6 +21,7 @@
 #include "common/WrapCheckBox.h"
 #include "device/TForm6.h"
 #include "device/TForm7.h"
+#include "device/TForm10.h"
 #include "files/FileIo.h"
 #include "files/ImageBuild.h"
 #include "fields/TForm2.h"
@@ -103,6 +104,9 @@ TForm1::TForm1(QWidget* parent)
     form6_ = new TForm6(this);
     form7_ = new TForm7(this);
     connect(form7_, &TForm7::systemMenuRequested, this, [this] { Expert1->menuAction()->setVisible(true); });
+    form10_ = new TForm10(presenter_, this);
+    connect(form10_, &TForm10::sendRequested, this,
+            [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
     form3_ = new TForm3(*this);
 
     adjustSize();
@@ -264,7 +268,7 @@ void TForm1::buildMenu() {
     Expert1->menuAction()->setVisible(false);
     deviceActions_[4] = deviceItem(Expert1, "Zeichensatzladen1", "&Zeichensatz laden", &TForm1::Zeichensatzladen1Click);
     Expert1->addSeparator();
-    addItem(Expert1, "Videosignal1", "&Videosignal");
+    connect(addItem(Expert1, "Videosignal1", "&Videosignal"), &QAction::triggered, this, &TForm1::Videosignal1Click);
     Expert1->addSeparator();
     deviceActions_[5] = deviceItem(Expert1, "Firmware1", "&Firmware", &TForm1::Firmware1Click);
     deviceActions_[6] = deviceItem(Expert1, "SetAVRFuses1", "&Set AVR-Fuses", &TForm1::SetAVRFuses1Click);
@@ -421,6 +425,11 @@ void TForm1::Firmware1Click() {
 }
 
 void TForm1::SetAVRFuses1Click() { Button2Click(); }
+
+void TForm1::Videosignal1Click() {
+    form10_->exec();
+    focusGrid();
+}
 
 void TForm1::RS2321Click() {
     if (SerExtDlg1.RunAndReopen(*Serial1)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);

@@ -25,6 +25,7 @@ class TForm2;
 class TForm3;
 class TForm6;
 class TForm7;
+class TForm10;
 class TSerial;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
@@ -77,6 +78,7 @@ public:
     void Zeichensatzladen1Click();
     void Firmware1Click();
     void SetAVRFuses1Click();
+    void Videosignal1Click();
     void Button2Click();
     void Serial1RxChar();
     void Timer1Timer();
@@ -113,6 +115,7 @@ private:
     TForm3* form3_ = nullptr;
     TForm6* form6_ = nullptr;
     TForm7* form7_ = nullptr;
+    TForm10* form10_ = nullptr;
     TSerial* Serial1 = nullptr;
     TSerExtDlg SerExtDlg1{this};
     QTimer* Timer1 = nullptr;
