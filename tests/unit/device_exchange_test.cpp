@@ -166,12 +166,25 @@ TEST_F(DeviceOperations, ServiceUploadsVideoBlockAndFuses) {
 }
 
 TEST_F(DeviceOperations, UploadFailingPartWayAsksForARepeat) {
-    SimulatedLink link(session, {.noReplyAt = 20});
-    link.apply(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(500, 1)));
-    link.run();
-    EXPECT_EQ(link.messages, (std::vector<int>{Msg::ReplyTimeOut, Msg::UploadIncomplete}));
-    EXPECT_EQ(link.closes, 1);
-    expectSettled(link, session);
+    for (bool font : {true, false}) {
+        for (DeviceFaults faults : {DeviceFaults{.noReplyAt = 20}, DeviceFaults{.wrongReplyAt = 20}}) {
+            SCOPED_TRACE(std::string(font ? "font" : "firmware") + (faults.noReplyAt > 0 ? ", silent" : ", refused"));
+            Session s;
+            SimulatedLink link(s, faults);
+            link.apply(font ? s.startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 1))
+                            : s.startFirmwareUpload("pty", std::vector<std::uint8_t>(500, 1)));
+            link.run();
+            EXPECT_EQ(link.messages, (std::vector<int>{Msg::ReplyTimeOut, Msg::UploadIncomplete}));
+            EXPECT_EQ(link.closes, 1);
+            expectSettled(link, s);
+        }
+    }
+    // The fuse command waits for nothing: a silent device shows nothing.
+    SimulatedLink silent(session, {.noReplyAt = 0});
+    silent.apply(session.sendFuses("pty"));
+    silent.run();
+    EXPECT_TRUE(silent.messages.empty());
+    EXPECT_EQ(silent.sent, std::vector<std::vector<std::uint8_t>>{commandWord(Command::Fuses)});
 }
 
 // Every fault ends with its message, the port closed, the progress window gone, nothing applied
