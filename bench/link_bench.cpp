@@ -31,8 +31,7 @@ double programOnce(const QStringList& qorsimArguments) {
     vem::COMManager().AddDevicePath(path);
     vem::TForm1 window;
     window.presenter().setSink([](const vem::MessagePresenter::Shown&) {});
-    for (int i = 0; i < vem::COMManager().count(); ++i)
-        if (vem::COMManager().entry(i).systemLocation == path) window.serial().SetCOMPort(vem::COMManager().entry(i).number);
+    window.serial().SetCOMPort(vem::COMManager().NumberAt(path));
     QElapsedTimer clock;
     clock.start();
     window.findChild<QAction*>("tt1")->trigger();

@@ -165,6 +165,12 @@ void TCOMManager::Forget(TCustomSerial& serial) {
         if (e.serial == &serial) e.serial = nullptr;
 }
 
+int TCOMManager::NumberAt(const QString& location) const {
+    for (const PortEntry& e : ports_)
+        if (e.systemLocation == location) return e.number;
+    return 0;
+}
+
 QString TCOMManager::LocationOf(int port) const {
     for (const auto& [location, number] : numbers_)
         if (number == port) return location;

@@ -43,6 +43,8 @@ public:
     const PortEntry& entry(int i) const { return ports_.at(static_cast<std::size_t>(i)); }
     // The device path of a port number, also of one that has left the list.
     QString LocationOf(int port) const;
+    // The number of the listed port opened at `location`; 0 when none is.
+    int NumberAt(const QString& location) const;
     // The port a new component starts on; 0 when there is none.
     int DefaultPort() const;
 

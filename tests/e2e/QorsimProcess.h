@@ -22,12 +22,7 @@ public:
 
     const QString& path() const { return path_; }
     // The port number COMManager gives the pseudo-terminal.
-    int port() const {
-        for (int i = 0; i < COMManager().count(); ++i)
-            if (COMManager().entry(i).systemLocation == path_ || COMManager().entry(i).displayName == path_)
-                return COMManager().entry(i).number;
-        return 0;
-    }
+    int port() const { return COMManager().NumberAt(path_); }
     void kill() {
         process_.kill();
         process_.waitForFinished(5000);

@@ -45,12 +45,6 @@ private:
     QString slave_;
 };
 
-int numberAt(const QString& location) {
-    const TCOMManager& m = COMManager();
-    for (int i = 0; i < m.count(); ++i)
-        if (m.entry(i).systemLocation == location) return m.entry(i).number;
-    return 0;
-}
 
 template <class T>
 T* child(QWidget* w, const char* name) {
@@ -89,7 +83,7 @@ protected:
         QSettings(QStringLiteral("VEM"), QStringLiteral("VEM")).clear();
         COMManager().AddDevicePath(pty.slave());
         serial.Line() = serial1Line();
-        serial.SetCOMPort(numberAt(pty.slave()));
+        serial.SetCOMPort(COMManager().NumberAt(pty.slave()));
         ASSERT_NE(serial.COMPort(), 0);
     }
     static bool remembered() {
@@ -126,7 +120,7 @@ TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
     EXPECT_FALSE(dialog.RunAndReopen(serial));
     EXPECT_TRUE(serial.Active());
     EXPECT_EQ(serial.Line(), serial1Line());
-    EXPECT_EQ(serial.COMPort(), numberAt(pty.slave()));
+    EXPECT_EQ(serial.COMPort(), COMManager().NumberAt(pty.slave()));
     EXPECT_EQ(pty.speed(), speed_t(B57600));
     EXPECT_FALSE(remembered());
 }
@@ -172,7 +166,7 @@ TEST_F(PortDialog, APortPluggedInWhileOpenIsOfferedAndOneLeavingIsNamed) {
     EXPECT_EQ(arrivals, 1);  // the window's own handler ran too, and is back
     ASSERT_TRUE(COMManager().OnCOMArrival);
     COMManager().OnCOMArrival = nullptr;
-    EXPECT_EQ(serial.COMPort(), numberAt(pty.slave()));
+    EXPECT_EQ(serial.COMPort(), COMManager().NumberAt(pty.slave()));
 }
 
 TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart) {
@@ -193,7 +187,7 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
     });
     EXPECT_FALSE(dialog.RunAndReopen(serial));
     ASSERT_TRUE(serial.Active());
-    EXPECT_EQ(serial.COMPort(), numberAt(typed.slave()));
+    EXPECT_EQ(serial.COMPort(), COMManager().NumberAt(typed.slave()));
     EXPECT_EQ(typed.speed(), speed_t(B19200));
     serial.SetActive(false);
 
@@ -206,9 +200,9 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
         int port;
         TBaudrate rate;
     };
-    const int defaultPort = numberAt(pty.slave());
+    const int defaultPort = COMManager().NumberAt(pty.slave());
     const std::vector<Case> cases{
-        {"as saved", text, typed.slave(), numberAt(typed.slave()), TBaudrate::br_019200},
+        {"as saved", text, typed.slave(), COMManager().NumberAt(typed.slave()), TBaudrate::br_019200},
         {"port gone", text, "/nonexistent/ttyGone", defaultPort, TBaudrate::br_019200},
         {"broken text", QString(text).replace(8, 1, "9"), typed.slave(), defaultPort,
          TBaudrate::br_057600},

@@ -43,12 +43,6 @@ private:
     QString slave_;
 };
 
-int numberOf(const QString& location) {
-    const TCOMManager& m = COMManager();
-    for (int i = 0; i < m.count(); ++i)
-        if (m.entry(i).systemLocation == location) return m.entry(i).number;
-    return 0;
-}
 
 TEST(SerialPty, EnvironmentPathsAreListedFirstWhenPresent) {
     Pty pty;
@@ -67,7 +61,7 @@ TEST(SerialPty, EnvironmentPathsAreListedFirstWhenPresent) {
 TEST(SerialPty, BytesPassBothWaysUnchangedAndAClosedPortDoesNothing) {
     Pty pty;
     COMManager().AddDevicePath(pty.slave());
-    const int number = numberOf(pty.slave());
+    const int number = COMManager().NumberAt(pty.slave());
     TSerial s;
     s.PortByIndex(COMManager().Port2Index(number));
     s.SetCOMPort(9999);  // not listed
@@ -130,7 +124,7 @@ TEST(SerialPty, PortsThatCannotOpenStayClosedWithTheReason) {
     Pty pty;
     COMManager().AddDevicePath(pty.slave());
     TSerial first;
-    first.SetCOMPort(numberOf(pty.slave()));
+    first.SetCOMPort(COMManager().NumberAt(pty.slave()));
     first.SetActive(true);
     ASSERT_TRUE(first.Active());
     struct Case {
@@ -161,7 +155,7 @@ TEST(SerialPty, DeviceHangingUpClosesThePortOnce) {
     Pty pty;
     COMManager().AddDevicePath(pty.slave());
     TSerial s;
-    s.SetCOMPort(numberOf(pty.slave()));
+    s.SetCOMPort(COMManager().NumberAt(pty.slave()));
     int removed = 0;
     s.OnCOMRemoved = [&](TCustomSerial&) { ++removed; };
     s.SetActive(true);
@@ -179,7 +173,7 @@ TEST(SerialPty, WatchingSeesAPortComeAndGoAndClosesItsComponent) {
     const QString link = dir.filePath("ttyWatched");
     TCOMManager& m = COMManager();
     m.AddDevicePath(link);  // not there yet
-    EXPECT_EQ(numberOf(link), 0);
+    EXPECT_EQ(COMManager().NumberAt(link), 0);
     int arrivals = 0;
     int removals = 0;
     m.OnCOMArrival = [&](TCOMManager&) { ++arrivals; };
@@ -189,7 +183,7 @@ TEST(SerialPty, WatchingSeesAPortComeAndGoAndClosesItsComponent) {
     ASSERT_TRUE(QFile::link(pty.slave(), link));
     EXPECT_TRUE(QTest::qWaitFor([&] { return arrivals == 1; }));
     TSerial s;
-    s.SetCOMPort(numberOf(link));
+    s.SetCOMPort(COMManager().NumberAt(link));
     int removed = 0;
     s.OnCOMRemoved = [&](TCustomSerial&) { ++removed; };
     s.SetActive(true);

@@ -24,17 +24,11 @@ QSettings& store(QSettings& s) {
     return s;
 }
 
-int numberAt(const QString& location) {
-    const TCOMManager& m = COMManager();
-    for (int i = 0; i < m.count(); ++i)
-        if (m.entry(i).systemLocation == location) return m.entry(i).number;
-    return 0;
-}
 
 bool environmentNamesAPort() {
     const QStringList paths =
         qEnvironmentVariable("VEM_PORT").split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    return std::any_of(paths.begin(), paths.end(), [](const QString& p) { return numberAt(p) > 0; });
+    return std::any_of(paths.begin(), paths.end(), [](const QString& p) { return COMManager().NumberAt(p) > 0; });
 }
 
 // A pseudo-terminal of an earlier run may be someone's terminal now.
@@ -70,10 +64,10 @@ void restorePortSettings(TSerial& serial) {
     c.COMPort = serial.COMPort();
     const QString location = s.value(LocationKey).toString();
     if (!location.isEmpty() && !environmentNamesAPort()) {
-        int n = numberAt(location);
+        int n = COMManager().NumberAt(location);
         if (n == 0 && !shortLived(location) && devicePathProblem(location).isEmpty()) {
             COMManager().AddDevicePath(location);
-            n = numberAt(location);
+            n = COMManager().NumberAt(location);
         }
         if (n > 0) c.COMPort = n;
     }
