@@ -44,6 +44,15 @@ Outcome Session::settled(Outcome outcome) {
     return outcome;
 }
 
+Outcome Session::takeLanguage(const LanguageFile& file) {
+    applyLanguageMessages(file, messages_, dialogMessages_);
+    editor_.updateCellHints();
+    Outcome outcome;
+    outcome.refreshCaption = true;
+    outcome.refreshEditor = true;
+    return outcome;
+}
+
 void Session::refreshWindowFromProject() {
     editor_.refreshWindowFromProject();
     image_.storePortSplit(project_.device.IpPort);

@@ -10,6 +10,7 @@
 #include "device/SerialLine.h"
 #include "editor/Editor.h"
 #include "files/ImageBuild.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
 #include "model/Project.h"
@@ -43,6 +44,8 @@ public:
     MessageTable& messages() { return messages_; }
     const DialogMessages& dialogMessages() const { return dialogMessages_; }
     DialogMessages& dialogMessages() { return dialogMessages_; }
+    // Takes the message texts of a language file; every text made from them is made anew.
+    Outcome takeLanguage(const LanguageFile& file);
 
     // ---- Grid ----
     Outcome keyDown(EditorKey key);

@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "common/Encoding.h"
+#include "common/LanguageApply.h"
 #include "common/WrapCheckBox.h"
 #include "device/TForm6.h"
 #include "device/TForm7.h"
@@ -31,6 +32,12 @@
 #include "port/PortMemory.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
+#include "settings/TForm11.h"
+#include "settings/TForm12.h"
+#include "settings/TForm4.h"
+#include "settings/TForm5.h"
+#include "settings/TForm8.h"
+#include "settings/TForm9.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"
 
@@ -117,6 +124,32 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() = default;
+
+bool TForm1::loadLanguage(const QString& path) {
+    const auto file = readLanguageFile(QFile::encodeName(path).toStdString());
+    if (!file) return false;
+    using S = LanguageSection;
+    const std::pair<QWidget*, S> windows[] = {
+        {this, S::MainWindow},
+        {form2_, S::FieldDialog},
+        {&settings_->holdTimesForm(), S::HoldTimes},
+        {&settings_->deviceSerialForm(), S::DeviceSerial},
+        {form6_, S::Progress},
+        {form7_, S::DeviceInfo},
+        {&settings_->ipAddressForm(), S::IpAddress},
+        {&settings_->posForm(), S::Pos},
+        {form10_, S::Video},
+        {&settings_->dataSendForm(), S::DataSend},
+        {&settings_->posExtendedForm(), S::PosExtended},
+    };
+    for (const auto& [window, section] : windows) applyLanguageSection(window, section, file->section(section));
+    const auto& main = file->section(S::MainWindow);
+    constexpr std::size_t FirstFilter = 38;
+    for (std::size_t i = 0; i < fileFilters_.size() && FirstFilter + i < main.size(); ++i)
+        fileFilters_[i] = qtFileFilter(main[FirstFilter + i]);
+    applyOutcome(session_.takeLanguage(*file));
+    return true;
+}
 
 QLabel* TForm1::addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                          const QColor& colour) {
@@ -410,7 +443,7 @@ void TForm1::VEMInfo1Click() { applyOutcome(session_.startReadInfo(portName()));
 void TForm1::QORUhrsetzen1Click() { applyOutcome(session_.startSetClock(portName())); }
 
 void TForm1::Zeichensatzladen1Click() {
-    const QString path = chooseFile(false, "Zeichensatz (*.zsz)");
+    const QString path = chooseFile(false, fileFilters_[2]);
     if (path.isEmpty()) return;
     // A file that cannot be read ends here without a word; a wrong size is the session's to say.
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FontSize + 1))
@@ -418,7 +451,7 @@ void TForm1::Zeichensatzladen1Click() {
 }
 
 void TForm1::Firmware1Click() {
-    const QString path = chooseFile(false, "Firmware (*.ldr)");
+    const QString path = chooseFile(false, fileFilters_[3]);
     if (path.isEmpty()) return;
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FirmwareSize))
         applyOutcome(session_.startFirmwareUpload(portName(), *bytes));
@@ -488,20 +521,20 @@ QString TForm1::chooseFile(bool save, const QString& filter) {
 }
 
 void TForm1::oeffnen1Click() {
-    const QString path = chooseFile(false, "QOR-Datei (*.qor)");
+    const QString path = chooseFile(false, fileFilters_[0]);
     if (!path.isEmpty())
         applyOutcome(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
     focusGrid();
 }
 
 void TForm1::Speichernunter1Click() {
-    const QString path = chooseFile(true, "QOR-Datei (*.qor)");
+    const QString path = chooseFile(true, fileFilters_[4]);
     if (!path.isEmpty()) applyOutcome(session_.saveProjectAs(QFile::encodeName(path).toStdString()));
     focusGrid();
 }
 
 void TForm1::BINFile1Click() {
-    const QString path = chooseFile(false, "BIN - File (*.bin)");
+    const QString path = chooseFile(false, fileFilters_[1]);
     if (!path.isEmpty()) applyOutcome(session_.openImageFile(QFile::encodeName(path).toStdString()));
     focusGrid();
 }

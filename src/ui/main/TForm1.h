@@ -48,6 +48,10 @@ public:
     TForm7& deviceInfoWindow() { return *form7_; }
     const QString& startFolder() const { return startFolder_; }
 
+    // Puts the texts of a language file on every window and into the message tables; false
+    // when the file cannot be read.
+    bool loadLanguage(const QString& path);
+
     // Shows what an operation asks for: its messages, captions, labels and the editor.
     void applyOutcome(const Outcome& outcome);
     // Shows the editor's state: cells, field list, data set buttons, clock box.
@@ -123,6 +127,9 @@ private:
     QMenu* Expert1 = nullptr;
     std::array<QAction*, 7> deviceActions_{};
     bool busyCursor_ = false;
+    // File dialog filters: project open, image, character set, firmware, project save.
+    std::array<QString, 5> fileFilters_{"QOR-Datei (*.qor)", "BIN - File (*.bin)", "Zeichensatz (*.zsz)",
+                                        "Firmware (*.ldr)", "QOR-Datei (*.qor)"};
     QGroupBox* GroupBox3 = nullptr;
     std::array<QToolButton*, DataFieldCount> confButtons_{};
     std::array<QCheckBox*, FieldCount> fieldBoxes_{};

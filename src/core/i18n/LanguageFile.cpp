@@ -1,0 +1,89 @@
+#include "i18n/LanguageFile.h"
+
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+namespace vem {
+namespace {
+
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+
+    // The next line without its LF and CR; nothing at the end of the file.
+    std::optional<std::string_view> next() {
+        if (pos_ >= bytes_.size()) return std::nullopt;
+        const std::size_t lf = bytes_.find('\n', pos_);
+        const std::size_t end = lf == std::string_view::npos ? bytes_.size() : lf;
+        std::string_view line = bytes_.substr(pos_, end - pos_);
+        pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+std::string textOf(std::string_view line) {
+    if (line.size() < 2) return {};
+    return std::string(line.substr(1, std::min(line.size() - 2, LanguageTextLength)));
+}
+
+}  // namespace
+
+long languageCount(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
+    long n = 0;
+    constexpr long limit = std::numeric_limits<long>::max() / 10 - 9;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
+        if (n < limit) n = n * 10 + (line[i] - '0');
+    return negative ? 0 : n;
+}
+
+LanguageFile parseLanguageFile(std::string_view bytes) {
+    LanguageFile file;
+    LineReader reader(bytes);
+    if (!reader.next()) return file;  // header
+    for (int s = 0; s < LanguageSectionCount; ++s) {
+        if (s > 0 && !reader.next()) break;  // separator
+        const auto countLine = reader.next();
+        if (!countLine) break;
+        auto& texts = file.sections[s];
+        for (long n = languageCount(*countLine); n > 0; --n) {
+            const auto line = reader.next();
+            if (!line) return file;
+            texts.push_back(textOf(*line));
+        }
+    }
+    return file;
+}
+
+std::optional<LanguageFile> readLanguageFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return parseLanguageFile(bytes);
+}
+
+void applyLanguageMessages(const LanguageFile& file, MessageTable& messages, DialogMessages& dialogs) {
+    const auto& slots = file.section(LanguageSection::MainMessages);
+    for (std::size_t i = 0; i < slots.size() && static_cast<int>(i) < messages.slotCount(); ++i)
+        messages.setText(static_cast<int>(i), slots[i]);
+    const std::pair<LanguageSection, DialogId> dialogSections[] = {
+        {LanguageSection::IpAddressMessage, DialogId::IpAddress},
+        {LanguageSection::PosMessage, DialogId::Pos},
+        {LanguageSection::VideoMessage, DialogId::Video},
+        {LanguageSection::DataSendMessage, DialogId::DataSend},
+    };
+    for (const auto& [section, id] : dialogSections)
+        if (!file.section(section).empty()) dialogs.setText(id, file.section(section).front());
+}
+
+}  // namespace vem

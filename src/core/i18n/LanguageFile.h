@@ -1,0 +1,54 @@
+#pragma once
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "i18n/MessageTable.h"
+
+namespace vem {
+
+// The sections of language.txt, in file order.
+enum class LanguageSection {
+    MainWindow, MainMessages, FieldDialog, HoldTimes, DeviceSerial, Progress, DeviceInfo,
+    IpAddress, IpAddressMessage, Pos, PosMessage, Video, VideoMessage, DataSend, DataSendMessage,
+    PosExtended,
+};
+constexpr int LanguageSectionCount = 16;
+
+// How many entries of each section have a target; the message section has the classic slots
+// here, its further lines fill the slots from 26 on.
+constexpr std::array<int, LanguageSectionCount> LanguageTargetCounts = {
+    43, 26, 28, 7, 13, 1, 4, 4, 1, 33, 1, 11, 1, 7, 1, 22};
+
+// A line holds at most this many characters before its LF; a text at most this many.
+constexpr std::size_t LanguageLineLength = 119;
+constexpr std::size_t LanguageTextLength = LanguageLineLength - 3;
+
+// The text lines each section supplied, in order (Windows-1252), as many as the file holds.
+struct LanguageFile {
+    std::array<std::vector<std::string>, LanguageSectionCount> sections;
+    const std::vector<std::string>& section(LanguageSection s) const {
+        return sections[static_cast<int>(s)];
+    }
+};
+
+// Reads the whole file. Lines end in LF with or without CR; a text line loses its first and
+// its last character (the framing). A longer line is read to its LF and its text cut to
+// LanguageTextLength; a line too short for two framing characters gives an empty text. A file
+// that ends early leaves the remaining sections empty.
+LanguageFile parseLanguageFile(std::string_view bytes);
+
+// Nothing when the file cannot be read.
+std::optional<LanguageFile> readLanguageFile(const std::string& path);
+
+// The count line's number: leading blanks and a sign, digits up to the first other character;
+// no digits or a negative number give 0.
+long languageCount(std::string_view line);
+
+// Stores the message sections: section 2 fills the slots in order (surplus lines past the last
+// slot are dropped), sections 9, 11, 13 and 15 the dialog messages.
+void applyLanguageMessages(const LanguageFile& file, MessageTable& messages, DialogMessages& dialogs);
+
+}  // namespace vem

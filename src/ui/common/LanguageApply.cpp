@@ -1,0 +1,130 @@
+#include "common/LanguageApply.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStringList>
+#include <QWidget>
+
+#include "common/Encoding.h"
+
+namespace vem {
+namespace {
+
+// The control of each entry, by section: "" is the window caption, "*Name" an item of a combo
+// box run, nullptr no control.
+using Targets = std::vector<const char*>;
+
+Targets combo(const char* name, int items) { return Targets(static_cast<std::size_t>(items), name); }
+
+Targets join(std::initializer_list<Targets> parts) {
+    Targets all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+const Targets& targets(LanguageSection section) {
+    static const std::vector<Targets> all = {
+        join({{"", "Label20", "Label21", "Label22", "Label24", "Label26", "Label27", "Label29",
+               "Label30", "Label31", "Label33", "FlatCheckBox17", "FlatCheckBox18",
+               "FlatCheckBox19", "Datei", "oeffnen1", "Speichernunter1", "Beenden1", "RS2321",
+               "vem1", "BINFile1", "tt1", "VEMInfo1", "Einlesen1", "Netzwerk1", "IPAdresse1",
+               "POS1", "Expert1", "Zeichensatzladen1", "Videosignal1", "Firmware1",
+               "SetAVRFuses1", "RS2322", "Halte1", "Datensenden1", "QORUhrsetzen1", "GroupBox3",
+               "GroupBox4"}}),
+        {},
+        join({{"", "Label1", "Label5", "Label6", "Label7", "Label20", "Label21", "Label22",
+               "Label23"},
+              combo("*FlatComboBox1", 5), combo("*FlatComboBox2", 12),
+              {"SpeedButton1", "SpeedButton2"}}),
+        {"", "Label1", "Label2", "Label3", "Label4", "SpeedButton1", "SpeedButton2"},
+        join({{""}, combo("*FlatComboBox1", 2), combo("*FlatComboBox2", 5),
+              {"SpeedButton1", "SpeedButton2", "Label1", "Label2", "Label3"}}),
+        {""},
+        {"", "Button1", "Label1", "Label3"},
+        {"", "SpeedButton1", "SpeedButton2", "Label1"},
+        {},
+        join({{"", "Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"},
+              combo("*FlatComboBox3", 2), combo("*FlatComboBox4", 5), combo("*FlatComboBox5", 7),
+              combo("*FlatComboBox6", 8), {"SpeedButton1", "SpeedButton2", "SpeedButton3"}}),
+        {},
+        {"", "Label1", "Label2", "Label3", "Label4", "CheckBox1", "CheckBox2", "CheckBox3",
+         "CheckBox4", "SpeedButton1", "CheckBox5"},
+        {},
+        {"", "SpeedButton1", "SpeedButton2", "FlatCheckBox1", "Label1", "Label2", "Label3"},
+        {},
+        {"", "SpeedButton1", "SpeedButton2", "Label1", "Label2", "Label3", "Label5", "Label6",
+         "Label7", "Label8", "CheckBox1", "CheckBox2", "FlatRadioButton1", "FlatRadioButton2",
+         "AKT1", "AKT2", "AKT3", "AKT4", "AKT5", "AKT6", "AKT7", "AKT8"},
+    };
+    return all[static_cast<std::size_t>(section)];
+}
+
+// A control of the window itself, not of a window it owns.
+QObject* findControl(QObject* parent, const QString& name) {
+    for (QObject* child : parent->children()) {
+        if (auto* w = qobject_cast<QWidget*>(child); w && w->isWindow() && !qobject_cast<QMenu*>(w))
+            continue;
+        if (child->objectName() == name) return child;
+        if (QObject* found = findControl(child, name)) return found;
+    }
+    return nullptr;
+}
+
+void setCaption(QObject* target, const QString& text) {
+    if (auto* menu = qobject_cast<QMenu*>(target)) {
+        menu->setTitle(text);
+    } else if (auto* action = qobject_cast<QAction*>(target)) {
+        action->setText(text);
+    } else if (auto* box = qobject_cast<QGroupBox*>(target)) {
+        box->setTitle(text);
+    } else if (auto* label = qobject_cast<QLabel*>(target)) {
+        label->setText(text);
+        if (!label->wordWrap()) label->adjustSize();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+        button->setText(text);
+    }
+}
+
+}  // namespace
+
+void applyLanguageSection(QWidget* window, LanguageSection section, const std::vector<std::string>& texts) {
+    const Targets& names = targets(section);
+    const std::size_t n = std::min(names.size(), texts.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const QString text = fromCp1252(texts[i]);
+        const QString name = QString::fromLatin1(names[i]);
+        if (name.isEmpty()) {
+            window->setWindowTitle(text);
+        } else if (name.startsWith('*')) {
+            auto* box = qobject_cast<QComboBox*>(findControl(window, name.mid(1)));
+            if (!box) continue;
+            if (i == 0 || names[i - 1] != names[i]) box->clear();
+            box->addItem(text);
+        } else if (QObject* target = findControl(window, name)) {
+            setCaption(target, text);
+        }
+    }
+}
+
+QString qtFileFilter(const std::string& filter) {
+    const QStringList parts = fromCp1252(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        QString pattern = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+        pattern.replace(';', ' ');
+        if (pattern.isEmpty()) pattern = "*";
+        // Qt takes the patterns from the last parentheses of the description.
+        if (description.endsWith('(' + pattern + ')'))
+            filters << description;
+        else
+            filters << (description.isEmpty() ? pattern : description + " (" + pattern + ')');
+    }
+    return filters.join(";;");
+}
+
+}  // namespace vem

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "i18n/LanguageFile.h"
+
+namespace vem {
+namespace {
+
+const std::filesystem::path DataFolder =
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+
+// A file with `counts` per section; each text line is "|<section>.<entry>|".
+std::string fileWith(const std::vector<int>& counts, const std::string& eol = "\r\n") {
+    std::string s = "header" + eol;
+    for (std::size_t sec = 0; sec < counts.size(); ++sec) {
+        if (sec > 0) s += "--" + eol;
+        s += std::to_string(counts[sec]) + eol;
+        for (int i = 0; i < counts[sec]; ++i) s += "|" + std::to_string(sec) + "." + std::to_string(i) + "|" + eol;
+    }
+    return s;
+}
+
+std::vector<std::size_t> sizes(const LanguageFile& f) {
+    std::vector<std::size_t> n;
+    for (const auto& s : f.sections) n.push_back(s.size());
+    return n;
+}
+
+TEST(LanguageFile, CountLines) {
+    const struct { const char* line; long count; } cases[] = {
+        {"12", 12}, {"  7", 7}, {"+3", 3}, {"5 Zeilen", 5}, {"", 0}, {"abc", 0}, {"-4", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(languageCount(c.line), c.count) << '"' << c.line << '"';
+    EXPECT_GT(languageCount("99999999999999999999999"), 1000000);  // huge, never wrapped
+}
+
+TEST(LanguageFile, TextLines) {
+    const struct { std::string line; std::string text; } cases[] = {
+        {"|Setup|\r\n", "Setup"},
+        {"||\r\n", ""},                               // three characters: empty text
+        {"|\r\n", ""},                                // too short for its framing: empty
+        {"\r\n", ""},
+        {"|Setup|\n", "Setup"},                        // LF only: only the framing goes
+        {"\"Datei \xD6""ffnen\"\r\n", "Datei \xD6""ffnen"},  // bytes as they are
+        {"|" + std::string(200, 'x') + "|\r\n", std::string(LanguageTextLength, 'x')},
+    };
+    for (const auto& c : cases) {
+        const LanguageFile f = parseLanguageFile("h\r\n1\r\n" + c.line + "--\r\n1\r\n|next|\r\n");
+        ASSERT_EQ(f.sections[0].size(), 1u) << c.line;
+        EXPECT_EQ(f.sections[0][0], c.text) << c.line;
+        // The line after it stays in step, however long or short the line was.
+        ASSERT_EQ(f.sections[1].size(), 1u) << c.line;
+        EXPECT_EQ(f.sections[1][0], "next");
+    }
+}
+
+TEST(LanguageFile, Structure) {
+    std::vector<int> all(LanguageSectionCount, 2);
+    const std::string full = fileWith(all);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<std::size_t> sizes;
+    } cases[] = {
+        {"one entry in section 1", fileWith({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+         {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"all sections", full, std::vector<std::size_t>(LanguageSectionCount, 2)},
+        {"header of only CR LF", "\r\n" + full.substr(full.find('\n') + 1),
+         std::vector<std::size_t>(LanguageSectionCount, 2)},
+        {"LF only", fileWith(all, "\n"), std::vector<std::size_t>(LanguageSectionCount, 2)},
+        {"ends inside section 3", full.substr(0, full.find("|2.1|")),
+         {2, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"ends after a count", "h\r\n3\r\n", std::vector<std::size_t>(LanguageSectionCount, 0)},
+        {"count larger than its section", "h\r\n5\r\n|a|\r\n|b|\r\n--\r\n1\r\n|c|\r\n",
+         {5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"empty", "", std::vector<std::size_t>(LanguageSectionCount, 0)},
+        {"last line without LF", "h\r\n1\r\n|a|", {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const LanguageFile f = parseLanguageFile(c.bytes);
+        EXPECT_EQ(sizes(f), c.sizes) << c.name;
+    }
+    const LanguageFile f = parseLanguageFile(full);
+    EXPECT_EQ(f.sections[15][1], "15.1");
+    EXPECT_EQ(parseLanguageFile(fileWith(all, "\n")).sections[4][0], "4.0");
+    // Lines the count takes from the next section are its texts, the rest is lost.
+    const LanguageFile greedy = parseLanguageFile("h\r\n5\r\n|a|\r\n|b|\r\n--\r\n1\r\n|c|\r\n");
+    EXPECT_EQ(greedy.sections[0][2], "");  // the separator "--"
+    EXPECT_EQ(greedy.sections[0][4], "c");
+}
+
+TEST(LanguageFile, Messages) {
+    std::vector<int> counts(LanguageSectionCount, 0);
+    counts[1] = 200;  // far more lines than slots
+    counts[8] = counts[10] = counts[12] = counts[14] = 3;
+    MessageTable messages;
+    DialogMessages dialogs;
+    const int slots = messages.slotCount();
+    applyLanguageMessages(parseLanguageFile(fileWith(counts)), messages, dialogs);
+    EXPECT_EQ(messages.slotCount(), slots);
+    EXPECT_EQ(messages.text(0), "1.0");
+    EXPECT_EQ(messages.text(25), "1.25");
+    EXPECT_EQ(messages.text(Msg::PortCannotOpen), "1.31");  // added slots come from further lines
+    EXPECT_EQ(messages.text(slots - 1), "1." + std::to_string(slots - 1));
+    EXPECT_EQ(dialogs.text(DialogId::IpAddress), "8.0");
+    EXPECT_EQ(dialogs.text(DialogId::Pos), "10.0");
+    EXPECT_EQ(dialogs.text(DialogId::Video), "12.0");
+    EXPECT_EQ(dialogs.text(DialogId::DataSend), "14.0");
+
+    // A short section keeps the built-in texts of the added slots.
+    MessageTable builtIn;
+    counts[1] = 26;
+    applyLanguageMessages(parseLanguageFile(fileWith(counts)), builtIn, dialogs);
+    EXPECT_EQ(builtIn.text(Msg::PortCannotOpen), MessageTable().text(Msg::PortCannotOpen));
+    EXPECT_FALSE(builtIn.text(Msg::PortCannotOpen).empty());
+}
+
+TEST(LanguageFile, ShippedFilesHaveEveryEntry) {
+    const int slots = MessageTable().slotCount();
+    for (const char* name : {"language.txt", "language-en.txt"}) {
+        const auto f = readLanguageFile((DataFolder / name).string());
+        ASSERT_TRUE(f) << name;
+        for (int s = 0; s < LanguageSectionCount; ++s) {
+            const std::size_t expected = s == 1 ? slots : LanguageTargetCounts[s];
+            EXPECT_EQ(f->sections[s].size(), expected) << name << " section " << s + 1;
+            const bool messages = s == 1 || s == 8 || s == 10 || s == 12 || s == 14;
+            for (const auto& text : f->sections[s]) {
+                if (messages) {
+                    EXPECT_FALSE(text.empty()) << name << " section " << s + 1;
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(readLanguageFile((DataFolder / "no-such-language.txt").string()));
+}
+
+}  // namespace
+}  // namespace vem
