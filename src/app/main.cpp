@@ -6,17 +6,15 @@
 
 #include "main/TForm1.h"
 
+#include "common/LanguageApply.h"
+
 namespace {
 
-// language.txt of the working folder, else the installed one, else (build tree) the source's.
-QStringList languageFiles() {
-    QStringList files{QDir::current().filePath("language.txt"),
-                      QCoreApplication::applicationDirPath() + "/../share/vem/language.txt"};
 #ifdef VEM_BUILD_DATA_DIR
-    files << QStringLiteral(VEM_BUILD_DATA_DIR "/language.txt");
+const QString BuildDataFolder = QStringLiteral(VEM_BUILD_DATA_DIR);
+#else
+const QString BuildDataFolder;
 #endif
-    return files;
-}
 
 }  // namespace
 
@@ -34,7 +32,8 @@ int main(int argc, char* argv[]) {
         loaded = window.loadLanguage(options.value(language));
         if (!loaded) QMessageBox::warning(nullptr, QString(), options.value(language) + " not found !!!");
     }
-    for (const QString& file : languageFiles()) {
+    for (const QString& file :
+         vem::languageFileCandidates(QDir::currentPath(), QCoreApplication::applicationDirPath(), BuildDataFolder)) {
         if (loaded) break;
         loaded = QFileInfo(file).isFile() && window.loadLanguage(file);
     }

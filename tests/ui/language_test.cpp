@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -55,3 +56,11 @@ TEST(Language, FileFilters) {
 
 }  // namespace
 }  // namespace vem
+
+TEST(LanguageFiles, WorkingFolderFirstThenTheInstalledOne) {
+    const QStringList files = vem::languageFileCandidates("/work/project", "/opt/vem/bin", "");
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(files[0], "/work/project/language.txt");
+    EXPECT_EQ(QDir::cleanPath(files[1]), "/opt/vem/share/vem/language.txt");
+    EXPECT_EQ(vem::languageFileCandidates("/p", "/b", "/src/data").last(), "/src/data/language.txt");
+}

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -125,6 +126,14 @@ QString qtFileFilter(const std::string& filter) {
             filters << (description.isEmpty() ? pattern : description + " (" + pattern + ')');
     }
     return filters.join(";;");
+}
+
+QStringList languageFileCandidates(const QString& workingFolder, const QString& applicationDir,
+                                   const QString& fallbackFolder) {
+    QStringList files{QDir(workingFolder).filePath("language.txt"),
+                      QDir(applicationDir).filePath("../share/vem/language.txt")};
+    if (!fallbackFolder.isEmpty()) files << QDir(fallbackFolder).filePath("language.txt");
+    return files;
 }
 
 }  // namespace vem
