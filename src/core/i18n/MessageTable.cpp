@@ -31,6 +31,10 @@ const std::vector<std::string>& builtInTexts() {
         "Die \xDC""bertragung ist unvollst\xE4ndig: bitte wiederholen, bevor das Ger\xE4t benutzt wird.",
         "Diese Datei ist kein Zeichensatz: er muss genau 3584 Bytes lang sein.",
         "Diese Datei ist keine Firmware: sie muss 1 bis 32767 Bytes lang sein.",
+        "Das Projekt wurde ge\xE4ndert. \xC4nderungen speichern?",
+        "Speichern",
+        "Verwerfen",
+        "Abbrechen",
     };
     return texts;
 }

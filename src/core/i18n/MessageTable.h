@@ -65,6 +65,10 @@ constexpr int OperationFuses = 45;
 constexpr int UploadIncomplete = 46;
 constexpr int FontFileWrongSize = 47;
 constexpr int FirmwareFileWrongSize = 48;
+constexpr int UnsavedChanges = 49;  // save, discard or cancel?
+constexpr int AnswerSave = 50;
+constexpr int AnswerDiscard = 51;
+constexpr int AnswerCancel = 52;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
