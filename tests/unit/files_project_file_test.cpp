@@ -291,6 +291,7 @@ TEST_F(FilesProjectFile, ProjectNameCaption) {
     EXPECT_EQ(showProjectName(project, messages), "Projekt: laden.qor ------- ");
     project.projectName = "default.qor";
     EXPECT_EQ(showProjectName(project, messages), "Projekt: default.qor ------- ");
+    EXPECT_EQ(showProjectName(project, messages, true), "Projekt: default.qor* ------- ");
 }
 
 }  // namespace

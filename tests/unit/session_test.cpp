@@ -185,7 +185,7 @@ TEST_F(SessionOps, OutcomesNameWhatTheWindowRefreshes) {
         {"start without default.qor", [&] { return s.startUp(); }, false, true, true, true, none},
         {"hold times", [&] { return s.acceptHoldTimes({"5", "6"}); }, true, false, false, true, none},
         {"serial line", [&] { return s.acceptDeviceSerial({0, 1, 2}); }, true, false, false, true, none},
-        {"save", [&] { return s.saveProjectAs("p.qor"); }, true, true, false, false, none},
+        {"save", [&] { return s.saveProjectAs("p.qor"); }, true, true, true, false, none},
         {"typing", [&] { return s.keyPress('x'); }, true, true, false, false, none},
     };
     for (const auto& c : cases) {
@@ -202,6 +202,51 @@ TEST_F(SessionOps, OutcomesNameWhatTheWindowRefreshes) {
     ASSERT_TRUE(address.typedAddress);
     EXPECT_EQ(address.typedAddress->first, "10.0.0.07");
     EXPECT_EQ(s.image().headerArea[HeaderAt::PortHigh], 80);
+}
+
+// Which operations leave unsaved changes; each case starts from the project just opened.
+TEST_F(SessionOps, OperationsThatChangeTheProject) {
+    EXPECT_FALSE(Session().modified());
+    s.clickFieldCheckBox(1);  // placed: its dialog changes nothing unless told to
+    ASSERT_GT(cells(0, 1), 0);
+    ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+    auto renamed = [&] {
+        FieldDialogValues v = s.fieldDialog(1);
+        v.description += "x";
+        return v;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        bool changed;
+    } cases[] = {
+        {"typing", [&] { s.keyPress('x'); }, true},
+        {"field check box", [&] { s.clickFieldCheckBox(2); }, true},
+        {"summer time box", [&] { s.clickSummerTimeCheckBox(); }, true},
+        {"field dialog accepted with a change", [&] { s.closeFieldDialog(1, DialogClose::Accept, renamed()); }, true},
+        {"other data set's content", [&] { s.switchDataSet(1); s.clickFieldCheckBox(2); }, true},
+        {"hold times", [&] { s.acceptHoldTimes({"5", "6"}); }, true},
+        {"IP address", [&] { s.acceptIpAddress({{"10", "0", "0", "7"}, "8080"}); }, true},
+        {"switching data sets", [&] { s.switchDataSet(1); s.switchDataSet(0); s.switchDataSet(1); }, false},
+        {"field dialog cancelled", [&] { s.closeFieldDialog(1, DialogClose::Cancel); }, false},
+        {"field dialog closed", [&] { s.closeFieldDialog(1, DialogClose::CloseBox); }, false},
+        {"field dialog accepted unchanged", [&] { s.closeFieldDialog(1, DialogClose::Accept, s.fieldDialog(1)); }, false},
+        {"hold times refused", [&] { s.acceptHoldTimes({"300", "6"}); }, false},
+        {"image built", [&] { s.buildImage(LocalTime{}); }, false},
+        {"typing, then saved", [&] { s.keyPress('x'); ASSERT_TRUE(s.saveProjectAs("q.qor").ok); }, false},
+        {"typing, then opened", [&] { s.keyPress('x'); ASSERT_TRUE(s.openProject("p.qor").ok); }, false},
+        {"typing, then read back", [&] { s.keyPress('x'); s.applyReadBack(s.image()); }, false},
+        {"typing, save failed", [&] { s.keyPress('x'); EXPECT_FALSE(s.saveProjectAs("no/such/q.qor").ok); }, true},
+        {"typing, open failed", [&] { s.keyPress('x'); EXPECT_FALSE(s.openProject("missing.qor").ok); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(s.openProject("p.qor").ok);
+        ASSERT_FALSE(s.modified());
+        c.run();
+        EXPECT_EQ(s.modified(), c.changed);
+        EXPECT_EQ(s.projectCaption().find('*') != std::string::npos, c.changed);
+    }
 }
 
 }  // namespace

@@ -273,10 +273,10 @@ std::optional<std::string> readProjectText(const std::string& name) {
     return std::string(bytes->begin(), bytes->end());
 }
 
-std::string showProjectName(Project& p, const MessageTable& messages) {
+std::string showProjectName(Project& p, const MessageTable& messages, bool modified) {
     const std::size_t cut = p.projectName.find_last_of("\\/");
     if (cut != std::string::npos) p.projectName = p.projectName.substr(cut + 1);
-    return messages.text(Msg::ProjectCaptionPrefix) + p.projectName + " ------- ";
+    return messages.text(Msg::ProjectCaptionPrefix) + p.projectName + (modified ? "*" : "") + " ------- ";
 }
 
 }  // namespace vem

@@ -51,7 +51,8 @@ FileResult saveProjectAs(Project& project, const DeviceImage& image, const std::
 std::optional<std::string> readProjectText(const std::string& name);
 
 // Cuts projectName down to its last path component (after the last "\" or "/") and returns the
-// caption of the interface summary box: message slot 2, the name, " ------- ".
-std::string showProjectName(Project& project, const MessageTable& messages);
+// caption of the interface summary box: message slot 2, the name ("*" after it when
+// `modified`), " ------- ".
+std::string showProjectName(Project& project, const MessageTable& messages, bool modified = false);
 
 }  // namespace vem

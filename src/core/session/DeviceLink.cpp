@@ -146,8 +146,7 @@ void Session::abandon(Outcome& out, int slot) {
 Outcome Session::startProgramming(const std::string& port, const LocalTime& now) {
     if (exchangeRunning()) return notStarted();
     Outcome out = beginExchange(port, Msg::OperationProgram);
-    buildDeviceImage(project_, image_, now);
-    out = settled(out);  // empty cells became spaces
+    out = builtImage(out, now);  // empty cells became spaces
     if (!image_.imageTemplateLoaded) {
         out.ok = false;
         out.messages.push_back(Msg::NoImageTemplate);

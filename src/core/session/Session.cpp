@@ -31,7 +31,11 @@ Outcome settingLabels() {
 
 }  // namespace
 
-Session::Session() = default;
+Session::Session() { markUnchanged(); }
+
+void Session::markUnchanged() { unchangedText_ = writeProjectText(project_); }
+
+bool Session::modified() const { return writeProjectText(project_) != unchangedText_; }
 
 Outcome Session::settled(Outcome outcome) {
     outcome.refreshEditor = true;
@@ -135,7 +139,9 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
     out.posExtendedEnabled = image_.posExtendedSupported();
-    return settled(out);
+    out = settled(out);
+    markUnchanged();
+    return out;
 }
 
 // ---- Files ----
@@ -146,6 +152,7 @@ Outcome Session::startUp() {
     out.refreshEditor = true;
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
+    markUnchanged();
     return out;
 }
 
@@ -192,13 +199,18 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
     project_.writeReadoutOnSave = false;
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
-    return settled(out);
+    out = settled(out);
+    markUnchanged();
+    return out;
 }
 
 Outcome Session::saveProjectAs(const std::string& path) {
     Outcome out;
     out.take(vem::saveProjectAs(project_, image_, path));
-    return settled(out);
+    out = settled(out);
+    if (out.ok) markUnchanged();
+    out.refreshCaption = true;
+    return out;
 }
 
 Outcome Session::openImageFile(const std::string& path) {
@@ -213,13 +225,18 @@ Outcome Session::openImageFile(const std::string& path) {
     return settled(out);
 }
 
-std::string Session::projectCaption() { return showProjectName(project_, messages_); }
+std::string Session::projectCaption() { return showProjectName(project_, messages_, modified()); }
 
 // ---- Device image ----
 
-Outcome Session::buildImage(const LocalTime& now) {
+Outcome Session::buildImage(const LocalTime& now) { return builtImage({}, now); }
+
+Outcome Session::builtImage(Outcome out, const LocalTime& now) {
+    const bool wasModified = modified();
     buildDeviceImage(project_, image_, now);
-    return settled({});  // empty cells became spaces
+    out = settled(out);
+    if (!wasModified) markUnchanged();
+    return out;
 }
 
 Outcome Session::applyReadBack(const DeviceImage& readBack) {
@@ -247,7 +264,9 @@ Outcome Session::applyReadBack(const DeviceImage& readBack) {
     Outcome out;
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
-    return settled(out);
+    out = settled(out);
+    markUnchanged();
+    return out;
 }
 
 // ---- Settings dialogs ----

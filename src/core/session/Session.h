@@ -76,8 +76,11 @@ public:
     Outcome saveProjectAs(const std::string& path);
     // "BIN - File...".
     Outcome openImageFile(const std::string& path);
-    // The caption of the interface summary box (cuts the project name to its last component).
+    // The caption of the interface summary box (cuts the project name to its last component);
+    // "*" after the name while modified().
     std::string projectCaption();
+    // The project differs from what was last opened, saved or read back (or from the start).
+    bool modified() const;
 
     // ---- Device image ----
     Outcome buildImage(const LocalTime& now);
@@ -199,6 +202,11 @@ private:
     int steps_ = 0;
     Progress progress_;
     DeviceInfo deviceInfo_;
+    // The project file text of the last open, save or completed read-back.
+    std::string unchangedText_;
+    void markUnchanged();
+    // Builds the image; the spaces it puts in empty cells are no change of the user's.
+    Outcome builtImage(Outcome out, const LocalTime& now);
     // What the image buffers held before a read-back, until the read-back completes.
     std::optional<DeviceImage> beforeReadBack_;
 };
