@@ -106,3 +106,67 @@ TEST_F(MainFiles, SaveToUnwritablePlaceIsReported) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
 }
+
+TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
+    using Answer = MessagePresenter::Answer;
+    const struct {
+        const char* what;
+        bool change;
+        Answer answer;
+        bool asked, closed, saved;
+    } cases[] = {
+        {"cancel", true, Answer::Cancel, true, false, false},
+        {"save", true, Answer::Save, true, true, true},
+        {"discard", true, Answer::Discard, true, true, false},
+        {"no changes", false, Answer::Cancel, false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TForm1 window;
+        watch(window);
+        std::vector<int> asked;
+        window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
+            asked.push_back(m.slot);
+            EXPECT_FALSE(m.text.isEmpty());
+            return c.answer;
+        });
+        window.show();
+        auto* caption = window.findChild<QGroupBox*>("GroupBox3");
+        if (c.change) {
+            window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
+            window.applyOutcome(window.session().keyPress('Z'));
+        }
+        EXPECT_EQ(caption->title().contains("default.qor*"), c.change);
+        const QString saved = folder.filePath(QString("saved-%1.qor").arg(c.what));
+        if (c.answer == Answer::Save) chooseInNextDialog(saved);
+
+        window.findChild<QAction*>("Beenden1")->trigger();
+        EXPECT_EQ(asked, c.asked ? std::vector<int>{Msg::UnsavedChanges} : std::vector<int>{});
+        EXPECT_EQ(window.isVisible(), !c.closed);
+        EXPECT_EQ(QFile::exists(saved), c.saved);
+        EXPECT_EQ(window.project().screenText[600] == "Z", c.change);
+        EXPECT_EQ(window.session().modified(), c.change && !c.saved);
+        EXPECT_EQ(caption->title().contains('*'), c.change && !c.saved);
+        EXPECT_TRUE(shown.empty());
+    }
+}
+
+TEST_F(MainFiles, OpenAndReadBackAskBeforeDiscardingChanges) {
+    for (const char* action : {"oeffnen1", "Einlesen1"}) {
+        SCOPED_TRACE(action);
+        TForm1 window;
+        watch(window);
+        int asked = 0;
+        window.presenter().setAnswerer([&](const MessagePresenter::Shown&) {
+            ++asked;
+            return MessagePresenter::Answer::Cancel;
+        });
+        window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
+        window.applyOutcome(window.session().keyPress('Z'));
+        window.findChild<QAction*>(action)->trigger();
+        EXPECT_EQ(asked, 1);
+        EXPECT_FALSE(window.session().exchangeRunning());
+        EXPECT_EQ(window.project().screenText[600], "Z");
+        EXPECT_TRUE(shown.empty());
+    }
+}

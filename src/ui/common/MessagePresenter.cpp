@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShowEvent>
 
 #include "common/Encoding.h"
@@ -45,6 +46,24 @@ void MessagePresenter::showDialogMessage(DialogId dialog, QWidget* parent) {
     m.dialog = dialog;
     m.text = fromCp1252(dialogMessages_.text(dialog));
     present(m, parent);
+}
+
+MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
+    Shown m;
+    m.slot = slot;
+    m.text = fromCp1252(messages_.text(slot));
+    if (answerer_) return answerer_(m);
+    MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(fromCp1252(messages_.text(Msg::AnswerSave)), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(fromCp1252(messages_.text(Msg::AnswerDiscard)), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(fromCp1252(messages_.text(Msg::AnswerCancel)), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Answer::Save;
+    if (box.clickedButton() == discard) return Answer::Discard;
+    return Answer::Cancel;
 }
 
 void MessagePresenter::present(const Shown& message, QWidget* parent) {

@@ -20,6 +20,8 @@ public:
         QString text;
     };
 
+    enum class Answer { Save, Discard, Cancel };
+
     MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages);
     virtual ~MessagePresenter() = default;
 
@@ -27,8 +29,14 @@ public:
     void showSlot(int slot, QWidget* parent = nullptr, const std::string& detail = {});
     void showDialogMessage(DialogId dialog, QWidget* parent = nullptr);
 
+    // Asks the slot's question with the buttons of slots AnswerSave, AnswerDiscard and
+    // AnswerCancel; the close box or Escape answers Cancel.
+    Answer ask(int slot, QWidget* parent = nullptr);
+
     // Sends every message to `sink` instead of a message box (for tests and scripted runs).
     void setSink(std::function<void(const Shown&)> sink) { sink_ = std::move(sink); }
+    // Answers every question instead of a message box (for tests).
+    void setAnswerer(std::function<Answer(const Shown&)> answerer) { answerer_ = std::move(answerer); }
 
 protected:
     virtual void present(const Shown& message, QWidget* parent);
@@ -37,6 +45,7 @@ private:
     const MessageTable& messages_;
     const DialogMessages& dialogMessages_;
     std::function<void(const Shown&)> sink_;
+    std::function<Answer(const Shown&)> answerer_;
 };
 
 }  // namespace vem

@@ -368,7 +368,7 @@ void TForm1::applyOutcome(const Outcome& outcome) {
         else
             QApplication::restoreOverrideCursor();
     }
-    if (outcome.refreshCaption) showProjectName();
+    if (outcome.refreshCaption || session_.modified() != captionModified_) showProjectName();
     if (outcome.refreshSettingLabels) {
         showInterfaceSummary();
         showHoldTimes();
@@ -430,13 +430,19 @@ void TForm1::FormKeyDown(QKeyEvent* event) {
 void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!mayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
     Serial1->SetActive(false);
     event->accept();
 }
 
 void TForm1::tt1Click() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
 
-void TForm1::Einlesen1Click() { applyOutcome(session_.startReadBack(portName())); }
+void TForm1::Einlesen1Click() {
+    if (mayDiscardChanges()) applyOutcome(session_.startReadBack(portName()));
+}
 
 void TForm1::VEMInfo1Click() { applyOutcome(session_.startReadInfo(portName())); }
 
@@ -506,7 +512,10 @@ void TForm1::Datensenden1Click() { applyOutcome(settings_->runDataSend()); }
 
 void TForm1::POS1Click() { applyOutcome(settings_->runPos()); }
 
-void TForm1::showProjectName() { GroupBox3->setTitle(fromCp1252(session_.projectCaption())); }
+void TForm1::showProjectName() {
+    GroupBox3->setTitle(fromCp1252(session_.projectCaption()));
+    captionModified_ = session_.modified();
+}
 
 QString TForm1::chooseFile(bool save, const QString& filter) {
     QFileDialog dialog(this, QString(), startFolder_, filter);
@@ -521,6 +530,7 @@ QString TForm1::chooseFile(bool save, const QString& filter) {
 }
 
 void TForm1::oeffnen1Click() {
+    if (!mayDiscardChanges()) return;
     const QString path = chooseFile(false, fileFilters_[0]);
     if (!path.isEmpty())
         applyOutcome(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
@@ -528,9 +538,26 @@ void TForm1::oeffnen1Click() {
 }
 
 void TForm1::Speichernunter1Click() {
-    const QString path = chooseFile(true, fileFilters_[4]);
-    if (!path.isEmpty()) applyOutcome(session_.saveProjectAs(QFile::encodeName(path).toStdString()));
+    saveProjectAs();
     focusGrid();
+}
+
+bool TForm1::saveProjectAs() {
+    const QString path = chooseFile(true, fileFilters_[4]);
+    if (path.isEmpty()) return false;
+    const Outcome outcome = session_.saveProjectAs(QFile::encodeName(path).toStdString());
+    applyOutcome(outcome);
+    return outcome.ok;
+}
+
+bool TForm1::mayDiscardChanges() {
+    if (!session_.modified()) return true;
+    switch (presenter_.ask(Msg::UnsavedChanges, this)) {
+    case MessagePresenter::Answer::Save: return saveProjectAs();
+    case MessagePresenter::Answer::Discard: return true;
+    case MessagePresenter::Answer::Cancel: break;
+    }
+    return false;
 }
 
 void TForm1::BINFile1Click() {

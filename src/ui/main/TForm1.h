@@ -107,6 +107,10 @@ private:
     bool applyLink(const LinkRequests& link);
     // The port as messages name it.
     std::string portName() const;
+    // "Speichern unter..."; true when the project was saved.
+    bool saveProjectAs();
+    // True when the project holds no unsaved changes or the user saved or discarded them.
+    bool mayDiscardChanges();
 
     Session session_;
     MessagePresenter presenter_;
@@ -127,6 +131,7 @@ private:
     QMenu* Expert1 = nullptr;
     std::array<QAction*, 7> deviceActions_{};
     bool busyCursor_ = false;
+    bool captionModified_ = false;  // the caption shows the "*"
     // File dialog filters: project open, image, character set, firmware, project save.
     std::array<QString, 5> fileFilters_{"QOR-Datei (*.qor)", "BIN - File (*.bin)", "Zeichensatz (*.zsz)",
                                         "Firmware (*.ldr)", "QOR-Datei (*.qor)"};
