@@ -19,22 +19,11 @@ using namespace vem;
 
 namespace {
 
-// A working folder with the sample project, and a window whose port is qorsim's.
-struct DeviceEndToEnd : ::testing::Test {
-    QTemporaryDir folder;
-    QString previous = QDir::currentPath();
-    std::vector<MessagePresenter::Shown> shown;
-
-    void SetUp() override {
-        for (const char* name : {"default.qor", "default.bin"})
-            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name)));
-        QDir::setCurrent(folder.path());
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
+// The sample project, and windows whose port is qorsim's.
+struct DeviceEndToEnd : test::SampleFolder {
     std::unique_ptr<TForm1> window(const test::QorsimProcess& sim) {
         auto w = std::make_unique<TForm1>();
-        w->presenter().setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
+        watch(w->presenter());
         w->serial().SetCOMPort(sim.port());
         EXPECT_EQ(w->serial().COMPort(), sim.port());
         return w;

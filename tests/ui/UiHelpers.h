@@ -1,5 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/MessagePresenter.h"
 #include "editor/Editor.h"
 #include "main/TForm1.h"
 
@@ -26,6 +32,24 @@ inline void onNextModal(std::function<void(QWidget*)> act) {
     });
     timer->start();
 }
+
+// A working folder with the sample project and template, current while the test runs; the
+// messages of the windows it watches are collected in `shown`.
+struct SampleFolder : ::testing::Test {
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
+    std::vector<MessagePresenter::Shown> shown;
+
+    void SetUp() override {
+        for (const char* name : {"default.qor", "default.bin"})
+            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name)));
+        QDir::setCurrent(folder.path());
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+    void watch(MessagePresenter& presenter) {
+        presenter.setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
+    }
+};
 
 // Answers the next file dialog with `path`, typed into its name field as an operator would.
 inline void chooseInNextFileDialog(const QString& path) {

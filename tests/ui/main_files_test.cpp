@@ -18,22 +18,8 @@ using namespace vem;
 
 namespace {
 
-// A working folder with the sample project and template, current while the test runs.
-struct MainFiles : ::testing::Test {
-    QTemporaryDir folder;
-    QString previous = QDir::currentPath();
-    std::vector<MessagePresenter::Shown> shown;
-
-    void SetUp() override {
-        for (const char* name : {"default.qor", "default.bin"})
-            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name)));
-        QDir::setCurrent(folder.path());
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
-    void watch(TForm1& window) {
-        window.presenter().setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
-    }
+struct MainFiles : test::SampleFolder {
+    void watch(TForm1& window) { SampleFolder::watch(window.presenter()); }
     static void chooseInNextDialog(const QString& path) { test::chooseInNextFileDialog(path); }
 };
 

@@ -11,40 +11,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <fcntl.h>
 #include <functional>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include "device/SerialConfig.h"
 #include "port/PortMemory.h"
 #include "port/TFormCOMSetup.h"
 #include "port/TSerExtDlg.h"
+#include "Pty.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"
 
 namespace vem {
 namespace {
 
-class Pty {
-public:
-    Pty() {
-        fd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (fd_ >= 0 && ::grantpt(fd_) == 0 && ::unlockpt(fd_) == 0) slave_ = ::ptsname(fd_);
-    }
-    ~Pty() { ::close(fd_); }
-    QString slave() const { return slave_; }
-    speed_t speed() const {
-        termios t{};
-        return ::tcgetattr(fd_, &t) == 0 ? ::cfgetospeed(&t) : B0;
-    }
-
-private:
-    int fd_ = -1;
-    QString slave_;
-};
-
+using test::Pty;
 
 template <class T>
 T* child(QWidget* w, const char* name) {

@@ -3,46 +3,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include "Pty.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"
 
 namespace vem {
 namespace {
 
-// The device end of a pseudo-terminal; the port end is slave().
-class Pty {
-public:
-    Pty() {
-        fd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (fd_ >= 0 && ::grantpt(fd_) == 0 && ::unlockpt(fd_) == 0) slave_ = ::ptsname(fd_);
-        ::fcntl(fd_, F_SETFL, O_NONBLOCK);
-    }
-    ~Pty() { hangUp(); }
-    QString slave() const { return slave_; }
-    void hangUp() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
-    void send(const QByteArray& b) { ASSERT_EQ(::write(fd_, b.constData(), b.size()), b.size()); }
-    QByteArray receive(qsizetype n) {
-        QByteArray got;
-        (void)QTest::qWaitFor([&] {
-            char buf[512];
-            for (ssize_t r; (r = ::read(fd_, buf, sizeof buf)) > 0;) got.append(buf, r);
-            return got.size() >= n;
-        });
-        return got;
-    }
-
-private:
-    int fd_ = -1;
-    QString slave_;
-};
-
+using test::Pty;
 
 TEST(SerialPty, EnvironmentPathsAreListedFirstWhenPresent) {
     Pty pty;

@@ -76,7 +76,6 @@ public:
 
     DeviceMemory& memory() { return memory_; }
     const DeviceMemory& memory() const { return memory_; }
-    const DeviceFaults& faults() const { return faults_; }
 
     int requestsAnswered() const { return answered_; }
     int requestsTaken() const { return taken_; }  // answered or not; the number of the next request

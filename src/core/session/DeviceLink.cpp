@@ -404,7 +404,7 @@ void Session::uploadStep(Outcome& out, const std::vector<std::uint8_t>& reply) {
 Outcome Session::applyReceivedImage() {
     beforeReadBack_.reset();
     image_.imageTemplateLoaded = true;  // a complete read-back is a whole device image
-    return applyReadBack(image_);
+    return rebuildFromImage();
 }
 
 Outcome Session::replyTimedOut() {

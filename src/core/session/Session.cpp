@@ -240,11 +240,13 @@ Outcome Session::builtImage(Outcome out, const LocalTime& now) {
 }
 
 Outcome Session::applyReadBack(const DeviceImage& readBack) {
-    if (&readBack != &image_) {
-        image_.mainArea = readBack.mainArea;
-        image_.headerArea = readBack.headerArea;
-        image_.screenArea = readBack.screenArea;
-    }
+    image_.mainArea = readBack.mainArea;
+    image_.headerArea = readBack.headerArea;
+    image_.screenArea = readBack.screenArea;
+    return rebuildFromImage();
+}
+
+Outcome Session::rebuildFromImage() {
     project_.writeReadoutOnSave = true;
     const int first = applyDeviceImage(project_, image_);
 

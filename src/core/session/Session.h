@@ -145,7 +145,6 @@ public:
 
     // True while an exchange waits for the device; no other device operation starts then.
     bool exchangeRunning() const;
-    const DeviceExchange& exchange() const { return exchange_; }
     const Progress& progress() const { return progress_; }
     const DeviceInfo& deviceInfo() const { return deviceInfo_; }
 
@@ -174,6 +173,8 @@ private:
     Outcome startUpload(const std::string& port, DeviceExchange::Mode mode);
     // The image buffers hold a complete read-back: it becomes the project and the template.
     Outcome applyReceivedImage();
+    // The project is rebuilt from the image buffers, as after a read-back.
+    Outcome rebuildFromImage();
 
     // Restores the invariants and asks the window to show the editor again.
     Outcome settled(Outcome outcome);

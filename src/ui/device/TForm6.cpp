@@ -35,7 +35,6 @@ void TForm6::showProgress(const Session::Progress& p) {
 }
 
 int TForm6::position() const { return ui_->ProgressBar1->value(); }
-int TForm6::maximum() const { return ui_->ProgressBar1->maximum(); }
 
 void TForm6::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) return;

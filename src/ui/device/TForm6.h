@@ -20,7 +20,6 @@ public:
     // Shows, moves or hides the window as the session's progress says.
     void showProgress(const Session::Progress& progress);
     int position() const;
-    int maximum() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;  // Escape does not close it
