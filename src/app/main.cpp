@@ -7,6 +7,7 @@
 #include "main/TForm1.h"
 
 #include "common/LanguageApply.h"
+#include "host/LanguageSearch.h"
 
 namespace {
 

@@ -8,8 +8,9 @@
 #include <QMenu>
 
 #include "UiHelpers.h"
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "common/LanguageApply.h"
+#include "host/LanguageSearch.h"
 #include "fields/TForm2.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/TForm8.h"

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "UiHelpers.h"
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "common/MessagePresenter.h"
 #include "settings/TForm12.h"
 #include "session/Session.h"

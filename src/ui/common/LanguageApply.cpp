@@ -3,14 +3,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QStringList>
 #include <QWidget>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 
 namespace vem {
 namespace {
@@ -126,14 +125,6 @@ QString qtFileFilter(const std::string& filter) {
             filters << (description.isEmpty() ? pattern : description + " (" + pattern + ')');
     }
     return filters.join(";;");
-}
-
-QStringList languageFileCandidates(const QString& workingFolder, const QString& applicationDir,
-                                   const QString& fallbackFolder) {
-    QStringList files{QDir(workingFolder).filePath("language.txt"),
-                      QDir(applicationDir).filePath("../share/vem/language.txt")};
-    if (!fallbackFolder.isEmpty()) files << QDir(fallbackFolder).filePath("language.txt");
-    return files;
 }
 
 }  // namespace vem

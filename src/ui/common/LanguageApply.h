@@ -18,10 +18,4 @@ void applyLanguageSection(QWidget* window, LanguageSection section, const std::v
 // The file's "description|pattern[|description|pattern...]" as a Qt file dialog filter.
 QString qtFileFilter(const std::string& filter);
 
-// Where the language file is looked for, in order: language.txt of the working folder, the
-// installed one (share/vem beside the program's bin folder), then `fallbackFolder` (the source's
-// data folder of a build tree; empty for none).
-QStringList languageFileCandidates(const QString& workingFolder, const QString& applicationDir,
-                                   const QString& fallbackFolder);
-
 }  // namespace vem

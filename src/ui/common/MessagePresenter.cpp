@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "common/WindowPlacement.h"
 
 namespace vem {

@@ -1,6 +1,6 @@
 #include "device/TForm10.h"
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "common/MessagePresenter.h"
 #include "common/WindowPlacement.h"
 #include "settings/SettingsWidgets.h"

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "common/WindowPlacement.h"
 #include "ui_TForm6.h"
 

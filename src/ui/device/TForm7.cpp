@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "ui_TForm7.h"
 
 namespace vem {

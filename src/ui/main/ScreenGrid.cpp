@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 
 namespace vem {
 

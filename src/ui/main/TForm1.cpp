@@ -14,10 +14,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
+#include "host/SessionLink.h"
 #include "common/LanguageApply.h"
 #include "common/WrapCheckBox.h"
 #include "device/TForm6.h"
@@ -93,18 +93,10 @@ TForm1::TForm1(QWidget* parent)
 
     Serial1 = new TSerial(this);
     Serial1->Line() = serial1Line();
-    Serial1->OnRxChar = [this](TSerial&) { Serial1RxChar(); };
-    Serial1->OnCOMRemoved = [this](TCustomSerial&) { applyOutcome(session_.deviceGone()); };
     restorePortSettings(*Serial1);
     COMManager().startWatching();
-    Timer1 = new QTimer(this);
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(ReplyTimeoutMs);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer2 = new QTimer(this);
-    Timer2->setSingleShot(true);
-    Timer2->setInterval(InfoDelayMs);
-    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    link_ = new SessionLink(session_, *Serial1, this);
+    link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
     form2_ = new TForm2(this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
@@ -332,33 +324,14 @@ void TForm1::showEditorState() {
 
 void TForm1::focusGrid() { keyboardSink_->setFocus(); }
 
-bool TForm1::applyLink(const LinkRequests& link) {
-    if (link.openPort && !Serial1->Active()) {
-        Serial1->SetActive(true);
-        if (!Serial1->Active()) return false;
-    }
-    for (const auto& bytes : link.send) Serial1->TData(bytes.data(), static_cast<unsigned>(bytes.size()));
-    if (link.closePort) Serial1->SetActive(false);
-    if (link.replyTimer == LinkRequests::Timer::Start) Timer1->start();
-    if (link.replyTimer == LinkRequests::Timer::Stop) Timer1->stop();
-    if (link.startInfoTimer) Timer2->start();
-    if (link.deferMs > 0) {
-        const std::uint64_t token = link.deferToken;
-        QTimer::singleShot(link.deferMs, this, [this, token] { applyOutcome(session_.runDeferred(token)); });
-    }
-    return true;
-}
-
 std::string TForm1::portName() const {
     const QString location = COMManager().LocationOf(Serial1->COMPort());
     return toCp1252(location.isEmpty() ? QString::number(Serial1->COMPort()) : location);
 }
 
-void TForm1::applyOutcome(const Outcome& outcome) {
-    if (!applyLink(outcome.link)) {
-        applyOutcome(session_.portOpenFailed(Serial1->LastOpenProblem().reason));
-        return;
-    }
+void TForm1::applyOutcome(const Outcome& outcome) { link_->apply(outcome); }
+
+void TForm1::showOutcome(const Outcome& outcome) {
     for (QAction* a : deviceActions_) a->setEnabled(!session_.exchangeRunning());
     if (outcome.refreshProgress) form6_->showProgress(session_.progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
@@ -476,16 +449,6 @@ void TForm1::RS2321Click() {
 }
 
 void TForm1::Button2Click() { applyOutcome(session_.sendFuses(portName())); }
-
-void TForm1::Serial1RxChar() {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(Serial1->GetBufRec(), 0)));
-    bytes.resize(Serial1->RData(bytes.data(), static_cast<unsigned>(bytes.size())));
-    applyOutcome(session_.receive(bytes, currentLocalTime()));
-}
-
-void TForm1::Timer1Timer() { applyOutcome(session_.replyTimedOut()); }
-
-void TForm1::Timer2Timer() { applyOutcome(session_.infoDelayPassed()); }
 
 void TForm1::showHoldTimes() {
     const HoldTimesTexts s = holdTimesTexts(session_.project().device);

@@ -13,7 +13,6 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class QTimer;
 class QToolButton;
 
 namespace vem {
@@ -26,6 +25,7 @@ class TForm3;
 class TForm6;
 class TForm7;
 class TForm10;
+class SessionLink;
 class TSerial;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
@@ -52,7 +52,7 @@ public:
     // when the file cannot be read.
     bool loadLanguage(const QString& path);
 
-    // Shows what an operation asks for: its messages, captions, labels and the editor.
+    // Carries out what an operation asks of the port and the timers, then shows the rest.
     void applyOutcome(const Outcome& outcome);
     // Shows the editor's state: cells, field list, data set buttons, clock box.
     void showEditorState();
@@ -84,9 +84,6 @@ public:
     void SetAVRFuses1Click();
     void Videosignal1Click();
     void Button2Click();
-    void Serial1RxChar();
-    void Timer1Timer();
-    void Timer2Timer();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -103,8 +100,8 @@ private:
     QString chooseFile(bool save, const QString& filter);
     // The keyboard goes back to the grid.
     void focusGrid();
-    // What an outcome asks of the port and the timers; false when the port did not open.
-    bool applyLink(const LinkRequests& link);
+    // Shows what an operation asks for: its messages, captions, labels and the editor.
+    void showOutcome(const Outcome& outcome);
     // The port as messages name it.
     std::string portName() const;
     // "Speichern unter..."; true when the project was saved.
@@ -126,8 +123,7 @@ private:
     TForm10* form10_ = nullptr;
     TSerial* Serial1 = nullptr;
     TSerExtDlg SerExtDlg1{this};
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    SessionLink* link_ = nullptr;
     QMenu* Expert1 = nullptr;
     std::array<QAction*, 7> deviceActions_{};
     bool busyCursor_ = false;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 #include "settings/SettingsRules.h"
 
 namespace vem {

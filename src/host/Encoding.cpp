@@ -1,4 +1,4 @@
-#include "common/Encoding.h"
+#include "host/Encoding.h"
 
 #include <array>
 
