@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "FilesFixture.h"
+#include "editor/ScreenPicture.h"
 #include "files/ProjectCheck.h"
 
 namespace vem::test {
@@ -199,6 +200,49 @@ TEST_F(ProjectCheck, TemplateFaultsAreNamedAndTheRestIsStillChecked) {
 TEST_F(ProjectCheck, AProjectThatCannotBeReadIsNamed) {
     EXPECT_EQ(checkProjectFile("none.qor"),
               std::vector<std::string>{"cannot read the project file none.qor"});
+}
+
+Lines pictureLines(const std::string& picture) {
+    Lines out;
+    std::istringstream in(picture);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+TEST(ScreenPicture, ShowsTextFieldMarkersAndTheLegendInAFrame) {
+    Project p;
+    p.screenText[cellIndex(1, 0)] = "&&";
+    p.screenText[cellIndex(1, 1)] = "\x01";
+    p.screenText[cellIndex(1, 5)] = "\xE4";
+    p.screenText[cellIndex(1, 6)] = "x";  // owned by field 12 below
+    FieldDefinition& f = p.dataSets[2].fields[11];
+    f.enabled = f.placed = 1;
+    f.length = 3;
+    f.description = "Preis";
+    f.startAt(cellIndex(1, 6));
+    for (int k = 0; k < 3; ++k) p.dataSets[2].cellTags[cellIndex(1, 6) + k] = 12;
+    FieldDefinition& date = p.dataSets[0].fields[DateField - 1];
+    date.enabled = date.placed = 1;
+    date.length = 8;
+    date.startAt(cellIndex(15, 32));
+    for (int k = 0; k < 8; ++k) p.dataSets[2].cellTags[cellIndex(15, 32) + k] = DateField;
+
+    const Lines lines = pictureLines(screenPicture(p, 2));
+    ASSERT_EQ(lines.size(), 2u + 1 + 16 + 1 + 2);
+    EXPECT_EQ(lines[0], "              1         2         3         4");
+    EXPECT_EQ(lines[1], "     1234567890123456789012345678901234567890");
+    EXPECT_EQ(lines[2], "    +" + std::string(40, '-') + "+");
+    EXPECT_EQ(lines[4],
+              "  2 |&.   \xE4"
+              "CCC" +
+                  std::string(31, ' ') + "|");
+    EXPECT_EQ(lines[18], " 16 |" + std::string(32, ' ') + "dddddddd|");
+    EXPECT_EQ(lines[19], lines[2]);
+    for (int r = 3; r < 19; ++r) EXPECT_EQ(lines[r].size(), 4u + 1 + 40 + 1) << r;
+    EXPECT_EQ(lines[20], "    C  field 12: row 2, column 7, length 3  \"Preis\"");
+    EXPECT_EQ(lines[21], "    d  date: row 16, column 33, length 8");
+    // Another data set without the field's cells shows the text and no legend for it.
+    EXPECT_EQ(pictureLines(screenPicture(p, 0)).size(), 20u);
 }
 
 }  // namespace
