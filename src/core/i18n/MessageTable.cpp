@@ -35,6 +35,8 @@ const std::vector<std::string>& builtInTexts() {
         "Speichern",
         "Verwerfen",
         "Abbrechen",
+        "Die Pr\xFC""fung nach dem Programmieren fand einen Unterschied: das Ger\xE4t h\xE4lt nicht, was gesendet wurde.",
+        "Bereich %1, Offset %2: erwartet %3, gelesen %4",
     };
     return texts;
 }

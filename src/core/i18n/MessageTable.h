@@ -69,6 +69,8 @@ constexpr int UnsavedChanges = 49;  // save, discard or cancel?
 constexpr int AnswerSave = 50;
 constexpr int AnswerDiscard = 51;
 constexpr int AnswerCancel = 52;
+constexpr int VerifyFailed = 53;
+constexpr int VerifyDetail = 54;  // %1 area, %2 offset, %3 expected byte, %4 found byte
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace vem {
 
@@ -115,6 +116,19 @@ struct DeviceImage {
         return imageTemplateLoaded && mainArea[MainAt::PosExtendedCapability] == 1;
     }
 };
+
+// The three areas as the device holds them, each with its name and the file it is kept in when
+// the areas are kept one file each (a build's output, the simulated device's memory).
+struct ImageArea {
+    const char* name;
+    const char* fileName;
+    std::span<const std::uint8_t> bytes;
+};
+inline std::array<ImageArea, 3> imageAreas(const DeviceImage& image) {
+    return {{{"main", "main.bin", image.mainArea},
+             {"header", "header.bin", image.headerArea},
+             {"screen", "screen.bin", image.screenArea}}};
+}
 
 struct PortBytes {
     std::uint8_t high;  // port div 100

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "QorsimProcess.h"
+#include "model/DeviceImage.h"
+
+namespace {
+
+using vem::test::QorsimProcess;
+
+struct Result {
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+// vemctl with English messages, from `folder`.
+Result vemctl(QStringList arguments, const QString& folder) {
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("VEM_PORT");
+    p.setProcessEnvironment(environment);
+    arguments << "--language" << VEM_DATA_DIR "/language-en.txt";
+    p.start(VEMCTL_PATH, arguments);
+    if (!p.waitForFinished(60000)) p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A folder with the sample project and its template.
+struct Vemctl : ::testing::Test {
+    QTemporaryDir folder;
+    void SetUp() override {
+        for (const char* name : {"default.qor", "default.bin"})
+            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, path(name)));
+    }
+    QString path(const QString& name) const { return folder.filePath(name); }
+    Result run(const QStringList& arguments) { return vemctl(arguments, folder.path()); }
+    Result onDevice(const QorsimProcess& sim, QStringList arguments) {
+        return run(arguments << "--port" << sim.path());
+    }
+    // What the device keeps, once qorsim has saved it.
+    QByteArray memory(const char* area) const { return readAll(path(QString("device/") + area)); }
+};
+
+TEST_F(Vemctl, ProgramVerifiesAndReadThenProgramGivesTheSameDevice) {
+    QorsimProcess sim({"--memory", path("device")});
+    const Result programmed = onDevice(sim, {"program", "default.qor"});
+    ASSERT_EQ(programmed.exit, 0) << programmed.err.toStdString();
+    EXPECT_TRUE(programmed.err.contains("verified"));
+    const QByteArray main = memory("main.bin"), header = memory("header.bin"), screen = memory("screen.bin");
+    ASSERT_EQ(main.size(), 16384);
+
+    QDir(folder.path()).mkdir("copy");
+    const Result read = onDevice(sim, {"read", "-o", "copy/default.qor"});
+    ASSERT_EQ(read.exit, 0) << read.err.toStdString();
+    EXPECT_EQ(readAll(path("copy/readout.bin")), main + header);
+    const Result again = onDevice(sim, {"program", "copy/default.qor"});
+    ASSERT_EQ(again.exit, 0) << again.err.toStdString();
+    sim.stop();
+    EXPECT_EQ(memory("main.bin"), main);
+    EXPECT_EQ(memory("screen.bin"), screen);
+    // Only the programming date may differ.
+    QByteArray header2 = memory("header.bin");
+    ASSERT_EQ(header2.size(), header.size());
+    for (std::size_t at = vem::HeaderAt::ProgramDay; at <= vem::HeaderAt::ProgramMinute; ++at) header2[at] = header[at];
+    EXPECT_EQ(header2, header);
+}
+
+TEST_F(Vemctl, VerifyNamesTheAreaAndOffsetOfACorruptedByte) {
+    QorsimProcess sim({"--corrupt-byte", QString::number(vem::MainAreaSize + 0x20)});
+    const Result r = onDevice(sim, {"program", "default.qor"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.contains("found a difference")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Area header, offset 32 (0x0020)")) << r.err.toStdString();
+}
+
+TEST_F(Vemctl, DeviceFaultsEndWithExitCodeOneAndTheirMessage) {
+    struct Case {
+        QStringList fault;
+        QStringList command;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--no-reply-at", "0"}, {"program", "default.qor"}, "No reply from the device"},
+        {{"--wrong-reply-at", "0"}, {"program", "default.qor"}, "did not acknowledge"},
+        {{"--no-reply-at", "40"}, {"program", "default.qor"}, "step 40 of 268"},
+        {{"--short-readback", "10"}, {"read", "-o", "r.qor"}, "No reply from the device"},
+        {{"--no-reply-at", "0"}, {"info"}, "QV info, step 0 of 2"},
+        {{"--no-reply-at", "0"}, {"clock"}, "No reply from the device"},
+        {{"--no-reply-at", "3"}, {"upload-font", "font.zsz"}, "The transfer is incomplete"},
+    };
+    writeFile(path("font.zsz"), QByteArray(3584, 'f'));
+    for (const Case& c : cases) {
+        QorsimProcess sim(c.fault);
+        const Result r = onDevice(sim, QStringList(c.command) << "--timeout-ms" << "300");
+        EXPECT_EQ(r.exit, 1) << c.fault.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("Port " + sim.path())) << r.err.toStdString();
+    }
+    const Result absent = run({"info", "--port", "/dev/no-such-port"});
+    EXPECT_EQ(absent.exit, 1);
+    EXPECT_TRUE(absent.err.contains("/dev/no-such-port: It does not exist.")) << absent.err.toStdString();
+}
+
+TEST_F(Vemctl, ServiceCommandsReachTheDevice) {
+    QorsimProcess sim({"--memory", path("device"), "--split", "--merge-blocks"});
+    const QByteArray glyphs(3584, '\x5A');
+    writeFile(path("font.zsz"), glyphs);
+    EXPECT_EQ(onDevice(sim, {"upload-font", "font.zsz"}).exit, 0);
+    EXPECT_EQ(onDevice(sim, {"clock"}).exit, 0);
+    ASSERT_EQ(onDevice(sim, {"program", "default.qor", "--no-verify"}).exit, 0);
+    const Result info = onDevice(sim, {"info"});
+    EXPECT_EQ(info.exit, 0);
+    EXPECT_TRUE(info.out.contains("project: default.qor")) << info.out.toStdString();
+    sim.stop();
+    EXPECT_EQ(memory("font.bin"), glyphs);
+    EXPECT_NE(memory("clock.bin"), QByteArray(64, '\0'));
+}
+
+TEST_F(Vemctl, BuildWritesTheAreasQorsimLoads) {
+    const Result built = run({"build", "default.qor", "-o", "image"});
+    ASSERT_EQ(built.exit, 0) << built.err.toStdString();
+    EXPECT_EQ(readAll(path("image/main.bin")).size(), 16384);
+    EXPECT_EQ(readAll(path("image/screen.bin")).size(), 640);
+    QorsimProcess sim({"--memory", path("image")});
+    const Result info = onDevice(sim, {"info"});
+    EXPECT_TRUE(info.out.contains("project: default.qor")) << info.out.toStdString();
+}
+
+TEST_F(Vemctl, UsageAndFileProblemsHaveTheirExitCodes) {
+    QByteArray text = readAll(path("default.qor"));
+    text.replace(0, text.indexOf('\n') + 1, "missing.bin\r\n");  // the template is on line 1
+    writeFile(path("lost.qor"), text);
+    const struct {
+        QStringList arguments;
+        int exit;
+    } cases[] = {
+        {{}, 2},
+        {{"frobnicate"}, 2},
+        {{"program"}, 2},
+        {{"program", "default.qor"}, 2},  // no port
+        {{"read", "--port", "/dev/null"}, 2},
+        {{"show", "default.qor", "--data-set", "5"}, 2},
+        {{"info", "--port", "/dev/null", "--baud", "12345"}, 2},
+        {{"check", "default.qor", "--quiet", "--verbose"}, 2},
+        {{"--help"}, 0},
+        {{"check", "default.qor"}, 0},
+        {{"show", "default.qor"}, 0},
+        {{"check", "lost.qor"}, 3},
+        {{"program", "lost.qor", "--port", "/dev/null"}, 3},
+        {{"program", "none.qor", "--port", "/dev/null"}, 3},
+        {{"upload-font", "default.bin", "--port", "/dev/null"}, 3},
+        {{"build", "default.qor", "-o", "default.bin/x"}, 3},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.arguments);
+        EXPECT_EQ(r.exit, c.exit) << c.arguments.join(' ').toStdString() << "\n" << r.err.toStdString();
+    }
+    EXPECT_TRUE(run({"check", "lost.qor"}).out.contains("missing.bin"));
+}
+
+}  // namespace
