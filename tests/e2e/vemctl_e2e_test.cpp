@@ -151,6 +151,7 @@ TEST_F(Vemctl, UsageAndFileProblemsHaveTheirExitCodes) {
     const struct {
         QStringList arguments;
         int exit;
+        const char* output = "";
     } cases[] = {
         {{}, 2},
         {{"frobnicate"}, 2},
@@ -158,12 +159,16 @@ TEST_F(Vemctl, UsageAndFileProblemsHaveTheirExitCodes) {
         {{"program", "default.qor"}, 2},  // no port
         {{"read", "--port", "/dev/null"}, 2},
         {{"show", "default.qor", "--data-set", "5"}, 2},
+        {{"show", "default.qor", "--data-set", "0"}, 2},
         {{"info", "--port", "/dev/null", "--baud", "12345"}, 2},
+        {{"info", "--port", "/dev/null", "--timeout-ms", "0"}, 2},
+        {{"info", "--port", "/dev/null", "--timeout-ms", "soon"}, 2},
         {{"check", "default.qor", "--quiet", "--verbose"}, 2},
-        {{"--help"}, 0},
-        {{"check", "default.qor"}, 0},
-        {{"show", "default.qor"}, 0},
-        {{"check", "lost.qor"}, 3},
+        {{"--help"}, 0, "Exit codes"},
+        {{"check", "default.qor", "--quiet"}, 0},
+        {{"show", "default.qor"}, 0, "field 1: row 3, column 10, length 20"},
+        {{"show", "default.qor", "--data-set", "4"}, 0},
+        {{"check", "lost.qor"}, 3, "missing.bin"},
         {{"program", "lost.qor", "--port", "/dev/null"}, 3},
         {{"program", "none.qor", "--port", "/dev/null"}, 3},
         {{"upload-font", "default.bin", "--port", "/dev/null"}, 3},
@@ -172,8 +177,8 @@ TEST_F(Vemctl, UsageAndFileProblemsHaveTheirExitCodes) {
     for (const auto& c : cases) {
         const Result r = run(c.arguments);
         EXPECT_EQ(r.exit, c.exit) << c.arguments.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(c.output)) << c.arguments.join(' ').toStdString();
     }
-    EXPECT_TRUE(run({"check", "lost.qor"}).out.contains("missing.bin"));
 }
 
 }  // namespace
