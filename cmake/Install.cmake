@@ -20,7 +20,9 @@ set(CPACK_PACKAGE_VENDOR "VEM developers")
 set(CPACK_PACKAGE_CONTACT "VEM developers <vem@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "setup program of the QOR text display")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Lays out the screen of a QOR text display, keeps it as a project file, builds the\n device image and programs it into the device over a serial port.\n Includes the command-line tool vemctl and the simulated device qorsim.")
+    "Lays out the screen of a QOR text display, keeps it as a project file, builds the device image \
+and programs it into the device over a serial port. Includes the command-line tool vemctl and the \
+simulated device qorsim.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
