@@ -2,11 +2,13 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMessageBox>
 
 #include "main/TForm1.h"
 
 #include "common/LanguageApply.h"
+#include "files/ProjectFile.h"
 #include "host/LanguageSearch.h"
 
 namespace {
@@ -16,6 +18,11 @@ const QString BuildDataFolder = QStringLiteral(VEM_BUILD_DATA_DIR);
 #else
 const QString BuildDataFolder;
 #endif
+
+// What the program found at start; shown with QT_LOGGING_RULES="vem.startup.info=true".
+Q_LOGGING_CATEGORY(startupLog, "vem.startup", QtWarningMsg)
+
+QString absolutePath(const QString& file) { return QDir::cleanPath(QFileInfo(file).absoluteFilePath()); }
 
 }  // namespace
 
@@ -28,17 +35,25 @@ int main(int argc, char* argv[]) {
     options.process(app);
 
     vem::TForm1 window;
-    bool loaded = false;
+    const bool projectOpened = window.project().projectName == vem::DefaultProjectName;
+    qCInfo(startupLog).noquote() << "project:"
+                                 << (projectOpened ? absolutePath(vem::DefaultProjectName) : QString("none"));
+
+    QString languageFile;
     if (options.isSet(language)) {
-        loaded = window.loadLanguage(options.value(language));
-        if (!loaded) QMessageBox::warning(nullptr, QString(), options.value(language) + " not found !!!");
+        if (window.loadLanguage(options.value(language)))
+            languageFile = options.value(language);
+        else
+            QMessageBox::warning(nullptr, QString(), options.value(language) + " not found !!!");
     }
     for (const QString& file :
          vem::languageFileCandidates(QDir::currentPath(), QCoreApplication::applicationDirPath(), BuildDataFolder)) {
-        if (loaded) break;
-        loaded = QFileInfo(file).isFile() && window.loadLanguage(file);
+        if (!languageFile.isEmpty()) break;
+        if (QFileInfo(file).isFile() && window.loadLanguage(file)) languageFile = file;
     }
-    if (!loaded) QMessageBox::warning(nullptr, QString(), "language.txt not found !!!");
+    qCInfo(startupLog).noquote() << "language file:"
+                                 << (languageFile.isEmpty() ? QString("none") : absolutePath(languageFile));
+    if (languageFile.isEmpty()) QMessageBox::warning(nullptr, QString(), "language.txt not found !!!");
     window.show();
     return app.exec();
 }

@@ -16,7 +16,7 @@ const std::vector<std::string>& builtInTexts() {
         "Sie ist nicht vorhanden.",
         "Sie wird von einem anderen Programm benutzt.",
         "Keine Berechtigung: unter Linux muss der Benutzer zur Gruppe dialout geh\xF6ren "
-        "(sudo usermod -aG dialout BENUTZER, danach neu anmelden).",
+        "(sudo usermod -aG dialout $USER, danach neu anmelden).",
         "Sie kann die eingestellten Daten\xFC""bertragungsparameter nicht.",
         "Die Verbindung zum Ger\xE4t ist abgebrochen.",
         "Schnittstelle %1, %2, Schritt %3 von %4",
