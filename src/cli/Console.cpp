@@ -62,14 +62,20 @@ void Console::message(const MessageTable& messages, int slot, const std::string&
 
 void Console::progress(const Session::Progress& progress) {
     if (verbosity_ == Verbosity::Quiet) return;
+    // A transfer that completed hides its progress at the last position: shown once more, full.
+    const bool completed = progress.position >= progress.maximum;
+    if (progress.visible || (completed && lastTenth_ >= 0)) draw(progress);
     if (!progress.visible) {
         endProgressLine();
         lastTenth_ = -1;
-        return;
     }
+}
+
+void Console::draw(const Session::Progress& progress) {
     const int maximum = std::max(progress.maximum, 1);
     const int position = std::clamp(progress.position, 0, maximum);
     const QString counted = QString("%1/%2").arg(position).arg(maximum);
+    const int tenth = position * 10 / maximum;
     if (terminal_ && verbosity_ != Verbosity::Verbose) {
         const int filled = position * BarWidth / maximum;
         const QString bar = QString(filled, '#') + QString(BarWidth - filled, '.');
@@ -79,12 +85,10 @@ void Console::progress(const Session::Progress& progress) {
                    stderr);
         std::fflush(stderr);
         barShown_ = true;
-        return;
+    } else if (tenth != lastTenth_) {
+        writeLine(stderr, fromCp1252(progress.caption) + ": " + counted);
     }
-    const int tenth = position * 10 / maximum;
-    if (tenth == lastTenth_) return;
     lastTenth_ = tenth;
-    writeLine(stderr, fromCp1252(progress.caption) + ": " + counted);
 }
 
 void Console::trace(bool outgoing, std::span<const std::uint8_t> bytes) {

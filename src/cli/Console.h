@@ -32,6 +32,7 @@ public:
     void trace(bool outgoing, std::span<const std::uint8_t> bytes);
 
 private:
+    void draw(const Session::Progress& progress);
     void endProgressLine();
 
     Verbosity verbosity_;
