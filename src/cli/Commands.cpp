@@ -38,11 +38,11 @@ bool Commands::openProject(const QString& path, bool needTemplate) {
     }
     if (!enterFolderOf(path, console_)) return false;
     const Outcome opened = session_.openProject(fileSystemName(file.fileName()), toCp1252(file.fileName()));
-    for (int slot : opened.messages) console_.message(session_.messages(), slot, fileSystemName(path));
+    for (int slot : opened.messages) console_.message(session_.messages(), slot, toCp1252(path));
     if (!opened.ok) return false;
     if (needTemplate && !session_.image().imageTemplateLoaded) {
         console_.message(session_.messages(), Msg::NoImageTemplate,
-                         "template " + session_.project().imageFileName + " beside " + fileSystemName(path));
+                         "template " + session_.project().imageFileName + " beside " + toCp1252(path));
         return false;
     }
     return true;
@@ -115,7 +115,7 @@ int Commands::read(const Request& request) {
     session_.takeProject(project, session_.image());
     const QString name = QFileInfo(request.output).fileName();
     const Outcome saved = session_.saveProjectAs(fileSystemName(name));
-    for (int slot : saved.messages) console_.message(session_.messages(), slot, fileSystemName(request.output));
+    for (int slot : saved.messages) console_.message(session_.messages(), slot, toCp1252(request.output));
     if (!saved.ok) return FileProblem;
     console_.note("read into " + request.output + " and " + ReadoutFileName + " beside it");
     return Success;
