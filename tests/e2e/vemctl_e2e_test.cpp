@@ -105,6 +105,8 @@ TEST_F(Vemctl, DeviceFaultsEndWithExitCodeOneAndTheirMessage) {
         {{"--no-reply-at", "0"}, {"info"}, "QV info, step 0 of 2"},
         {{"--no-reply-at", "0"}, {"clock"}, "No reply from the device"},
         {{"--no-reply-at", "3"}, {"upload-font", "font.zsz"}, "The transfer is incomplete"},
+        // The read-back of the verify gets 0x55 bytes in place of a main area block.
+        {{"--wrong-reply-at", "275"}, {"program", "default.qor"}, "Area main, offset"},
     };
     writeFile(path("font.zsz"), QByteArray(3584, 'f'));
     for (const Case& c : cases) {
@@ -112,15 +114,31 @@ TEST_F(Vemctl, DeviceFaultsEndWithExitCodeOneAndTheirMessage) {
         const Result r = onDevice(sim, QStringList(c.command) << "--timeout-ms" << "300");
         EXPECT_EQ(r.exit, 1) << c.fault.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains("Port " + sim.path())) << r.err.toStdString();
+        if (!QString(c.message).startsWith("Area")) {
+            EXPECT_TRUE(r.err.contains("Port " + sim.path())) << r.err.toStdString();
+        }
     }
     const Result absent = run({"info", "--port", "/dev/no-such-port"});
     EXPECT_EQ(absent.exit, 1);
     EXPECT_TRUE(absent.err.contains("/dev/no-such-port: It does not exist.")) << absent.err.toStdString();
 }
 
+TEST_F(Vemctl, ADeviceThatGoesAwayEndsTheTransfer) {
+    QorsimProcess sim({"--baud", "9600"});
+    QProcess p;
+    p.setWorkingDirectory(folder.path());
+    p.start(VEMCTL_PATH, {"program", "default.qor", "--port", sim.path(), "--language", VEM_DATA_DIR "/language-en.txt"});
+    QByteArray err;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (err += p.readAllStandardError()).contains("block"); }, 20000));
+    sim.kill();
+    ASSERT_TRUE(p.waitForFinished(20000));
+    err += p.readAllStandardError();
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(err.contains("The connection to the device was lost.")) << err.toStdString();
+}
+
 TEST_F(Vemctl, ServiceCommandsReachTheDevice) {
-    QorsimProcess sim({"--memory", path("device"), "--split", "--merge-blocks"});
+    QorsimProcess sim({"--memory", path("device"), "--split", "--merge-blocks", "--latency-ms", "2"});
     const QByteArray glyphs(3584, '\x5A');
     writeFile(path("font.zsz"), glyphs);
     EXPECT_EQ(onDevice(sim, {"upload-font", "font.zsz"}).exit, 0);
