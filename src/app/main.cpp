@@ -7,17 +7,10 @@
 
 #include "main/TForm1.h"
 
-#include "common/LanguageApply.h"
 #include "files/ProjectFile.h"
 #include "host/LanguageSearch.h"
 
 namespace {
-
-#ifdef VEM_BUILD_DATA_DIR
-const QString BuildDataFolder = QStringLiteral(VEM_BUILD_DATA_DIR);
-#else
-const QString BuildDataFolder;
-#endif
 
 // What the program found at start; shown with QT_LOGGING_RULES="vem.startup.info=true".
 Q_LOGGING_CATEGORY(startupLog, "vem.startup", QtWarningMsg)
@@ -46,8 +39,7 @@ int main(int argc, char* argv[]) {
         else
             QMessageBox::warning(nullptr, QString(), options.value(language) + " not found !!!");
     }
-    for (const QString& file :
-         vem::languageFileCandidates(QDir::currentPath(), QCoreApplication::applicationDirPath(), BuildDataFolder)) {
+    for (const QString& file : vem::languageFileCandidates()) {
         if (!languageFile.isEmpty()) break;
         if (QFileInfo(file).isFile() && window.loadLanguage(file)) languageFile = file;
     }

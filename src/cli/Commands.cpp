@@ -71,17 +71,17 @@ int Commands::ports() {
 }
 
 int Commands::program(const Request& request) {
-    if (!openProject(request.project)) return FileProblem;
+    if (!openProject(request.file)) return FileProblem;
     DeviceRunner runner(session_, request.port, console_);
     if (!runner.run(session_.startProgramming(runner.portName(), currentLocalTime()))) return deviceExit(runner);
     if (!request.verify) {
-        console_.note("programmed " + request.project);
+        console_.note("programmed " + request.file);
         return Success;
     }
     const DeviceImage sent = session_.image();
     if (!runner.run(session_.startReadBack(runner.portName()))) return deviceExit(runner);
     if (!sameImage(sent)) return DeviceFailure;
-    console_.note("programmed and verified " + request.project);
+    console_.note("programmed and verified " + request.file);
     return Success;
 }
 
@@ -143,21 +143,21 @@ int Commands::uploadFirmware(const Request& request) { return upload(request, fa
 
 int Commands::upload(const Request& request, bool font) {
     // Larger than any file the device takes, so a wrong one is still refused by its size.
-    const auto bytes = readFileBytes(fileSystemName(request.project), 2 * FirmwareSize);
+    const auto bytes = readFileBytes(fileSystemName(request.file), 2 * FirmwareSize);
     if (!bytes) {
-        console_.error(request.project + ": cannot be read");
+        console_.error(request.file + ": cannot be read");
         return FileProblem;
     }
     DeviceRunner runner(session_, request.port, console_);
     const std::string port = runner.portName();
     const Outcome started = font ? session_.startFontUpload(port, *bytes) : session_.startFirmwareUpload(port, *bytes);
     if (!runner.run(started)) return deviceExit(runner);
-    console_.note("uploaded " + request.project);
+    console_.note("uploaded " + request.file);
     return Success;
 }
 
 int Commands::build(const Request& request) {
-    if (!openProject(request.project)) return FileProblem;
+    if (!openProject(request.file)) return FileProblem;
     session_.buildImage(currentLocalTime());
     if (!QDir().mkpath(request.output)) {
         console_.error(request.output + ": cannot be made");
@@ -175,15 +175,15 @@ int Commands::build(const Request& request) {
 }
 
 int Commands::check(const Request& request) {
-    if (!enterFolderOf(request.project, console_)) return FileProblem;
-    const auto problems = checkProjectFile(fileSystemName(QFileInfo(request.project).fileName()));
+    if (!enterFolderOf(request.file, console_)) return FileProblem;
+    const auto problems = checkProjectFile(fileSystemName(QFileInfo(request.file).fileName()));
     for (const std::string& problem : problems) console_.result(fromCp1252(problem));
-    if (problems.empty()) console_.note(request.project + ": no problem found");
+    if (problems.empty()) console_.note(request.file + ": no problem found");
     return problems.empty() ? Success : FileProblem;
 }
 
 int Commands::show(const Request& request) {
-    if (!openProject(request.project, false)) return FileProblem;
+    if (!openProject(request.file, false)) return FileProblem;
     const int dataSet = request.dataSet.value_or(session_.project().activeDataSet + 1);
     const QString picture = fromCp1252(screenPicture(session_.project(), dataSet - 1));
     for (const QString& line : picture.split('\n')) {

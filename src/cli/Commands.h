@@ -13,7 +13,7 @@ enum Exit : int { Success = 0, DeviceFailure = 1, UsageError = 2, FileProblem = 
 
 // What the command line chose; paths are absolute.
 struct Request {
-    QString project;               // the project file, or the font or firmware file
+    QString file;                  // the project file, or the font or firmware file
     QString output;                // -o
     std::optional<int> dataSet;    // --data-set, 1..4
     bool verify = true;

@@ -25,7 +25,6 @@ std::string DeviceRunner::portName() const { return toCp1252(path_); }
 bool DeviceRunner::run(const Outcome& started) {
     failed_ = false;
     failureSlot_ = -1;
-    deviceInfoArrived_ = false;
     link_.apply(started);
     QEventLoop loop;
     while (!link_.idle()) loop.processEvents(QEventLoop::WaitForMoreEvents);
@@ -39,7 +38,6 @@ void DeviceRunner::show(const Outcome& outcome) {
     }
     if (outcome.refreshProgress) console_.progress(session_.progress());
     for (int slot : outcome.messages) console_.message(session_.messages(), slot, outcome.detail);
-    if (outcome.showDeviceInfo) deviceInfoArrived_ = true;
 }
 
 }  // namespace vem::cli

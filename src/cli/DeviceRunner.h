@@ -30,7 +30,6 @@ public:
     // any of its outcomes failed; `failureSlot()` then tells the first message.
     bool run(const Outcome& started);
     int failureSlot() const { return failureSlot_; }
-    bool deviceInfoArrived() const { return deviceInfoArrived_; }
 
 private:
     void show(const Outcome& outcome);
@@ -42,7 +41,6 @@ private:
     SessionLink link_;
     bool failed_ = false;
     int failureSlot_ = -1;
-    bool deviceInfoArrived_ = false;
 };
 
 }  // namespace vem::cli

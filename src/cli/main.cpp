@@ -16,12 +16,6 @@ namespace {
 using namespace vem;
 using namespace vem::cli;
 
-#ifdef VEM_BUILD_DATA_DIR
-const QString BuildDataFolder = QStringLiteral(VEM_BUILD_DATA_DIR);
-#else
-const QString BuildDataFolder;
-#endif
-
 const char* const Description =
     "Programs and reads QOR text displays over a serial port, without the window.\n"
     "\n"
@@ -76,10 +70,7 @@ QString absolute(const QString& path) { return path.isEmpty() ? path : QFileInfo
 // The message texts: --language, else the first language file found where the window program
 // looks for it. Without one the built-in texts stay.
 bool loadLanguage(Session& session, const QString& chosen, Console& console) {
-    const QStringList files = chosen.isEmpty() ? languageFileCandidates(QDir::currentPath(),
-                                                                       QCoreApplication::applicationDirPath(),
-                                                                       BuildDataFolder)
-                                               : QStringList{chosen};
+    const QStringList files = chosen.isEmpty() ? languageFileCandidates() : QStringList{chosen};
     for (const QString& file : files) {
         if (const auto language = readLanguageFile(QFile::encodeName(file).toStdString())) {
             session.takeLanguage(*language);
@@ -133,7 +124,7 @@ int main(int argc, char* argv[]) {
         return usage(console, QString("%1 takes %2 argument(s)").arg(name).arg(spec.arguments));
 
     Request request;
-    if (!arguments.isEmpty()) request.project = absolute(arguments.first());
+    if (!arguments.isEmpty()) request.file = absolute(arguments.first());
     request.output = absolute(parser.value(output));
     if (spec.output && request.output.isEmpty()) return usage(console, name + " needs -o");
     request.verify = !parser.isSet(noVerify);

@@ -1,5 +1,6 @@
 #include "host/LanguageSearch.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace vem {
@@ -10,6 +11,11 @@ QStringList languageFileCandidates(const QString& workingFolder, const QString& 
                       QDir(applicationDir).filePath("../share/vem/language.txt")};
     if (!fallbackFolder.isEmpty()) files << QDir(fallbackFolder).filePath("language.txt");
     return files;
+}
+
+QStringList languageFileCandidates() {
+    return languageFileCandidates(QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                                  QStringLiteral(VEM_BUILD_DATA_DIR));
 }
 
 }  // namespace vem

@@ -9,5 +9,8 @@ namespace vem {
 // data folder of a build tree; empty for none).
 QStringList languageFileCandidates(const QString& workingFolder, const QString& applicationDir,
                                    const QString& fallbackFolder);
+// The candidates of the running program: its working folder, its installed share/vem, and the
+// source's data folder of the build tree it was built in.
+QStringList languageFileCandidates();
 
 }  // namespace vem

@@ -37,9 +37,8 @@ std::string legendLine(const Project& project, int dataSet, int n) {
     std::string line = Margin;
     line += fieldMarker(n);
     line += "  ";
-    line += n == DateField ? "date" : n == TimeField ? "time" : "field " + std::to_string(n);
-    line += ": row " + std::to_string(f.row) + ", column " + std::to_string(f.column) + ", length " +
-            std::to_string(f.length);
+    line += fieldName(n) + ": row " + std::to_string(f.row) + ", column " + std::to_string(f.column) +
+            ", length " + std::to_string(f.length);
     if (!dateOrTime && !f.description.empty()) line += "  \"" + f.description + "\"";
     return line + "\n";
 }

@@ -106,8 +106,8 @@ struct DeviceImage {
         return mainArea.data() + FieldRecordBase + DataSetRecordStride * dataSet +
                FieldRecordSize * fieldIndex;
     }
-    std::uint8_t maxFieldLength(int dataSet, int fieldNumber) {
-        return fieldRecord(dataSet, fieldNumber - 1).length();
+    std::uint8_t maxFieldLength(int dataSet, int fieldNumber) const {
+        return fieldRecordBytes(dataSet, fieldNumber - 1)[0];
     }
     // Writes the network port into the two header bytes the device reads it from.
     void storePortSplit(int port);

@@ -17,12 +17,6 @@ constexpr int ByteLimit = 255;
 
 std::string dataSetName(int d) { return "data set " + std::to_string(d + 1) + ": "; }
 
-std::string fieldName(int n) {
-    if (n == DateField) return "date";
-    if (n == TimeField) return "time";
-    return "field " + std::to_string(n);
-}
-
 std::string cellName(int cell) {
     return "row " + std::to_string(rowOf(cell) + 1) + ", column " + std::to_string(columnOf(cell) + 1);
 }
@@ -105,7 +99,7 @@ private:
                 if (f.length < 0 || f.length > ByteLimit) {
                     add(where + ": length " + std::to_string(f.length) + " is outside 0..255");
                 } else if (template_ && f.isDefined()) {
-                    const int limit = template_->fieldRecordBytes(d, n - 1)[0];
+                    const int limit = template_->maxFieldLength(d, n);
                     if (f.length > limit)
                         add(where + ": length " + std::to_string(f.length) +
                             " is above the template's limit of " + std::to_string(limit));

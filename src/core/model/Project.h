@@ -22,6 +22,13 @@ constexpr int cellIndex(int row, int column) { return row * ScreenColumns + colu
 constexpr int rowOf(int cell) { return cell / ScreenColumns; }
 constexpr int columnOf(int cell) { return cell % ScreenColumns; }
 
+// Field n (1..18) as reports and text pictures name it: "field 5", "date", "time".
+inline std::string fieldName(int n) {
+    if (n == DateField) return "date";
+    if (n == TimeField) return "time";
+    return "field " + std::to_string(n);
+}
+
 // One field's definition; positions count from 1, 0 = none.
 struct FieldDefinition {
     std::int32_t enabled = 0;

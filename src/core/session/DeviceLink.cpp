@@ -31,20 +31,6 @@ int problemSlot(OpenFailure problem) {
     return -1;
 }
 
-// An operation that does not start: another exchange runs, or its data is refused.
-Outcome notStarted() {
-    Outcome out;
-    out.ok = false;
-    return out;
-}
-
-// A file that is no character set or firmware: said at once, nothing is sent.
-Outcome refusedFile(int slot) {
-    Outcome out = notStarted();
-    out.messages.push_back(slot);
-    return out;
-}
-
 // A date byte in decimal, with a leading zero up to 9.
 std::string twoDigits(std::uint8_t value) { return (value <= 9 ? "0" : "") + std::to_string(value); }
 
@@ -144,7 +130,7 @@ void Session::abandon(Outcome& out, int slot) {
 // ---- Starting the exchanges ----
 
 Outcome Session::startProgramming(const std::string& port, const LocalTime& now) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     Outcome out = beginExchange(port, Msg::OperationProgram);
     out = builtImage(out, now);  // empty cells became spaces
     if (!image_.imageTemplateLoaded) {
@@ -160,7 +146,7 @@ Outcome Session::startProgramming(const std::string& port, const LocalTime& now)
 }
 
 Outcome Session::startReadBack(const std::string& port) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     Outcome out = beginExchange(port, Msg::OperationReadBack);
     beforeReadBack_ = image_;
     exchange_ = {Mode::ReadBack, 63, 0, 0};
@@ -176,7 +162,7 @@ Outcome Session::startReadBack(const std::string& port) {
 }
 
 Outcome Session::startReadInfo(const std::string& port) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     Outcome out = beginExchange(port, Msg::OperationReadInfo);
     exchange_.OperationMode = Mode::ReadInfo;
     exchange_.blockIndex = 0;
@@ -188,7 +174,7 @@ Outcome Session::startReadInfo(const std::string& port) {
 }
 
 Outcome Session::startSetClock(const std::string& port) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     Outcome out = beginExchange(port, Msg::OperationSetClock);
     exchange_.replyThreshold = 1;
     exchange_.OperationMode = Mode::SetClock;
@@ -212,23 +198,23 @@ Outcome Session::startUpload(const std::string& port, Mode mode) {
 }
 
 Outcome Session::startFontUpload(const std::string& port, std::span<const std::uint8_t> font) {
-    if (exchangeRunning()) return notStarted();
-    if (font.size() != FontSize) return refusedFile(Msg::FontFileWrongSize);
+    if (exchangeRunning()) return Outcome::failed();
+    if (font.size() != FontSize) return Outcome::failed(Msg::FontFileWrongSize);
     std::copy(font.begin(), font.end(), fontBuffer_.begin());
     return startUpload(port, Mode::FontUpload);
 }
 
 Outcome Session::startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     // An empty file would overwrite the device's firmware with zeros.
-    if (firmware.empty() || firmware.size() >= FirmwareSize) return refusedFile(Msg::FirmwareFileWrongSize);
+    if (firmware.empty() || firmware.size() >= FirmwareSize) return Outcome::failed(Msg::FirmwareFileWrongSize);
     firmwareBuffer_.fill(0);
     std::copy(firmware.begin(), firmware.end(), firmwareBuffer_.begin());
     return startUpload(port, Mode::FirmwareUpload);
 }
 
 Outcome Session::startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     Outcome out = beginExchange(port, Msg::OperationVideo);
     std::copy(settings.begin(), settings.end(), videoSettings_.begin());
     exchange_.replyThreshold = 1;
@@ -240,7 +226,7 @@ Outcome Session::startVideoSettings(const std::string& port, std::span<const std
 }
 
 Outcome Session::sendFuses(const std::string& port) {
-    if (exchangeRunning()) return notStarted();
+    if (exchangeRunning()) return Outcome::failed();
     Outcome out = beginExchange(port, Msg::OperationFuses);
     exchange_.replyThreshold = 1;
     exchange_.OperationMode = Mode::Idle;

@@ -43,6 +43,18 @@ struct Outcome {
     bool showDeviceInfo = false;         // show the device information window (modal)
     std::optional<bool> busyCursor;      // the hourglass on or off
 
+    // An operation that did not do what it was asked; `slot` says why.
+    static Outcome failed() {
+        Outcome out;
+        out.ok = false;
+        return out;
+    }
+    static Outcome failed(int slot) {
+        Outcome out = failed();
+        out.messages.push_back(slot);
+        return out;
+    }
+
     void take(const FileResult& result) {
         ok = ok && result.ok;
         messages.insert(messages.end(), result.messages.begin(), result.messages.end());

@@ -9,16 +9,8 @@ namespace vem {
 
 namespace {
 
-Outcome refused(int slot) {
-    Outcome out;
-    out.ok = false;
-    out.messages.push_back(slot);
-    return out;
-}
-
 Outcome refused(DialogId dialog) {
-    Outcome out;
-    out.ok = false;
+    Outcome out = Outcome::failed();
     out.dialogMessage = dialog;
     return out;
 }
@@ -111,7 +103,7 @@ Outcome Session::switchDataSet(int dataSet) {
 
 FieldDialogValues Session::fieldDialog(int field) const {
     FieldDialogValues v = fillFieldDialog(project_.field(field));
-    v.maxFieldLength = image_.fieldRecordBytes(project_.activeDataSet, field - 1)[0];
+    v.maxFieldLength = image_.maxFieldLength(project_.activeDataSet, field);
     return v;
 }
 
@@ -170,12 +162,7 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
     const std::string name = startUp ? std::string(DefaultProjectName) : path;
     project_.openDefaultProject = false;
     const auto text = readProjectText(name);
-    if (!text) {
-        Outcome out;
-        out.ok = false;
-        if (!startUp) out.messages.push_back(Msg::ProjectOpenFailed);
-        return out;
-    }
+    if (!text) return startUp ? Outcome::failed() : Outcome::failed(Msg::ProjectOpenFailed);
     const std::vector<std::string_view> lines = splitProjectLines(*text);
 
     Outcome out;
@@ -274,7 +261,7 @@ Outcome Session::rebuildFromImage() {
 // ---- Settings dialogs ----
 
 Outcome Session::acceptHoldTimes(const HoldTimesTexts& typed) {
-    if (!vem::acceptHoldTimes(project_.device, typed)) return refused(Msg::HoldTimeOutOfRange);
+    if (!vem::acceptHoldTimes(project_.device, typed)) return Outcome::failed(Msg::HoldTimeOutOfRange);
     return settingLabels();
 }
 
@@ -307,9 +294,7 @@ Outcome Session::acceptPos(const PosEntry& typed) {
     case PosVerdict::KeepOpen:
         break;
     }
-    Outcome out;
-    out.ok = false;
-    return out;
+    return Outcome::failed();
 }
 
 Outcome Session::switchKeyword(int& currentKeyword, int pressed, const std::string& shownText, int shownAction) {

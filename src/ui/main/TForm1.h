@@ -46,7 +46,6 @@ public:
     TSerial& serial() { return *Serial1; }
     TForm6& progressWindow() { return *form6_; }
     TForm7& deviceInfoWindow() { return *form7_; }
-    const QString& startFolder() const { return startFolder_; }
 
     // Puts the texts of a language file on every window and into the message tables; false
     // when the file cannot be read.
