@@ -2,13 +2,13 @@
 // devices and for service scripts. The same session and serial component as the window program.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <map>
 
 #include "Commands.h"
 #include "host/LanguageSearch.h"
+#include "serial/COMManager.h"
 #include "i18n/LanguageFile.h"
 
 namespace {
@@ -141,9 +141,7 @@ int main(int argc, char* argv[]) {
     if (!ok || request.port.replyTimeoutMs < 1 || request.port.replyTimeoutMs > 600000)
         return usage(console, "--timeout-ms takes 1 to 600000");
     if (spec.device) {
-        const QStringList fromEnvironment =
-            qEnvironmentVariable("VEM_PORT").split(QDir::listSeparator(), Qt::SkipEmptyParts);
-        request.port.path = parser.isSet(port) ? parser.value(port) : fromEnvironment.value(0);
+        request.port.path = parser.isSet(port) ? parser.value(port) : COMManager().devicePaths().value(0);
         if (request.port.path.isEmpty()) return usage(console, name + " needs --port (or VEM_PORT)");
         // A relative path is taken from here, before a command moves to the project's folder.
         if (QFileInfo(request.port.path).isRelative()) request.port.path = absolute(request.port.path);

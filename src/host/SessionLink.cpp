@@ -1,7 +1,6 @@
 #include "host/SessionLink.h"
 
-#include <algorithm>
-#include <vector>
+#include <string>
 
 #include "files/ImageBuild.h"
 #include "serial/Serial.h"
@@ -55,8 +54,8 @@ bool SessionLink::applyLink(const LinkRequests& link) {
 }
 
 void SessionLink::Serial1RxChar() {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(serial_.GetBufRec(), 0)));
-    bytes.resize(serial_.RData(bytes.data(), static_cast<unsigned>(bytes.size())));
+    const std::string text = serial_.RText();
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (trace_ && !bytes.empty()) trace_(false, bytes);
     apply(session_.receive(bytes, currentLocalTime()));
 }

@@ -171,6 +171,13 @@ int TCOMManager::NumberAt(const QString& location) const {
     return 0;
 }
 
+int TCOMManager::NumberThrough(const QString& path) const {
+    const QString target = canonical(path);
+    for (const PortEntry& e : ports_)
+        if (e.systemLocation == path || canonical(e.systemLocation) == target) return e.number;
+    return 0;
+}
+
 QString TCOMManager::LocationOf(int port) const {
     for (const auto& [location, number] : numbers_)
         if (number == port) return location;

@@ -45,11 +45,15 @@ public:
     QString LocationOf(int port) const;
     // The number of the listed port opened at `location`; 0 when none is.
     int NumberAt(const QString& location) const;
+    // The same for `path` or any link that leads to the same device.
+    int NumberThrough(const QString& path) const;
     // The port a new component starts on; 0 when there is none.
     int DefaultPort() const;
 
     // A device path to list besides the system's ports, as if named in VEM_PORT.
     void AddDevicePath(const QString& path);
+    // The paths of VEM_PORT, then those added.
+    const QStringList& devicePaths() const { return devicePaths_; }
 
     // Re-checks every second from now on.
     void startWatching();

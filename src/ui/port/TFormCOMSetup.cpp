@@ -1,6 +1,5 @@
 #include "port/TFormCOMSetup.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <QLineEdit>
 
@@ -19,21 +18,6 @@ int exponentOf(qint64 bytes) {
     int e = 0;
     while (e < 62 && (qint64(1) << (e + 1)) <= bytes) ++e;
     return std::clamp(e, LowestExponent, HighestExponent);
-}
-
-QString canonical(const QString& path) {
-    const QString c = QFileInfo(path).canonicalFilePath();
-    return c.isEmpty() ? path : c;
-}
-
-// The number of the listed port opened through path, 0 if none.
-int listedAt(const QString& path) {
-    const TCOMManager& m = COMManager();
-    const QString target = canonical(path);
-    for (int i = 0; i < m.count(); ++i)
-        if (m.entry(i).systemLocation == path || canonical(m.entry(i).systemLocation) == target)
-            return m.entry(i).number;
-    return 0;
 }
 }  // namespace
 
@@ -190,11 +174,11 @@ int TFormCOMSetup::chosenPort(QString& problem) {
     if (text.isEmpty()) return 0;
     const int i = box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (i >= 0) return box->itemData(i).toInt();
-    if (const int n = listedAt(text)) return n;
+    if (const int n = COMManager().NumberThrough(text)) return n;
     problem = devicePathProblem(text);
     if (!problem.isEmpty()) return 0;
     COMManager().AddDevicePath(text);
-    const int n = listedAt(text);
+    const int n = COMManager().NumberThrough(text);
     if (n == 0) problem = tr("Keine serielle Schnittstelle: %1").arg(text);
     return n;
 }
