@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "files/FileIo.h"
+
 namespace vem {
 
 namespace {
@@ -37,31 +39,16 @@ int matchCommand(const std::vector<std::uint8_t>& word) {
     return -1;
 }
 
-bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) std::filesystem::remove(temp, ec);
-    return !ec;
-}
-
 // Nothing when the file is absent; false when it is there but unreadable or not `size` bytes.
 bool readExact(const std::filesystem::path& path, std::size_t size, std::vector<std::uint8_t>& out,
                bool& present) {
     std::error_code ec;
     present = std::filesystem::exists(path, ec);
     if (!present) return true;
-    if (std::filesystem::file_size(path, ec) != size || ec) return false;
-    std::ifstream in(path, std::ios::binary);
-    out.assign(size, 0);
-    in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(size));
-    return in.gcount() == static_cast<std::streamsize>(size);
+    auto bytes = readFileBytes(path, size + 1);
+    if (!bytes || bytes->size() != size) return false;
+    out = std::move(*bytes);
+    return true;
 }
 
 template <std::size_t N>
@@ -106,15 +93,16 @@ bool DeviceMemory::load(const std::filesystem::path& folder) {
 bool DeviceMemory::save(const std::filesystem::path& folder) const {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    bool ok = writeFile(folder / "main.bin", mainArea);
-    ok = writeFile(folder / "header.bin", headerArea) && ok;
-    ok = writeFile(folder / "screen.bin", screenArea) && ok;
-    ok = writeFile(folder / "clock.bin", clockBlock) && ok;
-    ok = writeFile(folder / "video.bin", videoBlock) && ok;
-    if (!font.empty()) ok = writeFile(folder / "font.bin", font) && ok;
-    if (!firmware.empty()) ok = writeFile(folder / "firmware.bin", firmware) && ok;
+    bool ok = writeFileReplacing(folder / "main.bin", mainArea);
+    ok = writeFileReplacing(folder / "header.bin", headerArea) && ok;
+    ok = writeFileReplacing(folder / "screen.bin", screenArea) && ok;
+    ok = writeFileReplacing(folder / "clock.bin", clockBlock) && ok;
+    ok = writeFileReplacing(folder / "video.bin", videoBlock) && ok;
+    if (!font.empty()) ok = writeFileReplacing(folder / "font.bin", font) && ok;
+    if (!firmware.empty()) ok = writeFileReplacing(folder / "firmware.bin", firmware) && ok;
     const std::string fuses = std::to_string(fuseCommands) + "\n";
-    ok = writeFile(folder / "fuses.txt", {reinterpret_cast<const std::uint8_t*>(fuses.data()), fuses.size()}) && ok;
+    const std::span fuseText(reinterpret_cast<const std::uint8_t*>(fuses.data()), fuses.size());
+    ok = writeFileReplacing(folder / "fuses.txt", fuseText) && ok;
     return ok;
 }
 
