@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "model/DeviceImage.h"
 #include "model/TypedNumber.h"
 
 namespace vem {
@@ -35,15 +36,15 @@ void resetVideoValues(VideoValues& v) {
 }
 
 VideoBlock videoSettingsBlock(const VideoValues& v) {
-    const auto number = [&](VideoEdit e) { return static_cast<unsigned>(readNumber(v.text(e), 0)); };
-    const unsigned chroma = number(VideoEdit::Chroma);
-    const unsigned luma = number(VideoEdit::Luma);
-    return {static_cast<std::uint8_t>(number(VideoEdit::Brightness) & 0xFF),
-            static_cast<std::uint8_t>(number(VideoEdit::Contrast) & 0xFF),
-            static_cast<std::uint8_t>((chroma >> 8) & 0xFF),
-            static_cast<std::uint8_t>(chroma & 0xFF),
-            static_cast<std::uint8_t>((luma >> 8) & 0xFF),
-            static_cast<std::uint8_t>(luma & 0xFF),
+    const auto number = [&](VideoEdit e) { return readNumber(v.text(e), 0); };
+    const int chroma = number(VideoEdit::Chroma);
+    const int luma = number(VideoEdit::Luma);
+    return {low8(number(VideoEdit::Brightness)),
+            low8(number(VideoEdit::Contrast)),
+            low8(chroma >> 8),
+            low8(chroma),
+            low8(luma >> 8),
+            low8(luma),
             flag(v.videoOff),
             flag(v.testPicture),
             flag(v.colourOn),
