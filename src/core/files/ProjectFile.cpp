@@ -4,6 +4,7 @@
 
 #include "files/ImageFile.h"
 #include "i18n/MessageTable.h"
+#include "model/DeviceImage.h"
 #include "model/Project.h"
 
 namespace vem {
@@ -222,7 +223,7 @@ void readProjectBody(Project& p, const std::vector<std::string_view>& lines) {
     std::uint8_t* posBytes[] = {&pos.RegisterNumber, &pos.FirstLine,    &pos.LineCount,
                                 &pos.ScrollDirection, &pos.BackgroundMode, &pos.Transparency,
                                 &pos.TextColour};
-    for (int i = 0; i < 7; ++i) *posBytes[i] = static_cast<std::uint8_t>(number(132 + i) & 0xFF);
+    for (int i = 0; i < 7; ++i) *posBytes[i] = low8(number(132 + i));
     d.ForwardEnabled = number(139);
     d.ForwardBaudDigit = number(140);
     d.ForwardPrefixCode = number(141);
