@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "LineLog.h"
 #include "device/SimulatedDevice.h"
 
 namespace {
@@ -46,6 +47,9 @@ const char* const usage =
     "  --merge-blocks        read-back: send blocks two at a time\n"
     "  --short-readback N    read-back: stop after N blocks\n"
     "  --corrupt-byte N      store byte N of main, header and screen area (end to end) inverted\n"
+    "  --idle-baud N         the terminal's speed before a host sets its own (default 57600)\n"
+    "  --line-log FILE       write each byte the host sends, and the terminal's speed when it has\n"
+    "                        crossed the wire at the --baud rate, to FILE (\"1B 57600\")\n"
     "  --help                this text\n"
     "SIGINT or SIGTERM saves the memory, removes the link and ends.\n";
 
@@ -58,6 +62,8 @@ struct Options {
     vem::DeviceFaults faults;
     std::string link;
     std::string memory;
+    long idleBaud = 57600;
+    std::string lineLog;
 };
 
 Options parse(int argc, char** argv) {
@@ -100,6 +106,11 @@ Options parse(int argc, char** argv) {
             o.faults.shortReadBack = number(0);
         } else if (arg == "--corrupt-byte") {
             o.faults.corruptStoredByte = number(0);
+        } else if (arg == "--idle-baud") {
+            o.idleBaud = number(1);
+            if (speedOf(o.idleBaud) == B0) fail("--idle-baud: no terminal speed " + std::to_string(o.idleBaud));
+        } else if (arg == "--line-log") {
+            o.lineLog = value();
         } else {
             fail("unknown option " + arg + " (see --help)");
         }
@@ -133,7 +144,7 @@ struct Terminal {
     std::string path;
 };
 
-Terminal openTerminal() {
+Terminal openTerminal(long idleBaud) {
     Terminal t;
     t.master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (t.master < 0 || ::grantpt(t.master) != 0 || ::unlockpt(t.master) != 0)
@@ -146,7 +157,7 @@ Terminal openTerminal() {
     termios tio{};
     if (::tcgetattr(t.slave, &tio) != 0) fail(std::string("tcgetattr: ") + std::strerror(errno));
     ::cfmakeraw(&tio);
-    ::cfsetspeed(&tio, B57600);
+    ::cfsetspeed(&tio, speedOf(idleBaud));
     if (::tcsetattr(t.slave, TCSANOW, &tio) != 0) fail(std::string("tcsetattr: ") + std::strerror(errno));
     ::fcntl(t.master, F_SETFL, ::fcntl(t.master, F_GETFL) | O_NONBLOCK);
     return t;
@@ -155,19 +166,27 @@ Terminal openTerminal() {
 class Simulator {
 public:
     Simulator(const Options& options, Terminal terminal)
-        : options_(options), terminal_(std::move(terminal)), device_(options.faults) {}
+        : options_(options), terminal_(std::move(terminal)), device_(options.faults) {
+        if (!options_.lineLog.empty()) lineLog_.emplace(options_.lineLog, options_.faults.baud, terminal_.master);
+    }
 
     bool loadMemory() { return options_.memory.empty() || device_.memory().load(options_.memory); }
+    bool lineLogOpen() const { return !lineLog_ || lineLog_->ok(); }
 
     void run(const sigset_t& waitMask) {
         while (!stopRequested) {
             writeDue();
             saveIfChanged();
+            if (lineLog_) lineLog_->record(now());
             pollfd p{terminal_.master, POLLIN, 0};
             if (!pending_.empty()) p.events |= POLLOUT;
             timespec timeout{};
             timespec* wait = nullptr;
-            if (const auto next = device_.nextOutputAt(); next && pending_.empty()) {
+            std::optional<SimulatedDevice::Time> next;
+            if (pending_.empty()) next = device_.nextOutputAt();
+            if (const auto logged = lineLog_ ? lineLog_->nextDue() : std::nullopt; logged && (!next || *logged < *next))
+                next = logged;
+            if (next) {
                 const auto left = std::max(*next - now(), SimulatedDevice::Time(0));
                 timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
                 timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
@@ -185,6 +204,10 @@ public:
     }
 
     void shutDown() {
+        while (lineLog_ && lineLog_->nextDue()) {
+            std::this_thread::sleep_until(start_ + *lineLog_->nextDue());
+            lineLog_->record(now());
+        }
         // Give unsent replies a moment, then let the host read what was written last: closing
         // the master drops what the slave side has not read yet.
         const auto giveUp = now() + std::chrono::milliseconds(200);
@@ -212,7 +235,9 @@ private:
         for (;;) {
             const ssize_t n = ::read(terminal_.master, buffer, sizeof buffer);
             if (n > 0) {
-                device_.receive(std::span(buffer, static_cast<std::size_t>(n)), now());
+                const std::span bytes(buffer, static_cast<std::size_t>(n));
+                device_.receive(bytes, now());
+                if (lineLog_) lineLog_->arrived(bytes, now());
                 continue;
             }
             if (n < 0 && errno == EINTR) continue;
@@ -242,6 +267,7 @@ private:
     Options options_;
     Terminal terminal_;
     SimulatedDevice device_;
+    std::optional<LineLog> lineLog_;
     Clock::time_point start_ = Clock::now();
     std::vector<std::uint8_t> pending_;
     SimulatedDevice::Time lastWrite_{0};
@@ -270,10 +296,11 @@ int main(int argc, char** argv) {
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);  // wake on time: a byte at 57600 baud is 174 us
 #endif
 
-    Terminal terminal = openTerminal();
+    Terminal terminal = openTerminal(options.idleBaud);
     const std::string path = terminal.path;
     Simulator simulator(options, std::move(terminal));
     if (!simulator.loadMemory()) fail("cannot load the memory from " + options.memory);
+    if (!simulator.lineLogOpen()) fail("cannot write " + options.lineLog);
     if (!options.link.empty()) makeLink(options.link, path);
     std::printf("%s\n", path.c_str());
     std::fflush(stdout);
