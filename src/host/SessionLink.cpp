@@ -1,6 +1,7 @@
 #include "host/SessionLink.h"
 
-#include <string>
+#include <algorithm>
+#include <chrono>
 
 #include "files/ImageBuild.h"
 #include "serial/Serial.h"
@@ -10,54 +11,84 @@ namespace vem {
 SessionLink::SessionLink(Session& session, TSerial& serial, QObject* parent)
     : QObject(parent), session_(session), serial_(serial) {
     serial_.OnRxChar = [this](TSerial&) { Serial1RxChar(); };
-    serial_.OnCOMRemoved = [this](TCustomSerial&) { apply(session_.deviceGone()); };
+    serial_.OnCOMRemoved = [this](TCustomSerial&) {
+        closing_ = false;
+        apply(session_.deviceGone());
+    };
     Timer1.setSingleShot(true);
-    Timer1.setInterval(ReplyTimeoutMs);
-    connect(&Timer1, &QTimer::timeout, this, [this] { apply(session_.replyTimedOut()); });
-    Timer2.setSingleShot(true);
-    Timer2.setInterval(InfoDelayMs);
-    connect(&Timer2, &QTimer::timeout, this, [this] { apply(session_.infoDelayPassed()); });
+    Timer1.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &SessionLink::Timer1Timer);
 }
 
-bool SessionLink::idle() const { return !session_.exchangeRunning() && deferredSteps_ == 0 && !Timer2.isActive(); }
+Instant SessionLink::now() {
+    using namespace std::chrono;
+    return {duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(), currentLocalTime()};
+}
+
+bool SessionLink::idle() const { return !session_.exchangeRunning() && !session_.nextDeadline() && !closing_; }
 
 void SessionLink::apply(const Outcome& outcome) {
     if (!applyLink(outcome.link)) {
         apply(session_.portOpenFailed(serial_.LastOpenProblem().reason));
         return;
     }
+    arm();
     if (present_) present_(outcome);
 }
 
 bool SessionLink::applyLink(const LinkRequests& link) {
-    if (link.openPort && !serial_.Active()) {
-        serial_.SetActive(true);
+    if (link.openPort) {
+        closing_ = false;  // an open port waiting to close serves the new exchange
+        if (!serial_.Active()) serial_.SetActive(true);
         if (!serial_.Active()) return false;
     }
     for (const auto& bytes : link.send) {
         if (trace_) trace_(true, bytes);
         serial_.TData(bytes.data(), static_cast<unsigned>(bytes.size()));
     }
-    if (link.closePort) serial_.SetActive(false);
-    if (link.replyTimer == LinkRequests::Timer::Start) Timer1.start();
-    if (link.replyTimer == LinkRequests::Timer::Stop) Timer1.stop();
-    if (link.startInfoTimer) Timer2.start();
-    if (link.deferMs > 0) {
-        const std::uint64_t token = link.deferToken;
-        ++deferredSteps_;
-        QTimer::singleShot(link.deferMs, this, [this, token] {
-            --deferredSteps_;
-            apply(session_.runDeferred(token));
-        });
+    if (link.closePort) {
+        closing_ = serial_.Active();
+        closeDrained();
     }
     return true;
+}
+
+void SessionLink::closeDrained() {
+    if (!closing_ || serial_.MsUntilDrained() > 0) return;
+    closing_ = false;
+    serial_.SetActive(false);
+}
+
+void SessionLink::arm() {
+    const Millis at = now().ms;
+    std::optional<Millis> next = session_.nextDeadline();
+    if (closing_) {
+        const Millis drained = at + std::max(1, serial_.MsUntilDrained());
+        next = next ? std::min(*next, drained) : drained;
+    }
+    if (!next) {
+        Timer1.stop();
+        return;
+    }
+    Timer1.start(static_cast<int>(std::clamp<Millis>(*next - at, 0, 24 * 3600 * 1000)));
+}
+
+void SessionLink::Timer1Timer() {
+    closeDrained();
+    const Instant moment = now();
+    const std::optional<Millis> due = session_.nextDeadline();
+    if (due && *due <= moment.ms) {
+        apply(session_.poll(moment));
+        return;
+    }
+    arm();  // early, or only the drain was due
 }
 
 void SessionLink::Serial1RxChar() {
     const std::string text = serial_.RText();
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (trace_ && !bytes.empty()) trace_(false, bytes);
-    apply(session_.receive(bytes, currentLocalTime()));
+    apply(session_.receive(bytes, now()));
 }
 
 }  // namespace vem

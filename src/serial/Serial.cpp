@@ -1,9 +1,11 @@
 #include "serial/Serial.h"
 
 #include <QDeadlineTimer>
+#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -80,6 +82,24 @@ bool configure(QSerialPort& port, const SerialLine& line) {
     port.clearError();
     return true;
 }
+
+std::int64_t steadyMicros() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Microseconds `count` characters take on the wire: start bit, data, parity and stop bits each.
+std::int64_t wireMicros(const SerialLine& line, std::int64_t count) {
+    const double bits = 1 + dataBitCount(line.DataBits) + (line.ParityBit == TParityBit::none ? 0 : 1) +
+                        (line.StopBits == TStopBits::sb_1 ? 1 : line.StopBits == TStopBits::sb_15 ? 1.5 : 2);
+    return static_cast<std::int64_t>(count * bits * 1e6 / baudRate(line.Baudrate)) + 1;
+}
+
+// The longest a close waits for output to leave, when a stopped handshake holds it back.
+constexpr int DrainCapMs = 2000;
+// Added to the line time of what was written: a USB adapter holds bytes in its own buffer
+// after the kernel has stopped counting them.
+constexpr std::int64_t LeaveMarginUs = 20'000;
 
 OpenFailure failureOf(QSerialPort::SerialPortError error, const QString& location) {
 #ifdef Q_OS_UNIX
@@ -193,9 +213,30 @@ void TSerial::release() {
 
 void TSerial::CloseIt() {
     if (!active_) return;
+    drain();
     release();
     active_ = false;
     if (TCOMManager* m = existingCOMManager()) m->AssignCOM(*this);
+}
+
+// Closing restores the line settings the port had before: not while bytes are still leaving.
+void TSerial::drain() {
+    const QDeadlineTimer cap(DrainCapMs);
+    for (int left = MsUntilDrained(); left > 0 && port_ && !cap.hasExpired(); left = MsUntilDrained()) {
+        if (port_->bytesToWrite() > 0)
+            port_->waitForBytesWritten(left);
+        else
+            QThread::msleep(static_cast<unsigned long>(left));
+    }
+}
+
+int TSerial::MsUntilDrained() {
+    if (!port_) return 0;
+    const std::int64_t lineUs = lineFreeAtUs_ + LeaveMarginUs - steadyMicros();
+    const int queued = GetBufTrm();
+    if (lineUs <= 0 && queued == 0) return 0;
+    const std::int64_t us = std::max(lineUs, queued > 0 ? wireMicros(line_, queued) : std::int64_t{0});
+    return static_cast<int>(std::max<std::int64_t>(1, (us + 999) / 1000));
 }
 
 void TSerial::PanicClose() {
@@ -278,6 +319,7 @@ unsigned TSerial::TData(const void* buffer, unsigned count) {
             port_->clear(QSerialPort::Output);  // what did not leave in time is not sent later
         }
     }
+    if (sent > 0) lineFreeAtUs_ = std::max(lineFreeAtUs_, steadyMicros()) + wireMicros(line_, sent);
     --writing_;
     if (writing_ == 0 && (rxPending_ || removedPending_))
         QMetaObject::invokeMethod(this, &TSerial::raiseDeferred, Qt::QueuedConnection);

@@ -60,6 +60,9 @@ public:
 
     // Returns the bytes written; with SyncWait only once they have left (bounded wait).
     unsigned TData(const void* buffer, unsigned count);
+    // Milliseconds until every byte written has left the port at its line rate; 0 when nothing
+    // is on its way (or the port is closed). A close waits for this, bounded, by itself.
+    int MsUntilDrained();
     // Takes up to count waiting bytes; never waits.
     unsigned RData(void* buffer, unsigned count);
     unsigned TText(const std::string& text);
@@ -81,6 +84,7 @@ private:
     void arrived();
     void portError(QSerialPort::SerialPortError error);
     void raiseDeferred();
+    void drain();
 
     SerialLine line_;
     QPointer<QSerialPort> port_;  // set exactly while open
@@ -89,6 +93,8 @@ private:
     int writing_ = 0;             // inside TData: events wait until it returns
     bool rxPending_ = false;
     bool removedPending_ = false;
+    // When the last byte written will have left the wire, on the steady clock (microseconds).
+    std::int64_t lineFreeAtUs_ = 0;
 };
 
 }  // namespace vem

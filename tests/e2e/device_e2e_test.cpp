@@ -44,9 +44,11 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
     ASSERT_TRUE(first->image().imageTemplateLoaded);
     first->findChild<QAction*>("tt1")->trigger();
     EXPECT_FALSE(first->findChild<QAction*>("Einlesen1")->isEnabled());  // one exchange at a time
+    EXPECT_FALSE(first->findChild<QAction*>("oeffnen1")->isEnabled());   // nor another project meanwhile
     EXPECT_TRUE(first->progressWindow().isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().Active(); }, 30000));
     EXPECT_TRUE(first->findChild<QAction*>("Einlesen1")->isEnabled());
+    EXPECT_TRUE(first->findChild<QAction*>("oeffnen1")->isEnabled());
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(first->progressWindow().isVisible());
 
@@ -61,6 +63,28 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
     EXPECT_EQ(second->image().screenArea, first->image().screenArea);
     EXPECT_EQ(second->project().screenText, first->project().screenText);
     EXPECT_EQ(second->project().projectName, "default.qor");
+}
+
+// A device that never held a project of this program sends an image without the mark: the
+// window asks before it takes it.
+TEST_F(DeviceEndToEnd, AnUnmarkedReadBackIsTakenOnlyWhenTheUserSaysSo) {
+    for (const auto answer : {MessagePresenter::Answer::Discard, MessagePresenter::Answer::Take}) {
+        test::QorsimProcess sim;
+        auto w = window(sim);
+        std::vector<int> asked;
+        w->presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
+            asked.push_back(m.slot);
+            return answer;
+        });
+        const auto screen = w->project().screenText;
+        ASSERT_TRUE(run(*w, "Einlesen1"));
+        EXPECT_EQ(asked, std::vector<int>{Msg::ReadBackUnmarked});
+        const bool taken = answer == MessagePresenter::Answer::Take;
+        EXPECT_EQ(w->project().screenText != screen, taken);
+        EXPECT_EQ(w->session().modified(), false);
+        EXPECT_EQ(w->project().writeReadoutOnSave, taken);
+    }
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {

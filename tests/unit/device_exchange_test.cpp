@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+#include <tuple>
 
 #include "DeviceHarness.h"
+#include "files/ReadBack.h"
 #include "SessionChecks.h"
 
 namespace vem::test {
@@ -32,7 +35,7 @@ struct DeviceExchangeTest : ::testing::TestWithParam<Feed> {
     // Nothing runs after an exchange has ended.
     static void expectSettled(const SimulatedLink& link, const Session& s) {
         EXPECT_FALSE(s.exchangeRunning());
-        EXPECT_FALSE(link.replyDeadline);
+        EXPECT_FALSE(s.nextDeadline());
         EXPECT_FALSE(link.portOpen);
         EXPECT_FALSE(s.progress().visible);
     }
@@ -71,6 +74,7 @@ TEST_P(DeviceExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
     for (auto& b : m.screenArea) b = static_cast<std::uint8_t>('A' + rng() % 26);
     const std::string name = "LAGER2";
     std::copy(name.begin(), name.end(), m.headerArea.begin() + HeaderAt::ProjectName);
+    m.headerArea[HeaderAt::Marker] = 'N';
 
     link.apply(session.startReadBack("pty"));
     link.run();
@@ -223,6 +227,8 @@ TEST_F(DeviceOperations, FaultsEndCleanly) {
         EXPECT_EQ(link.closes, 1);
         EXPECT_FALSE(link.infoShown);
         expectSettled(link, s);
+        EXPECT_FALSE(s.modified());
+        EXPECT_FALSE(s.project().writeReadoutOnSave);
         if (c.op == ReadBack) {
             EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
             EXPECT_EQ(s.image().headerArea, image.headerArea);
@@ -248,6 +254,8 @@ TEST_F(DeviceOperations, PortThatDoesNotOpenIsSaidAtOnce) {
         EXPECT_EQ(link.details[0], "/dev/ttyUSB0: " + session.messages().text(c.reasonSlot));
         EXPECT_TRUE(link.sent.empty());
         EXPECT_EQ(session.image().mainArea, before.mainArea);
+        EXPECT_FALSE(session.modified());
+        EXPECT_FALSE(session.project().writeReadoutOnSave);
         expectSettled(link, session);
     }
 }
@@ -270,7 +278,7 @@ TEST_F(DeviceOperations, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
     EXPECT_FALSE(session.startReadBack("pty").link.openPort);
     // Programming has ended, its port close is still pending.
     link.run([&] { return link.device.completedTransfers() == 3 && !session.exchangeRunning(); });
-    ASSERT_TRUE(link.deferred);
+    ASSERT_TRUE(session.nextDeadline());
     link.apply(session.startReadInfo("pty"));
     link.run();
     EXPECT_TRUE(link.infoShown);
@@ -285,9 +293,173 @@ TEST_F(DeviceOperations, DeviceGoneMidTransferIsSaidOnce) {
     link.portOpen = false;  // the port closed itself
     link.apply(session.deviceGone());
     link.apply(session.deviceGone());
-    link.apply(session.replyTimedOut());
+    link.apply(session.poll({link.now + ReplyTimeoutMs, link.clock}));
     EXPECT_EQ(link.messages, std::vector<int>{Msg::DeviceGone});
     expectSettled(link, session);
+}
+
+// Every exchange that waits for the device, started on `s`.
+enum class Op { Program, ReadBack, ReadInfo, SetClock, Video, Font, Firmware };
+constexpr Op AllWaitingOps[] = {Op::Program, Op::ReadBack, Op::ReadInfo, Op::SetClock, Op::Video, Op::Font, Op::Firmware};
+
+Outcome start(Session& s, Op op, const LocalTime& now) {
+    static const std::array<std::uint8_t, VideoSettingsSize> video{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    switch (op) {
+    case Op::Program: return s.startProgramming("pty", now);
+    case Op::ReadBack: return s.startReadBack("pty");
+    case Op::ReadInfo: return s.startReadInfo("pty");
+    case Op::SetClock: return s.startSetClock("pty");
+    case Op::Video: return s.startVideoSettings("pty", video);
+    case Op::Font: return s.startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 0x3C));
+    case Op::Firmware: return s.startFirmwareUpload("pty", std::vector<std::uint8_t>(700, 0xC3));
+    }
+    return {};
+}
+
+TEST_F(DeviceOperations, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
+    for (Op op : AllWaitingOps) {
+        for (int latency : {ReplyTimeoutMs - 1, ReplyTimeoutMs}) {
+            SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)) + ", latency " + std::to_string(latency));
+            Session s;
+            s.takeProject(session.project(), before);
+            SimulatedLink link(s, {.latencyMs = latency});
+            link.apply(start(s, op, link.clock));
+            link.run();
+            if (latency < ReplyTimeoutMs) {
+                EXPECT_TRUE(link.messages.empty());
+                continue;
+            }
+            ASSERT_FALSE(link.messages.empty());
+            EXPECT_EQ(link.messages.front(), Msg::ReplyTimeOut);
+            ASSERT_EQ(link.sent.size(), 1u);  // the command, unanswered
+            EXPECT_EQ(link.now, link.sentAt.front() + ReplyTimeoutMs);
+        }
+    }
+}
+
+// What an exchange sends and what it brings back are fixed when it starts: the same exchange
+// run again while the project, the template and the image are replaced and edited at every
+// turn sends the same bytes and ends with the same result.
+TEST_F(DeviceOperations, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
+    Project other;
+    other.projectName = "ANDERES";
+    DeviceImage otherImage;
+    otherImage.mainArea.fill(0x11);
+    otherImage.headerArea.fill(0x22);
+    otherImage.imageTemplateLoaded = true;
+    std::mt19937 rng(3);
+    for (Op op : AllWaitingOps) {
+        SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)));
+        auto runOnce = [&](bool disturb) {
+            auto s = std::make_unique<Session>();
+            s->takeProject(session.project(), before);
+            auto link = std::make_unique<SimulatedLink>(*s);
+            link->device.memory().headerArea[HeaderAt::Marker] = 'N';
+            link->device.memory().screenArea.fill('Q');
+            link->apply(start(*s, op, link->clock));
+            link->run([&] {
+                if (!disturb || !s->exchangeRunning()) return false;
+                switch (rng() % 4) {
+                case 0: s->takeProject(other, otherImage); break;
+                case 1: s->keyPress(static_cast<unsigned char>('A' + rng() % 26)); break;
+                case 2: s->buildImage(LocalTime{1, 1, 2030, 1, 1, 1}); break;
+                default: s->takeProject(session.project(), before); break;
+                }
+                return false;
+            });
+            const DeviceMemory& m = link->device.memory();
+            const bool readBack = op == Op::ReadBack;
+            return std::tuple{link->sent,
+                              std::vector<std::uint8_t>(m.mainArea.begin(), m.mainArea.end()),
+                              m.clockBlock,
+                              m.firmware,
+                              s->deviceInfo().fileName,
+                              link->messages,
+                              readBack ? s->image().mainArea : std::array<std::uint8_t, MainAreaSize>{},
+                              readBack ? s->project().screenText : std::array<std::string, CellCount>{}};
+        };
+        EXPECT_TRUE(runOnce(false) == runOnce(true));
+    }
+}
+
+TEST_F(DeviceOperations, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
+    SimulatedLink link(session, {.noReplyAt = 100});
+    link.apply(session.startReadBack("pty"));
+    DeviceImage b = before;
+    b.mainArea[0x2000] = 0xA5;
+    Project projectB;
+    projectB.projectName = "B";
+    link.run([&] { return link.device.requestsTaken() >= 50; });
+    session.takeProject(projectB, b);
+    link.run();
+    EXPECT_EQ(link.messages, std::vector<int>{Msg::ReplyTimeOut});
+    EXPECT_EQ(session.project().projectName, "B");
+    EXPECT_EQ(session.image().mainArea, b.mainArea);
+
+    SimulatedLink programming(session);
+    programming.apply(session.startProgramming("pty", programming.clock));
+    programming.run();
+    EXPECT_EQ(programming.device.memory().mainArea[0x2000], 0xA5);
+}
+
+// The mark every built image carries at 0x40 of its header: without it the read-back waits
+// for the user, and nothing of it is taken unless the user says so.
+TEST_F(DeviceOperations, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
+    for (bool take : {false, true}) {
+        Session s;
+        s.takeProject(session.project(), before);
+        const Project project = s.project();
+        SimulatedLink link(s);
+        DeviceMemory& m = link.device.memory();
+        m.screenArea.fill('Z');
+        m.mainArea.fill(0x77);
+        link.apply(s.startReadBack("pty"));
+        link.run();
+        EXPECT_TRUE(link.askedToTake);
+        EXPECT_TRUE(link.messages.empty());
+        ASSERT_TRUE(s.receivedImage());
+        EXPECT_EQ(s.receivedImage()->mainArea, m.mainArea);
+        EXPECT_EQ(s.project().screenText, project.screenText);
+        EXPECT_EQ(s.image().mainArea, before.mainArea);
+        EXPECT_FALSE(s.modified());
+        link.apply(take ? s.takeReadBack() : s.dropReadBack());
+        EXPECT_EQ(s.image().mainArea == m.mainArea, take);
+        EXPECT_EQ(s.project().screenText[0] == "Z", take);
+        EXPECT_EQ(s.project().writeReadoutOnSave, take);
+        EXPECT_FALSE(s.takeReadBack().ok);  // asked once
+    }
+}
+
+// A device with no available data set: the working copy and the grid are the device's too.
+TEST_F(DeviceOperations, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorkingCopy) {
+    SimulatedLink link(session);
+    DeviceMemory& m = link.device.memory();
+    m.mainArea.fill(0xFF);  // no field records
+    m.headerArea[HeaderAt::Marker] = 'N';
+    const std::uint8_t placedField[] = {5, 0, 0, 0x00, 1, 1};  // "Daten", 5 cells at row 1, column 1
+    std::copy(std::begin(placedField), std::end(placedField), m.mainArea.begin() + FieldRecordBase);
+    m.mainArea[MainAt::DataSetAvailable] = 1;
+    link.apply(session.startReadBack("pty"));
+    link.run();
+    ASSERT_EQ(session.project().fields[0].placed, 1);  // the working copy holds a placed field
+
+    std::fill_n(m.mainArea.begin() + FieldRecordBase, sizeof placedField, 0xFF);
+    m.mainArea[MainAt::DataSetAvailable] = 0;
+    link.apply(session.startReadBack("pty"));
+    link.run();
+    EXPECT_TRUE(link.messages.empty());
+    DeviceImage image;
+    image.mainArea = m.mainArea;
+    image.headerArea = m.headerArea;
+    image.screenArea = m.screenArea;
+    Project fromDevice;
+    applyDeviceImage(fromDevice, image);
+    const auto fieldOf = [](const FieldDefinition& f) {
+        return std::tie(f.variableType, f.enabled, f.placed, f.length, f.conversion, f.offset, f.row, f.column);
+    };
+    EXPECT_EQ(fieldOf(session.project().fields[0]), fieldOf(fromDevice.dataSets[0].fields[0]));
+    EXPECT_EQ(session.project().dataSets[0].cellTags, CellTags{});
+    EXPECT_EQ(brokenInvariant(session), "");
 }
 
 }  // namespace

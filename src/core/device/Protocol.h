@@ -37,24 +37,6 @@ inline std::vector<std::uint8_t> escAck() { return {Esc, Ack}; }
 // True when a reply starts with ESC ACK.
 bool isEscAck(const std::vector<std::uint8_t>& reply);
 
-// The one exchange with the device.
-struct DeviceExchange {
-    enum class Mode : std::int32_t {
-        Idle = 0,
-        Program = 1,
-        ReadInfo = 2,
-        ReadBack = 3,
-        SetClock = 4,
-        VideoSettings = 7,
-        FontUpload = 8,
-        FirmwareUpload = 9,
-    };
-    Mode OperationMode = Mode::Idle;
-    std::int32_t replyThreshold = 0;  // replies are taken when more bytes than this wait
-    std::int32_t blockIndex = 0;      // the block being transferred, and the progress position
-    std::int32_t programPhase = 0;    // programming: 0 before, 1 after the header command, 2 after the screen command
-};
-
 constexpr int ProgramBlocks = 268;   // 256 main, 2 header, 10 screen
 constexpr int ReadBackBlocks = 269;  // the same, and one trailing block
 constexpr int MainBlocks = 256;

@@ -37,6 +37,9 @@ const std::vector<std::string>& builtInTexts() {
         "Abbrechen",
         "Die Pr\xFC""fung nach dem Programmieren fand einen Unterschied: das Ger\xE4t h\xE4lt nicht, was gesendet wurde.",
         "Bereich %1, Offset %2: erwartet %3, gelesen %4",
+        "Das eingelesene Abbild tr\xE4gt nicht die Kennung der Abbilder, die dieses Programm erstellt. "
+        "Trotzdem als Projekt \xFC""bernehmen?",
+        "\xDC""bernehmen",
     };
     return texts;
 }

@@ -71,6 +71,8 @@ constexpr int AnswerDiscard = 51;
 constexpr int AnswerCancel = 52;
 constexpr int VerifyFailed = 53;
 constexpr int VerifyDetail = 54;  // %1 area, %2 offset, %3 expected byte, %4 found byte
+constexpr int ReadBackUnmarked = 55;  // take it anyway?
+constexpr int AnswerTake = 56;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

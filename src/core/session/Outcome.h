@@ -10,20 +10,13 @@
 
 namespace vem {
 
-// What an operation asks of the serial port and the timers, in this order: open the port (when
-// that fails, the window reports it to Session::portOpenFailed and applies nothing more of this
-// outcome), send, close, then the timers.
+// What an operation asks of the serial port, in this order: open it (when that fails, the host
+// reports it to Session::portOpenFailed and applies nothing more of this outcome), send, then
+// close it once everything sent has left. When to come back is Session::nextDeadline().
 struct LinkRequests {
-    enum class Timer { Keep, Start, Stop };
-
     bool openPort = false;
     std::vector<std::vector<std::uint8_t>> send;
     bool closePort = false;
-    Timer replyTimer = Timer::Keep;  // Timer1: the reply time-out
-    bool startInfoTimer = false;     // Timer2: shows the device information a moment later
-    // Call Session::runDeferred(deferToken) after deferMs milliseconds (0: nothing deferred).
-    int deferMs = 0;
-    std::uint64_t deferToken = 0;
 };
 
 // What one Session operation asks of the window once it has run.
@@ -42,6 +35,9 @@ struct Outcome {
     bool refreshProgress = false;        // the progress window's caption, range and position
     bool showDeviceInfo = false;         // show the device information window (modal)
     std::optional<bool> busyCursor;      // the hourglass on or off
+    // A read-back completed with an image this program did not build: take it (takeReadBack)
+    // or leave the project as it is (dropReadBack)?
+    bool askTakeReadBack = false;
 
     // An operation that did not do what it was asked; `slot` says why.
     static Outcome failed() {

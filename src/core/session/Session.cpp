@@ -230,25 +230,22 @@ Outcome Session::applyReadBack(const DeviceImage& readBack) {
     image_.mainArea = readBack.mainArea;
     image_.headerArea = readBack.headerArea;
     image_.screenArea = readBack.screenArea;
-    return rebuildFromImage();
-}
-
-Outcome Session::rebuildFromImage() {
     project_.writeReadoutOnSave = true;
     const int first = applyDeviceImage(project_, image_);
+    // Without an available data set the active one stays, but what the grid and the working copy
+    // show of it comes from the device too.
+    const int shown = first >= 0 ? first : project_.activeDataSet;
 
     // The boxes show the image's switch states without running their placement handlers: the
     // cells come from the image (a switched-on "Datenzähler" has none until its box places it).
     MainControls& controls = editor_.controls;
     for (int n : {DateField, TimeField}) controls.fieldBoxTicked[n - 1] = project_.field(n).enabled == 1;
     editor_.showDataSetAvailability();
-    if (first >= 0) {
-        for (int i = 0; i < DataFieldCount; ++i) {
-            const FieldDefinition& f = project_.dataSets[first].fields[i];
-            controls.fieldBoxTicked[i] = f.isDefined() && f.enabled == 1;
-        }
-        editor_.activateDataSet(first);
+    for (int i = 0; i < DataFieldCount; ++i) {
+        const FieldDefinition& f = project_.dataSets[shown].fields[i];
+        controls.fieldBoxTicked[i] = f.isDefined() && f.enabled == 1;
     }
+    editor_.activateDataSet(shown);
     refreshWindowFromProject();
     Outcome out;
     out.refreshCaption = true;

@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,6 +13,7 @@
 #include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
 #include "model/Project.h"
+#include "session/Exchange.h"
 #include "session/Outcome.h"
 #include "settings/InterfaceRules.h"
 #include "settings/PosRules.h"
@@ -101,8 +101,9 @@ public:
     bool posExtendedAvailable() const { return image_.posExtendedSupported(); }
 
     // ---- Device link ----
-    // Each operation asks for the port to be opened first (`port` names it in messages); the
-    // window feeds what arrives to `receive` and the timers' ends to their methods.
+    // Each operation asks for the port to be opened first (`port` names it in messages) and
+    // starts an exchange with a copy of what it sends; the host feeds what arrives to `receive`,
+    // polls at nextDeadline() and closes the port when an outcome asks, once its output drained.
     struct Progress {
         bool visible = false;
         std::string caption;
@@ -120,7 +121,7 @@ public:
     Outcome startReadBack(const std::string& port);
     // "QV - Info": reads the project name and programming date the device holds.
     Outcome startReadInfo(const std::string& port);
-    // "Datum/Uhrzeit setzen": sets the device clock to `now` when the device accepts.
+    // "Datum/Uhrzeit setzen": sets the device clock to the local time at the device's answer.
     Outcome startSetClock(const std::string& port);
     // Service uploads: a character set of exactly 3584 bytes; a firmware of 1 to 32767 bytes,
     // sent as 32768 bytes with zeros after it. Any other size starts nothing and says so.
@@ -130,18 +131,26 @@ public:
     Outcome startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings);
     // The fuse command: sent, nothing waited for.
     Outcome sendFuses(const std::string& port);
-    // Bytes arrived from the device at local time `now`.
-    Outcome receive(std::span<const std::uint8_t> bytes, const LocalTime& now);
-    // Timer1: no reply within the time-out.
-    Outcome replyTimedOut();
-    // Timer2: the device information is ready to be shown.
-    Outcome infoDelayPassed();
-    // A deferred step of an outcome is due.
-    Outcome runDeferred(std::uint64_t token);
+    // Bytes arrived from the device.
+    Outcome receive(std::span<const std::uint8_t> bytes, const Instant& now);
+    // Runs what is due at `now` (a reply time-out, the flush wait, the wait before closing, the
+    // information delay); nothing before its deadline.
+    Outcome poll(const Instant& now);
+    // When poll() wants to run next; none while nothing waits.
+    std::optional<Millis> nextDeadline() const;
     // The port an outcome asked for did not open.
     Outcome portOpenFailed(OpenFailure problem);
     // The port vanished while open (an adapter pulled, the device side closed).
     Outcome deviceGone();
+    // A read-back image without the mark this program puts into every image it builds, held
+    // until the user says: taken as the project, or dropped with the project left as it was.
+    Outcome takeReadBack();
+    Outcome dropReadBack();
+    // The three areas of the last completed read-back as the device sent them.
+    const std::optional<DeviceImage>& receivedImage() const { return receivedImage_; }
+
+    // Milliseconds the device has to answer, for the exchanges started from now on.
+    void setReplyTimeout(int ms) { replyTimeoutMs_ = ms; }
 
     // True while an exchange waits for the device; no other device operation starts then.
     bool exchangeRunning() const;
@@ -149,32 +158,25 @@ public:
     const DeviceInfo& deviceInfo() const { return deviceInfo_; }
 
 private:
-    enum class Pending { None, Send, Close };
+    // The exchange that runs, with what its messages name.
+    struct RunningExchange {
+        Exchange exchange;
+        std::string port;
+        int operationSlot = 0;
+    };
 
-    // Device link steps.
-    Outcome beginExchange(const std::string& port, int operationSlot);
-    void startReplyTimer(Outcome& out);
-    void stopReplyTimer(Outcome& out);
-    void sendBlock(Outcome& out, const std::uint8_t* area, int block);
-    void defer(Outcome& out, Pending step, int ms, std::string_view command = {});
-    void showProgress(Outcome& out, int captionSlot, int maximum);
-    void setProgress(Outcome& out, int position, int captionSlot, int steps);
+    Outcome startExchange(const std::string& port, int operationSlot, Exchange exchange);
+    // What the exchange asked, and what its end means for the project, in the outcome.
+    Outcome linked(const Exchange::Output& output);
+    void showProgress(Outcome& out);
     void hideProgress(Outcome& out);
-    void finishTransfer(Outcome& out);
-    // Ends a failed exchange: message with the step it failed at, port closed, nothing running.
-    void abandon(Outcome& out, int slot);
+    void completed(Outcome& out);
+    void failed(Outcome& out, int slot);
+    // Ends the running exchange from outside with message `slot`.
+    Outcome abandoned(int slot);
     std::string stepDetail() const;
-    void programStep(Outcome& out, const std::vector<std::uint8_t>& reply);
-    void readInfoStep(Outcome& out, const std::vector<std::uint8_t>& reply);
-    void readBackStep(Outcome& out, const std::vector<std::uint8_t>& reply);
-    void setClockStep(Outcome& out, const std::vector<std::uint8_t>& reply, const LocalTime& now);
-    void sendSettingsBlock(Outcome& out, std::span<const std::uint8_t> used);
-    void uploadStep(Outcome& out, const std::vector<std::uint8_t>& reply);
-    Outcome startUpload(const std::string& port, DeviceExchange::Mode mode);
-    // The image buffers hold a complete read-back: it becomes the project and the template.
+    // A complete read-back becomes the project and the template.
     Outcome applyReceivedImage();
-    // The project is rebuilt from the image buffers, as after a read-back.
-    Outcome rebuildFromImage();
 
     // Restores the invariants and asks the window to show the editor again.
     Outcome settled(Outcome outcome);
@@ -188,19 +190,10 @@ private:
     DialogMessages dialogMessages_;
     Editor editor_{project_, messages_};
 
-    DeviceExchange exchange_;
-    std::array<std::uint8_t, 2 * BlockSize> blockBuffer_{};
-    std::array<std::uint8_t, FontSize> fontBuffer_{};
-    std::array<std::uint8_t, FirmwareSize> firmwareBuffer_{};
-    std::array<std::uint8_t, VideoSettingsSize> videoSettings_{};
-    std::vector<std::uint8_t> received_;  // bytes the receive step has not taken yet
-    bool replyTimerRunning_ = false;
-    Pending pending_ = Pending::None;
-    std::vector<std::uint8_t> pendingCommand_;
-    std::uint64_t deferToken_ = 0;
-    std::string port_;
-    int operationSlot_ = 0;
-    int steps_ = 0;
+    std::optional<RunningExchange> running_;
+    int replyTimeoutMs_ = ReplyTimeoutMs;
+    std::optional<DeviceImage> receivedImage_;
+    bool readBackWaits_ = false;  // receivedImage_ waits for takeReadBack or dropReadBack
     Progress progress_;
     DeviceInfo deviceInfo_;
     // The project file text of the last open, save or completed read-back.
@@ -208,8 +201,6 @@ private:
     void markUnchanged();
     // Builds the image; the spaces it puts in empty cells are no change of the user's.
     Outcome builtImage(Outcome out, const LocalTime& now);
-    // What the image buffers held before a read-back, until the read-back completes.
-    std::optional<DeviceImage> beforeReadBack_;
 };
 
 }  // namespace vem

@@ -66,6 +66,20 @@ MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
     return Answer::Cancel;
 }
 
+bool MessagePresenter::askTake(int slot, QWidget* parent) {
+    Shown m;
+    m.slot = slot;
+    m.text = fromCp1252(messages_.text(slot));
+    if (answerer_) return answerer_(m) == Answer::Take;
+    MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
+    QPushButton* take = box.addButton(fromCp1252(messages_.text(Msg::AnswerTake)), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(fromCp1252(messages_.text(Msg::AnswerDiscard)), QMessageBox::RejectRole);
+    box.setDefaultButton(discard);
+    box.setEscapeButton(discard);
+    box.exec();
+    return box.clickedButton() == take;
+}
+
 void MessagePresenter::present(const Shown& message, QWidget* parent) {
     if (sink_) {
         sink_(message);

@@ -20,7 +20,7 @@ public:
         QString text;
     };
 
-    enum class Answer { Save, Discard, Cancel };
+    enum class Answer { Save, Discard, Cancel, Take };
 
     MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages);
     virtual ~MessagePresenter() = default;
@@ -32,6 +32,9 @@ public:
     // Asks the slot's question with the buttons of slots AnswerSave, AnswerDiscard and
     // AnswerCancel; the close box or Escape answers Cancel.
     Answer ask(int slot, QWidget* parent = nullptr);
+    // Asks the slot's question with the buttons of slots AnswerTake and AnswerDiscard; the close
+    // box or Escape discards. True for Take.
+    bool askTake(int slot, QWidget* parent = nullptr);
 
     // Sends every message to `sink` instead of a message box (for tests and scripted runs).
     void setSink(std::function<void(const Shown&)> sink) { sink_ = std::move(sink); }

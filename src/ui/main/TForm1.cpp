@@ -247,8 +247,8 @@ void TForm1::buildMenu() {
     };
     QMenu* datei = bar->addMenu("&Datei");
     datei->setObjectName("Datei");
-    connect(addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen...")), &QAction::triggered, this,
-            &TForm1::oeffnen1Click);
+    oeffnen1_ = addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen..."));
+    connect(oeffnen1_, &QAction::triggered, this, &TForm1::oeffnen1Click);
     connect(addItem(datei, "Speichernunter1", "Speichern &unter..."), &QAction::triggered, this,
             &TForm1::Speichernunter1Click);
     connect(addItem(datei, "Beenden1", "B&eenden"), &QAction::triggered, this, &QWidget::close);
@@ -332,7 +332,11 @@ std::string TForm1::portName() const {
 void TForm1::applyOutcome(const Outcome& outcome) { link_->apply(outcome); }
 
 void TForm1::showOutcome(const Outcome& outcome) {
-    for (QAction* a : deviceActions_) a->setEnabled(!session_.exchangeRunning());
+    const bool running = session_.exchangeRunning();
+    for (QAction* a : deviceActions_) a->setEnabled(!running);
+    // What an exchange was started with stays the project's until it ends ("BIN - File..." is
+    // never enabled).
+    oeffnen1_->setEnabled(!running);
     if (outcome.refreshProgress) form6_->showProgress(session_.progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
@@ -354,6 +358,8 @@ void TForm1::showOutcome(const Outcome& outcome) {
     if (outcome.refreshEditor) showEditorState();
     for (int slot : outcome.messages) presenter_.showSlot(slot, this, outcome.detail);
     if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
+    if (outcome.askTakeReadBack)
+        applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
     if (outcome.showDeviceInfo) {
         form7_->fill(session_.deviceInfo());
         form7_->exec();
@@ -518,7 +524,8 @@ bool TForm1::mayDiscardChanges() {
     switch (presenter_.ask(Msg::UnsavedChanges, this)) {
     case MessagePresenter::Answer::Save: return saveProjectAs();
     case MessagePresenter::Answer::Discard: return true;
-    case MessagePresenter::Answer::Cancel: break;
+    case MessagePresenter::Answer::Cancel:
+    case MessagePresenter::Answer::Take: break;  // no answer of this question
     }
     return false;
 }

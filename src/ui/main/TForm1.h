@@ -125,6 +125,7 @@ private:
     SessionLink* link_ = nullptr;
     QMenu* Expert1 = nullptr;
     std::array<QAction*, 7> deviceActions_{};
+    QAction* oeffnen1_ = nullptr;  // waits, like the device items, while an exchange runs
     bool busyCursor_ = false;
     bool captionModified_ = false;  // the caption shows the "*"
     // File dialog filters: project open, image, character set, firmware, project save.
