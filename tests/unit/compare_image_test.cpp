@@ -44,8 +44,8 @@ TEST(DiffImages, ABytePlacesItsDifferenceInExactlyOneLine) {
         const char* item;
         const char* second;
     } cases[] = {
-        {FieldRecordBase + DataSetRecordStride * 2 + FieldRecordSize * 4 + 3, false, 0x82, "data set 3",
-         "field 5 switch", "off"},
+        {FieldRecordBase + DataSetRecordStride * 2 + FieldRecordSize * 4, false, 9, "data set 3", "field 5 length",
+         "9"},
         {FieldRecordBase + 6, false, 0x12, "other bytes", "main area, 1 bytes, first at 0x1C58", "0x12"},
         {HeaderAt::Marker, true, 0x4E, "other bytes", "header area, 1 bytes, first at 0x0040", "0x4E"},
         {HeaderAt::BaudIndex, true, 12, "QV - Schnittstelle", "Baudrate", "12"},
