@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QJsonDocument>
 #include <algorithm>
 #include <cstdio>
 
@@ -13,10 +14,14 @@ namespace {
 
 constexpr int BarWidth = 30;
 
-void writeLine(std::FILE* to, const QString& line) {
-    std::fputs((line + '\n').toUtf8().constData(), to);
+bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+void writeRaw(std::FILE* to, const QString& text) {
+    std::fputs(text.toUtf8().constData(), to);
     std::fflush(to);
 }
+
+void writeLine(std::FILE* to, const QString& line) { writeRaw(to, escapeControls(line) + '\n'); }
 
 QString hexBytes(std::span<const std::uint8_t> bytes, std::size_t most) {
     QString text;
@@ -36,63 +41,104 @@ bool isCommandWord(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-Console::Console(Verbosity verbosity) : verbosity_(verbosity), terminal_(::isatty(STDERR_FILENO) == 1) {}
+QString escapeControls(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (isControl(c.unicode()))
+            out += QString::asprintf("\\x%02x", static_cast<unsigned>(c.unicode()));
+        else
+            out += c;
+    }
+    return out;
+}
+
+Console::Console(Verbosity verbosity, bool json)
+    : verbosity_(verbosity), json_(json), terminal_(::isatty(STDERR_FILENO) == 1) {}
 
 void Console::result(const QString& line) {
+    if (json_) return;
     endProgressLine();
     writeLine(stdout, line);
 }
 
-void Console::note(const QString& line) {
+void Console::document(const QJsonObject& document) { writeRaw(stdout, QJsonDocument(document).toJson()); }
+
+void Console::note(const QString& line, int lane) {
     if (verbosity_ == Verbosity::Quiet) return;
     endProgressLine();
-    writeLine(stderr, line);
+    writeLine(stderr, prefixed(lane, line));
 }
 
-void Console::error(const QString& line) {
+void Console::error(const QString& line, int lane) {
     endProgressLine();
-    writeLine(stderr, line);
+    writeLine(stderr, prefixed(lane, line));
 }
 
-void Console::message(const MessageTable& messages, int slot, const std::string& detail) {
+int Console::addLane(const QString& label) {
+    if (lanes_.size() == 1 && lanes_.front().label.isEmpty()) {
+        lanes_.front().label = label;
+        return 0;
+    }
+    lanes_.push_back({label, {}, -1, 0});
+    return static_cast<int>(lanes_.size()) - 1;
+}
+
+QString Console::prefixed(int lane, const QString& line) const {
+    return lanes_.size() > 1 ? lanes_[lane].label + ": " + line : line;
+}
+
+void Console::message(const MessageTable& messages, int slot, const std::string& detail, int lane) {
     const std::string& text = messages.text(slot);
-    error(text.empty() ? QString("message %1 (no language file)").arg(slot) : fromCp1252(text));
-    if (!detail.empty()) error("  " + fromCp1252(detail));
+    error(text.empty() ? QString("message %1 (no language file)").arg(slot) : fromCp1252(text), lane);
+    if (!detail.empty()) error("  " + fromCp1252(detail), lane);
 }
 
-void Console::progress(const Session::Progress& progress) {
+void Console::progress(const Session::Progress& progress, int lane) {
     if (verbosity_ == Verbosity::Quiet) return;
+    Lane& shown = lanes_[lane];
     // A transfer that completed hides its progress at the last position: shown once more, full.
     const bool completed = progress.position >= progress.maximum;
-    if (progress.visible || (completed && lastTenth_ >= 0)) draw(progress);
+    if (progress.visible || (completed && shown.lastTenth >= 0)) draw(progress, lane);
     if (!progress.visible) {
-        endProgressLine();
-        lastTenth_ = -1;
+        if (lanes_.size() == 1) endProgressLine();
+        shown.lastTenth = -1;
     }
 }
 
-void Console::draw(const Session::Progress& progress) {
+void Console::draw(const Session::Progress& progress, int lane) {
+    Lane& shown = lanes_[lane];
     const int maximum = std::max(progress.maximum, 1);
     const int position = std::clamp(progress.position, 0, maximum);
     const QString counted = QString("%1/%2").arg(position).arg(maximum);
+    const QString caption = escapeControls(fromCp1252(progress.caption));
     const int tenth = position * 10 / maximum;
     if (terminal_ && verbosity_ != Verbosity::Verbose) {
         const int filled = position * BarWidth / maximum;
         const QString bar = QString(filled, '#') + QString(BarWidth - filled, '.');
-        std::fputs(QString("\r%1 [%2] %3 ").arg(fromCp1252(progress.caption), -24).arg(bar, counted)
-                       .toUtf8()
-                       .constData(),
-                   stderr);
-        std::fflush(stderr);
-        barShown_ = true;
-    } else if (tenth != lastTenth_) {
-        writeLine(stderr, fromCp1252(progress.caption) + ": " + counted);
+        shown.bar = QString("%1 [%2] %3 ").arg(caption, -24).arg(bar, counted);
+        drawBars();
+    } else if (tenth != shown.lastTenth) {
+        writeLine(stderr, prefixed(lane, caption + ": " + counted));
     }
-    lastTenth_ = tenth;
+    shown.lastTenth = tenth;
 }
 
-void Console::trace(bool outgoing, std::span<const std::uint8_t> bytes) {
+void Console::drawBars() {
+    if (lanes_.size() == 1) {
+        writeRaw(stderr, '\r' + lanes_.front().bar);
+        barShown_ = true;
+        return;
+    }
+    QString block = barLines_ > 0 ? QString("\x1b[%1A").arg(barLines_) : QString();
+    for (const Lane& lane : lanes_) block += "\r\x1b[K" + escapeControls(lane.label) + "  " + lane.bar + '\n';
+    writeRaw(stderr, block);
+    barLines_ = static_cast<int>(lanes_.size());
+}
+
+void Console::trace(bool outgoing, std::span<const std::uint8_t> bytes, int lane) {
     if (verbosity_ != Verbosity::Verbose) return;
+    Lane& traced = lanes_[lane];
     QString line;
     if (outgoing && isCommandWord(bytes)) {
         line = "> ESC " + QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()) + 1,
@@ -100,14 +146,16 @@ void Console::trace(bool outgoing, std::span<const std::uint8_t> bytes) {
     } else if (bytes.size() == 2 && bytes[0] == Esc && bytes[1] == Ack) {
         line = outgoing ? "> ESC ACK" : "< ESC ACK";
     } else if (outgoing && bytes.size() == BlockSize) {
-        line = QString("> block %1:").arg(++blocksOut_) + hexBytes(bytes, 16);
+        line = QString("> block %1:").arg(++traced.blocksOut) + hexBytes(bytes, 16);
     } else {
         line = QString("%1 %2 bytes:").arg(outgoing ? '>' : '<').arg(bytes.size()) + hexBytes(bytes, 16);
     }
-    writeLine(stderr, line);
+    writeLine(stderr, prefixed(lane, line));
 }
 
 void Console::endProgressLine() {
+    // A line written between redraws starts the bars of several lanes anew below it.
+    barLines_ = 0;
     if (!barShown_) return;
     std::fputs("\n", stderr);
     barShown_ = false;

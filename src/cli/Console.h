@@ -1,8 +1,10 @@
 #pragma once
+#include <QJsonObject>
 #include <QString>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "i18n/MessageTable.h"
 #include "session/Session.h"
@@ -11,35 +13,57 @@ namespace vem::cli {
 
 enum class Verbosity { Quiet, Normal, Verbose };
 
+// A text for a terminal: control characters (C0, DEL and C1) become "\xNN", so a text from a
+// device or a file can neither move the cursor nor retitle the terminal.
+QString escapeControls(const QString& text);
+
 // What vemctl writes: results on stdout, messages, progress and the trace on stderr. Texts of
-// the message table are Windows-1252 and leave as UTF-8.
+// the message table are Windows-1252 and leave as UTF-8; every line leaves through
+// escapeControls. With several devices each has a lane: its lines start with its port, and on
+// a terminal each shows its own progress bar.
 class Console {
 public:
-    explicit Console(Verbosity verbosity);
+    Console(Verbosity verbosity, bool json);
 
     Verbosity verbosity() const { return verbosity_; }
-    // A result the command was asked for: always written.
+    // With --json the results go into one document and no text result reaches stdout.
+    bool json() const { return json_; }
+    // A result the command was asked for: always written (but not with --json).
     void result(const QString& line);
+    // The one JSON document of the command, on stdout.
+    void document(const QJsonObject& document);
     // A line on how the work goes; not with --quiet.
-    void note(const QString& line);
+    void note(const QString& line, int lane = 0);
     // A problem: always written.
-    void error(const QString& line);
+    void error(const QString& line, int lane = 0);
+
+    // Lanes: one per device of a run on several ports; lane 0 without a label otherwise.
+    int addLane(const QString& label);
     // A message table slot, with its detail line when there is one.
-    void message(const MessageTable& messages, int slot, const std::string& detail = {});
+    void message(const MessageTable& messages, int slot, const std::string& detail = {}, int lane = 0);
     // The session's progress: a bar on a terminal, a line every tenth otherwise; not with --quiet.
-    void progress(const Session::Progress& progress);
+    void progress(const Session::Progress& progress, int lane = 0);
     // Every command word and block that leaves or arrives; only with --verbose.
-    void trace(bool outgoing, std::span<const std::uint8_t> bytes);
+    void trace(bool outgoing, std::span<const std::uint8_t> bytes, int lane = 0);
 
 private:
-    void draw(const Session::Progress& progress);
+    struct Lane {
+        QString label;
+        QString bar;  // the last bar drawn
+        int lastTenth = -1;
+        int blocksOut = 0;
+    };
+    QString prefixed(int lane, const QString& line) const;
+    void draw(const Session::Progress& progress, int lane);
+    void drawBars();
     void endProgressLine();
 
     Verbosity verbosity_;
+    bool json_;
     bool terminal_;
-    bool barShown_ = false;
-    int lastTenth_ = -1;
-    int blocksOut_ = 0;
+    std::vector<Lane> lanes_{Lane{}};
+    int barLines_ = 0;  // lines of bars above the cursor (several lanes)
+    bool barShown_ = false;  // one lane's bar stands on the cursor's line
 };
 
 }  // namespace vem::cli

@@ -2,32 +2,39 @@
 
 #include <QEventLoop>
 
+#include "Request.h"
 #include "host/Encoding.h"
 #include "serial/COMManager.h"
 
 namespace vem::cli {
 
-DeviceRunner::DeviceRunner(Session& session, const PortChoice& port, Console& console)
-    : session_(session), console_(console), path_(port.path), link_(session, serial_) {
+DeviceRunner::DeviceRunner(Session& session, const PortChoice& port, Console& console, int lane)
+    : session_(session), console_(console), lane_(lane), path_(port.path), link_(session, serial_) {
     serial_.Line() = serial1Line();
     serial_.Line().Baudrate = port.baud;
     COMManager().AddDevicePath(port.path);
     serial_.SetCOMPort(COMManager().NumberAt(port.path));
     link_.setReplyTimeout(port.replyTimeoutMs);
     link_.setPresenter([this](const Outcome& outcome) { show(outcome); });
-    link_.setTracer([this](bool outgoing, std::span<const std::uint8_t> bytes) { console_.trace(outgoing, bytes); });
+    link_.setTracer(
+        [this](bool outgoing, std::span<const std::uint8_t> bytes) { console_.trace(outgoing, bytes, lane_); });
 }
 
 DeviceRunner::~DeviceRunner() { serial_.SetActive(false); }
 
 std::string DeviceRunner::portName() const { return toCp1252(path_); }
 
-bool DeviceRunner::run(const Outcome& started) {
+void DeviceRunner::start(const Outcome& started) {
     failed_ = false;
     failureSlot_ = -1;
+    failureDetail_.clear();
     link_.apply(started);
+}
+
+bool DeviceRunner::run(const Outcome& started) {
+    start(started);
     QEventLoop loop;
-    while (!link_.idle()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+    while (!idle()) loop.processEvents(QEventLoop::WaitForMoreEvents);
     return !failed_;
 }
 
@@ -35,9 +42,25 @@ void DeviceRunner::show(const Outcome& outcome) {
     if (!outcome.ok && !failed_) {
         failed_ = true;
         if (!outcome.messages.empty()) failureSlot_ = outcome.messages.front();
+        failureDetail_ = outcome.detail;
     }
-    if (outcome.refreshProgress) console_.progress(session_.progress());
-    for (int slot : outcome.messages) console_.message(session_.messages(), slot, outcome.detail);
+    if (outcome.refreshProgress) console_.progress(session_.progress(), lane_);
+    for (int slot : outcome.messages) console_.message(session_.messages(), slot, outcome.detail, lane_);
+}
+
+QJsonObject DeviceRunner::failureFacts() const {
+    const std::string& text = failureSlot_ >= 0 ? session_.messages().text(failureSlot_) : std::string();
+    return {{"message", text.empty() ? QString("message %1").arg(failureSlot_) : fromCp1252(text)},
+            {"detail", fromCp1252(failureDetail_)}};
+}
+
+int deviceExit(int failureSlot) {
+    switch (failureSlot) {
+    case Msg::NoImageTemplate:
+    case Msg::FontFileWrongSize:
+    case Msg::FirmwareFileWrongSize: return FileProblem;
+    default: return DeviceFailure;
+    }
 }
 
 }  // namespace vem::cli

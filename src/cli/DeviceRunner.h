@@ -1,4 +1,5 @@
 #pragma once
+#include <QJsonObject>
 #include <QString>
 #include <string>
 
@@ -16,31 +17,44 @@ struct PortChoice {
     int replyTimeoutMs = ReplyTimeoutMs;
 };
 
-// Runs the session's device operations on a serial port, the way the window program does, and
-// waits for each to end.
+// Runs the session's device operations on a serial port, the way the window program does.
+// Several runners, each with its own session, share one event loop.
 class DeviceRunner {
 public:
-    DeviceRunner(Session& session, const PortChoice& port, Console& console);
+    DeviceRunner(Session& session, const PortChoice& port, Console& console, int lane = 0);
     ~DeviceRunner();
 
     // The port as messages name it.
     std::string portName() const;
-    // Carries out the outcome an operation started with and runs events until nothing of the
-    // operation waits any more; what the outcomes ask to show goes to the console. False when
-    // any of its outcomes failed; `failureSlot()` then tells the first message.
+    // Carries out the outcome an operation started with; what the outcomes ask to show goes to
+    // the console.
+    void start(const Outcome& started);
+    // Nothing of the operation waits any more.
+    bool idle() const { return link_.idle(); }
+    // `start`, then runs events until idle. False when any of its outcomes failed.
     bool run(const Outcome& started);
+    // Since the last start some outcome failed; the first failure's message and detail.
+    bool failed() const { return failed_; }
     int failureSlot() const { return failureSlot_; }
+    const std::string& failureDetail() const { return failureDetail_; }
+    // The first failure's message and detail as facts: "message", "detail".
+    QJsonObject failureFacts() const;
 
 private:
     void show(const Outcome& outcome);
 
     Session& session_;
     Console& console_;
+    int lane_;
     QString path_;
     TSerial serial_;
     SessionLink link_;
     bool failed_ = false;
     int failureSlot_ = -1;
+    std::string failureDetail_;
 };
+
+// The exit code after a failed device operation.
+int deviceExit(int failureSlot);
 
 }  // namespace vem::cli

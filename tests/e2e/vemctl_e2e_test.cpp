@@ -1,63 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include "QorsimProcess.h"
+#include "VemctlRun.h"
 #include "model/DeviceImage.h"
 
 namespace {
 
 using vem::test::QorsimProcess;
-
-struct Result {
-    int exit = -1;
-    QString out;
-    QString err;
-};
-
-// vemctl with English messages, from `folder`.
-Result vemctl(QStringList arguments, const QString& folder) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("VEM_PORT");
-    p.setProcessEnvironment(environment);
-    arguments << "--language" << VEM_DATA_DIR "/language-en.txt";
-    p.start(VEMCTL_PATH, arguments);
-    if (!p.waitForFinished(60000)) p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// A folder with the sample project and its template.
-struct Vemctl : ::testing::Test {
-    QTemporaryDir folder;
-    void SetUp() override {
-        for (const char* name : {"default.qor", "default.bin"})
-            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, path(name)));
-    }
-    QString path(const QString& name) const { return folder.filePath(name); }
-    Result run(const QStringList& arguments) { return vemctl(arguments, folder.path()); }
-    Result onDevice(const QorsimProcess& sim, QStringList arguments) {
-        return run(arguments << "--port" << sim.path());
-    }
-    // What the device keeps, once qorsim has saved it.
-    QByteArray memory(const char* area) const { return readAll(path(QString("device/") + area)); }
-};
+using vem::test::readAll;
+using vem::test::writeFile;
+using Result = vem::test::VemctlResult;
+using Vemctl = vem::test::VemctlFolder;
 
 TEST_F(Vemctl, ProgramVerifiesAndReadThenProgramGivesTheSameDevice) {
     QorsimProcess sim({"--memory", path("device")});

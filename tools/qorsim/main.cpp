@@ -43,6 +43,7 @@ const char* const usage =
     "  --latency-ms N        start every reply N ms after its request\n"
     "  --wrong-reply-at N    answer request N (from 0) wrongly\n"
     "  --no-reply-at N       ignore request N\n"
+    "  --silent-at N         the same as --no-reply-at N\n"
     "  --split               deliver every reply in two pieces, 1 ms apart\n"
     "  --merge-blocks        read-back: send blocks two at a time\n"
     "  --short-readback N    read-back: stop after N blocks\n"
@@ -96,7 +97,7 @@ Options parse(int argc, char** argv) {
             o.faults.latencyMs = number(0);
         } else if (arg == "--wrong-reply-at") {
             o.faults.wrongReplyAt = number(0);
-        } else if (arg == "--no-reply-at") {
+        } else if (arg == "--no-reply-at" || arg == "--silent-at") {
             o.faults.noReplyAt = number(0);
         } else if (arg == "--split") {
             o.faults.splitReplies = true;

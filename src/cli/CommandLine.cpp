@@ -1,0 +1,129 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include "serial/COMManager.h"
+
+namespace vem::cli {
+namespace {
+
+const char* const Introduction = "Programs and reads QOR text displays over a serial port, without the window.";
+
+const char* const Closing =
+    "A project's template is looked for beside the project.\n"
+    "Device commands need --port, or the first path of the environment variable VEM_PORT;\n"
+    "program, verify, info and clock take --port more than once, or --all-ports, and run on\n"
+    "every device at once.\n"
+    "Exit codes: 0 success, 1 device or transfer failure (diff: a difference), 2 usage,\n"
+    "3 file problem; of several devices the highest.";
+
+struct Options {
+    QCommandLineOption help{{"h", "help"}, "Shows this help."};
+    QCommandLineOption port{{"p", "port"}, "The device's serial port, e.g. /dev/ttyUSB0; may be repeated.", "PATH"};
+    QCommandLineOption allPorts{"all-ports", "Every port 'vemctl ports' lists."};
+    QCommandLineOption baud{"baud", "The PC port's speed (default 57600).", "RATE", "57600"};
+    QCommandLineOption timeout{"timeout-ms", "How long the device may take to answer (default 2000).", "MS",
+                               QString::number(ReplyTimeoutMs)};
+    QCommandLineOption output{{"o", "output"}, "Where read and build write.", "PATH"};
+    QCommandLineOption dataSet{"data-set", "The data set show draws, or diff compares, 1 to 4.", "N"};
+    QCommandLineOption noVerify{"no-verify", "program: do not read the device back to compare."};
+    QCommandLineOption json{"json", "The results as one JSON document on stdout."};
+    QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
+    QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};
+    QCommandLineOption language{"language", "Takes the message texts from FILE.", "FILE"};
+};
+
+QString absolute(const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); }
+
+// A relative path is taken from here, before a command moves to a project's folder.
+QString absoluteArgument(const QString& argument) {
+    if (argument.startsWith("port:")) return "port:" + absolute(argument.mid(5));
+    return absolute(argument);
+}
+
+QString helpText(QCommandLineParser& parser) {
+    return parser.helpText().trimmed() + "\n\nCommands:\n" + commandList() + "\n" + Closing;
+}
+
+// The ports a device command runs on; a problem text when there is none or too many.
+QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandSpec& spec, Request& request) {
+    if (spec.ports == PortUse::None) return {};
+    if (parser.isSet(o.allPorts)) {
+        for (int i = 0; i < COMManager().count(); ++i) request.ports << COMManager().entry(i).systemLocation;
+    } else if (parser.isSet(o.port)) {
+        request.ports = parser.values(o.port);
+    } else if (!COMManager().devicePaths().isEmpty()) {
+        request.ports = {COMManager().devicePaths().first()};
+    }
+    if (request.ports.isEmpty()) return QString(spec.name) + " needs --port (or VEM_PORT)";
+    if (request.ports.size() > 1 && spec.ports == PortUse::One) return QString(spec.name) + " takes one port";
+    for (QString& path : request.ports) path = absolute(path);
+    request.port.path = request.ports.first();
+    return {};
+}
+
+// The options every command shares; a problem text when one is wrong.
+QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request& request) {
+    if (parser.isSet(o.dataSet)) {
+        bool ok = false;
+        const int n = parser.value(o.dataSet).toInt(&ok);
+        if (!ok || n < 1 || n > DataSetCount) return "--data-set takes 1 to 4";
+        request.dataSet = n;
+    }
+    bool ok = false;
+    const uint rate = parser.value(o.baud).toUInt(&ok);
+    if (!ok || !baudrateOf(rate, request.port.baud)) return "--baud: no such rate: " + parser.value(o.baud);
+    request.port.replyTimeoutMs = parser.value(o.timeout).toInt(&ok);
+    if (!ok || request.port.replyTimeoutMs < 1 || request.port.replyTimeoutMs > 600000)
+        return "--timeout-ms takes 1 to 600000";
+    request.output = absolute(parser.value(o.output));
+    request.verify = !parser.isSet(o.noVerify);
+    return {};
+}
+
+// The command and its arguments; a problem text when they do not fit.
+QString chooseCommand(QStringList arguments, Invocation& call) {
+    if (arguments.isEmpty()) return "no command given";
+    const QString name = arguments.takeFirst();
+    call.command = findCommand(name);
+    if (!call.command) return "unknown command '" + name + "'";
+    if (arguments.size() != call.command->argumentCount)
+        return QString("%1 takes %2 argument(s)").arg(name).arg(call.command->argumentCount);
+    if (call.json && !call.command->json) return name + " does not answer in JSON";
+    for (const QString& argument : arguments) call.request.arguments << absoluteArgument(argument);
+    call.request.file = call.request.arguments.value(0);
+    return {};
+}
+
+}  // namespace
+
+Invocation parseCommandLine(const QStringList& arguments) {
+    const Options o;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Introduction);
+    parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
+    parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.json,
+                       o.quiet, o.verbose, o.language});
+
+    Invocation call;
+    const bool parsed = parser.parse(arguments);
+    call.verbosity = parser.isSet(o.quiet) ? Verbosity::Quiet : parser.isSet(o.verbose) ? Verbosity::Verbose
+                                                                                          : Verbosity::Normal;
+    call.json = parser.isSet(o.json);
+    call.languageFile = absolute(parser.value(o.language));
+    if (!parsed) call.problem = parser.errorText();
+    else if (parser.isSet(o.help)) call.helpText = helpText(parser);
+    else if (parser.isSet(o.quiet) && parser.isSet(o.verbose)) call.problem = "--quiet and --verbose exclude each other";
+    else if (parser.isSet(o.port) && parser.isSet(o.allPorts)) call.problem = "--port and --all-ports exclude each other";
+    if (!call.problem.isEmpty() || !call.helpText.isEmpty()) return call;
+
+    call.problem = chooseCommand(parser.positionalArguments(), call);
+    if (call.problem.isEmpty()) call.problem = readCommonOptions(o, parser, call.request);
+    if (call.problem.isEmpty() && call.command->output && call.request.output.isEmpty())
+        call.problem = QString(call.command->name) + " needs -o";
+    if (call.problem.isEmpty()) call.problem = choosePorts(o, parser, *call.command, call.request);
+    return call;
+}
+
+}  // namespace vem::cli

@@ -1,0 +1,73 @@
+#include "CommandTable.h"
+
+#include <array>
+
+#include "Commands.h"
+#include "DiffCommand.h"
+#include "SeveralDevices.h"
+
+namespace vem::cli {
+namespace {
+
+// A command on one session of its own.
+template <int (Commands::*command)(const Request&)>
+int onSession(const Request& request, Context& context) {
+    Session session;
+    context.prepare(session);
+    Commands commands(session, context.console);
+    return (commands.*command)(request);
+}
+
+int ports(const Request&, Context& context) {
+    Session session;
+    return Commands(session, context.console).ports();
+}
+
+const std::array<CommandSpec, 12> Table{{
+    {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, true, ports},
+    {"program", "PROJECT.qor", 1, "build the image, program it, read it back and compare (--no-verify: no read-back)",
+     PortUse::Several, false, true,
+     [](const Request& r, Context& c) { return runOnDevices("program", r, c, programTask); }},
+    {"verify", "PROJECT.qor", 1, "whether the device holds the project: read back and compare, nothing written",
+     PortUse::Several, false, true,
+     [](const Request& r, Context& c) { return runOnDevices("verify", r, c, verifyTask); }},
+    {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with readout.bin beside it", PortUse::One, true, true,
+     onSession<&Commands::read>},
+    {"info", "", 0, "the project name and programming date the device holds", PortUse::Several, false, true,
+     [](const Request& r, Context& c) { return runOnDevices("info", r, c, infoTask); }},
+    {"clock", "", 0, "set the device clock to this computer's local time", PortUse::Several, false, false,
+     [](const Request& r, Context& c) { return runOnDevices("clock", r, c, clockTask); }},
+    {"upload-font", "FILE", 1, "upload a character set (3584 bytes)", PortUse::One, false, false,
+     onSession<&Commands::uploadFont>},
+    {"upload-firmware", "FILE", 1, "upload a firmware (1 to 32767 bytes)", PortUse::One, false, false,
+     onSession<&Commands::uploadFirmware>},
+    {"build", "PROJECT.qor -o DIR", 1, "write the image areas main.bin, header.bin, screen.bin", PortUse::None, true,
+     false, onSession<&Commands::build>},
+    {"check", "PROJECT.qor", 1, "list what is wrong with a project and its template", PortUse::None, false, true,
+     onSession<&Commands::check>},
+    {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false,
+     false, onSession<&Commands::show>},
+    {"diff", "A B", 2, "what differs between projects, devices (port:PATH) or folders of build/read", PortUse::None,
+     false, true, diff},
+}};
+
+}  // namespace
+
+std::span<const CommandSpec> commandTable() { return Table; }
+
+const CommandSpec* findCommand(const QString& name) {
+    for (const CommandSpec& spec : Table)
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+QString commandList() {
+    QString list;
+    for (const CommandSpec& spec : Table) {
+        const QString call = QString(spec.name) + (spec.arguments[0] ? QString(" ") + spec.arguments : QString());
+        list += QString("  %1 %2\n").arg(call, -26).arg(spec.summary);
+    }
+    return list;
+}
+
+}  // namespace vem::cli

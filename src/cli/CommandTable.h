@@ -1,0 +1,40 @@
+#pragma once
+#include <QString>
+#include <optional>
+#include <span>
+
+#include "Console.h"
+#include "Request.h"
+#include "i18n/LanguageFile.h"
+
+namespace vem::cli {
+
+// What every command gets besides its request.
+struct Context {
+    Console& console;
+    std::optional<LanguageFile> language;  // none: the built-in texts
+    // A session speaking the chosen language.
+    void prepare(Session& session) const {
+        if (language) session.takeLanguage(*language);
+    }
+};
+
+enum class PortUse { None, One, Several };
+
+struct CommandSpec {
+    const char* name;
+    const char* arguments;  // as the help shows them
+    int argumentCount;
+    const char* summary;    // one line
+    PortUse ports;
+    bool output;            // needs -o
+    bool json;              // can answer with --json
+    int (*run)(const Request&, Context&);
+};
+
+std::span<const CommandSpec> commandTable();
+const CommandSpec* findCommand(const QString& name);
+// The help's list of commands, one line each.
+QString commandList();
+
+}  // namespace vem::cli

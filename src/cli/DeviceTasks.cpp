@@ -1,0 +1,153 @@
+#include "DeviceTasks.h"
+
+#include <QJsonArray>
+
+#include "ProjectOpen.h"
+#include "compare/ImageCompare.h"
+#include "files/ImageBuild.h"
+#include "files/ReadBack.h"
+#include "host/Encoding.h"
+
+namespace vem::cli {
+namespace {
+
+// The image the last read-back received, as the device sent it.
+const DeviceImage& receivedImage(const Session& session) { return session.image(); }
+
+QString hexByte(std::uint8_t b) { return QString::asprintf("0x%02X", static_cast<unsigned>(b)); }
+
+QString heldName(const DeviceImage& image) { return fromCp1252(headerProjectName(image)); }
+
+// Says per area how many bytes differ and where the first is; the facts for --json.
+QJsonArray reportAreas(const std::vector<AreaDifference>& areas, const Session& session, Console& console, int lane) {
+    QJsonArray facts;
+    for (const AreaDifference& a : areas) {
+        const QString offset = QString("%1 (0x%2)").arg(a.firstOffset).arg(a.firstOffset, 4, 16, QChar('0'));
+        console.error("  " +
+                          fromCp1252(session.messages().text(Msg::VerifyDetail))
+                              .arg(a.area)
+                              .arg(offset)
+                              .arg(hexByte(a.expected), hexByte(a.found)) +
+                          QString("; %1 byte(s) of this area differ").arg(a.differing),
+                      lane);
+        facts.append(QJsonObject{{"area", a.area},
+                                 {"differing", static_cast<qint64>(a.differing)},
+                                 {"firstOffset", static_cast<qint64>(a.firstOffset)},
+                                 {"expected", a.expected},
+                                 {"found", a.found}});
+    }
+    return facts;
+}
+
+class ProgramTask : public DeviceTask {
+public:
+    explicit ProgramTask(const Request& request) : file_(request.file), verify_(request.verify) {}
+    bool prepare(Session& session, Console& console) override { return openProjectIn(session, console, file_); }
+    std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
+        if (done == 0) return session.startProgramming(port, currentLocalTime());
+        if (done > 1 || !verify_) return std::nullopt;
+        sent_ = session.image();
+        return session.startReadBack(port);
+    }
+    DeviceReport finish(const Session& session, Console& console, int lane) override {
+        DeviceReport report;
+        report.facts["verified"] = verify_;
+        if (!verify_) {
+            report.summary = heldName(session.image());
+            report.note = "programmed " + file_;
+            report.facts["project"] = report.summary;
+            return report;
+        }
+        const DeviceImage& found = receivedImage(session);
+        report.summary = heldName(found);
+        report.facts["project"] = report.summary;
+        const auto differences = compareImages(sent_, found, false);
+        if (differences.empty()) {
+            report.note = "programmed and verified " + file_;
+            return report;
+        }
+        console.message(session.messages(), Msg::VerifyFailed, {}, lane);
+        report.facts["areas"] = reportAreas(differences, session, console, lane);
+        report.exit = DeviceFailure;
+        return report;
+    }
+
+private:
+    QString file_;
+    bool verify_;
+    DeviceImage sent_;
+};
+
+class VerifyTask : public DeviceTask {
+public:
+    explicit VerifyTask(const Request& request) : file_(request.file) {}
+    bool prepare(Session& session, Console& console) override {
+        if (!openProjectIn(session, console, file_)) return false;
+        session.buildImage(currentLocalTime());
+        expected_ = session.image();
+        return true;
+    }
+    std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
+        if (done > 0) return std::nullopt;
+        return session.startReadBack(port);
+    }
+    DeviceReport finish(const Session& session, Console& console, int lane) override {
+        DeviceReport report;
+        const DeviceImage& found = receivedImage(session);
+        report.summary = heldName(found);
+        report.facts["project"] = report.summary;
+        const auto differences = compareImages(expected_, found, true);
+        report.facts["holds"] = differences.empty();
+        if (differences.empty()) {
+            report.note = "the device holds " + file_;
+            return report;
+        }
+        console.error("the device does not hold " + file_, lane);
+        report.facts["areas"] = reportAreas(differences, session, console, lane);
+        report.exit = DeviceFailure;
+        return report;
+    }
+
+private:
+    QString file_;
+    DeviceImage expected_;
+};
+
+class InfoTask : public DeviceTask {
+public:
+    std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
+        if (done > 0) return std::nullopt;
+        return session.startReadInfo(port);
+    }
+    DeviceReport finish(const Session& session, Console&, int) override {
+        const Session::DeviceInfo& device = session.deviceInfo();
+        DeviceReport report;
+        const QString name = fromCp1252(device.fileName), programmed = fromCp1252(device.programmed);
+        report.results = {"project: " + name, "programmed: " + programmed};
+        report.summary = name + ", programmed " + programmed;
+        report.facts = {{"project", name}, {"programmed", programmed}};
+        return report;
+    }
+};
+
+class ClockTask : public DeviceTask {
+public:
+    std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
+        if (done > 0) return std::nullopt;
+        return session.startSetClock(port);
+    }
+    DeviceReport finish(const Session&, Console&, int) override {
+        DeviceReport report;
+        report.note = report.summary = "clock set";
+        return report;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<DeviceTask> programTask(const Request& request) { return std::make_unique<ProgramTask>(request); }
+std::unique_ptr<DeviceTask> verifyTask(const Request& request) { return std::make_unique<VerifyTask>(request); }
+std::unique_ptr<DeviceTask> infoTask(const Request&) { return std::make_unique<InfoTask>(); }
+std::unique_ptr<DeviceTask> clockTask(const Request&) { return std::make_unique<ClockTask>(); }
+
+}  // namespace vem::cli

@@ -1,0 +1,25 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "DeviceRunner.h"
+
+namespace vem::cli {
+
+// vemctl's exit codes; of several devices' codes the highest is the run's.
+enum Exit : int { Success = 0, DeviceFailure = 1, UsageError = 2, FileProblem = 3 };
+
+// What the command line chose; paths are absolute.
+struct Request {
+    QStringList arguments;         // the command's own arguments
+    QString file;                  // the first of them: a project, a font or a firmware file
+    QString output;                // -o
+    std::optional<int> dataSet;    // --data-set, 1..4
+    bool verify = true;
+    bool force = false;            // read: take an image without the header mark
+    PortChoice port;               // the line settings, and the first port
+    QStringList ports;             // every port the command runs on
+};
+
+}  // namespace vem::cli

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/DeviceImage.h"
+
+namespace vem {
+
+// How one area of a device differs from what was expected of it.
+struct AreaDifference {
+    const char* area;            // "main", "header" or "screen"
+    std::size_t differing = 0;   // bytes that differ
+    std::size_t firstOffset = 0;
+    std::uint8_t expected = 0;   // the first differing byte on both sides
+    std::uint8_t found = 0;
+};
+
+// The areas of `found` that differ from `expected`, in area order; empty when all three are
+// equal. `ignoreProgrammingDate` leaves out the header's programming date and time, which a
+// build takes from the clock.
+std::vector<AreaDifference> compareImages(const DeviceImage& expected, const DeviceImage& found,
+                                          bool ignoreProgrammingDate);
+
+}  // namespace vem
