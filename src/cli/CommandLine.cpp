@@ -28,6 +28,7 @@ struct Options {
     QCommandLineOption output{{"o", "output"}, "Where read and build write.", "PATH"};
     QCommandLineOption dataSet{"data-set", "The data set show draws, or diff compares, 1 to 4.", "N"};
     QCommandLineOption noVerify{"no-verify", "program: do not read the device back to compare."};
+    QCommandLineOption force{"force", "read: take an image that lacks the mark of the images VEM builds."};
     QCommandLineOption json{"json", "The results as one JSON document on stdout."};
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
     QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};
@@ -79,6 +80,7 @@ QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request&
         return "--timeout-ms takes 1 to 600000";
     request.output = absolute(parser.value(o.output));
     request.verify = !parser.isSet(o.noVerify);
+    request.force = parser.isSet(o.force);
     return {};
 }
 
@@ -103,7 +105,7 @@ Invocation parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(Introduction);
     parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
-    parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.json,
+    parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.force, o.json,
                        o.quiet, o.verbose, o.language});
 
     Invocation call;

@@ -46,6 +46,16 @@ int Commands::read(const Request& request) {
         facts["failure"] = runner.failureFacts();
         return finish(deviceExit(runner.failureSlot()));
     }
+    if (runner.unmarkedReadBack()) {
+        if (!request.force) {
+            const QString problem = "the image read back lacks the mark of the images VEM builds (byte 0x40 of "
+                                    "the header is not 'N'): not taken; --force takes it";
+            console_.error(request.port.path + ": " + problem);
+            facts["failure"] = QJsonObject{{"message", problem}, {"detail", request.port.path}};
+            return finish(DeviceFailure);
+        }
+        session_.takeReadBack();
+    }
     // The project refers to the image it came from, so that programming it gives the device back.
     Project project = session_.project();
     project.imageFileName = ReadoutFileName;

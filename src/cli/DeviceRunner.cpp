@@ -26,6 +26,7 @@ std::string DeviceRunner::portName() const { return toCp1252(path_); }
 
 void DeviceRunner::start(const Outcome& started) {
     failed_ = false;
+    unmarkedReadBack_ = false;
     failureSlot_ = -1;
     failureDetail_.clear();
     link_.apply(started);
@@ -44,6 +45,7 @@ void DeviceRunner::show(const Outcome& outcome) {
         if (!outcome.messages.empty()) failureSlot_ = outcome.messages.front();
         failureDetail_ = outcome.detail;
     }
+    if (outcome.askTakeReadBack) unmarkedReadBack_ = true;
     if (outcome.refreshProgress) console_.progress(session_.progress(), lane_);
     for (int slot : outcome.messages) console_.message(session_.messages(), slot, outcome.detail, lane_);
 }

@@ -39,6 +39,8 @@ public:
     const std::string& failureDetail() const { return failureDetail_; }
     // The first failure's message and detail as facts: "message", "detail".
     QJsonObject failureFacts() const;
+    // The read-back completed with an image that lacks the mark; the session holds it untaken.
+    bool unmarkedReadBack() const { return unmarkedReadBack_; }
 
 private:
     void show(const Outcome& outcome);
@@ -50,6 +52,7 @@ private:
     TSerial serial_;
     SessionLink link_;
     bool failed_ = false;
+    bool unmarkedReadBack_ = false;
     int failureSlot_ = -1;
     std::string failureDetail_;
 };

@@ -12,7 +12,7 @@ namespace vem::cli {
 namespace {
 
 // The image the last read-back received, as the device sent it.
-const DeviceImage& receivedImage(const Session& session) { return session.image(); }
+const DeviceImage& receivedImage(const Session& session) { return session.receivedImage().value(); }
 
 QString hexByte(std::uint8_t b) { return QString::asprintf("0x%02X", static_cast<unsigned>(b)); }
 

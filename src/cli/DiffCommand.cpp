@@ -30,7 +30,7 @@ int readDevice(const QString& path, const Request& request, Context& context, Si
     port.path = path;
     DeviceRunner runner(session, port, context.console);
     if (!runner.run(session.startReadBack(runner.portName()))) return deviceExit(runner.failureSlot());
-    side.image = session.image();
+    side.image = session.receivedImage().value();
     side.programmed = true;
     return Success;
 }

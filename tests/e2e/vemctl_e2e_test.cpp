@@ -33,6 +33,19 @@ TEST_F(Vemctl, ProgramVerifiesAndReadThenProgramGivesTheSameDevice) {
     EXPECT_EQ(header2, header);
 }
 
+// A device that holds no image of this program (qorsim starts with zeros) is not taken as a
+// project unless asked to.
+TEST_F(Vemctl, ReadRefusesAnImageWithoutTheMarkUnlessForced) {
+    QorsimProcess sim;
+    const Result refused = onDevice(sim, {"read", "-o", "r.qor"});
+    EXPECT_EQ(refused.exit, 1);
+    EXPECT_TRUE(refused.err.contains("--force")) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("r.qor")));
+    const Result forced = onDevice(sim, {"read", "-o", "r.qor", "--force"});
+    EXPECT_EQ(forced.exit, 0) << forced.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("r.qor")));
+}
+
 TEST_F(Vemctl, VerifyNamesTheAreaAndOffsetOfACorruptedByte) {
     QorsimProcess sim({"--corrupt-byte", QString::number(vem::MainAreaSize + 0x20)});
     const Result r = onDevice(sim, {"program", "default.qor"});
