@@ -72,7 +72,8 @@ protected:
 
     Pty pty;
     TSerial serial;
-    TSerExtDlg dialog{nullptr};
+    MessageTable messages;
+    TSerExtDlg dialog{messages, nullptr};
 };
 
 TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
