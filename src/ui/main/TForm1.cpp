@@ -175,7 +175,7 @@ void TForm1::buildFieldList(QWidget* client) {
         confButtons_[n - 1] = conf;
         auto* check = new QCheckBox(box);
         check->setObjectName(QString("FlatCheckBox%1").arg(n));
-        check->setGeometry(56, y - 2, 121, 17);
+        check->setGeometry(56, y - 2, 121, 16);
         fieldBoxes_[n - 1] = check;
     }
     auto* line = new QFrame(box);
