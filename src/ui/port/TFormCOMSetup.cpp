@@ -168,7 +168,7 @@ void TFormCOMSetup::refreshPorts() {
     listPorts();
     if (picked) {
         selectPort(number);
-        if (box->currentIndex() >= 0 && box->currentData().toInt() != number)
+        if (box->currentIndex() < 0)
             note(this->text(Msg::PortNoteRemoved).arg(text));
         else if (box->count() == 0)
             note(this->text(Msg::PortNoteNoPorts));
