@@ -48,6 +48,7 @@ int main(int argc, char* argv[]) {
     if (!options.isSet(language) || !tryLanguage(options.value(language), true))
         for (const QString& file : vem::languageFileCandidates())
             if (tryLanguage(file, false)) break;
+    for (const QString& problem : problems) qCInfo(startupLog).noquote() << "language file not taken:" << problem;
     qCInfo(startupLog).noquote() << "language file:"
                                  << (languageFile.isEmpty() ? QString("none") : absolutePath(languageFile));
     if (languageFile.isEmpty()) problems << "language.txt not found !!!";

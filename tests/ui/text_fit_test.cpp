@@ -15,9 +15,6 @@
 #include "UiHelpers.h"
 #include "common/WrapCheckBox.h"
 #include "device/TForm7.h"
-#include "i18n/LanguageFile.h"
-#include "host/Encoding.h"
-#include "port/TFormCOMSetup.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/TForm12.h"
 
