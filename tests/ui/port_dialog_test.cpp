@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <functional>
 
@@ -56,7 +57,10 @@ void typePort(QWidget* w, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-QString note(QWidget* w) { return child<QLabel>(w, "LabelNote")->toolTip(); }
+// The whole note, also where the label had to shorten it.
+QString note(QWidget* w) {
+    return QTextDocumentFragment::fromHtml(child<QLabel>(w, "LabelNote")->toolTip()).toPlainText();
+}
 
 class PortDialog : public ::testing::Test {
 protected:

@@ -6,10 +6,12 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 #include "UiHelpers.h"
 #include "host/Encoding.h"
 #include "common/MessagePresenter.h"
+#include "common/PlainText.h"
 #include "settings/TForm12.h"
 #include "session/Session.h"
 #include "settings/TForm4.h"
@@ -107,6 +109,9 @@ TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
     });
     window.presenter().showSlot(Msg::PortCannotOpen, &window, markup);
     EXPECT_EQ(shown, Qt::PlainText);
+
+    const QString description = "<h1>USB</h1> & <i>serial</i>";  // as a device may name itself
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(plainToolTip(description)).toPlainText(), description);
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ void TFormCOMSetup::listPorts() {
     for (int i = 0; i < m.count(); ++i) {
         const PortEntry& e = m.entry(i);
         box->addItem(e.displayName, e.number);
-        box->setItemData(i, e.description.isEmpty() ? e.systemLocation : e.description,
+        box->setItemData(i, plainToolTip(e.description.isEmpty() ? e.systemLocation : e.description),
                          Qt::ToolTipRole);
     }
 }
@@ -232,7 +232,7 @@ QString TFormCOMSetup::text(int slot) const { return fromCp1252(messages_.text(s
 void TFormCOMSetup::note(const QString& text) {
     QLabel* label = ui_->LabelNote;
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
-    label->setToolTip(text);
+    label->setToolTip(plainToolTip(text));
 }
 
 void TFormCOMSetup::ButtonOkClick() {
