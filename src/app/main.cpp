@@ -8,6 +8,7 @@
 #include "main/TForm1.h"
 
 #include "files/ProjectFile.h"
+#include "i18n/LanguageFile.h"
 #include "host/LanguageSearch.h"
 
 namespace {
@@ -32,20 +33,30 @@ int main(int argc, char* argv[]) {
     qCInfo(startupLog).noquote() << "project:"
                                  << (projectOpened ? absolutePath(vem::DefaultProjectName) : QString("none"));
 
+    // The chosen file, else the usual places in order. A chosen file that cannot be read, and
+    // a place holding something other than a readable file, is named with the reason.
     QString languageFile;
-    if (options.isSet(language)) {
-        if (window.loadLanguage(options.value(language)))
-            languageFile = options.value(language);
-        else
-            QMessageBox::warning(nullptr, QString(), options.value(language) + " not found !!!");
-    }
-    for (const QString& file : vem::languageFileCandidates()) {
-        if (!languageFile.isEmpty()) break;
-        if (QFileInfo(file).isFile() && window.loadLanguage(file)) languageFile = file;
-    }
+    QStringList problems;
+    auto tryLanguage = [&](const QString& file, bool chosen) {
+        vem::LanguageFileFault fault{};
+        if (window.loadLanguage(file, fault))
+            languageFile = file;
+        else if (chosen || fault != vem::LanguageFileFault::Missing)
+            problems << file + ": " + vem::languageFileFaultText(fault);
+        return !languageFile.isEmpty();
+    };
+    if (!options.isSet(language) || !tryLanguage(options.value(language), true))
+        for (const QString& file : vem::languageFileCandidates())
+            if (tryLanguage(file, false)) break;
+    for (const QString& problem : problems) qCInfo(startupLog).noquote() << "language file not taken:" << problem;
     qCInfo(startupLog).noquote() << "language file:"
                                  << (languageFile.isEmpty() ? QString("none") : absolutePath(languageFile));
-    if (languageFile.isEmpty()) QMessageBox::warning(nullptr, QString(), "language.txt not found !!!");
+    if (languageFile.isEmpty()) problems << "language.txt not found !!!";
+    if (!problems.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, QString(), problems.join('\n'));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
     window.show();
     return app.exec();
 }

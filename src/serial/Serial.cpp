@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "serial/COMManager.h"
+#include "serial/PortPath.h"
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
@@ -43,12 +44,6 @@ QSerialPort::StopBits qtStopBits(TStopBits s) {
     case TStopBits::sb_1: break;
     }
     return QSerialPort::OneStop;
-}
-
-// What QSerialPort cannot express at all.
-bool expressible(const SerialLine& line) {
-    return line.DataBits != TDataBits::db_4 && !line.HandshakeDtrDsr &&
-           !(line.HandshakeRtsCts && line.HandshakeXOnXOff);
 }
 
 bool configure(QSerialPort& port, const SerialLine& line) {
@@ -121,6 +116,13 @@ OpenFailure failureOf(QSerialPort::SerialPortError error, const QString& locatio
 
 }  // namespace
 
+LineRefusal lineRefusal(const SerialLine& line) {
+    if (line.DataBits == TDataBits::db_4) return LineRefusal::FourDataBits;
+    if (line.HandshakeDtrDsr) return LineRefusal::DtrDsrHandshake;
+    if (line.HandshakeRtsCts && line.HandshakeXOnXOff) return LineRefusal::RtsCtsWithXOnXOff;
+    return LineRefusal::None;
+}
+
 // ---- TCustomSerial ----
 
 TCustomSerial::TCustomSerial(QObject* owner)
@@ -168,7 +170,12 @@ bool TSerial::OpenIt() {
     const QString location = manager.LocationOf(comPort_);
     problem_ = {OpenFailure::Absent, location.toStdString()};
     if (comPort_ <= 0 || !manager.PortExists(comPort_)) return false;
-    if (!expressible(line_)) {
+    // Nothing is opened, let alone written, that is no serial line.
+    if (const PortPathFault fault = portPathFault(location); fault != PortPathFault::None) {
+        problem_.reason = fault == PortPathFault::Absent ? OpenFailure::Absent : OpenFailure::NotASerialPort;
+        return false;
+    }
+    if (lineRefusal(line_) != LineRefusal::None) {
         problem_.reason = OpenFailure::UnsupportedSetting;
         return false;
     }

@@ -11,6 +11,10 @@
 
 namespace vem {
 
+// Line settings QSerialPort cannot express on any port.
+enum class LineRefusal { None, FourDataBits, DtrDsrHandshake, RtsCtsWithXOnXOff };
+LineRefusal lineRefusal(const SerialLine& line);
+
 // A serial port opened and closed through Active, numbered by COMManager.
 class TCustomSerial : public QObject {
     Q_OBJECT

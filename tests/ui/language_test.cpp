@@ -5,13 +5,18 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 
 #include "UiHelpers.h"
 #include "host/Encoding.h"
 #include "common/LanguageApply.h"
 #include "host/LanguageSearch.h"
 #include "fields/TForm2.h"
+#include "i18n/LanguageFile.h"
+#include "port/TFormCOMSetup.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/TForm8.h"
 
@@ -43,6 +48,50 @@ TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].isDialogMessage);
     EXPECT_TRUE(shown[0].text.startsWith("Invalid IP address")) << shown[0].text.toStdString();
+}
+
+// The texts of a shipped language file, as widgets show them.
+QSet<QString> textsOf(const char* file) {
+    QSet<QString> texts;
+    const auto language = readLanguageFile(std::string(VEM_DATA_DIR "/") + file);
+    for (const auto& section : language->sections)
+        for (const auto& text : section) texts << fromCp1252(text);
+    return texts;
+}
+
+TEST(Language, TheEnglishRunShowsNoGermanText) {
+    QSet<QString> germanOnly = textsOf("language.txt") - textsOf("language-en.txt");
+    germanOnly.remove(QString());
+    TForm1 window;
+    ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
+    TFormCOMSetup port(window.session().messages(), &window);
+    port.fill({});
+    QStringList german;
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets << &window;
+    for (QWidget* w : widgets) {
+        QStringList shown{w->windowTitle()};
+        if (auto* label = qobject_cast<QLabel*>(w)) shown << label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) shown << button->text();
+        if (auto* group = qobject_cast<QGroupBox*>(w)) shown << group->title();
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+        for (QAction* action : w->actions()) shown << action->text();
+        if (auto* menu = qobject_cast<QMenu*>(w)) shown << menu->title();
+        for (const QString& text : shown)
+            if (germanOnly.contains(text)) german << w->objectName() + ": " + text;
+    }
+    EXPECT_TRUE(german.isEmpty()) << german.join('\n').toStdString();
+
+    // No two menus of the menu bar answer the same Alt key.
+    QSet<QChar> keys;
+    for (QAction* menu : window.menuBar()->actions()) {
+        const QString title = menu->text();
+        const qsizetype amp = title.indexOf('&');
+        ASSERT_GE(amp, 0) << title.toStdString();
+        EXPECT_FALSE(keys.contains(title[amp + 1].toLower())) << title.toStdString();
+        keys << title[amp + 1].toLower();
+    }
 }
 
 TEST(Language, FileFilters) {

@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <functional>
 
@@ -55,7 +57,10 @@ void typePort(QWidget* w, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-QString note(QWidget* w) { return child<QLabel>(w, "LabelNote")->toolTip(); }
+// The whole note, also where the label had to shorten it.
+QString note(QWidget* w) {
+    return QTextDocumentFragment::fromHtml(child<QLabel>(w, "LabelNote")->toolTip()).toPlainText();
+}
 
 class PortDialog : public ::testing::Test {
 protected:
@@ -72,7 +77,8 @@ protected:
 
     Pty pty;
     TSerial serial;
-    TSerExtDlg dialog{nullptr};
+    MessageTable messages;
+    TSerExtDlg dialog{messages, nullptr};
 };
 
 TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
@@ -198,6 +204,95 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
         EXPECT_EQ(next.COMPort(), c.port) << c.name;
         EXPECT_EQ(next.Line().Baudrate, c.rate) << c.name;
     }
+}
+
+TEST_F(PortDialog, APortNoLongerListedStaysAndNoOtherIsPreselected) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("ttyGone");
+    ASSERT_TRUE(QFile::link(pty.slave(), link));
+    COMManager().AddDevicePath(link);
+    const int gone = COMManager().NumberAt(link);
+    serial.SetCOMPort(gone);
+    ASSERT_TRUE(QFile::remove(link));
+    COMManager().RecheckPorts();
+    ASSERT_FALSE(COMManager().PortExists(gone));
+    onDialog([&](QWidget* w) {
+        auto* box = child<QComboBox>(w, "ComboBoxPort");
+        EXPECT_GT(box->count(), 0);
+        EXPECT_EQ(box->currentIndex(), -1);
+        EXPECT_TRUE(box->currentText().isEmpty());
+        child<QComboBox>(w, "ComboBoxBaudrate")->setCurrentText("19200");
+        click(w, "ButtonOk");
+    });
+    ASSERT_TRUE(dialog.Execute(serial));
+    EXPECT_EQ(serial.COMPort(), gone);
+    EXPECT_EQ(serial.Line().Baudrate, TBaudrate::br_019200);
+}
+
+TEST_F(PortDialog, ASettingThePlatformCannotDoIsNamedAndNeverTaken) {
+    const struct {
+        const char* name;
+        std::function<void(QWidget*)> choose;
+        QString named;
+    } cases[] = {
+        {"DTR/DSR", [](QWidget* w) { child<QCheckBox>(w, "CheckBoxDTRDSR")->setChecked(true); },
+         "DTR/DSR-Handshake"},
+        {"RTS/CTS and XOn/XOff",
+         [](QWidget* w) {
+             child<QCheckBox>(w, "CheckBoxRTSCTS")->setChecked(true);
+             child<QCheckBox>(w, "CheckBoxSoft")->setChecked(true);
+         },
+         "RTS/CTS-Handshake + XOn/XOff-Protokoll"},
+        {"4 data bits", [](QWidget* w) { child<QComboBox>(w, "ComboBoxDatabit")->setCurrentText("4"); },
+         "Datenbit 4"},
+    };
+    for (const auto& c : cases) {
+        onDialog([&](QWidget* w) {
+            c.choose(w);
+            click(w, "ButtonOk");
+            EXPECT_TRUE(w->isVisible()) << c.name;
+            EXPECT_TRUE(note(w).endsWith(c.named)) << qPrintable(note(w));
+            click(w, "ButtonAbort");
+        });
+        serial.SetActive(true);
+        EXPECT_FALSE(dialog.RunAndReopen(serial)) << c.name;
+        EXPECT_TRUE(serial.Active()) << c.name;
+        EXPECT_EQ(serial.Line(), serial1Line()) << c.name;
+        EXPECT_FALSE(remembered()) << c.name;
+    }
+}
+
+TEST_F(PortDialog, TextsAndNotesComeFromTheMessageSlots) {
+    for (int slot = Msg::PortDialogCaption; slot <= Msg::PortNoteRefused; ++slot)
+        messages.setText(slot, "#" + std::to_string(slot) + " %1");
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    const QString null = dir.filePath("null");
+    ASSERT_TRUE(QFile::link("/dev/null", null));
+    onDialog([&](QWidget* w) {
+        EXPECT_TRUE(w->windowTitle().startsWith(QString("#%1 ").arg(Msg::PortDialogCaption)));
+        const std::pair<const char*, int> captions[] = {
+            {"LabelPort", Msg::PortDialogPort},       {"LabelStop", Msg::PortDialogStopbits},
+            {"CheckBoxSoft", Msg::PortDialogXOnXOff}, {"ButtonOk", Msg::PortDialogOk},
+        };
+        for (const auto& [name, slot] : captions)
+            EXPECT_TRUE(w->findChild<QWidget*>(name)->property("text").toString().startsWith(QString("#%1 ").arg(slot)))
+                << name;
+        EXPECT_TRUE(child<QGroupBox>(w, "GroupBoxBuffer")->title().startsWith(QString("#%1 ").arg(Msg::PortDialogBuffers)));
+        const std::pair<QString, int> notes[] = {
+            {"/nonexistent/ttyQ", Msg::PortNoteAbsent},
+            {plain.fileName(), Msg::PortNoteNoDevice},
+            {null, Msg::PortNoteNotSerial},
+        };
+        for (const auto& [path, slot] : notes) {
+            typePort(w, path);
+            click(w, "ButtonOk");
+            EXPECT_EQ(note(w), QString("#%1 %2").arg(slot).arg(path));
+        }
+        click(w, "ButtonAbort");
+    });
+    EXPECT_FALSE(dialog.Execute(serial));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "Pty.h"
 #include "serial/COMManager.h"
+#include "serial/PortPath.h"
 #include "serial/Serial.h"
 
 namespace vem {
@@ -118,6 +120,50 @@ TEST(SerialPty, PortsThatCannotOpenStayClosedWithTheReason) {
         EXPECT_FALSE(s.Active()) << c.name;
         EXPECT_EQ(s.LastOpenProblem().reason, c.reason) << c.name;
     }
+}
+
+TEST(SerialPty, APathThatIsNoSerialPortIsRefusedUntouched) {
+    Pty pty;
+    QTemporaryDir dir;
+    const QString plain = dir.filePath("plain");
+    {
+        QFile f(plain);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("kept");
+    }
+    // Through links in the folder, so that nothing stays listed after the test.
+    auto link = [&](const QString& target) {
+        const QString path = dir.filePath(QFileInfo(target).fileName() + "-link");
+        EXPECT_TRUE(QFile::link(target, path));
+        return path;
+    };
+    const struct {
+        QString path;
+        PortPathFault fault;
+    } cases[] = {
+        {plain, PortPathFault::NotADevice},
+        {link(dir.path()), PortPathFault::NotADevice},
+        {link("/dev/null"), PortPathFault::NotATerminal},
+        {link("/dev/zero"), PortPathFault::NotATerminal},
+        {link("/dev/tty"), PortPathFault::NotATerminal},
+        {link(pty.slave()), PortPathFault::None},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(portPathFault(c.path), c.fault) << qPrintable(c.path);
+        if (c.fault == PortPathFault::None) continue;
+        COMManager().AddDevicePath(c.path);
+        TSerial s;
+        s.SetCOMPort(COMManager().NumberAt(c.path));
+        ASSERT_NE(s.COMPort(), 0) << qPrintable(c.path);
+        s.SetActive(true);
+        EXPECT_FALSE(s.Active()) << qPrintable(c.path);
+        EXPECT_EQ(s.LastOpenProblem().reason, OpenFailure::NotASerialPort) << qPrintable(c.path);
+        EXPECT_EQ(s.TText("x"), 0u);
+    }
+    QFile f(plain);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "kept");
+    EXPECT_EQ(portPathFault(dir.filePath("missing")), PortPathFault::Absent);
 }
 
 TEST(SerialPty, DeviceHangingUpClosesThePortOnce) {

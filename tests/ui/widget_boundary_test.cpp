@@ -1,17 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 #include "UiHelpers.h"
 #include "host/Encoding.h"
 #include "common/MessagePresenter.h"
+#include "common/PlainText.h"
 #include "settings/TForm12.h"
 #include "session/Session.h"
 #include "settings/TForm4.h"
+#include "device/TForm7.h"
+#include "port/TFormCOMSetup.h"
 
 namespace vem {
 namespace {
@@ -82,6 +87,31 @@ TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScree
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
         EXPECT_LE((placed.center() - centre).manhattanLength(), 2) << (owner ? "hidden owner" : "no owner");
     }
+}
+
+TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
+    TForm1 window;
+    TFormCOMSetup port(window.session().messages(), &window);
+    QList<QLabel*> labels = window.findChildren<QLabel*>();
+    ASSERT_GT(labels.size(), 30);
+    for (QLabel* label : labels)
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << qPrintable(label->window()->objectName() + "/" + label->objectName());
+
+    const std::string markup = "<h1>x</h1>\x1b]0;title\x07";
+    auto* info = window.findChild<TForm7*>();
+    info->fill({markup, "07.12.26  12:13"});
+    EXPECT_EQ(info->findChild<QLabel*>("Label2")->text(), fromCp1252(markup));
+
+    Qt::TextFormat shown = Qt::AutoText;
+    test::onNextModal([&shown](QWidget* box) {
+        shown = static_cast<QMessageBox*>(box)->textFormat();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    window.presenter().showSlot(Msg::PortCannotOpen, &window, markup);
+    EXPECT_EQ(shown, Qt::PlainText);
+
+    const QString description = "<h1>USB</h1> & <i>serial</i>";  // as a device may name itself
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(plainToolTip(description)).toPlainText(), description);
 }
 
 }  // namespace

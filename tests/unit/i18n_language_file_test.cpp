@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -135,6 +138,30 @@ TEST(LanguageFile, ShippedFilesHaveEveryEntry) {
         }
     }
     EXPECT_FALSE(readLanguageFile((DataFolder / "no-such-language.txt").string()));
+}
+
+TEST(LanguageFile, OnlyARegularFileOfBoundedSizeIsRead) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("vem-language-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "language.txt");
+    std::ofstream(folder / "large.txt", std::ios::binary) << std::string(LanguageFileLimit + 1, '\n');
+    fs::create_symlink(DataFolder / "language-en.txt", folder / "link.txt");
+    const struct { std::string path; LanguageFileFault fault; } cases[] = {
+        {(folder / "language.txt").string(), LanguageFileFault::NotAFile},
+        {"/dev/zero", LanguageFileFault::NotAFile},
+        {"/dev/null", LanguageFileFault::NotAFile},
+        {(folder / "large.txt").string(), LanguageFileFault::TooLarge},
+        {(folder / "missing.txt").string(), LanguageFileFault::Missing},
+        {"", LanguageFileFault::Missing},
+        {(folder / "link.txt").string(), LanguageFileFault::None},
+    };
+    for (const auto& c : cases) {
+        LanguageFileFault fault{};
+        const auto file = readLanguageFile(c.path, fault);
+        EXPECT_EQ(fault, c.fault) << c.path;
+        EXPECT_EQ(file.has_value(), c.fault == LanguageFileFault::None) << c.path;
+    }
+    fs::remove_all(folder);
 }
 
 }  // namespace

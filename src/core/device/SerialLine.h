@@ -87,7 +87,7 @@ SerialLine serial1Line();
 std::int64_t writeWaitMs(const SerialLine& line, std::uint32_t count);
 
 // Why the last open failed, for the message the window shows.
-enum class OpenFailure { None, Absent, Busy, NoPermission, UnsupportedSetting, Other };
+enum class OpenFailure { None, Absent, Busy, NoPermission, UnsupportedSetting, NotASerialPort, Other };
 
 struct OpenProblem {
     OpenFailure reason = OpenFailure::None;

@@ -1,7 +1,7 @@
 #include "i18n/LanguageFile.h"
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 
 namespace vem {
@@ -64,12 +64,38 @@ LanguageFile parseLanguageFile(std::string_view bytes) {
     return file;
 }
 
-std::optional<LanguageFile> readLanguageFile(const std::string& path) {
+std::optional<LanguageFile> readLanguageFile(const std::string& path, LanguageFileFault& fault) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    fault = LanguageFileFault::Missing;
+    if (path.empty() || !std::filesystem::exists(status)) return std::nullopt;
+    fault = LanguageFileFault::NotAFile;
+    if (!std::filesystem::is_regular_file(status)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    std::string bytes(LanguageFileLimit + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    fault = !in.is_open() || in.bad()            ? LanguageFileFault::Unreadable
+            : bytes.size() > LanguageFileLimit ? LanguageFileFault::TooLarge
+                                               : LanguageFileFault::None;
+    if (fault != LanguageFileFault::None) return std::nullopt;
     return parseLanguageFile(bytes);
+}
+
+std::optional<LanguageFile> readLanguageFile(const std::string& path) {
+    LanguageFileFault fault{};
+    return readLanguageFile(path, fault);
+}
+
+const char* languageFileFaultText(LanguageFileFault fault) {
+    switch (fault) {
+    case LanguageFileFault::None: return "";
+    case LanguageFileFault::Missing: return "not found";
+    case LanguageFileFault::NotAFile: return "not a regular file";
+    case LanguageFileFault::TooLarge: return "larger than 1 MiB";
+    case LanguageFileFault::Unreadable: return "cannot be read";
+    }
+    return "";
 }
 
 void applyLanguageMessages(const LanguageFile& file, MessageTable& messages, DialogMessages& dialogs) {

@@ -40,8 +40,17 @@ struct LanguageFile {
 // that ends early leaves the remaining sections empty.
 LanguageFile parseLanguageFile(std::string_view bytes);
 
-// Nothing when the file cannot be read.
+// Why a language file was not read.
+enum class LanguageFileFault { None, Missing, NotAFile, TooLarge, Unreadable };
+// Far more than the longest file the format can give its targets.
+constexpr std::size_t LanguageFileLimit = 1024 * 1024;
+
+// Reads a regular file of at most LanguageFileLimit bytes (a link is followed); nothing, with
+// `fault` telling why, for anything else.
+std::optional<LanguageFile> readLanguageFile(const std::string& path, LanguageFileFault& fault);
 std::optional<LanguageFile> readLanguageFile(const std::string& path);
+// The fault in a few English words, for a message shown before any language file is read.
+const char* languageFileFaultText(LanguageFileFault fault);
 
 // The count line's number: leading blanks and a sign, digits up to the first other character;
 // no digits or a negative number give 0.

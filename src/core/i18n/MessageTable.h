@@ -71,8 +71,33 @@ constexpr int AnswerDiscard = 51;
 constexpr int AnswerCancel = 52;
 constexpr int VerifyFailed = 53;
 constexpr int VerifyDetail = 54;  // %1 area, %2 offset, %3 expected byte, %4 found byte
-constexpr int ReadBackUnmarked = 55;  // take it anyway?
-constexpr int AnswerTake = 56;
+constexpr int PortNotSerial = 55;
+// The PC port dialog: its captions, then its notes.
+constexpr int PortDialogCaption = 56;
+constexpr int PortDialogPort = 57;
+constexpr int PortDialogFormat = 58;
+constexpr int PortDialogBaudrate = 59;
+constexpr int PortDialogDatabits = 60;
+constexpr int PortDialogParity = 61;
+constexpr int PortDialogStopbits = 62;
+constexpr int PortDialogHandshake = 63;
+constexpr int PortDialogRtsCts = 64;
+constexpr int PortDialogDtrDsr = 65;
+constexpr int PortDialogXOnXOff = 66;
+constexpr int PortDialogBuffers = 67;
+constexpr int PortDialogReceive = 68;
+constexpr int PortDialogTransmit = 69;
+constexpr int PortDialogCancel = 70;
+constexpr int PortDialogOk = 71;
+constexpr int PortNoteAbsent = 72;  // %1 the path
+constexpr int PortNoteNoDevice = 73;  // %1 the path
+constexpr int PortNoteNotSerial = 74;  // %1 the path
+constexpr int PortNoteChoose = 75;
+constexpr int PortNoteRemoved = 76;  // %1 the path
+constexpr int PortNoteNoPorts = 77;
+constexpr int PortNoteRefused = 78;  // %1 the setting
+constexpr int ReadBackUnmarked = 79;  // take it anyway?
+constexpr int AnswerTake = 80;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

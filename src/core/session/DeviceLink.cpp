@@ -25,6 +25,7 @@ int problemSlot(OpenFailure problem) {
     case OpenFailure::Busy: return Msg::PortBusy;
     case OpenFailure::NoPermission: return Msg::PortNoPermission;
     case OpenFailure::UnsupportedSetting: return Msg::PortUnsupportedSetting;
+    case OpenFailure::NotASerialPort: return Msg::PortNotSerial;
     case OpenFailure::None:
     case OpenFailure::Other: break;
     }

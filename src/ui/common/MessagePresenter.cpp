@@ -54,6 +54,7 @@ MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
     m.text = fromCp1252(messages_.text(slot));
     if (answerer_) return answerer_(m);
     MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* save = box.addButton(fromCp1252(messages_.text(Msg::AnswerSave)), QMessageBox::AcceptRole);
     QPushButton* discard =
         box.addButton(fromCp1252(messages_.text(Msg::AnswerDiscard)), QMessageBox::DestructiveRole);
@@ -86,6 +87,7 @@ void MessagePresenter::present(const Shown& message, QWidget* parent) {
         return;
     }
     MessageBox box(QMessageBox::NoIcon, QString(), message.text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // a detail may carry a device's or a file's bytes
     box.exec();
 }
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "common/PlainText.h"
 #include "host/Encoding.h"
 
 namespace vem {
@@ -96,7 +97,7 @@ bool ScreenGrid::event(QEvent* e) {
         if (hint.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), hint, this);
+            QToolTip::showText(help->globalPos(), plainToolTip(hint), this);
         return true;
     }
     return QWidget::event(e);

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "common/PlainText.h"
 #include "host/Encoding.h"
 #include "host/SessionLink.h"
 #include "common/LanguageApply.h"
@@ -108,6 +109,7 @@ TForm1::TForm1(QWidget* parent)
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
     form3_ = new TForm3(*this);
 
+    showLabelsPlain(this);
     adjustSize();
     setFixedSize(sizeHint());
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -118,7 +120,12 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 bool TForm1::loadLanguage(const QString& path) {
-    const auto file = readLanguageFile(QFile::encodeName(path).toStdString());
+    LanguageFileFault fault{};
+    return loadLanguage(path, fault);
+}
+
+bool TForm1::loadLanguage(const QString& path, LanguageFileFault& fault) {
+    const auto file = readLanguageFile(QFile::encodeName(path).toStdString(), fault);
     if (!file) return false;
     using S = LanguageSection;
     const std::pair<QWidget*, S> windows[] = {
@@ -168,7 +175,7 @@ void TForm1::buildFieldList(QWidget* client) {
         confButtons_[n - 1] = conf;
         auto* check = new QCheckBox(box);
         check->setObjectName(QString("FlatCheckBox%1").arg(n));
-        check->setGeometry(56, y - 2, 121, 17);
+        check->setGeometry(56, y - 2, 121, 16);
         fieldBoxes_[n - 1] = check;
     }
     auto* line = new QFrame(box);

@@ -47,8 +47,9 @@ public:
     TForm6& progressWindow() { return *form6_; }
     TForm7& deviceInfoWindow() { return *form7_; }
 
-    // Puts the texts of a language file on every window and into the message tables; false
-    // when the file cannot be read.
+    // Puts the texts of a language file on every window and into the message tables; false,
+    // with `fault` telling why, when the file cannot be read.
+    bool loadLanguage(const QString& path, LanguageFileFault& fault);
     bool loadLanguage(const QString& path);
 
     // Carries out what an operation asks of the port and the timers, then shows the rest.
@@ -121,7 +122,7 @@ private:
     TForm7* form7_ = nullptr;
     TForm10* form10_ = nullptr;
     TSerial* Serial1 = nullptr;
-    TSerExtDlg SerExtDlg1{this};
+    TSerExtDlg SerExtDlg1{session_.messages(), this};
     SessionLink* link_ = nullptr;
     QMenu* Expert1 = nullptr;
     std::array<QAction*, 7> deviceActions_{};

@@ -7,11 +7,8 @@
 
 #include "device/SerialConfig.h"
 #include "serial/COMManager.h"
+#include "serial/PortPath.h"
 #include "serial/Serial.h"
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace vem {
 
@@ -37,16 +34,6 @@ bool shortLived(const QString& path) {
 }
 }  // namespace
 
-QString devicePathProblem(const QString& path) {
-    if (!QFileInfo::exists(path)) return QObject::tr("Nicht gefunden: %1").arg(path);
-#ifdef Q_OS_UNIX
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
-        return QObject::tr("Kein Gerät: %1").arg(path);
-#endif
-    return {};
-}
-
 void savePortSettings(const TSerial& serial) {
     QSettings s(QStringLiteral("VEM"), QStringLiteral("VEM"));
     store(s);
@@ -65,7 +52,7 @@ void restorePortSettings(TSerial& serial) {
     const QString location = s.value(LocationKey).toString();
     if (!location.isEmpty() && !environmentNamesAPort()) {
         int n = COMManager().NumberAt(location);
-        if (n == 0 && !shortLived(location) && devicePathProblem(location).isEmpty()) {
+        if (n == 0 && !shortLived(location) && portPathFault(location) == PortPathFault::None) {
             COMManager().AddDevicePath(location);
             n = COMManager().NumberAt(location);
         }

@@ -5,9 +5,6 @@ namespace vem {
 
 class TSerial;
 
-// Why path cannot be listed as a port (missing, no character device); empty when it can.
-QString devicePathProblem(const QString& path);
-
 // The chosen port and its line settings, kept between starts: the configuration text and the
 // port's device path (port numbers depend on the order ports are first seen).
 void savePortSettings(const TSerial& serial);

@@ -1,11 +1,15 @@
 #include "port/TFormCOMSetup.h"
 
 #include <algorithm>
+#include <QGroupBox>
 #include <QLineEdit>
 
+#include "common/PlainText.h"
 #include "common/WindowPlacement.h"
-#include "port/PortMemory.h"
+#include "host/Encoding.h"
 #include "serial/COMManager.h"
+#include "serial/PortPath.h"
+#include "serial/Serial.h"
 #include "ui_TFormCOMSetup.h"
 
 namespace vem {
@@ -60,9 +64,23 @@ QValidator::State QueueSizeBox::validate(QString& input, int&) const {
 
 // ---- TFormCOMSetup ----
 
-TFormCOMSetup::TFormCOMSetup(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TFormCOMSetup>()) {
+TFormCOMSetup::TFormCOMSetup(const MessageTable& messages, QWidget* parent)
+    : QDialog(parent), messages_(messages), ui_(std::make_unique<Ui::TFormCOMSetup>()) {
     ui_->setupUi(this);
+    showLabelsPlain(this);
+    setWindowTitle(text(Msg::PortDialogCaption));
+    const std::pair<QWidget*, int> captions[] = {
+        {ui_->LabelPort, Msg::PortDialogPort},         {ui_->GroupBoxFormat, Msg::PortDialogFormat},
+        {ui_->LabelBaudrate, Msg::PortDialogBaudrate}, {ui_->LabelDatabit, Msg::PortDialogDatabits},
+        {ui_->LabelParity, Msg::PortDialogParity},     {ui_->LabelStop, Msg::PortDialogStopbits},
+        {ui_->GroupBoxHandshake, Msg::PortDialogHandshake}, {ui_->CheckBoxRTSCTS, Msg::PortDialogRtsCts},
+        {ui_->CheckBoxDTRDSR, Msg::PortDialogDtrDsr},  {ui_->CheckBoxSoft, Msg::PortDialogXOnXOff},
+        {ui_->GroupBoxBuffer, Msg::PortDialogBuffers}, {ui_->LabelBufR, Msg::PortDialogReceive},
+        {ui_->LabelBufT, Msg::PortDialogTransmit},     {ui_->ButtonAbort, Msg::PortDialogCancel},
+        {ui_->ButtonOk, Msg::PortDialogOk},
+    };
+    for (const auto& [control, slot] : captions) control->setProperty(
+        qobject_cast<QGroupBox*>(control) ? "title" : "text", text(slot));
     setFixedSize(size());
     setModal(true);
     for (std::uint32_t rate : Baudrates) ui_->ComboBoxBaudrate->addItem(QString::number(rate));
@@ -112,7 +130,7 @@ void TFormCOMSetup::fill(const TCOMExtParams& p) {
     shown_ = working_ = p;
     listPorts();
     selectPort(p.port);
-    note(ui_->ComboBoxPort->count() == 0 ? tr("Keine Schnittstelle - Ok ändert nichts") : QString());
+    note(ui_->ComboBoxPort->count() == 0 ? text(Msg::PortNoteNoPorts) : QString());
     ui_->ComboBoxBaudrate->setCurrentIndex(static_cast<int>(p.line.Baudrate));
     ui_->ComboBoxDatabit->setCurrentIndex(static_cast<int>(p.line.DataBits));
     ui_->ComboBoxParity->setCurrentIndex(static_cast<int>(p.line.ParityBit));
@@ -131,15 +149,14 @@ void TFormCOMSetup::listPorts() {
     for (int i = 0; i < m.count(); ++i) {
         const PortEntry& e = m.entry(i);
         box->addItem(e.displayName, e.number);
-        box->setItemData(i, e.description.isEmpty() ? e.systemLocation : e.description,
+        box->setItemData(i, plainToolTip(e.description.isEmpty() ? e.systemLocation : e.description),
                          Qt::ToolTipRole);
     }
 }
 
 void TFormCOMSetup::selectPort(int number) {
     QComboBox* box = ui_->ComboBoxPort;
-    const int i = box->findData(number);
-    box->setCurrentIndex(i >= 0 ? i : (box->count() > 0 ? 0 : -1));
+    box->setCurrentIndex(number > 0 ? box->findData(number) : -1);  // none when not listed
 }
 
 void TFormCOMSetup::refreshPorts() {
@@ -151,19 +168,18 @@ void TFormCOMSetup::refreshPorts() {
     listPorts();
     if (picked) {
         selectPort(number);
-        if (box->currentIndex() >= 0 && box->currentData().toInt() != number)
-            note(tr("Entfernt: %1").arg(text));
+        if (box->currentIndex() < 0)
+            note(this->text(Msg::PortNoteRemoved).arg(text));
         else if (box->count() == 0)
-            note(tr("Keine Schnittstelle - Ok ändert nichts"));
+            note(this->text(Msg::PortNoteNoPorts));
         else
             note({});
     } else if (!text.isEmpty()) {
         box->setCurrentIndex(-1);
         box->setEditText(text);  // a typed path stays
         if (box->count() > 0) note({});
-    } else {
-        selectPort(0);
-        if (box->count() > 0) note({});
+    } else if (box->count() > 0) {
+        note({});
     }
 }
 
@@ -175,38 +191,20 @@ int TFormCOMSetup::chosenPort(QString& problem) {
     const int i = box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (i >= 0) return box->itemData(i).toInt();
     if (const int n = COMManager().NumberThrough(text)) return n;
-    problem = devicePathProblem(text);
-    if (!problem.isEmpty()) return 0;
+    switch (portPathFault(text)) {
+    case PortPathFault::Absent: problem = this->text(Msg::PortNoteAbsent).arg(text); return 0;
+    case PortPathFault::NotADevice: problem = this->text(Msg::PortNoteNoDevice).arg(text); return 0;
+    case PortPathFault::NotATerminal: problem = this->text(Msg::PortNoteNotSerial).arg(text); return 0;
+    case PortPathFault::None: break;
+    }
     COMManager().AddDevicePath(text);
     const int n = COMManager().NumberThrough(text);
-    if (n == 0) problem = tr("Keine serielle Schnittstelle: %1").arg(text);
+    if (n == 0) problem = this->text(Msg::PortNoteNotSerial).arg(text);
     return n;
 }
 
-void TFormCOMSetup::note(const QString& text) {
-    QLabel* label = ui_->LabelNote;
-    label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
-    label->setToolTip(text);
-}
-
-void TFormCOMSetup::ButtonOkClick() {
-    QString problem;
-    const int port = chosenPort(problem);
-    if (port == 0 && problem.isEmpty() && ui_->ComboBoxPort->count() > 0)
-        problem = tr("Bitte eine Schnittstelle wählen");
-    if (!problem.isEmpty()) {
-        note(problem);
-        ui_->ComboBoxPort->setFocus();
-        return;
-    }
-    if (port == 0) {  // no port at all: nothing is taken
-        reject();
-        return;
-    }
-    listPorts();  // a typed path is an entry now
-    selectPort(port);
-    working_.port = port;
-    SerialLine& l = working_.line;
+SerialLine TFormCOMSetup::chosenLine() const {
+    SerialLine l = working_.line;
     l.Baudrate = static_cast<TBaudrate>(ui_->ComboBoxBaudrate->currentIndex());
     l.DataBits = static_cast<TDataBits>(ui_->ComboBoxDatabit->currentIndex());
     l.SetParityBit(static_cast<TParityBit>(ui_->ComboBoxParity->currentIndex()));
@@ -214,6 +212,52 @@ void TFormCOMSetup::ButtonOkClick() {
     l.HandshakeRtsCts = ui_->CheckBoxRTSCTS->isChecked();
     l.HandshakeDtrDsr = ui_->CheckBoxDTRDSR->isChecked();
     l.HandshakeXOnXOff = ui_->CheckBoxSoft->isChecked();
+    return l;
+}
+
+QString TFormCOMSetup::refusedSetting(const SerialLine& line) const {
+    auto caption = [](const QAbstractButton* b) { return QString(b->text()).remove('&'); };
+    switch (lineRefusal(line)) {
+    case LineRefusal::FourDataBits:
+        return QString(ui_->LabelDatabit->text()).remove('&') + ' ' + ui_->ComboBoxDatabit->currentText();
+    case LineRefusal::DtrDsrHandshake: return caption(ui_->CheckBoxDTRDSR);
+    case LineRefusal::RtsCtsWithXOnXOff: return caption(ui_->CheckBoxRTSCTS) + " + " + caption(ui_->CheckBoxSoft);
+    case LineRefusal::None: break;
+    }
+    return {};
+}
+
+QString TFormCOMSetup::text(int slot) const { return fromCp1252(messages_.text(slot)); }
+
+void TFormCOMSetup::note(const QString& text) {
+    QLabel* label = ui_->LabelNote;
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
+    label->setToolTip(plainToolTip(text));
+}
+
+void TFormCOMSetup::ButtonOkClick() {
+    if (ui_->ComboBoxPort->count() == 0 && ui_->ComboBoxPort->currentText().trimmed().isEmpty()) {
+        reject();  // no port at all: nothing is taken
+        return;
+    }
+    QString problem;
+    int port = chosenPort(problem);
+    if (port == 0 && problem.isEmpty()) {  // nothing chosen: the old port stays
+        port = working_.port;
+        if (port == 0) problem = text(Msg::PortNoteChoose);
+    }
+    const SerialLine line = chosenLine();
+    if (problem.isEmpty() && lineRefusal(line) != LineRefusal::None)
+        problem = text(Msg::PortNoteRefused).arg(refusedSetting(line));
+    if (!problem.isEmpty()) {
+        note(problem);
+        ui_->ComboBoxPort->setFocus();
+        return;
+    }
+    listPorts();  // a typed path is an entry now
+    selectPort(port);
+    working_.port = port;
+    working_.line = line;
     working_.recSize = ui_->UpDown1->size();
     working_.trmSize = ui_->UpDown2->size();
     accept();

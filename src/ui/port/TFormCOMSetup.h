@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "device/SerialLine.h"
+#include "i18n/MessageTable.h"
 
 namespace Ui {
 class TFormCOMSetup;
@@ -44,11 +45,12 @@ struct TCOMExtParams {
 };
 
 // The PC port dialog "Einstellungen". The port box lists COMManager's ports, follows ports
-// plugged in or pulled while it is open, and takes a typed device path.
+// plugged in or pulled while it is open, and takes a typed device path. Its texts are message
+// slots of the language file.
 class TFormCOMSetup : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormCOMSetup(QWidget* parent);
+    TFormCOMSetup(const MessageTable& messages, QWidget* parent);
     ~TFormCOMSetup() override;
 
     // Shows the form modally; true on "&Ok", with params holding the choice.
@@ -66,8 +68,13 @@ private:
     // The port the box names: an entry, or a typed device path (then added to the list).
     // 0 with an empty problem when the box is empty.
     int chosenPort(QString& problem);
+    // The line the controls show, and what this platform cannot do of it (empty when nothing).
+    SerialLine chosenLine() const;
+    QString refusedSetting(const SerialLine& line) const;
+    QString text(int slot) const;
     void note(const QString& text);
 
+    const MessageTable& messages_;
     std::unique_ptr<Ui::TFormCOMSetup> ui_;
     TCOMExtParams working_;
     TCOMExtParams shown_;

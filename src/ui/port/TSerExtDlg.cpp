@@ -13,7 +13,7 @@ bool TSerExtDlg::Execute(TSerial& serial) {
     p.recSize = serial.Line().BufSizeRec;
     p.trmSize = serial.Line().BufSizeTrm;
     {
-        TFormCOMSetup form(parent_);
+        TFormCOMSetup form(messages_, parent_);
         if (!form.CommConfigDialogEx(p)) return false;
     }
     serial.SetCOMPort(p.port);
@@ -27,21 +27,23 @@ bool TSerExtDlg::Execute(TSerial& serial) {
     l.HandshakeXOnXOff = p.line.HandshakeXOnXOff;
     l.SetBufSizeRec(p.recSize);
     l.SetBufSizeTrm(p.trmSize);
-    savePortSettings(serial);
     return true;
 }
 
 bool TSerExtDlg::RunAndReopen(TSerial& serial) {
     serial.SetActive(false);
-    Execute(serial);
+    const bool taken = Execute(serial);
     try {
         serial.SetActive(true);
     } catch (...) {
         serial.SetActive(false);
         return true;
     }
-    // Settings this port cannot take would otherwise fail without a word until the next use.
-    return !serial.Active() && serial.LastOpenProblem().reason == OpenFailure::UnsupportedSetting;
+    // Settings this port cannot take would otherwise fail without a word until the next use,
+    // and after every start.
+    const bool refused = !serial.Active() && serial.LastOpenProblem().reason == OpenFailure::UnsupportedSetting;
+    if (taken && !refused) savePortSettings(serial);
+    return refused;
 }
 
 }  // namespace vem

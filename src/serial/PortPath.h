@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+namespace vem {
+
+// Why a device path is no serial port to open, told without opening it.
+enum class PortPathFault {
+    None,
+    Absent,
+    NotADevice,    // a regular file, a folder, a pipe
+    NotATerminal,  // a character device that is no serial line (/dev/null, /dev/zero), or the
+                   // console and controlling terminal (/dev/tty, /dev/console, /dev/tty1)
+};
+
+PortPathFault portPathFault(const QString& path);
+
+}  // namespace vem

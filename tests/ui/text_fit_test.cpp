@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include "UiHelpers.h"
+#include "common/WrapCheckBox.h"
+#include "device/TForm7.h"
+#include "settings/SettingsDialogs.h"
+#include "settings/TForm12.h"
+
+// Every text of every window fits its control, in each shipped language; run once more at
+// QT_SCALE_FACTOR=2.
+
+namespace vem {
+namespace {
+
+QString where(const QWidget* w) {
+    return w->window()->objectName() + "/" + w->objectName();
+}
+
+QString misfit(const QWidget* w, const QString& text, QSize needs, QSize has) {
+    return QString("%1 \"%2\" needs %3x%4, has %5x%6")
+        .arg(where(w), text)
+        .arg(needs.width())
+        .arg(needs.height())
+        .arg(has.width())
+        .arg(has.height());
+}
+
+QString rectText(const QRect& r) {
+    return QString("(%1,%2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+bool fits(QSize needs, QSize has) { return needs.width() <= has.width() && needs.height() <= has.height(); }
+
+// The room a control gives its text, and the size its text takes there.
+void checkText(const QWidget* w, QStringList& out) {
+    const QFontMetrics fm(w->font());
+    auto need = [&](const QString& text, int flags) { return fm.size(flags, text); };
+    if (auto* label = qobject_cast<const QLabel*>(w)) {
+        if (label->text().isEmpty()) return;
+        const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                          -label->margin());
+        const QSize needs = label->wordWrap()
+                                ? fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text()).size()
+                                : need(label->text(), label->buddy() ? Qt::TextShowMnemonic : 0);
+        if (!fits(needs, room.size())) out << misfit(w, label->text(), needs, room.size());
+    } else if (auto* box = qobject_cast<const QCheckBox*>(w); box || qobject_cast<const QRadioButton*>(w)) {
+        auto* button = static_cast<const QAbstractButton*>(w);
+        if (button->text().isEmpty()) return;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room = w->style()->subElementRect(
+            box ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &option, w);
+        const QSize needs = qobject_cast<const WrapCheckBox*>(w)
+                                ? fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, button->text()).size()
+                                : need(button->text(), Qt::TextShowMnemonic);
+        if (!fits(needs, room.size())) out << misfit(w, button->text(), needs, room.size());
+    } else if (auto* button = qobject_cast<const QAbstractButton*>(w)) {
+        if (button->text().isEmpty()) return;
+        const QSize room = button->size() - QSize(4, 2);
+        const QSize needs = need(button->text(), Qt::TextShowMnemonic);
+        if (!fits(needs, room)) out << misfit(w, button->text(), needs, room);
+    } else if (auto* group = qobject_cast<const QGroupBox*>(w)) {
+        if (group->title().isEmpty()) return;
+        const QSize room(group->width() - 16, group->height());
+        const QSize needs = need(group->title(), Qt::TextShowMnemonic);
+        if (!fits(needs, room)) out << misfit(w, group->title(), needs, room);
+    } else if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        if (edit->text().isEmpty() || qobject_cast<const QAbstractSpinBox*>(w->parentWidget())) return;
+        // The frame on each side, then the edit's own margin of 2 pixels.
+        const int frame = edit->hasFrame() ? w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w) : 0;
+        const QMargins margins = edit->textMargins();
+        const QSize room(edit->width() - 2 * frame - 4 - margins.left() - margins.right(),
+                         edit->height() - 2 * frame - margins.top() - margins.bottom());
+        const QSize needs = need(edit->text(), 0);
+        if (!fits(needs, room)) out << misfit(w, edit->text(), needs, room);
+    }
+}
+
+bool isControl(const QWidget* w) {
+    return qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) ||
+           qobject_cast<const QGroupBox*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
+}
+
+// The texts that do not fit and the controls that overlap a sibling.
+QStringList misfits(QWidget* window) {
+    QStringList out;
+    QList<QWidget*> all = window->findChildren<QWidget*>();
+    all.prepend(window);
+    for (QWidget* w : all) {
+        if (!w->isVisible() || w->window() != window) continue;
+        checkText(w, out);
+        QList<QWidget*> siblings;
+        for (QObject* o : w->children())
+            if (auto* c = qobject_cast<QWidget*>(o); c && c->isVisible() && !c->isWindow() && isControl(c))
+                siblings << c;
+        for (int i = 0; i < siblings.size(); ++i)
+            for (int j = i + 1; j < siblings.size(); ++j)
+                if (siblings[i]->geometry().intersects(siblings[j]->geometry()))
+                    out << QString("%1 %2 overlaps %3 %4")
+                               .arg(where(siblings[i]), rectText(siblings[i]->geometry()),
+                                    siblings[j]->objectName(), rectText(siblings[j]->geometry()));
+    }
+    return out;
+}
+
+// Runs `check` on the next modal window, then closes it.
+void checkNextModal(QStringList& out, std::function<void(QWidget*)> prepare = {}) {
+    test::onNextModal([&out, prepare](QWidget* w) {
+        if (prepare) prepare(w);
+        out << misfits(w);
+        if (auto* box = qobject_cast<QMessageBox*>(w))
+            box->done(QMessageBox::Cancel);
+        else
+            static_cast<QDialog*>(w)->reject();
+    });
+}
+
+void checkShown(QWidget* w, QStringList& out) {
+    w->show();
+    out << misfits(w);
+    w->hide();
+}
+
+struct TextFit : test::SampleFolder {};
+
+TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
+    for (const char* file : {"language.txt", "language-en.txt"}) {
+        SCOPED_TRACE(file);
+        TForm1 window;
+        watch(window.presenter());
+        ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + file));
+        QStringList out;
+        checkShown(&window, out);
+
+        const std::pair<void (TForm1::*)(), std::function<void(QWidget*)>> modals[] = {
+            {&TForm1::Halte1Click, {}},
+            {&TForm1::RS2322Click, {}},
+            {&TForm1::IPAdresse1Click, {}},
+            {&TForm1::Datensenden1Click, {}},
+            {&TForm1::POS1Click, {}},
+            {&TForm1::RS2321Click, {}},
+            {&TForm1::Videosignal1Click,
+             [](QWidget* w) {  // the widest values the dialog takes
+                 w->findChild<QLineEdit*>("Edit3")->setText("3750");
+                 w->findChild<QLineEdit*>("Edit4")->setText("4096");
+             }},
+        };
+        for (const auto& [open, prepare] : modals) {
+            checkNextModal(out, prepare);
+            (window.*open)();
+        }
+        checkNextModal(out);
+        window.CONFClick(1);
+
+        TForm12& posExtended = window.settingsDialogs().posExtendedForm();
+        posExtended.fill();
+        checkShown(&posExtended, out);
+        auto* info = window.findChild<TForm7*>();
+        info->fill({"default.qor", "07.12.26  12:13"});
+        checkShown(info, out);
+        checkShown(window.findChild<QDialog*>("TForm6"), out);
+
+        window.presenter().setSink({});
+        window.presenter().setAnswerer({});
+        checkNextModal(out);
+        window.presenter().showSlot(Msg::PortNoPermission, &window, "/dev/ttyUSB0");
+        checkNextModal(out);
+        window.presenter().ask(Msg::UnsavedChanges, &window);
+        EXPECT_TRUE(out.isEmpty()) << out.join('\n').toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace vem
