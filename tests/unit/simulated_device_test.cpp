@@ -6,6 +6,7 @@
 #include <random>
 #include <string_view>
 
+#include "../../tools/qorsim/MemoryFiles.h"
 #include "device/SimulatedDevice.h"
 
 namespace vem::test {
@@ -303,15 +304,15 @@ TEST(SimulatedDevice, LeavesATransferForANewCommand) {
 TEST(SimulatedDevice, MemorySurvivesSaveAndLoad) {
     const fs::path dir = fs::temp_directory_path() / ("vem-device-" + std::to_string(std::random_device{}()));
     DeviceMemory m = randomMemory();
-    ASSERT_TRUE(m.save(dir / "sub"));
+    ASSERT_TRUE(saveMemory(m, dir / "sub"));
     DeviceMemory back;
-    ASSERT_TRUE(back.load(dir / "sub"));
+    ASSERT_TRUE(loadMemory(back, dir / "sub"));
     EXPECT_EQ(everything(back), everything(m));
 
     // A file of the wrong size is refused and its area kept.
     std::ofstream(dir / "sub" / "header.bin", std::ios::binary) << "short";
     DeviceMemory kept;
-    EXPECT_FALSE(kept.load(dir / "sub"));
+    EXPECT_FALSE(loadMemory(kept, dir / "sub"));
     m.headerArea = {};
     EXPECT_EQ(everything(kept), everything(m));
     fs::remove_all(dir);

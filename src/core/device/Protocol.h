@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/DeviceImage.h"
+
 namespace vem {
 
 // The device's lock-step protocol: 15-byte command words (ESC and 14 ASCII characters),
@@ -42,7 +44,6 @@ constexpr int ReadBackBlocks = 269;  // the same, and one trailing block
 constexpr int MainBlocks = 256;
 constexpr std::size_t FontSize = 3584;       // 56 blocks
 constexpr std::size_t FirmwareSize = 32768;  // 512 blocks; a file fills it from the start
-constexpr std::size_t VideoSettingsSize = 11;
 constexpr int HeaderBlocks = 2;
 
 }  // namespace vem

@@ -7,7 +7,6 @@
 #include <system_error>
 #include <utility>
 
-#include "files/FileIo.h"
 
 namespace vem {
 
@@ -39,72 +38,7 @@ int matchCommand(const std::vector<std::uint8_t>& word) {
     return -1;
 }
 
-// Nothing when the file is absent; false when it is there but unreadable or not `size` bytes.
-bool readExact(const std::filesystem::path& path, std::size_t size, std::vector<std::uint8_t>& out,
-               bool& present) {
-    std::error_code ec;
-    present = std::filesystem::exists(path, ec);
-    if (!present) return true;
-    auto bytes = readFileBytes(path, size + 1);
-    if (!bytes || bytes->size() != size) return false;
-    out = std::move(*bytes);
-    return true;
-}
-
-template <std::size_t N>
-bool loadArray(const std::filesystem::path& path, std::array<std::uint8_t, N>& area) {
-    std::vector<std::uint8_t> bytes;
-    bool present = false;
-    if (!readExact(path, N, bytes, present)) return false;
-    if (present) std::copy(bytes.begin(), bytes.end(), area.begin());
-    return true;
-}
-
-bool loadVector(const std::filesystem::path& path, std::size_t size, std::vector<std::uint8_t>& area) {
-    std::vector<std::uint8_t> bytes;
-    bool present = false;
-    if (!readExact(path, size, bytes, present)) return false;
-    if (present) area = std::move(bytes);
-    return true;
-}
-
 }  // namespace
-
-bool DeviceMemory::load(const std::filesystem::path& folder) {
-    bool ok = loadArray(folder / "main.bin", mainArea);
-    ok = loadArray(folder / "header.bin", headerArea) && ok;
-    ok = loadArray(folder / "screen.bin", screenArea) && ok;
-    ok = loadArray(folder / "clock.bin", clockBlock) && ok;
-    ok = loadArray(folder / "video.bin", videoBlock) && ok;
-    ok = loadVector(folder / "font.bin", kFontBlocks * kBlockSize, font) && ok;
-    ok = loadVector(folder / "firmware.bin", kFirmwareBlocks * kBlockSize, firmware) && ok;
-    std::error_code ec;
-    if (std::filesystem::exists(folder / "fuses.txt", ec)) {
-        std::ifstream in(folder / "fuses.txt");
-        int count = 0;
-        if (in >> count && count >= 0)
-            fuseCommands = count;
-        else
-            ok = false;
-    }
-    return ok;
-}
-
-bool DeviceMemory::save(const std::filesystem::path& folder) const {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    bool ok = writeFileReplacing(folder / "main.bin", mainArea);
-    ok = writeFileReplacing(folder / "header.bin", headerArea) && ok;
-    ok = writeFileReplacing(folder / "screen.bin", screenArea) && ok;
-    ok = writeFileReplacing(folder / "clock.bin", clockBlock) && ok;
-    ok = writeFileReplacing(folder / "video.bin", videoBlock) && ok;
-    if (!font.empty()) ok = writeFileReplacing(folder / "font.bin", font) && ok;
-    if (!firmware.empty()) ok = writeFileReplacing(folder / "firmware.bin", firmware) && ok;
-    const std::string fuses = std::to_string(fuseCommands) + "\n";
-    const std::span fuseText(reinterpret_cast<const std::uint8_t*>(fuses.data()), fuses.size());
-    ok = writeFileReplacing(folder / "fuses.txt", fuseText) && ok;
-    return ok;
-}
 
 SimulatedDevice::SimulatedDevice(DeviceFaults faults) : faults_(faults) {
     in_.reserve(kBlockSize);

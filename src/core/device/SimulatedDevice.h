@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <vector>
@@ -38,13 +37,6 @@ struct DeviceMemory {
     std::vector<std::uint8_t> font;      // 3584 bytes once an upload has started
     std::vector<std::uint8_t> firmware;  // 32768 bytes once an upload has started
     int fuseCommands = 0;
-
-    // One file per area (main.bin, header.bin, screen.bin, clock.bin, video.bin, font.bin,
-    // firmware.bin, fuses.txt). Loading takes the files present and leaves the other areas as
-    // they are; false when a file cannot be read or has the wrong size (that area is kept).
-    bool load(const std::filesystem::path& folder);
-    // Creates the folder when needed; an empty font or firmware writes no file.
-    bool save(const std::filesystem::path& folder) const;
 };
 
 // The device's side of the protocol, without I/O: the host's bytes go in, the replies come out,

@@ -15,6 +15,8 @@ constexpr std::size_t MainAreaSize = 16384;
 constexpr std::size_t HeaderAreaSize = 128;
 constexpr std::size_t ScreenAreaSize = 640;
 constexpr std::size_t ImageFileSize = MainAreaSize + HeaderAreaSize;  // 16512
+// The video signal settings the device takes in one block (zeros after them).
+constexpr std::size_t VideoSettingsSize = 11;
 
 constexpr std::size_t FieldRecordBase = 0x1C52;
 constexpr std::size_t FieldRecordSize = 8;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "device/Protocol.h"
+#include "model/DeviceImage.h"
 
 namespace vem {
 
