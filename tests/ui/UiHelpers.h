@@ -66,7 +66,7 @@ inline void chooseInNextFileDialog(const QString& path) {
 inline std::vector<int> cellsOf(const Editor& editor, int tag) {
     std::vector<int> out;
     for (int k = 0; k < CellCount; ++k)
-        if (editor.cells[k].tag == tag) out.push_back(k);
+        if (editor.cells()[k].tag == tag) out.push_back(k);
     return out;
 }
 

@@ -104,7 +104,7 @@ TEST_F(FieldsWindow, CheckBoxesPlaceAndFreeFields) {
     clickBox("FlatCheckBox2");
     EXPECT_EQ(cellsOf(1), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(cellsOf(2), (std::vector<int>{4, 5, 6, 7}));
-    EXPECT_EQ(window.editor().cells[4].colour, CellColour::AutoPlaced);
+    EXPECT_EQ(window.editor().cells()[4].colour, CellColour::AutoPlaced);
     clickBox("FlatCheckBox1");
     EXPECT_TRUE(cellsOf(1).empty());
     EXPECT_EQ(window.project().field(1).enabled, 0);

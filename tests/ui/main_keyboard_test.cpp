@@ -71,9 +71,9 @@ TEST_F(MainKeyboard, KeysGoToTheGridAfterAClickOnAnyControl) {
             return focus && focus->objectName() == "KeyboardSink";
         }, 2000));
         const bool checked = button->isChecked();
-        const int cursor = window->editor().cursor.cell;
+        const int cursor = window->editor().cursor().cell;
         key(Qt::Key_Right);
-        EXPECT_EQ(window->editor().cursor.cell, cursor + 1);
+        EXPECT_EQ(window->editor().cursor().cell, cursor + 1);
         key(Qt::Key_Space, " ");
         EXPECT_EQ(window->project().screenText[cursor + 1], " ");
         EXPECT_EQ(button->isChecked(), checked);  // Space did not reach the control
@@ -88,7 +88,7 @@ TEST_F(MainKeyboard, NonCharacterKeysNeverEnterACell) {
     for (const auto& [k, text] : keys) {
         key(k, text);
         EXPECT_EQ(window->project().screenText[120], "") << k;
-        EXPECT_EQ(window->editor().cursor.cell, 120) << k;
+        EXPECT_EQ(window->editor().cursor().cell, 120) << k;
     }
 }
 

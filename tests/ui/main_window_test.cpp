@@ -80,13 +80,13 @@ TEST_F(MainWindow, TypingIntoGridAndMovingCursor) {
     EXPECT_EQ(p.screenText[42], "\xE4");
     EXPECT_EQ(p.screenText[43], "&&");
     QTest::keyClick(sink(), Qt::Key_Up);
-    EXPECT_EQ(window.editor().cursor.cell, 4);
+    EXPECT_EQ(window.editor().cursor().cell, 4);
     QTest::keyClick(sink(), Qt::Key_Return);
     test::typeText(sink(), QString::fromUtf8("é"));  // outside the allowed set
     EXPECT_TRUE(p.screenText[4].empty());
-    EXPECT_EQ(window.editor().cursor.cell, 4);
+    EXPECT_EQ(window.editor().cursor().cell, 4);
     QTest::keyClick(sink(), Qt::Key_Backspace);
-    EXPECT_EQ(window.editor().cursor.cell, 3);
+    EXPECT_EQ(window.editor().cursor().cell, 3);
 }
 
 TEST_F(MainWindow, DraggingPlacedFieldWithMouse) {

@@ -20,9 +20,15 @@ inline std::vector<int> cellRun(int first, int length) {
 inline std::vector<int> gridCellsOf(const Editor& editor, int tag) {
     std::vector<int> out;
     for (int k = 0; k < CellCount; ++k)
-        if (editor.cells[k].tag == tag) out.push_back(k);
+        if (editor.cells()[k].tag == tag) out.push_back(k);
     return out;
 }
+
+// The editor's grid and boxes as a test sets them up, ahead of what the project stores.
+struct EditorProbe {
+    static Cell& cell(Editor& editor, int k) { return editor.cells_[k]; }
+    static MainControls& controls(Editor& editor) { return editor.controls_; }
+};
 
 // A project, image and a standalone editor over them, for the editor's own rules.
 struct EditorFixture : ::testing::Test {
@@ -30,6 +36,8 @@ struct EditorFixture : ::testing::Test {
     DeviceImage image;
     MessageTable messages;
     Editor editor{project, messages};
+
+    Cell& gridCell(int k) { return EditorProbe::cell(editor, k); }
 
     // Defines data field `n` as the image would (type, length) without placing it.
     void defineField(int n, int variableType, int length, int dataSet = 0) {
@@ -52,10 +60,10 @@ struct EditorFixture : ::testing::Test {
         f.position = first + 1;
         f.column = first % 40 + 1;
         f.row = first / 40 + 1;
-        editor.controls.fieldBoxTicked[n - 1] = true;
+        EditorProbe::controls(editor).fieldBoxTicked[n - 1] = true;
         for (int k = first; k < first + length; ++k) {
-            editor.cells[k].tag = n;
-            editor.cells[k].colour = CellColour::Field;
+            gridCell(k).tag = n;
+            gridCell(k).colour = CellColour::Field;
         }
     }
     std::vector<int> cellsOf(int tag) const { return gridCellsOf(editor, tag); }
@@ -72,7 +80,7 @@ struct SessionFixture : ::testing::Test {
     Outcome take() { return session.takeProject(project, image); }
     const Project& held() const { return session.project(); }
     const Editor& editor() const { return session.editor(); }
-    const MainControls& controls() const { return session.editor().controls; }
+    const MainControls& controls() const { return session.editor().controls(); }
     std::vector<int> cellsOf(int tag) const { return gridCellsOf(session.editor(), tag); }
     // The cells data set `d` of the session's project tags with `tag`.
     std::vector<int> tagged(int d, int tag) const {

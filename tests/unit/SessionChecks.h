@@ -20,7 +20,7 @@ inline std::string brokenInvariant(const Session& s) {
     const Editor& e = s.editor();
     const DataSet& active = p.dataSets[p.activeDataSet];
     for (int k = 0; k < CellCount; ++k)
-        if (e.cells[k].tag != active.cellTags[k]) return "grid and active data set differ at cell " + std::to_string(k);
+        if (e.cells()[k].tag != active.cellTags[k]) return "grid and active data set differ at cell " + std::to_string(k);
     for (int i = 0; i < DataFieldCount; ++i) {
         const FieldDefinition &w = p.fields[i], &a = active.fields[i];
         if (std::tie(w.enabled, w.placed, w.length, w.offset, w.conversion, w.variableType, w.column, w.row,

@@ -7,15 +7,15 @@ using vem::test::SessionFixture;
 using DataSets = EditorFixture;
 
 TEST_F(DataSets, SameDataSetChangesNothing) {
-    editor.cells[3].tag = 1;  // not stored yet
+    gridCell(3).tag = 1;  // not stored yet
     editor.switchDataSet(0);
     EXPECT_EQ(project.dataSets[0].cellTags[3], 0);
-    EXPECT_EQ(editor.cursor.cell, EditorCursor::None);
+    EXPECT_EQ(editor.cursor().cell, EditorCursor::None);
 }
 
 TEST_F(DataSets, SwitchStoresWorkingCopyAndLoadsTarget) {
     defineField(1, 0, 4);
-    editor.cells[20].tag = 2;  // the grid, not yet stored
+    gridCell(20).tag = 2;  // the grid, not yet stored
     project.field(1).description = "Menge";
     defineField(1, 0, 6, 1);
     project.dataSets[1].fields[0].enabled = 1;
@@ -39,15 +39,15 @@ TEST_F(DataSets, UndefinedFieldDisablesItsControls) {
         SCOPED_TRACE(n);
         defineField(n, 0, 3);
         editor.showDataFieldControls();
-        EXPECT_TRUE(editor.controls.fieldBoxEnabled[n - 1]);
+        EXPECT_TRUE(editor.controls().fieldBoxEnabled[n - 1]);
         editor.clickFieldCheckBox(n);
-        EXPECT_TRUE(editor.controls.fieldButtonEnabled[n - 1]);
+        EXPECT_TRUE(editor.controls().fieldButtonEnabled[n - 1]);
         project.dataSets[1].fields[n - 1].variableType = -1;
         editor.switchDataSet(1);
-        EXPECT_FALSE(editor.controls.fieldButtonEnabled[n - 1]);
-        EXPECT_FALSE(editor.controls.fieldBoxEnabled[n - 1]);
-        EXPECT_FALSE(editor.controls.fieldBoxTicked[n - 1]);
-        EXPECT_EQ(editor.controls.fieldBoxCaption[n - 1], "");
+        EXPECT_FALSE(editor.controls().fieldButtonEnabled[n - 1]);
+        EXPECT_FALSE(editor.controls().fieldBoxEnabled[n - 1]);
+        EXPECT_FALSE(editor.controls().fieldBoxTicked[n - 1]);
+        EXPECT_EQ(editor.controls().fieldBoxCaption[n - 1], "");
         editor.switchDataSet(0);
     }
 }

@@ -10,7 +10,7 @@ TEST_F(FieldPlacement, CheckBoxPlacesInFirstFreeRunInRed) {
     defineField(2, 0, 5);
     editor.clickFieldCheckBox(2);
     EXPECT_EQ(cellsOf(2), run(0, 5));
-    EXPECT_EQ(editor.cells[0].colour, CellColour::AutoPlaced);
+    EXPECT_EQ(editor.cells()[0].colour, CellColour::AutoPlaced);
     const FieldDefinition& f = project.field(2);
     EXPECT_EQ(f.enabled, 1);
     EXPECT_EQ(f.placed, 1);
@@ -51,15 +51,15 @@ TEST_F(FieldPlacement, SwitchingOffFreesCellsAndKeepsTexts) {
     EXPECT_TRUE(cellsOf(2).empty());
     EXPECT_EQ(project.screenText[1], "x");
     EXPECT_EQ(project.field(2).placed, 0);
-    EXPECT_EQ(editor.cells[1].colour, CellColour::ButtonFace);
+    EXPECT_EQ(editor.cells()[1].colour, CellColour::ButtonFace);
 }
 
 TEST_F(FieldPlacement, DateTakenWhereItsTagsAreWhenCountMatches) {
     project.field(DateField).length = 8;
-    for (int k = 44; k < 52; ++k) editor.cells[k].tag = DateField;
+    for (int k = 44; k < 52; ++k) gridCell(k).tag = DateField;
     editor.clickFieldCheckBox(DateField);
     EXPECT_EQ(cellsOf(DateField), run(44, 8));
-    EXPECT_EQ(editor.cells[44].colour, CellColour::Field);
+    EXPECT_EQ(editor.cells()[44].colour, CellColour::Field);
     EXPECT_EQ(project.field(DateField).column, 5);
     EXPECT_EQ(project.field(DateField).row, 2);
     editor.clickFieldCheckBox(DateField);
@@ -69,7 +69,7 @@ TEST_F(FieldPlacement, DateTakenWhereItsTagsAreWhenCountMatches) {
 
 TEST_F(FieldPlacement, StrayCellsOfAnEarlierRunAreFreed) {
     defineField(2, 0, 5);
-    editor.cells[300].tag = 2;
+    gridCell(300).tag = 2;
     editor.clickFieldCheckBox(2);
     EXPECT_EQ(cellsOf(2), run(0, 5));
 }
@@ -127,8 +127,8 @@ TEST_F(FieldDialog, AcceptGrowsPlacedFieldAtItsEnd) {
     EXPECT_EQ(editor.acceptFieldDialog(1, v, 10), 1);
     EXPECT_EQ(cellsOf(1), run(0, 6));
     EXPECT_TRUE(project.screenText[5].empty());
-    EXPECT_EQ(editor.cells[5].colour, CellColour::Field);
-    EXPECT_EQ(editor.cursor.cell, 0);
+    EXPECT_EQ(editor.cells()[5].colour, CellColour::Field);
+    EXPECT_EQ(editor.cursor().cell, 0);
 }
 
 TEST_F(FieldDialog, LongerFieldIsShortenedToTheRoomBeforeTheNextField) {
@@ -173,7 +173,7 @@ TEST_F(FieldDialog, ZeroMaximumAndEmptyLengthReportsCancel) {
     EXPECT_EQ(editor.acceptFieldDialog(1, v, 0), 0);
     editor.finishFieldDialog(1, 0);
     EXPECT_EQ(project.field(1).enabled, 0);
-    EXPECT_EQ(editor.controls.fieldBoxCaption[0], "Artikel");
+    EXPECT_EQ(editor.controls().fieldBoxCaption[0], "Artikel");
 }
 
 TEST_F(FieldDialog, AcceptedUnplacedFieldIsSwitchedOnAndPlaced) {
@@ -182,14 +182,14 @@ TEST_F(FieldDialog, AcceptedUnplacedFieldIsSwitchedOnAndPlaced) {
     v.lengthText = "3";
     const int tag = editor.acceptFieldDialog(4, v, 6);
     editor.finishFieldDialog(4, tag);
-    EXPECT_TRUE(editor.controls.fieldBoxTicked[3]);
+    EXPECT_TRUE(editor.controls().fieldBoxTicked[3]);
     EXPECT_EQ(cellsOf(4), run(0, 3));
     EXPECT_EQ(project.dataSets[0].cellTags[2], 4);
 }
 
 TEST_F(FieldDialog, CancelOnlyStoresTags) {
     defineField(4, 0, 6);
-    editor.cells[9].tag = 4;
+    gridCell(9).tag = 4;
     const FieldDefinition before = project.field(4);
     editor.finishFieldDialog(4, 0);
     EXPECT_EQ(project.field(4).length, before.length);

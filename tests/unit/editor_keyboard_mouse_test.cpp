@@ -8,7 +8,7 @@ using EditorKeys = EditorFixture;
 TEST_F(EditorKeys, IgnoredWithoutCursor) {
     editor.keyPress('A');
     editor.keyDown(EditorKey::Right);
-    EXPECT_EQ(editor.cursor.cell, EditorCursor::None);
+    EXPECT_EQ(editor.cursor().cell, EditorCursor::None);
     for (const auto& t : project.screenText) EXPECT_TRUE(t.empty());
 }
 
@@ -18,16 +18,16 @@ TEST_F(EditorKeys, TypingWritesAndAdvances) {
     EXPECT_EQ(project.screenText[0], "H");
     EXPECT_EQ(project.screenText[1], "&&");
     EXPECT_EQ(project.screenText[2], "\xE4");
-    EXPECT_EQ(editor.cursor.cell, 3);
-    EXPECT_EQ(editor.cells[3].colour, CellColour::White);
-    EXPECT_EQ(editor.cells[2].colour, CellColour::ButtonFace);
+    EXPECT_EQ(editor.cursor().cell, 3);
+    EXPECT_EQ(editor.cells()[3].colour, CellColour::White);
+    EXPECT_EQ(editor.cells()[2].colour, CellColour::ButtonFace);
 }
 
 TEST_F(EditorKeys, RefusedCharactersStoreNothing) {
     editor.mousePress(5, MouseButton::Left);
     for (int c : {0x0D, 0x1B, 0x08, 0xE9, int(',')}) editor.keyPress(static_cast<unsigned char>(c));
     EXPECT_TRUE(project.screenText[5].empty());
-    EXPECT_EQ(editor.cursor.cell, 5);
+    EXPECT_EQ(editor.cursor().cell, 5);
 }
 
 TEST_F(EditorKeys, LastCellIsWrittenAndCursorStays) {
@@ -35,7 +35,7 @@ TEST_F(EditorKeys, LastCellIsWrittenAndCursorStays) {
     editor.keyPress('A');
     editor.keyPress('B');
     EXPECT_EQ(project.screenText[639], "B");
-    EXPECT_EQ(editor.cursor.cell, 639);
+    EXPECT_EQ(editor.cursor().cell, 639);
 }
 
 TEST_F(EditorKeys, TypingAgainstEnabledFieldOverwritesLastFreeCell) {
@@ -46,16 +46,16 @@ TEST_F(EditorKeys, TypingAgainstEnabledFieldOverwritesLastFreeCell) {
     editor.keyPress('c');
     EXPECT_EQ(project.screenText[8], "a");
     EXPECT_EQ(project.screenText[9], "c");
-    EXPECT_EQ(editor.cursor.cell, 9);
-    EXPECT_EQ(editor.cells[9].colour, CellColour::White);
+    EXPECT_EQ(editor.cursor().cell, 9);
+    EXPECT_EQ(editor.cells()[9].colour, CellColour::White);
 }
 
 TEST_F(EditorKeys, TypingOntoStaleTagFreesIt) {
-    editor.cells[4].tag = 3;  // field 3 is not switched on
+    gridCell(4).tag = 3;  // field 3 is not switched on
     editor.mousePress(3, MouseButton::Left);
     editor.keyPress('x');
-    EXPECT_EQ(editor.cells[4].tag, 0);
-    EXPECT_EQ(editor.cursor.cell, 4);
+    EXPECT_EQ(editor.cells()[4].tag, 0);
+    EXPECT_EQ(editor.cursor().cell, 4);
 }
 
 TEST_F(EditorKeys, ArrowsSkipOccupiedCells) {
@@ -63,17 +63,17 @@ TEST_F(EditorKeys, ArrowsSkipOccupiedCells) {
     placeField(2, 80, 40);  // all of row 2
     editor.mousePress(40, MouseButton::Left);
     editor.keyDown(EditorKey::Right);
-    EXPECT_EQ(editor.cursor.cell, 120);  // crosses into row 3
+    EXPECT_EQ(editor.cursor().cell, 120);  // crosses into row 3
     editor.keyDown(EditorKey::Up);
-    EXPECT_EQ(editor.cursor.cell, 40);  // rows 2 occupied, row 1 column 0 free
+    EXPECT_EQ(editor.cursor().cell, 40);  // rows 2 occupied, row 1 column 0 free
     editor.keyDown(EditorKey::Up);
-    EXPECT_EQ(editor.cursor.cell, 0);
+    EXPECT_EQ(editor.cursor().cell, 0);
     editor.keyDown(EditorKey::Up);
-    EXPECT_EQ(editor.cursor.cell, 0);
+    EXPECT_EQ(editor.cursor().cell, 0);
     editor.keyDown(EditorKey::Left);
-    EXPECT_EQ(editor.cursor.cell, 0);
-    EXPECT_EQ(editor.cells[40].colour, CellColour::ButtonFace);
-    EXPECT_EQ(editor.cells[0].colour, CellColour::White);
+    EXPECT_EQ(editor.cursor().cell, 0);
+    EXPECT_EQ(editor.cells()[40].colour, CellColour::ButtonFace);
+    EXPECT_EQ(editor.cells()[0].colour, CellColour::White);
 }
 
 TEST_F(EditorKeys, UpFromRowThreeOverTwoOccupiedRows) {
@@ -81,18 +81,18 @@ TEST_F(EditorKeys, UpFromRowThreeOverTwoOccupiedRows) {
     placeField(2, 80, 40);
     editor.mousePress(125, MouseButton::Left);
     editor.keyDown(EditorKey::Up);
-    EXPECT_EQ(editor.cursor.cell, 5);
-    EXPECT_EQ(editor.cursor.row, 0);
-    EXPECT_EQ(editor.cursor.column, 5);
+    EXPECT_EQ(editor.cursor().cell, 5);
+    EXPECT_EQ(editor.cursor().row, 0);
+    EXPECT_EQ(editor.cursor().column, 5);
 }
 
 TEST_F(EditorKeys, RightWithEverythingOccupiedAfterCursorStays) {
     placeField(1, 601, 39);
     editor.mousePress(600, MouseButton::Left);
     editor.keyDown(EditorKey::Right);
-    EXPECT_EQ(editor.cursor.cell, 600);
+    EXPECT_EQ(editor.cursor().cell, 600);
     editor.keyDown(EditorKey::Down);
-    EXPECT_EQ(editor.cursor.cell, 600);
+    EXPECT_EQ(editor.cursor().cell, 600);
 }
 
 TEST_F(EditorKeys, BackspaceClearsPreviousFreeCellOnly) {
@@ -100,14 +100,14 @@ TEST_F(EditorKeys, BackspaceClearsPreviousFreeCellOnly) {
     editor.keyPress('a');
     editor.keyPress('b');
     editor.keyDown(EditorKey::Backspace);
-    EXPECT_EQ(editor.cursor.cell, 21);
+    EXPECT_EQ(editor.cursor().cell, 21);
     EXPECT_TRUE(project.screenText[21].empty());
     EXPECT_EQ(project.screenText[20], "a");
 
     placeField(1, 30, 3);
     editor.mousePress(33, MouseButton::Left);
     editor.keyDown(EditorKey::Backspace);
-    EXPECT_EQ(editor.cursor.cell, 33);
+    EXPECT_EQ(editor.cursor().cell, 33);
 }
 
 using EditorMouse = EditorFixture;
@@ -117,22 +117,22 @@ TEST_F(EditorMouse, DragMovesWholeFieldAndClearsTexts) {
     project.screenText[14] = "q";
     project.screenText[16] = "z";
     editor.mousePress(11, MouseButton::Left);  // the second cell
-    EXPECT_TRUE(editor.cursor.dragging);
-    EXPECT_EQ(editor.drag.grabOffset, 1);
-    EXPECT_EQ(editor.cells[11].colour, CellColour::Dragged);
+    EXPECT_TRUE(editor.cursor().dragging);
+    EXPECT_EQ(editor.drag().grabOffset, 1);
+    EXPECT_EQ(editor.cells()[11].colour, CellColour::Dragged);
     editor.mouseMove(3 * 16 + 2, 4);
     EXPECT_EQ(project.field(1).position, 14);
     editor.mouseRelease();
     EXPECT_EQ(cellsOf(1), run(13, 5));
     for (int k : run(13, 5)) {
         EXPECT_TRUE(project.screenText[k].empty());
-        EXPECT_EQ(editor.cells[k].colour, CellColour::Field);
+        EXPECT_EQ(editor.cells()[k].colour, CellColour::Field);
     }
     EXPECT_EQ(project.screenText[10 + 0], "");  // untouched cell keeps (empty) text
     EXPECT_EQ(project.field(1).column, 14);
     EXPECT_EQ(project.field(1).row, 1);
     EXPECT_EQ(project.dataSets[0].cellTags[13], 1);  // stored on release
-    EXPECT_FALSE(editor.cursor.dragging);
+    EXPECT_FALSE(editor.cursor().dragging);
 }
 
 TEST_F(EditorMouse, NegativeOffsetsRoundDown) {
@@ -178,11 +178,11 @@ TEST_F(EditorMouse, ReleaseWithoutValidMoveKeepsField) {
 TEST_F(EditorMouse, RightButtonSelectsWithoutDragging) {
     placeField(1, 10, 5);
     editor.mousePress(12, MouseButton::Right);
-    EXPECT_FALSE(editor.cursor.dragging);
-    EXPECT_EQ(editor.cursor.cell, 12);
+    EXPECT_FALSE(editor.cursor().dragging);
+    EXPECT_EQ(editor.cursor().cell, 12);
     EXPECT_EQ(cellsOf(1), run(10, 5));
     editor.mousePress(30, MouseButton::Left);
-    EXPECT_EQ(editor.cells[12].colour, CellColour::Field);  // the field keeps its colour
+    EXPECT_EQ(editor.cells()[12].colour, CellColour::Field);  // the field keeps its colour
 }
 
 TEST_F(EditorMouse, HintsFollowTags) {
@@ -190,14 +190,14 @@ TEST_F(EditorMouse, HintsFollowTags) {
     messages.setText(Msg::DateHint, "Datum");
     placeField(12, 0, 2);
     placeField(DateField, 50, 8);
-    editor.cells[100].tag = 5;
-    editor.cells[100].colour = CellColour::AutoPlaced;
-    editor.cells[100].hint = "old";
+    gridCell(100).tag = 5;
+    gridCell(100).colour = CellColour::AutoPlaced;
+    gridCell(100).hint = "old";
     editor.updateCellHints();
-    EXPECT_EQ(editor.cells[0].hint, "Feld 12");
-    EXPECT_EQ(editor.cells[50].hint, "Datum");
-    EXPECT_EQ(editor.cells[100].hint, "old");  // red cells keep theirs
-    EXPECT_EQ(editor.cells[2].hint, "");
+    EXPECT_EQ(editor.cells()[0].hint, "Feld 12");
+    EXPECT_EQ(editor.cells()[50].hint, "Datum");
+    EXPECT_EQ(editor.cells()[100].hint, "old");  // red cells keep theirs
+    EXPECT_EQ(editor.cells()[2].hint, "");
 }
 
 TEST_F(EditorMouse, RefreshShowsActiveDataSet) {
@@ -205,12 +205,12 @@ TEST_F(EditorMouse, RefreshShowsActiveDataSet) {
     project.dataSets[0].fields[1] = FieldDefinition{1, 1, 1, 0, 0, 0, 8, 1, 8, "Preis"};
     project.summerTimeManual = 1;
     editor.refreshWindowFromProject();
-    EXPECT_EQ(editor.cells[7].tag, 2);
-    EXPECT_EQ(editor.cells[7].colour, CellColour::Field);
-    EXPECT_TRUE(editor.controls.fieldBoxTicked[1]);
-    EXPECT_EQ(editor.controls.fieldBoxCaption[1], "Preis");
-    EXPECT_FALSE(editor.controls.summerTimeTicked);
-    EXPECT_EQ(editor.cursor.cell, 0);
+    EXPECT_EQ(editor.cells()[7].tag, 2);
+    EXPECT_EQ(editor.cells()[7].colour, CellColour::Field);
+    EXPECT_TRUE(editor.controls().fieldBoxTicked[1]);
+    EXPECT_EQ(editor.controls().fieldBoxCaption[1], "Preis");
+    EXPECT_FALSE(editor.controls().summerTimeTicked);
+    EXPECT_EQ(editor.cursor().cell, 0);
 }
 
 // The session's refresh also splits the port into the header bytes the device reads.
@@ -222,12 +222,12 @@ TEST_F(SessionRefresh, TakenProjectIsShownAndItsPortSplit) {
     project.summerTimeManual = 1;
     project.device.IpPort = 8080;
     take();
-    EXPECT_EQ(editor().cells[7].tag, 2);
-    EXPECT_EQ(editor().cells[7].colour, CellColour::Field);
+    EXPECT_EQ(editor().cells()[7].tag, 2);
+    EXPECT_EQ(editor().cells()[7].colour, CellColour::Field);
     EXPECT_TRUE(controls().fieldBoxTicked[1]);
     EXPECT_EQ(controls().fieldBoxCaption[1], "Preis");
     EXPECT_FALSE(controls().summerTimeTicked);
-    EXPECT_EQ(editor().cursor.cell, 0);
+    EXPECT_EQ(editor().cursor().cell, 0);
     EXPECT_EQ(session.image().headerArea[0x57], 80);
     EXPECT_EQ(session.image().headerArea[0x58], 80);
 }

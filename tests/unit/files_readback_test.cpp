@@ -111,7 +111,7 @@ TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
     EXPECT_EQ(held().field(4).placed, 1);
     EXPECT_EQ(held().field(4).position, 121);
     EXPECT_EQ(tagged(0, 5), run(637, 3));
-    for (int k = 0; k < CellCount; ++k) EXPECT_EQ(editor().cells[k].tag, held().dataSets[0].cellTags[k]);
+    for (int k = 0; k < CellCount; ++k) EXPECT_EQ(editor().cells()[k].tag, held().dataSets[0].cellTags[k]);
 }
 
 TEST_F(FilesReadBack, SettingsNameAndScreen) {

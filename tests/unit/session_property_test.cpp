@@ -53,19 +53,19 @@ TEST(SessionProperty, InvariantsHoldAfterEveryOperation) {
         case 5: {
             const int n = pick(1, FieldCount);
             what = "tick " + std::to_string(n);
-            if (e.controls.fieldBoxEnabled[n - 1]) s.clickFieldCheckBox(n);
+            if (e.controls().fieldBoxEnabled[n - 1]) s.clickFieldCheckBox(n);
             break;
         }
         case 6: {
             const int k = pick(0, DataSetCount - 1);
             what = "data set " + std::to_string(k);
-            if (e.controls.dataSetButtonEnabled[k]) s.switchDataSet(k);
+            if (e.controls().dataSetButtonEnabled[k]) s.switchDataSet(k);
             break;
         }
         case 7: {
             const int n = pick(1, DataFieldCount);
             what = "field dialog " + std::to_string(n);
-            if (!e.controls.fieldButtonEnabled[n - 1]) break;
+            if (!e.controls().fieldButtonEnabled[n - 1]) break;
             FieldDialogValues v = s.fieldDialog(n);
             v.lengthText = std::to_string(pick(-1, 30));
             v.description = "F" + std::to_string(pick(0, 99));

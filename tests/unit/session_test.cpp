@@ -61,7 +61,7 @@ TEST_F(SessionOps, DeleteAndControlCharactersNeverEnterACell) {
     s.mouseRelease();
     for (unsigned char c : {0x7F, 0x08, 0x0D, 0x1B, 0x00}) s.keyPress(c);
     EXPECT_EQ(s.project().screenText[41], "");
-    EXPECT_EQ(s.editor().cursor.cell, 41);
+    EXPECT_EQ(s.editor().cursor().cell, 41);
     s.keyPress('A');
     EXPECT_EQ(s.project().screenText[41], "A");
 }
@@ -72,7 +72,7 @@ TEST_F(SessionOps, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
     saveAndOpen();
     EXPECT_EQ(s.project().activeDataSet, 0);
     EXPECT_EQ(cells(0, DateField), 8);
-    EXPECT_TRUE(s.editor().controls.fieldBoxTicked[DateField - 1]);
+    EXPECT_TRUE(s.editor().controls().fieldBoxTicked[DateField - 1]);
 
     s.switchDataSet(1);
     s.clickFieldCheckBox(DateField);  // switched off while data set 1 is active
@@ -121,7 +121,7 @@ TEST_F(SessionOps, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     EXPECT_EQ(cells(1, 3), 0);
     EXPECT_EQ(cells(1, DateField), 8);
     // The grid shows what changed.
-    const auto& grid = s.editor().cells;
+    const auto& grid = s.editor().cells();
     EXPECT_EQ(grid[6].colour, CellColour::Field);
     EXPECT_EQ(grid[8].colour, CellColour::ButtonFace);
     EXPECT_EQ(brokenInvariant(s), "");

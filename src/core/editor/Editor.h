@@ -63,19 +63,20 @@ struct MainControls {
 enum class EditorKey { Up, Down, Left, Right, Backspace, Other };
 enum class MouseButton { Left, Right, Middle };
 
+namespace test {
+struct EditorProbe;
+}
+
 // The screen editor: the grid of 640 cells over the Project, with cursor, typing, dragging,
 // field placement and data sets. The Session drives it and keeps it in step with the Project.
 class Editor {
 public:
     Editor(Project& project, const MessageTable& messages);
 
-    Project& project;
-    const MessageTable& messages;
-
-    std::array<Cell, CellCount> cells;
-    EditorCursor cursor;
-    DragState drag;
-    MainControls controls;
+    const std::array<Cell, CellCount>& cells() const { return cells_; }
+    const EditorCursor& cursor() const { return cursor_; }
+    const DragState& drag() const { return drag_; }
+    const MainControls& controls() const { return controls_; }
 
     void keyDown(EditorKey key);
     // A typed character (Windows-1252); characters outside the allowed set are ignored.
@@ -125,10 +126,26 @@ public:
     // cells or running past the screen (counts up to `length`).
     int freeRunFrom(int first, int length, int field) const;
 
+    // The "Datensatz" button of `dataSet` is enabled whatever its availability.
+    void enableDataSetButton(int dataSet) { controls_.dataSetButtonEnabled[dataSet] = true; }
+    void clearFieldBoxCaptions();
+    // Box `field` (1..18) shows `ticked` without running its handler: the field's cells come
+    // from elsewhere (a read-back, say).
+    void showFieldSwitch(int field, bool ticked) { controls_.fieldBoxTicked[field - 1] = ticked; }
+
     static constexpr int PanelWidth = 16;
     static constexpr int PanelHeight = 30;
 
 private:
+    friend struct test::EditorProbe;  // tests set up a grid that differs from what is stored
+
+    Project& project_;
+    const MessageTable& messages_;
+    std::array<Cell, CellCount> cells_;
+    EditorCursor cursor_;
+    DragState drag_;
+    MainControls controls_;
+
     void setCursorCell(int cell);  // without repainting
     void moveCursorTo(int cell);
     void leaveCursorCell();

@@ -5,7 +5,7 @@ namespace vem {
 
 int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t maxLength) {
     removeFieldCells(n);
-    FieldDefinition& f = project.field(n);
+    FieldDefinition& f = project_.field(n);
     const int typed = readNumber(v.lengthText, 0);
     f.length = typed > 0 && typed <= maxLength ? typed : maxLength;
     f.offset = readNumber(v.offsetText, 0);
@@ -14,7 +14,7 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
     f.column = v.column;
     f.row = v.row;
     f.description = v.description;
-    controls.fieldBoxCaption[n - 1] = v.description;
+    controls_.fieldBoxCaption[n - 1] = v.description;
 
     if (f.placed == 1) {
         f.position = cellIndex(f.row - 1, f.column - 1) + 1;
@@ -24,9 +24,9 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
             // A longer field takes only the free cells after it, up to the end of the screen.
             f.length = freeRunFrom(first, f.length, n);
             for (int k = first; k < first + f.length; ++k) {
-                cells[k].tag = n;
-                cells[k].colour = CellColour::Field;
-                project.screenText[k].clear();
+                cells_[k].tag = n;
+                cells_[k].colour = CellColour::Field;
+                project_.screenText[k].clear();
             }
         }
     }

@@ -4,7 +4,7 @@
 namespace vem {
 
 void Editor::removeFieldCells(int field) {
-    for (Cell& c : cells) {
+    for (Cell& c : cells_) {
         if (c.tag != field) continue;
         c.tag = 0;
         c.colour = CellColour::ButtonFace;
@@ -14,14 +14,14 @@ void Editor::removeFieldCells(int field) {
 int Editor::freeRunFrom(int first, int length, int field) const {
     int room = 0;
     for (int k = first; k >= 0 && k < CellCount && room < length; ++k, ++room)
-        if (cells[k].tag > 0 && cells[k].tag != field) break;
+        if (cells_[k].tag > 0 && cells_[k].tag != field) break;
     return room;
 }
 
 void Editor::autoPlaceField(int n) {
-    FieldDefinition& f = project.field(n);
-    f.enabled = controls.fieldBoxTicked[n - 1] ? 1 : 0;
-    for (Cell& c : cells)
+    FieldDefinition& f = project_.field(n);
+    f.enabled = controls_.fieldBoxTicked[n - 1] ? 1 : 0;
+    for (Cell& c : cells_)
         if (c.colour == CellColour::White) c.colour = c.tag > 0 ? CellColour::Field : CellColour::ButtonFace;
 
     if (f.enabled == 1) {
@@ -29,23 +29,23 @@ void Editor::autoPlaceField(int n) {
             int count = 0;
             int lowest = -1;
             for (int k = 0; k < CellCount; ++k) {
-                if (cells[k].tag != n) continue;
+                if (cells_[k].tag != n) continue;
                 if (lowest < 0) lowest = k;
                 ++count;
             }
             int start = -1;
             if (count == f.length) {
-                for (Cell& c : cells)
+                for (Cell& c : cells_)
                     if (c.tag == n) c.colour = CellColour::Field;
                 start = lowest;
             } else {
                 removeFieldCells(n);  // stray cells of an earlier run would outlive the new one
                 CellTags tags;
-                for (int k = 0; k < CellCount; ++k) tags[k] = cells[k].tag;
+                for (int k = 0; k < CellCount; ++k) tags[k] = cells_[k].tag;
                 start = findFreeRun(tags, f.length);
                 for (int k = start; start >= 0 && k < start + f.length; ++k) {
-                    cells[k].tag = n;
-                    cells[k].colour = CellColour::AutoPlaced;
+                    cells_[k].tag = n;
+                    cells_[k].colour = CellColour::AutoPlaced;
                 }
             }
             if (start >= 0) {
@@ -66,12 +66,12 @@ void Editor::autoPlaceField(int n) {
 }
 
 void Editor::setFieldCheckBox(int field, bool ticked) {
-    if (controls.fieldBoxTicked[field - 1] == ticked) return;
+    if (controls_.fieldBoxTicked[field - 1] == ticked) return;
     clickFieldCheckBox(field);
 }
 
 void Editor::clickFieldCheckBox(int field) {
-    controls.fieldBoxTicked[field - 1] = !controls.fieldBoxTicked[field - 1];
+    controls_.fieldBoxTicked[field - 1] = !controls_.fieldBoxTicked[field - 1];
     autoPlaceField(field);
 }
 

@@ -31,7 +31,7 @@ bool Session::modified() const { return writeProjectText(project_) != unchangedT
 
 Outcome Session::settled(Outcome outcome) {
     outcome.refreshEditor = true;
-    if (editor_.cursor.dragging) return outcome;  // the release ends the operation
+    if (editor_.cursor().dragging) return outcome;  // the release ends the operation
     project_.storeWorkingFields();
     editor_.storeCellTags();
     shareDateTimeCells(project_);
@@ -122,7 +122,7 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     project_ = project;
     image_ = image;
     if (image_.imageTemplateLoaded) editor_.showDataSetAvailability();
-    editor_.controls.dataSetButtonEnabled[project_.activeDataSet] = true;
+    editor_.enableDataSetButton(project_.activeDataSet);
     project_.loadWorkingFields(project_.activeDataSet, true);
     // The grid shows the new tags before any check box handler runs on it.
     refreshWindowFromProject();
@@ -175,7 +175,7 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
 
     project_.activeDataSet = 0;
     for (int d = 0; d < DataSetCount; ++d) {
-        if (editor_.controls.dataSetButtonEnabled[d]) {
+        if (editor_.controls().dataSetButtonEnabled[d]) {
             project_.activeDataSet = d;
             break;
         }
@@ -204,7 +204,7 @@ Outcome Session::openImageFile(const std::string& path) {
     Outcome out;
     out.take(vem::openImageFile(project_, image_, path));
     if (!out.ok) return out;
-    for (auto& caption : editor_.controls.fieldBoxCaption) caption.clear();
+    editor_.clearFieldBoxCaptions();
     editor_.showDataFieldControls(false);
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
@@ -238,12 +238,11 @@ Outcome Session::applyReadBack(const DeviceImage& readBack) {
 
     // The boxes show the image's switch states without running their placement handlers: the
     // cells come from the image (a switched-on "Datenzähler" has none until its box places it).
-    MainControls& controls = editor_.controls;
-    for (int n : {DateField, TimeField}) controls.fieldBoxTicked[n - 1] = project_.field(n).enabled == 1;
+    for (int n : {DateField, TimeField}) editor_.showFieldSwitch(n, project_.field(n).enabled == 1);
     editor_.showDataSetAvailability();
     for (int i = 0; i < DataFieldCount; ++i) {
         const FieldDefinition& f = project_.dataSets[shown].fields[i];
-        controls.fieldBoxTicked[i] = f.isDefined() && f.enabled == 1;
+        editor_.showFieldSwitch(i + 1, f.isDefined() && f.enabled == 1);
     }
     editor_.activateDataSet(shown);
     refreshWindowFromProject();

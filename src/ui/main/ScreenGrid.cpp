@@ -52,7 +52,7 @@ void ScreenGrid::paintEvent(QPaintEvent*) {
     const QColor light(255, 255, 255);
     for (int k = 0; k < CellCount; ++k) {
         const QRect r(cellOrigin(k), QSize(Editor::PanelWidth, Editor::PanelHeight));
-        p.fillRect(r, colourOf(editor_.cells[k].colour));
+        p.fillRect(r, colourOf(editor_.cells()[k].colour));
         // lowered bevel: dark at top and left, light at bottom and right
         p.setPen(shadow);
         p.drawLine(r.topLeft(), r.topRight());
@@ -93,7 +93,7 @@ bool ScreenGrid::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         const int cell = cellAt(help->pos());
-        const QString hint = cell < 0 ? QString() : fromCp1252(editor_.cells[cell].hint);
+        const QString hint = cell < 0 ? QString() : fromCp1252(editor_.cells()[cell].hint);
         if (hint.isEmpty())
             QToolTip::hideText();
         else

@@ -307,7 +307,7 @@ void TForm1::buildMenu() {
 }
 
 void TForm1::showEditorState() {
-    const MainControls& c = session_.editor().controls;
+    const MainControls& c = session_.editor().controls();
     for (int n = 1; n <= DataFieldCount; ++n) {
         confButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
         fieldBoxes_[n - 1]->setText(fromCp1252(c.fieldBoxCaption[n - 1]));
