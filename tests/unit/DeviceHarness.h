@@ -28,6 +28,8 @@ struct SimulatedLink {
     int closes = 0;
     bool infoShown = false;
     bool askedToTake = false;
+    int progressRefreshes = 0;
+    std::optional<bool> busyCursor;  // as last asked
     std::vector<int> messages;
     std::vector<std::string> details;
     std::vector<std::vector<std::uint8_t>> sent;  // everything the host sent, in order
@@ -59,6 +61,8 @@ struct SimulatedLink {
         }
         if (o.showDeviceInfo) infoShown = true;
         if (o.askTakeReadBack) askedToTake = true;
+        if (o.refreshProgress) ++progressRefreshes;
+        if (o.busyCursor) busyCursor = o.busyCursor;
     }
 
     // Runs the clock until nothing is due any more, or until `stop` says so.

@@ -337,6 +337,50 @@ TEST_F(DeviceOperations, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
     }
 }
 
+// The progress window, the busy cursor, the wait before the first command and the port, for
+// every exchange from its start to its end.
+TEST_F(DeviceOperations, EachExchangeShowsItsProgressAndLeavesThePortAsItShould) {
+    const struct {
+        Op op;
+        int progressMaximum;  // 0: no progress window
+        Millis firstCommandAt;
+        bool portStaysOpen;
+    } cases[] = {{Op::Program, ProgramBlocks, FlushWaitMs, false}, {Op::ReadBack, ProgramBlocks, FlushWaitMs, false},
+                 {Op::ReadInfo, 0, FlushWaitMs, false},        {Op::SetClock, 0, 0, true},
+                 {Op::Video, 0, 0, true},                      {Op::Font, 56, FlushWaitMs, false},
+                 {Op::Firmware, 512, FlushWaitMs, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(c.op)));
+        Session s;
+        s.takeProject(session.project(), before);
+        SimulatedLink link(s);
+        link.device.memory().headerArea[HeaderAt::Marker] = 'N';
+        link.apply(start(s, c.op, link.clock));
+        EXPECT_EQ(s.progress().visible, c.progressMaximum > 0);
+        if (c.progressMaximum > 0) {
+            EXPECT_EQ(s.progress().maximum, c.progressMaximum);
+        }
+        link.run();
+        EXPECT_TRUE(link.messages.empty());
+        ASSERT_FALSE(link.sentAt.empty());
+        EXPECT_EQ(link.sentAt.front(), c.firstCommandAt);
+        EXPECT_GE(link.progressRefreshes, c.progressMaximum);
+        EXPECT_FALSE(s.progress().visible);
+        EXPECT_FALSE(link.busyCursor.value_or(false));
+        EXPECT_EQ(link.portOpen, c.portStaysOpen);
+        EXPECT_FALSE(s.nextDeadline());
+    }
+}
+
+// A failed read-back gives the cursor back.
+TEST_F(DeviceOperations, AFailedReadBackEndsTheBusyCursor) {
+    SimulatedLink link(session, {.noReplyAt = 30});
+    link.apply(session.startReadBack("pty"));
+    EXPECT_EQ(link.busyCursor, true);
+    link.run();
+    EXPECT_EQ(link.busyCursor, false);
+}
+
 // What an exchange sends and what it brings back are fixed when it starts: the same exchange
 // run again while the project, the template and the image are replaced and edited at every
 // turn sends the same bytes and ends with the same result.

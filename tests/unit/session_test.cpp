@@ -223,6 +223,8 @@ TEST_F(SessionOps, OperationsThatChangeTheProject) {
         {"typing", [&] { s.keyPress('x'); }, true},
         {"field check box", [&] { s.clickFieldCheckBox(2); }, true},
         {"summer time box", [&] { s.clickSummerTimeCheckBox(); }, true},
+        {"time check box", [&] { s.clickFieldCheckBox(TimeField); }, true},
+        {"no such check box", [&] { s.clickFieldCheckBox(FieldCount + 1); s.clickFieldCheckBox(0); }, false},
         {"field dialog accepted with a change", [&] { s.closeFieldDialog(1, DialogClose::Accept, renamed()); }, true},
         {"other data set's content", [&] { s.switchDataSet(1); s.clickFieldCheckBox(2); }, true},
         {"hold times", [&] { s.acceptHoldTimes({"5", "6"}); }, true},
