@@ -143,15 +143,15 @@ TEST(SerialConfig, SetConfigTakesAValidRecordThroughTheSetters) {
     // XOff 300 / XOn 100 while the line has XOn 400: the pair still arrives whole.
     ASSERT_TRUE(SetConfig(line, unusual(), setPort));
     EXPECT_EQ(GetConfig(line, port), unusual());
-    EXPECT_TRUE(line.ParityCheck);
+    EXPECT_TRUE(line.ParityCheck());
 
     TSerialConfig odd = GetConfig(before, 1);
     odd.Baudrate = static_cast<TBaudrate>(40);  // outside the table: left alone
     odd.BufSizeRec = 3;                        // the setters' rules hold
     ASSERT_TRUE(SetConfig(line, odd, setPort));
     EXPECT_EQ(line.Baudrate, TBaudrate::br_028800);
-    EXPECT_EQ(line.BufSizeRec, SmallestQueue);
-    EXPECT_LT(line.XOnLimit, line.XOffLimit);
+    EXPECT_EQ(line.BufSizeRec(), SmallestQueue);
+    EXPECT_LT(line.XOnLimit(), line.XOffLimit());
 }
 
 }  // namespace
