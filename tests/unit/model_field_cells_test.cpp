@@ -118,19 +118,31 @@ TEST(FieldCells, TimeOverlappingTheDateStaysUnplaced) {
     EXPECT_EQ(p.dataSets[1].cellTags[8], 0);
 }
 
-TEST(FieldCells, TimeRightBehindTheDateIsPlaced) {
-    Project p;
-    for (int n : {DateField, TimeField}) {
-        FieldDefinition& f = p.sharedField(n);
-        f.enabled = 1;
-        f.placed = 1;
-        f.length = 8;
-        f.startAt(n == DateField ? 0 : 8);
+TEST(FieldCells, TimeIsPlacedOnlyClearOfTheDate) {
+    const struct {
+        const char* what;
+        int dateFirst, timeFirst;
+        bool timePlaced;
+    } cases[] = {
+        {"right behind the date", 0, 8, true},
+        {"on the date's last cell", 0, 7, false},
+        {"from cell 0 into the date", 4, 0, false},
+        {"from cell 0, right before the date", 8, 0, true},
+    };
+    for (const auto& c : cases) {
+        Project p;
+        for (int n : {DateField, TimeField}) {
+            FieldDefinition& f = p.sharedField(n);
+            f.enabled = 1;
+            f.placed = 1;
+            f.length = 8;
+            f.startAt(n == DateField ? c.dateFirst : c.timeFirst);
+        }
+        shareDateTimeCells(p);
+        EXPECT_EQ(p.sharedField(TimeField).placed, c.timePlaced ? 1 : 0) << c.what;
+        EXPECT_EQ(p.dataSets[1].cellTags[c.dateFirst + 7], DateField) << c.what;
+        EXPECT_EQ(p.dataSets[1].cellTags[c.timeFirst] == TimeField, c.timePlaced) << c.what;
     }
-    shareDateTimeCells(p);
-    EXPECT_EQ(p.sharedField(TimeField).placed, 1);
-    EXPECT_EQ(p.dataSets[1].cellTags[7], DateField);
-    EXPECT_EQ(p.dataSets[1].cellTags[8], TimeField);
 }
 
 TEST(FieldCells, AFreeRunNeedsItsOwnCellsFreeAndNoMore) {

@@ -17,13 +17,14 @@ void place(Project& p, int d, int n, int first, int length) {
     for (int k = first; k < first + length && k < CellCount; ++k) p.dataSets[d].cellTags[k] = n;
 }
 
-TEST(LayoutCheck, TheLastCellAndTheLastFieldsAreChecked) {
+TEST(LayoutCheck, TheFirstAndLastCellsAndTheLastFieldsAreChecked) {
     const struct {
         const char* what;
         std::function<void(Project&)> change;
         std::vector<std::string> expected;
     } cases[] = {
         {"field 16 on row 16, column 40", [](Project& p) { place(p, 1, 16, CellCount - 1, 1); }, {}},
+        {"field 1 on row 1, column 1", [](Project& p) { place(p, 3, 1, 0, 3); }, {}},
         {"length 255 of field 16", [](Project& p) { p.dataSets[0].fields[15].length = 255; }, {}},
         {"field 16 past the last cell", [](Project& p) { place(p, 0, 16, CellCount, 1); },
          {"data set 1: field 16 has position 641, off the screen"}},
