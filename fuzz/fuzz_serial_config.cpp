@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     vem::SerialLine line = vem::serial1Line();
     if (!vem::SetConfig(line, read)) __builtin_trap();
-    if (line.BufSizeRec < vem::SmallestQueue || line.BufSizeTrm < vem::SmallestQueue ||
-        line.XOnLimit < 0 || line.XOnLimit >= line.XOffLimit || line.XOffLimit > line.BufSizeRec ||
-        line.RecTimeOut < 0 || line.TrmTimeOut < 0)
+    if (line.BufSizeRec() < vem::SmallestQueue || line.BufSizeTrm() < vem::SmallestQueue ||
+        line.XOnLimit() < 0 || line.XOnLimit() >= line.XOffLimit() ||
+        line.XOffLimit() > line.BufSizeRec() || line.RecTimeOut() < 0 || line.TrmTimeOut() < 0)
         __builtin_trap();
     return 0;
 }

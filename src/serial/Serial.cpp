@@ -277,7 +277,7 @@ void TSerial::arrived() {
     }
     if (!line_.EnableEvents) return;
     if (auto handler = OnRxChar) handler(*this);
-    if (auto handler = OnData; handler && line_.DataSize > 0 && GetBufRec() >= line_.DataSize)
+    if (auto handler = OnData; handler && line_.DataSize() > 0 && GetBufRec() >= line_.DataSize())
         handler(*this);
 }
 

@@ -127,8 +127,8 @@ TEST_F(PortDialog, QueueArrowsStopAtBothEndsAndAnUntouchedSizeStays) {
         click(w, "ButtonOk");
     });
     ASSERT_TRUE(dialog.Execute(serial));
-    EXPECT_EQ(serial.Line().BufSizeRec, 16);
-    EXPECT_EQ(serial.Line().BufSizeTrm, 3000);
+    EXPECT_EQ(serial.Line().BufSizeRec(), 16);
+    EXPECT_EQ(serial.Line().BufSizeTrm(), 3000);
 }
 
 TEST_F(PortDialog, APortPluggedInWhileOpenIsOfferedAndOneLeavingIsNamed) {

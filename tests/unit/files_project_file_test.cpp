@@ -92,6 +92,64 @@ TEST_F(FilesProjectFile, VariedProjectsComeBackAsWritten) {
     }
 }
 
+std::vector<std::string> split(const std::string& s, char separator) {
+    std::vector<std::string> parts{""};
+    for (char c : s) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    }
+    return parts;
+}
+
+std::string joinedBy(const std::vector<std::string>& parts, char separator) {
+    std::string s;
+    for (std::size_t i = 0; i < parts.size(); ++i) s += (i ? std::string(1, separator) : "") + parts[i];
+    return s;
+}
+
+// Another value for an item of the file: a number (each of an address's) becomes another
+// number, anything else a text.
+std::string otherItem(const std::string& item, std::size_t seed) {
+    std::vector<std::string> parts = split(item, '.');
+    for (std::string& part : parts) {
+        const bool number = !part.empty() && part.find_first_not_of("-0123456789") == std::string::npos;
+        const std::string other = number ? std::to_string(1 + seed++ % 250) : "m" + std::to_string(seed++);
+        part = other == part ? other + "1" : other;
+    }
+    return joinedBy(parts, '.');
+}
+
+// Each line in turn gets values of its own. Read and written again, the file shows them on that
+// line and nowhere else: the reader put them into the members the writer took the line from.
+TEST_F(FilesProjectFile, EveryLineIsReadIntoTheMembersItWasWrittenFrom) {
+    const std::vector<std::string> base = linesOf(writeProjectText(Project{}));
+    ASSERT_EQ(base.size(), 162u);
+    for (std::size_t n = 0; n < base.size(); ++n) {
+        // Block lines 4..6 of a data set: the image supplies the values of fields 1..16.
+        const std::size_t blockLine = n >= 21 && n < 121 ? (n - 21) % 25 + 1 : 0;
+        const std::size_t firstRead = blockLine >= 4 && blockLine <= 6 ? DataFieldCount : 0;
+        const std::vector<std::string> items = split(base[n], ',');
+        std::vector<std::string> marked = items;
+        std::vector<std::string> expected = items;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            marked[i] = otherItem(items[i], 7 * n + 13 * i);
+            if (i >= firstRead) expected[i] = marked[i];
+        }
+        std::vector<std::string> lines = base;
+        lines[n] = joinedBy(marked, ',');
+        std::string text;
+        for (const auto& l : lines) text += l + "\n";
+
+        std::vector<std::string> again = linesOf(writeProjectText(readBack(text)));
+        ASSERT_EQ(again.size(), base.size());
+        EXPECT_EQ(again[n], joinedBy(expected, ',')) << "line " << n + 1;
+        again[n] = base[n];
+        EXPECT_EQ(again, base) << "line " << n + 1 << " went into another line's member";
+    }
+}
+
 TEST_F(FilesProjectFile, CrLfReadsLikeLf) {
     std::mt19937 rng(7);
     const Project original = randomProject(rng);

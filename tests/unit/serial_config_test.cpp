@@ -64,6 +64,17 @@ TEST(SerialConfig, TextOfTheMainWindowsPortHasTheFixedLayout) {
     EXPECT_EQ(ConfigToStr(TSerialConfig{}), "");  // not Valid
 }
 
+TEST(SerialConfig, EveryFieldOfARecordStandsInItsPlace) {
+    const std::string s = ConfigToStr(unusual());
+    EXPECT_EQ(s.substr(0, 88),
+              "RRS0" "007" "11" "3" "2" "2" "01048576" "00004096" "11111" "018" "233"
+              "00000300" "00000100" "255" "000" "010" "1111" "2147483647" "0001234567");
+    EXPECT_EQ(s, rechecked(s));
+    // Read over a record that differs in every field, switched-off flags included.
+    const TSerialConfig main = GetConfig(serial1Line(), 1);
+    EXPECT_EQ(StrToConfig(ConfigToStr(main), unusual()), main);
+}
+
 TEST(SerialConfig, EveryRateParityAndStopSettingReadsBack) {
     TSerialConfig c = unusual();
     for (int b = 0; b < BaudrateCount; ++b)
@@ -143,15 +154,46 @@ TEST(SerialConfig, SetConfigTakesAValidRecordThroughTheSetters) {
     // XOff 300 / XOn 100 while the line has XOn 400: the pair still arrives whole.
     ASSERT_TRUE(SetConfig(line, unusual(), setPort));
     EXPECT_EQ(GetConfig(line, port), unusual());
-    EXPECT_TRUE(line.ParityCheck);
+    EXPECT_TRUE(line.ParityCheck());
 
     TSerialConfig odd = GetConfig(before, 1);
     odd.Baudrate = static_cast<TBaudrate>(40);  // outside the table: left alone
     odd.BufSizeRec = 3;                        // the setters' rules hold
     ASSERT_TRUE(SetConfig(line, odd, setPort));
     EXPECT_EQ(line.Baudrate, TBaudrate::br_028800);
-    EXPECT_EQ(line.BufSizeRec, SmallestQueue);
-    EXPECT_LT(line.XOnLimit, line.XOffLimit);
+    EXPECT_EQ(line.BufSizeRec(), SmallestQueue);
+    EXPECT_LT(line.XOnLimit(), line.XOffLimit());
+}
+
+TEST(SerialConfig, SetConfigLeavesAnOrdinalOutsideItsTable) {
+    struct Case {
+        const char* name;
+        std::function<void(TSerialConfig&, int)> setOrdinal;
+        std::function<int(const SerialLine&)> ordinal;
+        int count;
+    };
+    const std::vector<Case> cases{
+        {"baud rate", [](TSerialConfig& c, int v) { c.Baudrate = static_cast<TBaudrate>(v); },
+         [](const SerialLine& l) { return static_cast<int>(l.Baudrate); }, 21},
+        {"data bits", [](TSerialConfig& c, int v) { c.DataBits = static_cast<TDataBits>(v); },
+         [](const SerialLine& l) { return static_cast<int>(l.DataBits); }, 5},
+        {"parity", [](TSerialConfig& c, int v) { c.ParityBit = static_cast<TParityBit>(v); },
+         [](const SerialLine& l) { return static_cast<int>(l.ParityBit); }, 5},
+        {"stop bits", [](TSerialConfig& c, int v) { c.StopBits = static_cast<TStopBits>(v); },
+         [](const SerialLine& l) { return static_cast<int>(l.StopBits); }, 3},
+    };
+    for (const Case& c : cases) {
+        SerialLine line;
+        TSerialConfig config = GetConfig(line, 1);
+        c.setOrdinal(config, 0);
+        ASSERT_TRUE(SetConfig(line, config));
+        c.setOrdinal(config, c.count);
+        ASSERT_TRUE(SetConfig(line, config));
+        EXPECT_EQ(c.ordinal(line), 0) << c.name;
+        c.setOrdinal(config, c.count - 1);
+        ASSERT_TRUE(SetConfig(line, config));
+        EXPECT_EQ(c.ordinal(line), c.count - 1) << c.name;
+    }
 }
 
 }  // namespace

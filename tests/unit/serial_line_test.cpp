@@ -30,11 +30,11 @@ TEST(SerialLine, MainWindowsPortDiffersFromTheDefaultsInRateAndEventThreadOnly) 
     EXPECT_EQ(d.DataBits, TDataBits::db_8);
     EXPECT_EQ(d.ParityBit, TParityBit::none);
     EXPECT_EQ(d.StopBits, TStopBits::sb_1);
-    EXPECT_EQ(std::vector({d.BufSizeTrm, d.BufSizeRec, d.XOffLimit, d.XOnLimit, d.DataSize}),
+    EXPECT_EQ(std::vector({d.BufSizeTrm(), d.BufSizeRec(), d.XOffLimit(), d.XOnLimit(), d.DataSize()}),
               std::vector({2048, 2048, 1600, 400, 0}));
     EXPECT_EQ(std::vector({d.XOnChar, d.XOffChar, d.ErrorChar, d.EofChar, d.EventChar}),
               std::vector<char>({17, 19, '?', 26, 13}));
-    EXPECT_FALSE(d.HandshakeRtsCts || d.HandshakeXOnXOff || d.DTRActive || d.ParityCheck);
+    EXPECT_FALSE(d.HandshakeRtsCts || d.HandshakeXOnXOff || d.DTRActive || d.ParityCheck());
     EXPECT_TRUE(d.EnableEvents && d.SyncWait && !d.SyncEventHandling);
     SerialLine expected;
     expected.Baudrate = TBaudrate::br_057600;
@@ -60,14 +60,14 @@ TEST(SerialLine, SettersKeepTheirRules) {
          0},
         {"xoff = xon", [](SerialLine& s) { s.SetXOffLimit(400); }, 2048, 2048, 401, 400, 0, 0, 0},
         {"xoff 5000", [](SerialLine& s) { s.SetXOffLimit(5000); }, 2048, 2048, 2048, 400, 0, 0, 0},
-        {"xoff capped under xon", [](SerialLine& s) { s.BufSizeRec = 300; s.SetXOffLimit(10); },
-         300, 2048, 300, 400, 0, 0, 0},
+        {"xoff raised above xon in a small queue",
+         [](SerialLine& s) { s.SetBufSizeRec(300); s.SetXOffLimit(10); }, 300, 2048, 300, 299, 0, 0, 0},
         {"xon 2000", [](SerialLine& s) { s.SetXOnLimit(2000); }, 2048, 2048, 1600, 1599, 0, 0, 0},
         {"xon = xoff", [](SerialLine& s) { s.SetXOnLimit(1600); }, 2048, 2048, 1600, 1599, 0, 0,
          0},
         {"xon -7", [](SerialLine& s) { s.SetXOnLimit(-7); }, 2048, 2048, 1600, 0, 0, 0, 0},
-        {"xon under xoff 0", [](SerialLine& s) { s.XOffLimit = 0; s.SetXOnLimit(5); },
-         2048, 2048, 0, 0, 0, 0, 0},
+        {"xon under the smallest xoff",
+         [](SerialLine& s) { s.SetXOnLimit(0); s.SetXOffLimit(0); s.SetXOnLimit(5); }, 2048, 2048, 1, 0, 0, 0, 0},
         {"data -1", [](SerialLine& s) { s.SetDataSize(-1); }, 2048, 2048, 1600, 400, 0, 0, 0},
         {"data 10", [](SerialLine& s) { s.SetDataSize(10); }, 2048, 2048, 1600, 400, 10, 0, 0},
         {"data 3000", [](SerialLine& s) { s.SetDataSize(3000); }, 2048, 2048, 1600, 400, 2048, 0, 0},
@@ -79,8 +79,8 @@ TEST(SerialLine, SettersKeepTheirRules) {
     for (const Case& c : cases) {
         SerialLine s;
         c.act(s);
-        EXPECT_EQ(std::vector({s.BufSizeRec, s.BufSizeTrm, s.XOffLimit, s.XOnLimit, s.DataSize,
-                               s.RecTimeOut, s.TrmTimeOut}),
+        EXPECT_EQ(std::vector({s.BufSizeRec(), s.BufSizeTrm(), s.XOffLimit(), s.XOnLimit(),
+                               s.DataSize(), s.RecTimeOut(), s.TrmTimeOut()}),
                   std::vector({c.bufRec, c.bufTrm, c.xOff, c.xOn, c.dataSize, c.recTo, c.trmTo}))
             << c.name;
     }
@@ -90,7 +90,7 @@ TEST(SerialLine, ParityCheckFollowsEveryParity) {
     SerialLine s;
     for (int p : {1, 2, 3, 4, 0}) {
         s.SetParityBit(static_cast<TParityBit>(p));
-        EXPECT_EQ(s.ParityCheck, p != 0) << ParityNames[p];
+        EXPECT_EQ(s.ParityCheck(), p != 0) << ParityNames[p];
     }
 }
 

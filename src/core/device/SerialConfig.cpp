@@ -1,15 +1,100 @@
 #include "device/SerialConfig.h"
 
+#include <array>
 #include <charconv>
+#include <type_traits>
 
 namespace vem {
 
 namespace {
 
 constexpr std::size_t CheckPos = 88;
+constexpr std::size_t CheckWidth = 3;
 
-template <class E>
-constexpr int ord(E e) { return static_cast<int>(e); }
+enum class FieldKind {
+    Number,     // any decimal integer
+    Ordinal,    // an index below the field's limit
+    Flag,       // 0 or 1 written; above 0 reads as true
+    Character,  // the character code; a field that is no number keeps the old character
+};
+
+// One field of the text and the record member it stands for, as a number: ordinals, flags as
+// 0 or 1, characters as their code 0..255.
+struct ConfigField {
+    std::size_t position;
+    std::size_t width;
+    FieldKind kind;
+    std::int32_t limit;  // of an ordinal: the first value out of range
+    std::int32_t (*get)(const TSerialConfig&);
+    void (*set)(TSerialConfig&, std::int32_t);
+};
+
+template <class T>
+constexpr std::int32_t numberOf(T value) {
+    if constexpr (std::is_same_v<T, char>)
+        return static_cast<unsigned char>(value);
+    else
+        return static_cast<std::int32_t>(value);
+}
+
+template <class T>
+constexpr T valueOf(std::int32_t number) {
+    if constexpr (std::is_same_v<T, bool>)
+        return number > 0;
+    else if constexpr (std::is_same_v<T, char>)
+        return static_cast<char>(number & 0xFF);
+    else
+        return static_cast<T>(number);
+}
+
+template <auto Member>
+constexpr ConfigField field(std::size_t position, std::size_t width, FieldKind kind, int limit = 0) {
+    using T = std::remove_cvref_t<decltype(std::declval<TSerialConfig&>().*Member)>;
+    return {position, width, kind, limit, [](const TSerialConfig& c) { return numberOf(c.*Member); },
+            [](TSerialConfig& c, std::int32_t number) { c.*Member = valueOf<T>(number); }};
+}
+
+using C = TSerialConfig;
+using enum FieldKind;
+// The 91-character text: the signature, these fields, the check value.
+constexpr std::array ConfigFields{
+    field<&C::COMPort>(4, 3, Number),
+    field<&C::Baudrate>(7, 2, Ordinal, BaudrateCount),
+    field<&C::DataBits>(9, 1, Ordinal, DataBitsCount),
+    field<&C::ParityBit>(10, 1, Ordinal, ParityCount),
+    field<&C::StopBits>(11, 1, Ordinal, StopBitsCount),
+    field<&C::BufSizeTrm>(12, 8, Number),
+    field<&C::BufSizeRec>(20, 8, Number),
+    field<&C::HandshakeRtsCts>(28, 1, Flag),
+    field<&C::HandshakeDtrDsr>(29, 1, Flag),
+    field<&C::HandshakeXOnXOff>(30, 1, Flag),
+    field<&C::RTSActive>(31, 1, Flag),
+    field<&C::DTRActive>(32, 1, Flag),
+    field<&C::XOnChar>(33, 3, Character),
+    field<&C::XOffChar>(36, 3, Character),
+    field<&C::XOffLimit>(39, 8, Number),
+    field<&C::XOnLimit>(47, 8, Number),
+    field<&C::ErrorChar>(55, 3, Character),
+    field<&C::EofChar>(58, 3, Character),
+    field<&C::EventChar>(61, 3, Character),
+    field<&C::ContinueOnXOff>(64, 1, Flag),
+    field<&C::UseErrorChar>(65, 1, Flag),
+    field<&C::EliminateNullChar>(66, 1, Flag),
+    field<&C::AbortOnError>(67, 1, Flag),
+    field<&C::RecTimeOut>(68, 10, Number),
+    field<&C::TrmTimeOut>(78, 10, Number),
+};
+
+// The fields follow each other without a gap from the signature to the check value.
+constexpr bool fieldsFillTheText() {
+    std::size_t next = ConfigSignature.size();
+    for (const ConfigField& f : ConfigFields) {
+        if (f.position != next) return false;
+        next += f.width;
+    }
+    return next == CheckPos && CheckPos + CheckWidth == ConfigTextLength;
+}
+static_assert(fieldsFillTheText());
 
 // Sign first, then zeros: a negative number reads back.
 void put(std::string& out, std::int64_t v, std::size_t width) {
@@ -19,8 +104,6 @@ void put(std::string& out, std::int64_t v, std::size_t width) {
     if (v < 0) digits.insert(0, 1, '-');
     out += digits.substr(0, width);  // a longer number loses its last digits
 }
-
-void putChar(std::string& out, char c) { put(out, static_cast<unsigned char>(c), 3); }
 
 unsigned checkValue(std::string_view text) {
     unsigned x = 0;
@@ -39,143 +122,51 @@ bool parseInt(std::string_view s, std::int32_t& out) {
     return true;
 }
 
-class Reader {
-public:
-    explicit Reader(std::string_view text) : text_(text) {}
-    bool number(std::size_t width, std::int32_t& v) { return parseInt(take(width), v); }
-    template <class E>
-    bool ordinal(std::size_t width, int count, E& e) {
-        std::int32_t v = 0;
-        if (!number(width, v) || v < 0 || v >= count) return false;
-        e = static_cast<E>(v);
+// Reads one field of a whole text into the record; false stops the reading.
+bool readField(const ConfigField& f, std::string_view text, TSerialConfig& c) {
+    std::int32_t v = 0;
+    const bool isNumber = parseInt(text.substr(f.position, f.width), v);
+    if (f.kind == Character) {
+        if (isNumber) f.set(c, v);
         return true;
     }
-    bool flag(bool& b) {
-        std::int32_t v = 0;
-        if (!number(1, v)) return false;
-        b = v > 0;
-        return true;
-    }
-    // No check here: a field that is no number keeps the old character.
-    void character(char& c) {
-        std::int32_t v = 0;
-        if (parseInt(take(3), v)) c = static_cast<char>(v & 0xFF);
-    }
+    if (!isNumber || (f.kind == Ordinal && (v < 0 || v >= f.limit))) return false;
+    f.set(c, v);
+    return true;
+}
 
-private:
-    std::string_view take(std::size_t width) {
-        const std::string_view s = text_.substr(pos_, width);
-        pos_ += width;
-        return s;
-    }
-    std::string_view text_;
-    std::size_t pos_ = ConfigSignature.size();
-};
-
-bool readFields(Reader& r, TSerialConfig& c) {
-    return r.number(3, c.COMPort) && r.ordinal(2, BaudrateCount, c.Baudrate) &&
-           r.ordinal(1, 5, c.DataBits) && r.ordinal(1, 5, c.ParityBit) &&
-           r.ordinal(1, 3, c.StopBits) && r.number(8, c.BufSizeTrm) &&
-           r.number(8, c.BufSizeRec) && r.flag(c.HandshakeRtsCts) && r.flag(c.HandshakeDtrDsr) &&
-           r.flag(c.HandshakeXOnXOff) && r.flag(c.RTSActive) && r.flag(c.DTRActive) &&
-           (r.character(c.XOnChar), r.character(c.XOffChar), true) &&
-           r.number(8, c.XOffLimit) && r.number(8, c.XOnLimit) &&
-           (r.character(c.ErrorChar), r.character(c.EofChar), r.character(c.EventChar), true) &&
-           r.flag(c.ContinueOnXOff) && r.flag(c.UseErrorChar) && r.flag(c.EliminateNullChar) &&
-           r.flag(c.AbortOnError) && r.number(10, c.RecTimeOut) && r.number(10, c.TrmTimeOut);
+// A record made in code may hold an ordinal outside its table: there `current` stays.
+TSerialConfig ordinalsInRange(TSerialConfig c, const TSerialConfig& current) {
+    for (const ConfigField& f : ConfigFields)
+        if (f.kind == Ordinal && f.get(c) >= f.limit) f.set(c, f.get(current));
+    return c;
 }
 
 }  // namespace
 
-TSerialConfig GetConfig(const SerialLine& l, int comPort) {
+TSerialConfig GetConfig(const SerialLine& line, int comPort) {
     TSerialConfig c;
+    static_cast<SerialOptions&>(c) = line;
+    static_cast<SerialLimits&>(c) = line.Limits();
     c.Valid = true;
     c.COMPort = comPort;
-    c.Baudrate = l.Baudrate;
-    c.DataBits = l.DataBits;
-    c.ParityBit = l.ParityBit;
-    c.StopBits = l.StopBits;
-    c.BufSizeTrm = l.BufSizeTrm;
-    c.BufSizeRec = l.BufSizeRec;
-    c.HandshakeRtsCts = l.HandshakeRtsCts;
-    c.HandshakeDtrDsr = l.HandshakeDtrDsr;
-    c.HandshakeXOnXOff = l.HandshakeXOnXOff;
-    c.RTSActive = l.RTSActive;
-    c.DTRActive = l.DTRActive;
-    c.XOnChar = l.XOnChar;
-    c.XOffChar = l.XOffChar;
-    c.XOffLimit = l.XOffLimit;
-    c.XOnLimit = l.XOnLimit;
-    c.ErrorChar = l.ErrorChar;
-    c.EofChar = l.EofChar;
-    c.EventChar = l.EventChar;
-    c.ContinueOnXOff = l.ContinueOnXOff;
-    c.UseErrorChar = l.UseErrorChar;
-    c.EliminateNullChar = l.EliminateNullChar;
-    c.AbortOnError = l.AbortOnError;
-    c.RecTimeOut = l.RecTimeOut;
-    c.TrmTimeOut = l.TrmTimeOut;
     return c;
 }
 
-bool SetConfig(SerialLine& l, const TSerialConfig& c, const std::function<void(int)>& setPort) {
-    if (!c.Valid) return false;
-    if (setPort) setPort(c.COMPort);
-    // An ordinal outside its table (a record made in code) leaves the setting alone.
-    if (ord(c.Baudrate) < BaudrateCount) l.Baudrate = c.Baudrate;
-    if (ord(c.DataBits) < 5) l.DataBits = c.DataBits;
-    if (ord(c.ParityBit) < 5) l.SetParityBit(c.ParityBit);
-    if (ord(c.StopBits) < 3) l.StopBits = c.StopBits;
-    l.SetBufSizeTrm(c.BufSizeTrm);
-    l.SetBufSizeRec(c.BufSizeRec);
-    l.HandshakeRtsCts = c.HandshakeRtsCts;
-    l.HandshakeDtrDsr = c.HandshakeDtrDsr;
-    l.HandshakeXOnXOff = c.HandshakeXOnXOff;
-    l.RTSActive = c.RTSActive;
-    l.DTRActive = c.DTRActive;
-    l.XOnChar = c.XOnChar;
-    l.XOffChar = c.XOffChar;
-    // XOn first out of the way, so that a consistent pair arrives whatever the old one was.
-    l.SetXOnLimit(0);
-    l.SetXOffLimit(c.XOffLimit);
-    l.SetXOnLimit(c.XOnLimit);
-    l.ErrorChar = c.ErrorChar;
-    l.EofChar = c.EofChar;
-    l.EventChar = c.EventChar;
-    l.ContinueOnXOff = c.ContinueOnXOff;
-    l.UseErrorChar = c.UseErrorChar;
-    l.EliminateNullChar = c.EliminateNullChar;
-    l.AbortOnError = c.AbortOnError;
-    l.SetRecTimeOut(c.RecTimeOut);
-    l.SetTrmTimeOut(c.TrmTimeOut);
+bool SetConfig(SerialLine& line, const TSerialConfig& config, const std::function<void(int)>& setPort) {
+    if (!config.Valid) return false;
+    if (setPort) setPort(config.COMPort);
+    const TSerialConfig taken = ordinalsInRange(config, GetConfig(line, config.COMPort));
+    static_cast<SerialOptions&>(line) = taken;
+    line.SetLimits(taken);
     return true;
 }
 
 std::string ConfigToStr(const TSerialConfig& c) {
     if (!c.Valid) return {};
     std::string s(ConfigSignature);
-    put(s, c.COMPort, 3);
-    put(s, ord(c.Baudrate), 2);
-    put(s, ord(c.DataBits), 1);
-    put(s, ord(c.ParityBit), 1);
-    put(s, ord(c.StopBits), 1);
-    put(s, c.BufSizeTrm, 8);
-    put(s, c.BufSizeRec, 8);
-    for (bool b : {c.HandshakeRtsCts, c.HandshakeDtrDsr, c.HandshakeXOnXOff, c.RTSActive,
-                   c.DTRActive})
-        put(s, b, 1);
-    putChar(s, c.XOnChar);
-    putChar(s, c.XOffChar);
-    put(s, c.XOffLimit, 8);
-    put(s, c.XOnLimit, 8);
-    putChar(s, c.ErrorChar);
-    putChar(s, c.EofChar);
-    putChar(s, c.EventChar);
-    for (bool b : {c.ContinueOnXOff, c.UseErrorChar, c.EliminateNullChar, c.AbortOnError})
-        put(s, b, 1);
-    put(s, c.RecTimeOut, 10);
-    put(s, c.TrmTimeOut, 10);
-    put(s, checkValue(s), 3);
+    for (const ConfigField& f : ConfigFields) put(s, f.get(c), f.width);
+    put(s, checkValue(s), CheckWidth);
     return s;
 }
 
@@ -185,11 +176,12 @@ TSerialConfig StrToConfig(std::string_view text, TSerialConfig c) {
     text = text.substr(0, ConfigTextLength);
     if (text.substr(0, ConfigSignature.size()) != ConfigSignature) return c;
     std::int32_t check = 0;
-    if (text.size() < ConfigTextLength || !parseInt(text.substr(CheckPos, 3), check) ||
+    if (text.size() < ConfigTextLength || !parseInt(text.substr(CheckPos, CheckWidth), check) ||
         check != static_cast<std::int32_t>(checkValue(text)))
         return c;
-    Reader r(text);
-    c.Valid = readFields(r, c);
+    for (const ConfigField& f : ConfigFields)
+        if (!readField(f, text, c)) return c;
+    c.Valid = true;
     return c;
 }
 

@@ -8,34 +8,11 @@
 
 namespace vem {
 
-// A whole port configuration in one flat record.
-struct TSerialConfig {
+// A whole port configuration in one flat record: the port, its line settings and limits as
+// plain values.
+struct TSerialConfig : SerialOptions, SerialLimits {
     bool Valid = false;
     std::int32_t COMPort = 0;
-    TBaudrate Baudrate = TBaudrate::br_009600;
-    TDataBits DataBits = TDataBits::db_8;
-    TParityBit ParityBit = TParityBit::none;
-    TStopBits StopBits = TStopBits::sb_1;
-    std::int32_t BufSizeTrm = 2048;
-    std::int32_t BufSizeRec = 2048;
-    bool HandshakeRtsCts = false;
-    bool HandshakeDtrDsr = false;
-    bool HandshakeXOnXOff = false;
-    bool RTSActive = false;
-    bool DTRActive = false;
-    char XOnChar = 17;
-    char XOffChar = 19;
-    std::int32_t XOffLimit = 1600;
-    std::int32_t XOnLimit = 400;
-    char ErrorChar = '?';
-    char EofChar = 26;
-    char EventChar = 13;
-    bool ContinueOnXOff = false;
-    bool UseErrorChar = false;
-    bool EliminateNullChar = false;
-    bool AbortOnError = false;
-    std::int32_t RecTimeOut = 0;
-    std::int32_t TrmTimeOut = 0;
 
     bool operator==(const TSerialConfig&) const = default;
 };

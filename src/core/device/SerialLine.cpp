@@ -11,32 +11,38 @@ bool baudrateOf(std::uint32_t rate, TBaudrate& out) {
     return true;
 }
 
-void SerialLine::SetParityBit(TParityBit p) {
-    ParityBit = p;
-    ParityCheck = p != TParityBit::none;
-}
-
-void SerialLine::SetBufSizeTrm(std::int32_t v) { BufSizeTrm = std::max(v, SmallestQueue); }
+void SerialLine::SetBufSizeTrm(std::int32_t v) { limits_.BufSizeTrm = std::max(v, SmallestQueue); }
 
 void SerialLine::SetBufSizeRec(std::int32_t v) {
-    BufSizeRec = std::max(v, SmallestQueue);
-    if (XOffLimit > BufSizeRec) XOffLimit = BufSizeRec;
-    if (XOnLimit >= XOffLimit) XOnLimit = XOffLimit - 1;
+    SerialLimits& l = limits_;
+    l.BufSizeRec = std::max(v, SmallestQueue);
+    if (l.XOffLimit > l.BufSizeRec) l.XOffLimit = l.BufSizeRec;
+    if (l.XOnLimit >= l.XOffLimit) l.XOnLimit = l.XOffLimit - 1;
 }
 
 void SerialLine::SetXOffLimit(std::int32_t v) {
-    if (v <= XOnLimit) v = XOnLimit + 1;
-    XOffLimit = std::min(v, BufSizeRec);
+    if (v <= limits_.XOnLimit) v = limits_.XOnLimit + 1;
+    limits_.XOffLimit = std::min(v, limits_.BufSizeRec);
 }
 
 void SerialLine::SetXOnLimit(std::int32_t v) {
-    if (v >= XOffLimit) v = XOffLimit - 1;
-    XOnLimit = std::max(v, 0);
+    if (v >= limits_.XOffLimit) v = limits_.XOffLimit - 1;
+    limits_.XOnLimit = std::max(v, 0);
 }
 
-void SerialLine::SetDataSize(std::int32_t v) { DataSize = std::min(std::max(v, 0), BufSizeRec); }
-void SerialLine::SetRecTimeOut(std::int32_t v) { RecTimeOut = std::max(v, 0); }
-void SerialLine::SetTrmTimeOut(std::int32_t v) { TrmTimeOut = std::max(v, 0); }
+void SerialLine::SetDataSize(std::int32_t v) { dataSize_ = std::min(std::max(v, 0), limits_.BufSizeRec); }
+void SerialLine::SetRecTimeOut(std::int32_t v) { limits_.RecTimeOut = std::max(v, 0); }
+void SerialLine::SetTrmTimeOut(std::int32_t v) { limits_.TrmTimeOut = std::max(v, 0); }
+
+void SerialLine::SetLimits(const SerialLimits& l) {
+    SetBufSizeTrm(l.BufSizeTrm);
+    SetBufSizeRec(l.BufSizeRec);
+    SetXOnLimit(0);  // out of the way first: the new XOff limit may lie below the old XOn limit
+    SetXOffLimit(l.XOffLimit);
+    SetXOnLimit(l.XOnLimit);
+    SetRecTimeOut(l.RecTimeOut);
+    SetTrmTimeOut(l.TrmTimeOut);
+}
 
 SerialLine serial1Line() {
     SerialLine line;
@@ -48,7 +54,7 @@ SerialLine serial1Line() {
 std::int64_t writeWaitMs(const SerialLine& line, std::uint32_t count) {
     // 10 bits a character, at least 1 ms
     const std::int64_t perChar = std::max<std::int64_t>(1, 10000 / baudRate(line.Baudrate));
-    if (line.TrmTimeOut > 0) return perChar * count + line.TrmTimeOut;
+    if (line.TrmTimeOut() > 0) return perChar * count + line.TrmTimeOut();
     return 2 * perChar * count + 1000;
 }
 

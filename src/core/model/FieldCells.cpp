@@ -22,12 +22,13 @@ int sharedRunStart(const FieldDefinition& f) {
 namespace {
 
 bool isDateOrTimeTag(std::int32_t tag) { return tag > DataFieldCount; }
+bool isDataFieldTag(std::int32_t tag) { return tag >= 1 && tag <= DataFieldCount; }
 
 void replaceDisplaced(DataSet& set, const std::array<bool, DataFieldCount + 1>& displaced) {
     CellTags& tags = set.cellTags;
     // Every displaced field leaves all its cells before any of them looks for a new run.
     for (auto& t : tags)
-        if (t >= 1 && t <= DataFieldCount && displaced[t]) t = 0;
+        if (isDataFieldTag(t) && displaced[t]) t = 0;
     for (int n = 1; n <= DataFieldCount; ++n) {
         if (!displaced[n]) continue;
         FieldDefinition& f = set.fields[n - 1];
@@ -66,7 +67,7 @@ void shareDateTimeCells(Project& p) {
             const int length = p.sharedField(DateField + j).length;
             for (int k = start[j]; k < start[j] + length; ++k) {
                 std::int32_t& t = set.cellTags[k];
-                if (t >= 1 && t <= DataFieldCount) displaced[t] = true;
+                if (isDataFieldTag(t)) displaced[t] = true;
                 t = DateField + j;
             }
         }

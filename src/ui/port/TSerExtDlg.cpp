@@ -10,8 +10,8 @@ bool TSerExtDlg::Execute(TSerial& serial) {
     TCOMExtParams p;
     p.port = serial.COMPort();
     p.line = serial.Line();
-    p.recSize = serial.Line().BufSizeRec;
-    p.trmSize = serial.Line().BufSizeTrm;
+    p.recSize = serial.Line().BufSizeRec();
+    p.trmSize = serial.Line().BufSizeTrm();
     {
         TFormCOMSetup form(messages_, parent_);
         if (!form.CommConfigDialogEx(p)) return false;
