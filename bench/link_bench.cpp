@@ -12,7 +12,7 @@
 #include <QTest>
 #include <cstdio>
 
-#include "main/TForm1.h"
+#include "ui/main/TForm1.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"
 

@@ -5,7 +5,7 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 
-#include "main/TForm1.h"
+#include "ui/main/TForm1.h"
 
 #include "files/ProjectFile.h"
 #include "i18n/LanguageFile.h"

@@ -10,9 +10,9 @@
 
 #include "QorsimProcess.h"
 #include "../ui/UiHelpers.h"
-#include "device/TForm10.h"
-#include "device/TForm6.h"
-#include "main/TForm1.h"
+#include "ui/device/TForm10.h"
+#include "ui/device/TForm6.h"
+#include "ui/main/TForm1.h"
 #include "serial/Serial.h"
 
 using namespace vem;

@@ -13,9 +13,9 @@
 #include <functional>
 #include <vector>
 
-#include "common/MessagePresenter.h"
+#include "ui/common/MessagePresenter.h"
 #include "editor/Editor.h"
-#include "main/TForm1.h"
+#include "ui/main/TForm1.h"
 
 namespace vem::test {
 

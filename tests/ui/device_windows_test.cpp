@@ -4,8 +4,8 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "device/TForm7.h"
-#include "main/TForm1.h"
+#include "ui/device/TForm7.h"
+#include "ui/main/TForm1.h"
 
 using namespace vem;
 

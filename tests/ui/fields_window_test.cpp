@@ -7,8 +7,8 @@
 #include <QToolButton>
 
 #include "UiHelpers.h"
-#include "fields/TForm2.h"
-#include "main/TForm1.h"
+#include "ui/fields/TForm2.h"
+#include "ui/main/TForm1.h"
 
 using namespace vem;
 

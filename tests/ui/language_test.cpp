@@ -12,13 +12,13 @@
 
 #include "UiHelpers.h"
 #include "host/Encoding.h"
-#include "common/LanguageApply.h"
+#include "ui/common/LanguageApply.h"
 #include "host/LanguageSearch.h"
-#include "fields/TForm2.h"
+#include "ui/fields/TForm2.h"
 #include "i18n/LanguageFile.h"
-#include "port/TFormCOMSetup.h"
-#include "settings/SettingsDialogs.h"
-#include "settings/TForm8.h"
+#include "ui/port/TFormCOMSetup.h"
+#include "ui/settings/SettingsDialogs.h"
+#include "ui/settings/TForm8.h"
 
 namespace vem {
 namespace {

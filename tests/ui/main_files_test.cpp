@@ -12,7 +12,7 @@
 
 #include "UiHelpers.h"
 #include "files/ProjectFile.h"
-#include "main/TForm1.h"
+#include "ui/main/TForm1.h"
 
 using namespace vem;
 

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "UiHelpers.h"
-#include "main/ScreenGrid.h"
-#include "main/TForm1.h"
+#include "ui/main/ScreenGrid.h"
+#include "ui/main/TForm1.h"
 
 using namespace vem;
 

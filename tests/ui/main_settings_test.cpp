@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "UiHelpers.h"
-#include "main/TForm1.h"
+#include "ui/main/TForm1.h"
 
 using namespace vem;
 

@@ -8,9 +8,9 @@
 #include <QToolButton>
 
 #include "UiHelpers.h"
-#include "fields/TForm2.h"
-#include "main/ScreenGrid.h"
-#include "main/TForm1.h"
+#include "ui/fields/TForm2.h"
+#include "ui/main/ScreenGrid.h"
+#include "ui/main/TForm1.h"
 
 using namespace vem;
 

@@ -16,9 +16,9 @@
 #include <functional>
 
 #include "device/SerialConfig.h"
-#include "port/PortMemory.h"
-#include "port/TFormCOMSetup.h"
-#include "port/TSerExtDlg.h"
+#include "ui/port/PortMemory.h"
+#include "ui/port/TFormCOMSetup.h"
+#include "ui/port/TSerExtDlg.h"
 #include "Pty.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"

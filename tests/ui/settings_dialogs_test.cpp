@@ -11,14 +11,14 @@
 #include <functional>
 #include <vector>
 
-#include "common/MessagePresenter.h"
+#include "ui/common/MessagePresenter.h"
 #include "model/Project.h"
 #include "model/DeviceImage.h"
 #include "session/Session.h"
-#include "settings/SettingsDialogs.h"
+#include "ui/settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
-#include "settings/TForm5.h"
-#include "settings/TForm9.h"
+#include "ui/settings/TForm5.h"
+#include "ui/settings/TForm9.h"
 
 namespace vem {
 namespace {

@@ -13,10 +13,10 @@
 #include <QStyleOptionButton>
 
 #include "UiHelpers.h"
-#include "common/WrapCheckBox.h"
-#include "device/TForm7.h"
-#include "settings/SettingsDialogs.h"
-#include "settings/TForm12.h"
+#include "ui/common/WrapCheckBox.h"
+#include "ui/device/TForm7.h"
+#include "ui/settings/SettingsDialogs.h"
+#include "ui/settings/TForm12.h"
 
 // Every text of every window fits its control, in each shipped language; run once more at
 // QT_SCALE_FACTOR=2.

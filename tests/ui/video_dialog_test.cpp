@@ -6,8 +6,8 @@
 #include <QToolButton>
 #include <vector>
 
-#include "common/MessagePresenter.h"
-#include "device/TForm10.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/device/TForm10.h"
 
 namespace vem {
 namespace {

@@ -10,13 +10,13 @@
 
 #include "UiHelpers.h"
 #include "host/Encoding.h"
-#include "common/MessagePresenter.h"
-#include "common/PlainText.h"
-#include "settings/TForm12.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/common/PlainText.h"
+#include "ui/settings/TForm12.h"
 #include "session/Session.h"
-#include "settings/TForm4.h"
-#include "device/TForm7.h"
-#include "port/TFormCOMSetup.h"
+#include "ui/settings/TForm4.h"
+#include "ui/device/TForm7.h"
+#include "ui/port/TFormCOMSetup.h"
 
 namespace vem {
 namespace {

@@ -1,4 +1,4 @@
-#include "common/LanguageApply.h"
+#include "ui/common/LanguageApply.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "common/MessagePresenter.h"
+#include "ui/common/MessagePresenter.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -6,7 +6,7 @@
 #include <QShowEvent>
 
 #include "host/Encoding.h"
-#include "common/WindowPlacement.h"
+#include "ui/common/WindowPlacement.h"
 
 namespace vem {
 

@@ -1,4 +1,4 @@
-#include "common/PlainText.h"
+#include "ui/common/PlainText.h"
 
 #include <QLabel>
 #include <QTextDocument>

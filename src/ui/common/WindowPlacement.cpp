@@ -1,4 +1,4 @@
-#include "common/WindowPlacement.h"
+#include "ui/common/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "common/WrapCheckBox.h"
+#include "ui/common/WrapCheckBox.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

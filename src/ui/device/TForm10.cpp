@@ -1,9 +1,9 @@
-#include "device/TForm10.h"
+#include "ui/device/TForm10.h"
 
 #include "host/Encoding.h"
-#include "common/MessagePresenter.h"
-#include "common/WindowPlacement.h"
-#include "settings/SettingsWidgets.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/common/WindowPlacement.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm10.h"
 
 namespace vem {

@@ -1,10 +1,10 @@
-#include "device/TForm6.h"
+#include "ui/device/TForm6.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 
 #include "host/Encoding.h"
-#include "common/WindowPlacement.h"
+#include "ui/common/WindowPlacement.h"
 #include "ui_TForm6.h"
 
 namespace vem {

@@ -1,4 +1,4 @@
-#include "device/TForm7.h"
+#include "ui/device/TForm7.h"
 
 #include <QKeyEvent>
 

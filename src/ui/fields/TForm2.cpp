@@ -1,4 +1,4 @@
-#include "fields/TForm2.h"
+#include "ui/fields/TForm2.h"
 
 #include <QKeyEvent>
 

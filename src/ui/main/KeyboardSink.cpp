@@ -1,4 +1,4 @@
-#include "main/KeyboardSink.h"
+#include "ui/main/KeyboardSink.h"
 
 #include <QKeyEvent>
 

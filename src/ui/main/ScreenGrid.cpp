@@ -1,11 +1,11 @@
-#include "main/ScreenGrid.h"
+#include "ui/main/ScreenGrid.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 
-#include "common/PlainText.h"
+#include "ui/common/PlainText.h"
 #include "host/Encoding.h"
 
 namespace vem {

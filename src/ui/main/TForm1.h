@@ -3,8 +3,8 @@
 #include <array>
 #include <memory>
 
-#include "common/MessagePresenter.h"
-#include "port/TSerExtDlg.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/port/TSerExtDlg.h"
 #include "session/Session.h"
 
 class QAction;

@@ -1,6 +1,6 @@
-#include "main/TForm3.h"
+#include "ui/main/TForm3.h"
 
-#include "main/TForm1.h"
+#include "ui/main/TForm1.h"
 
 namespace vem {
 

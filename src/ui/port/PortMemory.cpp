@@ -1,4 +1,4 @@
-#include "port/PortMemory.h"
+#include "ui/port/PortMemory.h"
 
 #include <QDir>
 #include <QFile>

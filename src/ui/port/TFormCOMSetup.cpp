@@ -1,11 +1,11 @@
-#include "port/TFormCOMSetup.h"
+#include "ui/port/TFormCOMSetup.h"
 
 #include <algorithm>
 #include <QGroupBox>
 #include <QLineEdit>
 
-#include "common/PlainText.h"
-#include "common/WindowPlacement.h"
+#include "ui/common/PlainText.h"
+#include "ui/common/WindowPlacement.h"
 #include "host/Encoding.h"
 #include "serial/COMManager.h"
 #include "serial/PortPath.h"

@@ -1,7 +1,7 @@
-#include "port/TSerExtDlg.h"
+#include "ui/port/TSerExtDlg.h"
 
-#include "port/PortMemory.h"
-#include "port/TFormCOMSetup.h"
+#include "ui/port/PortMemory.h"
+#include "ui/port/TFormCOMSetup.h"
 #include "serial/Serial.h"
 
 namespace vem {

@@ -1,15 +1,15 @@
-#include "settings/SettingsDialogs.h"
+#include "ui/settings/SettingsDialogs.h"
 
 #include <QPushButton>
 
 #include "session/Session.h"
-#include "settings/SettingsWidgets.h"
-#include "settings/TForm11.h"
-#include "settings/TForm12.h"
-#include "settings/TForm4.h"
-#include "settings/TForm5.h"
-#include "settings/TForm8.h"
-#include "settings/TForm9.h"
+#include "ui/settings/SettingsWidgets.h"
+#include "ui/settings/TForm11.h"
+#include "ui/settings/TForm12.h"
+#include "ui/settings/TForm4.h"
+#include "ui/settings/TForm5.h"
+#include "ui/settings/TForm8.h"
+#include "ui/settings/TForm9.h"
 
 namespace vem {
 

@@ -1,4 +1,4 @@
-#include "settings/SettingsWidgets.h"
+#include "ui/settings/SettingsWidgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>

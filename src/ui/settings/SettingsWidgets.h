@@ -2,7 +2,7 @@
 #include <QValidator>
 #include <string>
 
-#include "common/WindowPlacement.h"
+#include "ui/common/WindowPlacement.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,8 +1,8 @@
-#include "settings/TForm11.h"
+#include "ui/settings/TForm11.h"
 
-#include "common/MessagePresenter.h"
+#include "ui/common/MessagePresenter.h"
 #include "session/Session.h"
-#include "settings/SettingsWidgets.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm11.h"
 
 namespace vem {

@@ -1,7 +1,7 @@
-#include "settings/TForm12.h"
+#include "ui/settings/TForm12.h"
 
 #include "session/Session.h"
-#include "settings/SettingsWidgets.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm12.h"
 
 namespace vem {

@@ -1,7 +1,7 @@
-#include "settings/TForm4.h"
+#include "ui/settings/TForm4.h"
 
-#include "common/MessagePresenter.h"
-#include "settings/SettingsWidgets.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm4.h"
 
 namespace vem {

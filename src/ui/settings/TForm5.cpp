@@ -1,6 +1,6 @@
-#include "settings/TForm5.h"
+#include "ui/settings/TForm5.h"
 
-#include "settings/SettingsWidgets.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm5.h"
 
 namespace vem {

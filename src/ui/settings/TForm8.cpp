@@ -1,7 +1,7 @@
-#include "settings/TForm8.h"
+#include "ui/settings/TForm8.h"
 
-#include "common/MessagePresenter.h"
-#include "settings/SettingsWidgets.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm8.h"
 
 namespace vem {

@@ -1,7 +1,7 @@
-#include "settings/TForm9.h"
+#include "ui/settings/TForm9.h"
 
-#include "common/MessagePresenter.h"
-#include "settings/SettingsWidgets.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/settings/SettingsWidgets.h"
 #include "ui_TForm9.h"
 
 namespace vem {
