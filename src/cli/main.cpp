@@ -21,10 +21,12 @@ int usage(Console& console, const QString& problem) {
 // looks for it. Without one the built-in texts stay.
 bool loadLanguage(Context& context, const QString& chosen) {
     const QStringList files = chosen.isEmpty() ? languageFileCandidates() : QStringList{chosen};
+    LanguageFileFault fault{};
     for (const QString& file : files) {
-        if ((context.language = readLanguageFile(QFile::encodeName(file).toStdString()))) return true;
+        if ((context.language = readLanguageFile(QFile::encodeName(file).toStdString(), fault))) return true;
     }
-    if (!chosen.isEmpty()) context.console.error(chosen + ": cannot be read as a language file");
+    if (!chosen.isEmpty())
+        context.console.error(chosen + ": not taken as a language file: " + languageFileFaultText(fault));
     return chosen.isEmpty();
 }
 

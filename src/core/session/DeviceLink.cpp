@@ -167,6 +167,7 @@ Outcome Session::abandoned(int slot) {
 
 Outcome Session::linked(const Exchange::Output& output) {
     Outcome out;
+    out.projectAsBefore = true;  // until a read-back is taken
     out.link.send = output.send;
     out.link.closePort = output.closePort;
     const Exchange& exchange = running_->exchange;
@@ -227,6 +228,7 @@ void Session::completed(Outcome& out) {
         return;
     }
     const Outcome applied = applyReceivedImage();
+    out.projectAsBefore = false;
     out.refreshEditor = true;
     out.refreshCaption = applied.refreshCaption;
     out.refreshSettingLabels = applied.refreshSettingLabels;

@@ -27,6 +27,7 @@ struct Outcome {
     std::optional<DialogId> dialogMessage;   // a dialog's own message to show
     bool refreshEditor = false;              // grid, field list, data set buttons, clock box
     bool refreshCaption = false;             // the project name caption
+    bool projectAsBefore = false;            // the project is untouched: no need to look for changes
     bool refreshSettingLabels = false;       // hold time and interface labels
     std::optional<bool> posExtendedEnabled;  // new state of the POS dialog's "Extended" button
     // Address and port labels exactly as typed, until the labels are next refreshed.

@@ -352,7 +352,8 @@ void TForm1::showOutcome(const Outcome& outcome) {
         else
             QApplication::restoreOverrideCursor();
     }
-    if (outcome.refreshCaption || session_.modified() != captionModified_) showProjectName();
+    if (outcome.refreshCaption || (!outcome.projectAsBefore && session_.modified() != captionModified_))
+        showProjectName();
     if (outcome.refreshSettingLabels) {
         showInterfaceSummary();
         showHoldTimes();
