@@ -372,6 +372,20 @@ TEST_F(DeviceOperations, EachExchangeShowsItsProgressAndLeavesThePortAsItShould)
     }
 }
 
+// Polled early, an exchange does nothing: its time-out is a deadline, not a timer's word.
+TEST_F(DeviceOperations, APollBeforeTheDeadlineDoesNothing) {
+    SimulatedLink link(session, {.noReplyAt = 0});
+    link.apply(session.startReadInfo("pty"));
+    link.run([&] { return !link.sent.empty(); });  // the command is out
+    const Millis due = session.nextDeadline().value();
+    EXPECT_EQ(due, link.sentAt.front() + ReplyTimeoutMs);
+    link.apply(session.poll({due - 1, link.clock}));
+    EXPECT_TRUE(session.exchangeRunning());
+    EXPECT_TRUE(link.messages.empty());
+    link.apply(session.poll({due, link.clock}));
+    EXPECT_EQ(link.messages, std::vector<int>{Msg::ReplyTimeOut});
+}
+
 // A failed read-back gives the cursor back.
 TEST_F(DeviceOperations, AFailedReadBackEndsTheBusyCursor) {
     SimulatedLink link(session, {.noReplyAt = 30});

@@ -187,6 +187,7 @@ TEST_F(SessionOps, OutcomesNameWhatTheWindowRefreshes) {
         {"serial line", [&] { return s.acceptDeviceSerial({0, 1, 2}); }, true, false, false, true, none},
         {"save", [&] { return s.saveProjectAs("p.qor"); }, true, true, true, false, none},
         {"typing", [&] { return s.keyPress('x'); }, true, true, false, false, none},
+        {"language", [&] { return s.takeLanguage(LanguageFile{}); }, true, true, true, false, none},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -225,6 +226,12 @@ TEST_F(SessionOps, OperationsThatChangeTheProject) {
         {"summer time box", [&] { s.clickSummerTimeCheckBox(); }, true},
         {"time check box", [&] { s.clickFieldCheckBox(TimeField); }, true},
         {"no such check box", [&] { s.clickFieldCheckBox(FieldCount + 1); s.clickFieldCheckBox(0); }, false},
+        {"field dialog of no data field",
+         [&] {
+             s.closeFieldDialog(0, DialogClose::Accept, renamed());
+             s.closeFieldDialog(DateField, DialogClose::Accept, renamed());
+         },
+         false},
         {"field dialog accepted with a change", [&] { s.closeFieldDialog(1, DialogClose::Accept, renamed()); }, true},
         {"other data set's content", [&] { s.switchDataSet(1); s.clickFieldCheckBox(2); }, true},
         {"hold times", [&] { s.acceptHoldTimes({"5", "6"}); }, true},
