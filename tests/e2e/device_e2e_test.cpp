@@ -45,6 +45,7 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
     first->findChild<QAction*>("tt1")->trigger();
     EXPECT_FALSE(first->findChild<QAction*>("Einlesen1")->isEnabled());  // one exchange at a time
     EXPECT_FALSE(first->findChild<QAction*>("oeffnen1")->isEnabled());   // nor another project meanwhile
+    EXPECT_FALSE(first->findChild<QAction*>("BINFile1")->isEnabled());   // nor another template
     EXPECT_TRUE(first->progressWindow().isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().Active(); }, 30000));
     EXPECT_TRUE(first->findChild<QAction*>("Einlesen1")->isEnabled());
