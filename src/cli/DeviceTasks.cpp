@@ -1,5 +1,7 @@
 #include "DeviceTasks.h"
 
+#include <functional>
+
 #include <QJsonArray>
 
 #include "ProjectOpen.h"
@@ -39,6 +41,22 @@ QJsonArray reportAreas(const std::vector<AreaDifference>& areas, const Session& 
     return facts;
 }
 
+// What the device read back against `expected`: the project it holds, and per area what differs,
+// after `sayDifferent` has said that it does.
+DeviceReport comparedWithDevice(const DeviceImage& expected, bool ignoreProgrammingDate, const Session& session,
+                                Console& console, int lane, const std::function<void()>& sayDifferent) {
+    DeviceReport report;
+    const DeviceImage& found = receivedImage(session);
+    report.summary = heldName(found);
+    report.facts["project"] = report.summary;
+    const auto differences = compareImages(expected, found, ignoreProgrammingDate);
+    if (differences.empty()) return report;
+    sayDifferent();
+    report.facts["areas"] = reportAreas(differences, session, console, lane);
+    report.exit = DeviceFailure;
+    return report;
+}
+
 class ProgramTask : public DeviceTask {
 public:
     explicit ProgramTask(const Request& request) : file_(request.file), verify_(request.verify) {}
@@ -58,17 +76,10 @@ public:
             report.facts["project"] = report.summary;
             return report;
         }
-        const DeviceImage& found = receivedImage(session);
-        report.summary = heldName(found);
-        report.facts["project"] = report.summary;
-        const auto differences = compareImages(sent_, found, false);
-        if (differences.empty()) {
-            report.note = "programmed and verified " + file_;
-            return report;
-        }
-        console.message(session.messages(), Msg::VerifyFailed, {}, lane);
-        report.facts["areas"] = reportAreas(differences, session, console, lane);
-        report.exit = DeviceFailure;
+        report = comparedWithDevice(sent_, false, session, console, lane,
+                                    [&] { console.message(session.messages(), Msg::VerifyFailed, {}, lane); });
+        report.facts["verified"] = true;
+        if (report.exit == Success) report.note = "programmed and verified " + file_;
         return report;
     }
 
@@ -92,19 +103,10 @@ public:
         return session.startReadBack(port);
     }
     DeviceReport finish(const Session& session, Console& console, int lane) override {
-        DeviceReport report;
-        const DeviceImage& found = receivedImage(session);
-        report.summary = heldName(found);
-        report.facts["project"] = report.summary;
-        const auto differences = compareImages(expected_, found, true);
-        report.facts["holds"] = differences.empty();
-        if (differences.empty()) {
-            report.note = "the device holds " + file_;
-            return report;
-        }
-        console.error("the device does not hold " + file_, lane);
-        report.facts["areas"] = reportAreas(differences, session, console, lane);
-        report.exit = DeviceFailure;
+        DeviceReport report = comparedWithDevice(expected_, true, session, console, lane,
+                                                 [&] { console.error("the device does not hold " + file_, lane); });
+        report.facts["holds"] = report.exit == Success;
+        if (report.exit == Success) report.note = "the device holds " + file_;
         return report;
     }
 
