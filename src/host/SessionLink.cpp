@@ -11,10 +11,7 @@ namespace vem {
 SessionLink::SessionLink(Session& session, TSerial& serial, QObject* parent)
     : QObject(parent), session_(session), serial_(serial) {
     serial_.OnRxChar = [this](TSerial&) { Serial1RxChar(); };
-    serial_.OnCOMRemoved = [this](TCustomSerial&) {
-        closing_ = false;
-        apply(session_.deviceGone());
-    };
+    serial_.OnCOMRemoved = [this](TCustomSerial&) { apply(session_.deviceGone()); };
     Timer1.setSingleShot(true);
     Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &SessionLink::Timer1Timer);
@@ -25,7 +22,7 @@ Instant SessionLink::now() {
     return {duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(), currentLocalTime()};
 }
 
-bool SessionLink::idle() const { return !session_.exchangeRunning() && !session_.nextDeadline() && !closing_; }
+bool SessionLink::idle() const { return !session_.exchangeRunning() && !session_.nextDeadline(); }
 
 void SessionLink::apply(const Outcome& outcome) {
     if (!applyLink(outcome.link)) {
@@ -37,35 +34,21 @@ void SessionLink::apply(const Outcome& outcome) {
 }
 
 bool SessionLink::applyLink(const LinkRequests& link) {
-    if (link.openPort) {
-        closing_ = false;  // an open port waiting to close serves the new exchange
-        if (!serial_.Active()) serial_.SetActive(true);
+    if (link.openPort && !serial_.Active()) {
+        serial_.SetActive(true);
         if (!serial_.Active()) return false;
     }
     for (const auto& bytes : link.send) {
         if (trace_) trace_(true, bytes);
         serial_.TData(bytes.data(), static_cast<unsigned>(bytes.size()));
     }
-    if (link.closePort) {
-        closing_ = serial_.Active();
-        closeDrained();
-    }
+    if (link.closePort) serial_.SetActive(false);  // once what was sent has left the port
     return true;
-}
-
-void SessionLink::closeDrained() {
-    if (!closing_ || serial_.MsUntilDrained() > 0) return;
-    closing_ = false;
-    serial_.SetActive(false);
 }
 
 void SessionLink::arm() {
     const Millis at = now().ms;
-    std::optional<Millis> next = session_.nextDeadline();
-    if (closing_) {
-        const Millis drained = at + std::max(1, serial_.MsUntilDrained());
-        next = next ? std::min(*next, drained) : drained;
-    }
+    const std::optional<Millis> next = session_.nextDeadline();
     if (!next) {
         Timer1.stop();
         return;
@@ -74,14 +57,13 @@ void SessionLink::arm() {
 }
 
 void SessionLink::Timer1Timer() {
-    closeDrained();
     const Instant moment = now();
     const std::optional<Millis> due = session_.nextDeadline();
     if (due && *due <= moment.ms) {
         apply(session_.poll(moment));
         return;
     }
-    arm();  // early, or only the drain was due
+    arm();  // early
 }
 
 void SessionLink::Serial1RxChar() {

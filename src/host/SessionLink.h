@@ -12,9 +12,9 @@ namespace vem {
 class TSerial;
 
 // Carries out what a Session's outcomes ask of the serial port, keeps one timer set to the
-// session's next deadline, and feeds back what the port reports and what time it is. A port is
-// closed only once everything sent has left it. The rest of each outcome (messages, progress,
-// windows) goes to the presenter.
+// session's next deadline, and feeds back what the port reports and what time it is. The serial
+// component closes a port only once everything sent has left it. The rest of each outcome
+// (messages, progress, windows) goes to the presenter.
 class SessionLink : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +32,7 @@ public:
     // Carries out the outcome's port requests, then presents it. A port that does not open ends
     // the operation: the session's answer to that is presented instead.
     void apply(const Outcome& outcome);
-    // Nothing waits: no exchange, no deadline, no port waiting for its output to leave.
+    // Nothing waits: no exchange, no deadline.
     bool idle() const;
 
     // The session's clock: steady milliseconds and the local time.
@@ -42,9 +42,7 @@ private:
     void Serial1RxChar();
     void Timer1Timer();
     bool applyLink(const LinkRequests& link);
-    // Closes the port once its output has left; until then Timer1 comes back for it.
-    void closeDrained();
-    // Timer1 to the earlier of the session's next deadline and the drain a close waits for.
+    // Timer1 to the session's next deadline.
     void arm();
 
     Session& session_;
@@ -52,7 +50,6 @@ private:
     Presenter present_;
     Tracer trace_;
     QTimer Timer1;
-    bool closing_ = false;  // the port closes once drained
 };
 
 }  // namespace vem

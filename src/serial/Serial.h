@@ -64,9 +64,6 @@ public:
 
     // Returns the bytes written; with SyncWait only once they have left (bounded wait).
     unsigned TData(const void* buffer, unsigned count);
-    // Milliseconds until every byte written has left the port at its line rate; 0 when nothing
-    // is on its way (or the port is closed). A close waits for this, bounded, by itself.
-    int MsUntilDrained();
     // Takes up to count waiting bytes; never waits.
     unsigned RData(void* buffer, unsigned count);
     unsigned TText(const std::string& text);
@@ -88,6 +85,9 @@ private:
     void arrived();
     void portError(QSerialPort::SerialPortError error);
     void raiseDeferred();
+    // Milliseconds until every byte written has left the port at its line rate; 0 when nothing
+    // is on its way. A close waits for this, bounded.
+    int MsUntilDrained();
     void drain();
 
     SerialLine line_;
