@@ -12,7 +12,7 @@
 #include <QTest>
 #include <cstdio>
 
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"
 
@@ -29,7 +29,7 @@ double programOnce(const QStringList& qorsimArguments) {
     if (!sim.waitForStarted(5000) || !QTest::qWaitFor([&] { return sim.canReadLine(); }, 5000)) return -1;
     const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
     vem::COMManager().AddDevicePath(path);
-    vem::TForm1 window;
+    vem::MainWindow window;
     window.presenter().setSink([](const vem::MessagePresenter::Shown&) {});
     window.serial().SetCOMPort(vem::COMManager().NumberAt(path));
     QElapsedTimer clock;

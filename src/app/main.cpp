@@ -5,7 +5,7 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 
 #include "files/ProjectFile.h"
 #include "i18n/LanguageFile.h"
@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
     options.addOption(language);
     options.process(app);
 
-    vem::TForm1 window;
+    vem::MainWindow window;
     const bool projectOpened = window.project().projectName == vem::DefaultProjectName;
     qCInfo(startupLog).noquote() << "project:"
                                  << (projectOpened ? absolutePath(vem::DefaultProjectName) : QString("none"));

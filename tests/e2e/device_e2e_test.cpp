@@ -10,9 +10,9 @@
 
 #include "QorsimProcess.h"
 #include "../ui/UiHelpers.h"
-#include "ui/device/TForm10.h"
-#include "ui/device/TForm6.h"
-#include "ui/main/TForm1.h"
+#include "ui/device/VideoSignalDialog.h"
+#include "ui/device/ProgressWindow.h"
+#include "ui/main/MainWindow.h"
 #include "serial/Serial.h"
 
 using namespace vem;
@@ -21,15 +21,15 @@ namespace {
 
 // The sample project, and windows whose port is qorsim's.
 struct DeviceEndToEnd : test::SampleFolder {
-    std::unique_ptr<TForm1> window(const test::QorsimProcess& sim) {
-        auto w = std::make_unique<TForm1>();
+    std::unique_ptr<MainWindow> window(const test::QorsimProcess& sim) {
+        auto w = std::make_unique<MainWindow>();
         watch(w->presenter());
         w->serial().SetCOMPort(sim.port());
         EXPECT_EQ(w->serial().COMPort(), sim.port());
         return w;
     }
     // Runs a device menu item and waits until the exchange and its port close are over.
-    static bool run(TForm1& w, const char* action) {
+    static bool run(MainWindow& w, const char* action) {
         w.findChild<QAction*>(action)->trigger();
         return QTest::qWaitFor([&] { return !w.session().exchangeRunning() && !w.serial().Active(); }, 30000);
     }
@@ -140,7 +140,7 @@ TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->session().exchangeRunning(); }, 5000));
     QTest::qWait(200);
     QByteArray video(64, '\0');
-    const VideoBlock block = videoSettingsBlock(w->findChild<TForm10*>()->values());
+    const VideoBlock block = videoSettingsBlock(w->findChild<VideoSignalDialog*>()->values());
     std::copy(block.begin(), block.end(), video.begin());
     EXPECT_TRUE(shown.empty());
     sim.stop();  // it saves its memory

@@ -15,7 +15,7 @@
 
 #include "ui/common/MessagePresenter.h"
 #include "editor/Editor.h"
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 
 namespace vem::test {
 
@@ -72,7 +72,7 @@ inline std::vector<int> cellsOf(const Editor& editor, int tag) {
 
 // `project` and `image` become the window's, as a test's starting state, and the window shows
 // them.
-inline void showTaken(TForm1& window, const Project& project, const DeviceImage& image) {
+inline void showTaken(MainWindow& window, const Project& project, const DeviceImage& image) {
     window.applyOutcome(window.session().takeProject(project, image));
 }
 

@@ -4,19 +4,19 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "ui/device/TForm7.h"
-#include "ui/main/TForm1.h"
+#include "ui/device/DeviceInfoDialog.h"
+#include "ui/main/MainWindow.h"
 
 using namespace vem;
 
 TEST(DeviceWindows, OnlyTheSystemMenuKeyOfTheInfoWindowShowsTheServiceMenu) {
-    TForm1 window;
+    MainWindow window;
     auto* menu = window.findChild<QMenu*>("Expert1");
     ASSERT_NE(menu, nullptr);
-    TForm7& info = window.deviceInfoWindow();
+    DeviceInfoDialog& info = window.deviceInfoWindow();
     for (Qt::Key other : {Qt::Key_A, Qt::Key_Q, Qt::Key_Escape}) QTest::keyClick(&info, other);
     EXPECT_FALSE(menu->menuAction()->isVisible());
-    QTest::keyClick(info.findChild<QWidget*>("Button1"), TForm7::systemMenuKey, Qt::ShiftModifier);
+    QTest::keyClick(info.findChild<QWidget*>("Button1"), DeviceInfoDialog::systemMenuKey, Qt::ShiftModifier);
     EXPECT_TRUE(menu->menuAction()->isVisible());
     QStringList items;
     for (QAction* a : menu->actions()) items << (a->isSeparator() ? "-" : a->text());

@@ -7,15 +7,15 @@
 #include <QToolButton>
 
 #include "UiHelpers.h"
-#include "ui/fields/TForm2.h"
-#include "ui/main/TForm1.h"
+#include "ui/fields/FieldDialog.h"
+#include "ui/main/MainWindow.h"
 
 using namespace vem;
 
 namespace {
 
 struct FieldsWindow : ::testing::Test {
-    TForm1 window;
+    MainWindow window;
     void SetUp() override {
         // A template that defines fields 1 and 2 ("Daten", up to 10 cells) in data sets 0 and 1.
         Project p = window.project();

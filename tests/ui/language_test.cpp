@@ -14,30 +14,30 @@
 #include "host/Encoding.h"
 #include "ui/common/LanguageApply.h"
 #include "host/LanguageSearch.h"
-#include "ui/fields/TForm2.h"
+#include "ui/fields/FieldDialog.h"
 #include "i18n/LanguageFile.h"
-#include "ui/port/TFormCOMSetup.h"
+#include "ui/port/PortSettingsDialog.h"
 #include "ui/settings/SettingsDialogs.h"
-#include "ui/settings/TForm8.h"
+#include "ui/settings/IpAddressDialog.h"
 
 namespace vem {
 namespace {
 
 TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
-    TForm1 window;
+    MainWindow window;
     std::vector<MessagePresenter::Shown> shown;
     window.presenter().setSink([&](const MessagePresenter::Shown& m) { shown.push_back(m); });
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
 
     EXPECT_EQ(window.findChild<QMenu*>("Datei")->title(), "&File");
     EXPECT_EQ(window.findChild<QGroupBox*>("GroupBox4")->title(), " Hold times ");
-    auto* variableTypes = window.findChild<TForm2*>()->findChild<QComboBox*>("FlatComboBox2");
+    auto* variableTypes = window.findChild<FieldDialog*>()->findChild<QComboBox*>("FlatComboBox2");
     ASSERT_EQ(variableTypes->count(), 12);
     EXPECT_EQ(variableTypes->itemText(1), "Data counter");
     EXPECT_EQ(window.session().messages().text(Msg::PortCannotOpen), "The port cannot be opened.");
     EXPECT_EQ(fromCp1252(window.session().projectCaption()).left(14), " QV interface ");
 
-    TForm8& ip = window.settingsDialogs().ipAddressForm();
+    IpAddressDialog& ip = window.settingsDialogs().ipAddressForm();
     EXPECT_EQ(ip.windowTitle(), "IP address");
     test::onNextModal([](QWidget* d) {
         d->findChild<QLineEdit*>("FlatEdit4")->setText("256");
@@ -62,9 +62,9 @@ QSet<QString> textsOf(const char* file) {
 TEST(Language, TheEnglishRunShowsNoGermanText) {
     QSet<QString> germanOnly = textsOf("language.txt") - textsOf("language-en.txt");
     germanOnly.remove(QString());
-    TForm1 window;
+    MainWindow window;
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
-    TFormCOMSetup port(window.session().messages(), &window);
+    PortSettingsDialog port(window.session().messages(), &window);
     port.fill({});
     QStringList german;
     QList<QWidget*> widgets = window.findChildren<QWidget*>();

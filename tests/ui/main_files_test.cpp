@@ -12,21 +12,21 @@
 
 #include "UiHelpers.h"
 #include "files/ProjectFile.h"
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 
 using namespace vem;
 
 namespace {
 
 struct MainFiles : test::SampleFolder {
-    void watch(TForm1& window) { SampleFolder::watch(window.presenter()); }
+    void watch(MainWindow& window) { SampleFolder::watch(window.presenter()); }
     static void chooseInNextDialog(const QString& path) { test::chooseInNextFileDialog(path); }
 };
 
 }  // namespace
 
 TEST_F(MainFiles, StartsWithSampleProjectFromWorkingFolder) {
-    TForm1 window;
+    MainWindow window;
     const Project& p = window.project();
     EXPECT_TRUE(window.image().imageTemplateLoaded);
     EXPECT_EQ(p.projectName, "default.qor");
@@ -40,13 +40,13 @@ TEST_F(MainFiles, StartsWithSampleProjectFromWorkingFolder) {
 
 TEST_F(MainFiles, StartsEmptyWithoutDefaultProject) {
     QFile::remove(folder.filePath("default.qor"));
-    TForm1 window;
+    MainWindow window;
     EXPECT_FALSE(window.image().imageTemplateLoaded);
     EXPECT_EQ(window.project().projectName, "default.bin");
 }
 
 TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
-    TForm1 window;
+    MainWindow window;
     watch(window);
     Project p = window.project();
     p.device.DataHoldSeconds = 42;
@@ -64,7 +64,7 @@ TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
     EXPECT_TRUE(shown.empty());
 
     QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin"));
-    TForm1 other;
+    MainWindow other;
     chooseInNextDialog(saved);
     other.findChild<QAction*>("oeffnen1")->trigger();
     EXPECT_EQ(other.project().screenText[600], "Z");
@@ -73,7 +73,7 @@ TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
 }
 
 TEST_F(MainFiles, UnreadableChosenProjectIsReported) {
-    TForm1 window;
+    MainWindow window;
     watch(window);
     const std::string before = window.project().screenText[0];
     chooseInNextDialog(folder.filePath("missing.qor"));
@@ -85,7 +85,7 @@ TEST_F(MainFiles, UnreadableChosenProjectIsReported) {
 }
 
 TEST_F(MainFiles, SaveToUnwritablePlaceIsReported) {
-    TForm1 window;
+    MainWindow window;
     watch(window);
     chooseInNextDialog(folder.filePath("no/such/folder/x.qor"));
     window.findChild<QAction*>("Speichernunter1")->trigger();
@@ -108,7 +108,7 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TForm1 window;
+        MainWindow window;
         watch(window);
         std::vector<int> asked;
         window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
@@ -140,7 +140,7 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
 TEST_F(MainFiles, OpenAndReadBackAskBeforeDiscardingChanges) {
     for (const char* action : {"oeffnen1", "Einlesen1"}) {
         SCOPED_TRACE(action);
-        TForm1 window;
+        MainWindow window;
         watch(window);
         int asked = 0;
         window.presenter().setAnswerer([&](const MessagePresenter::Shown&) {

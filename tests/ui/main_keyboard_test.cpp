@@ -9,7 +9,7 @@
 
 #include "UiHelpers.h"
 #include "ui/main/ScreenGrid.h"
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 
 using namespace vem;
 
@@ -18,7 +18,7 @@ namespace {
 // A main window over a template whose data sets 0 and 1 define field 1 ("Daten", 4 cells) and
 // field 2 (type 13, which the type list does not show).
 struct MainKeyboard : ::testing::Test {
-    std::unique_ptr<TForm1> window = std::make_unique<TForm1>();
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>();
 
     void SetUp() override {
         Project p = window->project();

@@ -7,14 +7,14 @@
 #include <QTest>
 
 #include "UiHelpers.h"
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 
 using namespace vem;
 
 namespace {
 
 struct MainSettings : ::testing::Test {
-    TForm1 window;
+    MainWindow window;
     QString label(const char* name) { return window.findChild<QLabel*>(name)->text(); }
     void fillAndAccept(std::function<void(QWidget*)> fill, const char* acceptButton) {
         test::onNextModal([=](QWidget* dialog) {

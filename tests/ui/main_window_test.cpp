@@ -8,16 +8,16 @@
 #include <QToolButton>
 
 #include "UiHelpers.h"
-#include "ui/fields/TForm2.h"
+#include "ui/fields/FieldDialog.h"
 #include "ui/main/ScreenGrid.h"
-#include "ui/main/TForm1.h"
+#include "ui/main/MainWindow.h"
 
 using namespace vem;
 
 namespace {
 
-struct MainWindow : ::testing::Test {
-    TForm1 window;
+struct MainWindowTest : ::testing::Test {
+    MainWindow window;
     void SetUp() override {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -48,7 +48,7 @@ struct MainWindow : ::testing::Test {
 
 }  // namespace
 
-TEST_F(MainWindow, LayoutAndMenuAsDesigned) {
+TEST_F(MainWindowTest, LayoutAndMenuAsDesigned) {
     EXPECT_EQ(window.windowTitle(), "VEM Setup V1.13");
     EXPECT_EQ(window.centralWidget()->size(), QSize(897, 589));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -72,7 +72,7 @@ TEST_F(MainWindow, LayoutAndMenuAsDesigned) {
     EXPECT_EQ(titles, (QStringList{QString::fromUtf8("&Datei"), "&PC Comport", "&QOR Interface", "&POS         ", "&QV   "}));
 }
 
-TEST_F(MainWindow, TypingIntoGridAndMovingCursor) {
+TEST_F(MainWindowTest, TypingIntoGridAndMovingCursor) {
     press(41);
     test::typeText(sink(), QString::fromUtf8("Kä&"));
     const Project& p = window.project();
@@ -89,7 +89,7 @@ TEST_F(MainWindow, TypingIntoGridAndMovingCursor) {
     EXPECT_EQ(window.editor().cursor().cell, 3);
 }
 
-TEST_F(MainWindow, DraggingPlacedFieldWithMouse) {
+TEST_F(MainWindowTest, DraggingPlacedFieldWithMouse) {
     placeField(1, 10, 5);
     const QPoint start = centreOf(11);
     QTest::mousePress(window.grid(), Qt::LeftButton, {}, start);

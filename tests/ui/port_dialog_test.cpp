@@ -17,8 +17,8 @@
 
 #include "device/SerialConfig.h"
 #include "ui/port/PortMemory.h"
-#include "ui/port/TFormCOMSetup.h"
-#include "ui/port/TSerExtDlg.h"
+#include "ui/port/PortSettingsDialog.h"
+#include "ui/port/PortSettingsFlow.h"
 #include "Pty.h"
 #include "serial/COMManager.h"
 #include "serial/Serial.h"
@@ -41,7 +41,7 @@ void onDialog(std::function<void(QWidget*)> act) {
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != "TFormCOMSetup" || !modal->isVisible()) return;
+        if (!modal || modal->objectName() != "PortSettingsDialog" || !modal->isVisible()) return;
         timer->stop();
         timer->deleteLater();
         act(modal);
@@ -78,7 +78,7 @@ protected:
     Pty pty;
     TSerial serial;
     MessageTable messages;
-    TSerExtDlg dialog{messages, nullptr};
+    PortSettingsFlow dialog{messages, nullptr};
 };
 
 TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {

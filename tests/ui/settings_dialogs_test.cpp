@@ -17,8 +17,8 @@
 #include "session/Session.h"
 #include "ui/settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
-#include "ui/settings/TForm5.h"
-#include "ui/settings/TForm9.h"
+#include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/PosDialog.h"
 
 namespace vem {
 namespace {
@@ -98,7 +98,7 @@ protected:
 };
 
 TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
-    onModal("TForm4", [](QWidget* d) {
+    onModal("HoldTimesDialog", [](QWidget* d) {
         EXPECT_EQ(text(d, "FlatEdit1"), "3");
         type(d, "FlatEdit1", "abc");
         type(d, "FlatEdit2", "1234");  // three characters at most
@@ -108,7 +108,7 @@ TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
     EXPECT_EQ(project().device.DataHoldSeconds, 0);
     EXPECT_EQ(project().device.RelayHoldSeconds, 123);
 
-    onModal("TForm4", [](QWidget* d) {
+    onModal("HoldTimesDialog", [](QWidget* d) {
         type(d, "FlatEdit2", "7");
         click(d, "SpeedButton2");  // abbrechen
     });
@@ -116,7 +116,7 @@ TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
     EXPECT_EQ(project().device.RelayHoldSeconds, 123);
 
     // Above 255 "übernehmen" refuses with a message and the dialog stays open.
-    onModal("TForm4", [this](QWidget* d) {
+    onModal("HoldTimesDialog", [this](QWidget* d) {
         type(d, "FlatEdit1", "256");
         click(d, "SpeedButton1");
         EXPECT_TRUE(d->isVisible());
@@ -131,7 +131,7 @@ TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
 }
 
 TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
-    onModal("TForm5", [](QWidget* d) {
+    onModal("DeviceSerialDialog", [](QWidget* d) {
         EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "    9600");
         child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(1);
         auto* format = child<QComboBox>(d, "FlatComboBox2");
@@ -148,7 +148,7 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
     EXPECT_EQ(project().device.DeviceBaudIndex, -1);
     EXPECT_EQ(interfaceSummary(project().device).baudRate, "");
 
-    onModal("TForm5", [](QWidget* d) {
+    onModal("DeviceSerialDialog", [](QWidget* d) {
         auto* baud = child<QComboBox>(d, "FlatComboBox3");
         EXPECT_EQ(baud->currentText(), "");
         QTest::keyClicks(baud, "57600");
@@ -160,7 +160,7 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
 }
 
 TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
-    onModal("TForm8", [](QWidget* d) {
+    onModal("IpAddressDialog", [](QWidget* d) {
         type(d, "FlatEdit1", "192");
         type(d, "FlatEdit2", "168");
         type(d, "FlatEdit3", "1");
@@ -187,7 +187,7 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
     p.device.IpPort = 12345;  // from a file: longer than the port edit takes
     start(p);
     const auto headerBefore = image().headerArea;
-    onModal("TForm8", [this](QWidget* d) {
+    onModal("IpAddressDialog", [this](QWidget* d) {
         EXPECT_EQ(text(d, "FlatEdit5"), "12345");  // shown whole, so it is refused, not cut
         click(d, "SpeedButton2");
         type(d, "FlatEdit5", "80");
@@ -205,7 +205,7 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
     EXPECT_EQ(project().device.IpPort, 12345);
     EXPECT_EQ(image().headerArea, headerBefore);
 
-    onModal("TForm8", [](QWidget* d) {
+    onModal("IpAddressDialog", [](QWidget* d) {
         EXPECT_EQ(text(d, "FlatEdit1"), "10");
         d->close();  // closing the window cancels as well
     });
@@ -213,7 +213,7 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
 }
 
 TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
-    onModal("TForm11", [this](QWidget* d) {
+    onModal("DataSendDialog", [this](QWidget* d) {
         EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), -1);
         click(d, "FlatCheckBox1");
         child<QComboBox>(d, "FlatComboBox3")->setCurrentIndex(5);  // 19200
@@ -229,7 +229,7 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
     EXPECT_EQ(project().device.ForwardBaudDigit, 53);
     EXPECT_EQ(project().device.ForwardPrefixCode, 0);
 
-    onModal("TForm11", [](QWidget* d) {
+    onModal("DataSendDialog", [](QWidget* d) {
         EXPECT_TRUE(child<QCheckBox>(d, "FlatCheckBox1")->isChecked());
         EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), 5);
         EXPECT_EQ(text(d, "FlatEdit1"), "0");  // the refused codes were not stored
@@ -243,7 +243,7 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
 }
 
 TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
-    onModal("TForm9", [this](QWidget* d) {
+    onModal("PosDialog", [this](QWidget* d) {
         EXPECT_EQ(text(d, "FlatEdit3"), "1");
         EXPECT_EQ(child<QComboBox>(d, "FlatComboBox1")->currentIndex(), -1);
         EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "ab");
@@ -270,7 +270,7 @@ TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
     EXPECT_EQ(project().pos.LineCount, 7);
     EXPECT_EQ(project().pos.Transparency, 0);
 
-    onModal("TForm9", [](QWidget* d) {
+    onModal("PosDialog", [](QWidget* d) {
         child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(0);
         click(d, "SpeedButton1");
     });
@@ -300,8 +300,8 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
     p.posExtended.Keyword[2] = "BAR";
     p.posExtended.KeywordAction[2] = 1;
     start(p, img);
-    onModal("TForm9", [](QWidget* pos) {
-        onModal("TForm12", [](QWidget* d) {
+    onModal("PosDialog", [](QWidget* pos) {
+        onModal("PosExtendedDialog", [](QWidget* d) {
             EXPECT_TRUE(child<QRadioButton>(d, "AKT1")->isChecked());
             type(d, "Edit4", "SUMME");
             click(d, "AKT6");     // Senden
@@ -324,7 +324,7 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
     EXPECT_EQ(x.KeywordAction[0], 5);
     EXPECT_EQ(x.MaxSpaces, 0);  // not stored by abbrechen
 
-    onModal("TForm12", [](QWidget* d) {
+    onModal("PosExtendedDialog", [](QWidget* d) {
         EXPECT_TRUE(child<QAbstractButton>(d, "AKTION1")->isChecked());
         EXPECT_EQ(text(d, "Edit4"), "SUMME");
         EXPECT_TRUE(child<QRadioButton>(d, "AKT6")->isChecked());
@@ -338,7 +338,7 @@ TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
     p.posExtended.KeywordAction[0] = 12;  // from a file: no radio button fits
     start(p);
     const QString start28(28, QLatin1Char('S'));
-    onModal("TForm12", [start28](QWidget* d) {
+    onModal("PosExtendedDialog", [start28](QWidget* d) {
         EXPECT_TRUE(child<QRadioButton>(d, "FlatRadioButton1")->isChecked());
         EXPECT_FALSE(child<QRadioButton>(d, "AKT1")->isChecked());
         click(d, "CheckBox1");

@@ -14,9 +14,9 @@
 
 #include "UiHelpers.h"
 #include "ui/common/WrapCheckBox.h"
-#include "ui/device/TForm7.h"
+#include "ui/device/DeviceInfoDialog.h"
 #include "ui/settings/SettingsDialogs.h"
-#include "ui/settings/TForm12.h"
+#include "ui/settings/PosExtendedDialog.h"
 
 // Every text of every window fits its control, in each shipped language; run once more at
 // QT_SCALE_FACTOR=2.
@@ -140,20 +140,20 @@ struct TextFit : test::SampleFolder {};
 TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
     for (const char* file : {"language.txt", "language-en.txt"}) {
         SCOPED_TRACE(file);
-        TForm1 window;
+        MainWindow window;
         watch(window.presenter());
         ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + file));
         QStringList out;
         checkShown(&window, out);
 
-        const std::pair<void (TForm1::*)(), std::function<void(QWidget*)>> modals[] = {
-            {&TForm1::Halte1Click, {}},
-            {&TForm1::RS2322Click, {}},
-            {&TForm1::IPAdresse1Click, {}},
-            {&TForm1::Datensenden1Click, {}},
-            {&TForm1::POS1Click, {}},
-            {&TForm1::RS2321Click, {}},
-            {&TForm1::Videosignal1Click,
+        const std::pair<void (MainWindow::*)(), std::function<void(QWidget*)>> modals[] = {
+            {&MainWindow::Halte1Click, {}},
+            {&MainWindow::RS2322Click, {}},
+            {&MainWindow::IPAdresse1Click, {}},
+            {&MainWindow::Datensenden1Click, {}},
+            {&MainWindow::POS1Click, {}},
+            {&MainWindow::RS2321Click, {}},
+            {&MainWindow::Videosignal1Click,
              [](QWidget* w) {  // the widest values the dialog takes
                  w->findChild<QLineEdit*>("Edit3")->setText("3750");
                  w->findChild<QLineEdit*>("Edit4")->setText("4096");
@@ -166,13 +166,13 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
         checkNextModal(out);
         window.CONFClick(1);
 
-        TForm12& posExtended = window.settingsDialogs().posExtendedForm();
+        PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedForm();
         posExtended.fill();
         checkShown(&posExtended, out);
-        auto* info = window.findChild<TForm7*>();
+        auto* info = window.findChild<DeviceInfoDialog*>();
         info->fill({"default.qor", "07.12.26  12:13"});
         checkShown(info, out);
-        checkShown(window.findChild<QDialog*>("TForm6"), out);
+        checkShown(window.findChild<QDialog*>("ProgressWindow"), out);
 
         window.presenter().setSink({});
         window.presenter().setAnswerer({});

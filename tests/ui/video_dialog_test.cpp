@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/common/MessagePresenter.h"
-#include "ui/device/TForm10.h"
+#include "ui/device/VideoSignalDialog.h"
 
 namespace vem {
 namespace {
@@ -19,11 +19,11 @@ protected:
     MessagePresenter presenter{messages, dialogMessages};
     std::vector<MessagePresenter::Shown> shown;
     std::vector<VideoBlock> sent;
-    TForm10 dialog{presenter, nullptr};
+    VideoSignalDialog dialog{presenter, nullptr};
 
     void SetUp() override {
         presenter.setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
-        QObject::connect(&dialog, &TForm10::sendRequested, [this](VideoBlock b) { sent.push_back(b); });
+        QObject::connect(&dialog, &VideoSignalDialog::sendRequested, [this](VideoBlock b) { sent.push_back(b); });
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }

@@ -12,11 +12,11 @@
 #include "host/Encoding.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/PlainText.h"
-#include "ui/settings/TForm12.h"
+#include "ui/settings/PosExtendedDialog.h"
 #include "session/Session.h"
-#include "ui/settings/TForm4.h"
-#include "ui/device/TForm7.h"
-#include "ui/port/TFormCOMSetup.h"
+#include "ui/settings/HoldTimesDialog.h"
+#include "ui/device/DeviceInfoDialog.h"
+#include "ui/port/PortSettingsDialog.h"
 
 namespace vem {
 namespace {
@@ -40,7 +40,7 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
     s.Keyword[0] = "K\x81\x9D";
     s.KeywordLength[0] = 3;
     session.takeProject(p, DeviceImage{});
-    TForm12 form(session, nullptr);
+    PosExtendedDialog form(session, nullptr);
     form.fill();
     form.findChild<QAbstractButton*>("SpeedButton2")->click();  // übernehmen
     EXPECT_EQ(session.project().posExtended.StartDefinition, "\x81S\x9D");
@@ -50,7 +50,7 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
 TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
     Session session;
     MessagePresenter presenter(session.messages(), session.dialogMessages());
-    TForm4 form(presenter, nullptr);  // the edits take 3 characters
+    HoldTimesDialog form(presenter, nullptr);  // the edits take 3 characters
     auto* data = form.findChild<QLineEdit*>("FlatEdit1");
     form.show();
     form.fill({"12345", "1"});
@@ -90,15 +90,15 @@ TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScree
 }
 
 TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
-    TForm1 window;
-    TFormCOMSetup port(window.session().messages(), &window);
+    MainWindow window;
+    PortSettingsDialog port(window.session().messages(), &window);
     QList<QLabel*> labels = window.findChildren<QLabel*>();
     ASSERT_GT(labels.size(), 30);
     for (QLabel* label : labels)
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << qPrintable(label->window()->objectName() + "/" + label->objectName());
 
     const std::string markup = "<h1>x</h1>\x1b]0;title\x07";
-    auto* info = window.findChild<TForm7*>();
+    auto* info = window.findChild<DeviceInfoDialog*>();
     info->fill({markup, "07.12.26  12:13"});
     EXPECT_EQ(info->findChild<QLabel*>("Label2")->text(), fromCp1252(markup));
 

@@ -4,24 +4,24 @@
 
 #include "session/Session.h"
 #include "ui/settings/SettingsWidgets.h"
-#include "ui/settings/TForm11.h"
-#include "ui/settings/TForm12.h"
-#include "ui/settings/TForm4.h"
-#include "ui/settings/TForm5.h"
-#include "ui/settings/TForm8.h"
-#include "ui/settings/TForm9.h"
+#include "ui/settings/DataSendDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
+#include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/IpAddressDialog.h"
+#include "ui/settings/PosDialog.h"
 
 namespace vem {
 
 SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent)
     : session_(session) {
-    form4_ = new TForm4(presenter, parent);
-    form5_ = new TForm5(parent);
-    form8_ = new TForm8(presenter, parent);
-    form9_ = new TForm9(presenter, parent);
-    form11_ = new TForm11(session_, presenter, parent);
-    form12_ = new TForm12(session_, parent);
-    QObject::connect(form9_, &TForm9::extendedRequested, form9_, [this] { runPosExtended(); });
+    form4_ = new HoldTimesDialog(presenter, parent);
+    form5_ = new DeviceSerialDialog(parent);
+    form8_ = new IpAddressDialog(presenter, parent);
+    form9_ = new PosDialog(presenter, parent);
+    form11_ = new DataSendDialog(session_, presenter, parent);
+    form12_ = new PosExtendedDialog(session_, parent);
+    QObject::connect(form9_, &PosDialog::extendedRequested, form9_, [this] { runPosExtended(); });
     updateExtendedButton();
 }
 
@@ -35,12 +35,12 @@ SettingsDialogs::~SettingsDialogs() {
     delete form4_.data();
 }
 
-TForm4& SettingsDialogs::holdTimesForm() { return *form4_; }
-TForm5& SettingsDialogs::deviceSerialForm() { return *form5_; }
-TForm8& SettingsDialogs::ipAddressForm() { return *form8_; }
-TForm11& SettingsDialogs::dataSendForm() { return *form11_; }
-TForm9& SettingsDialogs::posForm() { return *form9_; }
-TForm12& SettingsDialogs::posExtendedForm() { return *form12_; }
+HoldTimesDialog& SettingsDialogs::holdTimesForm() { return *form4_; }
+DeviceSerialDialog& SettingsDialogs::deviceSerialForm() { return *form5_; }
+IpAddressDialog& SettingsDialogs::ipAddressForm() { return *form8_; }
+DataSendDialog& SettingsDialogs::dataSendForm() { return *form11_; }
+PosDialog& SettingsDialogs::posForm() { return *form9_; }
+PosExtendedDialog& SettingsDialogs::posExtendedForm() { return *form12_; }
 
 int SettingsDialogs::execCentred(QDialog& dialog) {
     centreOnScreen(&dialog);

@@ -10,12 +10,12 @@ namespace vem {
 
 class MessagePresenter;
 class Session;
-class TForm4;
-class TForm5;
-class TForm8;
-class TForm9;
-class TForm11;
-class TForm12;
+class HoldTimesDialog;
+class DeviceSerialDialog;
+class IpAddressDialog;
+class PosDialog;
+class DataSendDialog;
+class PosExtendedDialog;
 
 // The device settings dialogs, created once, and the menu flows that fill them from the
 // project, show them and hand what they return to the session.
@@ -40,23 +40,23 @@ public:
     // Enables "Extended" exactly when the loaded image declares the extended settings.
     void updateExtendedButton();
 
-    TForm4& holdTimesForm();
-    TForm5& deviceSerialForm();
-    TForm8& ipAddressForm();
-    TForm11& dataSendForm();
-    TForm9& posForm();
-    TForm12& posExtendedForm();
+    HoldTimesDialog& holdTimesForm();
+    DeviceSerialDialog& deviceSerialForm();
+    IpAddressDialog& ipAddressForm();
+    DataSendDialog& dataSendForm();
+    PosDialog& posForm();
+    PosExtendedDialog& posExtendedForm();
 
 private:
     static int execCentred(QDialog& dialog);
 
     Session& session_;
-    QPointer<TForm4> form4_;
-    QPointer<TForm5> form5_;
-    QPointer<TForm8> form8_;
-    QPointer<TForm9> form9_;
-    QPointer<TForm11> form11_;
-    QPointer<TForm12> form12_;
+    QPointer<HoldTimesDialog> form4_;
+    QPointer<DeviceSerialDialog> form5_;
+    QPointer<IpAddressDialog> form8_;
+    QPointer<PosDialog> form9_;
+    QPointer<DataSendDialog> form11_;
+    QPointer<PosExtendedDialog> form12_;
 };
 
 }  // namespace vem

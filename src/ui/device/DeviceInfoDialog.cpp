@@ -1,0 +1,33 @@
+#include "ui/device/DeviceInfoDialog.h"
+
+#include <QKeyEvent>
+
+#include "host/Encoding.h"
+#include "ui_DeviceInfoDialog.h"
+
+namespace vem {
+
+DeviceInfoDialog::DeviceInfoDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::DeviceInfoDialog>()) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    connect(ui_->Button1, &QPushButton::clicked, this, &DeviceInfoDialog::Button1Click);
+}
+
+DeviceInfoDialog::~DeviceInfoDialog() = default;
+
+void DeviceInfoDialog::fill(const Session::DeviceInfo& info) {
+    ui_->Label2->setText(fromCp1252(info.fileName));
+    ui_->Label4->setText(fromCp1252(info.programmed));
+}
+
+void DeviceInfoDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == systemMenuKey) emit systemMenuRequested();
+    QDialog::keyPressEvent(event);
+}
+
+void DeviceInfoDialog::Button1Click() { accept(); }
+
+}  // namespace vem

@@ -1,0 +1,148 @@
+#pragma once
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "ui/common/MessagePresenter.h"
+#include "ui/port/PortSettingsFlow.h"
+#include "session/Session.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace vem {
+
+class KeyboardSink;
+class ScreenGrid;
+class SettingsDialogs;
+class FieldDialog;
+class ProgressWindow;
+class DeviceInfoDialog;
+class VideoSignalDialog;
+class SessionLink;
+class TSerial;
+
+// The main window: the screen grid, the field list, the data sets, the summaries and the menu.
+// Every event goes to the Session; the window shows what the returned Outcome asks for.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return session_; }
+    const Project& project() const { return session_.project(); }
+    const DeviceImage& image() const { return session_.image(); }
+    const Editor& editor() const { return session_.editor(); }
+    MessagePresenter& presenter() { return presenter_; }
+    ScreenGrid* grid() const { return grid_; }
+    SettingsDialogs& settingsDialogs() { return *settings_; }
+    TSerial& serial() { return *Serial1; }
+    ProgressWindow& progressWindow() { return *form6_; }
+    DeviceInfoDialog& deviceInfoWindow() { return *form7_; }
+
+    // Puts the texts of a language file on every window and into the message tables; false,
+    // with `fault` telling why, when the file cannot be read.
+    bool loadLanguage(const QString& path, LanguageFileFault& fault);
+    bool loadLanguage(const QString& path);
+
+    // Carries out what an operation asks of the port and the timers, then shows the rest.
+    void applyOutcome(const Outcome& outcome);
+    // Shows the editor's state: cells, field list, data set buttons, clock box.
+    void showEditorState();
+    void showInterfaceSummary();
+    void showHoldTimes();
+    void showProjectName();
+
+    // Handlers named after their controls.
+    void CONFClick(int field);
+    void FlatCheckBoxClick(int field);
+    void SpeedButtonClick(int dataSet);
+    void FlatCheckBox19Click();
+    void FormKeyDown(QKeyEvent* event);
+    void Halte1Click();
+    void RS2322Click();
+    void IPAdresse1Click();
+    void Datensenden1Click();
+    void POS1Click();
+    void oeffnen1Click();
+    void Speichernunter1Click();
+    void BINFile1Click();
+    void RS2321Click();
+    void tt1Click();
+    void Einlesen1Click();
+    void VEMInfo1Click();
+    void QORUhrsetzen1Click();
+    void Zeichensatzladen1Click();
+    void Firmware1Click();
+    void SetAVRFuses1Click();
+    void Videosignal1Click();
+    void Button2Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildFieldList(QWidget* client);
+    void buildSummaries(QWidget* client);
+    void buildMenu();
+    QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                     const QColor& colour = QColor());
+    // A modal file dialog in the start folder; a completed one moves the working folder to the
+    // chosen file's folder. Empty when cancelled.
+    QString chooseFile(bool save, const QString& filter);
+    // The keyboard goes back to the grid.
+    void focusGrid();
+    // Shows what an operation asks for: its messages, captions, labels and the editor.
+    void showOutcome(const Outcome& outcome);
+    // The port as messages name it.
+    std::string portName() const;
+    // "Speichern unter..."; true when the project was saved.
+    bool saveProjectAs();
+    // True when the project holds no unsaved changes or the user saved or discarded them.
+    bool mayDiscardChanges();
+
+    Session session_;
+    MessagePresenter presenter_;
+    QString startFolder_;
+
+    ScreenGrid* grid_ = nullptr;
+    KeyboardSink* keyboardSink_ = nullptr;
+    FieldDialog* form2_ = nullptr;
+    std::unique_ptr<SettingsDialogs> settings_;
+    ProgressWindow* form6_ = nullptr;
+    DeviceInfoDialog* form7_ = nullptr;
+    VideoSignalDialog* form10_ = nullptr;
+    TSerial* Serial1 = nullptr;
+    PortSettingsFlow SerExtDlg1{session_.messages(), this};
+    SessionLink* link_ = nullptr;
+    QMenu* Expert1 = nullptr;
+    std::array<QAction*, 7> deviceActions_{};
+    QAction* oeffnen1_ = nullptr;  // waits, like the device items, while an exchange runs
+    bool busyCursor_ = false;
+    bool captionModified_ = false;  // the caption shows the "*"
+    // File dialog filters: project open, image, character set, firmware, project save.
+    std::array<QString, 5> fileFilters_{"QOR-Datei (*.qor)", "BIN - File (*.bin)", "Zeichensatz (*.zsz)",
+                                        "Firmware (*.ldr)", "QOR-Datei (*.qor)"};
+    QGroupBox* GroupBox3 = nullptr;
+    std::array<QToolButton*, DataFieldCount> confButtons_{};
+    std::array<QCheckBox*, FieldCount> fieldBoxes_{};
+    std::array<QToolButton*, DataSetCount> dataSetButtons_{};
+    QCheckBox* FlatCheckBox19 = nullptr;
+    QButtonGroup* dataSetGroup_ = nullptr;
+    QLabel* handshakeValue_ = nullptr;
+    QLabel* formatValue_ = nullptr;
+    QLabel* baudValue_ = nullptr;
+    QLabel* ipValue_ = nullptr;
+    QLabel* portValue_ = nullptr;
+    QLabel* dataHoldValue_ = nullptr;
+    QLabel* relayHoldValue_ = nullptr;
+};
+
+}  // namespace vem
