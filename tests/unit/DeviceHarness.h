@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "device/SimulatedDevice.h"
 #include "session/Session.h"
+#include "sim/SimulatedDevice.h"
 
 namespace vem::test {
 

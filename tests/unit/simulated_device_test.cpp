@@ -6,8 +6,8 @@
 #include <random>
 #include <string_view>
 
-#include "../../tools/qorsim/MemoryFiles.h"
-#include "device/SimulatedDevice.h"
+#include "sim/MemoryFiles.h"
+#include "sim/SimulatedDevice.h"
 
 namespace vem::test {
 namespace {

@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "LineLog.h"
-#include "MemoryFiles.h"
-#include "device/SimulatedDevice.h"
+#include "sim/MemoryFiles.h"
+#include "sim/SimulatedDevice.h"
 
 namespace {
 
@@ -172,7 +172,9 @@ public:
         if (!options_.lineLog.empty()) lineLog_.emplace(options_.lineLog, options_.faults.baud, terminal_.master);
     }
 
-    bool loadMemory() { return options_.memory.empty() || ::loadMemory(device_.memory(), options_.memory); }
+    bool loadMemory() {
+        return options_.memory.empty() || vem::loadMemory(device_.memory(), options_.memory);
+    }
     bool lineLogOpen() const { return !lineLog_ || lineLog_->ok(); }
 
     void run(const sigset_t& waitMask) {
@@ -220,7 +222,7 @@ public:
         }
         const auto quiet = lastWrite_ + std::chrono::milliseconds(100);
         if (lastWrite_.count() > 0 && now() < quiet) std::this_thread::sleep_for(quiet - now());
-        if (!options_.memory.empty() && !saveMemory(device_.memory(), options_.memory))
+        if (!options_.memory.empty() && !vem::saveMemory(device_.memory(), options_.memory))
             std::fprintf(stderr, "qorsim: cannot save the memory to %s\n", options_.memory.c_str());
         if (!options_.link.empty()) removeLink(options_.link, terminal_.path);
         ::close(terminal_.master);
@@ -262,7 +264,7 @@ private:
     void saveIfChanged() {
         if (options_.memory.empty() || device_.completedTransfers() == saved_) return;
         saved_ = device_.completedTransfers();
-        if (!saveMemory(device_.memory(), options_.memory))
+        if (!vem::saveMemory(device_.memory(), options_.memory))
             std::fprintf(stderr, "qorsim: cannot save the memory to %s\n", options_.memory.c_str());
     }
 

@@ -1,4 +1,4 @@
-#include "MemoryFiles.h"
+#include "sim/MemoryFiles.h"
 
 #include <fstream>
 #include <string>
@@ -8,10 +8,9 @@
 #include "device/Protocol.h"
 #include "files/FileIo.h"
 
-namespace {
+namespace vem {
 
-using vem::readFileBytes;
-using vem::writeFileReplacing;
+namespace {
 
 // Nothing when the file is absent; false when it is there but unreadable or not `size` bytes.
 bool readExact(const std::filesystem::path& path, std::size_t size, std::vector<std::uint8_t>& out,
@@ -44,14 +43,14 @@ bool loadVector(const std::filesystem::path& path, std::size_t size, std::vector
 
 }  // namespace
 
-bool loadMemory(vem::DeviceMemory& m, const std::filesystem::path& folder) {
+bool loadMemory(DeviceMemory& m, const std::filesystem::path& folder) {
     bool ok = loadArray(folder / "main.bin", m.mainArea);
     ok = loadArray(folder / "header.bin", m.headerArea) && ok;
     ok = loadArray(folder / "screen.bin", m.screenArea) && ok;
     ok = loadArray(folder / "clock.bin", m.clockBlock) && ok;
     ok = loadArray(folder / "video.bin", m.videoBlock) && ok;
-    ok = loadVector(folder / "font.bin", vem::FontSize, m.font) && ok;
-    ok = loadVector(folder / "firmware.bin", vem::FirmwareSize, m.firmware) && ok;
+    ok = loadVector(folder / "font.bin", FontSize, m.font) && ok;
+    ok = loadVector(folder / "firmware.bin", FirmwareSize, m.firmware) && ok;
     std::error_code ec;
     if (std::filesystem::exists(folder / "fuses.txt", ec)) {
         std::ifstream in(folder / "fuses.txt");
@@ -64,7 +63,7 @@ bool loadMemory(vem::DeviceMemory& m, const std::filesystem::path& folder) {
     return ok;
 }
 
-bool saveMemory(const vem::DeviceMemory& m, const std::filesystem::path& folder) {
+bool saveMemory(const DeviceMemory& m, const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     bool ok = writeFileReplacing(folder / "main.bin", m.mainArea);
@@ -79,3 +78,5 @@ bool saveMemory(const vem::DeviceMemory& m, const std::filesystem::path& folder)
     ok = writeFileReplacing(folder / "fuses.txt", fuseText) && ok;
     return ok;
 }
+
+}  // namespace vem

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "device/Protocol.h"
 #include "model/DeviceImage.h"
 
 namespace vem {
@@ -32,10 +33,10 @@ struct DeviceMemory {
     std::array<std::uint8_t, MainAreaSize> mainArea{};
     std::array<std::uint8_t, HeaderAreaSize> headerArea{};
     std::array<std::uint8_t, ScreenAreaSize> screenArea{};
-    std::array<std::uint8_t, 64> clockBlock{};
-    std::array<std::uint8_t, 64> videoBlock{};
-    std::vector<std::uint8_t> font;      // 3584 bytes once an upload has started
-    std::vector<std::uint8_t> firmware;  // 32768 bytes once an upload has started
+    std::array<std::uint8_t, BlockSize> clockBlock{};
+    std::array<std::uint8_t, BlockSize> videoBlock{};
+    std::vector<std::uint8_t> font;      // FontSize bytes once an upload has started
+    std::vector<std::uint8_t> firmware;  // FirmwareSize bytes once an upload has started
     int fuseCommands = 0;
 };
 

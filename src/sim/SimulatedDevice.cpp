@@ -1,47 +1,40 @@
-#include "device/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 
 #include <algorithm>
-#include <fstream>
-#include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
+#include "device/Protocol.h"
 
 namespace vem {
 
 namespace {
 
-constexpr std::uint8_t kEsc = 0x1B;
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kNak = 0x15;
-constexpr std::size_t kWordSize = 15;
-constexpr std::size_t kBlockSize = 64;
-constexpr int kFontBlocks = 56;
-constexpr int kFirmwareBlocks = 512;
+// After ESC, the device's refusal of a command or block.
+constexpr std::uint8_t Nak = 0x15;
 
 enum Cmd { ProgramMain, ProgramHeader, ProgramScreen, ReadMain, ReadHeader, ReadScreen,
            SetClock, Video, Font, Firmware, Fuses, CmdCount };
 
-constexpr std::array<std::string_view, CmdCount> kWords{
-    "QORZETAPROMxxx", "QORZETAEEPRxxx", "QORMASKxxxxxxx", "PROMREADqorxxx",
-    "EEPROMREADxxxx", "FLASHREADqorxx", "TIMEQORxxxxxxx", "QORFLASHVIDEOx",
-    "QORFLASHFONTxx", "QORFLASHFIRMxx", "FUSESETQORxxxx"};
+constexpr std::array<std::string_view, CmdCount> Words{
+    Command::Program, Command::ProgramHeader, Command::ProgramScreen, Command::ReadMain,
+    Command::ReadHeader, Command::ReadScreen, Command::SetClock, Command::Video,
+    Command::Font, Command::Firmware, Command::Fuses};
 
 // The command `word` (ESC first) is; CmdCount while it is only the start of one; -1 when it
 // cannot become one.
 int matchCommand(const std::vector<std::uint8_t>& word) {
-    if (word.empty() || word[0] != kEsc) return -1;
+    if (word.empty() || word[0] != Esc) return -1;
     const std::string_view text(reinterpret_cast<const char*>(word.data()) + 1, word.size() - 1);
     for (int c = 0; c < CmdCount; ++c)
-        if (kWords[c].starts_with(text)) return text.size() == kWords[c].size() ? c : CmdCount;
+        if (Words[c].starts_with(text)) return text.size() == Words[c].size() ? c : CmdCount;
     return -1;
 }
 
 }  // namespace
 
 SimulatedDevice::SimulatedDevice(DeviceFaults faults) : faults_(faults) {
-    in_.reserve(kBlockSize);
+    in_.reserve(BlockSize);
 }
 
 void SimulatedDevice::receive(std::span<const std::uint8_t> bytes, std::int64_t nowMs) {
@@ -97,13 +90,13 @@ void SimulatedDevice::take(std::uint8_t byte, Time at) {
         break;
     case Mode::Taking:
         in_.push_back(byte);
-        if (in_.size() == kBlockSize) blockArrived(at);
+        if (in_.size() == BlockSize) blockArrived(at);
         break;
     case Mode::Sending:
         // Waits for ESC ACK; ESC and anything else may begin a new command.
         if (in_.empty()) {
-            if (byte == kEsc) in_.push_back(byte);
-        } else if (byte == kAck) {
+            if (byte == Esc) in_.push_back(byte);
+        } else if (byte == Ack) {
             in_.clear();
             ackArrived(at);
         } else {
@@ -115,16 +108,16 @@ void SimulatedDevice::take(std::uint8_t byte, Time at) {
 }
 
 void SimulatedDevice::takeCommandByte(std::uint8_t byte, Time at) {
-    if (in_.empty() && byte != kEsc) return;
+    if (in_.empty() && byte != Esc) return;
     in_.push_back(byte);
     int command = matchCommand(in_);
     while (command < 0) {
-        const auto next = std::find(in_.begin() + 1, in_.end(), kEsc);
+        const auto next = std::find(in_.begin() + 1, in_.end(), Esc);
         in_.erase(in_.begin(), next);
         if (in_.empty()) return;
         command = matchCommand(in_);
     }
-    if (in_.size() < kWordSize) return;
+    if (in_.size() < CommandWordSize) return;
     in_.clear();
     commandArrived(command, at);
 }
@@ -151,17 +144,17 @@ void SimulatedDevice::commandArrived(int command, Time at) {
     };
     switch (command) {
     case ReadMain:
-        return startRead(Area::Main, MainAreaSize / kBlockSize, false);
+        return startRead(Area::Main, MainBlocks, false);
     case ReadHeader:
-        return startRead(Area::Header, HeaderAreaSize / kBlockSize, readEnded == Area::Main);
+        return startRead(Area::Header, HeaderBlocks, readEnded == Area::Main);
     case ReadScreen:
-        return startRead(Area::Screen, ScreenAreaSize / kBlockSize + 1, readEnded == Area::Header);
+        return startRead(Area::Screen, ScreenAreaSize / BlockSize + 1, readEnded == Area::Header);
     default:
         break;
     }
 
-    if (fault == Fault::Wrong) return send({kEsc, kNak}, at);
-    send({kEsc, kAck}, at);
+    if (fault == Fault::Wrong) return send({Esc, Nak}, at);
+    send({Esc, Ack}, at);
     if (command == Fuses) {
         ++memory_.fuseCommands;
         ++completed_;
@@ -171,11 +164,11 @@ void SimulatedDevice::commandArrived(int command, Time at) {
         Area::Main,  Area::Header, Area::Screen, Area::None, Area::None,    Area::None,
         Area::Clock, Area::Video,  Area::Font,   Area::Firmware, Area::None};
     area_ = areas[command];
-    if (area_ == Area::Font) memory_.font.assign(kFontBlocks * kBlockSize, 0);
-    if (area_ == Area::Firmware) memory_.firmware.assign(kFirmwareBlocks * kBlockSize, 0);
+    if (area_ == Area::Font) memory_.font.assign(FontSize, 0);
+    if (area_ == Area::Firmware) memory_.firmware.assign(FirmwareSize, 0);
     mode_ = Mode::Taking;
     block_ = 0;
-    blocks_ = static_cast<int>(areaBytes(area_).size() / kBlockSize);
+    blocks_ = static_cast<int>(areaBytes(area_).size() / BlockSize);
 }
 
 void SimulatedDevice::blockArrived(Time at) {
@@ -186,11 +179,11 @@ void SimulatedDevice::blockArrived(Time at) {
     }
     if (fault == Fault::Wrong) {
         in_.clear();
-        return send({kEsc, kNak}, at);
+        return send({Esc, Nak}, at);
     }
     store(area_, block_, in_);
     in_.clear();
-    send({kEsc, kAck}, at);
+    send({Esc, Ack}, at);
     if (++block_ == blocks_) {
         mode_ = Mode::Idle;
         ++completed_;
@@ -214,12 +207,12 @@ void SimulatedDevice::sendBlocks(Fault fault, Time at) {
         mode_ = Mode::Idle;
         return;
     }
-    std::vector<std::uint8_t> bytes(count * kBlockSize, fault == Fault::Wrong ? 0x55 : 0x00);
+    std::vector<std::uint8_t> bytes(count * BlockSize, fault == Fault::Wrong ? 0x55 : 0x00);
     const auto area = areaBytes(area_);
     for (int i = 0; i < count && fault != Fault::Wrong; ++i) {
-        const std::size_t from = (block_ + i) * kBlockSize;
+        const std::size_t from = (block_ + i) * BlockSize;
         if (from < area.size())  // past the screen area: the trailing block, zeros
-            std::copy_n(area.begin() + from, kBlockSize, bytes.begin() + i * kBlockSize);
+            std::copy_n(area.begin() + from, BlockSize, bytes.begin() + i * BlockSize);
     }
     send(std::move(bytes), at);
     block_ += count;
@@ -249,7 +242,7 @@ void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at) {
 }
 
 void SimulatedDevice::store(Area area, int block, std::span<const std::uint8_t> data) {
-    const auto target = areaBytes(area).subspan(block * kBlockSize, kBlockSize);
+    const auto target = areaBytes(area).subspan(block * BlockSize, BlockSize);
     std::copy(data.begin(), data.end(), target.begin());
     std::size_t base = 0;
     switch (area) {
@@ -259,8 +252,8 @@ void SimulatedDevice::store(Area area, int block, std::span<const std::uint8_t> 
     default: return;
     }
     const auto offset = static_cast<std::ptrdiff_t>(faults_.corruptStoredByte) -
-                        static_cast<std::ptrdiff_t>(base + block * kBlockSize);
-    if (offset >= 0 && offset < static_cast<std::ptrdiff_t>(kBlockSize)) target[offset] ^= 0xFF;
+                        static_cast<std::ptrdiff_t>(base + block * BlockSize);
+    if (offset >= 0 && offset < static_cast<std::ptrdiff_t>(BlockSize)) target[offset] ^= 0xFF;
 }
 
 SimulatedDevice::Time SimulatedDevice::wireTime(std::size_t bytes) const {
