@@ -37,7 +37,7 @@ struct DeviceEndToEnd : test::SampleFolder {
 
 }  // namespace
 
-TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
+TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgramGivesTheSameProject) {
     test::QorsimProcess sim({"--memory", folder.filePath("device")});
     ASSERT_FALSE(sim.path().isEmpty());
     auto first = window(sim);

@@ -26,7 +26,7 @@ std::vector<std::pair<int, int>> lineLog(const QString& path) {
 
 // The terminal idles at 9600 baud: a host that restores that setting, or closes, while its last
 // bytes are still on the wire at 57600 shows 9600 for them.
-TEST(LineDrain, TheLastBytesOfAnExchangeCrossTheWireBeforeThePortChanges) {
+TEST(SerialPort, TheLastBytesOfAnExchangeCrossTheWireBeforeThePortChangesOrCloses) {
     const struct {
         const char* command;
         int lastBytes;  // the clock block, the information request's last ESC ACK

@@ -72,7 +72,7 @@ TEST_F(VemctlDevices, VerifyPassesOnTheProjectAndFailsOnAnotherOrACorruptedByte)
     EXPECT_TRUE(corrupted.err.contains("Area main, offset 100 (0x0064)")) << corrupted.err.toStdString();
 }
 
-TEST_F(VemctlDevices, ThreeDevicesAtOnceOneFallingSilent) {
+TEST_F(VemctlDevices, ADeviceFallingSilentFailsAloneWhileTheOthersAreProgrammed) {
     ASSERT_EQ(run({"build", "default.qor", "-o", "image"}).exit, 0);
     QorsimProcess first({"--memory", path("one")}), second({"--memory", path("two")});
     QorsimProcess silent({"--memory", path("three"), "--silent-at", "40"});

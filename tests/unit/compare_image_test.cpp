@@ -14,7 +14,7 @@ DeviceImage sampleImage() {
     return image;
 }
 
-TEST(CompareImages, CountsPerAreaAndLeavesOutOnlyTheProgrammingDateWhenAsked) {
+TEST(ImageCompare, CountsPerAreaAndLeavesOutOnlyTheProgrammingDateWhenAsked) {
     const DeviceImage sent = sampleImage();
     DeviceImage found = sent;
     found.headerArea[HeaderAt::ProgramMinute] = 59;
@@ -35,7 +35,7 @@ TEST(CompareImages, CountsPerAreaAndLeavesOutOnlyTheProgrammingDateWhenAsked) {
     EXPECT_EQ(areas[1].found, 'y');
 }
 
-TEST(DiffImages, ABytePlacesItsDifferenceInExactlyOneLine) {
+TEST(ImageDiff, ABytePlacesItsDifferenceInExactlyOneLine) {
     const struct {
         std::size_t at;
         bool header;
@@ -65,7 +65,7 @@ TEST(DiffImages, ABytePlacesItsDifferenceInExactlyOneLine) {
     }
 }
 
-TEST(DiffImages, TheProgrammingDateCountsOnlyWhereASideHoldsOne) {
+TEST(ImageDiff, TheProgrammingDateCountsOnlyWhereASideHoldsOne) {
     const DeviceImage built = sampleImage();
     DeviceImage device = built;
     device.headerArea[HeaderAt::ProgramHour] = 9;
@@ -78,7 +78,7 @@ TEST(DiffImages, TheProgrammingDateCountsOnlyWhereASideHoldsOne) {
     EXPECT_EQ(diffImages({built, true}, {device, true})[0].second, "07.00.00  09:00");
 }
 
-TEST(DiffImages, ADataSetLimitLeavesTheOtherDataSetsOut) {
+TEST(ImageDiff, ADataSetLimitLeavesTheOtherDataSetsOut) {
     const DeviceImage first = sampleImage();
     DeviceImage second = first;
     second.mainArea[MainAt::DataSetAvailable + 1] = 1;

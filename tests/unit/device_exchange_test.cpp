@@ -14,7 +14,7 @@ namespace {
 using Feed = SimulatedLink::Feed;
 
 // A session with a loaded template of random bytes, so that every block is recognisable.
-struct DeviceExchangeTest : ::testing::TestWithParam<Feed> {
+struct ExchangeTest : ::testing::TestWithParam<Feed> {
     Session session;
     DeviceImage before;
 
@@ -42,7 +42,7 @@ struct DeviceExchangeTest : ::testing::TestWithParam<Feed> {
     }
 };
 
-TEST_P(DeviceExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
+TEST_P(ExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
     SimulatedLink link(session);
     link.feed = GetParam();
     link.apply(session.startProgramming("pty", link.clock));
@@ -65,7 +65,7 @@ TEST_P(DeviceExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
     expectSettled(link, session);
 }
 
-TEST_P(DeviceExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
+TEST_P(ExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
     SimulatedLink link(session);
     link.feed = GetParam();
     std::mt19937 rng(11);
@@ -96,12 +96,10 @@ TEST_P(DeviceExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
     expectSettled(link, session);
 }
 
-INSTANTIATE_TEST_SUITE_P(Feeds, DeviceExchangeTest,
+INSTANTIATE_TEST_SUITE_P(Feeds, ExchangeTest,
                          ::testing::Values(Feed::Whole, Feed::ByteByByte, Feed::WithTrailingByte));
 
-using DeviceOperations = DeviceExchangeTest;
-
-TEST_F(DeviceOperations, DeviceInformationAndClock) {
+TEST_F(ExchangeTest, InfoShowsTheProjectAndDateTheDeviceHoldsAndTheClockIsStored) {
     SimulatedLink link(session);
     DeviceMemory& m = link.device.memory();
     std::copy_n("LAGER1", 6, m.headerArea.begin() + HeaderAt::ProjectName);
@@ -127,7 +125,7 @@ TEST_F(DeviceOperations, DeviceInformationAndClock) {
     EXPECT_TRUE(link.messages.empty());
 }
 
-TEST_F(DeviceOperations, ServiceUploadsVideoBlockAndFuses) {
+TEST_F(ExchangeTest, ServiceUploadsStoreEveryByteAndWrongSizesStartNothing) {
     SimulatedLink link(session);
     std::vector<std::uint8_t> font(FontSize);
     for (std::size_t i = 0; i < font.size(); ++i) font[i] = static_cast<std::uint8_t>(i * 7);
@@ -170,7 +168,7 @@ TEST_F(DeviceOperations, ServiceUploadsVideoBlockAndFuses) {
     EXPECT_TRUE(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(FirmwareSize - 1)).link.openPort);
 }
 
-TEST_F(DeviceOperations, UploadFailingPartWayAsksForARepeat) {
+TEST_F(ExchangeTest, UploadFailingPartWayAsksForARepeat) {
     for (bool font : {true, false}) {
         for (DeviceFaults faults : {DeviceFaults{.noReplyAt = 20}, DeviceFaults{.wrongReplyAt = 20}}) {
             SCOPED_TRACE(std::string(font ? "font" : "firmware") + (faults.noReplyAt > 0 ? ", silent" : ", refused"));
@@ -194,7 +192,7 @@ TEST_F(DeviceOperations, UploadFailingPartWayAsksForARepeat) {
 
 // Every fault ends with its message, the port closed, the progress window gone, nothing applied
 // and nothing left running.
-TEST_F(DeviceOperations, FaultsEndCleanly) {
+TEST_F(ExchangeTest, EachDeviceFaultIsSaidWithItsStepAndAppliesNothing) {
     enum Op { Program, ReadBack, ReadInfo };
     const struct {
         const char* what;
@@ -238,7 +236,7 @@ TEST_F(DeviceOperations, FaultsEndCleanly) {
     }
 }
 
-TEST_F(DeviceOperations, PortThatDoesNotOpenIsSaidAtOnce) {
+TEST_F(ExchangeTest, PortThatDoesNotOpenIsSaidAtOnce) {
     const struct {
         OpenFailure problem;
         int reasonSlot;
@@ -261,7 +259,7 @@ TEST_F(DeviceOperations, PortThatDoesNotOpenIsSaidAtOnce) {
     }
 }
 
-TEST_F(DeviceOperations, WithoutTemplateNothingIsSent) {
+TEST_F(ExchangeTest, WithoutTemplateNothingIsSent) {
     Session fresh;
     SimulatedLink link(fresh);
     link.apply(fresh.startProgramming("pty", link.clock));
@@ -271,7 +269,7 @@ TEST_F(DeviceOperations, WithoutTemplateNothingIsSent) {
     EXPECT_EQ(fresh.project().screenText[0], " ");  // the image was built: empty cells became spaces
 }
 
-TEST_F(DeviceOperations, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
+TEST_F(ExchangeTest, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
     SimulatedLink link(session, {.latencyMs = 1});
     link.apply(session.startProgramming("pty", link.clock));
     EXPECT_TRUE(session.exchangeRunning());
@@ -287,7 +285,7 @@ TEST_F(DeviceOperations, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
     expectSettled(link, session);
 }
 
-TEST_F(DeviceOperations, DeviceGoneMidTransferIsSaidOnce) {
+TEST_F(ExchangeTest, DeviceGoneMidTransferIsSaidOnce) {
     SimulatedLink link(session);
     link.apply(session.startProgramming("pty", link.clock));
     link.run([&] { return link.device.requestsTaken() >= 50; });
@@ -317,7 +315,7 @@ Outcome start(Session& s, Op op, const LocalTime& now) {
     return {};
 }
 
-TEST_F(DeviceOperations, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
+TEST_F(ExchangeTest, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
     for (Op op : AllWaitingOps) {
         for (int latency : {ReplyTimeoutMs - 1, ReplyTimeoutMs}) {
             SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)) + ", latency " + std::to_string(latency));
@@ -344,7 +342,7 @@ TEST_F(DeviceOperations, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
 
 // The progress window, the busy cursor, the wait before the first command and the port, for
 // every exchange from its start to its end.
-TEST_F(DeviceOperations, EachExchangeShowsItsProgressAndLeavesThePortAsItShould) {
+TEST_F(ExchangeTest, EachExchangeShowsItsProgressAndLeavesThePortAsItShould) {
     const struct {
         Op op;
         int progressMaximum;  // 0: no progress window
@@ -380,7 +378,7 @@ TEST_F(DeviceOperations, EachExchangeShowsItsProgressAndLeavesThePortAsItShould)
 // What an exchange sends and what it brings back are fixed when it starts: the same exchange
 // run again while the project, the template and the image are replaced and edited at every
 // turn sends the same bytes and ends with the same result.
-TEST_F(DeviceOperations, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
+TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
     Project other;
     other.projectName = "ANDERES";
     DeviceImage otherImage;
@@ -422,7 +420,7 @@ TEST_F(DeviceOperations, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResul
     }
 }
 
-TEST_F(DeviceOperations, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
+TEST_F(ExchangeTest, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
     SimulatedLink link(session, {.noReplyAt = 100});
     link.apply(session.startReadBack("pty"));
     DeviceImage b = before;
@@ -444,7 +442,7 @@ TEST_F(DeviceOperations, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
 
 // The mark every built image carries at 0x40 of its header: without it the read-back waits
 // for the user, and nothing of it is taken unless the user says so.
-TEST_F(DeviceOperations, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
+TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
     for (bool take : {false, true}) {
         Session s;
         s.takeProject(session.project(), before);
@@ -471,7 +469,7 @@ TEST_F(DeviceOperations, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
 }
 
 // A device with no available data set: the working copy and the grid are the device's too.
-TEST_F(DeviceOperations, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorkingCopy) {
+TEST_F(ExchangeTest, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorkingCopy) {
     SimulatedLink link(session);
     DeviceMemory& m = link.device.memory();
     m.mainArea.fill(0xFF);  // no field records

@@ -5,8 +5,9 @@ using vem::test::EditorFixture;
 using vem::test::SessionFixture;
 
 using DataSets = EditorFixture;
+using EditorTest = EditorFixture;
 
-TEST_F(DataSets, SameDataSetChangesNothing) {
+TEST_F(DataSets, SwitchingToTheActiveDataSetStoresNothing) {
     gridCell(3).tag = 1;  // not stored yet
     editor.switchDataSet(0);
     EXPECT_EQ(project.dataSets[0].cellTags[3], 0);
@@ -53,9 +54,9 @@ TEST_F(DataSets, UndefinedFieldDisablesItsControls) {
 }
 
 // Sharing the date and time cells is the session's: it runs after every operation.
-using SharedDateTime = SessionFixture;
+using SessionFieldCells = SessionFixture;
 
-TEST_F(SharedDateTime, DateAndTimeAreSharedByAllDataSets) {
+TEST_F(SessionFieldCells, DateAndTimeAreSharedByAllDataSets) {
     project.sharedField(DateField).length = 8;
     project.dataSets[2].cellTags[300] = DateField;  // stale date cells elsewhere
     take();
@@ -70,7 +71,7 @@ TEST_F(SharedDateTime, DateAndTimeAreSharedByAllDataSets) {
     EXPECT_TRUE(controls().fieldBoxTicked[DateField - 1]);
 }
 
-TEST_F(SharedDateTime, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
+TEST_F(SessionFieldCells, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
     // Data set 1 has field 3 on cells 2..5; the date will land on 0..7.
     DataSet& other = project.dataSets[1];
     other.fields[2].variableType = 0;
@@ -87,7 +88,7 @@ TEST_F(SharedDateTime, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
     EXPECT_EQ(held().field(3).position, 9);
 }
 
-TEST_F(DataSets, SummerTimeBoxFollowsOption) {
+TEST_F(EditorTest, SummerTimeBoxTickedMeansNoManualSummerTime) {
     editor.clickSummerTimeCheckBox();
     EXPECT_EQ(project.summerTimeManual, 1);
     editor.setSummerTimeCheckBox(true);

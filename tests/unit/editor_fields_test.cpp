@@ -74,14 +74,14 @@ TEST_F(FieldPlacement, StrayCellsOfAnEarlierRunAreFreed) {
     EXPECT_EQ(cellsOf(2), run(0, 5));
 }
 
-TEST_F(FieldPlacement, OtherTypesKeepTheirCells) {
+TEST_F(FieldPlacement, FieldOfAnotherTypeIsSwitchedOnButNotPlaced) {
     defineField(3, 2, 8);  // DD/MM/YY
     editor.clickFieldCheckBox(3);
     EXPECT_TRUE(cellsOf(3).empty());
     EXPECT_EQ(project.field(3).enabled, 1);
 }
 
-TEST_F(FieldPlacement, ProgramSetsRunHandlerOnlyOnChange) {
+TEST_F(FieldPlacement, SettingTheCheckBoxPlacesOrFreesOnlyOnAChange) {
     defineField(2, 0, 3);
     editor.setFieldCheckBox(2, true);
     editor.setFieldCheckBox(2, true);
@@ -90,9 +90,9 @@ TEST_F(FieldPlacement, ProgramSetsRunHandlerOnlyOnChange) {
     EXPECT_TRUE(cellsOf(2).empty());
 }
 
-using FieldDialog = EditorFixture;
+using FieldDialogLogic = EditorFixture;
 
-TEST_F(FieldDialog, LengthIsClampedWhileTyped) {
+TEST_F(FieldDialogLogic, LengthIsClampedWhileTyped) {
     EXPECT_EQ(clampLengthText("25", 10), "10");
     EXPECT_EQ(clampLengthText("4", 10), "4");
     EXPECT_EQ(clampLengthText("abc", 10), "abc");
@@ -101,7 +101,7 @@ TEST_F(FieldDialog, LengthIsClampedWhileTyped) {
     EXPECT_EQ(clampLengthText(" 11", 10), "10");
 }
 
-TEST_F(FieldDialog, FillShowsDefinition) {
+TEST_F(FieldDialogLogic, FillShowsTheDefinitionAndNoEntryForAnUnknownConversion) {
     FieldDefinition f;
     f.variableType = 2;
     f.conversion = 7;  // no such entry
@@ -115,7 +115,7 @@ TEST_F(FieldDialog, FillShowsDefinition) {
     EXPECT_EQ(v.offsetText, "12");
 }
 
-TEST_F(FieldDialog, AcceptGrowsPlacedFieldAtItsEnd) {
+TEST_F(FieldDialogLogic, AcceptGrowsPlacedFieldAtItsEnd) {
     defineField(1, 0, 10);
     editor.clickFieldCheckBox(1);  // placed on 0..9
     FieldDialogValues v = fillFieldDialog(project.field(1));
@@ -131,7 +131,7 @@ TEST_F(FieldDialog, AcceptGrowsPlacedFieldAtItsEnd) {
     EXPECT_EQ(editor.cursor().cell, 0);
 }
 
-TEST_F(FieldDialog, LongerFieldIsShortenedToTheRoomBeforeTheNextField) {
+TEST_F(FieldDialogLogic, LongerFieldIsShortenedToTheRoomBeforeTheNextField) {
     defineField(1, 0, 10);
     editor.clickFieldCheckBox(1);
     FieldDialogValues v = fillFieldDialog(project.field(1));
@@ -145,7 +145,7 @@ TEST_F(FieldDialog, LongerFieldIsShortenedToTheRoomBeforeTheNextField) {
     EXPECT_EQ(cellsOf(2), run(5, 2));
 }
 
-TEST_F(FieldDialog, LongerFieldStopsAtLastCell) {
+TEST_F(FieldDialogLogic, LongerFieldStopsAtLastCell) {
     defineField(1, 0, 20);
     placeField(1, 636, 2);
     FieldDialogValues v = fillFieldDialog(project.field(1));
@@ -155,7 +155,7 @@ TEST_F(FieldDialog, LongerFieldStopsAtLastCell) {
     EXPECT_EQ(project.field(1).length, 4);
 }
 
-TEST_F(FieldDialog, ZeroOrBadLengthTakesMaximum) {
+TEST_F(FieldDialogLogic, ZeroOrBadLengthTakesMaximum) {
     defineField(1, 0, 7);
     FieldDialogValues v = fillFieldDialog(project.field(1));
     for (const char* text : {"0", "", "x", "-3"}) {
@@ -165,7 +165,7 @@ TEST_F(FieldDialog, ZeroOrBadLengthTakesMaximum) {
     }
 }
 
-TEST_F(FieldDialog, ZeroMaximumAndEmptyLengthReportsCancel) {
+TEST_F(FieldDialogLogic, ZeroMaximumAndEmptyLengthReportsCancel) {
     defineField(1, 0, 0);
     FieldDialogValues v = fillFieldDialog(project.field(1));
     v.lengthText = "";
@@ -176,7 +176,7 @@ TEST_F(FieldDialog, ZeroMaximumAndEmptyLengthReportsCancel) {
     EXPECT_EQ(editor.controls().fieldBoxCaption[0], "Artikel");
 }
 
-TEST_F(FieldDialog, AcceptedUnplacedFieldIsSwitchedOnAndPlaced) {
+TEST_F(FieldDialogLogic, AcceptedUnplacedFieldIsSwitchedOnAndPlaced) {
     defineField(4, 0, 6);
     FieldDialogValues v = fillFieldDialog(project.field(4));
     v.lengthText = "3";
@@ -187,7 +187,7 @@ TEST_F(FieldDialog, AcceptedUnplacedFieldIsSwitchedOnAndPlaced) {
     EXPECT_EQ(project.dataSets[0].cellTags[2], 4);
 }
 
-TEST_F(FieldDialog, CancelOnlyStoresTags) {
+TEST_F(FieldDialogLogic, CancelOnlyStoresTags) {
     defineField(4, 0, 6);
     gridCell(9).tag = 4;
     const FieldDefinition before = project.field(4);

@@ -3,16 +3,16 @@
 using namespace vem;
 using vem::test::EditorFixture;
 
-using EditorKeys = EditorFixture;
+using EditorTest = EditorFixture;
 
-TEST_F(EditorKeys, IgnoredWithoutCursor) {
+TEST_F(EditorTest, KeysWithoutACursorChangeNothing) {
     editor.keyPress('A');
     editor.keyDown(EditorKey::Right);
     EXPECT_EQ(editor.cursor().cell, EditorCursor::None);
     for (const auto& t : project.screenText) EXPECT_TRUE(t.empty());
 }
 
-TEST_F(EditorKeys, TypingWritesAndAdvances) {
+TEST_F(EditorTest, TypingWritesAndAdvances) {
     editor.mousePress(0, MouseButton::Left);
     for (int c : {int('H'), int('&'), 0xE4}) editor.keyPress(static_cast<unsigned char>(c));
     EXPECT_EQ(project.screenText[0], "H");
@@ -23,14 +23,14 @@ TEST_F(EditorKeys, TypingWritesAndAdvances) {
     EXPECT_EQ(editor.cells()[2].colour, CellColour::ButtonFace);
 }
 
-TEST_F(EditorKeys, RefusedCharactersStoreNothing) {
+TEST_F(EditorTest, RefusedCharactersStoreNothing) {
     editor.mousePress(5, MouseButton::Left);
     for (int c : {0x0D, 0x1B, 0x08, 0xE9, int(',')}) editor.keyPress(static_cast<unsigned char>(c));
     EXPECT_TRUE(project.screenText[5].empty());
     EXPECT_EQ(editor.cursor().cell, 5);
 }
 
-TEST_F(EditorKeys, LastCellIsWrittenAndCursorStays) {
+TEST_F(EditorTest, LastCellIsWrittenAndCursorStays) {
     editor.mousePress(639, MouseButton::Left);
     editor.keyPress('A');
     editor.keyPress('B');
@@ -38,7 +38,7 @@ TEST_F(EditorKeys, LastCellIsWrittenAndCursorStays) {
     EXPECT_EQ(editor.cursor().cell, 639);
 }
 
-TEST_F(EditorKeys, TypingAgainstEnabledFieldOverwritesLastFreeCell) {
+TEST_F(EditorTest, TypingAgainstEnabledFieldOverwritesLastFreeCell) {
     placeField(1, 10, 5);
     editor.mousePress(8, MouseButton::Left);
     editor.keyPress('a');
@@ -50,7 +50,7 @@ TEST_F(EditorKeys, TypingAgainstEnabledFieldOverwritesLastFreeCell) {
     EXPECT_EQ(editor.cells()[9].colour, CellColour::White);
 }
 
-TEST_F(EditorKeys, TypingOntoStaleTagFreesIt) {
+TEST_F(EditorTest, TypingOntoStaleTagFreesIt) {
     gridCell(4).tag = 3;  // field 3 is not switched on
     editor.mousePress(3, MouseButton::Left);
     editor.keyPress('x');
@@ -58,7 +58,7 @@ TEST_F(EditorKeys, TypingOntoStaleTagFreesIt) {
     EXPECT_EQ(editor.cursor().cell, 4);
 }
 
-TEST_F(EditorKeys, ArrowsSkipOccupiedCells) {
+TEST_F(EditorTest, ArrowsSkipOccupiedCells) {
     placeField(1, 41, 39);  // rest of row 1
     placeField(2, 80, 40);  // all of row 2
     editor.mousePress(40, MouseButton::Left);
@@ -76,7 +76,7 @@ TEST_F(EditorKeys, ArrowsSkipOccupiedCells) {
     EXPECT_EQ(editor.cells()[0].colour, CellColour::White);
 }
 
-TEST_F(EditorKeys, UpFromRowThreeOverTwoOccupiedRows) {
+TEST_F(EditorTest, UpFromRowThreeSkipsTwoOccupiedRows) {
     placeField(1, 40, 40);
     placeField(2, 80, 40);
     editor.mousePress(125, MouseButton::Left);
@@ -86,7 +86,7 @@ TEST_F(EditorKeys, UpFromRowThreeOverTwoOccupiedRows) {
     EXPECT_EQ(editor.cursor().column, 5);
 }
 
-TEST_F(EditorKeys, RightWithEverythingOccupiedAfterCursorStays) {
+TEST_F(EditorTest, RightWithEverythingOccupiedAfterCursorStays) {
     placeField(1, 601, 39);
     editor.mousePress(600, MouseButton::Left);
     editor.keyDown(EditorKey::Right);
@@ -95,7 +95,7 @@ TEST_F(EditorKeys, RightWithEverythingOccupiedAfterCursorStays) {
     EXPECT_EQ(editor.cursor().cell, 600);
 }
 
-TEST_F(EditorKeys, BackspaceClearsPreviousFreeCellOnly) {
+TEST_F(EditorTest, BackspaceClearsPreviousFreeCellOnly) {
     editor.mousePress(20, MouseButton::Left);
     editor.keyPress('a');
     editor.keyPress('b');
@@ -110,9 +110,7 @@ TEST_F(EditorKeys, BackspaceClearsPreviousFreeCellOnly) {
     EXPECT_EQ(editor.cursor().cell, 33);
 }
 
-using EditorMouse = EditorFixture;
-
-TEST_F(EditorMouse, DragMovesWholeFieldAndClearsTexts) {
+TEST_F(EditorTest, DragMovesWholeFieldAndClearsTexts) {
     placeField(1, 10, 5);
     project.screenText[14] = "q";
     project.screenText[16] = "z";
@@ -135,7 +133,7 @@ TEST_F(EditorMouse, DragMovesWholeFieldAndClearsTexts) {
     EXPECT_FALSE(editor.cursor().dragging);
 }
 
-TEST_F(EditorMouse, NegativeOffsetsRoundDown) {
+TEST_F(EditorTest, DragByNegativeOffsetsRoundsDown) {
     placeField(1, 45, 3);
     editor.mousePress(45, MouseButton::Left);
     editor.mouseMove(-1, -1);  // one cell left, one row up
@@ -144,7 +142,7 @@ TEST_F(EditorMouse, NegativeOffsetsRoundDown) {
     EXPECT_EQ(cellsOf(1), run(4, 3));
 }
 
-TEST_F(EditorMouse, PastEdgesPinsField) {
+TEST_F(EditorTest, DragPastTheEdgesPinsTheField) {
     placeField(1, 85, 5);
     editor.mousePress(87, MouseButton::Left);
     editor.mouseMove(40 * 16, 0);
@@ -155,7 +153,7 @@ TEST_F(EditorMouse, PastEdgesPinsField) {
     EXPECT_EQ(cellsOf(1), run(80, 5));
 }
 
-TEST_F(EditorMouse, DropOnOtherFieldKeepsLastFreePosition) {
+TEST_F(EditorTest, DropOnOtherFieldKeepsLastFreePosition) {
     placeField(1, 0, 3);
     placeField(2, 10, 3);
     editor.mousePress(0, MouseButton::Left);
@@ -166,7 +164,7 @@ TEST_F(EditorMouse, DropOnOtherFieldKeepsLastFreePosition) {
     EXPECT_EQ(cellsOf(2), run(10, 3));
 }
 
-TEST_F(EditorMouse, ReleaseWithoutValidMoveKeepsField) {
+TEST_F(EditorTest, ReleaseWithoutValidMoveKeepsField) {
     placeField(1, 100, 4);
     placeField(2, 104, 4);
     editor.mousePress(100, MouseButton::Left);
@@ -175,7 +173,7 @@ TEST_F(EditorMouse, ReleaseWithoutValidMoveKeepsField) {
     EXPECT_EQ(cellsOf(1), run(100, 4));
 }
 
-TEST_F(EditorMouse, RightButtonSelectsWithoutDragging) {
+TEST_F(EditorTest, RightButtonSelectsWithoutDragging) {
     placeField(1, 10, 5);
     editor.mousePress(12, MouseButton::Right);
     EXPECT_FALSE(editor.cursor().dragging);
@@ -185,7 +183,7 @@ TEST_F(EditorMouse, RightButtonSelectsWithoutDragging) {
     EXPECT_EQ(editor.cells()[12].colour, CellColour::Field);  // the field keeps its colour
 }
 
-TEST_F(EditorMouse, HintsFollowTags) {
+TEST_F(EditorTest, HintsFollowTagsButAutoPlacedCellsKeepTheirs) {
     messages.setText(Msg::FieldHintPrefix, "Feld ");
     messages.setText(Msg::DateHint, "Datum");
     placeField(12, 0, 2);
@@ -200,7 +198,7 @@ TEST_F(EditorMouse, HintsFollowTags) {
     EXPECT_EQ(editor.cells()[2].hint, "");
 }
 
-TEST_F(EditorMouse, RefreshShowsActiveDataSet) {
+TEST_F(EditorTest, RefreshShowsTheActiveDataSetsCellsAndBoxes) {
     project.dataSets[0].cellTags[7] = 2;
     project.dataSets[0].fields[1] = FieldDefinition{1, 1, 1, 0, 0, 0, 8, 1, 8, "Preis"};
     project.summerTimeManual = 1;
@@ -214,9 +212,9 @@ TEST_F(EditorMouse, RefreshShowsActiveDataSet) {
 }
 
 // The session's refresh also splits the port into the header bytes the device reads.
-using SessionRefresh = vem::test::SessionFixture;
+using SessionEditor = vem::test::SessionFixture;
 
-TEST_F(SessionRefresh, TakenProjectIsShownAndItsPortSplit) {
+TEST_F(SessionEditor, TakenProjectIsShownAndItsPortSplit) {
     project.dataSets[0].cellTags[7] = 2;
     project.dataSets[0].fields[1] = FieldDefinition{1, 1, 1, 0, 0, 0, 8, 1, 8, "Preis"};
     project.summerTimeManual = 1;

@@ -7,7 +7,7 @@
 
 using namespace vem;
 
-TEST(ProjectModel, NewProjectStartsEmpty) {
+TEST(Project, NewProjectIsEmptyWithTheDeviceDefaults) {
     const Project p;
     for (const auto& t : p.screenText) EXPECT_TRUE(t.empty());
     for (const auto& d : p.dataSets) {
@@ -30,7 +30,7 @@ TEST(ProjectModel, NewProjectStartsEmpty) {
     EXPECT_EQ(p.projectName, "default.bin");
 }
 
-TEST(ProjectModel, WorkingCopyStoresAndLoadsDataFieldsOnly) {
+TEST(Project, WorkingCopyStoresAndLoadsDataFieldsOnly) {
     Project p;
     p.field(3).length = 7;
     p.field(3).description = "Summe";
@@ -67,7 +67,7 @@ TEST(CharCodes, AllowedSetIsAsciiPlusGermanLettersEuroAndDegree) {
         EXPECT_FALSE(isAllowedCellChar(static_cast<unsigned char>(c))) << c;
 }
 
-TEST(CharCodes, DeviceCodesBothWays) {
+TEST(CharCodes, DeviceCodesMapBothWaysAndOtherCodesAreTheirOwnCharacter) {
     const std::pair<std::string, int> table[] = {
         {"&&", 38}, {"\xB0", 128}, {"\x80", 130}, {"\xE4", 131}, {"\xC4", 132}, {"\xF6", 133},
         {"\xD6", 134}, {"\xFC", 135}, {"\xDC", 136}, {"\xDF", 137}, {"A", 65}, {"~", 126}};

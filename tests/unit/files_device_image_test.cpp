@@ -18,7 +18,7 @@ struct DecodeCase {
     bool takesBytes;
 };
 
-TEST(FilesDecodeFieldRecord, TypeCodes) {
+TEST(DeviceImage, FieldRecordTypeCodeDecidesTypeSwitchAndWhetherTheBytesAreTaken) {
     const DecodeCase cases[] = {
         {0x02, 2, 1, true},   {0x0E, 14, 1, true},  {0x83, 3, 0, true},  {0x9E, 30, 0, true},
         {0xFF, -1, 0, false}, {0x0F, 7, 1, true},   {0x20, 7, 1, true},  {0x7F, 7, 1, true},
@@ -50,9 +50,9 @@ TEST(FilesDecodeFieldRecord, TypeCodes) {
 
 // ---- building the image ----
 
-using FilesBuildScreen = FilesFixture;
+using ImageBuild = FilesFixture;
 
-TEST_F(FilesBuildScreen, CellCodesAndBlankCells) {
+TEST_F(ImageBuild, ScreenCellsBecomeDeviceCodesAndBlankCellsSpaces) {
     project.screenText[0] = "&&";
     project.screenText[1] = "\xDF";
     project.screenText[2] = "\xB0";
@@ -68,9 +68,7 @@ TEST_F(FilesBuildScreen, CellCodesAndBlankCells) {
     EXPECT_EQ(project.screenText[7], " ");  // blank cells stay spaces in the project
 }
 
-using FilesBuildHeader = FilesFixture;
-
-TEST_F(FilesBuildHeader, SettingsNameClockAndPort) {
+TEST_F(ImageBuild, HeaderCarriesSettingsNameClockAndPortAndKeepsTheTemplatesOtherBytes) {
     image.headerArea.fill(0x77);  // the template's own bytes
     project.summerTimeManual = 1;
     project.device = DeviceSettings{.DataHoldSeconds = 300, .RelayHoldSeconds = 9, .DeviceHandshake = 1,
@@ -104,7 +102,7 @@ TEST_F(FilesBuildHeader, SettingsNameClockAndPort) {
     EXPECT_EQ(h[0x58], 25);
 }
 
-TEST_F(FilesBuildHeader, PortsAboveFourDigitsKeepTheirValue) {
+TEST_F(ImageBuild, PortsAboveFourDigitsKeepTheirValue) {
     for (int port : {9999, 12345, 25599}) {
         project.device.IpPort = port;
         buildDeviceImage(project, image, Noon);
@@ -116,9 +114,7 @@ TEST_F(FilesBuildHeader, PortsAboveFourDigitsKeepTheirValue) {
     EXPECT_EQ(image.headerArea[0x58], 99);
 }
 
-using FilesBuildMain = FilesFixture;
-
-TEST_F(FilesBuildMain, FieldRecordsAndForwarding) {
+TEST_F(ImageBuild, FieldRecordsAndForwardingAreWrittenOverTheTemplate) {
     image.mainArea.fill(0x11);
     image.fieldRecord(2, 4).typeCode() = 0xFF;  // field 5 does not exist in data set 2
     auto field = [](int enabled, int length, int variableType, int column, int row) {
@@ -156,7 +152,7 @@ TEST_F(FilesBuildMain, FieldRecordsAndForwarding) {
     for (int d = 0; d < 4; ++d) EXPECT_EQ(image.mainArea[0x1B30 + d], 0x11);  // never written
 }
 
-TEST_F(FilesBuildMain, PosExtendedOnlyWhenTheTemplateSupportsIt) {
+TEST_F(ImageBuild, PosExtendedOnlyWhenTheTemplateSupportsIt) {
     image.mainArea.fill(0x11);
     image.imageTemplateLoaded = true;
     project.posExtended.StartDefinition = "AB~C";
@@ -203,7 +199,7 @@ TEST_F(FilesBuildMain, PosExtendedOnlyWhenTheTemplateSupportsIt) {
     EXPECT_EQ(m[0x3EE0], 0x11);
 }
 
-TEST_F(FilesBuildMain, OversizedPosLengthsStayInsideTheirFields) {
+TEST_F(ImageBuild, OversizedPosLengthsStayInsideTheirFields) {
     image.mainArea.fill(0x11);
     image.imageTemplateLoaded = true;
     image.mainArea[0x3E1F] = 1;
@@ -234,7 +230,7 @@ TEST_F(FilesBuildMain, OversizedPosLengthsStayInsideTheirFields) {
 
 // ---- loading an image file ----
 
-using FilesImageLoad = FilesFixture;
+using ImageFile = FilesFixture;
 
 std::vector<std::uint8_t> sampleImage() {
     auto bytes = FilesFixture::blankImage();
@@ -255,7 +251,7 @@ std::vector<std::uint8_t> sampleImage() {
     return bytes;
 }
 
-TEST_F(FilesImageLoad, TemplateThroughTheProject) {
+TEST_F(ImageFile, ProjectsTemplateBringsItsRecordsAndOnlyHeaderValuesWithinBounds) {
     writeImage("t.bin", sampleImage());
     project.imageFileName = "t.bin";
     project.sharedField(DateField).column = 4;
@@ -289,7 +285,7 @@ TEST_F(FilesImageLoad, TemplateThroughTheProject) {
     EXPECT_EQ(project.dataSets[0].fields[0].variableType, -1);
 }
 
-TEST_F(FilesImageLoad, WrongSizeKeepsThePreviousImage) {
+TEST_F(ImageFile, WrongSizeKeepsThePreviousImage) {
     writeImage("t.bin", sampleImage());
     project.imageFileName = "t.bin";
     loadImageFile(project, image);
@@ -320,7 +316,7 @@ TEST_F(FilesImageLoad, WrongSizeKeepsThePreviousImage) {
     EXPECT_FALSE(fresh.imageTemplateLoaded);
 }
 
-TEST_F(FilesImageLoad, MissingFileChangesNothing) {
+TEST_F(ImageFile, MissingFileChangesNothing) {
     project.imageFileName = "nowhere.bin";
     image.mainArea[5] = 9;
     const FileResult result = loadImageFile(project, image);
@@ -332,7 +328,7 @@ TEST_F(FilesImageLoad, MissingFileChangesNothing) {
     EXPECT_TRUE(openImageFile(project, image, "folder.bin").messages.empty());
 }
 
-TEST_F(FilesImageLoad, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
+TEST_F(ImageFile, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
     auto bytes = sampleImage();
     const std::uint8_t field3[8] = {8, 0, 0, 0x81, 2, 2, 0, 0};
     std::copy(field3, field3 + 8, record(bytes, 0, 2));
@@ -352,7 +348,7 @@ TEST_F(FilesImageLoad, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
     EXPECT_EQ(project.activeDataSet, 0);
 }
 
-TEST_F(FilesImageLoad, ReadoutImageIsTheTwoAreas) {
+TEST_F(ImageFile, ReadoutImageIsTheTwoAreas) {
     image.mainArea.fill(1);
     image.headerArea.fill(2);
     EXPECT_TRUE(writeReadoutImage(image));
@@ -363,7 +359,7 @@ TEST_F(FilesImageLoad, ReadoutImageIsTheTwoAreas) {
 
 // ---- the same through the session, as the window runs it ----
 
-using SessionImageLoad = SessionFilesFixture;
+using SessionImageFile = SessionFilesFixture;
 
 // A project file saved over the template of sampleImage, naming it in line 1.
 void writeProjectOverSample(const std::string& name, const std::string& imageName) {
@@ -378,7 +374,7 @@ void writeProjectOverSample(const std::string& name, const std::string& imageNam
     SessionFilesFixture::writeFile(name, text);
 }
 
-TEST_F(SessionImageLoad, OpenedProjectShowsItsTemplatesDataSets) {
+TEST_F(SessionImageFile, OpenedProjectShowsItsTemplatesDataSets) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
     const Outcome outcome = session.openProject("p.qor", "C:\\x\\p.qor");
@@ -402,7 +398,7 @@ TEST_F(SessionImageLoad, OpenedProjectShowsItsTemplatesDataSets) {
     EXPECT_FALSE(controls().fieldButtonEnabled[1]);
 }
 
-TEST_F(SessionImageLoad, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
+TEST_F(SessionImageFile, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
     ASSERT_TRUE(session.openProject("p.qor").ok);
@@ -424,7 +420,7 @@ TEST_F(SessionImageLoad, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
     EXPECT_EQ(controls().dataSetButtonEnabled, buttonsBefore);
 }
 
-TEST_F(SessionImageLoad, BinFileMenuKeepsDataSetButtonsAndActiveDataSet) {
+TEST_F(SessionImageFile, BinFileMenuKeepsDataSetButtonsAndActiveDataSet) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
     ASSERT_TRUE(session.openProject("p.qor").ok);  // data set 1 active, buttons 1 and 2

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FileIoTest : ::testing::Test {
+struct FileIo : ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("vem-io-" + std::to_string(std::random_device{}()));
     void SetUp() override { fs::create_directories(dir / "sub"); }
     void TearDown() override { fs::remove_all(dir); }
@@ -32,7 +32,7 @@ struct FileIoTest : ::testing::Test {
     }
 };
 
-TEST_F(FileIoTest, LinkIsKeptAndWhatItNamesWritten) {
+TEST_F(FileIo, LinkIsKeptAndWhatItNamesWritten) {
     // {link, what it names}...; then the file a save to sub/link writes
     using Links = std::vector<std::pair<fs::path, fs::path>>;
     for (const auto& [links, written] : std::vector<std::pair<Links, fs::path>>{
@@ -51,7 +51,7 @@ TEST_F(FileIoTest, LinkIsKeptAndWhatItNamesWritten) {
     }
 }
 
-TEST_F(FileIoTest, ModeIsKeptAndANewFileFollowsTheUmask) {
+TEST_F(FileIo, ModeIsKeptAndANewFileFollowsTheUmask) {
     const mode_t previousMask = ::umask(022);
     for (const auto m : {fs::perms(0600), fs::perms(0640)}) {
         std::ofstream(dir / "f") << "old";
@@ -64,7 +64,7 @@ TEST_F(FileIoTest, ModeIsKeptAndANewFileFollowsTheUmask) {
     ::umask(previousMask);
 }
 
-TEST_F(FileIoTest, FailedSaveLeavesThePreviousFileAndNoTemporaryFile) {
+TEST_F(FileIo, FailedSaveLeavesThePreviousFileAndNoTemporaryFile) {
     std::ofstream(dir / "f") << "previous";
     fs::create_symlink("loop", dir / "loop");
     // The file size limit cuts the write short, for root too.

@@ -31,7 +31,7 @@ Project readBack(const std::string& text) {
     return p;
 }
 
-using FilesProjectFile = FilesFixture;
+using ProjectFile = FilesFixture;
 // Saving and opening as the window runs them.
 using SessionProjectFile = SessionFilesFixture;
 
@@ -68,7 +68,7 @@ TEST_F(SessionProjectFile, NewProjectSavesTheGoldenLines) {
     EXPECT_EQ(readFile("new.qor"), golden);
 }
 
-TEST_F(FilesProjectFile, NumberConversion) {
+TEST_F(ProjectFile, NumbersTakeTheLeadingDigitsAndSaturateInsteadOfWrapping) {
     EXPECT_EQ(projectNumber("-1"), -1);
     EXPECT_EQ(projectNumber(""), 0);
     EXPECT_EQ(projectNumber("12ab"), 12);
@@ -81,7 +81,7 @@ TEST_F(FilesProjectFile, NumberConversion) {
     EXPECT_EQ(projectNumber("-99999999999999999999"), INT_MIN);
 }
 
-TEST_F(FilesProjectFile, VariedProjectsComeBackAsWritten) {
+TEST_F(ProjectFile, VariedProjectsComeBackAsWritten) {
     std::mt19937 rng(20240611);
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE("project " + std::to_string(round));
@@ -123,7 +123,7 @@ std::string otherItem(const std::string& item, std::size_t seed) {
 
 // Each line in turn gets values of its own. Read and written again, the file shows them on that
 // line and nowhere else: the reader put them into the members the writer took the line from.
-TEST_F(FilesProjectFile, EveryLineIsReadIntoTheMembersItWasWrittenFrom) {
+TEST_F(ProjectFile, EveryLineIsReadIntoTheMembersItWasWrittenFrom) {
     const std::vector<std::string> base = linesOf(writeProjectText(Project{}));
     ASSERT_EQ(base.size(), 162u);
     for (std::size_t n = 0; n < base.size(); ++n) {
@@ -150,7 +150,7 @@ TEST_F(FilesProjectFile, EveryLineIsReadIntoTheMembersItWasWrittenFrom) {
     }
 }
 
-TEST_F(FilesProjectFile, CrLfReadsLikeLf) {
+TEST_F(ProjectFile, CrLfReadsLikeLf) {
     std::mt19937 rng(7);
     const Project original = randomProject(rng);
     const std::string lf = writeProjectText(original);
@@ -159,7 +159,7 @@ TEST_F(FilesProjectFile, CrLfReadsLikeLf) {
     expectSameFileContent(readBack(lf), readBack(crlf));
 }
 
-TEST_F(FilesProjectFile, ShortAndMissingLinesNeverReadPastTheirEnd) {
+TEST_F(ProjectFile, ShortAndMissingLinesNeverReadPastTheirEnd) {
     Project filled;
     filled.screenText.fill("x");
     filled.dataSets[0].cellTags.fill(7);
@@ -200,7 +200,7 @@ TEST_F(FilesProjectFile, ShortAndMissingLinesNeverReadPastTheirEnd) {
     EXPECT_EQ(empty.device.DataHoldSeconds, 0);
 }
 
-TEST_F(FilesProjectFile, OverlongLinesAndNonNumbers) {
+TEST_F(ProjectFile, ExtraItemsStayInTheLastCellAndOverlongLinesAndNonNumbersAreRead) {
     Project crowded;
     crowded.dataSets[2].cellTags.fill(18);  // the longest line the writer makes: 1919 characters
     std::vector<std::string> lines = linesOf(writeProjectText(crowded));
@@ -227,7 +227,7 @@ TEST_F(FilesProjectFile, OverlongLinesAndNonNumbers) {
     EXPECT_EQ(p.imageFileName.size(), 5004u);
 }
 
-TEST_F(FilesProjectFile, OffsetConversionAndDataFieldTypesAreNotRead) {
+TEST_F(ProjectFile, OffsetConversionAndDataFieldTypesAreNotRead) {
     Project before;
     before.dataSets[1].fields[3].offset = 12;
     before.dataSets[1].fields[3].conversion = 2;
@@ -242,7 +242,7 @@ TEST_F(FilesProjectFile, OffsetConversionAndDataFieldTypesAreNotRead) {
     EXPECT_EQ(p.dataSets[1].fields[17].variableType, 9);  // date and time types are read
 }
 
-TEST_F(SessionProjectFile, AmpersandUmlautAndCommaCells) {
+TEST_F(SessionProjectFile, CommaCellsAreReplacedAndSaidWhileAmpersandAndUmlautsSurvive) {
     project.screenText[0] = "&&";
     project.screenText[1] = "\xE4";
     project.screenText[2] = ",";
@@ -272,7 +272,7 @@ TEST_F(SessionProjectFile, AmpersandUmlautAndCommaCells) {
     EXPECT_TRUE(session.saveProjectAs("cells.qor").messages.empty());
 }
 
-TEST_F(FilesProjectFile, LineBreaksInsideTextsKeepTheLayout) {
+TEST_F(ProjectFile, LineBreaksInsideTextsKeepTheLayout) {
     project.dataSets[0].fields[0].description = "two\nlines\r";
     project.posExtended.Keyword[2] = "a\nb";
     const auto lines = linesOf(writeProjectText(project));
@@ -281,7 +281,7 @@ TEST_F(FilesProjectFile, LineBreaksInsideTextsKeepTheLayout) {
     EXPECT_EQ(lines[151], "a b");
 }
 
-TEST_F(FilesProjectFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
+TEST_F(ProjectFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
     EXPECT_FALSE(saveProjectAs(project, image, "missing folder/x.qor").ok);
     EXPECT_EQ(saveProjectAs(project, image, "missing folder/x.qor").messages,
               std::vector<int>{Msg::ProjectSaveFailed});
@@ -300,7 +300,7 @@ TEST_F(FilesProjectFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
     EXPECT_EQ(entries, 2);  // taken.qor and old.qor
 }
 
-TEST_F(FilesProjectFile, AfterAReadBackTheSaveAlsoWritesReadoutBin) {
+TEST_F(ProjectFile, AfterAReadBackTheSaveAlsoWritesReadoutBin) {
     image.mainArea.fill(0x5A);
     image.headerArea.fill(0xA5);
     project.writeReadoutOnSave = true;
@@ -340,7 +340,7 @@ TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {
     EXPECT_FALSE(session.image().imageTemplateLoaded);
 }
 
-TEST_F(FilesProjectFile, ProjectNameCaption) {
+TEST_F(ProjectFile, CaptionShowsTheNameWithoutItsFolderAndAStarWhenChanged) {
     messages.setText(Msg::ProjectCaptionPrefix, "Projekt: ");
     project.projectName = "C:\\QOR\\kasse.qor";
     EXPECT_EQ(showProjectName(project, messages), "Projekt: kasse.qor ------- ");

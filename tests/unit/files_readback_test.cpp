@@ -10,7 +10,7 @@ namespace vem::test {
 namespace {
 
 // `image` is what the device sends back; the session applies it as the window does.
-struct FilesReadBack : SessionFixture {
+struct ReadBack : SessionFixture {
     void setRecord(int d, int i, std::vector<std::uint8_t> bytes) {
         std::copy(bytes.begin(), bytes.end(), image.fieldRecord(d, i).bytes);
     }
@@ -22,7 +22,7 @@ struct FilesReadBack : SessionFixture {
     void SetUp() override { image.mainArea.fill(0xFF); }
 };
 
-TEST_F(FilesReadBack, AvailabilityChoosesButtonsAndActiveDataSet) {
+TEST_F(ReadBack, AvailabilityChoosesButtonsAndActiveDataSet) {
     makeAvailable({0, 1, 1, 0});
     const Outcome outcome = readBack();
     EXPECT_TRUE(outcome.refreshCaption);
@@ -39,7 +39,7 @@ TEST_F(FilesReadBack, AvailabilityChoosesButtonsAndActiveDataSet) {
     EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{}));
 }
 
-TEST_F(FilesReadBack, FieldRecordsAndDescriptions) {
+TEST_F(ReadBack, FieldRecordsReplaceTheFieldsAndClearEveryDescription) {
     makeAvailable({1, 1, 0, 0});
     project.dataSets[0].fields[1].variableType = 4;  // kept under type byte 200
     project.dataSets[0].fields[1].enabled = 1;
@@ -63,7 +63,7 @@ TEST_F(FilesReadBack, FieldRecordsAndDescriptions) {
     EXPECT_TRUE(tagged(0, 1).empty());   // switched off: no cells
 }
 
-TEST_F(FilesReadBack, DateAndTimeFromTheHeader) {
+TEST_F(ReadBack, DateAndTimeFromTheHeaderReachEveryDataSetAndOutOfBoundsOnesAreKept) {
     makeAvailable({1, 0, 1, 0});
     auto& h = image.headerArea;
     h[0x47] = 5;  // date column
@@ -90,7 +90,7 @@ TEST_F(FilesReadBack, DateAndTimeFromTheHeader) {
     EXPECT_EQ(held().field(DateField).row, 2);
 }
 
-TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
+TEST_F(ReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
     makeAvailable({1, 0, 0, 0});
     image.headerArea[0x47] = 1;
     image.headerArea[0x48] = 1;                  // date on cells 0..7
@@ -114,7 +114,7 @@ TEST_F(FilesReadBack, OnlySwitchedOnDataFieldsGetCellsAndNeverShared) {
     for (int k = 0; k < CellCount; ++k) EXPECT_EQ(editor().cells()[k].tag, held().dataSets[0].cellTags[k]);
 }
 
-TEST_F(FilesReadBack, SettingsNameAndScreen) {
+TEST_F(ReadBack, SettingsNameAndScreenComeBackWithTheNameCutTo18Characters) {
     auto& h = image.headerArea;
     const std::uint8_t settings[] = {'N', 1, 1, 44, 9, 2, 8, 0, 0, 0, 0, 1,
                                      7, 0, 3, 4, 2, 5, 6, 192, 168, 1, 20, 80, 80};
@@ -150,7 +150,7 @@ TEST_F(FilesReadBack, SettingsNameAndScreen) {
 }
 
 // A project built into an image, read back and applied, gives back what the image carries.
-TEST_F(FilesReadBack, BuildThenApplyGivesTheProjectBack) {
+TEST_F(ReadBack, BuildThenApplyGivesTheProjectBack) {
     std::mt19937 rng(99);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     static const std::string chars = "AZaz09 .:&\x80\xB0\xC4\xD6\xDC\xDF\xE4\xF6\xFC";

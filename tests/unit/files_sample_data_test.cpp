@@ -11,7 +11,7 @@ const std::filesystem::path DataFolder =
     std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
 
 // The sample project and template shipped in data/, opened and saved as the window does.
-struct FilesSampleData : SessionFilesFixture {
+struct SampleData : SessionFilesFixture {
     void copySample(const std::filesystem::path& to, bool withImage = true) {
         std::filesystem::create_directories(to);
         std::filesystem::copy_file(DataFolder / "default.qor", to / "default.qor");
@@ -24,7 +24,7 @@ struct FilesSampleData : SessionFilesFixture {
     }
 };
 
-TEST_F(FilesSampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
+TEST_F(SampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
     copySample(folder);
     const Outcome outcome = session.startUp();
     EXPECT_TRUE(outcome.ok);
@@ -52,7 +52,7 @@ TEST_F(FilesSampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
     EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
 }
 
-TEST_F(FilesSampleData, OpenedAndSavedAgainIsTheSameFile) {
+TEST_F(SampleData, OpenedAndSavedAgainIsTheSameFile) {
     copySample(folder);
     ASSERT_TRUE(session.openProject("default.qor").ok);
     ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
@@ -65,7 +65,7 @@ TEST_F(FilesSampleData, OpenedAndSavedAgainIsTheSameFile) {
     EXPECT_EQ(readFile("again.qor"), readFile("default.qor"));
 }
 
-TEST_F(FilesSampleData, ProjectWhoseImageIsMissingStillOpens) {
+TEST_F(SampleData, ProjectWhoseImageIsMissingStillOpens) {
     copySample(folder, false);
     const Outcome outcome = session.openProject("default.qor");
     EXPECT_TRUE(outcome.ok);
@@ -81,7 +81,7 @@ TEST_F(FilesSampleData, ProjectWhoseImageIsMissingStillOpens) {
     EXPECT_EQ(held().dataSets[1].dataSetAvailable, 0);
 }
 
-TEST_F(FilesSampleData, ABareImageNameIsFoundInTheCurrentFolder) {
+TEST_F(SampleData, ABareImageNameIsFoundInTheCurrentFolder) {
     copySample(folder / "kasse");
     session.openProject("kasse/default.qor");
     EXPECT_FALSE(session.image().imageTemplateLoaded);  // default.bin is not in the working folder
@@ -113,7 +113,7 @@ Project asOpened(const Project& file, const Project& opened) {
     return expected;
 }
 
-TEST_F(FilesSampleData, VariedProjectsSurviveSaveAndOpen) {
+TEST_F(SampleData, VariedProjectsSurviveSaveAndOpen) {
     copySample(folder);
     ASSERT_TRUE(session.openProject("default.qor").ok);
     std::mt19937 rng(5);

@@ -32,7 +32,7 @@ std::vector<std::size_t> sizes(const LanguageFile& f) {
     return n;
 }
 
-TEST(LanguageFile, CountLines) {
+TEST(LanguageFile, CountLineReadsItsLeadingNumberAndNeverWraps) {
     const struct { const char* line; long count; } cases[] = {
         {"12", 12}, {"  7", 7}, {"+3", 3}, {"5 Zeilen", 5}, {"", 0}, {"abc", 0}, {"-4", 0},
     };
@@ -40,7 +40,7 @@ TEST(LanguageFile, CountLines) {
     EXPECT_GT(languageCount("99999999999999999999999"), 1000000);  // huge, never wrapped
 }
 
-TEST(LanguageFile, TextLines) {
+TEST(LanguageFile, TextLineLosesItsFramingIsCutToLengthAndKeepsTheNextInStep) {
     const struct { std::string line; std::string text; } cases[] = {
         {"|Setup|\r\n", "Setup"},
         {"||\r\n", ""},                               // three characters: empty text
@@ -60,7 +60,7 @@ TEST(LanguageFile, TextLines) {
     }
 }
 
-TEST(LanguageFile, Structure) {
+TEST(LanguageFile, SectionsTakeTheLinesTheirCountsSayEvenFromATruncatedFile) {
     std::vector<int> all(LanguageSectionCount, 2);
     const std::string full = fileWith(all);
     const struct {
@@ -95,7 +95,7 @@ TEST(LanguageFile, Structure) {
     EXPECT_EQ(greedy.sections[0][4], "c");
 }
 
-TEST(LanguageFile, Messages) {
+TEST(LanguageFile, MessagesFillTheirSlotsInOrderAndAShortSectionKeepsTheBuiltInTexts) {
     std::vector<int> counts(LanguageSectionCount, 0);
     counts[1] = 200;  // far more lines than slots
     counts[8] = counts[10] = counts[12] = counts[14] = 3;

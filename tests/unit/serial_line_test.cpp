@@ -42,7 +42,7 @@ TEST(SerialLine, MainWindowsPortDiffersFromTheDefaultsInRateAndEventThreadOnly) 
     EXPECT_EQ(serial1Line(), expected);
 }
 
-TEST(SerialLine, SettersKeepTheirRules) {
+TEST(SerialLine, SettersKeepBuffersLimitsAndTimeOutsWithinTheirRules) {
     struct Case {
         const char* name;
         std::function<void(SerialLine&)> act;

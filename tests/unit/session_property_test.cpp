@@ -15,7 +15,7 @@ const fs::path DataFolder = fs::path(__FILE__).parent_path().parent_path().paren
 
 // Random sequences of what an operator can do, from the sample project on; after every step
 // the Session's invariants hold.
-TEST(SessionProperty, InvariantsHoldAfterEveryOperation) {
+TEST(Session, InvariantsHoldAfterEveryRandomOperation) {
     const fs::path previous = fs::current_path();
     const fs::path folder = fs::temp_directory_path() / ("vem-property-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder);

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 // A session over a template with data sets 0 and 1, fields 1..3 of type "Daten" (up to 10
 // cells) and a date of 8 cells, in a fresh working folder.
-struct SessionOps : ::testing::Test {
+struct SessionTest : ::testing::Test {
     Session s;
     fs::path previous = fs::current_path();
     fs::path folder = fs::temp_directory_path() / ("vem-session-" + std::to_string(std::random_device{}()));
@@ -56,7 +56,7 @@ struct SessionOps : ::testing::Test {
     int cells(int d, int tag) const { return cellCount(s.project(), d, tag); }
 };
 
-TEST_F(SessionOps, DeleteAndControlCharactersNeverEnterACell) {
+TEST_F(SessionTest, DeleteAndControlCharactersNeverEnterACell) {
     s.mousePress(41, MouseButton::Left);
     s.mouseRelease();
     for (unsigned char c : {0x7F, 0x08, 0x0D, 0x1B, 0x00}) s.keyPress(c);
@@ -66,7 +66,7 @@ TEST_F(SessionOps, DeleteAndControlCharactersNeverEnterACell) {
     EXPECT_EQ(s.project().screenText[41], "A");
 }
 
-TEST_F(SessionOps, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
+TEST_F(SessionTest, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
     s.switchDataSet(1);
     s.clickFieldCheckBox(DateField);  // placed while data set 1 is active
     saveAndOpen();
@@ -80,7 +80,7 @@ TEST_F(SessionOps, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
     for (int d = 0; d < DataSetCount; ++d) EXPECT_EQ(cells(d, DateField), 0) << d;
 }
 
-TEST_F(SessionOps, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
+TEST_F(SessionTest, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
     Project p = s.project();
     p.dataSets[2].fields[TimeField - 1].variableType = 5;  // a data set's own copy, kept for the file
     p.dataSets[1].fields[DateField - 1].variableType = -1;
@@ -101,7 +101,7 @@ TEST_F(SessionOps, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
     }
 }
 
-TEST_F(SessionOps, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
+TEST_F(SessionTest, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     Project p = s.project();
     p.activeDataSet = 1;
     for (int n : {2, 3}) {  // field 2 switched on beside the date, field 3 switched off under it
@@ -127,7 +127,7 @@ TEST_F(SessionOps, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     EXPECT_EQ(brokenInvariant(s), "");
 }
 
-TEST_F(SessionOps, HoldTimesTheDeviceCannotHoldAreRefused) {
+TEST_F(SessionTest, HoldTimesTheDeviceCannotHoldAreRefused) {
     const struct {
         const char* data;
         const char* relay;
@@ -151,7 +151,7 @@ TEST_F(SessionOps, HoldTimesTheDeviceCannotHoldAreRefused) {
     EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
 }
 
-TEST_F(SessionOps, FieldDialogLengthNeverExceedsTheImageLimit) {
+TEST_F(SessionTest, FieldDialogLengthNeverExceedsTheImageLimit) {
     FieldDialogValues v = s.fieldDialog(1);
     EXPECT_EQ(v.maxFieldLength, 10);
     v.lengthText = "25";
@@ -161,7 +161,7 @@ TEST_F(SessionOps, FieldDialogLengthNeverExceedsTheImageLimit) {
 }
 
 // What each operation asks the window to refresh.
-TEST_F(SessionOps, OutcomesNameWhatTheWindowRefreshes) {
+TEST_F(SessionTest, OutcomesNameWhatTheWindowRefreshes) {
     DeviceImage templ = s.image();
     templ.mainArea[MainAt::PosExtendedCapability] = 1;
     templ.mainArea[MainAt::DataSetAvailable] = 1;
@@ -206,7 +206,7 @@ TEST_F(SessionOps, OutcomesNameWhatTheWindowRefreshes) {
 }
 
 // Which operations leave unsaved changes; each case starts from the project just opened.
-TEST_F(SessionOps, OperationsThatChangeTheProject) {
+TEST_F(SessionTest, OnlyOperationsThatChangeTheProjectMarkItModified) {
     EXPECT_FALSE(Session().modified());
     s.clickFieldCheckBox(1);  // placed: its dialog changes nothing unless told to
     ASSERT_GT(cells(0, 1), 0);

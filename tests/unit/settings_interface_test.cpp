@@ -9,7 +9,7 @@
 namespace vem {
 namespace {
 
-TEST(SettingsNumbers, ReadNumberTakesDecimalsAndFallsBackOnAnythingElse) {
+TEST(TypedNumber, ReadNumberTakesDecimalsAndFallsBackOnAnythingElse) {
     EXPECT_EQ(readNumber("010", 999), 10);
     EXPECT_EQ(readNumber("-5", 999), -5);
     EXPECT_EQ(readNumber(" +7", 999), 7);
@@ -18,7 +18,7 @@ TEST(SettingsNumbers, ReadNumberTakesDecimalsAndFallsBackOnAnythingElse) {
         EXPECT_EQ(readNumber(bad, 999), 999) << '"' << bad << '"';
 }
 
-TEST(SettingsNumbers, TypedTextNamesAnEntryIgnoringAlignmentBlanks) {
+TEST(SettingsRules, TypedTextNamesAnEntryIgnoringAlignmentBlanks) {
     const std::vector<std::string> baud{"    1200", "    9600", "115200"};
     EXPECT_EQ(matchListEntry(baud, "9600"), 1);
     EXPECT_EQ(matchListEntry(baud, "115200 "), 2);
@@ -26,7 +26,7 @@ TEST(SettingsNumbers, TypedTextNamesAnEntryIgnoringAlignmentBlanks) {
     EXPECT_EQ(matchListEntry(baud, ""), -1);
 }
 
-TEST(SettingsHoldTimes, EditsOf0To255AreStoredWithZeroForTextAndOthersRefused) {
+TEST(InterfaceRules, HoldTimesOf0To255AreStoredWithZeroForTextAndOthersRefused) {
     struct Case {
         HoldTimesTexts typed;
         bool accepted;
@@ -47,7 +47,7 @@ TEST(SettingsHoldTimes, EditsOf0To255AreStoredWithZeroForTextAndOthersRefused) {
     }
 }
 
-TEST(SettingsDeviceSerial, StoredIndicesOutsideTheirListsSelectNothing) {
+TEST(InterfaceRules, DeviceSerialIndicesOutsideTheirListsSelectNothing) {
     DeviceSettings s;
     s.DeviceHandshake = 2;
     s.DeviceDataFormat = -1;
@@ -62,7 +62,7 @@ IpAddressTexts ip(std::string a, std::string d, std::string port) {
     return {{std::move(a), "168", "1", std::move(d)}, std::move(port)};
 }
 
-TEST(SettingsIpAddress, AcceptsOctetsUpTo255AndPortsUpTo10000) {
+TEST(InterfaceRules, IpAddressAcceptsOctetsUpTo255AndPortsUpTo10000) {
     EXPECT_TRUE(ipAddressAcceptable(ip("192", "010", "8080")));
     EXPECT_TRUE(ipAddressAcceptable(ip("0", "255", "10000")));
     EXPECT_FALSE(ipAddressAcceptable(ip("256", "1", "1")));
@@ -75,7 +75,7 @@ TEST(SettingsIpAddress, AcceptsOctetsUpTo255AndPortsUpTo10000) {
     EXPECT_FALSE(ipAddressAcceptable(ip("1", "1", "-80")));
 }
 
-TEST(SettingsIpAddress, StoresOnlyAnAcceptableEntryAndLabelsItAsTyped) {
+TEST(InterfaceRules, IpAddressIsStoredOnlyWhenAcceptableAndLabelledAsTyped) {
     DeviceSettings s;
     EXPECT_TRUE(storeIpAddress(s, ip("192", "010", "8080")));
     EXPECT_EQ(s.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
@@ -87,7 +87,7 @@ TEST(SettingsIpAddress, StoresOnlyAnAcceptableEntryAndLabelsItAsTyped) {
     EXPECT_EQ(s.IpPort, 8080);
 }
 
-TEST(SettingsDataSend, StoresFlagAndBaudDigitEvenWhenACodeIsRefused) {
+TEST(InterfaceRules, DataSendStoresFlagAndBaudDigitEvenWhenACodeIsRefused) {
     DeviceSettings s;
     EXPECT_EQ(dataSendEntry(s).baudPosition, -1);  // digit 0 names no rate
     EXPECT_TRUE(acceptDataSend(s, {true, 5, "2", "3"}));
@@ -110,7 +110,7 @@ TEST(SettingsDataSend, StoresFlagAndBaudDigitEvenWhenACodeIsRefused) {
     EXPECT_EQ(s.ForwardSuffixCode, 255);
 }
 
-TEST(SettingsSummary, StartValues) {
+TEST(SettingsSummary, ANewProjectShowsTheDeviceDefaults) {
     const DeviceSettings s;
     const InterfaceSummary sum = interfaceSummary(s);
     EXPECT_EQ(sum.handshake, "none");

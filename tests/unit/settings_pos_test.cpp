@@ -14,7 +14,7 @@ PosEntry entry(const char* number, int firstLine, int lineCount) {
     return e;
 }
 
-TEST(SettingsPos, StartValuesShowNoFirstLineOrTransparencyAndStoreBackAsZero) {
+TEST(PosRules, PosStartValuesShowNoFirstLineOrTransparencyAndStoreBackAsZero) {
     const PosEntry e = posEntry(PosSettings{});
     EXPECT_EQ(e.registerNumber, "1");
     EXPECT_EQ(e.firstLine, -1);
@@ -30,7 +30,7 @@ TEST(SettingsPos, StartValuesShowNoFirstLineOrTransparencyAndStoreBackAsZero) {
     EXPECT_EQ(s.LineCount, 1);
 }
 
-TEST(SettingsPos, ValuesOutsideTheirListsShowNoEntryAndStoreAsLow8Bits) {
+TEST(PosRules, PosValuesOutsideTheirListsShowNoEntryAndStoreAsLow8Bits) {
     PosSettings s;
     s.FirstLine = 17;
     s.ScrollDirection = 2;
@@ -45,13 +45,13 @@ TEST(SettingsPos, ValuesOutsideTheirListsShowNoEntryAndStoreAsLow8Bits) {
     EXPECT_EQ(s.TextColour, 255);
 }
 
-TEST(SettingsPos, AreaMustEndByLine16) {
+TEST(PosRules, PosAreaMustEndByLine16) {
     EXPECT_EQ(checkPosEntry(entry("1", 9, 6)), PosVerdict::Accept);  // lines 10 to 16
     EXPECT_EQ(checkPosEntry(entry("1", 9, 7)), PosVerdict::LinesBeyond);
     EXPECT_EQ(checkPosEntry(entry("1", -1, 15)), PosVerdict::Accept);
 }
 
-TEST(SettingsPos, RegisterNumberOutside0To99KeepsTheDialogOpenSilently) {
+TEST(PosRules, PosRegisterNumberOutside0To99KeepsTheDialogOpenSilently) {
     for (const char* ok : {"0", "99", "07"}) EXPECT_EQ(checkPosEntry(entry(ok, 0, 0)), PosVerdict::Accept) << ok;
     // -5 would be stored as 251, a number the check exists to keep out.
     for (const char* bad : {"100", "", "ab", "-5"})
@@ -59,7 +59,7 @@ TEST(SettingsPos, RegisterNumberOutside0To99KeepsTheDialogOpenSilently) {
     EXPECT_EQ(checkPosEntry(entry("100", 15, 15)), PosVerdict::KeepOpen);  // no message first
 }
 
-TEST(SettingsPosExtended, ButtonNeedsALoadedImageThatDeclaresTheCapability) {
+TEST(PosRules, PosExtendedButtonNeedsALoadedImageThatDeclaresTheCapability) {
     DeviceImage image;
     image.mainArea[MainAt::PosExtendedCapability] = 1;
     EXPECT_FALSE(image.posExtendedSupported());
@@ -69,7 +69,7 @@ TEST(SettingsPosExtended, ButtonNeedsALoadedImageThatDeclaresTheCapability) {
     EXPECT_FALSE(image.posExtendedSupported());
 }
 
-TEST(SettingsPosExtended, SwitchingKeywordsCommitsTheShownOne) {
+TEST(PosRules, PosExtendedSwitchingKeywordsCommitsTheShownOne) {
     PosExtendedSettings s;
     int current = 0;
     EXPECT_TRUE(switchKeyword(s, current, 2, "SUMME", 5));
@@ -89,7 +89,7 @@ TEST(SettingsPosExtended, SwitchingKeywordsCommitsTheShownOne) {
     EXPECT_EQ(current, 9);
 }
 
-TEST(SettingsPosExtended, StoredActionsWithoutAButtonSelectNoneAndNeverIndexOutside) {
+TEST(PosRules, PosExtendedStoredActionsWithoutAButtonSelectNoneAndNeverIndexOutside) {
     PosExtendedSettings s;
     s.KeywordAction[1] = 8;
     s.KeywordAction[2] = -1;
@@ -102,7 +102,7 @@ TEST(SettingsPosExtended, StoredActionsWithoutAButtonSelectNoneAndNeverIndexOuts
     commitKeyword(s, -1, "X", 1);
 }
 
-TEST(SettingsPosExtended, AcceptStoresEveryControlAndCapsMaxSpaces) {
+TEST(PosRules, PosExtendedAcceptStoresEveryControlAndCapsMaxSpaces) {
     PosExtendedSettings s;
     const std::string start28(28, 'S');
     acceptPosExtended(s, {true, start28, true, "END", "25", true}, 4, "TOTAL", 7);

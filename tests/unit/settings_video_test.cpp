@@ -11,7 +11,7 @@ VideoValues typed(std::string b, std::string c, std::string chroma, std::string 
     return v;
 }
 
-TEST(SettingsVideo, ValidationTakesBothEndsOfEveryRangeAndRefusesTheRest) {
+TEST(VideoRules, ValidationTakesBothEndsOfEveryRangeAndRefusesTheRest) {
     struct Case {
         VideoValues values;
         bool accepted;
@@ -32,7 +32,7 @@ TEST(SettingsVideo, ValidationTakesBothEndsOfEveryRangeAndRefusesTheRest) {
     }
 }
 
-TEST(SettingsVideo, SpinButtonsStepWithinEachRangeAndStopAtItsEnds) {
+TEST(VideoRules, SpinButtonsStepWithinEachRangeAndStopAtItsEnds) {
     struct Case {
         VideoEdit edit;
         const char* text;
@@ -69,7 +69,7 @@ TEST(SettingsVideo, SpinButtonsStepWithinEachRangeAndStopAtItsEnds) {
     }
 }
 
-TEST(SettingsVideo, BlockCarriesChromaAndLumaBigEndianAndTheSwitchesAsFlags) {
+TEST(VideoRules, BlockCarriesChromaAndLumaBigEndianAndTheSwitchesAsFlags) {
     VideoValues v = typed("255", "7", "3750", "4096");
     v.videoOff = true;
     v.testPicture = false;
@@ -83,7 +83,7 @@ TEST(SettingsVideo, BlockCarriesChromaAndLumaBigEndianAndTheSwitchesAsFlags) {
               (VideoBlock{0, 44, 0, 0, 0, 1, 0, 0, 1, 1, 0}));
 }
 
-TEST(SettingsVideo, ResetRestoresTheStartValuesButKeepsThePllSwitch) {
+TEST(VideoRules, ResetRestoresTheStartValuesButKeepsThePllSwitch) {
     for (bool pll : {false, true}) {
         VideoValues v = typed("1", "2", "3", "4");
         v.videoOff = v.testPicture = true;

@@ -150,7 +150,7 @@ TEST(SimulatedDevice, ReadBackSendsEveryAreaAndOneTrailingBlock) {
     EXPECT_TRUE(host.exchange(Ack).empty());
 }
 
-TEST(SimulatedDevice, ReadBackFaults) {
+TEST(SimulatedDevice, ReadBackStopsMergesOrSpoilsBlocksExactlyWhereTold) {
     struct Case {
         DeviceFaults faults;
         std::size_t replies;           // what the host's read-back receives
@@ -184,7 +184,7 @@ TEST(SimulatedDevice, ReadBackFaults) {
 }
 
 // Scripts of requests and the replies each gets, piece by piece.
-TEST(SimulatedDevice, RequestFaults) {
+TEST(SimulatedDevice, RefusedOrIgnoredRequestsStoreNothingAndRepliesComeSplitLateOrPacedAsTold) {
     const Bytes a = filled(64, 10), b = filled(64, 11);
     const Bytes fuses = cmd("FUSESETQORxxxx"), program = cmd("QORZETAPROMxxx"), read = cmd("PROMREADqorxxx");
     struct Step {
@@ -277,7 +277,7 @@ TEST(SimulatedDevice, FindsTheNextCommandAfterStrayInput) {
     }
 }
 
-TEST(SimulatedDevice, LeavesATransferForANewCommand) {
+TEST(SimulatedDevice, LeavesATransferForANewCommandAndOutlastsANoiseFlood) {
     const Bytes fuses = cmd("FUSESETQORxxxx");
     Host host;
     // During a read a command is heard at once.
@@ -301,7 +301,7 @@ TEST(SimulatedDevice, LeavesATransferForANewCommand) {
     EXPECT_EQ(host.exchange(fuses), Ack);
 }
 
-TEST(SimulatedDevice, MemorySurvivesSaveAndLoad) {
+TEST(MemoryFiles, EveryAreaSurvivesSaveAndLoadAndAWrongSizeIsRefused) {
     const fs::path dir = fs::temp_directory_path() / ("vem-device-" + std::to_string(std::random_device{}()));
     DeviceMemory m = randomMemory();
     ASSERT_TRUE(saveMemory(m, dir / "sub"));
