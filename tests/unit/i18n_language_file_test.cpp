@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,39 @@ TEST(LanguageFile, ShippedFilesHaveEveryEntry) {
         }
     }
     EXPECT_FALSE(readLanguageFile((DataFolder / "no-such-language.txt").string()));
+}
+
+// A loader that keeps to the format reads each line into a buffer of LanguageLineLength
+// characters and its LF, and drops two framing characters around every text: every shipped
+// file must fit it, line for line, or such a loader stops early.
+TEST(LanguageFile, ShippedFilesKeepTheFormatLimits) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(DataFolder)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with("language") || entry.path().extension() != ".txt") continue;
+        ++files;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ASSERT_TRUE(bytes.ends_with("\r\n")) << name;
+        std::vector<std::string> lines;  // without their LF
+        for (std::size_t at = 0, lf; (lf = bytes.find('\n', at)) != std::string::npos; at = lf + 1)
+            lines.push_back(bytes.substr(at, lf - at));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_LE(lines[i].size(), LanguageLineLength) << name << " line " << i + 1;
+            EXPECT_TRUE(lines[i].ends_with('\r')) << name << " line " << i + 1;
+        }
+        std::size_t next = 1;  // after the header
+        for (int s = 0; s < LanguageSectionCount; ++s) {
+            next += s > 0 ? 1 : 0;  // the separator
+            ASSERT_LT(next, lines.size()) << name << " section " << s + 1;
+            for (long n = languageCount(lines[next++]); n > 0; --n, ++next) {
+                ASSERT_LT(next, lines.size()) << name << " section " << s + 1;
+                EXPECT_GE(lines[next].size(), 3u) << name << " line " << next + 1;  // framing and CR
+            }
+        }
+        EXPECT_EQ(next, lines.size()) << name << ": lines after the last section";
+    }
+    EXPECT_GE(files, 2);
 }
 
 TEST(LanguageFile, OnlyARegularFileOfBoundedSizeIsRead) {
