@@ -15,6 +15,7 @@ namespace {
 constexpr std::uint8_t kEsc = 0x1B;
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kNak = 0x15;
+constexpr std::uint8_t kNoise = 0xA5;
 constexpr std::size_t kWordSize = 15;
 constexpr std::size_t kBlockSize = 64;
 constexpr int kFontBlocks = 56;
@@ -221,13 +222,13 @@ void SimulatedDevice::sendBlocks(Fault fault, Time at) {
         if (from < area.size())  // past the screen area: the trailing block, zeros
             std::copy_n(area.begin() + from, kBlockSize, bytes.begin() + i * kBlockSize);
     }
-    send(std::move(bytes), at);
+    send(std::move(bytes), at, true);
     block_ += count;
     readSent_ += count;
     if (area_ == Area::Screen && block_ == blocks_) mode_ = Mode::Idle;  // the trailing block is not acknowledged
 }
 
-void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at) {
+void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at, bool blocks) {
     ++answered_;
     if (outputBytes_ + bytes.size() > OutputLimit) return;
     Time start = std::max(at + std::chrono::milliseconds(faults_.latencyMs), outputFree_);
@@ -236,6 +237,11 @@ void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at) {
         outputBytes_ += piece.size();
         output_.push_back({start, std::move(piece)});
     };
+    constexpr auto noiseGap = std::chrono::milliseconds(DeviceFaults::NoiseGapMs);
+    if (blocks && faults_.noiseBeforeBlocks > 0) {
+        queue(std::vector<std::uint8_t>(faults_.noiseBeforeBlocks, kNoise));
+        start += noiseGap;
+    }
     if (faults_.splitReplies && bytes.size() > 1) {
         const auto half = bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2);
         queue({bytes.begin(), half});
@@ -243,6 +249,10 @@ void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at) {
         queue({half, bytes.end()});
     } else {
         queue(std::move(bytes));
+    }
+    if (blocks && faults_.noiseAfterBlocks > 0) {
+        start += noiseGap;
+        queue(std::vector<std::uint8_t>(faults_.noiseAfterBlocks, kNoise));
     }
     outputFree_ = start;
     lastActivity_ = std::max(lastActivity_, start);
