@@ -134,7 +134,7 @@ public:
     // Bytes arrived from the device.
     Outcome receive(std::span<const std::uint8_t> bytes, const Instant& now);
     // Runs what is due at `now` (a reply time-out, the flush wait, the wait before closing, the
-    // information delay); nothing before its deadline.
+    // quiet wait after a read's last block); nothing before its deadline.
     Outcome poll(const Instant& now);
     // When poll() wants to run next; none while nothing waits.
     std::optional<Millis> nextDeadline() const;
