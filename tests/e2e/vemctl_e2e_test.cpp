@@ -107,6 +107,18 @@ TEST_F(Vemctl, RepliesOfMoreBytesThanABlockFailTheRun) {
     EXPECT_FALSE(programmed.err.contains("found a difference")) << programmed.err.toStdString();
 }
 
+// A fresh device (zeros) or one that answers garbage holds no project that VEM wrote: info says
+// so instead of showing its bytes as a name and a date.
+TEST_F(Vemctl, InfoOfADeviceWithoutTheMarkSaysItHoldsNoProject) {
+    for (const QStringList& device : {QStringList{}, QStringList{"--wrong-reply-at", "0"}}) {
+        QorsimProcess sim(device);
+        const Result info = onDevice(sim, {"info"});
+        EXPECT_EQ(info.exit, 1) << device.join(' ').toStdString();
+        EXPECT_TRUE(info.err.contains("The device holds no project written by VEM")) << info.err.toStdString();
+        EXPECT_FALSE(info.out.contains("project:")) << info.out.toStdString();
+    }
+}
+
 TEST_F(Vemctl, ADeviceThatGoesAwayEndsTheTransfer) {
     QorsimProcess sim({"--baud", "9600"});
     QProcess p;

@@ -113,6 +113,7 @@ TEST_F(DeviceOperations, DeviceInformationAndClock) {
     std::copy_n("LAGER1", 6, m.headerArea.begin() + HeaderAt::ProjectName);
     const std::uint8_t date[] = {1, 2, 8, 9, 30};
     std::copy(std::begin(date), std::end(date), m.headerArea.begin() + HeaderAt::ProgramDay);
+    m.headerArea[HeaderAt::Marker] = 'N';
     link.apply(session.startReadInfo("pty"));
     link.run();
     EXPECT_EQ(session.deviceInfo().fileName, "LAGER1");
@@ -264,7 +265,8 @@ TEST_F(DeviceOperations, FaultsEndCleanly) {
 }
 
 // A data reply is one block: a byte more, before it, after it or after the last block, is noise
-// or another device, and the run fails at the step it came in.
+// or another device, and the run fails at the step it came in. So does the information of a
+// device whose header lacks the mark: its name and date are no project's.
 TEST_F(DeviceOperations, RepliesThatAreNoResultFailAndNothingOfThemIsTaken) {
     const auto readBack = FaultCase::ReadBack, readInfo = FaultCase::ReadInfo;
     const int extra = Msg::ReplyExtraBytes;
@@ -276,6 +278,8 @@ TEST_F(DeviceOperations, RepliesThatAreNoResultFailAndNothingOfThemIsTaken) {
         {"noise before the information", readInfo, {.noiseBeforeBlocks = 10}, extra, "Schritt 0 von 2"},
         {"noise after the first block", readInfo, {.noiseAfterBlocks = 1}, extra, "Schritt 1 von 2"},
         {"a byte after the information", readInfo, {}, extra, "Schritt 2 von 2", Feed::Whole, true},
+        {"information without the mark", readInfo, {}, Msg::DeviceHoldsNoProject, "Schritt 2 von 2", Feed::Whole,
+         false, false},
     };
     for (const auto& c : cases) expectEndsCleanly(c, session.project(), before);
 }
@@ -366,6 +370,7 @@ TEST_F(DeviceOperations, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
             Session s;
             s.takeProject(session.project(), before);
             SimulatedLink link(s, {.latencyMs = latency});
+            link.device.memory().headerArea[HeaderAt::Marker] = 'N';
             link.apply(start(s, op, link.clock));
             link.run([&] { return !link.sent.empty(); });  // the command is out
             const Millis due = link.sentAt.front() + ReplyTimeoutMs;

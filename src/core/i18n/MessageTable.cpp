@@ -66,6 +66,7 @@ const std::vector<std::string>& builtInTexts() {
         "\xDC""bernehmen",
         "Es kamen mehr Bytes als ein Block: St\xF6rungen auf der Leitung oder ein anderes Ger\xE4t. "
         "Nichts davon wurde \xFC""bernommen.",
+        "Das Ger\xE4t enth\xE4lt kein Projekt, das VEM geschrieben hat: die Kennung fehlt.",
     };
     return texts;
 }

@@ -211,6 +211,11 @@ void Session::completed(Outcome& out) {
     hideProgress(out);
     const Exchange& exchange = running_->exchange;
     if (exchange.kind() == Kind::ReadInfo) {
+        // Without the mark, the name and date bytes are no project's.
+        if (!carriesMark(exchange.receivedImage())) {
+            failed(out, Msg::DeviceHoldsNoProject);
+            return;
+        }
         const auto header = exchange.receivedHeader();
         const auto* name = header.data() + HeaderAt::ProjectName;
         const auto* end = std::find(name, name + HeaderAt::ProjectNameMax, 0);
