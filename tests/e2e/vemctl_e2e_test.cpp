@@ -96,7 +96,7 @@ TEST_F(Vemctl, RepliesOfMoreBytesThanABlockFailTheRun) {
         const Result read = onDevice(sim, {"read", "-o", "r.qor", "--force"});
         EXPECT_EQ(read.exit, 1);
         EXPECT_TRUE(read.err.contains(extraBytes)) << read.err.toStdString();
-        EXPECT_TRUE(read.err.contains("step 0 of 269")) << read.err.toStdString();
+        EXPECT_TRUE(read.err.contains("Port " + sim.path() + ", Read from QV, step ")) << read.err.toStdString();
         EXPECT_FALSE(QFile::exists(path("r.qor")));
         EXPECT_FALSE(QFile::exists(path("readout.bin")));
     }

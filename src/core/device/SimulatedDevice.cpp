@@ -230,7 +230,8 @@ void SimulatedDevice::sendBlocks(Fault fault, Time at) {
 
 void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at, bool blocks) {
     ++answered_;
-    if (outputBytes_ + bytes.size() > OutputLimit) return;
+    const auto noise = static_cast<std::size_t>(blocks ? faults_.noiseBeforeBlocks + faults_.noiseAfterBlocks : 0);
+    if (outputBytes_ + bytes.size() + noise > OutputLimit) return;
     Time start = std::max(at + std::chrono::milliseconds(faults_.latencyMs), outputFree_);
     auto queue = [&](std::vector<std::uint8_t> piece) {
         start += wireTime(piece.size());
