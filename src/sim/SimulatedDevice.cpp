@@ -12,6 +12,8 @@ namespace {
 
 // After ESC, the device's refusal of a command or block.
 constexpr std::uint8_t Nak = 0x15;
+// Filler the device sends as noise on the line.
+constexpr std::uint8_t NoiseByte = 0xA5;
 
 enum Cmd { ProgramMain, ProgramHeader, ProgramScreen, ReadMain, ReadHeader, ReadScreen,
            SetClock, Video, Font, Firmware, Fuses, CmdCount };
@@ -214,21 +216,27 @@ void SimulatedDevice::sendBlocks(Fault fault, Time at) {
         if (from < area.size())  // past the screen area: the trailing block, zeros
             std::copy_n(area.begin() + from, BlockSize, bytes.begin() + i * BlockSize);
     }
-    send(std::move(bytes), at);
+    send(std::move(bytes), at, true);
     block_ += count;
     readSent_ += count;
     if (area_ == Area::Screen && block_ == blocks_) mode_ = Mode::Idle;  // the trailing block is not acknowledged
 }
 
-void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at) {
+void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at, bool blocks) {
     ++answered_;
-    if (outputBytes_ + bytes.size() > OutputLimit) return;
+    const auto noise = static_cast<std::size_t>(blocks ? faults_.noiseBeforeBlocks + faults_.noiseAfterBlocks : 0);
+    if (outputBytes_ + bytes.size() + noise > OutputLimit) return;
     Time start = std::max(at + std::chrono::milliseconds(faults_.latencyMs), outputFree_);
     auto queue = [&](std::vector<std::uint8_t> piece) {
         start += wireTime(piece.size());
         outputBytes_ += piece.size();
         output_.push_back({start, std::move(piece)});
     };
+    constexpr auto noiseGap = std::chrono::milliseconds(DeviceFaults::NoiseGapMs);
+    if (blocks && faults_.noiseBeforeBlocks > 0) {
+        queue(std::vector<std::uint8_t>(faults_.noiseBeforeBlocks, NoiseByte));
+        start += noiseGap;
+    }
     if (faults_.splitReplies && bytes.size() > 1) {
         const auto half = bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2);
         queue({bytes.begin(), half});
@@ -236,6 +244,10 @@ void SimulatedDevice::send(std::vector<std::uint8_t> bytes, Time at) {
         queue({half, bytes.end()});
     } else {
         queue(std::move(bytes));
+    }
+    if (blocks && faults_.noiseAfterBlocks > 0) {
+        start += noiseGap;
+        queue(std::vector<std::uint8_t>(faults_.noiseAfterBlocks, NoiseByte));
     }
     outputFree_ = start;
     lastActivity_ = std::max(lastActivity_, start);

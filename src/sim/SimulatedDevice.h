@@ -26,6 +26,10 @@ struct DeviceFaults {
     int latencyMs = 0;           // a reply starts this long after its request has fully arrived
     int baud = 0;                // wire speed both ways, 10 bits a byte; 0 = instant
     int corruptStoredByte = -1;  // offset in main, header and screen area end to end; stored inverted
+    // Noise on the line: this many 0xA5 bytes come NoiseGapMs before, or after, every reply of blocks.
+    int noiseBeforeBlocks = 0;
+    int noiseAfterBlocks = 0;
+    static constexpr int NoiseGapMs = 5;
 };
 
 // Everything the device keeps.
@@ -91,7 +95,7 @@ private:
     void blockArrived(Time at);
     void ackArrived(Time at);
     void sendBlocks(Fault fault, Time at);
-    void send(std::vector<std::uint8_t> bytes, Time at);
+    void send(std::vector<std::uint8_t> bytes, Time at, bool blocks = false);
     void store(Area area, int block, std::span<const std::uint8_t> data);
     Fault nextRequest();
     Time wireTime(std::size_t bytes) const;

@@ -88,6 +88,17 @@ TEST_F(DeviceEndToEnd, AnUnmarkedReadBackIsTakenOnlyWhenTheUserSaysSo) {
     EXPECT_TRUE(shown.empty());
 }
 
+// A device that holds no project of this program (qorsim starts with zeros): "QV - Info" says
+// so, and shows no name or date.
+TEST_F(DeviceEndToEnd, InfoOfADeviceWithoutTheMarkSaysItHoldsNoProject) {
+    test::QorsimProcess sim;
+    auto w = window(sim);
+    ASSERT_TRUE(run(*w, "VEMInfo1"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::DeviceHoldsNoProject);
+    EXPECT_TRUE(shown[0].text.contains(sim.path())) << shown[0].text.toStdString();
+}
+
 TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
     test::QorsimProcess sim({"--baud", "115200"});
     auto w = window(sim);

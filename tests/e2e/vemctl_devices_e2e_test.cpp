@@ -197,10 +197,13 @@ TEST_F(VemctlDevices, JsonCarriesTheFactsOfTheText) {
     const QJsonArray devices = parsed(json.out)["devices"].toArray();
     ASSERT_EQ(devices.size(), 2);
     const QStringList lines = text.out.trimmed().split('\n');
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i) {  // the second device holds no project
         const QJsonObject d = devices[i].toObject();
+        const QJsonObject failure = d["failure"].toObject();
         EXPECT_TRUE(lines[i].startsWith(d["port"].toString() + "  " + (d["ok"].toBool() ? "ok" : "failed")));
-        EXPECT_TRUE(lines[i].endsWith(d["project"].toString() + ", programmed " + d["programmed"].toString()))
+        EXPECT_TRUE(lines[i].endsWith(d["ok"].toBool()
+                                          ? d["project"].toString() + ", programmed " + d["programmed"].toString()
+                                          : failure["message"].toString() + " (" + failure["detail"].toString() + ")"))
             << lines[i].toStdString();
     }
 

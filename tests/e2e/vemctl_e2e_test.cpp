@@ -86,6 +86,39 @@ TEST_F(Vemctl, DeviceFaultsEndWithExitCodeOneAndTheirMessage) {
     EXPECT_TRUE(absent.err.contains("/dev/no-such-port: It does not exist.")) << absent.err.toStdString();
 }
 
+// Noise on the line or a second device: a reply of more bytes than its block fails the run at
+// that step. Nothing of it is written, and the verify after programming names it rather than
+// differing bytes.
+TEST_F(Vemctl, RepliesOfMoreBytesThanABlockFailTheRun) {
+    const char* const extraBytes = "More bytes came than a block holds";
+    {
+        QorsimProcess sim({"--noise-before-block", "10"});
+        const Result read = onDevice(sim, {"read", "-o", "r.qor", "--force"});
+        EXPECT_EQ(read.exit, 1);
+        EXPECT_TRUE(read.err.contains(extraBytes)) << read.err.toStdString();
+        EXPECT_TRUE(read.err.contains("Port " + sim.path() + ", Read from QV, step ")) << read.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("r.qor")));
+        EXPECT_FALSE(QFile::exists(path("readout.bin")));
+    }
+    QorsimProcess sim({"--noise-after-block", "10"});
+    const Result programmed = onDevice(sim, {"program", "default.qor"});
+    EXPECT_EQ(programmed.exit, 1);
+    EXPECT_TRUE(programmed.err.contains(extraBytes)) << programmed.err.toStdString();
+    EXPECT_FALSE(programmed.err.contains("found a difference")) << programmed.err.toStdString();
+}
+
+// A fresh device (zeros) or one that answers garbage holds no project that VEM wrote: info says
+// so instead of showing its bytes as a name and a date.
+TEST_F(Vemctl, InfoOfADeviceWithoutTheMarkSaysItHoldsNoProject) {
+    for (const QStringList& device : {QStringList{}, QStringList{"--wrong-reply-at", "0"}}) {
+        QorsimProcess sim(device);
+        const Result info = onDevice(sim, {"info"});
+        EXPECT_EQ(info.exit, 1) << device.join(' ').toStdString();
+        EXPECT_TRUE(info.err.contains("The device holds no project written by VEM")) << info.err.toStdString();
+        EXPECT_FALSE(info.out.contains("project:")) << info.out.toStdString();
+    }
+}
+
 TEST_F(Vemctl, ADeviceThatGoesAwayEndsTheTransfer) {
     QorsimProcess sim({"--baud", "9600"});
     QProcess p;

@@ -65,7 +65,14 @@ TEST_P(ExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
     expectSettled(link, session);
 }
 
-TEST_P(ExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
+INSTANTIATE_TEST_SUITE_P(Feeds, ExchangeTest,
+                         ::testing::Values(Feed::Whole, Feed::ByteByByte, Feed::WithTrailingByte));
+
+// A block with a byte more is no block (RepliesThatAreNoResultFail...): the read-back's feeds
+// bring the blocks whole or byte by byte.
+using ExchangeReadBackTest = ExchangeTest;
+
+TEST_P(ExchangeReadBackTest, ReadBackBringsTheDeviceImageIntoTheProject) {
     SimulatedLink link(session);
     link.feed = GetParam();
     std::mt19937 rng(11);
@@ -96,8 +103,7 @@ TEST_P(ExchangeTest, ReadBackBringsTheDeviceImageIntoTheProject) {
     expectSettled(link, session);
 }
 
-INSTANTIATE_TEST_SUITE_P(Feeds, ExchangeTest,
-                         ::testing::Values(Feed::Whole, Feed::ByteByByte, Feed::WithTrailingByte));
+INSTANTIATE_TEST_SUITE_P(Feeds, ExchangeReadBackTest, ::testing::Values(Feed::Whole, Feed::ByteByByte));
 
 TEST_F(ExchangeTest, InfoShowsTheProjectAndDateTheDeviceHoldsAndTheClockIsStored) {
     SimulatedLink link(session);
@@ -105,6 +111,7 @@ TEST_F(ExchangeTest, InfoShowsTheProjectAndDateTheDeviceHoldsAndTheClockIsStored
     std::copy_n("LAGER1", 6, m.headerArea.begin() + HeaderAt::ProjectName);
     const std::uint8_t date[] = {1, 2, 8, 9, 30};
     std::copy(std::begin(date), std::end(date), m.headerArea.begin() + HeaderAt::ProgramDay);
+    m.headerArea[HeaderAt::Marker] = 'N';
     link.apply(session.startReadInfo("pty"));
     link.run();
     EXPECT_EQ(session.deviceInfo().fileName, "LAGER1");
@@ -190,50 +197,89 @@ TEST_F(ExchangeTest, UploadFailingPartWayAsksForARepeat) {
     EXPECT_EQ(silent.sent, std::vector<std::vector<std::uint8_t>>{commandWord(Command::Fuses)});
 }
 
-// Every fault ends with its message, the port closed, the progress window gone, nothing applied
-// and nothing left running.
-TEST_F(ExchangeTest, EachDeviceFaultIsSaidWithItsStepAndAppliesNothing) {
+// A device fault, and what a run with it must end with.
+struct FaultCase {
     enum Op { Program, ReadBack, ReadInfo };
-    const struct {
-        const char* what;
-        Op op;
-        DeviceFaults faults;
-        int slot;
-        const char* detail;
-    } cases[] = {
-        {"refused block", Program, {.wrongReplyAt = 5}, Msg::ProgramRefused, "Schritt 5 von 268"},
-        {"silent device", Program, {.noReplyAt = 40}, Msg::ReplyTimeOut, "Schritt 40 von 268"},
-        {"silent header command", Program, {.noReplyAt = 257}, Msg::ReplyTimeOut, "Schritt 256 von 268"},
-        {"short read-back", ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, "Schritt 268 von 269"},
-        {"merged blocks", ReadBack, {.mergeBlocks = true}, Msg::ReplyTimeOut, "Aus QV einlesen"},
-        {"silent info", ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, "QV - Info"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Session s;
-        s.takeProject(session.project(), before);
-        const Project project = s.project();
-        const DeviceImage image = s.image();
-        SimulatedLink link(s, c.faults);
-        link.apply(c.op == Program    ? s.startProgramming("/dev/pts/9", link.clock)
-                   : c.op == ReadBack ? s.startReadBack("/dev/pts/9")
-                                      : s.startReadInfo("/dev/pts/9"));
-        link.run();
-        EXPECT_EQ(link.messages, std::vector<int>{c.slot});
-        ASSERT_EQ(link.details.size(), 1u);
-        EXPECT_NE(link.details[0].find("/dev/pts/9"), std::string::npos) << link.details[0];
-        EXPECT_NE(link.details[0].find(c.detail), std::string::npos) << link.details[0];
-        EXPECT_EQ(link.closes, 1);
-        EXPECT_FALSE(link.infoShown);
-        expectSettled(link, s);
-        EXPECT_FALSE(s.modified());
-        EXPECT_FALSE(s.project().writeReadoutOnSave);
-        if (c.op == ReadBack) {
-            EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
-            EXPECT_EQ(s.image().headerArea, image.headerArea);
-            EXPECT_EQ(s.project().screenText, project.screenText);
-        }
+    const char* what;
+    Op op;
+    DeviceFaults faults;
+    int slot;
+    const char* detail;  // part of the line under the message: the operation or the step
+    Feed feed = Feed::Whole;
+    bool byteAfterLastBlock = false;  // one more byte comes once the device has sent all it had to
+    bool marked = true;               // the device's header carries the mark of a built image
+};
+
+// Every fault ends with its message, the port closed, the progress window gone, nothing applied
+// or shown and nothing left running.
+void expectEndsCleanly(const FaultCase& c, const Project& startProject, const DeviceImage& startImage) {
+    SCOPED_TRACE(c.what);
+    Session s;
+    s.takeProject(startProject, startImage);
+    const Project project = s.project();
+    const DeviceImage image = s.image();
+    SimulatedLink link(s, c.faults);
+    link.feed = c.feed;
+    if (c.marked) link.device.memory().headerArea[HeaderAt::Marker] = 'N';
+    link.apply(c.op == FaultCase::Program    ? s.startProgramming("/dev/pts/9", link.clock)
+               : c.op == FaultCase::ReadBack ? s.startReadBack("/dev/pts/9")
+                                             : s.startReadInfo("/dev/pts/9"));
+    if (c.byteAfterLastBlock) {
+        const int blocks = c.op == FaultCase::ReadBack ? ReadBackBlocks : HeaderBlocks;
+        link.run([&] { return link.device.requestsAnswered() == blocks && !link.device.nextOutputTime(); });
+        ASSERT_TRUE(s.exchangeRunning());
+        link.deliver({0xA5});
     }
+    link.run();
+    EXPECT_EQ(link.messages, std::vector<int>{c.slot});
+    ASSERT_EQ(link.details.size(), 1u);
+    EXPECT_NE(link.details[0].find("/dev/pts/9"), std::string::npos) << link.details[0];
+    EXPECT_NE(link.details[0].find(c.detail), std::string::npos) << link.details[0];
+    EXPECT_EQ(link.closes, 1);
+    EXPECT_FALSE(link.infoShown);
+    EXPECT_FALSE(link.askedToTake);
+    EXPECT_EQ(s.deviceInfo().fileName, Session::DeviceInfo{}.fileName);
+    EXPECT_FALSE(s.receivedImage());
+    ExchangeTest::expectSettled(link, s);
+    EXPECT_FALSE(s.modified());
+    EXPECT_FALSE(s.project().writeReadoutOnSave);
+    if (c.op == FaultCase::ReadBack) {
+        EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
+        EXPECT_EQ(s.image().headerArea, image.headerArea);
+        EXPECT_EQ(s.project().screenText, project.screenText);
+    }
+}
+
+TEST_F(ExchangeTest, EachDeviceFaultIsSaidWithItsStepAndAppliesNothing) {
+    const FaultCase cases[] = {
+        {"refused block", FaultCase::Program, {.wrongReplyAt = 5}, Msg::ProgramRefused, "Schritt 5 von 268"},
+        {"silent device", FaultCase::Program, {.noReplyAt = 40}, Msg::ReplyTimeOut, "Schritt 40 von 268"},
+        {"silent header command", FaultCase::Program, {.noReplyAt = 257}, Msg::ReplyTimeOut, "Schritt 256 von 268"},
+        {"short read-back", FaultCase::ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, "Schritt 268 von 269"},
+        {"merged blocks", FaultCase::ReadBack, {.mergeBlocks = true}, Msg::ReplyExtraBytes, "Aus QV einlesen"},
+        {"silent info", FaultCase::ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, "QV - Info"},
+    };
+    for (const auto& c : cases) expectEndsCleanly(c, session.project(), before);
+}
+
+// A data reply is one block: a byte more, before it, after it or after the last block, is noise
+// or another device, and the run fails at the step it came in. So does the information of a
+// device whose header lacks the mark: its name and date are no project's.
+TEST_F(ExchangeTest, RepliesThatAreNoResultFailAndNothingOfThemIsTaken) {
+    const auto readBack = FaultCase::ReadBack, readInfo = FaultCase::ReadInfo;
+    const int extra = Msg::ReplyExtraBytes;
+    const FaultCase cases[] = {
+        {"noise before every block", readBack, {.noiseBeforeBlocks = 10}, extra, "Schritt 0 von 269"},
+        {"noise after every block", readBack, {.noiseAfterBlocks = 10}, extra, "Schritt 1 von 269"},
+        {"a byte more with every block", readBack, {}, extra, "Schritt 0 von 269", Feed::WithTrailingByte},
+        {"a byte after the trailing block", readBack, {}, extra, "Schritt 269 von 269", Feed::Whole, true},
+        {"noise before the information", readInfo, {.noiseBeforeBlocks = 10}, extra, "Schritt 0 von 2"},
+        {"noise after the first block", readInfo, {.noiseAfterBlocks = 1}, extra, "Schritt 1 von 2"},
+        {"a byte after the information", readInfo, {}, extra, "Schritt 2 von 2", Feed::Whole, true},
+        {"information without the mark", readInfo, {}, Msg::DeviceHoldsNoProject, "Schritt 2 von 2", Feed::Whole,
+         false, false},
+    };
+    for (const auto& c : cases) expectEndsCleanly(c, session.project(), before);
 }
 
 TEST_F(ExchangeTest, PortThatDoesNotOpenIsSaidAtOnce) {
@@ -322,6 +368,7 @@ TEST_F(ExchangeTest, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
             Session s;
             s.takeProject(session.project(), before);
             SimulatedLink link(s, {.latencyMs = latency});
+            link.device.memory().headerArea[HeaderAt::Marker] = 'N';
             link.apply(start(s, op, link.clock));
             link.run([&] { return !link.sent.empty(); });  // the command is out
             const Millis due = link.sentAt.front() + ReplyTimeoutMs;

@@ -140,6 +140,25 @@ TEST(LanguageFile, ShippedFilesHaveEveryEntry) {
     EXPECT_FALSE(readLanguageFile((DataFolder / "no-such-language.txt").string()));
 }
 
+// A loader that keeps to the format reads each line into a buffer of LanguageLineLength
+// characters and its LF: a longer line in a shipped file stops it early.
+TEST(LanguageFile, ShippedFilesKeepTheFormatLimits) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(DataFolder)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with("language") || entry.path().extension() != ".txt") continue;
+        ++files;
+        std::ifstream in(entry.path(), std::ios::binary);
+        int number = 0;
+        for (std::string line; std::getline(in, line);) {
+            ++number;
+            EXPECT_LE(line.size(), LanguageLineLength) << name << " line " << number;
+            EXPECT_TRUE(line.ends_with('\r')) << name << " line " << number;
+        }
+    }
+    EXPECT_GE(files, 2);
+}
+
 TEST(LanguageFile, OnlyARegularFileOfBoundedSizeIsRead) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("vem-language-" + std::to_string(::getpid()));

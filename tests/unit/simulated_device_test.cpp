@@ -215,6 +215,9 @@ TEST(SimulatedDevice, RefusedOrIgnoredRequestsStoreNothingAndRepliesComeSplitLat
              {"paced", {.baud = 1000}, {{fuses, {{170, Ack}}}, {read, {{790, Bytes(64, 0)}}}}, main0},
              {"paced, late, split", {.splitReplies = true, .latencyMs = 5, .baud = 1000},
               {{fuses, {{165, {0x1B}}, {176, {0x06}}}}}, main0},
+             // Acknowledgements come as they are; blocks with noise 5 ms before and after them.
+             {"noise", {.noiseBeforeBlocks = 2, .noiseAfterBlocks = 1},
+              {{fuses, {{0, Ack}}}, {read, {{0, Bytes(2, 0xA5)}, {5, Bytes(64, 0)}, {10, Bytes(1, 0xA5)}}}}, main0},
          }) {
         SCOPED_TRACE(c.name);
         Host host{SimulatedDevice(c.faults)};

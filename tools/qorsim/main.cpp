@@ -48,6 +48,10 @@ const char* const usage =
     "  --split               deliver every reply in two pieces, 1 ms apart\n"
     "  --merge-blocks        read-back: send blocks two at a time\n"
     "  --short-readback N    read-back: stop after N blocks\n"
+    "  --noise-before-block N\n"
+    "                        read commands: N noise bytes (0xA5) 5 ms before every reply of blocks\n"
+    "  --noise-after-block N\n"
+    "                        the same 5 ms after every reply of blocks\n"
     "  --corrupt-byte N      store byte N of main, header and screen area (end to end) inverted\n"
     "  --idle-baud N         the terminal's speed before a host sets its own (default 57600)\n"
     "  --line-log FILE       write each byte the host sends, and the terminal's speed when it has\n"
@@ -106,6 +110,10 @@ Options parse(int argc, char** argv) {
             o.faults.mergeBlocks = true;
         } else if (arg == "--short-readback") {
             o.faults.shortReadBack = number(0);
+        } else if (arg == "--noise-before-block") {
+            o.faults.noiseBeforeBlocks = number(0);
+        } else if (arg == "--noise-after-block") {
+            o.faults.noiseAfterBlocks = number(0);
         } else if (arg == "--corrupt-byte") {
             o.faults.corruptStoredByte = number(0);
         } else if (arg == "--idle-baud") {

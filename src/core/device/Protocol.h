@@ -15,7 +15,9 @@ constexpr std::uint8_t Ack = 0x06;
 constexpr std::size_t CommandWordSize = 15;
 constexpr std::size_t BlockSize = 64;
 constexpr int ReplyTimeoutMs = 2000;
-constexpr int InfoDelayMs = 200;
+// A read ends only once the line has stayed quiet this long after its last block (a byte more
+// fails it); the device information is shown then.
+constexpr int LastBlockQuietMs = 200;
 constexpr int FlushWaitMs = 10;
 constexpr int CloseDelayMs = 1000;
 

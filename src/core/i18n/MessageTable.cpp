@@ -64,6 +64,9 @@ const std::vector<std::string>& builtInTexts() {
         "Das eingelesene Abbild tr\xE4gt nicht die Kennung der Abbilder, die dieses Programm erstellt. "
         "Trotzdem als Projekt \xFC""bernehmen?",
         "\xDC""bernehmen",
+        "Es kamen mehr Bytes als ein Block: St\xF6rungen auf der Leitung oder ein anderes Ger\xE4t. "
+        "Nichts davon wurde \xFC""bernommen.",
+        "Das Ger\xE4t enth\xE4lt kein Projekt, das VEM geschrieben hat: die Kennung fehlt.",
     };
     return texts;
 }

@@ -178,7 +178,6 @@ Outcome Session::linked(const Exchange::Output& output) {
                 messages_.text(progressCaptions(exchange.kind())->block) + std::to_string(exchange.position() + 1);
         out.refreshProgress = true;
     }
-    if (output.informationDue) out.showDeviceInfo = true;
     if (!output.ended) return out;
     if (exchange.status() == Exchange::Status::Completed) {
         completed(out);
@@ -187,6 +186,7 @@ Outcome Session::linked(const Exchange::Output& output) {
     switch (exchange.failure()) {
     case Exchange::Failure::Refused: failed(out, Msg::ProgramRefused); break;
     case Exchange::Failure::TimedOut: failed(out, Msg::ReplyTimeOut); break;
+    case Exchange::Failure::ExtraBytes: failed(out, Msg::ReplyExtraBytes); break;
     case Exchange::Failure::Abandoned:  // the caller says why
     case Exchange::Failure::None: break;
     }
@@ -211,6 +211,11 @@ void Session::completed(Outcome& out) {
     hideProgress(out);
     const Exchange& exchange = running_->exchange;
     if (exchange.kind() == Kind::ReadInfo) {
+        // Without the mark, the name and date bytes are no project's.
+        if (!carriesMark(exchange.receivedImage())) {
+            failed(out, Msg::DeviceHoldsNoProject);
+            return;
+        }
         const auto header = exchange.receivedHeader();
         const auto* name = header.data() + HeaderAt::ProjectName;
         const auto* end = std::find(name, name + HeaderAt::ProjectNameMax, 0);
@@ -218,6 +223,7 @@ void Session::completed(Outcome& out) {
         const auto* d = header.data() + HeaderAt::ProgramDay;
         deviceInfo_.programmed = twoDigits(d[0]) + "." + twoDigits(d[1]) + "." + twoDigits(d[2]) + "  " +
                                  twoDigits(d[3]) + ":" + twoDigits(d[4]);
+        out.showDeviceInfo = true;
     }
     if (exchange.kind() != Kind::ReadBack) return;
     out.busyCursor = false;

@@ -83,9 +83,9 @@ Exchange Exchange::firmwareUpload(std::span<const std::uint8_t> firmware) {
     return e;
 }
 
-int Exchange::replyThreshold() const {
-    return kind_ == Kind::ReadBack || kind_ == Kind::ReadInfo ? static_cast<int>(BlockSize) - 1 : 1;
-}
+bool Exchange::repliesWithBlocks() const { return kind_ == Kind::ReadBack || kind_ == Kind::ReadInfo; }
+
+int Exchange::replyThreshold() const { return repliesWithBlocks() ? static_cast<int>(BlockSize) - 1 : 1; }
 
 int Exchange::progressMaximum() const {
     return kind_ == Kind::FontUpload || kind_ == Kind::FirmwareUpload ? payloadBlocks() : ProgramBlocks;
@@ -140,9 +140,9 @@ Exchange::Output Exchange::poll(const Instant& now) {
         out.closePort = true;
         phase_ = Phase::Done;
         break;
-    case Phase::InformationDelay:
-        out.informationDue = true;
-        phase_ = Phase::Done;
+    case Phase::QuietAfterLastBlock:
+        complete(out);
+        out.closePort = true;
         break;
     case Phase::Done: break;
     }
@@ -153,6 +153,14 @@ Exchange::Output Exchange::receive(std::span<const std::uint8_t> bytes, const In
     Output out;
     if (phase_ == Phase::Done || status_ != Status::Running) return out;
     received_.insert(received_.end(), bytes.begin(), bytes.end());
+    // A data reply is one block: a byte more, with it or after the last block, is noise on the
+    // line or another device, and nothing of what came may be taken. An ESC ACK carries no data:
+    // what follows it is dropped.
+    if (phase_ == Phase::QuietAfterLastBlock ||
+        (phase_ == Phase::AwaitReply && repliesWithBlocks() && received_.size() > BlockSize)) {
+        fail(out, Failure::ExtraBytes);
+        return out;
+    }
     if (phase_ != Phase::AwaitReply || static_cast<int>(received_.size()) <= replyThreshold()) return out;
     std::vector<std::uint8_t> reply;
     reply.swap(received_);
@@ -182,6 +190,11 @@ void Exchange::sendCommand(Output& out, const Instant& now) {
 void Exchange::awaitReply(const Instant& now) {
     phase_ = Phase::AwaitReply;
     deadline_ = now.ms + replyTimeoutMs_;
+}
+
+void Exchange::awaitQuiet(const Instant& now) {
+    phase_ = Phase::QuietAfterLastBlock;
+    deadline_ = now.ms + LastBlockQuietMs;
 }
 
 void Exchange::complete(Output& out) {
@@ -264,8 +277,7 @@ void Exchange::readBackStep(Output& out, const std::vector<std::uint8_t>& reply,
         into(image_.screenArea, k - MainBlocks - HeaderBlocks);
     blockIndex_ = k + 1;
     if (blockIndex_ >= ReadBackBlocks) {  // the trailing block is not acknowledged
-        complete(out);
-        out.closePort = true;
+        awaitQuiet(now);
         return;
     }
     out.send.push_back(escAck());
@@ -275,7 +287,7 @@ void Exchange::readBackStep(Output& out, const std::vector<std::uint8_t>& reply,
 }
 
 void Exchange::readInfoStep(Output& out, const std::vector<std::uint8_t>& reply, const Instant& now) {
-    const int k = std::min(blockIndex_, HeaderBlocks - 1);
+    const int k = blockIndex_;
     std::copy_n(reply.begin(), BlockSize, image_.headerArea.begin() + static_cast<std::ptrdiff_t>(BlockSize) * k);
     blockIndex_ = k + 1;
     out.send.push_back(escAck());
@@ -283,10 +295,7 @@ void Exchange::readInfoStep(Output& out, const std::vector<std::uint8_t>& reply,
         awaitReply(now);
         return;
     }
-    complete(out);
-    out.closePort = true;
-    phase_ = Phase::InformationDelay;  // shown once the serial event has returned
-    deadline_ = now.ms + InfoDelayMs;
+    awaitQuiet(now);  // the information is shown once the serial event has returned
 }
 
 // The clock and video blocks: the used bytes, zeros after them; the port stays open.

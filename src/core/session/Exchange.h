@@ -27,7 +27,8 @@ class Exchange {
 public:
     enum class Kind { Program, ReadBack, ReadInfo, SetClock, VideoSettings, FontUpload, FirmwareUpload, Fuses };
     enum class Status { Running, Completed, Failed };
-    enum class Failure { None, Refused, TimedOut, Abandoned };
+    // ExtraBytes: a data reply held more bytes than its block.
+    enum class Failure { None, Refused, TimedOut, ExtraBytes, Abandoned };
 
     // What one input asks of the host, in this order: send, then close the port once drained.
     struct Output {
@@ -35,7 +36,6 @@ public:
         bool closePort = false;
         bool progressed = false;      // position() moved
         bool ended = false;           // the status left Running with this input
-        bool informationDue = false;  // the device information may be shown now
     };
 
     static Exchange program(const DeviceImage& image);
@@ -75,14 +75,16 @@ public:
     }
 
 private:
-    enum class Phase { Starting, FlushWait, AwaitReply, CloseWait, InformationDelay, Done };
+    enum class Phase { Starting, FlushWait, AwaitReply, CloseWait, QuietAfterLastBlock, Done };
 
     explicit Exchange(Kind kind);
+    bool repliesWithBlocks() const;
     int replyThreshold() const;
     int payloadBlocks() const;
     std::vector<std::uint8_t> block(std::span<const std::uint8_t> area, int k) const;
     void sendCommand(Output& out, const Instant& now);
     void awaitReply(const Instant& now);
+    void awaitQuiet(const Instant& now);
     void complete(Output& out);
     void fail(Output& out, Failure failure);
     void step(Output& out, const std::vector<std::uint8_t>& reply, const Instant& now);

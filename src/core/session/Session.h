@@ -119,7 +119,8 @@ public:
     Outcome startProgramming(const std::string& port, const LocalTime& now);
     // "Aus QV einlesen": reads the device's image back into the project.
     Outcome startReadBack(const std::string& port);
-    // "QV - Info": reads the project name and programming date the device holds.
+    // "QV - Info": reads the project name and programming date the device holds; a header
+    // without the mark this program puts into every image it builds fails, shown as no project.
     Outcome startReadInfo(const std::string& port);
     // "Datum/Uhrzeit setzen": sets the device clock to the local time at the device's answer.
     Outcome startSetClock(const std::string& port);
@@ -134,7 +135,7 @@ public:
     // Bytes arrived from the device.
     Outcome receive(std::span<const std::uint8_t> bytes, const Instant& now);
     // Runs what is due at `now` (a reply time-out, the flush wait, the wait before closing, the
-    // information delay); nothing before its deadline.
+    // quiet wait after a read's last block); nothing before its deadline.
     Outcome poll(const Instant& now);
     // When poll() wants to run next; none while nothing waits.
     std::optional<Millis> nextDeadline() const;
