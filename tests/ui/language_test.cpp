@@ -18,7 +18,15 @@
 #include "i18n/LanguageFile.h"
 #include "ui/port/PortSettingsDialog.h"
 #include "ui/settings/SettingsDialogs.h"
+#include "ui/settings/DataSendDialog.h"
+#include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
 #include "ui/settings/IpAddressDialog.h"
+#include "ui/settings/PosDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
+#include "ui/device/DeviceInfoDialog.h"
+#include "ui/device/ProgressWindow.h"
+#include "ui/device/VideoSignalDialog.h"
 
 namespace vem {
 namespace {
@@ -48,6 +56,38 @@ TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].isDialogMessage);
     EXPECT_TRUE(shown[0].text.startsWith("Invalid IP address")) << shown[0].text.toStdString();
+}
+
+TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {
+    MainWindow window;
+    SettingsDialogs& settings = window.settingsDialogs();
+    using S = LanguageSection;
+    const std::pair<QWidget*, S> windows[] = {
+        {&window, S::MainWindow},
+        {window.findChild<FieldDialog*>(), S::FieldDialog},
+        {&settings.holdTimesForm(), S::HoldTimes},
+        {&settings.deviceSerialForm(), S::DeviceSerial},
+        {&window.progressWindow(), S::Progress},
+        {&window.deviceInfoWindow(), S::DeviceInfo},
+        {&settings.ipAddressForm(), S::IpAddress},
+        {&settings.posForm(), S::Pos},
+        {window.findChild<VideoSignalDialog*>(), S::Video},
+        {&settings.dataSendForm(), S::DataSend},
+        {&settings.posExtendedForm(), S::PosExtended},
+    };
+    for (const auto& [target, section] : windows) {
+        SCOPED_TRACE(static_cast<int>(section));
+        ASSERT_NE(target, nullptr);
+        // As many texts as a complete file gives the section.
+        const std::vector<std::string> texts(static_cast<std::size_t>(LanguageTargetCounts[static_cast<int>(section)]), "x");
+        EXPECT_EQ(applyLanguageSection(target, section, texts).join(' ').toStdString(), "");
+    }
+    // A name the window lacks is reported, and the rest still applied.
+    QWidget bare;
+    EXPECT_EQ(applyLanguageSection(&bare, S::Progress, {"caption"}), QStringList{});
+    EXPECT_EQ(bare.windowTitle(), "caption");
+    EXPECT_EQ(applyLanguageSection(&bare, S::DeviceInfo, {"info", "ok"}).size(), 1);
+    EXPECT_EQ(bare.windowTitle(), "info");
 }
 
 // The texts of a shipped language file, as widgets show them.

@@ -91,23 +91,33 @@ void setCaption(QObject* target, const QString& text) {
 
 }  // namespace
 
-void applyLanguageSection(QWidget* window, LanguageSection section, const std::vector<std::string>& texts) {
+QStringList applyLanguageSection(QWidget* window, LanguageSection section, const std::vector<std::string>& texts) {
     const Targets& names = targets(section);
     const std::size_t n = std::min(names.size(), texts.size());
+    QStringList missing;
     for (std::size_t i = 0; i < n; ++i) {
         const QString text = fromCp1252(texts[i]);
         const QString name = QString::fromLatin1(names[i]);
         if (name.isEmpty()) {
             window->setWindowTitle(text);
-        } else if (name.startsWith('*')) {
-            auto* box = qobject_cast<QComboBox*>(findControl(window, name.mid(1)));
-            if (!box) continue;
+            continue;
+        }
+        const bool listItem = name.startsWith('*');
+        QObject* target = findControl(window, listItem ? name.mid(1) : name);
+        if (listItem) target = qobject_cast<QComboBox*>(target);
+        if (!target) {
+            if (!missing.contains(name)) missing << name;
+        } else if (listItem) {
+            auto* box = static_cast<QComboBox*>(target);
             if (i == 0 || names[i - 1] != names[i]) box->clear();
             box->addItem(text);
-        } else if (QObject* target = findControl(window, name)) {
+        } else {
             setCaption(target, text);
         }
     }
+    for (const QString& name : missing)
+        qWarning("language file: %s has no control %s", qPrintable(window->objectName()), qPrintable(name));
+    return missing;
 }
 
 QString qtFileFilter(const std::string& filter) {
