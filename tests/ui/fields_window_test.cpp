@@ -48,46 +48,46 @@ struct FieldsWindow : ::testing::Test {
 TEST_F(FieldsWindow, FieldButtonOpensDialogAndAcceptPlacesField) {
     bool sawClamp = false;
     test::onNextModal([&](QWidget* dialog) {
-        auto* length = dialog->findChild<QLineEdit*>("FlatEdit1");
+        auto* length = dialog->findChild<QLineEdit*>("lengthEdit");
         EXPECT_TRUE(length->isEnabled());
         EXPECT_EQ(length->text(), "4");
         length->selectAll();
         QTest::keyClicks(length, "25");
         sawClamp = length->text() == "10";
         length->setText("6");
-        auto* description = dialog->findChild<QLineEdit*>("FlatEdit3");
+        auto* description = dialog->findChild<QLineEdit*>("descriptionEdit");
         test::typeText(description, QString::fromUtf8("Größe"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>("SpeedButton2"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("acceptButton"), Qt::LeftButton);
     });
-    QTest::mouseClick(child<QToolButton>("CONF2"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("fieldButton2"), Qt::LeftButton);
     EXPECT_TRUE(sawClamp);
     const FieldDefinition& f = window.project().field(2);
     EXPECT_EQ(f.length, 6);
     EXPECT_EQ(f.description, "Gr\xF6\xDF" "e");
     EXPECT_EQ(f.enabled, 1);
     EXPECT_EQ(cellsOf(2), (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_TRUE(child<QCheckBox>("FlatCheckBox2")->isChecked());
-    EXPECT_EQ(child<QCheckBox>("FlatCheckBox2")->text(), QString::fromUtf8("Größe"));
+    EXPECT_TRUE(child<QCheckBox>("fieldBox2")->isChecked());
+    EXPECT_EQ(child<QCheckBox>("fieldBox2")->text(), QString::fromUtf8("Größe"));
     EXPECT_EQ(window.project().dataSets[0].cellTags[5], 2);
 }
 
 TEST_F(FieldsWindow, CancelLeavesFieldOff) {
     test::onNextModal([](QWidget* dialog) {
-        dialog->findChild<QLineEdit*>("FlatEdit1")->setText("7");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("SpeedButton1"), Qt::LeftButton);
+        dialog->findChild<QLineEdit*>("lengthEdit")->setText("7");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
     });
-    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("fieldButton1"), Qt::LeftButton);
     EXPECT_EQ(window.project().field(1).length, 4);
     EXPECT_EQ(window.project().field(1).enabled, 0);
-    EXPECT_FALSE(child<QCheckBox>("FlatCheckBox1")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("fieldBox1")->isChecked());
 }
 
 TEST_F(FieldsWindow, CloseBoxSwitchesFieldOnWithoutStoringEdits) {
     test::onNextModal([](QWidget* dialog) {
-        dialog->findChild<QLineEdit*>("FlatEdit1")->setText("9");
+        dialog->findChild<QLineEdit*>("lengthEdit")->setText("9");
         dialog->close();
     });
-    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("fieldButton1"), Qt::LeftButton);
     EXPECT_EQ(window.project().field(1).length, 4);
     EXPECT_EQ(window.project().field(1).enabled, 1);
     EXPECT_EQ(cellsOf(1), (std::vector<int>{0, 1, 2, 3}));
@@ -95,20 +95,20 @@ TEST_F(FieldsWindow, CloseBoxSwitchesFieldOnWithoutStoringEdits) {
 
 TEST_F(FieldsWindow, EscapeCancels) {
     test::onNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("fieldButton1"), Qt::LeftButton);
     EXPECT_EQ(window.project().field(1).enabled, 0);
 }
 
 TEST_F(FieldsWindow, CheckBoxesPlaceAndFreeFields) {
-    clickBox("FlatCheckBox1");
-    clickBox("FlatCheckBox2");
+    clickBox("fieldBox1");
+    clickBox("fieldBox2");
     EXPECT_EQ(cellsOf(1), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(cellsOf(2), (std::vector<int>{4, 5, 6, 7}));
     EXPECT_EQ(window.editor().cells()[4].colour, CellColour::AutoPlaced);
-    clickBox("FlatCheckBox1");
+    clickBox("fieldBox1");
     EXPECT_TRUE(cellsOf(1).empty());
     EXPECT_EQ(window.project().field(1).enabled, 0);
-    EXPECT_FALSE(child<QCheckBox>("FlatCheckBox3")->isEnabled());
+    EXPECT_FALSE(child<QCheckBox>("fieldBox3")->isEnabled());
 }
 
 TEST_F(FieldsWindow, DataSetButtonsSwitchAndShareDate) {
@@ -117,23 +117,23 @@ TEST_F(FieldsWindow, DataSetButtonsSwitchAndShareDate) {
     const DeviceImage image = window.image();
     test::showTaken(window, p, image);
     const Project& shown = window.project();
-    clickBox("FlatCheckBox17");
-    clickBox("FlatCheckBox1");
-    auto* set2 = child<QToolButton>("SpeedButton2");
+    clickBox("dateBox");
+    clickBox("fieldBox1");
+    auto* set2 = child<QToolButton>("dataSetButton2");
     ASSERT_TRUE(set2->isEnabled());
     QTest::mouseClick(set2, Qt::LeftButton);
     EXPECT_EQ(shown.activeDataSet, 1);
     EXPECT_TRUE(set2->isChecked());
-    EXPECT_FALSE(child<QToolButton>("SpeedButton1")->isChecked());
+    EXPECT_FALSE(child<QToolButton>("dataSetButton1")->isChecked());
     EXPECT_EQ(cellsOf(DateField), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_TRUE(cellsOf(1).empty());
-    EXPECT_FALSE(child<QCheckBox>("FlatCheckBox1")->isChecked());
-    QTest::mouseClick(child<QToolButton>("SpeedButton1"), Qt::LeftButton);
+    EXPECT_FALSE(child<QCheckBox>("fieldBox1")->isChecked());
+    QTest::mouseClick(child<QToolButton>("dataSetButton1"), Qt::LeftButton);
     EXPECT_EQ(cellsOf(1), (std::vector<int>{8, 9, 10, 11}));
-    EXPECT_FALSE(child<QToolButton>("SpeedButton3")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>("dataSetButton3")->isEnabled());
 }
 
 TEST_F(FieldsWindow, SummerTimeBox) {
-    clickBox("FlatCheckBox19");
+    clickBox("summerTimeBox");
     EXPECT_EQ(window.project().summerTimeManual, 1);
 }

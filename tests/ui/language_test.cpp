@@ -37,9 +37,9 @@ TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
     window.presenter().setSink([&](const MessagePresenter::Shown& m) { shown.push_back(m); });
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
 
-    EXPECT_EQ(window.findChild<QMenu*>("Datei")->title(), "&File");
-    EXPECT_EQ(window.findChild<QGroupBox*>("GroupBox4")->title(), " Hold times ");
-    auto* variableTypes = window.findChild<FieldDialog*>()->findChild<QComboBox*>("FlatComboBox2");
+    EXPECT_EQ(window.findChild<QMenu*>("fileMenu")->title(), "&File");
+    EXPECT_EQ(window.findChild<QGroupBox*>("holdTimesBox")->title(), " Hold times ");
+    auto* variableTypes = window.findChild<FieldDialog*>()->findChild<QComboBox*>("variableTypeBox");
     ASSERT_EQ(variableTypes->count(), 12);
     EXPECT_EQ(variableTypes->itemText(1), "Data counter");
     EXPECT_EQ(window.session().messages().text(Msg::PortCannotOpen), "The port cannot be opened.");
@@ -48,9 +48,9 @@ TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
     IpAddressDialog& ip = window.settingsDialogs().ipAddressForm();
     EXPECT_EQ(ip.windowTitle(), "IP address");
     test::onNextModal([](QWidget* d) {
-        d->findChild<QLineEdit*>("FlatEdit4")->setText("256");
-        d->findChild<QAbstractButton*>("SpeedButton2")->click();
-        d->findChild<QAbstractButton*>("SpeedButton1")->click();
+        d->findChild<QLineEdit*>("octet4Edit")->setText("256");
+        d->findChild<QAbstractButton*>("acceptButton")->click();
+        d->findChild<QAbstractButton*>("cancelButton")->click();
     });
     window.IPAdresse1Click();
     ASSERT_EQ(shown.size(), 1u);

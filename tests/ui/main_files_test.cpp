@@ -30,12 +30,12 @@ TEST_F(MainFiles, StartsWithSampleProjectFromWorkingFolder) {
     const Project& p = window.project();
     EXPECT_TRUE(window.image().imageTemplateLoaded);
     EXPECT_EQ(p.projectName, "default.qor");
-    EXPECT_TRUE(window.findChild<QGroupBox*>("GroupBox3")->title().contains("default.qor"));
+    EXPECT_TRUE(window.findChild<QGroupBox*>("interfaceBox")->title().contains("default.qor"));
     int textCells = 0;
     for (const auto& t : p.screenText) textCells += (!t.empty() && t != " ");
     EXPECT_GT(textCells, 0);
     EXPECT_EQ(p.field(DateField).enabled, 1);
-    EXPECT_TRUE(window.findChild<QCheckBox*>("FlatCheckBox17")->isChecked());
+    EXPECT_TRUE(window.findChild<QCheckBox*>("dateBox")->isChecked());
 }
 
 TEST_F(MainFiles, StartsEmptyWithoutDefaultProject) {
@@ -58,7 +58,7 @@ TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
     QDir().mkpath(folder.filePath("sub"));
     const QString saved = folder.filePath("sub/copy.qor");
     chooseInNextDialog(saved);
-    window.findChild<QAction*>("Speichernunter1")->trigger();
+    window.findChild<QAction*>("saveProjectAsItem")->trigger();
     ASSERT_TRUE(QFile::exists(saved));
     EXPECT_EQ(QDir::currentPath(), QFileInfo(saved).absolutePath());  // the dialog moved it
     EXPECT_TRUE(shown.empty());
@@ -66,7 +66,7 @@ TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
     QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin"));
     MainWindow other;
     chooseInNextDialog(saved);
-    other.findChild<QAction*>("oeffnen1")->trigger();
+    other.findChild<QAction*>("openProjectItem")->trigger();
     EXPECT_EQ(other.project().screenText[600], "Z");
     EXPECT_EQ(other.project().device.DataHoldSeconds, 42);
     EXPECT_EQ(other.project().projectName, "copy.qor");
@@ -77,7 +77,7 @@ TEST_F(MainFiles, UnreadableChosenProjectIsReported) {
     watch(window);
     const std::string before = window.project().screenText[0];
     chooseInNextDialog(folder.filePath("missing.qor"));
-    window.findChild<QAction*>("oeffnen1")->trigger();
+    window.findChild<QAction*>("openProjectItem")->trigger();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::ProjectOpenFailed);
     EXPECT_FALSE(shown[0].text.isEmpty());
@@ -88,7 +88,7 @@ TEST_F(MainFiles, SaveToUnwritablePlaceIsReported) {
     MainWindow window;
     watch(window);
     chooseInNextDialog(folder.filePath("no/such/folder/x.qor"));
-    window.findChild<QAction*>("Speichernunter1")->trigger();
+    window.findChild<QAction*>("saveProjectAsItem")->trigger();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
 }
@@ -117,7 +117,7 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
             return c.answer;
         });
         window.show();
-        auto* caption = window.findChild<QGroupBox*>("GroupBox3");
+        auto* caption = window.findChild<QGroupBox*>("interfaceBox");
         if (c.change) {
             window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
             window.applyOutcome(window.session().keyPress('Z'));
@@ -126,7 +126,7 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
         const QString saved = folder.filePath(QString("saved-%1.qor").arg(c.what));
         if (c.answer == Answer::Save) chooseInNextDialog(saved);
 
-        window.findChild<QAction*>("Beenden1")->trigger();
+        window.findChild<QAction*>("exitItem")->trigger();
         EXPECT_EQ(asked, c.asked ? std::vector<int>{Msg::UnsavedChanges} : std::vector<int>{});
         EXPECT_EQ(window.isVisible(), !c.closed);
         EXPECT_EQ(QFile::exists(saved), c.saved);
@@ -138,7 +138,7 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
 }
 
 TEST_F(MainFiles, OpenAndReadBackAskBeforeDiscardingChanges) {
-    for (const char* action : {"oeffnen1", "Einlesen1"}) {
+    for (const char* action : {"openProjectItem", "readBackItem"}) {
         SCOPED_TRACE(action);
         MainWindow window;
         watch(window);

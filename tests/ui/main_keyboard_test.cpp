@@ -54,14 +54,14 @@ struct MainKeyboard : ::testing::Test {
 }  // namespace
 
 TEST_F(MainKeyboard, KeysGoToTheGridAfterAClickOnAnyControl) {
-    const char* controls[] = {"FlatCheckBox1", "FlatCheckBox17", "FlatCheckBox19", "SpeedButton2", "CONF1"};
+    const char* controls[] = {"fieldBox1", "dateBox", "summerTimeBox", "dataSetButton2", "fieldButton1"};
     for (const char* name : controls) {
         SCOPED_TRACE(name);
         pressCell(200);
         auto* button = child<QAbstractButton>(name);
         ASSERT_NE(button, nullptr);
-        if (QString(name).startsWith("CONF"))
-            test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("SpeedButton1")->click(); });
+        if (QString(name).startsWith("fieldButton"))
+            test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("cancelButton")->click(); });
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
         window->activateWindow();  // a window manager gives it back after the field dialog
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -96,15 +96,15 @@ TEST_F(MainKeyboard, LengthEditFollowsEveryFieldType) {
     bool firstEnabled = false;
     bool secondEnabled = true;
     test::onNextModal([&](QWidget* dialog) {
-        firstEnabled = dialog->findChild<QLineEdit*>("FlatEdit1")->isEnabled();
-        dialog->findChild<QPushButton*>("SpeedButton1")->click();
+        firstEnabled = dialog->findChild<QLineEdit*>("lengthEdit")->isEnabled();
+        dialog->findChild<QPushButton*>("cancelButton")->click();
     });
-    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("fieldButton1"), Qt::LeftButton);
     test::onNextModal([&](QWidget* dialog) {
-        secondEnabled = dialog->findChild<QLineEdit*>("FlatEdit1")->isEnabled();
-        dialog->findChild<QPushButton*>("SpeedButton1")->click();
+        secondEnabled = dialog->findChild<QLineEdit*>("lengthEdit")->isEnabled();
+        dialog->findChild<QPushButton*>("cancelButton")->click();
     });
-    QTest::mouseClick(child<QToolButton>("CONF2"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("fieldButton2"), Qt::LeftButton);
     EXPECT_TRUE(firstEnabled);
     EXPECT_FALSE(secondEnabled);  // type 13 has no list entry; its length is not editable
 }

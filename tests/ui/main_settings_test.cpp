@@ -31,39 +31,39 @@ void setEdit(QWidget* dialog, const char* name, const QString& text) {
 }  // namespace
 
 TEST_F(MainSettings, StartValuesInSummary) {
-    EXPECT_EQ(label("Label19"), "none");
-    EXPECT_EQ(label("Label21"), "8 none");
-    EXPECT_EQ(label("Label23"), "9600");
-    EXPECT_EQ(label("Label32"), "0.0.0.0");
-    EXPECT_EQ(label("Label34"), "0");
-    EXPECT_EQ(label("Label25"), "3");
-    EXPECT_EQ(label("Label28"), "3");
+    EXPECT_EQ(label("handshakeValue"), "none");
+    EXPECT_EQ(label("formatValue"), "8 none");
+    EXPECT_EQ(label("baudValue"), "9600");
+    EXPECT_EQ(label("ipValue"), "0.0.0.0");
+    EXPECT_EQ(label("portValue"), "0");
+    EXPECT_EQ(label("dataHoldValue"), "3");
+    EXPECT_EQ(label("relayHoldValue"), "3");
 }
 
 TEST_F(MainSettings, HoldTimesMenuUpdatesSummary) {
     fillAndAccept([](QWidget* d) {
-        setEdit(d, "FlatEdit1", "12");
-        setEdit(d, "FlatEdit2", "abc");
-    }, "SpeedButton1");
-    window.findChild<QAction*>("Halte1")->trigger();
+        setEdit(d, "dataHoldEdit", "12");
+        setEdit(d, "relayHoldEdit", "abc");
+    }, "acceptButton");
+    window.findChild<QAction*>("holdTimesItem")->trigger();
     EXPECT_EQ(window.project().device.DataHoldSeconds, 12);
     EXPECT_EQ(window.project().device.RelayHoldSeconds, 0);
-    EXPECT_EQ(label("Label25"), "12");
-    EXPECT_EQ(label("Label28"), "0");
+    EXPECT_EQ(label("dataHoldValue"), "12");
+    EXPECT_EQ(label("relayHoldValue"), "0");
 }
 
 TEST_F(MainSettings, IpAddressLabelsShowTypedTextUntilRefresh) {
     fillAndAccept([](QWidget* d) {
-        setEdit(d, "FlatEdit1", "192");
-        setEdit(d, "FlatEdit2", "168");
-        setEdit(d, "FlatEdit3", "010");
-        setEdit(d, "FlatEdit4", "10");
-        setEdit(d, "FlatEdit5", "8080");
-    }, "SpeedButton2");
-    window.findChild<QAction*>("IPAdresse1")->trigger();
-    EXPECT_EQ(label("Label32"), "192.168.010.10");
-    EXPECT_EQ(label("Label34"), "8080");
+        setEdit(d, "octet1Edit", "192");
+        setEdit(d, "octet2Edit", "168");
+        setEdit(d, "octet3Edit", "010");
+        setEdit(d, "octet4Edit", "10");
+        setEdit(d, "portEdit", "8080");
+    }, "acceptButton");
+    window.findChild<QAction*>("ipAddressItem")->trigger();
+    EXPECT_EQ(label("ipValue"), "192.168.010.10");
+    EXPECT_EQ(label("portValue"), "8080");
     EXPECT_EQ(window.image().headerArea[0x57], 80);
     window.showInterfaceSummary();
-    EXPECT_EQ(label("Label32"), "192.168.10.10");
+    EXPECT_EQ(label("ipValue"), "192.168.10.10");
 }

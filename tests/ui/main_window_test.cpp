@@ -53,17 +53,18 @@ TEST_F(MainWindowTest, LayoutAndMenuAsDesigned) {
     EXPECT_EQ(window.centralWidget()->size(), QSize(897, 589));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     for (int n = 1; n <= 16; ++n) {
-        auto* conf = window.findChild<QToolButton*>(QString("CONF%1").arg(n));
+        auto* conf = window.findChild<QToolButton*>(QString("fieldButton%1").arg(n));
         ASSERT_NE(conf, nullptr);
         EXPECT_FALSE(conf->isEnabled());
     }
-    for (int n = 1; n <= 19; ++n) EXPECT_NE(window.findChild<QCheckBox*>(QString("FlatCheckBox%1").arg(n)), nullptr);
-    EXPECT_TRUE(window.findChild<QCheckBox*>("FlatCheckBox19")->isChecked());
-    auto* set1 = window.findChild<QToolButton*>("SpeedButton1");
+    for (int n = 1; n <= 16; ++n) EXPECT_NE(window.findChild<QCheckBox*>(QString("fieldBox%1").arg(n)), nullptr);
+    for (const char* clock : {"dateBox", "timeBox"}) EXPECT_NE(window.findChild<QCheckBox*>(clock), nullptr);
+    EXPECT_TRUE(window.findChild<QCheckBox*>("summerTimeBox")->isChecked());
+    auto* set1 = window.findChild<QToolButton*>("dataSetButton1");
     EXPECT_TRUE(set1->isChecked());
     EXPECT_TRUE(set1->isEnabled());
-    for (int k = 2; k <= 4; ++k) EXPECT_FALSE(window.findChild<QToolButton*>(QString("SpeedButton%1").arg(k))->isEnabled());
-    auto* bin = window.findChild<QAction*>("BINFile1");
+    for (int k = 2; k <= 4; ++k) EXPECT_FALSE(window.findChild<QToolButton*>(QString("dataSetButton%1").arg(k))->isEnabled());
+    auto* bin = window.findChild<QAction*>("imageFileItem");
     EXPECT_FALSE(bin->isVisible());
     EXPECT_FALSE(bin->isEnabled());
     QStringList titles;

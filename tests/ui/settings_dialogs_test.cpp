@@ -99,32 +99,32 @@ protected:
 
 TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
     onModal("HoldTimesDialog", [](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit1"), "3");
-        type(d, "FlatEdit1", "abc");
-        type(d, "FlatEdit2", "1234");  // three characters at most
-        click(d, "SpeedButton1");      // übernehmen
+        EXPECT_EQ(text(d, "dataHoldEdit"), "3");
+        type(d, "dataHoldEdit", "abc");
+        type(d, "relayHoldEdit", "1234");  // three characters at most
+        click(d, "acceptButton");  // übernehmen
     });
     dialogs.runHoldTimes();
     EXPECT_EQ(project().device.DataHoldSeconds, 0);
     EXPECT_EQ(project().device.RelayHoldSeconds, 123);
 
     onModal("HoldTimesDialog", [](QWidget* d) {
-        type(d, "FlatEdit2", "7");
-        click(d, "SpeedButton2");  // abbrechen
+        type(d, "relayHoldEdit", "7");
+        click(d, "cancelButton");  // abbrechen
     });
     dialogs.runHoldTimes();
     EXPECT_EQ(project().device.RelayHoldSeconds, 123);
 
     // Above 255 "übernehmen" refuses with a message and the dialog stays open.
     onModal("HoldTimesDialog", [this](QWidget* d) {
-        type(d, "FlatEdit1", "256");
-        click(d, "SpeedButton1");
+        type(d, "dataHoldEdit", "256");
+        click(d, "acceptButton");
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(presenter.shown.size(), 1u);
         if (!presenter.shown.empty()) {
             EXPECT_EQ(presenter.shown[0].slot, Msg::HoldTimeOutOfRange);
         }
-        click(d, "SpeedButton2");
+        click(d, "cancelButton");
     });
     dialogs.runHoldTimes();
     EXPECT_EQ(project().device.DataHoldSeconds, 0);
@@ -132,15 +132,15 @@ TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
 
 TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
     onModal("DeviceSerialDialog", [](QWidget* d) {
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "    9600");
-        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(1);
-        auto* format = child<QComboBox>(d, "FlatComboBox2");
+        EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentText(), "    9600");
+        child<QComboBox>(d, "handshakeBox")->setCurrentIndex(1);
+        auto* format = child<QComboBox>(d, "formatBox");
         format->clearEditText();
         QTest::keyClicks(format, "7 odd");
-        auto* baud = child<QComboBox>(d, "FlatComboBox3");
+        auto* baud = child<QComboBox>(d, "baudBox");
         baud->clearEditText();
         QTest::keyClicks(baud, "12345");
-        click(d, "SpeedButton2");  // übernehmen
+        click(d, "acceptButton");  // übernehmen
     });
     dialogs.runDeviceSerial();
     EXPECT_EQ(project().device.DeviceHandshake, 1);
@@ -149,24 +149,24 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
     EXPECT_EQ(interfaceSummary(project().device).baudRate, "");
 
     onModal("DeviceSerialDialog", [](QWidget* d) {
-        auto* baud = child<QComboBox>(d, "FlatComboBox3");
+        auto* baud = child<QComboBox>(d, "baudBox");
         EXPECT_EQ(baud->currentText(), "");
         QTest::keyClicks(baud, "57600");
-        click(d, "SpeedButton2");
+        click(d, "acceptButton");
     });
     dialogs.runDeviceSerial();
     EXPECT_EQ(project().device.DeviceBaudIndex, 8);
-    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialForm(), "FlatComboBox3")->count(), 10);  // nothing added
+    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialForm(), "baudBox")->count(), 10);  // nothing added
 }
 
 TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
     onModal("IpAddressDialog", [](QWidget* d) {
-        type(d, "FlatEdit1", "192");
-        type(d, "FlatEdit2", "168");
-        type(d, "FlatEdit3", "1");
-        type(d, "FlatEdit4", "010");
-        type(d, "FlatEdit5", "8080");
-        click(d, "SpeedButton2");  // übernehmen
+        type(d, "octet1Edit", "192");
+        type(d, "octet2Edit", "168");
+        type(d, "octet3Edit", "1");
+        type(d, "octet4Edit", "010");
+        type(d, "portEdit", "8080");
+        click(d, "acceptButton");  // übernehmen
     });
     const Outcome outcome = dialogs.runIpAddress();
     EXPECT_TRUE(outcome.ok);
@@ -188,17 +188,17 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
     start(p);
     const auto headerBefore = image().headerArea;
     onModal("IpAddressDialog", [this](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit5"), "12345");  // shown whole, so it is refused, not cut
-        click(d, "SpeedButton2");
-        type(d, "FlatEdit5", "80");
-        type(d, "FlatEdit4", "256");
-        click(d, "SpeedButton2");
-        type(d, "FlatEdit4", "");
-        click(d, "SpeedButton2");
+        EXPECT_EQ(text(d, "portEdit"), "12345");  // shown whole, so it is refused, not cut
+        click(d, "acceptButton");
+        type(d, "portEdit", "80");
+        type(d, "octet4Edit", "256");
+        click(d, "acceptButton");
+        type(d, "octet4Edit", "");
+        click(d, "acceptButton");
         EXPECT_EQ(dialogMessagesShown(DialogId::IpAddress), 3);
         EXPECT_TRUE(d->isVisible());
-        click(d, "SpeedButton1");  // abbrechen
-        EXPECT_EQ(text(d, "FlatEdit1"), "");
+        click(d, "cancelButton");  // abbrechen
+        EXPECT_EQ(text(d, "octet1Edit"), "");
     });
     EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
     EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
@@ -206,7 +206,7 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
     EXPECT_EQ(image().headerArea, headerBefore);
 
     onModal("IpAddressDialog", [](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit1"), "10");
+        EXPECT_EQ(text(d, "octet1Edit"), "10");
         d->close();  // closing the window cancels as well
     });
     EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
@@ -214,15 +214,15 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
 
 TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
     onModal("DataSendDialog", [this](QWidget* d) {
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), -1);
-        click(d, "FlatCheckBox1");
-        child<QComboBox>(d, "FlatComboBox3")->setCurrentIndex(5);  // 19200
-        type(d, "FlatEdit1", "300");
-        type(d, "FlatEdit2", "3");
-        click(d, "SpeedButton2");
+        EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentIndex(), -1);
+        click(d, "enabledBox");
+        child<QComboBox>(d, "baudBox")->setCurrentIndex(5);  // 19200
+        type(d, "prefixEdit", "300");
+        type(d, "suffixEdit", "3");
+        click(d, "acceptButton");
         EXPECT_EQ(dialogMessagesShown(DialogId::DataSend), 1);
         EXPECT_TRUE(d->isVisible());
-        click(d, "SpeedButton1");  // abbrechen keeps what was stored
+        click(d, "cancelButton");  // abbrechen keeps what was stored
     });
     dialogs.runDataSend();
     EXPECT_EQ(project().device.ForwardEnabled, 1);
@@ -230,12 +230,12 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
     EXPECT_EQ(project().device.ForwardPrefixCode, 0);
 
     onModal("DataSendDialog", [](QWidget* d) {
-        EXPECT_TRUE(child<QCheckBox>(d, "FlatCheckBox1")->isChecked());
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), 5);
-        EXPECT_EQ(text(d, "FlatEdit1"), "0");  // the refused codes were not stored
-        type(d, "FlatEdit1", "2");
-        type(d, "FlatEdit2", "3");
-        click(d, "SpeedButton2");
+        EXPECT_TRUE(child<QCheckBox>(d, "enabledBox")->isChecked());
+        EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentIndex(), 5);
+        EXPECT_EQ(text(d, "prefixEdit"), "0");  // the refused codes were not stored
+        type(d, "prefixEdit", "2");
+        type(d, "suffixEdit", "3");
+        click(d, "acceptButton");
     });
     dialogs.runDataSend();
     EXPECT_EQ(project().device.ForwardPrefixCode, 2);
@@ -244,25 +244,25 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
 
 TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
     onModal("PosDialog", [this](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit3"), "1");
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox1")->currentIndex(), -1);
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "ab");
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox5")->currentIndex(), -1);
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox6")->currentText(), QString::fromUtf8("weiß"));
+        EXPECT_EQ(text(d, "registerNumberEdit"), "1");
+        EXPECT_EQ(child<QComboBox>(d, "firstLineBox")->currentIndex(), -1);
+        EXPECT_EQ(child<QComboBox>(d, "scrollDirectionBox")->currentText(), "ab");
+        EXPECT_EQ(child<QComboBox>(d, "transparencyBox")->currentIndex(), -1);
+        EXPECT_EQ(child<QComboBox>(d, "textColourBox")->currentText(), QString::fromUtf8("weiß"));
 
-        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(9);  // line 10
-        child<QComboBox>(d, "FlatComboBox2")->setCurrentIndex(7);  // 8 lines
-        click(d, "SpeedButton2");
+        child<QComboBox>(d, "firstLineBox")->setCurrentIndex(9);  // line 10
+        child<QComboBox>(d, "lineCountBox")->setCurrentIndex(7);  // 8 lines
+        click(d, "acceptButton");
         EXPECT_EQ(dialogMessagesShown(DialogId::Pos), 1);
 
-        child<QComboBox>(d, "FlatComboBox2")->setCurrentIndex(6);  // 7 lines: 10 to 16
-        type(d, "FlatEdit3", "-5");
-        click(d, "SpeedButton2");
+        child<QComboBox>(d, "lineCountBox")->setCurrentIndex(6);  // 7 lines: 10 to 16
+        type(d, "registerNumberEdit", "-5");
+        click(d, "acceptButton");
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(presenter.shown.size(), 1u);  // a wrong register number shows nothing
 
-        type(d, "FlatEdit3", "99");
-        click(d, "SpeedButton2");
+        type(d, "registerNumberEdit", "99");
+        click(d, "acceptButton");
     });
     dialogs.runPos();
     EXPECT_EQ(project().pos.RegisterNumber, 99);
@@ -271,15 +271,15 @@ TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
     EXPECT_EQ(project().pos.Transparency, 0);
 
     onModal("PosDialog", [](QWidget* d) {
-        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(0);
-        click(d, "SpeedButton1");
+        child<QComboBox>(d, "firstLineBox")->setCurrentIndex(0);
+        click(d, "cancelButton");
     });
     dialogs.runPos();
     EXPECT_EQ(project().pos.FirstLine, 10);
 }
 
 TEST_F(SettingsDialogsTest, ExtendedButtonFollowsTheLoadedImage) {
-    auto* extended = child<QAbstractButton>(&dialogs.posForm(), "SpeedButton3");
+    auto* extended = child<QAbstractButton>(&dialogs.posForm(), "extendedButton");
     EXPECT_FALSE(extended->isEnabled());
     DeviceImage img;
     img.mainArea[0x3E1F] = 1;
@@ -302,21 +302,21 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
     start(p, img);
     onModal("PosDialog", [](QWidget* pos) {
         onModal("PosExtendedDialog", [](QWidget* d) {
-            EXPECT_TRUE(child<QRadioButton>(d, "AKT1")->isChecked());
-            type(d, "Edit4", "SUMME");
-            click(d, "AKT6");     // Senden
-            click(d, "AKTION1");  // already current: nothing changes
-            EXPECT_EQ(text(d, "Edit4"), "SUMME");
-            click(d, "AKTION3");
-            EXPECT_FALSE(child<QAbstractButton>(d, "AKTION1")->isChecked());
-            EXPECT_EQ(text(d, "Edit4"), "BAR");
-            EXPECT_TRUE(child<QRadioButton>(d, "AKT2")->isChecked());
-            EXPECT_FALSE(child<QRadioButton>(d, "AKT6")->isChecked());
-            type(d, "Edit3", "9");
-            click(d, "SpeedButton1");  // abbrechen
+            EXPECT_TRUE(child<QRadioButton>(d, "actionButton1")->isChecked());
+            type(d, "keywordEdit", "SUMME");
+            click(d, "actionButton6");   // Senden
+            click(d, "keywordButton1");  // already current: nothing changes
+            EXPECT_EQ(text(d, "keywordEdit"), "SUMME");
+            click(d, "keywordButton3");
+            EXPECT_FALSE(child<QAbstractButton>(d, "keywordButton1")->isChecked());
+            EXPECT_EQ(text(d, "keywordEdit"), "BAR");
+            EXPECT_TRUE(child<QRadioButton>(d, "actionButton2")->isChecked());
+            EXPECT_FALSE(child<QRadioButton>(d, "actionButton6")->isChecked());
+            type(d, "maxSpacesEdit", "9");
+            click(d, "cancelButton");  // abbrechen
         });
-        click(pos, "SpeedButton3");  // Extended
-        click(pos, "SpeedButton1");
+        click(pos, "extendedButton");  // Extended
+        click(pos, "cancelButton");
     });
     dialogs.runPos();
     const PosExtendedSettings& x = project().posExtended;
@@ -325,10 +325,10 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
     EXPECT_EQ(x.MaxSpaces, 0);  // not stored by abbrechen
 
     onModal("PosExtendedDialog", [](QWidget* d) {
-        EXPECT_TRUE(child<QAbstractButton>(d, "AKTION1")->isChecked());
-        EXPECT_EQ(text(d, "Edit4"), "SUMME");
-        EXPECT_TRUE(child<QRadioButton>(d, "AKT6")->isChecked());
-        click(d, "SpeedButton1");
+        EXPECT_TRUE(child<QAbstractButton>(d, "keywordButton1")->isChecked());
+        EXPECT_EQ(text(d, "keywordEdit"), "SUMME");
+        EXPECT_TRUE(child<QRadioButton>(d, "actionButton6")->isChecked());
+        click(d, "cancelButton");
     });
     dialogs.runPosExtended();
 }
@@ -339,17 +339,17 @@ TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
     start(p);
     const QString start28(28, QLatin1Char('S'));
     onModal("PosExtendedDialog", [start28](QWidget* d) {
-        EXPECT_TRUE(child<QRadioButton>(d, "FlatRadioButton1")->isChecked());
-        EXPECT_FALSE(child<QRadioButton>(d, "AKT1")->isChecked());
-        click(d, "CheckBox1");
-        type(d, "Edit1", start28 + "XY");  // 28 characters at most
-        type(d, "Edit2", QString::fromUtf8("Ende€Σ"));  // Σ has no code in the device's code page
-        type(d, "Edit3", "25");
-        click(d, "FlatRadioButton2");
-        click(d, "AKTION2");
-        type(d, "Edit4", "TOTAL");
-        click(d, "AKT8");
-        click(d, "SpeedButton2");
+        EXPECT_TRUE(child<QRadioButton>(d, "maxModeButton")->isChecked());
+        EXPECT_FALSE(child<QRadioButton>(d, "actionButton1")->isChecked());
+        click(d, "limitTo40Box");
+        type(d, "startEdit", start28 + "XY");  // 28 characters at most
+        type(d, "endEdit", QString::fromUtf8("Ende€Σ"));  // Σ has no code in the device's code page
+        type(d, "maxSpacesEdit", "25");
+        click(d, "skipModeButton");
+        click(d, "keywordButton2");
+        type(d, "keywordEdit", "TOTAL");
+        click(d, "actionButton8");
+        click(d, "acceptButton");
     });
     dialogs.runPosExtended();
     const PosExtendedSettings& x = project().posExtended;

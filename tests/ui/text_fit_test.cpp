@@ -155,8 +155,8 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
             {&MainWindow::RS2321Click, {}},
             {&MainWindow::Videosignal1Click,
              [](QWidget* w) {  // the widest values the dialog takes
-                 w->findChild<QLineEdit*>("Edit3")->setText("3750");
-                 w->findChild<QLineEdit*>("Edit4")->setText("4096");
+                 w->findChild<QLineEdit*>("chromaEdit")->setText("3750");
+                 w->findChild<QLineEdit*>("lumaEdit")->setText("4096");
              }},
         };
         for (const auto& [open, prepare] : modals) {

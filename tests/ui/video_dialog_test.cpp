@@ -34,7 +34,9 @@ protected:
         EXPECT_NE(c, nullptr) << name.toStdString();
         return c;
     }
-    QLineEdit* edit(int n) { return child<QLineEdit>(QString("Edit%1").arg(n)); }
+    // The value edits and their spin arrows, 1 to 4: brightness, contrast, chroma, luma.
+    static QString value(int n) { return QStringList{"brightness", "contrast", "chroma", "luma"}.at(n - 1); }
+    QLineEdit* edit(int n) { return child<QLineEdit>(value(n) + "Edit"); }
     void type(int n, const QString& text) {
         edit(n)->selectAll();
         QTest::keyClick(edit(n), Qt::Key_Delete);
@@ -45,7 +47,7 @@ protected:
         const bool box = qobject_cast<QCheckBox*>(b);
         QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, box ? QPoint(6, b->height() / 2) : b->rect().center());
     }
-    void spin(int n, bool up) { click(QString("CSpinButton%1%2").arg(n).arg(up ? "Up" : "Down")); }
+    void spin(int n, bool up) { click(value(n) + (up ? "Up" : "Down")); }
     int videoMessages() const {
         int count = 0;
         for (const auto& m : shown) count += m.isDialogMessage && m.dialog == DialogId::Video;
@@ -64,7 +66,7 @@ TEST_F(VideoDialog, SpinArrowsStepTheirEditAndStopAtTheRangeEnds) {
         {1, "3", false, "0"}, {2, "255", true, "255"}, {3, "3750", true, "3750"}, {4, "1630", false, "1610"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(QString("Edit%1 %2 %3").arg(c.edit).arg(c.typed).arg(c.up ? "up" : "down").toStdString());
+        SCOPED_TRACE(QString("%1 %2 %3").arg(value(c.edit)).arg(c.typed).arg(c.up ? "up" : "down").toStdString());
         type(c.edit, c.typed);
         spin(c.edit, c.up);
         EXPECT_EQ(edit(c.edit)->text(), c.after);
@@ -80,7 +82,7 @@ TEST_F(VideoDialog, SpinArrowsStepTheirEditAndStopAtTheRangeEnds) {
 }
 
 TEST_F(VideoDialog, ArrowSendsTheTypedValuesOnlyWhenAllAreInRange) {
-    click("SpeedButton2");
+    click("sendButton");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], (VideoBlock{128, 128, 2, 238, 6, 94, 0, 0, 1, 1, 0}));
 
@@ -88,10 +90,10 @@ TEST_F(VideoDialog, ArrowSendsTheTypedValuesOnlyWhenAllAreInRange) {
     type(2, "0");
     type(3, "3750");
     type(4, "40961");  // four characters at most
-    click("CheckBox1");
-    click("CheckBox3");
-    click("CheckBox5");
-    click("SpeedButton2");
+    click("videoOffBox");
+    click("colourOnBox");
+    click("autoPllBox");
+    click("sendButton");
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1], (VideoBlock{255, 0, 0x0E, 0xA6, 0x10, 0x00, 1, 0, 0, 1, 1}));
     EXPECT_TRUE(shown.empty());
@@ -101,11 +103,11 @@ TEST_F(VideoDialog, ArrowSendsTheTypedValuesOnlyWhenAllAreInRange) {
         const char* typed;
     };
     for (const Refused& r : {Refused{2, "256"}, Refused{3, "3751"}, Refused{1, ""}}) {
-        SCOPED_TRACE(QString("Edit%1 \"%2\"").arg(r.edit).arg(r.typed).toStdString());
+        SCOPED_TRACE(QString("%1 \"%2\"").arg(value(r.edit)).arg(r.typed).toStdString());
         const QString kept = edit(r.edit)->text();
         const int before = videoMessages();
         type(r.edit, r.typed);
-        click("SpeedButton2");
+        click("sendButton");
         EXPECT_EQ(sent.size(), 2u);
         EXPECT_EQ(videoMessages(), before + 1);
         type(r.edit, kept);
@@ -116,23 +118,23 @@ TEST_F(VideoDialog, ArrowSendsTheTypedValuesOnlyWhenAllAreInRange) {
 TEST_F(VideoDialog, ResetShowsAndSendsTheStartValuesKeepingThePllSwitch) {
     type(1, "7");
     type(3, "abc");
-    click("CheckBox1");
-    click("CheckBox2");
-    click("CheckBox4");
-    click("CheckBox5");
-    click("SpeedButton3");  // R, sent without checking
+    click("videoOffBox");
+    click("testPictureBox");
+    click("autoColourBox");
+    click("autoPllBox");
+    click("resetButton");  // R, sent without checking
 
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], (VideoBlock{128, 128, 2, 238, 6, 94, 0, 0, 1, 1, 1}));
     EXPECT_EQ(edit(1)->text(), "128");
     EXPECT_EQ(edit(3)->text(), "750");
-    EXPECT_FALSE(child<QCheckBox>("CheckBox1")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>("CheckBox4")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>("CheckBox5")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("videoOffBox")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>("autoColourBox")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>("autoPllBox")->isChecked());
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(dialog.isVisible());
 
-    click("SpeedButton1");  // abbrechen
+    click("cancelButton");  // abbrechen
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(sent.size(), 1u);
 }

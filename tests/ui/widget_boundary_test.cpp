@@ -42,7 +42,7 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
     session.takeProject(p, DeviceImage{});
     PosExtendedDialog form(session, nullptr);
     form.fill();
-    form.findChild<QAbstractButton*>("SpeedButton2")->click();  // übernehmen
+    form.findChild<QAbstractButton*>("acceptButton")->click();  // übernehmen
     EXPECT_EQ(session.project().posExtended.StartDefinition, "\x81S\x9D");
     EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
 }
@@ -51,7 +51,7 @@ TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
     Session session;
     MessagePresenter presenter(session.messages(), session.dialogMessages());
     HoldTimesDialog form(presenter, nullptr);  // the edits take 3 characters
-    auto* data = form.findChild<QLineEdit*>("FlatEdit1");
+    auto* data = form.findChild<QLineEdit*>("dataHoldEdit");
     form.show();
     form.fill({"12345", "1"});
     EXPECT_EQ(data->text(), "12345");  // shown whole
@@ -100,7 +100,7 @@ TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
     const std::string markup = "<h1>x</h1>\x1b]0;title\x07";
     auto* info = window.findChild<DeviceInfoDialog*>();
     info->fill({markup, "07.12.26  12:13"});
-    EXPECT_EQ(info->findChild<QLabel*>("Label2")->text(), fromCp1252(markup));
+    EXPECT_EQ(info->findChild<QLabel*>("fileNameValue")->text(), fromCp1252(markup));
 
     Qt::TextFormat shown = Qt::AutoText;
     test::onNextModal([&shown](QWidget* box) {

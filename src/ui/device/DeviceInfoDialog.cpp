@@ -13,14 +13,14 @@ DeviceInfoDialog::DeviceInfoDialog(QWidget* parent) : QDialog(parent), ui_(std::
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    connect(ui_->Button1, &QPushButton::clicked, this, &DeviceInfoDialog::Button1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &DeviceInfoDialog::Button1Click);
 }
 
 DeviceInfoDialog::~DeviceInfoDialog() = default;
 
 void DeviceInfoDialog::fill(const Session::DeviceInfo& info) {
-    ui_->Label2->setText(fromCp1252(info.fileName));
-    ui_->Label4->setText(fromCp1252(info.programmed));
+    ui_->fileNameValue->setText(fromCp1252(info.fileName));
+    ui_->programmedValue->setText(fromCp1252(info.programmed));
 }
 
 void DeviceInfoDialog::keyPressEvent(QKeyEvent* event) {

@@ -14,16 +14,16 @@ VideoSignalDialog::VideoSignalDialog(MessagePresenter& presenter, QWidget* paren
     setFixedSize(size());
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    edits_ = {ui_->Edit1, ui_->Edit2, ui_->Edit3, ui_->Edit4};
+    edits_ = {ui_->brightnessEdit, ui_->contrastEdit, ui_->chromaEdit, ui_->lumaEdit};
 
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton2Click);
-    connect(ui_->SpeedButton3, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton3Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton1Click);
+    connect(ui_->sendButton, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton2Click);
+    connect(ui_->resetButton, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton3Click);
     const std::array<std::pair<QToolButton*, QToolButton*>, VideoEditCount> spins{{
-        {ui_->CSpinButton1Up, ui_->CSpinButton1Down},
-        {ui_->CSpinButton2Up, ui_->CSpinButton2Down},
-        {ui_->CSpinButton3Up, ui_->CSpinButton3Down},
-        {ui_->CSpinButton4Up, ui_->CSpinButton4Down},
+        {ui_->brightnessUp, ui_->brightnessDown},
+        {ui_->contrastUp, ui_->contrastDown},
+        {ui_->chromaUp, ui_->chromaDown},
+        {ui_->lumaUp, ui_->lumaDown},
     }};
     for (int i = 0; i < VideoEditCount; ++i) {
         const auto edit = static_cast<VideoEdit>(i);
@@ -37,21 +37,21 @@ VideoSignalDialog::~VideoSignalDialog() = default;
 VideoValues VideoSignalDialog::values() const {
     VideoValues v;
     for (int i = 0; i < VideoEditCount; ++i) v.texts[i] = editText(edits_[i]);
-    v.videoOff = ui_->CheckBox1->isChecked();
-    v.testPicture = ui_->CheckBox2->isChecked();
-    v.colourOn = ui_->CheckBox3->isChecked();
-    v.autoColour = ui_->CheckBox4->isChecked();
-    v.autoPll = ui_->CheckBox5->isChecked();
+    v.videoOff = ui_->videoOffBox->isChecked();
+    v.testPicture = ui_->testPictureBox->isChecked();
+    v.colourOn = ui_->colourOnBox->isChecked();
+    v.autoColour = ui_->autoColourBox->isChecked();
+    v.autoPll = ui_->autoPllBox->isChecked();
     return v;
 }
 
 void VideoSignalDialog::fill(const VideoValues& v) {
     for (int i = 0; i < VideoEditCount; ++i) showInEdit(edits_[i], v.texts[i]);
-    ui_->CheckBox1->setChecked(v.videoOff);
-    ui_->CheckBox2->setChecked(v.testPicture);
-    ui_->CheckBox3->setChecked(v.colourOn);
-    ui_->CheckBox4->setChecked(v.autoColour);
-    ui_->CheckBox5->setChecked(v.autoPll);
+    ui_->videoOffBox->setChecked(v.videoOff);
+    ui_->testPictureBox->setChecked(v.testPicture);
+    ui_->colourOnBox->setChecked(v.colourOn);
+    ui_->autoColourBox->setChecked(v.autoColour);
+    ui_->autoPllBox->setChecked(v.autoPll);
 }
 
 void VideoSignalDialog::showEvent(QShowEvent* event) {

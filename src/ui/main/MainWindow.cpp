@@ -73,7 +73,7 @@ MainWindow::MainWindow(QWidget* parent)
     setCentralWidget(client);
 
     auto* gridBox = new QGroupBox(client);
-    gridBox->setObjectName("GroupBox1");
+    gridBox->setObjectName("screenBox");
     gridBox->setGeometry(14, 16, 656, 508);
     grid_ = new ScreenGrid(session_.editor(), session_.project().screenText, gridBox);
     grid_->move(0, 0);
@@ -161,37 +161,37 @@ QLabel* MainWindow::addLabel(QWidget* parent, const char* name, const QString& t
 
 void MainWindow::buildFieldList(QWidget* client) {
     auto* box = new QGroupBox(client);
-    box->setObjectName("GroupBox2");
+    box->setObjectName("fieldListBox");
     box->setGeometry(680, 56, 201, 465);
     for (int n = 1; n <= DataFieldCount; ++n) {
         const int y = 26 + 16 * (n - 1);
         addLabel(box, "", QString("%1").arg(n, 2), 8, y - 1);
         auto* conf = new QToolButton(box);
-        conf->setObjectName(QString("CONF%1").arg(n));
+        conf->setObjectName(QString("fieldButton%1").arg(n));
         conf->setGeometry(32, y, 12, 12);
         conf->setFocusPolicy(Qt::NoFocus);
         connect(conf, &QToolButton::clicked, this, [this, n] { CONFClick(n); });
         confButtons_[n - 1] = conf;
         auto* check = new QCheckBox(box);
-        check->setObjectName(QString("FlatCheckBox%1").arg(n));
+        check->setObjectName(QString("fieldBox%1").arg(n));
         check->setGeometry(56, y - 2, 121, 16);
         fieldBoxes_[n - 1] = check;
     }
     auto* line = new QFrame(box);
-    line->setObjectName("Bevel1");
+    line->setObjectName("clockSeparator");
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(8, 304, 185, 2);
-    auto addClockBox = [&](int n, const char* text, int y) {
+    auto addClockBox = [&](int n, const char* name, const char* text, int y) {
         auto* check = new QCheckBox(text, box);
-        check->setObjectName(QString("FlatCheckBox%1").arg(n));
+        check->setObjectName(name);
         check->setGeometry(32, y, 121, 17);
         fieldBoxes_[n - 1] = check;
     };
-    addClockBox(DateField, "Datum", 328);
-    addClockBox(TimeField, "Uhrzeit", 352);
+    addClockBox(DateField, "dateBox", "Datum", 328);
+    addClockBox(TimeField, "timeBox", "Uhrzeit", 352);
     FlatCheckBox19 = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
-    FlatCheckBox19->setObjectName("FlatCheckBox19");
+    FlatCheckBox19->setObjectName("summerTimeBox");
     FlatCheckBox19->setGeometry(32, 384, 145, 33);
     FlatCheckBox19->setFocusPolicy(Qt::NoFocus);
     connect(FlatCheckBox19, &QCheckBox::clicked, this, &MainWindow::FlatCheckBox19Click);
@@ -202,12 +202,12 @@ void MainWindow::buildFieldList(QWidget* client) {
         connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { FlatCheckBoxClick(n); });
     }
 
-    addLabel(client, "Label30", "Datensatz", 688, 32);
+    addLabel(client, "dataSetLabel", "Datensatz", 688, 32);
     dataSetGroup_ = new QButtonGroup(this);
     dataSetGroup_->setExclusive(true);
     for (int k = 0; k < DataSetCount; ++k) {
         auto* b = new QToolButton(client);
-        b->setObjectName(QString("SpeedButton%1").arg(k + 1));
+        b->setObjectName(QString("dataSetButton%1").arg(k + 1));
         b->setText(QString::number(k + 1));
         b->setCheckable(true);
         b->setGeometry(752 + 32 * k, 32, 23, 16);
@@ -220,28 +220,28 @@ void MainWindow::buildFieldList(QWidget* client) {
 
 void MainWindow::buildSummaries(QWidget* client) {
     GroupBox3 = new QGroupBox(" QV - Schnittstelle ", client);
-    GroupBox3->setObjectName("GroupBox3");
+    GroupBox3->setObjectName("interfaceBox");
     GroupBox3->setGeometry(14, 528, 656, 49);
-    addLabel(GroupBox3, "Label18", "Handshake : ", 16, 22);
-    handshakeValue_ = addLabel(GroupBox3, "Label19", "none", 96, 22, SummaryRed);
-    addLabel(GroupBox3, "Label20", "Datenformat : ", 176, 22);
-    formatValue_ = addLabel(GroupBox3, "Label21", "8 none", 264, 22, SummaryRed);
-    addLabel(GroupBox3, "Label22", "Baudrate : ", 336, 22);
-    baudValue_ = addLabel(GroupBox3, "Label23", "9600", 408, 22, SummaryRed);
-    addLabel(GroupBox3, "Label31", "IP :", 472, 22);
-    ipValue_ = addLabel(GroupBox3, "Label32", "0.0.0.0", 496, 22, SummaryGreen);
-    addLabel(GroupBox3, "Label33", "Port :", 584, 22);
-    portValue_ = addLabel(GroupBox3, "Label34", "0", 616, 22, SummaryGreen);
+    addLabel(GroupBox3, "handshakeLabel", "Handshake : ", 16, 22);
+    handshakeValue_ = addLabel(GroupBox3, "handshakeValue", "none", 96, 22, SummaryRed);
+    addLabel(GroupBox3, "formatLabel", "Datenformat : ", 176, 22);
+    formatValue_ = addLabel(GroupBox3, "formatValue", "8 none", 264, 22, SummaryRed);
+    addLabel(GroupBox3, "baudLabel", "Baudrate : ", 336, 22);
+    baudValue_ = addLabel(GroupBox3, "baudValue", "9600", 408, 22, SummaryRed);
+    addLabel(GroupBox3, "ipLabel", "IP :", 472, 22);
+    ipValue_ = addLabel(GroupBox3, "ipValue", "0.0.0.0", 496, 22, SummaryGreen);
+    addLabel(GroupBox3, "portLabel", "Port :", 584, 22);
+    portValue_ = addLabel(GroupBox3, "portValue", "0", 616, 22, SummaryGreen);
 
     auto* hold = new QGroupBox(" Haltezeiten ", client);
-    hold->setObjectName("GroupBox4");
+    hold->setObjectName("holdTimesBox");
     hold->setGeometry(680, 528, 201, 49);
-    addLabel(hold, "Label24", "Daten : ", 8, 22);
-    dataHoldValue_ = addLabel(hold, "Label25", "3", 56, 22, SummaryBlue);
-    addLabel(hold, "Label26", "s", 80, 22);
-    addLabel(hold, "Label27", "Relais :", 104, 22);
-    relayHoldValue_ = addLabel(hold, "Label28", "3", 152, 22, SummaryBlue);
-    addLabel(hold, "Label29", "s", 176, 22);
+    addLabel(hold, "dataHoldLabel", "Daten : ", 8, 22);
+    dataHoldValue_ = addLabel(hold, "dataHoldValue", "3", 56, 22, SummaryBlue);
+    addLabel(hold, "dataHoldUnit", "s", 80, 22);
+    addLabel(hold, "relayHoldLabel", "Relais :", 104, 22);
+    relayHoldValue_ = addLabel(hold, "relayHoldValue", "3", 152, 22, SummaryBlue);
+    addLabel(hold, "relayHoldUnit", "s", 176, 22);
 }
 
 void MainWindow::buildMenu() {
@@ -252,34 +252,34 @@ void MainWindow::buildMenu() {
         return a;
     };
     QMenu* datei = bar->addMenu("&Datei");
-    datei->setObjectName("Datei");
-    oeffnen1_ = addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen..."));
+    datei->setObjectName("fileMenu");
+    oeffnen1_ = addItem(datei, "openProjectItem", QString::fromUtf8("Ö&ffnen..."));
     connect(oeffnen1_, &QAction::triggered, this, &MainWindow::oeffnen1Click);
-    connect(addItem(datei, "Speichernunter1", "Speichern &unter..."), &QAction::triggered, this,
+    connect(addItem(datei, "saveProjectAsItem", "Speichern &unter..."), &QAction::triggered, this,
             &MainWindow::Speichernunter1Click);
-    connect(addItem(datei, "Beenden1", "B&eenden"), &QAction::triggered, this, &QWidget::close);
+    connect(addItem(datei, "exitItem", "B&eenden"), &QAction::triggered, this, &QWidget::close);
 
     QAction* comport = bar->addAction("&PC Comport");
-    comport->setObjectName("RS2321");
+    comport->setObjectName("portSettingsItem");
     connect(comport, &QAction::triggered, this, &MainWindow::RS2321Click);
 
     QMenu* iface = bar->addMenu("&QOR Interface");
-    iface->setObjectName("Netzwerk1");
-    connect(addItem(iface, "Halte1", "Haltezeiten"), &QAction::triggered, this, &MainWindow::Halte1Click);
-    connect(addItem(iface, "RS2322", "RS232"), &QAction::triggered, this, &MainWindow::RS2322Click);
+    iface->setObjectName("interfaceMenu");
+    connect(addItem(iface, "holdTimesItem", "Haltezeiten"), &QAction::triggered, this, &MainWindow::Halte1Click);
+    connect(addItem(iface, "deviceSerialItem", "RS232"), &QAction::triggered, this, &MainWindow::RS2322Click);
     iface->addSeparator();
-    connect(addItem(iface, "IPAdresse1", "&IP Adresse"), &QAction::triggered, this, &MainWindow::IPAdresse1Click);
+    connect(addItem(iface, "ipAddressItem", "&IP Adresse"), &QAction::triggered, this, &MainWindow::IPAdresse1Click);
     iface->addSeparator();
-    connect(addItem(iface, "Datensenden1", "Daten senden"), &QAction::triggered, this,
+    connect(addItem(iface, "dataSendItem", "Daten senden"), &QAction::triggered, this,
             &MainWindow::Datensenden1Click);
 
     QAction* pos = bar->addAction("&POS         ");
-    pos->setObjectName("POS1");
+    pos->setObjectName("posItem");
     connect(pos, &QAction::triggered, this, &MainWindow::POS1Click);
 
     QMenu* qv = bar->addMenu("&QV   ");
-    qv->setObjectName("vem1");
-    QAction* binFile = addItem(qv, "BINFile1", "BIN - File...");
+    qv->setObjectName("deviceMenu");
+    QAction* binFile = addItem(qv, "imageFileItem", "BIN - File...");
     binFile->setVisible(false);
     binFile->setEnabled(false);
     connect(binFile, &QAction::triggered, this, &MainWindow::BINFile1Click);
@@ -289,20 +289,20 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    deviceActions_[0] = deviceItem(qv, "Einlesen1", "Aus QV einlesen", &MainWindow::Einlesen1Click);
-    deviceActions_[1] = deviceItem(qv, "tt1", "Programmieren", &MainWindow::tt1Click);
-    deviceActions_[2] = deviceItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen", &MainWindow::QORUhrsetzen1Click);
-    deviceActions_[3] = deviceItem(qv, "VEMInfo1", "QV - Info", &MainWindow::VEMInfo1Click);
+    deviceActions_[0] = deviceItem(qv, "readBackItem", "Aus QV einlesen", &MainWindow::Einlesen1Click);
+    deviceActions_[1] = deviceItem(qv, "programItem", "Programmieren", &MainWindow::tt1Click);
+    deviceActions_[2] = deviceItem(qv, "setClockItem", "Datum/Uhrzeit setzen", &MainWindow::QORUhrsetzen1Click);
+    deviceActions_[3] = deviceItem(qv, "deviceInfoItem", "QV - Info", &MainWindow::VEMInfo1Click);
 
     Expert1 = bar->addMenu("&System");
-    Expert1->setObjectName("Expert1");
+    Expert1->setObjectName("systemMenu");
     Expert1->menuAction()->setVisible(false);
-    deviceActions_[4] = deviceItem(Expert1, "Zeichensatzladen1", "&Zeichensatz laden", &MainWindow::Zeichensatzladen1Click);
+    deviceActions_[4] = deviceItem(Expert1, "uploadFontItem", "&Zeichensatz laden", &MainWindow::Zeichensatzladen1Click);
     Expert1->addSeparator();
-    connect(addItem(Expert1, "Videosignal1", "&Videosignal"), &QAction::triggered, this, &MainWindow::Videosignal1Click);
+    connect(addItem(Expert1, "videoSignalItem", "&Videosignal"), &QAction::triggered, this, &MainWindow::Videosignal1Click);
     Expert1->addSeparator();
-    deviceActions_[5] = deviceItem(Expert1, "Firmware1", "&Firmware", &MainWindow::Firmware1Click);
-    deviceActions_[6] = deviceItem(Expert1, "SetAVRFuses1", "&Set AVR-Fuses", &MainWindow::SetAVRFuses1Click);
+    deviceActions_[5] = deviceItem(Expert1, "uploadFirmwareItem", "&Firmware", &MainWindow::Firmware1Click);
+    deviceActions_[6] = deviceItem(Expert1, "sendFusesItem", "&Set AVR-Fuses", &MainWindow::SetAVRFuses1Click);
 }
 
 void MainWindow::showEditorState() {

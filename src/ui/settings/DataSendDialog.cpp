@@ -12,25 +12,25 @@ DataSendDialog::DataSendDialog(Session& session, MessagePresenter& presenter, QW
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &DataSendDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &DataSendDialog::SpeedButton2Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &DataSendDialog::SpeedButton1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &DataSendDialog::SpeedButton2Click);
 }
 
 DataSendDialog::~DataSendDialog() = default;
 
 void DataSendDialog::fill(const DataSendEntry& e) {
-    ui_->FlatCheckBox1->setChecked(e.enabled);
-    selectEntry(ui_->FlatComboBox3, e.baudPosition);
-    showInEdit(ui_->FlatEdit1, e.prefix);
-    showInEdit(ui_->FlatEdit2, e.suffix);
+    ui_->enabledBox->setChecked(e.enabled);
+    selectEntry(ui_->baudBox, e.baudPosition);
+    showInEdit(ui_->prefixEdit, e.prefix);
+    showInEdit(ui_->suffixEdit, e.suffix);
 }
 
 DataSendEntry DataSendDialog::values() const {
     DataSendEntry e;
-    e.enabled = ui_->FlatCheckBox1->isChecked();
-    e.baudPosition = typedEntry(ui_->FlatComboBox3);
-    e.prefix = editText(ui_->FlatEdit1);
-    e.suffix = editText(ui_->FlatEdit2);
+    e.enabled = ui_->enabledBox->isChecked();
+    e.baudPosition = typedEntry(ui_->baudBox);
+    e.prefix = editText(ui_->prefixEdit);
+    e.suffix = editText(ui_->suffixEdit);
     return e;
 }
 

@@ -9,21 +9,21 @@ DeviceSerialDialog::DeviceSerialDialog(QWidget* parent) : QDialog(parent), ui_(s
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &DeviceSerialDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &DeviceSerialDialog::SpeedButton2Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &DeviceSerialDialog::SpeedButton1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &DeviceSerialDialog::SpeedButton2Click);
 }
 
 DeviceSerialDialog::~DeviceSerialDialog() = default;
 
 void DeviceSerialDialog::fill(const DeviceSerialPositions& p) {
-    selectEntry(ui_->FlatComboBox1, p.handshake);
-    selectEntry(ui_->FlatComboBox2, p.dataFormat);
-    selectEntry(ui_->FlatComboBox3, p.baudIndex);
+    selectEntry(ui_->handshakeBox, p.handshake);
+    selectEntry(ui_->formatBox, p.dataFormat);
+    selectEntry(ui_->baudBox, p.baudIndex);
 }
 
 DeviceSerialPositions DeviceSerialDialog::values() const {
-    return {typedEntry(ui_->FlatComboBox1), typedEntry(ui_->FlatComboBox2),
-            typedEntry(ui_->FlatComboBox3)};
+    return {typedEntry(ui_->handshakeBox), typedEntry(ui_->formatBox),
+            typedEntry(ui_->baudBox)};
 }
 
 void DeviceSerialDialog::SpeedButton1Click() { reject(); }

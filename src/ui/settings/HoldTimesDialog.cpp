@@ -11,18 +11,18 @@ HoldTimesDialog::HoldTimesDialog(MessagePresenter& presenter, QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &HoldTimesDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &HoldTimesDialog::SpeedButton2Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &HoldTimesDialog::SpeedButton1Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &HoldTimesDialog::SpeedButton2Click);
 }
 
 HoldTimesDialog::~HoldTimesDialog() = default;
 
 void HoldTimesDialog::fill(const HoldTimesTexts& texts) {
-    showInEdit(ui_->FlatEdit1, texts.data);
-    showInEdit(ui_->FlatEdit2, texts.relay);
+    showInEdit(ui_->dataHoldEdit, texts.data);
+    showInEdit(ui_->relayHoldEdit, texts.relay);
 }
 
-HoldTimesTexts HoldTimesDialog::values() const { return {editText(ui_->FlatEdit1), editText(ui_->FlatEdit2)}; }
+HoldTimesTexts HoldTimesDialog::values() const { return {editText(ui_->dataHoldEdit), editText(ui_->relayHoldEdit)}; }
 
 void HoldTimesDialog::SpeedButton1Click() {
     if (holdTimesAcceptable(values()))

@@ -11,30 +11,30 @@ IpAddressDialog::IpAddressDialog(MessagePresenter& presenter, QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &IpAddressDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &IpAddressDialog::SpeedButton2Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &IpAddressDialog::SpeedButton1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &IpAddressDialog::SpeedButton2Click);
 }
 
 IpAddressDialog::~IpAddressDialog() = default;
 
 void IpAddressDialog::fill(const IpAddressTexts& t) {
-    showInEdit(ui_->FlatEdit1, t.octets[0]);
-    showInEdit(ui_->FlatEdit2, t.octets[1]);
-    showInEdit(ui_->FlatEdit3, t.octets[2]);
-    showInEdit(ui_->FlatEdit4, t.octets[3]);
-    showInEdit(ui_->FlatEdit5, t.port);
+    showInEdit(ui_->octet1Edit, t.octets[0]);
+    showInEdit(ui_->octet2Edit, t.octets[1]);
+    showInEdit(ui_->octet3Edit, t.octets[2]);
+    showInEdit(ui_->octet4Edit, t.octets[3]);
+    showInEdit(ui_->portEdit, t.port);
 }
 
 IpAddressTexts IpAddressDialog::values() const {
     IpAddressTexts t;
-    t.octets = {editText(ui_->FlatEdit1), editText(ui_->FlatEdit2), editText(ui_->FlatEdit3),
-                editText(ui_->FlatEdit4)};
-    t.port = editText(ui_->FlatEdit5);
+    t.octets = {editText(ui_->octet1Edit), editText(ui_->octet2Edit), editText(ui_->octet3Edit),
+                editText(ui_->octet4Edit)};
+    t.port = editText(ui_->portEdit);
     return t;
 }
 
 void IpAddressDialog::reject() {
-    for (QLineEdit* e : {ui_->FlatEdit1, ui_->FlatEdit2, ui_->FlatEdit3, ui_->FlatEdit4, ui_->FlatEdit5})
+    for (QLineEdit* e : {ui_->octet1Edit, ui_->octet2Edit, ui_->octet3Edit, ui_->octet4Edit, ui_->portEdit})
         e->clear();
     QDialog::reject();
 }

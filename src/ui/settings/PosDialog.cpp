@@ -11,36 +11,36 @@ PosDialog::PosDialog(MessagePresenter& presenter, QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &PosDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &PosDialog::SpeedButton2Click);
-    connect(ui_->SpeedButton3, &QPushButton::clicked, this, &PosDialog::SpeedButton3Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &PosDialog::SpeedButton1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &PosDialog::SpeedButton2Click);
+    connect(ui_->extendedButton, &QPushButton::clicked, this, &PosDialog::SpeedButton3Click);
 }
 
 PosDialog::~PosDialog() = default;
 
 void PosDialog::fill(const PosEntry& e) {
-    showInEdit(ui_->FlatEdit3, e.registerNumber);
-    selectEntry(ui_->FlatComboBox1, e.firstLine);
-    selectEntry(ui_->FlatComboBox2, e.lineCount);
-    selectEntry(ui_->FlatComboBox3, e.scrollDirection);
-    selectEntry(ui_->FlatComboBox4, e.backgroundMode);
-    selectEntry(ui_->FlatComboBox5, e.transparency);
-    selectEntry(ui_->FlatComboBox6, e.textColour);
+    showInEdit(ui_->registerNumberEdit, e.registerNumber);
+    selectEntry(ui_->firstLineBox, e.firstLine);
+    selectEntry(ui_->lineCountBox, e.lineCount);
+    selectEntry(ui_->scrollDirectionBox, e.scrollDirection);
+    selectEntry(ui_->backgroundBox, e.backgroundMode);
+    selectEntry(ui_->transparencyBox, e.transparency);
+    selectEntry(ui_->textColourBox, e.textColour);
 }
 
 PosEntry PosDialog::values() const {
     PosEntry e;
-    e.registerNumber = editText(ui_->FlatEdit3);
-    e.firstLine = ui_->FlatComboBox1->currentIndex();
-    e.lineCount = ui_->FlatComboBox2->currentIndex();
-    e.scrollDirection = ui_->FlatComboBox3->currentIndex();
-    e.backgroundMode = ui_->FlatComboBox4->currentIndex();
-    e.transparency = ui_->FlatComboBox5->currentIndex();
-    e.textColour = ui_->FlatComboBox6->currentIndex();
+    e.registerNumber = editText(ui_->registerNumberEdit);
+    e.firstLine = ui_->firstLineBox->currentIndex();
+    e.lineCount = ui_->lineCountBox->currentIndex();
+    e.scrollDirection = ui_->scrollDirectionBox->currentIndex();
+    e.backgroundMode = ui_->backgroundBox->currentIndex();
+    e.transparency = ui_->transparencyBox->currentIndex();
+    e.textColour = ui_->textColourBox->currentIndex();
     return e;
 }
 
-void PosDialog::setExtendedEnabled(bool enabled) { ui_->SpeedButton3->setEnabled(enabled); }
+void PosDialog::setExtendedEnabled(bool enabled) { ui_->extendedButton->setEnabled(enabled); }
 
 void PosDialog::SpeedButton1Click() { reject(); }
 

@@ -11,52 +11,52 @@ PosExtendedDialog::PosExtendedDialog(Session& session, QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    for (QLineEdit* e : {ui_->Edit1, ui_->Edit2, ui_->Edit4}) e->setValidator(new Cp1252Validator(e));
+    for (QLineEdit* e : {ui_->startEdit, ui_->endEdit, ui_->keywordEdit}) e->setValidator(new Cp1252Validator(e));
 
     for (int i = 0; i < KeywordCount; ++i) {
-        keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("AKTION%1").arg(i + 1));
+        keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("keywordButton%1").arg(i + 1));
         connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { AKTIONClick(i); });
     }
     for (int i = 0; i < KeywordActionCount; ++i)
-        actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("AKT%1").arg(i + 1));
+        actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("actionButton%1").arg(i + 1));
 
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &PosExtendedDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &PosExtendedDialog::SpeedButton2Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &PosExtendedDialog::SpeedButton1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &PosExtendedDialog::SpeedButton2Click);
 }
 
 PosExtendedDialog::~PosExtendedDialog() = default;
 
 void PosExtendedDialog::fill() {
     const PosExtendedEntry e = posExtendedEntry(session_.project().posExtended);
-    ui_->CheckBox1->setChecked(e.limitTo40);
-    showInEdit(ui_->Edit1, e.startDefinition);
-    ui_->CheckBox2->setChecked(e.showHeader);
-    showInEdit(ui_->Edit2, e.endDefinition);
-    showInEdit(ui_->Edit3, e.maxSpaces);
-    (e.skipMode ? ui_->FlatRadioButton2 : ui_->FlatRadioButton1)->setChecked(true);
+    ui_->limitTo40Box->setChecked(e.limitTo40);
+    showInEdit(ui_->startEdit, e.startDefinition);
+    ui_->showHeaderBox->setChecked(e.showHeader);
+    showInEdit(ui_->endEdit, e.endDefinition);
+    showInEdit(ui_->maxSpacesEdit, e.maxSpaces);
+    (e.skipMode ? ui_->skipModeButton : ui_->maxModeButton)->setChecked(true);
     keywordButtons_[0]->setChecked(true);
     showKeyword(0);
 }
 
 PosExtendedEntry PosExtendedDialog::values() const {
     PosExtendedEntry e;
-    e.limitTo40 = ui_->CheckBox1->isChecked();
-    e.startDefinition = editText(ui_->Edit1);
-    e.showHeader = ui_->CheckBox2->isChecked();
-    e.endDefinition = editText(ui_->Edit2);
-    e.maxSpaces = editText(ui_->Edit3);
-    e.skipMode = !ui_->FlatRadioButton1->isChecked();
+    e.limitTo40 = ui_->limitTo40Box->isChecked();
+    e.startDefinition = editText(ui_->startEdit);
+    e.showHeader = ui_->showHeaderBox->isChecked();
+    e.endDefinition = editText(ui_->endEdit);
+    e.maxSpaces = editText(ui_->maxSpacesEdit);
+    e.skipMode = !ui_->maxModeButton->isChecked();
     return e;
 }
 
 void PosExtendedDialog::AKTIONClick(int n) {
-    if (session_.switchKeyword(currentKeyword_, n, editText(ui_->Edit4), selectedAction()).ok) showKeyword(n);
+    if (session_.switchKeyword(currentKeyword_, n, editText(ui_->keywordEdit), selectedAction()).ok) showKeyword(n);
 }
 
 void PosExtendedDialog::SpeedButton1Click() { reject(); }
 
 void PosExtendedDialog::SpeedButton2Click() {
-    session_.acceptPosExtended(values(), keywordDown(), editText(ui_->Edit4), selectedAction());
+    session_.acceptPosExtended(values(), keywordDown(), editText(ui_->keywordEdit), selectedAction());
     currentKeyword_ = 0;
     accept();
 }
@@ -64,7 +64,7 @@ void PosExtendedDialog::SpeedButton2Click() {
 void PosExtendedDialog::showKeyword(int n) {
     currentKeyword_ = n;
     const PosExtendedSettings& settings = session_.project().posExtended;
-    showInEdit(ui_->Edit4, settings.Keyword[n]);
+    showInEdit(ui_->keywordEdit, settings.Keyword[n]);
     selectAction(keywordActionPosition(settings, n));
 }
 
