@@ -45,14 +45,14 @@ TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
     EXPECT_EQ(window.session().messages().text(Msg::PortCannotOpen), "The port cannot be opened.");
     EXPECT_EQ(fromCp1252(window.session().projectCaption()).left(14), " QV interface ");
 
-    IpAddressDialog& ip = window.settingsDialogs().ipAddressForm();
+    IpAddressDialog& ip = window.settingsDialogs().ipAddressDialog();
     EXPECT_EQ(ip.windowTitle(), "IP address");
     test::onNextModal([](QWidget* d) {
         d->findChild<QLineEdit*>("octet4Edit")->setText("256");
         d->findChild<QAbstractButton*>("acceptButton")->click();
         d->findChild<QAbstractButton*>("cancelButton")->click();
     });
-    window.IPAdresse1Click();
+    window.editIpAddress();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].isDialogMessage);
     EXPECT_TRUE(shown[0].text.startsWith("Invalid IP address")) << shown[0].text.toStdString();
@@ -65,15 +65,15 @@ TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {
     const std::pair<QWidget*, S> windows[] = {
         {&window, S::MainWindow},
         {window.findChild<FieldDialog*>(), S::FieldDialog},
-        {&settings.holdTimesForm(), S::HoldTimes},
-        {&settings.deviceSerialForm(), S::DeviceSerial},
+        {&settings.holdTimesDialog(), S::HoldTimes},
+        {&settings.deviceSerialDialog(), S::DeviceSerial},
         {&window.progressWindow(), S::Progress},
         {&window.deviceInfoWindow(), S::DeviceInfo},
-        {&settings.ipAddressForm(), S::IpAddress},
-        {&settings.posForm(), S::Pos},
+        {&settings.ipAddressDialog(), S::IpAddress},
+        {&settings.posDialog(), S::Pos},
         {window.findChild<VideoSignalDialog*>(), S::Video},
-        {&settings.dataSendForm(), S::DataSend},
-        {&settings.posExtendedForm(), S::PosExtended},
+        {&settings.dataSendDialog(), S::DataSend},
+        {&settings.posExtendedDialog(), S::PosExtended},
     };
     for (const auto& [target, section] : windows) {
         SCOPED_TRACE(static_cast<int>(section));

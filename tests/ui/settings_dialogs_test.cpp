@@ -156,7 +156,7 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
     });
     dialogs.runDeviceSerial();
     EXPECT_EQ(project().device.DeviceBaudIndex, 8);
-    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialForm(), "baudBox")->count(), 10);  // nothing added
+    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialDialog(), "baudBox")->count(), 10);  // nothing added
 }
 
 TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
@@ -279,7 +279,7 @@ TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
 }
 
 TEST_F(SettingsDialogsTest, ExtendedButtonFollowsTheLoadedImage) {
-    auto* extended = child<QAbstractButton>(&dialogs.posForm(), "extendedButton");
+    auto* extended = child<QAbstractButton>(&dialogs.posDialog(), "extendedButton");
     EXPECT_FALSE(extended->isEnabled());
     DeviceImage img;
     img.mainArea[0x3E1F] = 1;

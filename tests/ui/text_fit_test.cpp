@@ -147,13 +147,13 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
         checkShown(&window, out);
 
         const std::pair<void (MainWindow::*)(), std::function<void(QWidget*)>> modals[] = {
-            {&MainWindow::Halte1Click, {}},
-            {&MainWindow::RS2322Click, {}},
-            {&MainWindow::IPAdresse1Click, {}},
-            {&MainWindow::Datensenden1Click, {}},
-            {&MainWindow::POS1Click, {}},
+            {&MainWindow::editHoldTimes, {}},
+            {&MainWindow::editDeviceSerial, {}},
+            {&MainWindow::editIpAddress, {}},
+            {&MainWindow::editDataSend, {}},
+            {&MainWindow::editPos, {}},
             {&MainWindow::RS2321Click, {}},
-            {&MainWindow::Videosignal1Click,
+            {&MainWindow::editVideoSignal,
              [](QWidget* w) {  // the widest values the dialog takes
                  w->findChild<QLineEdit*>("chromaEdit")->setText("3750");
                  w->findChild<QLineEdit*>("lumaEdit")->setText("4096");
@@ -164,9 +164,9 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
             (window.*open)();
         }
         checkNextModal(out);
-        window.CONFClick(1);
+        window.editField(1);
 
-        PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedForm();
+        PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedDialog();
         posExtended.fill();
         checkShown(&posExtended, out);
         auto* info = window.findChild<DeviceInfoDialog*>();

@@ -13,7 +13,7 @@ DeviceInfoDialog::DeviceInfoDialog(QWidget* parent) : QDialog(parent), ui_(std::
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    connect(ui_->acceptButton, &QPushButton::clicked, this, &DeviceInfoDialog::Button1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 DeviceInfoDialog::~DeviceInfoDialog() = default;
@@ -27,7 +27,5 @@ void DeviceInfoDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == systemMenuKey) emit systemMenuRequested();
     QDialog::keyPressEvent(event);
 }
-
-void DeviceInfoDialog::Button1Click() { accept(); }
 
 }  // namespace vem

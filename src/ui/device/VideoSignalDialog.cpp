@@ -27,8 +27,8 @@ VideoSignalDialog::VideoSignalDialog(MessagePresenter& presenter, QWidget* paren
     }};
     for (int i = 0; i < VideoEditCount; ++i) {
         const auto edit = static_cast<VideoEdit>(i);
-        connect(spins[i].first, &QToolButton::clicked, this, [this, edit] { spinClick(edit, true); });
-        connect(spins[i].second, &QToolButton::clicked, this, [this, edit] { spinClick(edit, false); });
+        connect(spins[i].first, &QToolButton::clicked, this, [this, edit] { stepValue(edit, true); });
+        connect(spins[i].second, &QToolButton::clicked, this, [this, edit] { stepValue(edit, false); });
     }
 }
 
@@ -77,7 +77,7 @@ void VideoSignalDialog::SpeedButton3Click() {
     emit sendRequested(videoSettingsBlock(v));
 }
 
-void VideoSignalDialog::spinClick(VideoEdit edit, bool up) {
+void VideoSignalDialog::stepValue(VideoEdit edit, bool up) {
     QLineEdit* field = edits_[static_cast<int>(edit)];
     const VideoStep step = stepVideoValue(edit, editText(field), up);
     if (!step.readable)

@@ -38,7 +38,7 @@ private:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
-    void spinClick(VideoEdit edit, bool up);
+    void stepValue(VideoEdit edit, bool up);
 
     std::unique_ptr<Ui::VideoSignalDialog> ui_;
     MessagePresenter& presenter_;

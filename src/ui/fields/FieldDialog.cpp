@@ -11,7 +11,7 @@ FieldDialog::FieldDialog(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    connect(ui_->lengthEdit, &QLineEdit::textChanged, this, &FieldDialog::FlatEdit1Change);
+    connect(ui_->lengthEdit, &QLineEdit::textChanged, this, &FieldDialog::clampLength);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &FieldDialog::SpeedButton1Click);
     connect(ui_->acceptButton, &QPushButton::clicked, this, &FieldDialog::SpeedButton2Click);
 }
@@ -54,7 +54,7 @@ void FieldDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void FieldDialog::FlatEdit1Change() {
+void FieldDialog::clampLength() {
     const std::string text = toCp1252(ui_->lengthEdit->text());
     const std::string clamped = clampLengthText(text, maxFieldLength_);
     if (clamped != text) ui_->lengthEdit->setText(fromCp1252(clamped));

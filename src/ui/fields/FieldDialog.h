@@ -27,7 +27,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FlatEdit1Change();
+    void clampLength();
     void SpeedButton1Click();
     void SpeedButton2Click();
 

@@ -79,7 +79,7 @@ MainWindow::MainWindow(QWidget* parent)
     grid_->move(0, 0);
 
     keyboardSink_ = new KeyboardSink(client);
-    connect(keyboardSink_, &KeyboardSink::keyPressed, this, &MainWindow::FormKeyDown);
+    connect(keyboardSink_, &KeyboardSink::keyPressed, this, &MainWindow::sendKeyToGrid);
     connect(grid_, &ScreenGrid::pressed, this, [this](int cell, MouseButton button) {
         focusGrid();
         applyOutcome(session_.mousePress(cell, button));
@@ -98,13 +98,13 @@ MainWindow::MainWindow(QWidget* parent)
     link_ = new SessionLink(session_, *Serial1, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
-    form2_ = new FieldDialog(this);
+    fieldDialog_ = new FieldDialog(this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
-    form6_ = new ProgressWindow(this);
-    form7_ = new DeviceInfoDialog(this);
-    connect(form7_, &DeviceInfoDialog::systemMenuRequested, this, [this] { Expert1->menuAction()->setVisible(true); });
-    form10_ = new VideoSignalDialog(presenter_, this);
-    connect(form10_, &VideoSignalDialog::sendRequested, this,
+    progress_ = new ProgressWindow(this);
+    deviceInfo_ = new DeviceInfoDialog(this);
+    connect(deviceInfo_, &DeviceInfoDialog::systemMenuRequested, this, [this] { systemMenu_->menuAction()->setVisible(true); });
+    videoSignal_ = new VideoSignalDialog(presenter_, this);
+    connect(videoSignal_, &VideoSignalDialog::sendRequested, this,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
     applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
 
@@ -129,16 +129,16 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     using S = LanguageSection;
     const std::pair<QWidget*, S> windows[] = {
         {this, S::MainWindow},
-        {form2_, S::FieldDialog},
-        {&settings_->holdTimesForm(), S::HoldTimes},
-        {&settings_->deviceSerialForm(), S::DeviceSerial},
-        {form6_, S::Progress},
-        {form7_, S::DeviceInfo},
-        {&settings_->ipAddressForm(), S::IpAddress},
-        {&settings_->posForm(), S::Pos},
-        {form10_, S::Video},
-        {&settings_->dataSendForm(), S::DataSend},
-        {&settings_->posExtendedForm(), S::PosExtended},
+        {fieldDialog_, S::FieldDialog},
+        {&settings_->holdTimesDialog(), S::HoldTimes},
+        {&settings_->deviceSerialDialog(), S::DeviceSerial},
+        {progress_, S::Progress},
+        {deviceInfo_, S::DeviceInfo},
+        {&settings_->ipAddressDialog(), S::IpAddress},
+        {&settings_->posDialog(), S::Pos},
+        {videoSignal_, S::Video},
+        {&settings_->dataSendDialog(), S::DataSend},
+        {&settings_->posExtendedDialog(), S::PosExtended},
     };
     for (const auto& [window, section] : windows) applyLanguageSection(window, section, file->section(section));
     const auto& main = file->section(S::MainWindow);
@@ -166,12 +166,12 @@ void MainWindow::buildFieldList(QWidget* client) {
     for (int n = 1; n <= DataFieldCount; ++n) {
         const int y = 26 + 16 * (n - 1);
         addLabel(box, "", QString("%1").arg(n, 2), 8, y - 1);
-        auto* conf = new QToolButton(box);
-        conf->setObjectName(QString("fieldButton%1").arg(n));
-        conf->setGeometry(32, y, 12, 12);
-        conf->setFocusPolicy(Qt::NoFocus);
-        connect(conf, &QToolButton::clicked, this, [this, n] { CONFClick(n); });
-        confButtons_[n - 1] = conf;
+        auto* button = new QToolButton(box);
+        button->setObjectName(QString("fieldButton%1").arg(n));
+        button->setGeometry(32, y, 12, 12);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, n] { editField(n); });
+        fieldButtons_[n - 1] = button;
         auto* check = new QCheckBox(box);
         check->setObjectName(QString("fieldBox%1").arg(n));
         check->setGeometry(56, y - 2, 121, 16);
@@ -190,16 +190,16 @@ void MainWindow::buildFieldList(QWidget* client) {
     };
     addClockBox(DateField, "dateBox", "Datum", 328);
     addClockBox(TimeField, "timeBox", "Uhrzeit", 352);
-    FlatCheckBox19 = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
-    FlatCheckBox19->setObjectName("summerTimeBox");
-    FlatCheckBox19->setGeometry(32, 384, 145, 33);
-    FlatCheckBox19->setFocusPolicy(Qt::NoFocus);
-    connect(FlatCheckBox19, &QCheckBox::clicked, this, &MainWindow::FlatCheckBox19Click);
+    summerTimeBox_ = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
+    summerTimeBox_->setObjectName("summerTimeBox");
+    summerTimeBox_->setGeometry(32, 384, 145, 33);
+    summerTimeBox_->setFocusPolicy(Qt::NoFocus);
+    connect(summerTimeBox_, &QCheckBox::clicked, this, &MainWindow::toggleSummerTime);
 
     for (int n = 1; n <= FieldCount; ++n) {
         // No control keeps the keyboard: every key belongs to the grid.
         fieldBoxes_[n - 1]->setFocusPolicy(Qt::NoFocus);
-        connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { FlatCheckBoxClick(n); });
+        connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { toggleField(n); });
     }
 
     addLabel(client, "dataSetLabel", "Datensatz", 688, 32);
@@ -214,24 +214,24 @@ void MainWindow::buildFieldList(QWidget* client) {
         b->setFocusPolicy(Qt::NoFocus);
         dataSetGroup_->addButton(b, k);
         dataSetButtons_[k] = b;
-        connect(b, &QToolButton::clicked, this, [this, k] { SpeedButtonClick(k); });
+        connect(b, &QToolButton::clicked, this, [this, k] { selectDataSet(k); });
     }
 }
 
 void MainWindow::buildSummaries(QWidget* client) {
-    GroupBox3 = new QGroupBox(" QV - Schnittstelle ", client);
-    GroupBox3->setObjectName("interfaceBox");
-    GroupBox3->setGeometry(14, 528, 656, 49);
-    addLabel(GroupBox3, "handshakeLabel", "Handshake : ", 16, 22);
-    handshakeValue_ = addLabel(GroupBox3, "handshakeValue", "none", 96, 22, SummaryRed);
-    addLabel(GroupBox3, "formatLabel", "Datenformat : ", 176, 22);
-    formatValue_ = addLabel(GroupBox3, "formatValue", "8 none", 264, 22, SummaryRed);
-    addLabel(GroupBox3, "baudLabel", "Baudrate : ", 336, 22);
-    baudValue_ = addLabel(GroupBox3, "baudValue", "9600", 408, 22, SummaryRed);
-    addLabel(GroupBox3, "ipLabel", "IP :", 472, 22);
-    ipValue_ = addLabel(GroupBox3, "ipValue", "0.0.0.0", 496, 22, SummaryGreen);
-    addLabel(GroupBox3, "portLabel", "Port :", 584, 22);
-    portValue_ = addLabel(GroupBox3, "portValue", "0", 616, 22, SummaryGreen);
+    interfaceBox_ = new QGroupBox(" QV - Schnittstelle ", client);
+    interfaceBox_->setObjectName("interfaceBox");
+    interfaceBox_->setGeometry(14, 528, 656, 49);
+    addLabel(interfaceBox_, "handshakeLabel", "Handshake : ", 16, 22);
+    handshakeValue_ = addLabel(interfaceBox_, "handshakeValue", "none", 96, 22, SummaryRed);
+    addLabel(interfaceBox_, "formatLabel", "Datenformat : ", 176, 22);
+    formatValue_ = addLabel(interfaceBox_, "formatValue", "8 none", 264, 22, SummaryRed);
+    addLabel(interfaceBox_, "baudLabel", "Baudrate : ", 336, 22);
+    baudValue_ = addLabel(interfaceBox_, "baudValue", "9600", 408, 22, SummaryRed);
+    addLabel(interfaceBox_, "ipLabel", "IP :", 472, 22);
+    ipValue_ = addLabel(interfaceBox_, "ipValue", "0.0.0.0", 496, 22, SummaryGreen);
+    addLabel(interfaceBox_, "portLabel", "Port :", 584, 22);
+    portValue_ = addLabel(interfaceBox_, "portValue", "0", 616, 22, SummaryGreen);
 
     auto* hold = new QGroupBox(" Haltezeiten ", client);
     hold->setObjectName("holdTimesBox");
@@ -251,64 +251,64 @@ void MainWindow::buildMenu() {
         a->setObjectName(name);
         return a;
     };
-    QMenu* datei = bar->addMenu("&Datei");
-    datei->setObjectName("fileMenu");
-    oeffnen1_ = addItem(datei, "openProjectItem", QString::fromUtf8("Ö&ffnen..."));
-    connect(oeffnen1_, &QAction::triggered, this, &MainWindow::oeffnen1Click);
-    connect(addItem(datei, "saveProjectAsItem", "Speichern &unter..."), &QAction::triggered, this,
-            &MainWindow::Speichernunter1Click);
-    connect(addItem(datei, "exitItem", "B&eenden"), &QAction::triggered, this, &QWidget::close);
+    QMenu* fileMenu = bar->addMenu("&Datei");
+    fileMenu->setObjectName("fileMenu");
+    openProjectItem_ = addItem(fileMenu, "openProjectItem", QString::fromUtf8("Ö&ffnen..."));
+    connect(openProjectItem_, &QAction::triggered, this, &MainWindow::openProject);
+    connect(addItem(fileMenu, "saveProjectAsItem", "Speichern &unter..."), &QAction::triggered, this,
+            &MainWindow::saveProjectAs);
+    connect(addItem(fileMenu, "exitItem", "B&eenden"), &QAction::triggered, this, &QWidget::close);
 
     QAction* comport = bar->addAction("&PC Comport");
     comport->setObjectName("portSettingsItem");
     connect(comport, &QAction::triggered, this, &MainWindow::RS2321Click);
 
-    QMenu* iface = bar->addMenu("&QOR Interface");
-    iface->setObjectName("interfaceMenu");
-    connect(addItem(iface, "holdTimesItem", "Haltezeiten"), &QAction::triggered, this, &MainWindow::Halte1Click);
-    connect(addItem(iface, "deviceSerialItem", "RS232"), &QAction::triggered, this, &MainWindow::RS2322Click);
-    iface->addSeparator();
-    connect(addItem(iface, "ipAddressItem", "&IP Adresse"), &QAction::triggered, this, &MainWindow::IPAdresse1Click);
-    iface->addSeparator();
-    connect(addItem(iface, "dataSendItem", "Daten senden"), &QAction::triggered, this,
-            &MainWindow::Datensenden1Click);
+    QMenu* interfaceMenu = bar->addMenu("&QOR Interface");
+    interfaceMenu->setObjectName("interfaceMenu");
+    connect(addItem(interfaceMenu, "holdTimesItem", "Haltezeiten"), &QAction::triggered, this, &MainWindow::editHoldTimes);
+    connect(addItem(interfaceMenu, "deviceSerialItem", "RS232"), &QAction::triggered, this, &MainWindow::editDeviceSerial);
+    interfaceMenu->addSeparator();
+    connect(addItem(interfaceMenu, "ipAddressItem", "&IP Adresse"), &QAction::triggered, this, &MainWindow::editIpAddress);
+    interfaceMenu->addSeparator();
+    connect(addItem(interfaceMenu, "dataSendItem", "Daten senden"), &QAction::triggered, this,
+            &MainWindow::editDataSend);
 
     QAction* pos = bar->addAction("&POS         ");
     pos->setObjectName("posItem");
-    connect(pos, &QAction::triggered, this, &MainWindow::POS1Click);
+    connect(pos, &QAction::triggered, this, &MainWindow::editPos);
 
-    QMenu* qv = bar->addMenu("&QV   ");
-    qv->setObjectName("deviceMenu");
-    QAction* binFile = addItem(qv, "imageFileItem", "BIN - File...");
+    QMenu* deviceMenu = bar->addMenu("&QV   ");
+    deviceMenu->setObjectName("deviceMenu");
+    QAction* binFile = addItem(deviceMenu, "imageFileItem", "BIN - File...");
     binFile->setVisible(false);
     binFile->setEnabled(false);
-    connect(binFile, &QAction::triggered, this, &MainWindow::BINFile1Click);
+    connect(binFile, &QAction::triggered, this, &MainWindow::openImageFile);
     // Every item that starts an exchange with the device; they wait while one runs.
     auto deviceItem = [&](QMenu* menu, const char* name, const QString& text, void (MainWindow::*handler)()) {
         QAction* a = addItem(menu, name, text);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    deviceActions_[0] = deviceItem(qv, "readBackItem", "Aus QV einlesen", &MainWindow::Einlesen1Click);
-    deviceActions_[1] = deviceItem(qv, "programItem", "Programmieren", &MainWindow::tt1Click);
-    deviceActions_[2] = deviceItem(qv, "setClockItem", "Datum/Uhrzeit setzen", &MainWindow::QORUhrsetzen1Click);
-    deviceActions_[3] = deviceItem(qv, "deviceInfoItem", "QV - Info", &MainWindow::VEMInfo1Click);
+    deviceActions_[0] = deviceItem(deviceMenu, "readBackItem", "Aus QV einlesen", &MainWindow::readBack);
+    deviceActions_[1] = deviceItem(deviceMenu, "programItem", "Programmieren", &MainWindow::programDevice);
+    deviceActions_[2] = deviceItem(deviceMenu, "setClockItem", "Datum/Uhrzeit setzen", &MainWindow::setDeviceClock);
+    deviceActions_[3] = deviceItem(deviceMenu, "deviceInfoItem", "QV - Info", &MainWindow::readDeviceInfo);
 
-    Expert1 = bar->addMenu("&System");
-    Expert1->setObjectName("systemMenu");
-    Expert1->menuAction()->setVisible(false);
-    deviceActions_[4] = deviceItem(Expert1, "uploadFontItem", "&Zeichensatz laden", &MainWindow::Zeichensatzladen1Click);
-    Expert1->addSeparator();
-    connect(addItem(Expert1, "videoSignalItem", "&Videosignal"), &QAction::triggered, this, &MainWindow::Videosignal1Click);
-    Expert1->addSeparator();
-    deviceActions_[5] = deviceItem(Expert1, "uploadFirmwareItem", "&Firmware", &MainWindow::Firmware1Click);
-    deviceActions_[6] = deviceItem(Expert1, "sendFusesItem", "&Set AVR-Fuses", &MainWindow::SetAVRFuses1Click);
+    systemMenu_ = bar->addMenu("&System");
+    systemMenu_->setObjectName("systemMenu");
+    systemMenu_->menuAction()->setVisible(false);
+    deviceActions_[4] = deviceItem(systemMenu_, "uploadFontItem", "&Zeichensatz laden", &MainWindow::uploadFont);
+    systemMenu_->addSeparator();
+    connect(addItem(systemMenu_, "videoSignalItem", "&Videosignal"), &QAction::triggered, this, &MainWindow::editVideoSignal);
+    systemMenu_->addSeparator();
+    deviceActions_[5] = deviceItem(systemMenu_, "uploadFirmwareItem", "&Firmware", &MainWindow::uploadFirmware);
+    deviceActions_[6] = deviceItem(systemMenu_, "sendFusesItem", "&Set AVR-Fuses", &MainWindow::sendFuses);
 }
 
 void MainWindow::showEditorState() {
     const MainControls& c = session_.editor().controls();
     for (int n = 1; n <= DataFieldCount; ++n) {
-        confButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
+        fieldButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
         fieldBoxes_[n - 1]->setText(fromCp1252(c.fieldBoxCaption[n - 1]));
     }
     for (int n = 1; n <= FieldCount; ++n) {
@@ -322,8 +322,8 @@ void MainWindow::showEditorState() {
         dataSetButtons_[k]->setChecked(k == session_.project().activeDataSet);
     }
     {
-        const QSignalBlocker block(FlatCheckBox19);
-        FlatCheckBox19->setChecked(c.summerTimeTicked);
+        const QSignalBlocker block(summerTimeBox_);
+        summerTimeBox_->setChecked(c.summerTimeTicked);
     }
     grid_->update();
 }
@@ -342,8 +342,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     for (QAction* a : deviceActions_) a->setEnabled(!running);
     // What an exchange was started with stays the project's until it ends ("BIN - File..." is
     // never enabled).
-    oeffnen1_->setEnabled(!running);
-    if (outcome.refreshProgress) form6_->showProgress(session_.progress());
+    openProjectItem_->setEnabled(!running);
+    if (outcome.refreshProgress) progress_->showProgress(session_.progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
         if (busyCursor_)
@@ -368,34 +368,34 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.askTakeReadBack)
         applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
     if (outcome.showDeviceInfo) {
-        form7_->fill(session_.deviceInfo());
-        form7_->exec();
+        deviceInfo_->fill(session_.deviceInfo());
+        deviceInfo_->exec();
     }
 }
 
-void MainWindow::CONFClick(int n) {
-    form2_->fill(session_.fieldDialog(n));
-    form2_->exec();
-    applyOutcome(session_.closeFieldDialog(n, form2_->closedBy(), form2_->values()));
+void MainWindow::editField(int n) {
+    fieldDialog_->fill(session_.fieldDialog(n));
+    fieldDialog_->exec();
+    applyOutcome(session_.closeFieldDialog(n, fieldDialog_->closedBy(), fieldDialog_->values()));
     focusGrid();
 }
 
-void MainWindow::FlatCheckBoxClick(int n) {
+void MainWindow::toggleField(int n) {
     applyOutcome(session_.clickFieldCheckBox(n));
     focusGrid();
 }
 
-void MainWindow::SpeedButtonClick(int k) {
+void MainWindow::selectDataSet(int k) {
     applyOutcome(session_.switchDataSet(k));
     focusGrid();
 }
 
-void MainWindow::FlatCheckBox19Click() {
+void MainWindow::toggleSummerTime() {
     applyOutcome(session_.clickSummerTimeCheckBox());
     focusGrid();
 }
 
-void MainWindow::FormKeyDown(QKeyEvent* event) {
+void MainWindow::sendKeyToGrid(QKeyEvent* event) {
     EditorKey key = EditorKey::Other;
     switch (event->key()) {
     case Qt::Key_Up: key = EditorKey::Up; break;
@@ -413,7 +413,7 @@ void MainWindow::FormKeyDown(QKeyEvent* event) {
     }
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
+void MainWindow::keyPressEvent(QKeyEvent* event) { sendKeyToGrid(event); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!mayDiscardChanges()) {
@@ -424,17 +424,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::tt1Click() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
+void MainWindow::programDevice() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
 
-void MainWindow::Einlesen1Click() {
+void MainWindow::readBack() {
     if (mayDiscardChanges()) applyOutcome(session_.startReadBack(portName()));
 }
 
-void MainWindow::VEMInfo1Click() { applyOutcome(session_.startReadInfo(portName())); }
+void MainWindow::readDeviceInfo() { applyOutcome(session_.startReadInfo(portName())); }
 
-void MainWindow::QORUhrsetzen1Click() { applyOutcome(session_.startSetClock(portName())); }
+void MainWindow::setDeviceClock() { applyOutcome(session_.startSetClock(portName())); }
 
-void MainWindow::Zeichensatzladen1Click() {
+void MainWindow::uploadFont() {
     const QString path = chooseFile(false, fileFilters_[2]);
     if (path.isEmpty()) return;
     // A file that cannot be read ends here without a word; a wrong size is the session's to say.
@@ -442,17 +442,17 @@ void MainWindow::Zeichensatzladen1Click() {
         applyOutcome(session_.startFontUpload(portName(), *bytes));
 }
 
-void MainWindow::Firmware1Click() {
+void MainWindow::uploadFirmware() {
     const QString path = chooseFile(false, fileFilters_[3]);
     if (path.isEmpty()) return;
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FirmwareSize))
         applyOutcome(session_.startFirmwareUpload(portName(), *bytes));
 }
 
-void MainWindow::SetAVRFuses1Click() { Button2Click(); }
+void MainWindow::sendFuses() { applyOutcome(session_.sendFuses(portName())); }
 
-void MainWindow::Videosignal1Click() {
-    form10_->exec();
+void MainWindow::editVideoSignal() {
+    videoSignal_->exec();
     focusGrid();
 }
 
@@ -460,8 +460,6 @@ void MainWindow::RS2321Click() {
     if (SerExtDlg1.RunAndReopen(*Serial1)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
     focusGrid();
 }
-
-void MainWindow::Button2Click() { applyOutcome(session_.sendFuses(portName())); }
 
 void MainWindow::showHoldTimes() {
     const HoldTimesTexts s = holdTimesTexts(session_.project().device);
@@ -478,18 +476,18 @@ void MainWindow::showInterfaceSummary() {
     setValue(portValue_, s.port);
 }
 
-void MainWindow::Halte1Click() { applyOutcome(settings_->runHoldTimes()); }
+void MainWindow::editHoldTimes() { applyOutcome(settings_->runHoldTimes()); }
 
-void MainWindow::RS2322Click() { applyOutcome(settings_->runDeviceSerial()); }
+void MainWindow::editDeviceSerial() { applyOutcome(settings_->runDeviceSerial()); }
 
-void MainWindow::IPAdresse1Click() { applyOutcome(settings_->runIpAddress()); }
+void MainWindow::editIpAddress() { applyOutcome(settings_->runIpAddress()); }
 
-void MainWindow::Datensenden1Click() { applyOutcome(settings_->runDataSend()); }
+void MainWindow::editDataSend() { applyOutcome(settings_->runDataSend()); }
 
-void MainWindow::POS1Click() { applyOutcome(settings_->runPos()); }
+void MainWindow::editPos() { applyOutcome(settings_->runPos()); }
 
 void MainWindow::showProjectName() {
-    GroupBox3->setTitle(fromCp1252(session_.projectCaption()));
+    interfaceBox_->setTitle(fromCp1252(session_.projectCaption()));
     captionModified_ = session_.modified();
 }
 
@@ -505,7 +503,7 @@ QString MainWindow::chooseFile(bool save, const QString& filter) {
     return chosen;
 }
 
-void MainWindow::oeffnen1Click() {
+void MainWindow::openProject() {
     if (!mayDiscardChanges()) return;
     const QString path = chooseFile(false, fileFilters_[0]);
     if (!path.isEmpty())
@@ -513,12 +511,12 @@ void MainWindow::oeffnen1Click() {
     focusGrid();
 }
 
-void MainWindow::Speichernunter1Click() {
-    saveProjectAs();
+void MainWindow::saveProjectAs() {
+    saveToChosenFile();
     focusGrid();
 }
 
-bool MainWindow::saveProjectAs() {
+bool MainWindow::saveToChosenFile() {
     const QString path = chooseFile(true, fileFilters_[4]);
     if (path.isEmpty()) return false;
     const Outcome outcome = session_.saveProjectAs(QFile::encodeName(path).toStdString());
@@ -529,7 +527,7 @@ bool MainWindow::saveProjectAs() {
 bool MainWindow::mayDiscardChanges() {
     if (!session_.modified()) return true;
     switch (presenter_.ask(Msg::UnsavedChanges, this)) {
-    case MessagePresenter::Answer::Save: return saveProjectAs();
+    case MessagePresenter::Answer::Save: return saveToChosenFile();
     case MessagePresenter::Answer::Discard: return true;
     case MessagePresenter::Answer::Cancel:
     case MessagePresenter::Answer::Take: break;  // no answer of this question
@@ -537,7 +535,7 @@ bool MainWindow::mayDiscardChanges() {
     return false;
 }
 
-void MainWindow::BINFile1Click() {
+void MainWindow::openImageFile() {
     const QString path = chooseFile(false, fileFilters_[1]);
     if (!path.isEmpty()) applyOutcome(session_.openImageFile(QFile::encodeName(path).toStdString()));
     focusGrid();

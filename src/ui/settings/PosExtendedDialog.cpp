@@ -15,7 +15,7 @@ PosExtendedDialog::PosExtendedDialog(Session& session, QWidget* parent)
 
     for (int i = 0; i < KeywordCount; ++i) {
         keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("keywordButton%1").arg(i + 1));
-        connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { AKTIONClick(i); });
+        connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { selectKeyword(i); });
     }
     for (int i = 0; i < KeywordActionCount; ++i)
         actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("actionButton%1").arg(i + 1));
@@ -49,7 +49,7 @@ PosExtendedEntry PosExtendedDialog::values() const {
     return e;
 }
 
-void PosExtendedDialog::AKTIONClick(int n) {
+void PosExtendedDialog::selectKeyword(int n) {
     if (session_.switchKeyword(currentKeyword_, n, editText(ui_->keywordEdit), selectedAction()).ok) showKeyword(n);
 }
 

@@ -29,7 +29,7 @@ public:
     int currentKeyword() const { return currentKeyword_; }
 
 private:
-    void AKTIONClick(int n);
+    void selectKeyword(int n);
     void SpeedButton1Click();
     void SpeedButton2Click();
 

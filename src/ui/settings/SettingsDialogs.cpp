@@ -15,32 +15,32 @@ namespace vem {
 
 SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent)
     : session_(session) {
-    form4_ = new HoldTimesDialog(presenter, parent);
-    form5_ = new DeviceSerialDialog(parent);
-    form8_ = new IpAddressDialog(presenter, parent);
-    form9_ = new PosDialog(presenter, parent);
-    form11_ = new DataSendDialog(session_, presenter, parent);
-    form12_ = new PosExtendedDialog(session_, parent);
-    QObject::connect(form9_, &PosDialog::extendedRequested, form9_, [this] { runPosExtended(); });
+    holdTimes_ = new HoldTimesDialog(presenter, parent);
+    deviceSerial_ = new DeviceSerialDialog(parent);
+    ipAddress_ = new IpAddressDialog(presenter, parent);
+    pos_ = new PosDialog(presenter, parent);
+    dataSend_ = new DataSendDialog(session_, presenter, parent);
+    posExtended_ = new PosExtendedDialog(session_, parent);
+    QObject::connect(pos_, &PosDialog::extendedRequested, pos_, [this] { runPosExtended(); });
     updateExtendedButton();
 }
 
 SettingsDialogs::~SettingsDialogs() {
     // The forms may already be gone with their parent window.
-    delete form12_.data();
-    delete form11_.data();
-    delete form9_.data();
-    delete form8_.data();
-    delete form5_.data();
-    delete form4_.data();
+    delete posExtended_.data();
+    delete dataSend_.data();
+    delete pos_.data();
+    delete ipAddress_.data();
+    delete deviceSerial_.data();
+    delete holdTimes_.data();
 }
 
-HoldTimesDialog& SettingsDialogs::holdTimesForm() { return *form4_; }
-DeviceSerialDialog& SettingsDialogs::deviceSerialForm() { return *form5_; }
-IpAddressDialog& SettingsDialogs::ipAddressForm() { return *form8_; }
-DataSendDialog& SettingsDialogs::dataSendForm() { return *form11_; }
-PosDialog& SettingsDialogs::posForm() { return *form9_; }
-PosExtendedDialog& SettingsDialogs::posExtendedForm() { return *form12_; }
+HoldTimesDialog& SettingsDialogs::holdTimesDialog() { return *holdTimes_; }
+DeviceSerialDialog& SettingsDialogs::deviceSerialDialog() { return *deviceSerial_; }
+IpAddressDialog& SettingsDialogs::ipAddressDialog() { return *ipAddress_; }
+DataSendDialog& SettingsDialogs::dataSendDialog() { return *dataSend_; }
+PosDialog& SettingsDialogs::posDialog() { return *pos_; }
+PosExtendedDialog& SettingsDialogs::posExtendedDialog() { return *posExtended_; }
 
 int SettingsDialogs::execCentred(QDialog& dialog) {
     centreOnScreen(&dialog);
@@ -48,49 +48,49 @@ int SettingsDialogs::execCentred(QDialog& dialog) {
 }
 
 Outcome SettingsDialogs::runHoldTimes() {
-    form4_->fill(holdTimesTexts(session_.project().device));
+    holdTimes_->fill(holdTimesTexts(session_.project().device));
     Outcome out;
-    if (execCentred(*form4_) == QDialog::Accepted) out = session_.acceptHoldTimes(form4_->values());
+    if (execCentred(*holdTimes_) == QDialog::Accepted) out = session_.acceptHoldTimes(holdTimes_->values());
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runDeviceSerial() {
-    form5_->fill(deviceSerialPositions(session_.project().device));
+    deviceSerial_->fill(deviceSerialPositions(session_.project().device));
     Outcome out;
-    if (execCentred(*form5_) == QDialog::Accepted) out = session_.acceptDeviceSerial(form5_->values());
+    if (execCentred(*deviceSerial_) == QDialog::Accepted) out = session_.acceptDeviceSerial(deviceSerial_->values());
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runIpAddress() {
-    form8_->fill(ipAddressTexts(session_.project().device));
-    form8_->setResult(QDialog::Rejected);
-    if (execCentred(*form8_) != QDialog::Accepted) return {};
-    return session_.acceptIpAddress(form8_->values());
+    ipAddress_->fill(ipAddressTexts(session_.project().device));
+    ipAddress_->setResult(QDialog::Rejected);
+    if (execCentred(*ipAddress_) != QDialog::Accepted) return {};
+    return session_.acceptIpAddress(ipAddress_->values());
 }
 
 Outcome SettingsDialogs::runDataSend() {
     // "übernehmen" hands the entry to the session itself; nothing is left to do after closing.
-    form11_->fill(dataSendEntry(session_.project().device));
-    execCentred(*form11_);
+    dataSend_->fill(dataSendEntry(session_.project().device));
+    execCentred(*dataSend_);
     return {};
 }
 
 Outcome SettingsDialogs::runPos() {
     updateExtendedButton();
-    form9_->fill(posEntry(session_.project().pos));
-    form9_->setResult(QDialog::Rejected);
-    if (execCentred(*form9_) != QDialog::Accepted) return {};
-    return session_.acceptPos(form9_->values());
+    pos_->fill(posEntry(session_.project().pos));
+    pos_->setResult(QDialog::Rejected);
+    if (execCentred(*pos_) != QDialog::Accepted) return {};
+    return session_.acceptPos(pos_->values());
 }
 
 void SettingsDialogs::runPosExtended() {
     // The dialog hands its results to the session with its own buttons.
-    form12_->fill();
-    execCentred(*form12_);
+    posExtended_->fill();
+    execCentred(*posExtended_);
 }
 
-void SettingsDialogs::updateExtendedButton() { form9_->setExtendedEnabled(session_.posExtendedAvailable()); }
+void SettingsDialogs::updateExtendedButton() { pos_->setExtendedEnabled(session_.posExtendedAvailable()); }
 
 }  // namespace vem

@@ -40,23 +40,23 @@ public:
     // Enables "Extended" exactly when the loaded image declares the extended settings.
     void updateExtendedButton();
 
-    HoldTimesDialog& holdTimesForm();
-    DeviceSerialDialog& deviceSerialForm();
-    IpAddressDialog& ipAddressForm();
-    DataSendDialog& dataSendForm();
-    PosDialog& posForm();
-    PosExtendedDialog& posExtendedForm();
+    HoldTimesDialog& holdTimesDialog();
+    DeviceSerialDialog& deviceSerialDialog();
+    IpAddressDialog& ipAddressDialog();
+    DataSendDialog& dataSendDialog();
+    PosDialog& posDialog();
+    PosExtendedDialog& posExtendedDialog();
 
 private:
     static int execCentred(QDialog& dialog);
 
     Session& session_;
-    QPointer<HoldTimesDialog> form4_;
-    QPointer<DeviceSerialDialog> form5_;
-    QPointer<IpAddressDialog> form8_;
-    QPointer<PosDialog> form9_;
-    QPointer<DataSendDialog> form11_;
-    QPointer<PosExtendedDialog> form12_;
+    QPointer<HoldTimesDialog> holdTimes_;
+    QPointer<DeviceSerialDialog> deviceSerial_;
+    QPointer<IpAddressDialog> ipAddress_;
+    QPointer<PosDialog> pos_;
+    QPointer<DataSendDialog> dataSend_;
+    QPointer<PosExtendedDialog> posExtended_;
 };
 
 }  // namespace vem
