@@ -167,7 +167,7 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
         window.editField(1);
 
         PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedDialog();
-        posExtended.fill();
+        posExtended.fill(window.project().posExtended);
         checkShown(&posExtended, out);
         auto* info = window.findChild<DeviceInfoDialog*>();
         info->fill({"default.qor", "07.12.26  12:13"});

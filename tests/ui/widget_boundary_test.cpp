@@ -12,7 +12,7 @@
 #include "host/Encoding.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/PlainText.h"
-#include "ui/settings/PosExtendedDialog.h"
+#include "ui/settings/SettingsDialogs.h"
 #include "session/Session.h"
 #include "ui/settings/HoldTimesDialog.h"
 #include "ui/device/DeviceInfoDialog.h"
@@ -40,17 +40,16 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
     s.Keyword[0] = "K\x81\x9D";
     s.KeywordLength[0] = 3;
     session.takeProject(p, DeviceImage{});
-    PosExtendedDialog form(session, nullptr);
-    form.fill();
-    form.findChild<QAbstractButton*>("acceptButton")->click();  // übernehmen
+    MessagePresenter presenter(session.messages(), session.dialogMessages());
+    SettingsDialogs dialogs(session, presenter, nullptr);
+    test::onNextModal([](QWidget* d) { d->findChild<QAbstractButton*>("acceptButton")->click(); });  // übernehmen
+    dialogs.runPosExtended();
     EXPECT_EQ(session.project().posExtended.StartDefinition, "\x81S\x9D");
     EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
 }
 
 TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
-    Session session;
-    MessagePresenter presenter(session.messages(), session.dialogMessages());
-    HoldTimesDialog form(presenter, nullptr);  // the edits take 3 characters
+    HoldTimesDialog form(nullptr);  // the edits take 3 characters
     auto* data = form.findChild<QLineEdit*>("dataHoldEdit");
     form.show();
     form.fill({"12345", "1"});

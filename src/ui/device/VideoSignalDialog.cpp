@@ -3,22 +3,22 @@
 #include "host/Encoding.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/WindowPlacement.h"
-#include "ui/settings/SettingsWidgets.h"
 #include "ui_VideoSignalDialog.h"
 
 namespace vem {
 
 VideoSignalDialog::VideoSignalDialog(MessagePresenter& presenter, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::VideoSignalDialog>()), presenter_(presenter) {
-    ui_->setupUi(this);
-    setFixedSize(size());
-    setModal(true);
+    : FormDialog(parent), presenter_(presenter) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     edits_ = {ui_->brightnessEdit, ui_->contrastEdit, ui_->chromaEdit, ui_->lumaEdit};
-
-    connect(ui_->cancelButton, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton1Click);
-    connect(ui_->sendButton, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton2Click);
-    connect(ui_->resetButton, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton3Click);
+    for (std::size_t i = 0; i < edits_.size(); ++i) bind(edits_[i], [i](auto& v) -> auto& { return v.texts[i]; });
+    bind(ui_->videoOffBox, &VideoValues::videoOff);
+    bind(ui_->testPictureBox, &VideoValues::testPicture);
+    bind(ui_->colourOnBox, &VideoValues::colourOn);
+    bind(ui_->autoColourBox, &VideoValues::autoColour);
+    bind(ui_->autoPllBox, &VideoValues::autoPll);
+    connect(ui_->sendButton, &QPushButton::clicked, this, &VideoSignalDialog::send);
+    connect(ui_->resetButton, &QPushButton::clicked, this, &VideoSignalDialog::reset);
     const std::array<std::pair<QToolButton*, QToolButton*>, VideoEditCount> spins{{
         {ui_->brightnessUp, ui_->brightnessDown},
         {ui_->contrastUp, ui_->contrastDown},
@@ -32,36 +32,12 @@ VideoSignalDialog::VideoSignalDialog(MessagePresenter& presenter, QWidget* paren
     }
 }
 
-VideoSignalDialog::~VideoSignalDialog() = default;
-
-VideoValues VideoSignalDialog::values() const {
-    VideoValues v;
-    for (int i = 0; i < VideoEditCount; ++i) v.texts[i] = editText(edits_[i]);
-    v.videoOff = ui_->videoOffBox->isChecked();
-    v.testPicture = ui_->testPictureBox->isChecked();
-    v.colourOn = ui_->colourOnBox->isChecked();
-    v.autoColour = ui_->autoColourBox->isChecked();
-    v.autoPll = ui_->autoPllBox->isChecked();
-    return v;
-}
-
-void VideoSignalDialog::fill(const VideoValues& v) {
-    for (int i = 0; i < VideoEditCount; ++i) showInEdit(edits_[i], v.texts[i]);
-    ui_->videoOffBox->setChecked(v.videoOff);
-    ui_->testPictureBox->setChecked(v.testPicture);
-    ui_->colourOnBox->setChecked(v.colourOn);
-    ui_->autoColourBox->setChecked(v.autoColour);
-    ui_->autoPllBox->setChecked(v.autoPll);
-}
-
 void VideoSignalDialog::showEvent(QShowEvent* event) {
     centreOnScreen(this);
     QDialog::showEvent(event);
 }
 
-void VideoSignalDialog::SpeedButton1Click() { reject(); }
-
-void VideoSignalDialog::SpeedButton2Click() {
+void VideoSignalDialog::send() {
     const VideoValues v = values();
     if (!videoValuesAcceptable(v)) {
         presenter_.showDialogMessage(DialogId::Video, this);
@@ -70,7 +46,7 @@ void VideoSignalDialog::SpeedButton2Click() {
     emit sendRequested(videoSettingsBlock(v));
 }
 
-void VideoSignalDialog::SpeedButton3Click() {
+void VideoSignalDialog::reset() {
     VideoValues v = values();
     resetVideoValues(v);
     fill(v);
@@ -79,11 +55,11 @@ void VideoSignalDialog::SpeedButton3Click() {
 
 void VideoSignalDialog::stepValue(VideoEdit edit, bool up) {
     QLineEdit* field = edits_[static_cast<int>(edit)];
-    const VideoStep step = stepVideoValue(edit, editText(field), up);
+    const VideoStep step = stepVideoValue(edit, valueOf(field), up);
     if (!step.readable)
         presenter_.showDialogMessage(DialogId::Video, this);
     else if (step.written)
-        showInEdit(field, step.text);
+        showValue(field, step.text);
 }
 
 }  // namespace vem

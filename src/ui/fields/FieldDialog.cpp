@@ -7,16 +7,9 @@
 
 namespace vem {
 
-FieldDialog::FieldDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::FieldDialog>()) {
-    ui_->setupUi(this);
-    setFixedSize(size());
-    setModal(true);
+FieldDialog::FieldDialog(QWidget* parent) : FormDialog(parent) {
     connect(ui_->lengthEdit, &QLineEdit::textChanged, this, &FieldDialog::clampLength);
-    connect(ui_->cancelButton, &QPushButton::clicked, this, &FieldDialog::SpeedButton1Click);
-    connect(ui_->acceptButton, &QPushButton::clicked, this, &FieldDialog::SpeedButton2Click);
 }
-
-FieldDialog::~FieldDialog() = default;
 
 void FieldDialog::fill(const FieldDialogValues& v) {
     closedBy_ = DialogClose::CloseBox;
@@ -48,7 +41,7 @@ FieldDialogValues FieldDialog::values() const {
 // Escape means "abbrechen"; only the close box closes the dialog otherwise.
 void FieldDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        SpeedButton1Click();
+        cancelPressed();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -60,14 +53,14 @@ void FieldDialog::clampLength() {
     if (clamped != text) ui_->lengthEdit->setText(fromCp1252(clamped));
 }
 
-void FieldDialog::SpeedButton1Click() {
-    closedBy_ = DialogClose::Cancel;
-    done(QDialog::Rejected);
+void FieldDialog::acceptPressed() {
+    closedBy_ = DialogClose::Accept;
+    accept();
 }
 
-void FieldDialog::SpeedButton2Click() {
-    closedBy_ = DialogClose::Accept;
-    done(QDialog::Accepted);
+void FieldDialog::cancelPressed() {
+    closedBy_ = DialogClose::Cancel;
+    reject();
 }
 
 }  // namespace vem

@@ -374,9 +374,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 }
 
 void MainWindow::editField(int n) {
-    fieldDialog_->fill(session_.fieldDialog(n));
-    fieldDialog_->exec();
-    applyOutcome(session_.closeFieldDialog(n, fieldDialog_->closedBy(), fieldDialog_->values()));
+    const auto typed = fieldDialog_->ask(session_.fieldDialog(n));
+    applyOutcome(session_.closeFieldDialog(n, fieldDialog_->closedBy(), typed.value_or(FieldDialogValues{})));
     focusGrid();
 }
 

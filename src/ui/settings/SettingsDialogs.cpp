@@ -1,32 +1,60 @@
 #include "ui/settings/SettingsDialogs.h"
 
-#include <QPushButton>
+#include <functional>
 
 #include "session/Session.h"
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/common/WindowPlacement.h"
 #include "ui/settings/DataSendDialog.h"
-#include "ui/settings/PosExtendedDialog.h"
-#include "ui/settings/HoldTimesDialog.h"
 #include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
 #include "ui/settings/IpAddressDialog.h"
 #include "ui/settings/PosDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
 
 namespace vem {
 
+namespace {
+
+// Shows `dialog` with `shown` in the middle of the screen until `take` accepts what it holds:
+// that outcome, or none when the dialog was cancelled.
+template <class Dialog, class Shown, class Take>
+Outcome run(MessagePresenter& presenter, Dialog& dialog, const Shown& shown, Take take) {
+    Outcome taken;
+    centreOnScreen(&dialog);
+    dialog.ask(shown, [&](const auto& typed) {
+        const Outcome outcome = take(typed);
+        if (outcome.ok) {
+            taken = outcome;
+            return true;
+        }
+        for (int slot : outcome.messages) presenter.showSlot(slot, &dialog);
+        if (outcome.dialogMessage) presenter.showDialogMessage(*outcome.dialogMessage, &dialog);
+        return false;
+    });
+    return taken;
+}
+
+}  // namespace
+
 SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent)
-    : session_(session) {
-    holdTimes_ = new HoldTimesDialog(presenter, parent);
+    : session_(session), presenter_(presenter) {
+    holdTimes_ = new HoldTimesDialog(parent);
     deviceSerial_ = new DeviceSerialDialog(parent);
-    ipAddress_ = new IpAddressDialog(presenter, parent);
-    pos_ = new PosDialog(presenter, parent);
-    dataSend_ = new DataSendDialog(session_, presenter, parent);
-    posExtended_ = new PosExtendedDialog(session_, parent);
+    ipAddress_ = new IpAddressDialog(parent);
+    pos_ = new PosDialog(parent);
+    dataSend_ = new DataSendDialog(parent);
+    posExtended_ = new PosExtendedDialog(parent);
     QObject::connect(pos_, &PosDialog::extendedRequested, pos_, [this] { runPosExtended(); });
+    QObject::connect(posExtended_, &PosExtendedDialog::keywordSwitched, posExtended_,
+                     [this](int shown, int pressed, const std::string& text, int action) {
+                         session_.switchKeyword(shown, pressed, text, action);
+                     });
     updateExtendedButton();
 }
 
 SettingsDialogs::~SettingsDialogs() {
-    // The forms may already be gone with their parent window.
+    // The dialogs may already be gone with their parent window.
     delete posExtended_.data();
     delete dataSend_.data();
     delete pos_.data();
@@ -42,53 +70,41 @@ DataSendDialog& SettingsDialogs::dataSendDialog() { return *dataSend_; }
 PosDialog& SettingsDialogs::posDialog() { return *pos_; }
 PosExtendedDialog& SettingsDialogs::posExtendedDialog() { return *posExtended_; }
 
-int SettingsDialogs::execCentred(QDialog& dialog) {
-    centreOnScreen(&dialog);
-    return dialog.exec();
-}
-
 Outcome SettingsDialogs::runHoldTimes() {
-    holdTimes_->fill(holdTimesTexts(session_.project().device));
-    Outcome out;
-    if (execCentred(*holdTimes_) == QDialog::Accepted) out = session_.acceptHoldTimes(holdTimes_->values());
+    const DeviceSettings& device = session_.project().device;
+    Outcome out = run(presenter_, *holdTimes_, holdTimesTexts(device), std::bind_front(&Session::acceptHoldTimes, &session_));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runDeviceSerial() {
-    deviceSerial_->fill(deviceSerialPositions(session_.project().device));
-    Outcome out;
-    if (execCentred(*deviceSerial_) == QDialog::Accepted) out = session_.acceptDeviceSerial(deviceSerial_->values());
+    const DeviceSettings& device = session_.project().device;
+    Outcome out = run(presenter_, *deviceSerial_, deviceSerialPositions(device),
+                      std::bind_front(&Session::acceptDeviceSerial, &session_));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runIpAddress() {
-    ipAddress_->fill(ipAddressTexts(session_.project().device));
-    ipAddress_->setResult(QDialog::Rejected);
-    if (execCentred(*ipAddress_) != QDialog::Accepted) return {};
-    return session_.acceptIpAddress(ipAddress_->values());
+    return run(presenter_, *ipAddress_, ipAddressTexts(session_.project().device),
+               std::bind_front(&Session::acceptIpAddress, &session_));
 }
 
 Outcome SettingsDialogs::runDataSend() {
-    // "übernehmen" hands the entry to the session itself; nothing is left to do after closing.
-    dataSend_->fill(dataSendEntry(session_.project().device));
-    execCentred(*dataSend_);
-    return {};
+    // A refused entry leaves the switch and the baud digit stored, however the dialog ends.
+    return run(presenter_, *dataSend_, dataSendEntry(session_.project().device),
+               std::bind_front(&Session::acceptDataSend, &session_));
 }
 
 Outcome SettingsDialogs::runPos() {
     updateExtendedButton();
-    pos_->fill(posEntry(session_.project().pos));
-    pos_->setResult(QDialog::Rejected);
-    if (execCentred(*pos_) != QDialog::Accepted) return {};
-    return session_.acceptPos(pos_->values());
+    return run(presenter_, *pos_, posEntry(session_.project().pos), std::bind_front(&Session::acceptPos, &session_));
 }
 
 void SettingsDialogs::runPosExtended() {
-    // The dialog hands its results to the session with its own buttons.
-    posExtended_->fill();
-    execCentred(*posExtended_);
+    run(presenter_, *posExtended_, session_.project().posExtended, [this](const PosExtendedValues& v) {
+        return session_.acceptPosExtended(v.entry, v.keyword, v.keywordText, v.keywordAction);
+    });
 }
 
 void SettingsDialogs::updateExtendedButton() { pos_->setExtendedEnabled(session_.posExtendedAvailable()); }

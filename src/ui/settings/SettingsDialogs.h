@@ -3,7 +3,6 @@
 
 #include "session/Outcome.h"
 
-class QDialog;
 class QWidget;
 
 namespace vem {
@@ -18,7 +17,8 @@ class DataSendDialog;
 class PosExtendedDialog;
 
 // The device settings dialogs, created once, and the menu flows that fill them from the
-// project, show them and hand what they return to the session.
+// project and show them. Their "übernehmen" hands what they hold to the session, and a dialog
+// closes once the session took it; what the session refuses is said over the dialog.
 class SettingsDialogs {
 public:
     SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent);
@@ -48,9 +48,8 @@ public:
     PosExtendedDialog& posExtendedDialog();
 
 private:
-    static int execCentred(QDialog& dialog);
-
     Session& session_;
+    MessagePresenter& presenter_;
     QPointer<HoldTimesDialog> holdTimes_;
     QPointer<DeviceSerialDialog> deviceSerial_;
     QPointer<IpAddressDialog> ipAddress_;
