@@ -9,7 +9,7 @@
 
 using namespace vem;
 
-TEST(DeviceWindows, OnlyTheSystemMenuKeyOfTheInfoWindowShowsTheServiceMenu) {
+TEST(DeviceInfoDialog, OnlyItsSystemMenuKeyShowsTheHiddenServiceMenu) {
     MainWindow window;
     auto* menu = window.findChild<QMenu*>("systemMenu");
     ASSERT_NE(menu, nullptr);

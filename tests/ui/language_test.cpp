@@ -31,7 +31,7 @@
 namespace vem {
 namespace {
 
-TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
+TEST(MainWindow, EnglishLanguageFileReachesCaptionsListsAndMessages) {
     MainWindow window;
     std::vector<MessagePresenter::Shown> shown;
     window.presenter().setSink([&](const MessagePresenter::Shown& m) { shown.push_back(m); });
@@ -99,7 +99,7 @@ QSet<QString> textsOf(const char* file) {
     return texts;
 }
 
-TEST(Language, TheEnglishRunShowsNoGermanText) {
+TEST(MainWindow, EnglishRunShowsNoGermanTextAndNoTwoMenusShareAnAltKey) {
     QSet<QString> germanOnly = textsOf("language.txt") - textsOf("language-en.txt");
     germanOnly.remove(QString());
     MainWindow window;
@@ -134,7 +134,7 @@ TEST(Language, TheEnglishRunShowsNoGermanText) {
     }
 }
 
-TEST(Language, FileFilters) {
+TEST(LanguageApply, FileFiltersBecomeQtFiltersWithTheirPatterns) {
     const struct { const char* file; const char* qt; } cases[] = {
         {"QOR-Datei (*.qor)|*.qor", "QOR-Datei (*.qor)"},
         {"Project|*.qor", "Project (*.qor)"},
@@ -147,7 +147,7 @@ TEST(Language, FileFilters) {
 }  // namespace
 }  // namespace vem
 
-TEST(LanguageFiles, WorkingFolderFirstThenTheInstalledOne) {
+TEST(LanguageFileCandidates, WorkingFolderFirstThenTheInstalledOne) {
     const QStringList files = vem::languageFileCandidates("/work/project", "/opt/vem/bin", "");
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(files[0], "/work/project/language.txt");

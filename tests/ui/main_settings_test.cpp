@@ -13,13 +13,14 @@ using namespace vem;
 
 namespace {
 
-struct MainSettings : ::testing::Test {
+// A main window whose next settings dialog `fillAndAccept` fills and accepts.
+struct SettingsMenuTest {
     MainWindow window;
     QString label(const char* name) { return window.findChild<QLabel*>(name)->text(); }
-    void fillAndAccept(std::function<void(QWidget*)> fill, const char* acceptButton) {
+    void fillAndAccept(std::function<void(QWidget*)> fill) {
         test::onNextModal([=](QWidget* dialog) {
             fill(dialog);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(acceptButton), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("acceptButton"), Qt::LeftButton);
         });
     }
 };
@@ -30,40 +31,43 @@ void setEdit(QWidget* dialog, const char* name, const QString& text) {
 
 }  // namespace
 
-TEST_F(MainSettings, StartValuesInSummary) {
-    EXPECT_EQ(label("handshakeValue"), "none");
-    EXPECT_EQ(label("formatValue"), "8 none");
-    EXPECT_EQ(label("baudValue"), "9600");
-    EXPECT_EQ(label("ipValue"), "0.0.0.0");
-    EXPECT_EQ(label("portValue"), "0");
-    EXPECT_EQ(label("dataHoldValue"), "3");
-    EXPECT_EQ(label("relayHoldValue"), "3");
+TEST(MainWindow, SummariesShowTheStartSettings) {
+    SettingsMenuTest t;
+    EXPECT_EQ(t.label("handshakeValue"), "none");
+    EXPECT_EQ(t.label("formatValue"), "8 none");
+    EXPECT_EQ(t.label("baudValue"), "9600");
+    EXPECT_EQ(t.label("ipValue"), "0.0.0.0");
+    EXPECT_EQ(t.label("portValue"), "0");
+    EXPECT_EQ(t.label("dataHoldValue"), "3");
+    EXPECT_EQ(t.label("relayHoldValue"), "3");
 }
 
-TEST_F(MainSettings, HoldTimesMenuUpdatesSummary) {
-    fillAndAccept([](QWidget* d) {
+TEST(MainWindow, HoldTimesMenuStoresTheTimesAndRefreshesTheSummary) {
+    SettingsMenuTest t;
+    t.fillAndAccept([](QWidget* d) {
         setEdit(d, "dataHoldEdit", "12");
         setEdit(d, "relayHoldEdit", "abc");
-    }, "acceptButton");
-    window.findChild<QAction*>("holdTimesItem")->trigger();
-    EXPECT_EQ(window.project().device.DataHoldSeconds, 12);
-    EXPECT_EQ(window.project().device.RelayHoldSeconds, 0);
-    EXPECT_EQ(label("dataHoldValue"), "12");
-    EXPECT_EQ(label("relayHoldValue"), "0");
+    });
+    t.window.findChild<QAction*>("holdTimesItem")->trigger();
+    EXPECT_EQ(t.window.project().device.DataHoldSeconds, 12);
+    EXPECT_EQ(t.window.project().device.RelayHoldSeconds, 0);
+    EXPECT_EQ(t.label("dataHoldValue"), "12");
+    EXPECT_EQ(t.label("relayHoldValue"), "0");
 }
 
-TEST_F(MainSettings, IpAddressLabelsShowTypedTextUntilRefresh) {
-    fillAndAccept([](QWidget* d) {
+TEST(MainWindow, AddressSummaryShowsTheTypedTextUntilRefreshed) {
+    SettingsMenuTest t;
+    t.fillAndAccept([](QWidget* d) {
         setEdit(d, "octet1Edit", "192");
         setEdit(d, "octet2Edit", "168");
         setEdit(d, "octet3Edit", "010");
         setEdit(d, "octet4Edit", "10");
         setEdit(d, "portEdit", "8080");
-    }, "acceptButton");
-    window.findChild<QAction*>("ipAddressItem")->trigger();
-    EXPECT_EQ(label("ipValue"), "192.168.010.10");
-    EXPECT_EQ(label("portValue"), "8080");
-    EXPECT_EQ(window.image().headerArea[0x57], 80);
-    window.showInterfaceSummary();
-    EXPECT_EQ(label("ipValue"), "192.168.10.10");
+    });
+    t.window.findChild<QAction*>("ipAddressItem")->trigger();
+    EXPECT_EQ(t.label("ipValue"), "192.168.010.10");
+    EXPECT_EQ(t.label("portValue"), "8080");
+    EXPECT_EQ(t.window.image().headerArea[0x57], 80);
+    t.window.showInterfaceSummary();
+    EXPECT_EQ(t.label("ipValue"), "192.168.10.10");
 }

@@ -17,7 +17,13 @@
 #include "session/Session.h"
 #include "ui/settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
+#include "ui/device/VideoSignalDialog.h"
+#include "ui/fields/FieldDialog.h"
+#include "ui/settings/DataSendDialog.h"
 #include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
+#include "ui/settings/IpAddressDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
 #include "ui/settings/PosDialog.h"
 
 namespace vem {
@@ -79,8 +85,8 @@ void click(QWidget* w, const char* buttonName) {
 
 QString text(QWidget* w, const char* editName) { return child<QLineEdit>(w, editName)->text(); }
 
-class SettingsDialogsTest : public ::testing::Test {
-protected:
+// A session with its settings dialogs; their messages are recorded.
+struct SettingsDialogsTest {
     Session session;
     RecordingPresenter presenter{session.messages(), session.dialogMessages()};
     SettingsDialogs dialogs{session, presenter, nullptr};
@@ -97,40 +103,42 @@ protected:
     }
 };
 
-TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
+TEST(SettingsDialogs, HoldTimesStoredOnAcceptOnlyAndRefusedAbove255) {
+    SettingsDialogsTest t;
     onModal("HoldTimesDialog", [](QWidget* d) {
         EXPECT_EQ(text(d, "dataHoldEdit"), "3");
         type(d, "dataHoldEdit", "abc");
         type(d, "relayHoldEdit", "1234");  // three characters at most
         click(d, "acceptButton");  // übernehmen
     });
-    dialogs.runHoldTimes();
-    EXPECT_EQ(project().device.DataHoldSeconds, 0);
-    EXPECT_EQ(project().device.RelayHoldSeconds, 123);
+    t.dialogs.runHoldTimes();
+    EXPECT_EQ(t.project().device.DataHoldSeconds, 0);
+    EXPECT_EQ(t.project().device.RelayHoldSeconds, 123);
 
     onModal("HoldTimesDialog", [](QWidget* d) {
         type(d, "relayHoldEdit", "7");
         click(d, "cancelButton");  // abbrechen
     });
-    dialogs.runHoldTimes();
-    EXPECT_EQ(project().device.RelayHoldSeconds, 123);
+    t.dialogs.runHoldTimes();
+    EXPECT_EQ(t.project().device.RelayHoldSeconds, 123);
 
     // Above 255 "übernehmen" refuses with a message and the dialog stays open.
-    onModal("HoldTimesDialog", [this](QWidget* d) {
+    onModal("HoldTimesDialog", [&t](QWidget* d) {
         type(d, "dataHoldEdit", "256");
         click(d, "acceptButton");
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(presenter.shown.size(), 1u);
-        if (!presenter.shown.empty()) {
-            EXPECT_EQ(presenter.shown[0].slot, Msg::HoldTimeOutOfRange);
+        EXPECT_EQ(t.presenter.shown.size(), 1u);
+        if (!t.presenter.shown.empty()) {
+            EXPECT_EQ(t.presenter.shown[0].slot, Msg::HoldTimeOutOfRange);
         }
         click(d, "cancelButton");
     });
-    dialogs.runHoldTimes();
-    EXPECT_EQ(project().device.DataHoldSeconds, 0);
+    t.dialogs.runHoldTimes();
+    EXPECT_EQ(t.project().device.DataHoldSeconds, 0);
 }
 
-TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
+TEST(SettingsDialogs, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
+    SettingsDialogsTest t;
     onModal("DeviceSerialDialog", [](QWidget* d) {
         EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentText(), "    9600");
         child<QComboBox>(d, "handshakeBox")->setCurrentIndex(1);
@@ -142,11 +150,11 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
         QTest::keyClicks(baud, "12345");
         click(d, "acceptButton");  // übernehmen
     });
-    dialogs.runDeviceSerial();
-    EXPECT_EQ(project().device.DeviceHandshake, 1);
-    EXPECT_EQ(project().device.DeviceDataFormat, 1);
-    EXPECT_EQ(project().device.DeviceBaudIndex, -1);
-    EXPECT_EQ(interfaceSummary(project().device).baudRate, "");
+    t.dialogs.runDeviceSerial();
+    EXPECT_EQ(t.project().device.DeviceHandshake, 1);
+    EXPECT_EQ(t.project().device.DeviceDataFormat, 1);
+    EXPECT_EQ(t.project().device.DeviceBaudIndex, -1);
+    EXPECT_EQ(interfaceSummary(t.project().device).baudRate, "");
 
     onModal("DeviceSerialDialog", [](QWidget* d) {
         auto* baud = child<QComboBox>(d, "baudBox");
@@ -154,12 +162,13 @@ TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknown
         QTest::keyClicks(baud, "57600");
         click(d, "acceptButton");
     });
-    dialogs.runDeviceSerial();
-    EXPECT_EQ(project().device.DeviceBaudIndex, 8);
-    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialDialog(), "baudBox")->count(), 10);  // nothing added
+    t.dialogs.runDeviceSerial();
+    EXPECT_EQ(t.project().device.DeviceBaudIndex, 8);
+    EXPECT_EQ(child<QComboBox>(&t.dialogs.deviceSerialDialog(), "baudBox")->count(), 10);  // nothing added
 }
 
-TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
+TEST(SettingsDialogs, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
+    SettingsDialogsTest t;
     onModal("IpAddressDialog", [](QWidget* d) {
         type(d, "octet1Edit", "192");
         type(d, "octet2Edit", "168");
@@ -168,26 +177,27 @@ TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort)
         type(d, "portEdit", "8080");
         click(d, "acceptButton");  // übernehmen
     });
-    const Outcome outcome = dialogs.runIpAddress();
+    const Outcome outcome = t.dialogs.runIpAddress();
     EXPECT_TRUE(outcome.ok);
     ASSERT_TRUE(outcome.typedAddress.has_value());
     EXPECT_EQ(outcome.typedAddress->first, "192.168.1.010");
     EXPECT_EQ(outcome.typedAddress->second, "8080");
-    EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
-    EXPECT_EQ(interfaceSummary(project().device).address, "192.168.1.10");
+    EXPECT_EQ(t.project().device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
+    EXPECT_EQ(interfaceSummary(t.project().device).address, "192.168.1.10");
     DeviceImage expected;
     expected.storePortSplit(8080);
-    EXPECT_EQ(image().headerArea, expected.headerArea);
-    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_EQ(t.image().headerArea, expected.headerArea);
+    EXPECT_TRUE(t.presenter.shown.empty());
 }
 
-TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNothing) {
+TEST(SettingsDialogs, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNothing) {
+    SettingsDialogsTest t;
     Project p;
     p.device.IpAddress = {10, 0, 0, 1};
     p.device.IpPort = 12345;  // from a file: longer than the port edit takes
-    start(p);
-    const auto headerBefore = image().headerArea;
-    onModal("IpAddressDialog", [this](QWidget* d) {
+    t.start(p);
+    const auto headerBefore = t.image().headerArea;
+    onModal("IpAddressDialog", [&t](QWidget* d) {
         EXPECT_EQ(text(d, "portEdit"), "12345");  // shown whole, so it is refused, not cut
         click(d, "acceptButton");
         type(d, "portEdit", "80");
@@ -195,39 +205,40 @@ TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNot
         click(d, "acceptButton");
         type(d, "octet4Edit", "");
         click(d, "acceptButton");
-        EXPECT_EQ(dialogMessagesShown(DialogId::IpAddress), 3);
+        EXPECT_EQ(t.dialogMessagesShown(DialogId::IpAddress), 3);
         EXPECT_TRUE(d->isVisible());
         click(d, "cancelButton");  // abbrechen
         EXPECT_EQ(text(d, "octet1Edit"), "");
     });
-    EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
-    EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
-    EXPECT_EQ(project().device.IpPort, 12345);
-    EXPECT_EQ(image().headerArea, headerBefore);
+    EXPECT_FALSE(t.dialogs.runIpAddress().typedAddress.has_value());
+    EXPECT_EQ(t.project().device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
+    EXPECT_EQ(t.project().device.IpPort, 12345);
+    EXPECT_EQ(t.image().headerArea, headerBefore);
 
     onModal("IpAddressDialog", [](QWidget* d) {
         EXPECT_EQ(text(d, "octet1Edit"), "10");
         d->close();  // closing the window cancels as well
     });
-    EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
+    EXPECT_FALSE(t.dialogs.runIpAddress().typedAddress.has_value());
 }
 
-TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
-    onModal("DataSendDialog", [this](QWidget* d) {
+TEST(SettingsDialogs, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
+    SettingsDialogsTest t;
+    onModal("DataSendDialog", [&t](QWidget* d) {
         EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentIndex(), -1);
         click(d, "enabledBox");
         child<QComboBox>(d, "baudBox")->setCurrentIndex(5);  // 19200
         type(d, "prefixEdit", "300");
         type(d, "suffixEdit", "3");
         click(d, "acceptButton");
-        EXPECT_EQ(dialogMessagesShown(DialogId::DataSend), 1);
+        EXPECT_EQ(t.dialogMessagesShown(DialogId::DataSend), 1);
         EXPECT_TRUE(d->isVisible());
         click(d, "cancelButton");  // abbrechen keeps what was stored
     });
-    dialogs.runDataSend();
-    EXPECT_EQ(project().device.ForwardEnabled, 1);
-    EXPECT_EQ(project().device.ForwardBaudDigit, 53);
-    EXPECT_EQ(project().device.ForwardPrefixCode, 0);
+    t.dialogs.runDataSend();
+    EXPECT_EQ(t.project().device.ForwardEnabled, 1);
+    EXPECT_EQ(t.project().device.ForwardBaudDigit, 53);
+    EXPECT_EQ(t.project().device.ForwardPrefixCode, 0);
 
     onModal("DataSendDialog", [](QWidget* d) {
         EXPECT_TRUE(child<QCheckBox>(d, "enabledBox")->isChecked());
@@ -237,13 +248,14 @@ TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
         type(d, "suffixEdit", "3");
         click(d, "acceptButton");
     });
-    dialogs.runDataSend();
-    EXPECT_EQ(project().device.ForwardPrefixCode, 2);
-    EXPECT_EQ(project().device.ForwardSuffixCode, 3);
+    t.dialogs.runDataSend();
+    EXPECT_EQ(t.project().device.ForwardPrefixCode, 2);
+    EXPECT_EQ(t.project().device.ForwardSuffixCode, 3);
 }
 
-TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
-    onModal("PosDialog", [this](QWidget* d) {
+TEST(SettingsDialogs, PosShowsStartValuesAndRefusesLinesBeyond16) {
+    SettingsDialogsTest t;
+    onModal("PosDialog", [&t](QWidget* d) {
         EXPECT_EQ(text(d, "registerNumberEdit"), "1");
         EXPECT_EQ(child<QComboBox>(d, "firstLineBox")->currentIndex(), -1);
         EXPECT_EQ(child<QComboBox>(d, "scrollDirectionBox")->currentText(), "ab");
@@ -253,53 +265,55 @@ TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
         child<QComboBox>(d, "firstLineBox")->setCurrentIndex(9);  // line 10
         child<QComboBox>(d, "lineCountBox")->setCurrentIndex(7);  // 8 lines
         click(d, "acceptButton");
-        EXPECT_EQ(dialogMessagesShown(DialogId::Pos), 1);
+        EXPECT_EQ(t.dialogMessagesShown(DialogId::Pos), 1);
 
         child<QComboBox>(d, "lineCountBox")->setCurrentIndex(6);  // 7 lines: 10 to 16
         type(d, "registerNumberEdit", "-5");
         click(d, "acceptButton");
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(presenter.shown.size(), 1u);  // a wrong register number shows nothing
+        EXPECT_EQ(t.presenter.shown.size(), 1u);  // a wrong register number shows nothing
 
         type(d, "registerNumberEdit", "99");
         click(d, "acceptButton");
     });
-    dialogs.runPos();
-    EXPECT_EQ(project().pos.RegisterNumber, 99);
-    EXPECT_EQ(project().pos.FirstLine, 10);
-    EXPECT_EQ(project().pos.LineCount, 7);
-    EXPECT_EQ(project().pos.Transparency, 0);
+    t.dialogs.runPos();
+    EXPECT_EQ(t.project().pos.RegisterNumber, 99);
+    EXPECT_EQ(t.project().pos.FirstLine, 10);
+    EXPECT_EQ(t.project().pos.LineCount, 7);
+    EXPECT_EQ(t.project().pos.Transparency, 0);
 
     onModal("PosDialog", [](QWidget* d) {
         child<QComboBox>(d, "firstLineBox")->setCurrentIndex(0);
         click(d, "cancelButton");
     });
-    dialogs.runPos();
-    EXPECT_EQ(project().pos.FirstLine, 10);
+    t.dialogs.runPos();
+    EXPECT_EQ(t.project().pos.FirstLine, 10);
 }
 
-TEST_F(SettingsDialogsTest, ExtendedButtonFollowsTheLoadedImage) {
-    auto* extended = child<QAbstractButton>(&dialogs.posDialog(), "extendedButton");
+TEST(SettingsDialogs, ExtendedButtonFollowsTheLoadedImage) {
+    SettingsDialogsTest t;
+    auto* extended = child<QAbstractButton>(&t.dialogs.posDialog(), "extendedButton");
     EXPECT_FALSE(extended->isEnabled());
     DeviceImage img;
     img.mainArea[0x3E1F] = 1;
-    start(Project{}, img);
-    dialogs.updateExtendedButton();
+    t.start(Project{}, img);
+    t.dialogs.updateExtendedButton();
     EXPECT_FALSE(extended->isEnabled());  // no image loaded
     img.imageTemplateLoaded = true;
-    start(Project{}, img);
-    dialogs.updateExtendedButton();
+    t.start(Project{}, img);
+    t.dialogs.updateExtendedButton();
     EXPECT_TRUE(extended->isEnabled());
 }
 
-TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancelled) {
+TEST(SettingsDialogs, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancelled) {
+    SettingsDialogsTest t;
     DeviceImage img;
     img.imageTemplateLoaded = true;
     img.mainArea[0x3E1F] = 1;
     Project p;
     p.posExtended.Keyword[2] = "BAR";
     p.posExtended.KeywordAction[2] = 1;
-    start(p, img);
+    t.start(p, img);
     onModal("PosDialog", [](QWidget* pos) {
         onModal("PosExtendedDialog", [](QWidget* d) {
             EXPECT_TRUE(child<QRadioButton>(d, "actionButton1")->isChecked());
@@ -318,8 +332,8 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
         click(pos, "extendedButton");  // Extended
         click(pos, "cancelButton");
     });
-    dialogs.runPos();
-    const PosExtendedSettings& x = project().posExtended;
+    t.dialogs.runPos();
+    const PosExtendedSettings& x = t.project().posExtended;
     EXPECT_EQ(x.Keyword[0], "SUMME");
     EXPECT_EQ(x.KeywordAction[0], 5);
     EXPECT_EQ(x.MaxSpaces, 0);  // not stored by abbrechen
@@ -330,13 +344,14 @@ TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancel
         EXPECT_TRUE(child<QRadioButton>(d, "actionButton6")->isChecked());
         click(d, "cancelButton");
     });
-    dialogs.runPosExtended();
+    t.dialogs.runPosExtended();
 }
 
-TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
+TEST(SettingsDialogs, PosExtendedAcceptStoresEveryControlAndTheShownKeyword) {
+    SettingsDialogsTest t;
     Project p;
     p.posExtended.KeywordAction[0] = 12;  // from a file: no radio button fits
-    start(p);
+    t.start(p);
     const QString start28(28, QLatin1Char('S'));
     onModal("PosExtendedDialog", [start28](QWidget* d) {
         EXPECT_TRUE(child<QRadioButton>(d, "maxModeButton")->isChecked());
@@ -351,8 +366,8 @@ TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
         click(d, "actionButton8");
         click(d, "acceptButton");
     });
-    dialogs.runPosExtended();
-    const PosExtendedSettings& x = project().posExtended;
+    t.dialogs.runPosExtended();
+    const PosExtendedSettings& x = t.project().posExtended;
     EXPECT_EQ(x.LimitTo40, 1);
     EXPECT_EQ(x.StartDefinitionLength, 28);
     EXPECT_EQ(x.EndDefinition, "Ende\x80");
@@ -361,6 +376,24 @@ TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
     EXPECT_EQ(x.KeywordAction[0], 0);  // committed by switching, with no button selected
     EXPECT_EQ(x.Keyword[1], "TOTAL");
     EXPECT_EQ(x.KeywordAction[1], 7);
+}
+
+TEST(FormDialog, EveryDialogIsModalAndKeepsItsDesignedSize) {
+    SettingsDialogsTest t;
+    FieldDialog field(nullptr);
+    VideoSignalDialog video(t.presenter, nullptr);
+    SettingsDialogs& d = t.dialogs;
+    const std::pair<QDialog*, QSize> designed[] = {
+        {&d.holdTimesDialog(), {248, 120}}, {&d.deviceSerialDialog(), {264, 150}}, {&d.ipAddressDialog(), {232, 112}},
+        {&d.posDialog(), {424, 200}},       {&d.dataSendDialog(), {320, 176}},     {&d.posExtendedDialog(), {376, 510}},
+        {&field, {288, 240}},               {&video, {174, 294}},
+    };
+    for (const auto& [dialog, size] : designed) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        EXPECT_TRUE(dialog->isModal());
+        EXPECT_EQ(dialog->minimumSize(), size);
+        EXPECT_EQ(dialog->maximumSize(), size);
+    }
 }
 
 }  // namespace

@@ -135,13 +135,12 @@ void checkShown(QWidget* w, QStringList& out) {
     w->hide();
 }
 
-struct TextFit : test::SampleFolder {};
-
-TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
+TEST(MainWindow, EveryTextOfEveryWindowFitsItsControlInEveryLanguage) {
+    test::SampleWorkingFolder folder;
     for (const char* file : {"language.txt", "language-en.txt"}) {
         SCOPED_TRACE(file);
         MainWindow window;
-        watch(window.presenter());
+        folder.watch(window.presenter());
         ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + file));
         QStringList out;
         checkShown(&window, out);

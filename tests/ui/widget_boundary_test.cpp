@@ -21,7 +21,7 @@
 namespace vem {
 namespace {
 
-TEST(WidgetBoundaryTest, EveryByteRoundTrips) {
+TEST(Encoding, EveryByteRoundTripsThroughAWidgetText) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     const QString shown = fromCp1252(all);
@@ -31,7 +31,7 @@ TEST(WidgetBoundaryTest, EveryByteRoundTrips) {
     EXPECT_EQ(toCp1252(QString::fromUtf8("Σ")), "?");
 }
 
-TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
+TEST(PosExtendedDialog, AcceptedUnchangedKeepsEveryByte) {
     Session session;
     Project p;
     PosExtendedSettings& s = p.posExtended;
@@ -48,7 +48,7 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
     EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
 }
 
-TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
+TEST(SettingsWidgets, LongValueIsShownWholeButTypingNeverGoesBeyondTheDesignedLength) {
     HoldTimesDialog form(nullptr);  // the edits take 3 characters
     auto* data = form.findChild<QLineEdit*>("dataHoldEdit");
     form.show();
@@ -70,7 +70,7 @@ TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
     EXPECT_EQ(data->text(), "123");
 }
 
-TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
+TEST(MessagePresenter, BoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
     MessageTable messages;
     DialogMessages dialogMessages;
     MessagePresenter presenter(messages, dialogMessages);
@@ -88,7 +88,7 @@ TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScree
     }
 }
 
-TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
+TEST(PlainText, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
     MainWindow window;
     PortSettingsDialog port(window.session().messages(), &window);
     QList<QLabel*> labels = window.findChildren<QLabel*>();
