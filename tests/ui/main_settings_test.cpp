@@ -13,21 +13,19 @@ using namespace vem;
 
 namespace {
 
-// A main window whose next settings dialog `fillAndAccept` fills and accepts.
+// A main window whose settings dialogs are filled and accepted as the test says.
 struct SettingsMenuTest {
     MainWindow window;
     QString label(const char* name) { return window.findChild<QLabel*>(name)->text(); }
-    void fillAndAccept(std::function<void(QWidget*)> fill) {
-        test::onNextModal([=](QWidget* dialog) {
-            fill(dialog);
+    // Opens the dialog of menu item `item`, puts each text of `edits` into its edit and accepts.
+    void accept(const char* item, std::vector<std::pair<const char*, QString>> edits) {
+        test::onNextModal([edits](QWidget* dialog) {
+            for (const auto& [name, text] : edits) dialog->findChild<QLineEdit*>(name)->setText(text);
             QTest::mouseClick(dialog->findChild<QPushButton*>("acceptButton"), Qt::LeftButton);
         });
+        window.findChild<QAction*>(item)->trigger();
     }
 };
-
-void setEdit(QWidget* dialog, const char* name, const QString& text) {
-    dialog->findChild<QLineEdit*>(name)->setText(text);
-}
 
 }  // namespace
 
@@ -44,11 +42,7 @@ TEST(MainWindow, SummariesShowTheStartSettings) {
 
 TEST(MainWindow, HoldTimesMenuStoresTheTimesAndRefreshesTheSummary) {
     SettingsMenuTest t;
-    t.fillAndAccept([](QWidget* d) {
-        setEdit(d, "dataHoldEdit", "12");
-        setEdit(d, "relayHoldEdit", "abc");
-    });
-    t.window.findChild<QAction*>("holdTimesItem")->trigger();
+    t.accept("holdTimesItem", {{"dataHoldEdit", "12"}, {"relayHoldEdit", "abc"}});
     EXPECT_EQ(t.window.project().device.DataHoldSeconds, 12);
     EXPECT_EQ(t.window.project().device.RelayHoldSeconds, 0);
     EXPECT_EQ(t.label("dataHoldValue"), "12");
@@ -57,14 +51,8 @@ TEST(MainWindow, HoldTimesMenuStoresTheTimesAndRefreshesTheSummary) {
 
 TEST(MainWindow, AddressSummaryShowsTheTypedTextUntilRefreshed) {
     SettingsMenuTest t;
-    t.fillAndAccept([](QWidget* d) {
-        setEdit(d, "octet1Edit", "192");
-        setEdit(d, "octet2Edit", "168");
-        setEdit(d, "octet3Edit", "010");
-        setEdit(d, "octet4Edit", "10");
-        setEdit(d, "portEdit", "8080");
-    });
-    t.window.findChild<QAction*>("ipAddressItem")->trigger();
+    t.accept("ipAddressItem", {{"octet1Edit", "192"}, {"octet2Edit", "168"}, {"octet3Edit", "010"},
+                               {"octet4Edit", "10"}, {"portEdit", "8080"}});
     EXPECT_EQ(t.label("ipValue"), "192.168.010.10");
     EXPECT_EQ(t.label("portValue"), "8080");
     EXPECT_EQ(t.window.image().headerArea[0x57], 80);
