@@ -13,7 +13,7 @@ TEST(DeviceInfoDialog, OnlyItsSystemMenuKeyShowsTheHiddenServiceMenu) {
     MainWindow window;
     auto* menu = window.findChild<QMenu*>("systemMenu");
     ASSERT_NE(menu, nullptr);
-    DeviceInfoDialog& info = window.deviceInfoWindow();
+    DeviceInfoDialog& info = window.deviceInfoDialog();
     for (Qt::Key other : {Qt::Key_A, Qt::Key_Q, Qt::Key_Escape}) QTest::keyClick(&info, other);
     EXPECT_FALSE(menu->menuAction()->isVisible());
     QTest::keyClick(info.findChild<QWidget*>("acceptButton"), DeviceInfoDialog::systemMenuKey, Qt::ShiftModifier);

@@ -68,7 +68,7 @@ TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {
         {&settings.holdTimesDialog(), S::HoldTimes},
         {&settings.deviceSerialDialog(), S::DeviceSerial},
         {&window.progressWindow(), S::Progress},
-        {&window.deviceInfoWindow(), S::DeviceInfo},
+        {&window.deviceInfoDialog(), S::DeviceInfo},
         {&settings.ipAddressDialog(), S::IpAddress},
         {&settings.posDialog(), S::Pos},
         {window.findChild<VideoSignalDialog*>(), S::Video},

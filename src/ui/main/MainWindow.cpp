@@ -259,9 +259,9 @@ void MainWindow::buildMenu() {
             &MainWindow::saveProjectAs);
     connect(addItem(fileMenu, "exitItem", "B&eenden"), &QAction::triggered, this, &QWidget::close);
 
-    QAction* comport = bar->addAction("&PC Comport");
-    comport->setObjectName("portSettingsItem");
-    connect(comport, &QAction::triggered, this, &MainWindow::RS2321Click);
+    QAction* portSettingsItem = bar->addAction("&PC Comport");
+    portSettingsItem->setObjectName("portSettingsItem");
+    connect(portSettingsItem, &QAction::triggered, this, &MainWindow::RS2321Click);
 
     QMenu* interfaceMenu = bar->addMenu("&QOR Interface");
     interfaceMenu->setObjectName("interfaceMenu");
@@ -273,16 +273,16 @@ void MainWindow::buildMenu() {
     connect(addItem(interfaceMenu, "dataSendItem", "Daten senden"), &QAction::triggered, this,
             &MainWindow::editDataSend);
 
-    QAction* pos = bar->addAction("&POS         ");
-    pos->setObjectName("posItem");
-    connect(pos, &QAction::triggered, this, &MainWindow::editPos);
+    QAction* posItem = bar->addAction("&POS         ");
+    posItem->setObjectName("posItem");
+    connect(posItem, &QAction::triggered, this, &MainWindow::editPos);
 
     QMenu* deviceMenu = bar->addMenu("&QV   ");
     deviceMenu->setObjectName("deviceMenu");
-    QAction* binFile = addItem(deviceMenu, "imageFileItem", "BIN - File...");
-    binFile->setVisible(false);
-    binFile->setEnabled(false);
-    connect(binFile, &QAction::triggered, this, &MainWindow::openImageFile);
+    QAction* imageFileItem = addItem(deviceMenu, "imageFileItem", "BIN - File...");
+    imageFileItem->setVisible(false);
+    imageFileItem->setEnabled(false);
+    connect(imageFileItem, &QAction::triggered, this, &MainWindow::openImageFile);
     // Every item that starts an exchange with the device; they wait while one runs.
     auto deviceItem = [&](QMenu* menu, const char* name, const QString& text, void (MainWindow::*handler)()) {
         QAction* a = addItem(menu, name, text);

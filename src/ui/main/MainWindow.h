@@ -44,7 +44,7 @@ public:
     SettingsDialogs& settingsDialogs() { return *settings_; }
     TSerial& serial() { return *Serial1; }
     ProgressWindow& progressWindow() { return *progress_; }
-    DeviceInfoDialog& deviceInfoWindow() { return *deviceInfo_; }
+    DeviceInfoDialog& deviceInfoDialog() { return *deviceInfo_; }
 
     // Puts the texts of a language file on every window and into the message tables; false,
     // with `fault` telling why, when the file cannot be read.
