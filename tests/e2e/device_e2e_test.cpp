@@ -43,9 +43,9 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
     auto first = window(sim);
     ASSERT_TRUE(first->image().imageTemplateLoaded);
     first->findChild<QAction*>("programItem")->trigger();
-    EXPECT_FALSE(first->findChild<QAction*>("readBackItem")->isEnabled());  // one exchange at a time
-    EXPECT_FALSE(first->findChild<QAction*>("openProjectItem")->isEnabled());   // nor another project meanwhile
-    EXPECT_FALSE(first->findChild<QAction*>("imageFileItem")->isEnabled());   // nor another template
+    EXPECT_FALSE(first->findChild<QAction*>("readBackItem")->isEnabled());     // one exchange at a time
+    EXPECT_FALSE(first->findChild<QAction*>("openProjectItem")->isEnabled());  // nor another project meanwhile
+    EXPECT_FALSE(first->findChild<QAction*>("imageFileItem")->isEnabled());    // nor another template
     EXPECT_TRUE(first->progressWindow().isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().Active(); }, 30000));
     EXPECT_TRUE(first->findChild<QAction*>("readBackItem")->isEnabled());

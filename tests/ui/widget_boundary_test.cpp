@@ -48,7 +48,7 @@ TEST(PosExtendedDialog, AcceptedUnchangedKeepsEveryByte) {
     EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
 }
 
-TEST(SettingsWidgets, LongValueIsShownWholeButTypingNeverGoesBeyondTheDesignedLength) {
+TEST(ControlValues, LongValueIsShownWholeButTypingNeverGoesBeyondTheDesignedLength) {
     HoldTimesDialog form(nullptr);  // the edits take 3 characters
     auto* data = form.findChild<QLineEdit*>("dataHoldEdit");
     form.show();

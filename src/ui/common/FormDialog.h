@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/ControlValues.h"
 
 namespace vem {
 

@@ -1,6 +1,6 @@
 #include "ui/settings/PosExtendedDialog.h"
 
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/ControlValues.h"
 #include "ui_PosExtendedDialog.h"
 
 namespace vem {

@@ -1,4 +1,4 @@
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/ControlValues.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
