@@ -5,7 +5,6 @@
 class QAbstractButton;
 class QComboBox;
 class QLineEdit;
-class QWidget;
 
 namespace vem {
 
