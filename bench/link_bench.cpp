@@ -34,7 +34,7 @@ double programOnce(const QStringList& qorsimArguments) {
     window.serial().SetCOMPort(vem::COMManager().NumberAt(path));
     QElapsedTimer clock;
     clock.start();
-    window.findChild<QAction*>("tt1")->trigger();
+    window.findChild<QAction*>("programItem")->trigger();
     // The event loop as the program runs it: woken by events, not by polling.
     QTimer wake;
     wake.start(100);

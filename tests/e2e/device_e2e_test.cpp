@@ -42,14 +42,14 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgramGivesTheSameProject) 
     ASSERT_FALSE(sim.path().isEmpty());
     auto first = window(sim);
     ASSERT_TRUE(first->image().imageTemplateLoaded);
-    first->findChild<QAction*>("tt1")->trigger();
-    EXPECT_FALSE(first->findChild<QAction*>("Einlesen1")->isEnabled());  // one exchange at a time
-    EXPECT_FALSE(first->findChild<QAction*>("oeffnen1")->isEnabled());   // nor another project meanwhile
-    EXPECT_FALSE(first->findChild<QAction*>("BINFile1")->isEnabled());   // nor another template
+    first->findChild<QAction*>("programItem")->trigger();
+    EXPECT_FALSE(first->findChild<QAction*>("readBackItem")->isEnabled());     // one exchange at a time
+    EXPECT_FALSE(first->findChild<QAction*>("openProjectItem")->isEnabled());  // nor another project meanwhile
+    EXPECT_FALSE(first->findChild<QAction*>("imageFileItem")->isEnabled());    // nor another template
     EXPECT_TRUE(first->progressWindow().isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().Active(); }, 30000));
-    EXPECT_TRUE(first->findChild<QAction*>("Einlesen1")->isEnabled());
-    EXPECT_TRUE(first->findChild<QAction*>("oeffnen1")->isEnabled());
+    EXPECT_TRUE(first->findChild<QAction*>("readBackItem")->isEnabled());
+    EXPECT_TRUE(first->findChild<QAction*>("openProjectItem")->isEnabled());
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(first->progressWindow().isVisible());
 
@@ -57,7 +57,7 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgramGivesTheSameProject) 
     QFile::remove(folder.filePath("default.qor"));  // the second program starts empty
     auto second = window(sim);
     ASSERT_FALSE(second->image().imageTemplateLoaded);
-    ASSERT_TRUE(run(*second, "Einlesen1"));
+    ASSERT_TRUE(run(*second, "readBackItem"));
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(second->image().mainArea, first->image().mainArea);
     EXPECT_EQ(second->image().headerArea, first->image().headerArea);
@@ -78,7 +78,7 @@ TEST_F(DeviceEndToEnd, AnUnmarkedReadBackIsTakenOnlyWhenTheUserSaysSo) {
             return answer;
         });
         const auto screen = w->project().screenText;
-        ASSERT_TRUE(run(*w, "Einlesen1"));
+        ASSERT_TRUE(run(*w, "readBackItem"));
         EXPECT_EQ(asked, std::vector<int>{Msg::ReadBackUnmarked});
         const bool taken = answer == MessagePresenter::Answer::Take;
         EXPECT_EQ(w->project().screenText != screen, taken);
@@ -102,7 +102,7 @@ TEST_F(DeviceEndToEnd, InfoOfADeviceWithoutTheMarkSaysItHoldsNoProject) {
 TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
     test::QorsimProcess sim({"--baud", "115200"});
     auto w = window(sim);
-    w->findChild<QAction*>("tt1")->trigger();
+    w->findChild<QAction*>("programItem")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->progressWindow().position() > 20; }, 20000));
     sim.kill();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
@@ -120,7 +120,7 @@ TEST_F(DeviceEndToEnd, BusyPortIsSaidAtOnceWithItsName) {
     holder->serial().SetActive(true);  // another program has the port
     ASSERT_TRUE(holder->serial().Active());
     auto w = window(sim);
-    w->findChild<QAction*>("VEMInfo1")->trigger();
+    w->findChild<QAction*>("deviceInfoItem")->trigger();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::PortCannotOpen);
     EXPECT_TRUE(shown[0].text.contains(sim.path())) << shown[0].text.toStdString();
@@ -139,15 +139,15 @@ TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
         f.write(bytes);
     }
     test::chooseInNextFileDialog(folder.filePath("font.zsz"));
-    ASSERT_TRUE(run(*w, "Zeichensatzladen1"));
+    ASSERT_TRUE(run(*w, "uploadFontItem"));
     test::chooseInNextFileDialog(folder.filePath("new.ldr"));
-    ASSERT_TRUE(run(*w, "Firmware1"));
-    w->findChild<QAction*>("SetAVRFuses1")->trigger();
+    ASSERT_TRUE(run(*w, "uploadFirmwareItem"));
+    w->findChild<QAction*>("sendFusesItem")->trigger();
     test::onNextModal([](QWidget* video) {
-        video->findChild<QPushButton*>("SpeedButton2")->click();  // "------>"
-        QTimer::singleShot(300, video, [video] { video->findChild<QPushButton*>("SpeedButton1")->click(); });
+        video->findChild<QPushButton*>("sendButton")->click();  // "------>"
+        QTimer::singleShot(300, video, [video] { video->findChild<QPushButton*>("cancelButton")->click(); });
     });
-    w->findChild<QAction*>("Videosignal1")->trigger();
+    w->findChild<QAction*>("videoSignalItem")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->session().exchangeRunning(); }, 5000));
     QTest::qWait(200);
     QByteArray video(64, '\0');

@@ -33,23 +33,29 @@ inline void onNextModal(std::function<void(QWidget*)> act) {
     timer->start();
 }
 
-// A working folder with the sample project and template, current while the test runs; the
-// messages of the windows it watches are collected in `shown`.
-struct SampleFolder : ::testing::Test {
+// A working folder with the sample project and template, current while it lives; the messages
+// of the windows it watches are collected in `shown`.
+struct SampleWorkingFolder {
     QTemporaryDir folder;
     QString previous = QDir::currentPath();
     std::vector<MessagePresenter::Shown> shown;
 
-    void SetUp() override {
+    SampleWorkingFolder() {
         for (const char* name : {"default.qor", "default.bin"})
-            ASSERT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name)));
+            EXPECT_TRUE(QFile::copy(QString(VEM_DATA_DIR "/") + name, folder.filePath(name))) << name;
         QDir::setCurrent(folder.path());
     }
-    void TearDown() override { QDir::setCurrent(previous); }
+    ~SampleWorkingFolder() { QDir::setCurrent(previous); }
+    SampleWorkingFolder(const SampleWorkingFolder&) = delete;
+    SampleWorkingFolder& operator=(const SampleWorkingFolder&) = delete;
+
     void watch(MessagePresenter& presenter) {
         presenter.setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
     }
 };
+
+// The same for the tests of a fixture.
+struct SampleFolder : ::testing::Test, SampleWorkingFolder {};
 
 // Answers the next file dialog with `path`, typed into its name field as an operator would.
 inline void chooseInNextFileDialog(const QString& path) {

@@ -9,14 +9,14 @@
 
 using namespace vem;
 
-TEST(DeviceWindows, OnlyTheSystemMenuKeyOfTheInfoWindowShowsTheServiceMenu) {
+TEST(DeviceInfoDialog, OnlyItsSystemMenuKeyShowsTheHiddenServiceMenu) {
     MainWindow window;
-    auto* menu = window.findChild<QMenu*>("Expert1");
+    auto* menu = window.findChild<QMenu*>("systemMenu");
     ASSERT_NE(menu, nullptr);
-    DeviceInfoDialog& info = window.deviceInfoWindow();
+    DeviceInfoDialog& info = window.deviceInfoDialog();
     for (Qt::Key other : {Qt::Key_A, Qt::Key_Q, Qt::Key_Escape}) QTest::keyClick(&info, other);
     EXPECT_FALSE(menu->menuAction()->isVisible());
-    QTest::keyClick(info.findChild<QWidget*>("Button1"), DeviceInfoDialog::systemMenuKey, Qt::ShiftModifier);
+    QTest::keyClick(info.findChild<QWidget*>("acceptButton"), DeviceInfoDialog::systemMenuKey, Qt::ShiftModifier);
     EXPECT_TRUE(menu->menuAction()->isVisible());
     QStringList items;
     for (QAction* a : menu->actions()) items << (a->isSeparator() ? "-" : a->text());

@@ -18,36 +18,76 @@
 #include "i18n/LanguageFile.h"
 #include "ui/port/PortSettingsDialog.h"
 #include "ui/settings/SettingsDialogs.h"
+#include "ui/settings/DataSendDialog.h"
+#include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
 #include "ui/settings/IpAddressDialog.h"
+#include "ui/settings/PosDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
+#include "ui/device/DeviceInfoDialog.h"
+#include "ui/device/ProgressWindow.h"
+#include "ui/device/VideoSignalDialog.h"
 
 namespace vem {
 namespace {
 
-TEST(Language, EnglishFileReachesCaptionsListsAndMessages) {
+TEST(MainWindow, EnglishLanguageFileReachesCaptionsListsAndMessages) {
     MainWindow window;
     std::vector<MessagePresenter::Shown> shown;
     window.presenter().setSink([&](const MessagePresenter::Shown& m) { shown.push_back(m); });
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
 
-    EXPECT_EQ(window.findChild<QMenu*>("Datei")->title(), "&File");
-    EXPECT_EQ(window.findChild<QGroupBox*>("GroupBox4")->title(), " Hold times ");
-    auto* variableTypes = window.findChild<FieldDialog*>()->findChild<QComboBox*>("FlatComboBox2");
+    EXPECT_EQ(window.findChild<QMenu*>("fileMenu")->title(), "&File");
+    EXPECT_EQ(window.findChild<QGroupBox*>("holdTimesBox")->title(), " Hold times ");
+    auto* variableTypes = window.findChild<FieldDialog*>()->findChild<QComboBox*>("variableTypeBox");
     ASSERT_EQ(variableTypes->count(), 12);
     EXPECT_EQ(variableTypes->itemText(1), "Data counter");
     EXPECT_EQ(window.session().messages().text(Msg::PortCannotOpen), "The port cannot be opened.");
     EXPECT_EQ(fromCp1252(window.session().projectCaption()).left(14), " QV interface ");
 
-    IpAddressDialog& ip = window.settingsDialogs().ipAddressForm();
+    IpAddressDialog& ip = window.settingsDialogs().ipAddressDialog();
     EXPECT_EQ(ip.windowTitle(), "IP address");
     test::onNextModal([](QWidget* d) {
-        d->findChild<QLineEdit*>("FlatEdit4")->setText("256");
-        d->findChild<QAbstractButton*>("SpeedButton2")->click();
-        d->findChild<QAbstractButton*>("SpeedButton1")->click();
+        d->findChild<QLineEdit*>("octet4Edit")->setText("256");
+        d->findChild<QAbstractButton*>("acceptButton")->click();
+        d->findChild<QAbstractButton*>("cancelButton")->click();
     });
-    window.IPAdresse1Click();
+    window.editIpAddress();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].isDialogMessage);
     EXPECT_TRUE(shown[0].text.startsWith("Invalid IP address")) << shown[0].text.toStdString();
+}
+
+TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {
+    MainWindow window;
+    SettingsDialogs& settings = window.settingsDialogs();
+    using S = LanguageSection;
+    const std::pair<QWidget*, S> windows[] = {
+        {&window, S::MainWindow},
+        {window.findChild<FieldDialog*>(), S::FieldDialog},
+        {&settings.holdTimesDialog(), S::HoldTimes},
+        {&settings.deviceSerialDialog(), S::DeviceSerial},
+        {&window.progressWindow(), S::Progress},
+        {&window.deviceInfoDialog(), S::DeviceInfo},
+        {&settings.ipAddressDialog(), S::IpAddress},
+        {&settings.posDialog(), S::Pos},
+        {window.findChild<VideoSignalDialog*>(), S::Video},
+        {&settings.dataSendDialog(), S::DataSend},
+        {&settings.posExtendedDialog(), S::PosExtended},
+    };
+    for (const auto& [target, section] : windows) {
+        SCOPED_TRACE(static_cast<int>(section));
+        ASSERT_NE(target, nullptr);
+        // As many texts as a complete file gives the section.
+        const std::vector<std::string> texts(static_cast<std::size_t>(LanguageTargetCounts[static_cast<int>(section)]), "x");
+        EXPECT_EQ(applyLanguageSection(target, section, texts).join(' ').toStdString(), "");
+    }
+    // A name the window lacks is reported, and the rest still applied.
+    QWidget bare;
+    EXPECT_EQ(applyLanguageSection(&bare, S::Progress, {"caption"}), QStringList{});
+    EXPECT_EQ(bare.windowTitle(), "caption");
+    EXPECT_EQ(applyLanguageSection(&bare, S::DeviceInfo, {"info", "ok"}).size(), 1);
+    EXPECT_EQ(bare.windowTitle(), "info");
 }
 
 // The texts of a shipped language file, as widgets show them.
@@ -59,7 +99,7 @@ QSet<QString> textsOf(const char* file) {
     return texts;
 }
 
-TEST(Language, TheEnglishRunShowsNoGermanText) {
+TEST(MainWindow, EnglishRunShowsNoGermanTextAndNoTwoMenusShareAnAltKey) {
     QSet<QString> germanOnly = textsOf("language.txt") - textsOf("language-en.txt");
     germanOnly.remove(QString());
     MainWindow window;
@@ -94,7 +134,7 @@ TEST(Language, TheEnglishRunShowsNoGermanText) {
     }
 }
 
-TEST(Language, FileFilters) {
+TEST(LanguageApply, FileFiltersBecomeQtFiltersWithTheirPatterns) {
     const struct { const char* file; const char* qt; } cases[] = {
         {"QOR-Datei (*.qor)|*.qor", "QOR-Datei (*.qor)"},
         {"Project|*.qor", "Project (*.qor)"},
@@ -107,7 +147,7 @@ TEST(Language, FileFilters) {
 }  // namespace
 }  // namespace vem
 
-TEST(LanguageFiles, WorkingFolderFirstThenTheInstalledOne) {
+TEST(LanguageFileCandidates, WorkingFolderFirstThenTheInstalledOne) {
     const QStringList files = vem::languageFileCandidates("/work/project", "/opt/vem/bin", "");
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(files[0], "/work/project/language.txt");

@@ -18,36 +18,39 @@ using namespace vem;
 
 namespace {
 
-struct MainFiles : test::SampleFolder {
-    void watch(MainWindow& window) { SampleFolder::watch(window.presenter()); }
-    static void chooseInNextDialog(const QString& path) { test::chooseInNextFileDialog(path); }
+// The sample project's folder as the working folder, where windows' messages are collected.
+struct ProjectFolderTest : test::SampleWorkingFolder {
+    void watch(MainWindow& window) { SampleWorkingFolder::watch(window.presenter()); }
 };
 
 }  // namespace
 
-TEST_F(MainFiles, StartsWithSampleProjectFromWorkingFolder) {
+TEST(MainWindow, OpensTheSampleProjectOfTheWorkingFolderAtStart) {
+    ProjectFolderTest t;
     MainWindow window;
     const Project& p = window.project();
     EXPECT_TRUE(window.image().imageTemplateLoaded);
     EXPECT_EQ(p.projectName, "default.qor");
-    EXPECT_TRUE(window.findChild<QGroupBox*>("GroupBox3")->title().contains("default.qor"));
+    EXPECT_TRUE(window.findChild<QGroupBox*>("interfaceBox")->title().contains("default.qor"));
     int textCells = 0;
-    for (const auto& t : p.screenText) textCells += (!t.empty() && t != " ");
+    for (const auto& cell : p.screenText) textCells += (!cell.empty() && cell != " ");
     EXPECT_GT(textCells, 0);
     EXPECT_EQ(p.field(DateField).enabled, 1);
-    EXPECT_TRUE(window.findChild<QCheckBox*>("FlatCheckBox17")->isChecked());
+    EXPECT_TRUE(window.findChild<QCheckBox*>("dateBox")->isChecked());
 }
 
-TEST_F(MainFiles, StartsEmptyWithoutDefaultProject) {
-    QFile::remove(folder.filePath("default.qor"));
+TEST(MainWindow, StartsWithoutATemplateWhenTheWorkingFolderHasNoProject) {
+    ProjectFolderTest t;
+    QFile::remove(t.folder.filePath("default.qor"));
     MainWindow window;
     EXPECT_FALSE(window.image().imageTemplateLoaded);
     EXPECT_EQ(window.project().projectName, "default.bin");
 }
 
-TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
+TEST(MainWindow, ProjectSavedThroughTheMenuOpensAgainUnchanged) {
+    ProjectFolderTest t;
     MainWindow window;
-    watch(window);
+    t.watch(window);
     Project p = window.project();
     p.device.DataHoldSeconds = 42;
     const DeviceImage image = window.image();
@@ -55,45 +58,48 @@ TEST_F(MainFiles, SaveThroughMenuAndOpenAgain) {
     window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
     window.applyOutcome(window.session().keyPress('Z'));
 
-    QDir().mkpath(folder.filePath("sub"));
-    const QString saved = folder.filePath("sub/copy.qor");
-    chooseInNextDialog(saved);
-    window.findChild<QAction*>("Speichernunter1")->trigger();
+    QDir().mkpath(t.folder.filePath("sub"));
+    const QString saved = t.folder.filePath("sub/copy.qor");
+    test::chooseInNextFileDialog(saved);
+    window.findChild<QAction*>("saveProjectAsItem")->trigger();
     ASSERT_TRUE(QFile::exists(saved));
     EXPECT_EQ(QDir::currentPath(), QFileInfo(saved).absolutePath());  // the dialog moved it
-    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(t.shown.empty());
 
-    QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin"));
+    QFile::copy(t.folder.filePath("default.bin"), t.folder.filePath("sub/default.bin"));
     MainWindow other;
-    chooseInNextDialog(saved);
-    other.findChild<QAction*>("oeffnen1")->trigger();
+    test::chooseInNextFileDialog(saved);
+    other.findChild<QAction*>("openProjectItem")->trigger();
     EXPECT_EQ(other.project().screenText[600], "Z");
     EXPECT_EQ(other.project().device.DataHoldSeconds, 42);
     EXPECT_EQ(other.project().projectName, "copy.qor");
 }
 
-TEST_F(MainFiles, UnreadableChosenProjectIsReported) {
+TEST(MainWindow, UnreadableProjectIsReportedAndTheOpenOneKept) {
+    ProjectFolderTest t;
     MainWindow window;
-    watch(window);
+    t.watch(window);
     const std::string before = window.project().screenText[0];
-    chooseInNextDialog(folder.filePath("missing.qor"));
-    window.findChild<QAction*>("oeffnen1")->trigger();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].slot, Msg::ProjectOpenFailed);
-    EXPECT_FALSE(shown[0].text.isEmpty());
+    test::chooseInNextFileDialog(t.folder.filePath("missing.qor"));
+    window.findChild<QAction*>("openProjectItem")->trigger();
+    ASSERT_EQ(t.shown.size(), 1u);
+    EXPECT_EQ(t.shown[0].slot, Msg::ProjectOpenFailed);
+    EXPECT_FALSE(t.shown[0].text.isEmpty());
     EXPECT_EQ(window.project().projectName, "default.qor");
 }
 
-TEST_F(MainFiles, SaveToUnwritablePlaceIsReported) {
+TEST(MainWindow, SaveToAnUnwritablePlaceIsReported) {
+    ProjectFolderTest t;
     MainWindow window;
-    watch(window);
-    chooseInNextDialog(folder.filePath("no/such/folder/x.qor"));
-    window.findChild<QAction*>("Speichernunter1")->trigger();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
+    t.watch(window);
+    test::chooseInNextFileDialog(t.folder.filePath("no/such/folder/x.qor"));
+    window.findChild<QAction*>("saveProjectAsItem")->trigger();
+    ASSERT_EQ(t.shown.size(), 1u);
+    EXPECT_EQ(t.shown[0].slot, Msg::ProjectSaveFailed);
 }
 
-TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
+TEST(MainWindow, ClosingWithChangesAsksToSaveDiscardOrCancel) {
+    ProjectFolderTest t;
     using Answer = MessagePresenter::Answer;
     const struct {
         const char* what;
@@ -109,7 +115,7 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         MainWindow window;
-        watch(window);
+        t.watch(window);
         std::vector<int> asked;
         window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
             asked.push_back(m.slot);
@@ -117,31 +123,32 @@ TEST_F(MainFiles, ClosingWithChangesAsksFirst) {
             return c.answer;
         });
         window.show();
-        auto* caption = window.findChild<QGroupBox*>("GroupBox3");
+        auto* caption = window.findChild<QGroupBox*>("interfaceBox");
         if (c.change) {
             window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
             window.applyOutcome(window.session().keyPress('Z'));
         }
         EXPECT_EQ(caption->title().contains("default.qor*"), c.change);
-        const QString saved = folder.filePath(QString("saved-%1.qor").arg(c.what));
-        if (c.answer == Answer::Save) chooseInNextDialog(saved);
+        const QString saved = t.folder.filePath(QString("saved-%1.qor").arg(c.what));
+        if (c.answer == Answer::Save) test::chooseInNextFileDialog(saved);
 
-        window.findChild<QAction*>("Beenden1")->trigger();
+        window.findChild<QAction*>("exitItem")->trigger();
         EXPECT_EQ(asked, c.asked ? std::vector<int>{Msg::UnsavedChanges} : std::vector<int>{});
         EXPECT_EQ(window.isVisible(), !c.closed);
         EXPECT_EQ(QFile::exists(saved), c.saved);
         EXPECT_EQ(window.project().screenText[600] == "Z", c.change);
         EXPECT_EQ(window.session().modified(), c.change && !c.saved);
         EXPECT_EQ(caption->title().contains('*'), c.change && !c.saved);
-        EXPECT_TRUE(shown.empty());
+        EXPECT_TRUE(t.shown.empty());
     }
 }
 
-TEST_F(MainFiles, OpenAndReadBackAskBeforeDiscardingChanges) {
-    for (const char* action : {"oeffnen1", "Einlesen1"}) {
+TEST(MainWindow, OpenAndReadBackAskBeforeDiscardingChanges) {
+    ProjectFolderTest t;
+    for (const char* action : {"openProjectItem", "readBackItem"}) {
         SCOPED_TRACE(action);
         MainWindow window;
-        watch(window);
+        t.watch(window);
         int asked = 0;
         window.presenter().setAnswerer([&](const MessagePresenter::Shown&) {
             ++asked;
@@ -153,6 +160,6 @@ TEST_F(MainFiles, OpenAndReadBackAskBeforeDiscardingChanges) {
         EXPECT_EQ(asked, 1);
         EXPECT_FALSE(window.session().exchangeRunning());
         EXPECT_EQ(window.project().screenText[600], "Z");
-        EXPECT_TRUE(shown.empty());
+        EXPECT_TRUE(t.shown.empty());
     }
 }

@@ -15,12 +15,12 @@ using namespace vem;
 
 namespace {
 
-// A main window over a template whose data sets 0 and 1 define field 1 ("Daten", 4 cells) and
-// field 2 (type 13, which the type list does not show).
-struct MainKeyboard : ::testing::Test {
+// A main window, shown and active, over a template whose data sets 0 and 1 define field 1
+// ("Daten", 4 cells) and field 2 (type 13, which the type list does not show).
+struct ActiveTemplateWindowTest {
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>();
 
-    void SetUp() override {
+    ActiveTemplateWindowTest() {
         Project p = window->project();
         DeviceImage image = window->image();
         image.imageTemplateLoaded = true;
@@ -35,7 +35,7 @@ struct MainKeyboard : ::testing::Test {
         window->applyOutcome(window->session().takeProject(p, image));
         window->show();
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void pressCell(int cell) {
         const QPoint at = ScreenGrid::cellOrigin(cell) + QPoint(Editor::PanelWidth / 2, Editor::PanelHeight / 2);
@@ -53,58 +53,61 @@ struct MainKeyboard : ::testing::Test {
 
 }  // namespace
 
-TEST_F(MainKeyboard, KeysGoToTheGridAfterAClickOnAnyControl) {
-    const char* controls[] = {"FlatCheckBox1", "FlatCheckBox17", "FlatCheckBox19", "SpeedButton2", "CONF1"};
+TEST(MainWindow, KeysGoToTheGridAfterAClickOnAnyControl) {
+    ActiveTemplateWindowTest t;
+    const char* controls[] = {"fieldBox1", "dateBox", "summerTimeBox", "dataSetButton2", "fieldButton1"};
     for (const char* name : controls) {
         SCOPED_TRACE(name);
-        pressCell(200);
-        auto* button = child<QAbstractButton>(name);
+        t.pressCell(200);
+        auto* button = t.child<QAbstractButton>(name);
         ASSERT_NE(button, nullptr);
-        if (QString(name).startsWith("CONF"))
-            test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("SpeedButton1")->click(); });
+        if (QString(name).startsWith("fieldButton"))
+            test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("cancelButton")->click(); });
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-        window->activateWindow();  // a window manager gives it back after the field dialog
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        t.window->activateWindow();  // a window manager gives it back after the field dialog
+        ASSERT_TRUE(QTest::qWaitForWindowActive(t.window.get()));
         // The keyboard belongs to the grid's sink, never to the control clicked.
         ASSERT_TRUE(QTest::qWaitFor([] {
             const QWidget* focus = QApplication::focusWidget();
             return focus && focus->objectName() == "KeyboardSink";
         }, 2000));
         const bool checked = button->isChecked();
-        const int cursor = window->editor().cursor().cell;
-        key(Qt::Key_Right);
-        EXPECT_EQ(window->editor().cursor().cell, cursor + 1);
-        key(Qt::Key_Space, " ");
-        EXPECT_EQ(window->project().screenText[cursor + 1], " ");
+        const int cursor = t.window->editor().cursor().cell;
+        t.key(Qt::Key_Right);
+        EXPECT_EQ(t.window->editor().cursor().cell, cursor + 1);
+        t.key(Qt::Key_Space, " ");
+        EXPECT_EQ(t.window->project().screenText[cursor + 1], " ");
         EXPECT_EQ(button->isChecked(), checked);  // Space did not reach the control
-        window->applyOutcome(window->session().switchDataSet(0));
+        t.window->applyOutcome(t.window->session().switchDataSet(0));
     }
 }
 
-TEST_F(MainKeyboard, NonCharacterKeysNeverEnterACell) {
-    pressCell(120);
+TEST(MainWindow, NonCharacterKeysNeverEnterACell) {
+    ActiveTemplateWindowTest t;
+    t.pressCell(120);
     const std::pair<Qt::Key, QString> keys[] = {{Qt::Key_Delete, QString(QChar(0x7F))}, {Qt::Key_Tab, "\t"},
                                                  {Qt::Key_Escape, "\x1b"}, {Qt::Key_Return, "\r"}, {Qt::Key_F1, ""}};
     for (const auto& [k, text] : keys) {
-        key(k, text);
-        EXPECT_EQ(window->project().screenText[120], "") << k;
-        EXPECT_EQ(window->editor().cursor().cell, 120) << k;
+        t.key(k, text);
+        EXPECT_EQ(t.window->project().screenText[120], "") << k;
+        EXPECT_EQ(t.window->editor().cursor().cell, 120) << k;
     }
 }
 
-TEST_F(MainKeyboard, LengthEditFollowsEveryFieldType) {
+TEST(FieldDialog, LengthIsEditableOnlyForTypesTheListShows) {
+    ActiveTemplateWindowTest t;
     bool firstEnabled = false;
     bool secondEnabled = true;
     test::onNextModal([&](QWidget* dialog) {
-        firstEnabled = dialog->findChild<QLineEdit*>("FlatEdit1")->isEnabled();
-        dialog->findChild<QPushButton*>("SpeedButton1")->click();
+        firstEnabled = dialog->findChild<QLineEdit*>("lengthEdit")->isEnabled();
+        dialog->findChild<QPushButton*>("cancelButton")->click();
     });
-    QTest::mouseClick(child<QToolButton>("CONF1"), Qt::LeftButton);
+    QTest::mouseClick(t.child<QToolButton>("fieldButton1"), Qt::LeftButton);
     test::onNextModal([&](QWidget* dialog) {
-        secondEnabled = dialog->findChild<QLineEdit*>("FlatEdit1")->isEnabled();
-        dialog->findChild<QPushButton*>("SpeedButton1")->click();
+        secondEnabled = dialog->findChild<QLineEdit*>("lengthEdit")->isEnabled();
+        dialog->findChild<QPushButton*>("cancelButton")->click();
     });
-    QTest::mouseClick(child<QToolButton>("CONF2"), Qt::LeftButton);
+    QTest::mouseClick(t.child<QToolButton>("fieldButton2"), Qt::LeftButton);
     EXPECT_TRUE(firstEnabled);
     EXPECT_FALSE(secondEnabled);  // type 13 has no list entry; its length is not editable
 }

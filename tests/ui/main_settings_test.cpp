@@ -13,57 +13,51 @@ using namespace vem;
 
 namespace {
 
-struct MainSettings : ::testing::Test {
+// A main window whose settings dialogs are filled and accepted as the test says.
+struct SettingsMenuTest {
     MainWindow window;
     QString label(const char* name) { return window.findChild<QLabel*>(name)->text(); }
-    void fillAndAccept(std::function<void(QWidget*)> fill, const char* acceptButton) {
-        test::onNextModal([=](QWidget* dialog) {
-            fill(dialog);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(acceptButton), Qt::LeftButton);
+    // Opens the dialog of menu item `item`, puts each text of `edits` into its edit and accepts.
+    void accept(const char* item, std::vector<std::pair<const char*, QString>> edits) {
+        test::onNextModal([edits](QWidget* dialog) {
+            for (const auto& [name, text] : edits) dialog->findChild<QLineEdit*>(name)->setText(text);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("acceptButton"), Qt::LeftButton);
         });
+        window.findChild<QAction*>(item)->trigger();
     }
 };
 
-void setEdit(QWidget* dialog, const char* name, const QString& text) {
-    dialog->findChild<QLineEdit*>(name)->setText(text);
-}
-
 }  // namespace
 
-TEST_F(MainSettings, StartValuesInSummary) {
-    EXPECT_EQ(label("Label19"), "none");
-    EXPECT_EQ(label("Label21"), "8 none");
-    EXPECT_EQ(label("Label23"), "9600");
-    EXPECT_EQ(label("Label32"), "0.0.0.0");
-    EXPECT_EQ(label("Label34"), "0");
-    EXPECT_EQ(label("Label25"), "3");
-    EXPECT_EQ(label("Label28"), "3");
+TEST(MainWindow, SummariesShowTheStartSettings) {
+    SettingsMenuTest t;
+    EXPECT_EQ(t.label("handshakeValue"), "none");
+    EXPECT_EQ(t.label("formatValue"), "8 none");
+    EXPECT_EQ(t.label("baudValue"), "9600");
+    EXPECT_EQ(t.label("ipValue"), "0.0.0.0");
+    EXPECT_EQ(t.label("portValue"), "0");
+    EXPECT_EQ(t.label("dataHoldValue"), "3");
+    EXPECT_EQ(t.label("relayHoldValue"), "3");
 }
 
-TEST_F(MainSettings, HoldTimesMenuUpdatesSummary) {
-    fillAndAccept([](QWidget* d) {
-        setEdit(d, "FlatEdit1", "12");
-        setEdit(d, "FlatEdit2", "abc");
-    }, "SpeedButton1");
-    window.findChild<QAction*>("Halte1")->trigger();
-    EXPECT_EQ(window.project().device.DataHoldSeconds, 12);
-    EXPECT_EQ(window.project().device.RelayHoldSeconds, 0);
-    EXPECT_EQ(label("Label25"), "12");
-    EXPECT_EQ(label("Label28"), "0");
+TEST(MainWindow, HoldTimesMenuStoresTheTimesAndRefreshesTheSummary) {
+    SettingsMenuTest t;
+    t.accept("holdTimesItem", {{"dataHoldEdit", "12"}, {"relayHoldEdit", "abc"}});
+    EXPECT_EQ(t.window.project().device.DataHoldSeconds, 12);
+    EXPECT_EQ(t.window.project().device.RelayHoldSeconds, 0);
+    EXPECT_EQ(t.label("dataHoldValue"), "12");
+    EXPECT_EQ(t.label("relayHoldValue"), "0");
 }
 
-TEST_F(MainSettings, IpAddressLabelsShowTypedTextUntilRefresh) {
-    fillAndAccept([](QWidget* d) {
-        setEdit(d, "FlatEdit1", "192");
-        setEdit(d, "FlatEdit2", "168");
-        setEdit(d, "FlatEdit3", "010");
-        setEdit(d, "FlatEdit4", "10");
-        setEdit(d, "FlatEdit5", "8080");
-    }, "SpeedButton2");
-    window.findChild<QAction*>("IPAdresse1")->trigger();
-    EXPECT_EQ(label("Label32"), "192.168.010.10");
-    EXPECT_EQ(label("Label34"), "8080");
-    EXPECT_EQ(window.image().headerArea[0x57], 80);
-    window.showInterfaceSummary();
-    EXPECT_EQ(label("Label32"), "192.168.10.10");
+TEST(MainWindow, AddressSummaryShowsTheTypedTextUntilRefreshed) {
+    SettingsMenuTest t;
+    t.accept("ipAddressItem", {{"octet1Edit", "192"}, {"octet2Edit", "168"}, {"octet3Edit", "010"},
+                               {"octet4Edit", "10"}, {"portEdit", "8080"}});
+    EXPECT_EQ(t.label("ipValue"), "192.168.010.10");
+    EXPECT_EQ(t.label("portValue"), "8080");
+    EXPECT_EQ(t.window.image().headerArea[0x57], 80);
+    // The serial line dialog refreshes the summary, even when cancelled.
+    test::onNextModal([](QWidget* dialog) { dialog->findChild<QPushButton*>("cancelButton")->click(); });
+    t.window.findChild<QAction*>("deviceSerialItem")->trigger();
+    EXPECT_EQ(t.label("ipValue"), "192.168.10.10");
 }

@@ -16,11 +16,12 @@ using namespace vem;
 
 namespace {
 
-struct MainWindowTest : ::testing::Test {
+// A main window without a project, shown on the screen.
+struct MainWindowTest {
     MainWindow window;
-    void SetUp() override {
+    MainWindowTest() {
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     QPoint centreOf(int cell) const {
         return ScreenGrid::cellOrigin(cell) + QPoint(Editor::PanelWidth / 2, Editor::PanelHeight / 2);
@@ -48,22 +49,25 @@ struct MainWindowTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(MainWindowTest, LayoutAndMenuAsDesigned) {
+TEST(MainWindow, StartsWithTheDesignedLayoutMenusAndDisabledControls) {
+    MainWindowTest t;
+    MainWindow& window = t.window;
     EXPECT_EQ(window.windowTitle(), "VEM Setup V1.13");
     EXPECT_EQ(window.centralWidget()->size(), QSize(897, 589));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     for (int n = 1; n <= 16; ++n) {
-        auto* conf = window.findChild<QToolButton*>(QString("CONF%1").arg(n));
+        auto* conf = window.findChild<QToolButton*>(QString("fieldButton%1").arg(n));
         ASSERT_NE(conf, nullptr);
         EXPECT_FALSE(conf->isEnabled());
     }
-    for (int n = 1; n <= 19; ++n) EXPECT_NE(window.findChild<QCheckBox*>(QString("FlatCheckBox%1").arg(n)), nullptr);
-    EXPECT_TRUE(window.findChild<QCheckBox*>("FlatCheckBox19")->isChecked());
-    auto* set1 = window.findChild<QToolButton*>("SpeedButton1");
+    for (int n = 1; n <= 16; ++n) EXPECT_NE(window.findChild<QCheckBox*>(QString("fieldBox%1").arg(n)), nullptr);
+    for (const char* clock : {"dateBox", "timeBox"}) EXPECT_NE(window.findChild<QCheckBox*>(clock), nullptr);
+    EXPECT_TRUE(window.findChild<QCheckBox*>("summerTimeBox")->isChecked());
+    auto* set1 = window.findChild<QToolButton*>("dataSetButton1");
     EXPECT_TRUE(set1->isChecked());
     EXPECT_TRUE(set1->isEnabled());
-    for (int k = 2; k <= 4; ++k) EXPECT_FALSE(window.findChild<QToolButton*>(QString("SpeedButton%1").arg(k))->isEnabled());
-    auto* bin = window.findChild<QAction*>("BINFile1");
+    for (int k = 2; k <= 4; ++k) EXPECT_FALSE(window.findChild<QToolButton*>(QString("dataSetButton%1").arg(k))->isEnabled());
+    auto* bin = window.findChild<QAction*>("imageFileItem");
     EXPECT_FALSE(bin->isVisible());
     EXPECT_FALSE(bin->isEnabled());
     QStringList titles;
@@ -72,32 +76,37 @@ TEST_F(MainWindowTest, LayoutAndMenuAsDesigned) {
     EXPECT_EQ(titles, (QStringList{QString::fromUtf8("&Datei"), "&PC Comport", "&QOR Interface", "&POS         ", "&QV   "}));
 }
 
-TEST_F(MainWindowTest, TypingIntoGridAndMovingCursor) {
-    press(41);
-    test::typeText(sink(), QString::fromUtf8("Kä&"));
+TEST(MainWindow, TypedKeysFillCellsAndMoveTheCursorAndOtherCharactersAreRefused) {
+    MainWindowTest t;
+    const MainWindow& window = t.window;
+    QWidget* sink = t.sink();
+    t.press(41);
+    test::typeText(sink, QString::fromUtf8("Kä&"));
     const Project& p = window.project();
     EXPECT_EQ(p.screenText[41], "K");
     EXPECT_EQ(p.screenText[42], "\xE4");
     EXPECT_EQ(p.screenText[43], "&&");
-    QTest::keyClick(sink(), Qt::Key_Up);
+    QTest::keyClick(sink, Qt::Key_Up);
     EXPECT_EQ(window.editor().cursor().cell, 4);
-    QTest::keyClick(sink(), Qt::Key_Return);
-    test::typeText(sink(), QString::fromUtf8("é"));  // outside the allowed set
+    QTest::keyClick(sink, Qt::Key_Return);
+    test::typeText(sink, QString::fromUtf8("é"));  // outside the allowed set
     EXPECT_TRUE(p.screenText[4].empty());
     EXPECT_EQ(window.editor().cursor().cell, 4);
-    QTest::keyClick(sink(), Qt::Key_Backspace);
+    QTest::keyClick(sink, Qt::Key_Backspace);
     EXPECT_EQ(window.editor().cursor().cell, 3);
 }
 
-TEST_F(MainWindowTest, DraggingPlacedFieldWithMouse) {
-    placeField(1, 10, 5);
-    const QPoint start = centreOf(11);
+TEST(MainWindow, DraggedFieldMovesWithItsTagsToTheCellsUnderThePointer) {
+    MainWindowTest t;
+    MainWindow& window = t.window;
+    t.placeField(1, 10, 5);
+    const QPoint start = t.centreOf(11);
     QTest::mousePress(window.grid(), Qt::LeftButton, {}, start);
     QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(3 * 16, 30)), QPointF(window.grid()->mapToGlobal(start + QPoint(3 * 16, 30))),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.grid(), &move);
     QTest::mouseRelease(window.grid(), Qt::LeftButton, {}, start + QPoint(3 * 16, 30));
-    EXPECT_EQ(cellsOf(1), (std::vector<int>{53, 54, 55, 56, 57}));
+    EXPECT_EQ(t.cellsOf(1), (std::vector<int>{53, 54, 55, 56, 57}));
     EXPECT_EQ(window.project().field(1).row, 2);
     EXPECT_EQ(window.project().dataSets[0].cellTags[53], 1);
 }

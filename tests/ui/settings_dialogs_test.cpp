@@ -17,7 +17,13 @@
 #include "session/Session.h"
 #include "ui/settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
+#include "ui/device/VideoSignalDialog.h"
+#include "ui/fields/FieldDialog.h"
+#include "ui/settings/DataSendDialog.h"
 #include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
+#include "ui/settings/IpAddressDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
 #include "ui/settings/PosDialog.h"
 
 namespace vem {
@@ -79,8 +85,8 @@ void click(QWidget* w, const char* buttonName) {
 
 QString text(QWidget* w, const char* editName) { return child<QLineEdit>(w, editName)->text(); }
 
-class SettingsDialogsTest : public ::testing::Test {
-protected:
+// A session with its settings dialogs; their messages are recorded.
+struct SettingsDialogsTest {
     Session session;
     RecordingPresenter presenter{session.messages(), session.dialogMessages()};
     SettingsDialogs dialogs{session, presenter, nullptr};
@@ -97,262 +103,271 @@ protected:
     }
 };
 
-TEST_F(SettingsDialogsTest, HoldTimesStoreOnAcceptOnly) {
+TEST(SettingsDialogs, HoldTimesStoredOnAcceptOnlyAndRefusedAbove255) {
+    SettingsDialogsTest t;
     onModal("HoldTimesDialog", [](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit1"), "3");
-        type(d, "FlatEdit1", "abc");
-        type(d, "FlatEdit2", "1234");  // three characters at most
-        click(d, "SpeedButton1");      // übernehmen
+        EXPECT_EQ(text(d, "dataHoldEdit"), "3");
+        type(d, "dataHoldEdit", "abc");
+        type(d, "relayHoldEdit", "1234");  // three characters at most
+        click(d, "acceptButton");  // übernehmen
     });
-    dialogs.runHoldTimes();
-    EXPECT_EQ(project().device.DataHoldSeconds, 0);
-    EXPECT_EQ(project().device.RelayHoldSeconds, 123);
+    t.dialogs.runHoldTimes();
+    EXPECT_EQ(t.project().device.DataHoldSeconds, 0);
+    EXPECT_EQ(t.project().device.RelayHoldSeconds, 123);
 
     onModal("HoldTimesDialog", [](QWidget* d) {
-        type(d, "FlatEdit2", "7");
-        click(d, "SpeedButton2");  // abbrechen
+        type(d, "relayHoldEdit", "7");
+        click(d, "cancelButton");  // abbrechen
     });
-    dialogs.runHoldTimes();
-    EXPECT_EQ(project().device.RelayHoldSeconds, 123);
+    t.dialogs.runHoldTimes();
+    EXPECT_EQ(t.project().device.RelayHoldSeconds, 123);
 
     // Above 255 "übernehmen" refuses with a message and the dialog stays open.
-    onModal("HoldTimesDialog", [this](QWidget* d) {
-        type(d, "FlatEdit1", "256");
-        click(d, "SpeedButton1");
+    onModal("HoldTimesDialog", [&t](QWidget* d) {
+        type(d, "dataHoldEdit", "256");
+        click(d, "acceptButton");
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(presenter.shown.size(), 1u);
-        if (!presenter.shown.empty()) {
-            EXPECT_EQ(presenter.shown[0].slot, Msg::HoldTimeOutOfRange);
+        EXPECT_EQ(t.presenter.shown.size(), 1u);
+        if (!t.presenter.shown.empty()) {
+            EXPECT_EQ(t.presenter.shown[0].slot, Msg::HoldTimeOutOfRange);
         }
-        click(d, "SpeedButton2");
+        click(d, "cancelButton");
     });
-    dialogs.runHoldTimes();
-    EXPECT_EQ(project().device.DataHoldSeconds, 0);
+    t.dialogs.runHoldTimes();
+    EXPECT_EQ(t.project().device.DataHoldSeconds, 0);
 }
 
-TEST_F(SettingsDialogsTest, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
+TEST(SettingsDialogs, DeviceSerialStoresChosenEntriesAndMinusOneForUnknownText) {
+    SettingsDialogsTest t;
     onModal("DeviceSerialDialog", [](QWidget* d) {
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "    9600");
-        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(1);
-        auto* format = child<QComboBox>(d, "FlatComboBox2");
+        EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentText(), "    9600");
+        child<QComboBox>(d, "handshakeBox")->setCurrentIndex(1);
+        auto* format = child<QComboBox>(d, "formatBox");
         format->clearEditText();
         QTest::keyClicks(format, "7 odd");
-        auto* baud = child<QComboBox>(d, "FlatComboBox3");
+        auto* baud = child<QComboBox>(d, "baudBox");
         baud->clearEditText();
         QTest::keyClicks(baud, "12345");
-        click(d, "SpeedButton2");  // übernehmen
+        click(d, "acceptButton");  // übernehmen
     });
-    dialogs.runDeviceSerial();
-    EXPECT_EQ(project().device.DeviceHandshake, 1);
-    EXPECT_EQ(project().device.DeviceDataFormat, 1);
-    EXPECT_EQ(project().device.DeviceBaudIndex, -1);
-    EXPECT_EQ(interfaceSummary(project().device).baudRate, "");
+    t.dialogs.runDeviceSerial();
+    EXPECT_EQ(t.project().device.DeviceHandshake, 1);
+    EXPECT_EQ(t.project().device.DeviceDataFormat, 1);
+    EXPECT_EQ(t.project().device.DeviceBaudIndex, -1);
+    EXPECT_EQ(interfaceSummary(t.project().device).baudRate, "");
 
     onModal("DeviceSerialDialog", [](QWidget* d) {
-        auto* baud = child<QComboBox>(d, "FlatComboBox3");
+        auto* baud = child<QComboBox>(d, "baudBox");
         EXPECT_EQ(baud->currentText(), "");
         QTest::keyClicks(baud, "57600");
-        click(d, "SpeedButton2");
+        click(d, "acceptButton");
     });
-    dialogs.runDeviceSerial();
-    EXPECT_EQ(project().device.DeviceBaudIndex, 8);
-    EXPECT_EQ(child<QComboBox>(&dialogs.deviceSerialForm(), "FlatComboBox3")->count(), 10);  // nothing added
+    t.dialogs.runDeviceSerial();
+    EXPECT_EQ(t.project().device.DeviceBaudIndex, 8);
+    EXPECT_EQ(child<QComboBox>(&t.dialogs.deviceSerialDialog(), "baudBox")->count(), 10);  // nothing added
 }
 
-TEST_F(SettingsDialogsTest, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
+TEST(SettingsDialogs, IpAddressAcceptedReturnsTypedLabelsAndSplitsThePort) {
+    SettingsDialogsTest t;
     onModal("IpAddressDialog", [](QWidget* d) {
-        type(d, "FlatEdit1", "192");
-        type(d, "FlatEdit2", "168");
-        type(d, "FlatEdit3", "1");
-        type(d, "FlatEdit4", "010");
-        type(d, "FlatEdit5", "8080");
-        click(d, "SpeedButton2");  // übernehmen
+        type(d, "octet1Edit", "192");
+        type(d, "octet2Edit", "168");
+        type(d, "octet3Edit", "1");
+        type(d, "octet4Edit", "010");
+        type(d, "portEdit", "8080");
+        click(d, "acceptButton");  // übernehmen
     });
-    const Outcome outcome = dialogs.runIpAddress();
+    const Outcome outcome = t.dialogs.runIpAddress();
     EXPECT_TRUE(outcome.ok);
     ASSERT_TRUE(outcome.typedAddress.has_value());
     EXPECT_EQ(outcome.typedAddress->first, "192.168.1.010");
     EXPECT_EQ(outcome.typedAddress->second, "8080");
-    EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
-    EXPECT_EQ(interfaceSummary(project().device).address, "192.168.1.10");
+    EXPECT_EQ(t.project().device.IpAddress, (std::array<int, 4>{192, 168, 1, 10}));
+    EXPECT_EQ(interfaceSummary(t.project().device).address, "192.168.1.10");
     DeviceImage expected;
     expected.storePortSplit(8080);
-    EXPECT_EQ(image().headerArea, expected.headerArea);
-    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_EQ(t.image().headerArea, expected.headerArea);
+    EXPECT_TRUE(t.presenter.shown.empty());
 }
 
-TEST_F(SettingsDialogsTest, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNothing) {
+TEST(SettingsDialogs, IpAddressRefusedKeepsTheDialogOpenAndCancelStoresNothing) {
+    SettingsDialogsTest t;
     Project p;
     p.device.IpAddress = {10, 0, 0, 1};
     p.device.IpPort = 12345;  // from a file: longer than the port edit takes
-    start(p);
-    const auto headerBefore = image().headerArea;
-    onModal("IpAddressDialog", [this](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit5"), "12345");  // shown whole, so it is refused, not cut
-        click(d, "SpeedButton2");
-        type(d, "FlatEdit5", "80");
-        type(d, "FlatEdit4", "256");
-        click(d, "SpeedButton2");
-        type(d, "FlatEdit4", "");
-        click(d, "SpeedButton2");
-        EXPECT_EQ(dialogMessagesShown(DialogId::IpAddress), 3);
+    t.start(p);
+    const auto headerBefore = t.image().headerArea;
+    onModal("IpAddressDialog", [&t](QWidget* d) {
+        EXPECT_EQ(text(d, "portEdit"), "12345");  // shown whole, so it is refused, not cut
+        click(d, "acceptButton");
+        type(d, "portEdit", "80");
+        type(d, "octet4Edit", "256");
+        click(d, "acceptButton");
+        type(d, "octet4Edit", "");
+        click(d, "acceptButton");
+        EXPECT_EQ(t.dialogMessagesShown(DialogId::IpAddress), 3);
         EXPECT_TRUE(d->isVisible());
-        click(d, "SpeedButton1");  // abbrechen
-        EXPECT_EQ(text(d, "FlatEdit1"), "");
+        click(d, "cancelButton");  // abbrechen
+        EXPECT_EQ(text(d, "octet1Edit"), "");
     });
-    EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
-    EXPECT_EQ(project().device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
-    EXPECT_EQ(project().device.IpPort, 12345);
-    EXPECT_EQ(image().headerArea, headerBefore);
+    EXPECT_FALSE(t.dialogs.runIpAddress().typedAddress.has_value());
+    EXPECT_EQ(t.project().device.IpAddress, (std::array<int, 4>{10, 0, 0, 1}));
+    EXPECT_EQ(t.project().device.IpPort, 12345);
+    EXPECT_EQ(t.image().headerArea, headerBefore);
 
     onModal("IpAddressDialog", [](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit1"), "10");
+        EXPECT_EQ(text(d, "octet1Edit"), "10");
         d->close();  // closing the window cancels as well
     });
-    EXPECT_FALSE(dialogs.runIpAddress().typedAddress.has_value());
+    EXPECT_FALSE(t.dialogs.runIpAddress().typedAddress.has_value());
 }
 
-TEST_F(SettingsDialogsTest, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
-    onModal("DataSendDialog", [this](QWidget* d) {
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), -1);
-        click(d, "FlatCheckBox1");
-        child<QComboBox>(d, "FlatComboBox3")->setCurrentIndex(5);  // 19200
-        type(d, "FlatEdit1", "300");
-        type(d, "FlatEdit2", "3");
-        click(d, "SpeedButton2");
-        EXPECT_EQ(dialogMessagesShown(DialogId::DataSend), 1);
+TEST(SettingsDialogs, DataSendStoresFlagAndBaudDigitBeforeRefusingACode) {
+    SettingsDialogsTest t;
+    onModal("DataSendDialog", [&t](QWidget* d) {
+        EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentIndex(), -1);
+        click(d, "enabledBox");
+        child<QComboBox>(d, "baudBox")->setCurrentIndex(5);  // 19200
+        type(d, "prefixEdit", "300");
+        type(d, "suffixEdit", "3");
+        click(d, "acceptButton");
+        EXPECT_EQ(t.dialogMessagesShown(DialogId::DataSend), 1);
         EXPECT_TRUE(d->isVisible());
-        click(d, "SpeedButton1");  // abbrechen keeps what was stored
+        click(d, "cancelButton");  // abbrechen keeps what was stored
     });
-    dialogs.runDataSend();
-    EXPECT_EQ(project().device.ForwardEnabled, 1);
-    EXPECT_EQ(project().device.ForwardBaudDigit, 53);
-    EXPECT_EQ(project().device.ForwardPrefixCode, 0);
+    t.dialogs.runDataSend();
+    EXPECT_EQ(t.project().device.ForwardEnabled, 1);
+    EXPECT_EQ(t.project().device.ForwardBaudDigit, 53);
+    EXPECT_EQ(t.project().device.ForwardPrefixCode, 0);
 
     onModal("DataSendDialog", [](QWidget* d) {
-        EXPECT_TRUE(child<QCheckBox>(d, "FlatCheckBox1")->isChecked());
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentIndex(), 5);
-        EXPECT_EQ(text(d, "FlatEdit1"), "0");  // the refused codes were not stored
-        type(d, "FlatEdit1", "2");
-        type(d, "FlatEdit2", "3");
-        click(d, "SpeedButton2");
+        EXPECT_TRUE(child<QCheckBox>(d, "enabledBox")->isChecked());
+        EXPECT_EQ(child<QComboBox>(d, "baudBox")->currentIndex(), 5);
+        EXPECT_EQ(text(d, "prefixEdit"), "0");  // the refused codes were not stored
+        type(d, "prefixEdit", "2");
+        type(d, "suffixEdit", "3");
+        click(d, "acceptButton");
     });
-    dialogs.runDataSend();
-    EXPECT_EQ(project().device.ForwardPrefixCode, 2);
-    EXPECT_EQ(project().device.ForwardSuffixCode, 3);
+    t.dialogs.runDataSend();
+    EXPECT_EQ(t.project().device.ForwardPrefixCode, 2);
+    EXPECT_EQ(t.project().device.ForwardSuffixCode, 3);
 }
 
-TEST_F(SettingsDialogsTest, PosShowsStartValuesAndRefusesLinesBeyond16) {
-    onModal("PosDialog", [this](QWidget* d) {
-        EXPECT_EQ(text(d, "FlatEdit3"), "1");
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox1")->currentIndex(), -1);
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox3")->currentText(), "ab");
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox5")->currentIndex(), -1);
-        EXPECT_EQ(child<QComboBox>(d, "FlatComboBox6")->currentText(), QString::fromUtf8("weiß"));
+TEST(SettingsDialogs, PosShowsStartValuesAndRefusesLinesBeyond16) {
+    SettingsDialogsTest t;
+    onModal("PosDialog", [&t](QWidget* d) {
+        EXPECT_EQ(text(d, "registerNumberEdit"), "1");
+        EXPECT_EQ(child<QComboBox>(d, "firstLineBox")->currentIndex(), -1);
+        EXPECT_EQ(child<QComboBox>(d, "scrollDirectionBox")->currentText(), "ab");
+        EXPECT_EQ(child<QComboBox>(d, "transparencyBox")->currentIndex(), -1);
+        EXPECT_EQ(child<QComboBox>(d, "textColourBox")->currentText(), QString::fromUtf8("weiß"));
 
-        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(9);  // line 10
-        child<QComboBox>(d, "FlatComboBox2")->setCurrentIndex(7);  // 8 lines
-        click(d, "SpeedButton2");
-        EXPECT_EQ(dialogMessagesShown(DialogId::Pos), 1);
+        child<QComboBox>(d, "firstLineBox")->setCurrentIndex(9);  // line 10
+        child<QComboBox>(d, "lineCountBox")->setCurrentIndex(7);  // 8 lines
+        click(d, "acceptButton");
+        EXPECT_EQ(t.dialogMessagesShown(DialogId::Pos), 1);
 
-        child<QComboBox>(d, "FlatComboBox2")->setCurrentIndex(6);  // 7 lines: 10 to 16
-        type(d, "FlatEdit3", "-5");
-        click(d, "SpeedButton2");
+        child<QComboBox>(d, "lineCountBox")->setCurrentIndex(6);  // 7 lines: 10 to 16
+        type(d, "registerNumberEdit", "-5");
+        click(d, "acceptButton");
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(presenter.shown.size(), 1u);  // a wrong register number shows nothing
+        EXPECT_EQ(t.presenter.shown.size(), 1u);  // a wrong register number shows nothing
 
-        type(d, "FlatEdit3", "99");
-        click(d, "SpeedButton2");
+        type(d, "registerNumberEdit", "99");
+        click(d, "acceptButton");
     });
-    dialogs.runPos();
-    EXPECT_EQ(project().pos.RegisterNumber, 99);
-    EXPECT_EQ(project().pos.FirstLine, 10);
-    EXPECT_EQ(project().pos.LineCount, 7);
-    EXPECT_EQ(project().pos.Transparency, 0);
+    t.dialogs.runPos();
+    EXPECT_EQ(t.project().pos.RegisterNumber, 99);
+    EXPECT_EQ(t.project().pos.FirstLine, 10);
+    EXPECT_EQ(t.project().pos.LineCount, 7);
+    EXPECT_EQ(t.project().pos.Transparency, 0);
 
     onModal("PosDialog", [](QWidget* d) {
-        child<QComboBox>(d, "FlatComboBox1")->setCurrentIndex(0);
-        click(d, "SpeedButton1");
+        child<QComboBox>(d, "firstLineBox")->setCurrentIndex(0);
+        click(d, "cancelButton");
     });
-    dialogs.runPos();
-    EXPECT_EQ(project().pos.FirstLine, 10);
+    t.dialogs.runPos();
+    EXPECT_EQ(t.project().pos.FirstLine, 10);
 }
 
-TEST_F(SettingsDialogsTest, ExtendedButtonFollowsTheLoadedImage) {
-    auto* extended = child<QAbstractButton>(&dialogs.posForm(), "SpeedButton3");
+TEST(SettingsDialogs, ExtendedButtonFollowsTheLoadedImage) {
+    SettingsDialogsTest t;
+    auto* extended = child<QAbstractButton>(&t.dialogs.posDialog(), "extendedButton");
     EXPECT_FALSE(extended->isEnabled());
     DeviceImage img;
     img.mainArea[0x3E1F] = 1;
-    start(Project{}, img);
-    dialogs.updateExtendedButton();
+    t.start(Project{}, img);
+    t.dialogs.updateExtendedButton();
     EXPECT_FALSE(extended->isEnabled());  // no image loaded
     img.imageTemplateLoaded = true;
-    start(Project{}, img);
-    dialogs.updateExtendedButton();
+    t.start(Project{}, img);
+    t.dialogs.updateExtendedButton();
     EXPECT_TRUE(extended->isEnabled());
 }
 
-TEST_F(SettingsDialogsTest, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancelled) {
+TEST(SettingsDialogs, SwitchingKeywordsCommitsEvenWhenBothDialogsAreCancelled) {
+    SettingsDialogsTest t;
     DeviceImage img;
     img.imageTemplateLoaded = true;
     img.mainArea[0x3E1F] = 1;
     Project p;
     p.posExtended.Keyword[2] = "BAR";
     p.posExtended.KeywordAction[2] = 1;
-    start(p, img);
+    t.start(p, img);
     onModal("PosDialog", [](QWidget* pos) {
         onModal("PosExtendedDialog", [](QWidget* d) {
-            EXPECT_TRUE(child<QRadioButton>(d, "AKT1")->isChecked());
-            type(d, "Edit4", "SUMME");
-            click(d, "AKT6");     // Senden
-            click(d, "AKTION1");  // already current: nothing changes
-            EXPECT_EQ(text(d, "Edit4"), "SUMME");
-            click(d, "AKTION3");
-            EXPECT_FALSE(child<QAbstractButton>(d, "AKTION1")->isChecked());
-            EXPECT_EQ(text(d, "Edit4"), "BAR");
-            EXPECT_TRUE(child<QRadioButton>(d, "AKT2")->isChecked());
-            EXPECT_FALSE(child<QRadioButton>(d, "AKT6")->isChecked());
-            type(d, "Edit3", "9");
-            click(d, "SpeedButton1");  // abbrechen
+            EXPECT_TRUE(child<QRadioButton>(d, "actionButton1")->isChecked());
+            type(d, "keywordEdit", "SUMME");
+            click(d, "actionButton6");   // Senden
+            click(d, "keywordButton1");  // already current: nothing changes
+            EXPECT_EQ(text(d, "keywordEdit"), "SUMME");
+            click(d, "keywordButton3");
+            EXPECT_FALSE(child<QAbstractButton>(d, "keywordButton1")->isChecked());
+            EXPECT_EQ(text(d, "keywordEdit"), "BAR");
+            EXPECT_TRUE(child<QRadioButton>(d, "actionButton2")->isChecked());
+            EXPECT_FALSE(child<QRadioButton>(d, "actionButton6")->isChecked());
+            type(d, "maxSpacesEdit", "9");
+            click(d, "cancelButton");  // abbrechen
         });
-        click(pos, "SpeedButton3");  // Extended
-        click(pos, "SpeedButton1");
+        click(pos, "extendedButton");  // Extended
+        click(pos, "cancelButton");
     });
-    dialogs.runPos();
-    const PosExtendedSettings& x = project().posExtended;
+    t.dialogs.runPos();
+    const PosExtendedSettings& x = t.project().posExtended;
     EXPECT_EQ(x.Keyword[0], "SUMME");
     EXPECT_EQ(x.KeywordAction[0], 5);
     EXPECT_EQ(x.MaxSpaces, 0);  // not stored by abbrechen
 
     onModal("PosExtendedDialog", [](QWidget* d) {
-        EXPECT_TRUE(child<QAbstractButton>(d, "AKTION1")->isChecked());
-        EXPECT_EQ(text(d, "Edit4"), "SUMME");
-        EXPECT_TRUE(child<QRadioButton>(d, "AKT6")->isChecked());
-        click(d, "SpeedButton1");
+        EXPECT_TRUE(child<QAbstractButton>(d, "keywordButton1")->isChecked());
+        EXPECT_EQ(text(d, "keywordEdit"), "SUMME");
+        EXPECT_TRUE(child<QRadioButton>(d, "actionButton6")->isChecked());
+        click(d, "cancelButton");
     });
-    dialogs.runPosExtended();
+    t.dialogs.runPosExtended();
 }
 
-TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
+TEST(SettingsDialogs, PosExtendedAcceptStoresEveryControlAndTheShownKeyword) {
+    SettingsDialogsTest t;
     Project p;
     p.posExtended.KeywordAction[0] = 12;  // from a file: no radio button fits
-    start(p);
+    t.start(p);
     const QString start28(28, QLatin1Char('S'));
     onModal("PosExtendedDialog", [start28](QWidget* d) {
-        EXPECT_TRUE(child<QRadioButton>(d, "FlatRadioButton1")->isChecked());
-        EXPECT_FALSE(child<QRadioButton>(d, "AKT1")->isChecked());
-        click(d, "CheckBox1");
-        type(d, "Edit1", start28 + "XY");  // 28 characters at most
-        type(d, "Edit2", QString::fromUtf8("Ende€Σ"));  // Σ has no code in the device's code page
-        type(d, "Edit3", "25");
-        click(d, "FlatRadioButton2");
-        click(d, "AKTION2");
-        type(d, "Edit4", "TOTAL");
-        click(d, "AKT8");
-        click(d, "SpeedButton2");
+        EXPECT_TRUE(child<QRadioButton>(d, "maxModeButton")->isChecked());
+        EXPECT_FALSE(child<QRadioButton>(d, "actionButton1")->isChecked());
+        click(d, "limitTo40Box");
+        type(d, "startEdit", start28 + "XY");  // 28 characters at most
+        type(d, "endEdit", QString::fromUtf8("Ende€Σ"));  // Σ has no code in the device's code page
+        type(d, "maxSpacesEdit", "25");
+        click(d, "skipModeButton");
+        click(d, "keywordButton2");
+        type(d, "keywordEdit", "TOTAL");
+        click(d, "actionButton8");
+        click(d, "acceptButton");
     });
-    dialogs.runPosExtended();
-    const PosExtendedSettings& x = project().posExtended;
+    t.dialogs.runPosExtended();
+    const PosExtendedSettings& x = t.project().posExtended;
     EXPECT_EQ(x.LimitTo40, 1);
     EXPECT_EQ(x.StartDefinitionLength, 28);
     EXPECT_EQ(x.EndDefinition, "Ende\x80");
@@ -361,6 +376,24 @@ TEST_F(SettingsDialogsTest, PosExtendedAcceptStoresAllControls) {
     EXPECT_EQ(x.KeywordAction[0], 0);  // committed by switching, with no button selected
     EXPECT_EQ(x.Keyword[1], "TOTAL");
     EXPECT_EQ(x.KeywordAction[1], 7);
+}
+
+TEST(FormDialog, EveryDialogIsModalAndKeepsItsDesignedSize) {
+    SettingsDialogsTest t;
+    FieldDialog field(nullptr);
+    VideoSignalDialog video(t.presenter, nullptr);
+    SettingsDialogs& d = t.dialogs;
+    const std::pair<QDialog*, QSize> designed[] = {
+        {&d.holdTimesDialog(), {248, 120}}, {&d.deviceSerialDialog(), {264, 150}}, {&d.ipAddressDialog(), {232, 112}},
+        {&d.posDialog(), {424, 200}},       {&d.dataSendDialog(), {320, 176}},     {&d.posExtendedDialog(), {376, 510}},
+        {&field, {288, 240}},               {&video, {174, 294}},
+    };
+    for (const auto& [dialog, size] : designed) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        EXPECT_TRUE(dialog->isModal());
+        EXPECT_EQ(dialog->minimumSize(), size);
+        EXPECT_EQ(dialog->maximumSize(), size);
+    }
 }
 
 }  // namespace

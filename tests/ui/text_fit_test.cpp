@@ -135,28 +135,27 @@ void checkShown(QWidget* w, QStringList& out) {
     w->hide();
 }
 
-struct TextFit : test::SampleFolder {};
-
-TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
+TEST(MainWindow, EveryTextOfEveryWindowFitsItsControlInEveryLanguage) {
+    test::SampleWorkingFolder folder;
     for (const char* file : {"language.txt", "language-en.txt"}) {
         SCOPED_TRACE(file);
         MainWindow window;
-        watch(window.presenter());
+        folder.watch(window.presenter());
         ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + file));
         QStringList out;
         checkShown(&window, out);
 
         const std::pair<void (MainWindow::*)(), std::function<void(QWidget*)>> modals[] = {
-            {&MainWindow::Halte1Click, {}},
-            {&MainWindow::RS2322Click, {}},
-            {&MainWindow::IPAdresse1Click, {}},
-            {&MainWindow::Datensenden1Click, {}},
-            {&MainWindow::POS1Click, {}},
+            {&MainWindow::editHoldTimes, {}},
+            {&MainWindow::editDeviceSerial, {}},
+            {&MainWindow::editIpAddress, {}},
+            {&MainWindow::editDataSend, {}},
+            {&MainWindow::editPos, {}},
             {&MainWindow::RS2321Click, {}},
-            {&MainWindow::Videosignal1Click,
+            {&MainWindow::editVideoSignal,
              [](QWidget* w) {  // the widest values the dialog takes
-                 w->findChild<QLineEdit*>("Edit3")->setText("3750");
-                 w->findChild<QLineEdit*>("Edit4")->setText("4096");
+                 w->findChild<QLineEdit*>("chromaEdit")->setText("3750");
+                 w->findChild<QLineEdit*>("lumaEdit")->setText("4096");
              }},
         };
         for (const auto& [open, prepare] : modals) {
@@ -164,10 +163,10 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryLanguage) {
             (window.*open)();
         }
         checkNextModal(out);
-        window.CONFClick(1);
+        window.editField(1);
 
-        PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedForm();
-        posExtended.fill();
+        PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedDialog();
+        posExtended.fill(window.project().posExtended);
         checkShown(&posExtended, out);
         auto* info = window.findChild<DeviceInfoDialog*>();
         info->fill({"default.qor", "07.12.26  12:13"});

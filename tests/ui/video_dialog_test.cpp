@@ -12,8 +12,8 @@
 namespace vem {
 namespace {
 
-class VideoDialog : public ::testing::Test {
-protected:
+// The video signal dialog, shown, with what it says and sends recorded.
+struct VideoSignalDialogTest {
     MessageTable messages;
     DialogMessages dialogMessages;
     MessagePresenter presenter{messages, dialogMessages};
@@ -21,11 +21,11 @@ protected:
     std::vector<VideoBlock> sent;
     VideoSignalDialog dialog{presenter, nullptr};
 
-    void SetUp() override {
+    VideoSignalDialogTest() {
         presenter.setSink([this](const MessagePresenter::Shown& m) { shown.push_back(m); });
         QObject::connect(&dialog, &VideoSignalDialog::sendRequested, [this](VideoBlock b) { sent.push_back(b); });
         dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
 
     template <class T>
@@ -34,7 +34,9 @@ protected:
         EXPECT_NE(c, nullptr) << name.toStdString();
         return c;
     }
-    QLineEdit* edit(int n) { return child<QLineEdit>(QString("Edit%1").arg(n)); }
+    // The value edits and their spin arrows, 1 to 4: brightness, contrast, chroma, luma.
+    static QString value(int n) { return QStringList{"brightness", "contrast", "chroma", "luma"}.at(n - 1); }
+    QLineEdit* edit(int n) { return child<QLineEdit>(value(n) + "Edit"); }
     void type(int n, const QString& text) {
         edit(n)->selectAll();
         QTest::keyClick(edit(n), Qt::Key_Delete);
@@ -45,7 +47,7 @@ protected:
         const bool box = qobject_cast<QCheckBox*>(b);
         QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, box ? QPoint(6, b->height() / 2) : b->rect().center());
     }
-    void spin(int n, bool up) { click(QString("CSpinButton%1%2").arg(n).arg(up ? "Up" : "Down")); }
+    void spin(int n, bool up) { click(value(n) + (up ? "Up" : "Down")); }
     int videoMessages() const {
         int count = 0;
         for (const auto& m : shown) count += m.isDialogMessage && m.dialog == DialogId::Video;
@@ -53,7 +55,8 @@ protected:
     }
 };
 
-TEST_F(VideoDialog, SpinArrowsStepTheirEditAndStopAtTheRangeEnds) {
+TEST(VideoSignalDialog, SpinArrowsStepTheirEditAndStopAtTheRangeEnds) {
+    VideoSignalDialogTest t;
     struct Case {
         int edit;
         const char* typed;
@@ -64,77 +67,79 @@ TEST_F(VideoDialog, SpinArrowsStepTheirEditAndStopAtTheRangeEnds) {
         {1, "3", false, "0"}, {2, "255", true, "255"}, {3, "3750", true, "3750"}, {4, "1630", false, "1610"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(QString("Edit%1 %2 %3").arg(c.edit).arg(c.typed).arg(c.up ? "up" : "down").toStdString());
-        type(c.edit, c.typed);
-        spin(c.edit, c.up);
-        EXPECT_EQ(edit(c.edit)->text(), c.after);
+        SCOPED_TRACE(QString("%1 %2 %3").arg(t.value(c.edit)).arg(c.typed).arg(c.up ? "up" : "down").toStdString());
+        t.type(c.edit, c.typed);
+        t.spin(c.edit, c.up);
+        EXPECT_EQ(t.edit(c.edit)->text(), c.after);
     }
-    EXPECT_TRUE(shown.empty());
-    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(t.shown.empty());
+    EXPECT_TRUE(t.sent.empty());
 
     // An unreadable text stays and the dialog says why.
-    type(3, "7x");
-    spin(3, true);
-    EXPECT_EQ(edit(3)->text(), "7x");
-    EXPECT_EQ(videoMessages(), 1);
+    t.type(3, "7x");
+    t.spin(3, true);
+    EXPECT_EQ(t.edit(3)->text(), "7x");
+    EXPECT_EQ(t.videoMessages(), 1);
 }
 
-TEST_F(VideoDialog, ArrowSendsTheTypedValuesOnlyWhenAllAreInRange) {
-    click("SpeedButton2");
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], (VideoBlock{128, 128, 2, 238, 6, 94, 0, 0, 1, 1, 0}));
+TEST(VideoSignalDialog, SendButtonSendsTheTypedValuesOnlyWhenAllAreInRange) {
+    VideoSignalDialogTest t;
+    t.click("sendButton");
+    ASSERT_EQ(t.sent.size(), 1u);
+    EXPECT_EQ(t.sent[0], (VideoBlock{128, 128, 2, 238, 6, 94, 0, 0, 1, 1, 0}));
 
-    type(1, "255");
-    type(2, "0");
-    type(3, "3750");
-    type(4, "40961");  // four characters at most
-    click("CheckBox1");
-    click("CheckBox3");
-    click("CheckBox5");
-    click("SpeedButton2");
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[1], (VideoBlock{255, 0, 0x0E, 0xA6, 0x10, 0x00, 1, 0, 0, 1, 1}));
-    EXPECT_TRUE(shown.empty());
+    t.type(1, "255");
+    t.type(2, "0");
+    t.type(3, "3750");
+    t.type(4, "40961");  // four characters at most
+    t.click("videoOffBox");
+    t.click("colourOnBox");
+    t.click("autoPllBox");
+    t.click("sendButton");
+    ASSERT_EQ(t.sent.size(), 2u);
+    EXPECT_EQ(t.sent[1], (VideoBlock{255, 0, 0x0E, 0xA6, 0x10, 0x00, 1, 0, 0, 1, 1}));
+    EXPECT_TRUE(t.shown.empty());
 
     struct Refused {
         int edit;
         const char* typed;
     };
     for (const Refused& r : {Refused{2, "256"}, Refused{3, "3751"}, Refused{1, ""}}) {
-        SCOPED_TRACE(QString("Edit%1 \"%2\"").arg(r.edit).arg(r.typed).toStdString());
-        const QString kept = edit(r.edit)->text();
-        const int before = videoMessages();
-        type(r.edit, r.typed);
-        click("SpeedButton2");
-        EXPECT_EQ(sent.size(), 2u);
-        EXPECT_EQ(videoMessages(), before + 1);
-        type(r.edit, kept);
+        SCOPED_TRACE(QString("%1 \"%2\"").arg(t.value(r.edit)).arg(r.typed).toStdString());
+        const QString kept = t.edit(r.edit)->text();
+        const int before = t.videoMessages();
+        t.type(r.edit, r.typed);
+        t.click("sendButton");
+        EXPECT_EQ(t.sent.size(), 2u);
+        EXPECT_EQ(t.videoMessages(), before + 1);
+        t.type(r.edit, kept);
     }
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(t.dialog.isVisible());
 }
 
-TEST_F(VideoDialog, ResetShowsAndSendsTheStartValuesKeepingThePllSwitch) {
-    type(1, "7");
-    type(3, "abc");
-    click("CheckBox1");
-    click("CheckBox2");
-    click("CheckBox4");
-    click("CheckBox5");
-    click("SpeedButton3");  // R, sent without checking
+TEST(VideoSignalDialog, ResetShowsAndSendsTheStartValuesKeepingThePllSwitch) {
+    VideoSignalDialogTest t;
+    t.type(1, "7");
+    t.type(3, "abc");
+    t.click("videoOffBox");
+    t.click("testPictureBox");
+    t.click("autoColourBox");
+    t.click("autoPllBox");
+    t.click("resetButton");  // R, sent without checking
 
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], (VideoBlock{128, 128, 2, 238, 6, 94, 0, 0, 1, 1, 1}));
-    EXPECT_EQ(edit(1)->text(), "128");
-    EXPECT_EQ(edit(3)->text(), "750");
-    EXPECT_FALSE(child<QCheckBox>("CheckBox1")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>("CheckBox4")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>("CheckBox5")->isChecked());
-    EXPECT_TRUE(shown.empty());
-    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(t.sent.size(), 1u);
+    EXPECT_EQ(t.sent[0], (VideoBlock{128, 128, 2, 238, 6, 94, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(t.edit(1)->text(), "128");
+    EXPECT_EQ(t.edit(3)->text(), "750");
+    EXPECT_FALSE(t.child<QCheckBox>("videoOffBox")->isChecked());
+    EXPECT_TRUE(t.child<QCheckBox>("autoColourBox")->isChecked());
+    EXPECT_TRUE(t.child<QCheckBox>("autoPllBox")->isChecked());
+    EXPECT_TRUE(t.shown.empty());
+    EXPECT_TRUE(t.dialog.isVisible());
 
-    click("SpeedButton1");  // abbrechen
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(sent.size(), 1u);
+    t.click("cancelButton");  // abbrechen
+    EXPECT_FALSE(t.dialog.isVisible());
+    EXPECT_EQ(t.sent.size(), 1u);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "host/Encoding.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/PlainText.h"
-#include "ui/settings/PosExtendedDialog.h"
+#include "ui/settings/SettingsDialogs.h"
 #include "session/Session.h"
 #include "ui/settings/HoldTimesDialog.h"
 #include "ui/device/DeviceInfoDialog.h"
@@ -21,7 +21,7 @@
 namespace vem {
 namespace {
 
-TEST(WidgetBoundaryTest, EveryByteRoundTrips) {
+TEST(Encoding, EveryByteRoundTripsThroughAWidgetText) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     const QString shown = fromCp1252(all);
@@ -31,7 +31,7 @@ TEST(WidgetBoundaryTest, EveryByteRoundTrips) {
     EXPECT_EQ(toCp1252(QString::fromUtf8("Σ")), "?");
 }
 
-TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
+TEST(PosExtendedDialog, AcceptedUnchangedKeepsEveryByte) {
     Session session;
     Project p;
     PosExtendedSettings& s = p.posExtended;
@@ -40,18 +40,17 @@ TEST(WidgetBoundaryTest, PosExtendedAcceptedUnchangedKeepsEveryByte) {
     s.Keyword[0] = "K\x81\x9D";
     s.KeywordLength[0] = 3;
     session.takeProject(p, DeviceImage{});
-    PosExtendedDialog form(session, nullptr);
-    form.fill();
-    form.findChild<QAbstractButton*>("SpeedButton2")->click();  // übernehmen
+    MessagePresenter presenter(session.messages(), session.dialogMessages());
+    SettingsDialogs dialogs(session, presenter, nullptr);
+    test::onNextModal([](QWidget* d) { d->findChild<QAbstractButton*>("acceptButton")->click(); });  // übernehmen
+    dialogs.runPosExtended();
     EXPECT_EQ(session.project().posExtended.StartDefinition, "\x81S\x9D");
     EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
 }
 
-TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
-    Session session;
-    MessagePresenter presenter(session.messages(), session.dialogMessages());
-    HoldTimesDialog form(presenter, nullptr);  // the edits take 3 characters
-    auto* data = form.findChild<QLineEdit*>("FlatEdit1");
+TEST(ControlValues, LongValueIsShownWholeButTypingNeverGoesBeyondTheDesignedLength) {
+    HoldTimesDialog form(nullptr);  // the edits take 3 characters
+    auto* data = form.findChild<QLineEdit*>("dataHoldEdit");
     form.show();
     form.fill({"12345", "1"});
     EXPECT_EQ(data->text(), "12345");  // shown whole
@@ -71,7 +70,7 @@ TEST(WidgetBoundaryTest, TypingNeverGoesBeyondTheDesignedLength) {
     EXPECT_EQ(data->text(), "123");
 }
 
-TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
+TEST(MessagePresenter, BoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
     MessageTable messages;
     DialogMessages dialogMessages;
     MessagePresenter presenter(messages, dialogMessages);
@@ -89,7 +88,7 @@ TEST(WidgetBoundaryTest, MessageBoxWithoutVisibleOwnerIsCentredOnThePrimaryScree
     }
 }
 
-TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
+TEST(PlainText, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
     MainWindow window;
     PortSettingsDialog port(window.session().messages(), &window);
     QList<QLabel*> labels = window.findChildren<QLabel*>();
@@ -100,7 +99,7 @@ TEST(WidgetBoundaryTest, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
     const std::string markup = "<h1>x</h1>\x1b]0;title\x07";
     auto* info = window.findChild<DeviceInfoDialog*>();
     info->fill({markup, "07.12.26  12:13"});
-    EXPECT_EQ(info->findChild<QLabel*>("Label2")->text(), fromCp1252(markup));
+    EXPECT_EQ(info->findChild<QLabel*>("fileNameValue")->text(), fromCp1252(markup));
 
     Qt::TextFormat shown = Qt::AutoText;
     test::onNextModal([&shown](QWidget* box) {

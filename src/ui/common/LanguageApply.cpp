@@ -28,37 +28,37 @@ Targets join(std::initializer_list<Targets> parts) {
 
 const Targets& targets(LanguageSection section) {
     static const std::vector<Targets> all = {
-        join({{"", "Label20", "Label21", "Label22", "Label24", "Label26", "Label27", "Label29",
-               "Label30", "Label31", "Label33", "FlatCheckBox17", "FlatCheckBox18",
-               "FlatCheckBox19", "Datei", "oeffnen1", "Speichernunter1", "Beenden1", "RS2321",
-               "vem1", "BINFile1", "tt1", "VEMInfo1", "Einlesen1", "Netzwerk1", "IPAdresse1",
-               "POS1", "Expert1", "Zeichensatzladen1", "Videosignal1", "Firmware1",
-               "SetAVRFuses1", "RS2322", "Halte1", "Datensenden1", "QORUhrsetzen1", "GroupBox3",
-               "GroupBox4"}}),
+        {"", "formatLabel", "formatValue", "baudLabel", "dataHoldLabel", "dataHoldUnit", "relayHoldLabel",
+         "relayHoldUnit", "dataSetLabel", "ipLabel", "portLabel", "dateBox", "timeBox", "summerTimeBox",
+         "fileMenu", "openProjectItem", "saveProjectAsItem", "exitItem", "portSettingsItem", "deviceMenu",
+         "imageFileItem", "programItem", "deviceInfoItem", "readBackItem", "interfaceMenu", "ipAddressItem",
+         "posItem", "systemMenu", "uploadFontItem", "videoSignalItem", "uploadFirmwareItem", "sendFusesItem",
+         "deviceSerialItem", "holdTimesItem", "dataSendItem", "setClockItem", "interfaceBox", "holdTimesBox"},
         {},
-        join({{"", "Label1", "Label5", "Label6", "Label7", "Label20", "Label21", "Label22",
-               "Label23"},
-              combo("*FlatComboBox1", 5), combo("*FlatComboBox2", 12),
-              {"SpeedButton1", "SpeedButton2"}}),
-        {"", "Label1", "Label2", "Label3", "Label4", "SpeedButton1", "SpeedButton2"},
-        join({{""}, combo("*FlatComboBox1", 2), combo("*FlatComboBox2", 5),
-              {"SpeedButton1", "SpeedButton2", "Label1", "Label2", "Label3"}}),
+        join({{"", "positionLabel", "columnLabel", "rowLabel", "descriptionLabel", "lengthLabel",
+               "conversionLabel", "offsetLabel", "variableTypeLabel"},
+              combo("*conversionBox", 5), combo("*variableTypeBox", 12), {"cancelButton", "acceptButton"}}),
+        {"", "dataHoldLabel", "dataHoldUnit", "relayHoldLabel", "relayHoldUnit", "acceptButton", "cancelButton"},
+        join({{""}, combo("*handshakeBox", 2), combo("*formatBox", 5),
+              {"cancelButton", "acceptButton", "handshakeLabel", "formatLabel", "baudLabel"}}),
         {""},
-        {"", "Button1", "Label1", "Label3"},
-        {"", "SpeedButton1", "SpeedButton2", "Label1"},
+        {"", "acceptButton", "fileNameLabel", "programmedLabel"},
+        {"", "cancelButton", "acceptButton", "portLabel"},
         {},
-        join({{"", "Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"},
-              combo("*FlatComboBox3", 2), combo("*FlatComboBox4", 5), combo("*FlatComboBox5", 7),
-              combo("*FlatComboBox6", 8), {"SpeedButton1", "SpeedButton2", "SpeedButton3"}}),
+        join({{"", "registerNumberLabel", "firstLineLabel", "lineCountLabel", "scrollDirectionLabel",
+               "backgroundLabel", "transparencyLabel", "textColourLabel"},
+              combo("*scrollDirectionBox", 2), combo("*backgroundBox", 5), combo("*transparencyBox", 7),
+              combo("*textColourBox", 8), {"cancelButton", "acceptButton", "extendedButton"}}),
         {},
-        {"", "Label1", "Label2", "Label3", "Label4", "CheckBox1", "CheckBox2", "CheckBox3",
-         "CheckBox4", "SpeedButton1", "CheckBox5"},
+        {"", "brightnessLabel", "contrastLabel", "chromaLabel", "lumaLabel", "videoOffBox", "testPictureBox",
+         "colourOnBox", "autoColourBox", "cancelButton", "autoPllBox"},
         {},
-        {"", "SpeedButton1", "SpeedButton2", "FlatCheckBox1", "Label1", "Label2", "Label3"},
+        {"", "cancelButton", "acceptButton", "enabledBox", "prefixLabel", "suffixLabel", "baudLabel"},
         {},
-        {"", "SpeedButton1", "SpeedButton2", "Label1", "Label2", "Label3", "Label5", "Label6",
-         "Label7", "Label8", "CheckBox1", "CheckBox2", "FlatRadioButton1", "FlatRadioButton2",
-         "AKT1", "AKT2", "AKT3", "AKT4", "AKT5", "AKT6", "AKT7", "AKT8"},
+        {"", "cancelButton", "acceptButton", "startLabel", "endLabel", "spacesLabel", "keywordLabel",
+         "actionLabel", "maxSpacesLabel", "generalLabel", "limitTo40Box", "showHeaderBox", "maxModeButton",
+         "skipModeButton", "actionButton1", "actionButton2", "actionButton3", "actionButton4", "actionButton5",
+         "actionButton6", "actionButton7", "actionButton8"},
     };
     return all[static_cast<std::size_t>(section)];
 }
@@ -91,23 +91,33 @@ void setCaption(QObject* target, const QString& text) {
 
 }  // namespace
 
-void applyLanguageSection(QWidget* window, LanguageSection section, const std::vector<std::string>& texts) {
+QStringList applyLanguageSection(QWidget* window, LanguageSection section, const std::vector<std::string>& texts) {
     const Targets& names = targets(section);
     const std::size_t n = std::min(names.size(), texts.size());
+    QStringList missing;
     for (std::size_t i = 0; i < n; ++i) {
         const QString text = fromCp1252(texts[i]);
         const QString name = QString::fromLatin1(names[i]);
         if (name.isEmpty()) {
             window->setWindowTitle(text);
-        } else if (name.startsWith('*')) {
-            auto* box = qobject_cast<QComboBox*>(findControl(window, name.mid(1)));
-            if (!box) continue;
+            continue;
+        }
+        const bool listItem = name.startsWith('*');
+        QObject* target = findControl(window, listItem ? name.mid(1) : name);
+        if (listItem) target = qobject_cast<QComboBox*>(target);
+        if (!target) {
+            if (!missing.contains(name)) missing << name;
+        } else if (listItem) {
+            auto* box = static_cast<QComboBox*>(target);
             if (i == 0 || names[i - 1] != names[i]) box->clear();
             box->addItem(text);
-        } else if (QObject* target = findControl(window, name)) {
+        } else {
             setCaption(target, text);
         }
     }
+    for (const QString& name : missing)
+        qWarning("language file: %s has no control %s", qPrintable(window->objectName()), qPrintable(name));
+    return missing;
 }
 
 QString qtFileFilter(const std::string& filter) {

@@ -13,21 +13,19 @@ DeviceInfoDialog::DeviceInfoDialog(QWidget* parent) : QDialog(parent), ui_(std::
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    connect(ui_->Button1, &QPushButton::clicked, this, &DeviceInfoDialog::Button1Click);
+    connect(ui_->acceptButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 DeviceInfoDialog::~DeviceInfoDialog() = default;
 
 void DeviceInfoDialog::fill(const Session::DeviceInfo& info) {
-    ui_->Label2->setText(fromCp1252(info.fileName));
-    ui_->Label4->setText(fromCp1252(info.programmed));
+    ui_->fileNameValue->setText(fromCp1252(info.fileName));
+    ui_->programmedValue->setText(fromCp1252(info.programmed));
 }
 
 void DeviceInfoDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == systemMenuKey) emit systemMenuRequested();
     QDialog::keyPressEvent(event);
 }
-
-void DeviceInfoDialog::Button1Click() { accept(); }
 
 }  // namespace vem

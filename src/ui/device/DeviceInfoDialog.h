@@ -30,8 +30,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Button1Click();
-
     std::unique_ptr<Ui::DeviceInfoDialog> ui_;
 };
 

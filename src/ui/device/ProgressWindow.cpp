@@ -26,15 +26,15 @@ void ProgressWindow::showProgress(const Session::Progress& p) {
         return;
     }
     setWindowTitle(fromCp1252(p.caption));
-    ui_->ProgressBar1->setMaximum(p.maximum);
-    ui_->ProgressBar1->setValue(std::min(p.position, p.maximum));
+    ui_->progressBar->setMaximum(p.maximum);
+    ui_->progressBar->setValue(std::min(p.position, p.maximum));
     if (!isVisible()) {
         show();
         centreOnScreen(this);
     }
 }
 
-int ProgressWindow::position() const { return ui_->ProgressBar1->value(); }
+int ProgressWindow::position() const { return ui_->progressBar->value(); }
 
 void ProgressWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) return;

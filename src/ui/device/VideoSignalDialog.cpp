@@ -3,55 +3,33 @@
 #include "host/Encoding.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/WindowPlacement.h"
-#include "ui/settings/SettingsWidgets.h"
 #include "ui_VideoSignalDialog.h"
 
 namespace vem {
 
 VideoSignalDialog::VideoSignalDialog(MessagePresenter& presenter, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::VideoSignalDialog>()), presenter_(presenter) {
-    ui_->setupUi(this);
-    setFixedSize(size());
-    setModal(true);
+    : FormDialog(parent), presenter_(presenter) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    edits_ = {ui_->Edit1, ui_->Edit2, ui_->Edit3, ui_->Edit4};
-
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton2Click);
-    connect(ui_->SpeedButton3, &QPushButton::clicked, this, &VideoSignalDialog::SpeedButton3Click);
+    edits_ = {ui_->brightnessEdit, ui_->contrastEdit, ui_->chromaEdit, ui_->lumaEdit};
+    for (std::size_t i = 0; i < edits_.size(); ++i) bind(edits_[i], [i](auto& v) -> auto& { return v.texts[i]; });
+    bind(ui_->videoOffBox, &VideoValues::videoOff);
+    bind(ui_->testPictureBox, &VideoValues::testPicture);
+    bind(ui_->colourOnBox, &VideoValues::colourOn);
+    bind(ui_->autoColourBox, &VideoValues::autoColour);
+    bind(ui_->autoPllBox, &VideoValues::autoPll);
+    connect(ui_->sendButton, &QPushButton::clicked, this, &VideoSignalDialog::send);
+    connect(ui_->resetButton, &QPushButton::clicked, this, &VideoSignalDialog::reset);
     const std::array<std::pair<QToolButton*, QToolButton*>, VideoEditCount> spins{{
-        {ui_->CSpinButton1Up, ui_->CSpinButton1Down},
-        {ui_->CSpinButton2Up, ui_->CSpinButton2Down},
-        {ui_->CSpinButton3Up, ui_->CSpinButton3Down},
-        {ui_->CSpinButton4Up, ui_->CSpinButton4Down},
+        {ui_->brightnessUp, ui_->brightnessDown},
+        {ui_->contrastUp, ui_->contrastDown},
+        {ui_->chromaUp, ui_->chromaDown},
+        {ui_->lumaUp, ui_->lumaDown},
     }};
     for (int i = 0; i < VideoEditCount; ++i) {
         const auto edit = static_cast<VideoEdit>(i);
-        connect(spins[i].first, &QToolButton::clicked, this, [this, edit] { spinClick(edit, true); });
-        connect(spins[i].second, &QToolButton::clicked, this, [this, edit] { spinClick(edit, false); });
+        connect(spins[i].first, &QToolButton::clicked, this, [this, edit] { stepValue(edit, true); });
+        connect(spins[i].second, &QToolButton::clicked, this, [this, edit] { stepValue(edit, false); });
     }
-}
-
-VideoSignalDialog::~VideoSignalDialog() = default;
-
-VideoValues VideoSignalDialog::values() const {
-    VideoValues v;
-    for (int i = 0; i < VideoEditCount; ++i) v.texts[i] = editText(edits_[i]);
-    v.videoOff = ui_->CheckBox1->isChecked();
-    v.testPicture = ui_->CheckBox2->isChecked();
-    v.colourOn = ui_->CheckBox3->isChecked();
-    v.autoColour = ui_->CheckBox4->isChecked();
-    v.autoPll = ui_->CheckBox5->isChecked();
-    return v;
-}
-
-void VideoSignalDialog::fill(const VideoValues& v) {
-    for (int i = 0; i < VideoEditCount; ++i) showInEdit(edits_[i], v.texts[i]);
-    ui_->CheckBox1->setChecked(v.videoOff);
-    ui_->CheckBox2->setChecked(v.testPicture);
-    ui_->CheckBox3->setChecked(v.colourOn);
-    ui_->CheckBox4->setChecked(v.autoColour);
-    ui_->CheckBox5->setChecked(v.autoPll);
 }
 
 void VideoSignalDialog::showEvent(QShowEvent* event) {
@@ -59,9 +37,7 @@ void VideoSignalDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void VideoSignalDialog::SpeedButton1Click() { reject(); }
-
-void VideoSignalDialog::SpeedButton2Click() {
+void VideoSignalDialog::send() {
     const VideoValues v = values();
     if (!videoValuesAcceptable(v)) {
         presenter_.showDialogMessage(DialogId::Video, this);
@@ -70,20 +46,20 @@ void VideoSignalDialog::SpeedButton2Click() {
     emit sendRequested(videoSettingsBlock(v));
 }
 
-void VideoSignalDialog::SpeedButton3Click() {
+void VideoSignalDialog::reset() {
     VideoValues v = values();
     resetVideoValues(v);
     fill(v);
     emit sendRequested(videoSettingsBlock(v));
 }
 
-void VideoSignalDialog::spinClick(VideoEdit edit, bool up) {
+void VideoSignalDialog::stepValue(VideoEdit edit, bool up) {
     QLineEdit* field = edits_[static_cast<int>(edit)];
-    const VideoStep step = stepVideoValue(edit, editText(field), up);
+    const VideoStep step = stepVideoValue(edit, valueOf(field), up);
     if (!step.readable)
         presenter_.showDialogMessage(DialogId::Video, this);
     else if (step.written)
-        showInEdit(field, step.text);
+        showValue(field, step.text);
 }
 
 }  // namespace vem

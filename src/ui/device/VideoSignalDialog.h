@@ -1,9 +1,8 @@
 #pragma once
-#include <QDialog>
 #include <array>
-#include <memory>
 
 #include "settings/VideoRules.h"
+#include "ui/common/FormDialog.h"
 
 class QLineEdit;
 class QShowEvent;
@@ -18,14 +17,10 @@ class MessagePresenter;
 
 // The service dialog "Videosignal": brightness, contrast, chroma, luma and five switches of the
 // device's video output. The values live only here; the dialog hands the block out to be sent.
-class VideoSignalDialog : public QDialog {
+class VideoSignalDialog : public FormDialog<Ui::VideoSignalDialog, VideoValues> {
     Q_OBJECT
 public:
     VideoSignalDialog(MessagePresenter& presenter, QWidget* parent);
-    ~VideoSignalDialog() override;
-
-    VideoValues values() const;
-    void fill(const VideoValues& v);
 
 signals:
     // "------>" after the values passed, and "R" after the reset. The dialog stays open.
@@ -35,12 +30,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
-    void spinClick(VideoEdit edit, bool up);
+    void send();
+    void reset();
+    void stepValue(VideoEdit edit, bool up);
 
-    std::unique_ptr<Ui::VideoSignalDialog> ui_;
     MessagePresenter& presenter_;
     std::array<QLineEdit*, VideoEditCount> edits_{};
 };

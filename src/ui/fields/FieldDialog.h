@@ -1,9 +1,7 @@
 #pragma once
-#include <QDialog>
-#include <memory>
-
 #include "editor/FieldDialogLogic.h"
 #include "session/Session.h"
+#include "ui/common/FormDialog.h"
 
 namespace Ui {
 class FieldDialog;
@@ -12,14 +10,13 @@ class FieldDialog;
 namespace vem {
 
 // The field dialog "Felder": length, offset, types and description of one data field.
-class FieldDialog : public QDialog {
+class FieldDialog : public FormDialog<Ui::FieldDialog, FieldDialogValues> {
     Q_OBJECT
 public:
     explicit FieldDialog(QWidget* parent);
-    ~FieldDialog() override;
 
-    void fill(const FieldDialogValues& values);
-    FieldDialogValues values() const;
+    void fill(const FieldDialogValues& values) override;
+    FieldDialogValues values() const override;
     // How the dialog was last closed: "übernehmen", "abbrechen" (or Escape), or the close box.
     DialogClose closedBy() const { return closedBy_; }
 
@@ -27,11 +24,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FlatEdit1Change();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
+    void acceptPressed() override;
+    void cancelPressed() override;
+    // Holds the typed length to the field's longest.
+    void clampLength();
 
-    std::unique_ptr<Ui::FieldDialog> ui_;
     std::uint8_t maxFieldLength_ = 0;
     DialogClose closedBy_ = DialogClose::Cancel;
 };

@@ -73,13 +73,13 @@ MainWindow::MainWindow(QWidget* parent)
     setCentralWidget(client);
 
     auto* gridBox = new QGroupBox(client);
-    gridBox->setObjectName("GroupBox1");
+    gridBox->setObjectName("screenBox");
     gridBox->setGeometry(14, 16, 656, 508);
     grid_ = new ScreenGrid(session_.editor(), session_.project().screenText, gridBox);
     grid_->move(0, 0);
 
     keyboardSink_ = new KeyboardSink(client);
-    connect(keyboardSink_, &KeyboardSink::keyPressed, this, &MainWindow::FormKeyDown);
+    connect(keyboardSink_, &KeyboardSink::keyPressed, this, &MainWindow::sendKeyToGrid);
     connect(grid_, &ScreenGrid::pressed, this, [this](int cell, MouseButton button) {
         focusGrid();
         applyOutcome(session_.mousePress(cell, button));
@@ -98,13 +98,13 @@ MainWindow::MainWindow(QWidget* parent)
     link_ = new SessionLink(session_, *Serial1, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
-    form2_ = new FieldDialog(this);
+    fieldDialog_ = new FieldDialog(this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
-    form6_ = new ProgressWindow(this);
-    form7_ = new DeviceInfoDialog(this);
-    connect(form7_, &DeviceInfoDialog::systemMenuRequested, this, [this] { Expert1->menuAction()->setVisible(true); });
-    form10_ = new VideoSignalDialog(presenter_, this);
-    connect(form10_, &VideoSignalDialog::sendRequested, this,
+    progress_ = new ProgressWindow(this);
+    deviceInfo_ = new DeviceInfoDialog(this);
+    connect(deviceInfo_, &DeviceInfoDialog::systemMenuRequested, this, [this] { systemMenu_->menuAction()->setVisible(true); });
+    videoSignal_ = new VideoSignalDialog(presenter_, this);
+    connect(videoSignal_, &VideoSignalDialog::sendRequested, this,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
     applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
 
@@ -129,16 +129,16 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     using S = LanguageSection;
     const std::pair<QWidget*, S> windows[] = {
         {this, S::MainWindow},
-        {form2_, S::FieldDialog},
-        {&settings_->holdTimesForm(), S::HoldTimes},
-        {&settings_->deviceSerialForm(), S::DeviceSerial},
-        {form6_, S::Progress},
-        {form7_, S::DeviceInfo},
-        {&settings_->ipAddressForm(), S::IpAddress},
-        {&settings_->posForm(), S::Pos},
-        {form10_, S::Video},
-        {&settings_->dataSendForm(), S::DataSend},
-        {&settings_->posExtendedForm(), S::PosExtended},
+        {fieldDialog_, S::FieldDialog},
+        {&settings_->holdTimesDialog(), S::HoldTimes},
+        {&settings_->deviceSerialDialog(), S::DeviceSerial},
+        {progress_, S::Progress},
+        {deviceInfo_, S::DeviceInfo},
+        {&settings_->ipAddressDialog(), S::IpAddress},
+        {&settings_->posDialog(), S::Pos},
+        {videoSignal_, S::Video},
+        {&settings_->dataSendDialog(), S::DataSend},
+        {&settings_->posExtendedDialog(), S::PosExtended},
     };
     for (const auto& [window, section] : windows) applyLanguageSection(window, section, file->section(section));
     const auto& main = file->section(S::MainWindow);
@@ -161,87 +161,87 @@ QLabel* MainWindow::addLabel(QWidget* parent, const char* name, const QString& t
 
 void MainWindow::buildFieldList(QWidget* client) {
     auto* box = new QGroupBox(client);
-    box->setObjectName("GroupBox2");
+    box->setObjectName("fieldListBox");
     box->setGeometry(680, 56, 201, 465);
     for (int n = 1; n <= DataFieldCount; ++n) {
         const int y = 26 + 16 * (n - 1);
         addLabel(box, "", QString("%1").arg(n, 2), 8, y - 1);
-        auto* conf = new QToolButton(box);
-        conf->setObjectName(QString("CONF%1").arg(n));
-        conf->setGeometry(32, y, 12, 12);
-        conf->setFocusPolicy(Qt::NoFocus);
-        connect(conf, &QToolButton::clicked, this, [this, n] { CONFClick(n); });
-        confButtons_[n - 1] = conf;
+        auto* button = new QToolButton(box);
+        button->setObjectName(QString("fieldButton%1").arg(n));
+        button->setGeometry(32, y, 12, 12);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, n] { editField(n); });
+        fieldButtons_[n - 1] = button;
         auto* check = new QCheckBox(box);
-        check->setObjectName(QString("FlatCheckBox%1").arg(n));
+        check->setObjectName(QString("fieldBox%1").arg(n));
         check->setGeometry(56, y - 2, 121, 16);
         fieldBoxes_[n - 1] = check;
     }
     auto* line = new QFrame(box);
-    line->setObjectName("Bevel1");
+    line->setObjectName("clockSeparator");
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(8, 304, 185, 2);
-    auto addClockBox = [&](int n, const char* text, int y) {
+    auto addClockBox = [&](int n, const char* name, const char* text, int y) {
         auto* check = new QCheckBox(text, box);
-        check->setObjectName(QString("FlatCheckBox%1").arg(n));
+        check->setObjectName(name);
         check->setGeometry(32, y, 121, 17);
         fieldBoxes_[n - 1] = check;
     };
-    addClockBox(DateField, "Datum", 328);
-    addClockBox(TimeField, "Uhrzeit", 352);
-    FlatCheckBox19 = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
-    FlatCheckBox19->setObjectName("FlatCheckBox19");
-    FlatCheckBox19->setGeometry(32, 384, 145, 33);
-    FlatCheckBox19->setFocusPolicy(Qt::NoFocus);
-    connect(FlatCheckBox19, &QCheckBox::clicked, this, &MainWindow::FlatCheckBox19Click);
+    addClockBox(DateField, "dateBox", "Datum", 328);
+    addClockBox(TimeField, "timeBox", "Uhrzeit", 352);
+    summerTimeBox_ = new WrapCheckBox(QString::fromUtf8("automatische Sommer- / Winterzeit"), box);
+    summerTimeBox_->setObjectName("summerTimeBox");
+    summerTimeBox_->setGeometry(32, 384, 145, 33);
+    summerTimeBox_->setFocusPolicy(Qt::NoFocus);
+    connect(summerTimeBox_, &QCheckBox::clicked, this, &MainWindow::toggleSummerTime);
 
     for (int n = 1; n <= FieldCount; ++n) {
         // No control keeps the keyboard: every key belongs to the grid.
         fieldBoxes_[n - 1]->setFocusPolicy(Qt::NoFocus);
-        connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { FlatCheckBoxClick(n); });
+        connect(fieldBoxes_[n - 1], &QCheckBox::clicked, this, [this, n] { toggleField(n); });
     }
 
-    addLabel(client, "Label30", "Datensatz", 688, 32);
+    addLabel(client, "dataSetLabel", "Datensatz", 688, 32);
     dataSetGroup_ = new QButtonGroup(this);
     dataSetGroup_->setExclusive(true);
     for (int k = 0; k < DataSetCount; ++k) {
         auto* b = new QToolButton(client);
-        b->setObjectName(QString("SpeedButton%1").arg(k + 1));
+        b->setObjectName(QString("dataSetButton%1").arg(k + 1));
         b->setText(QString::number(k + 1));
         b->setCheckable(true);
         b->setGeometry(752 + 32 * k, 32, 23, 16);
         b->setFocusPolicy(Qt::NoFocus);
         dataSetGroup_->addButton(b, k);
         dataSetButtons_[k] = b;
-        connect(b, &QToolButton::clicked, this, [this, k] { SpeedButtonClick(k); });
+        connect(b, &QToolButton::clicked, this, [this, k] { selectDataSet(k); });
     }
 }
 
 void MainWindow::buildSummaries(QWidget* client) {
-    GroupBox3 = new QGroupBox(" QV - Schnittstelle ", client);
-    GroupBox3->setObjectName("GroupBox3");
-    GroupBox3->setGeometry(14, 528, 656, 49);
-    addLabel(GroupBox3, "Label18", "Handshake : ", 16, 22);
-    handshakeValue_ = addLabel(GroupBox3, "Label19", "none", 96, 22, SummaryRed);
-    addLabel(GroupBox3, "Label20", "Datenformat : ", 176, 22);
-    formatValue_ = addLabel(GroupBox3, "Label21", "8 none", 264, 22, SummaryRed);
-    addLabel(GroupBox3, "Label22", "Baudrate : ", 336, 22);
-    baudValue_ = addLabel(GroupBox3, "Label23", "9600", 408, 22, SummaryRed);
-    addLabel(GroupBox3, "Label31", "IP :", 472, 22);
-    ipValue_ = addLabel(GroupBox3, "Label32", "0.0.0.0", 496, 22, SummaryGreen);
-    addLabel(GroupBox3, "Label33", "Port :", 584, 22);
-    portValue_ = addLabel(GroupBox3, "Label34", "0", 616, 22, SummaryGreen);
+    interfaceBox_ = new QGroupBox(" QV - Schnittstelle ", client);
+    interfaceBox_->setObjectName("interfaceBox");
+    interfaceBox_->setGeometry(14, 528, 656, 49);
+    addLabel(interfaceBox_, "handshakeLabel", "Handshake : ", 16, 22);
+    handshakeValue_ = addLabel(interfaceBox_, "handshakeValue", "none", 96, 22, SummaryRed);
+    addLabel(interfaceBox_, "formatLabel", "Datenformat : ", 176, 22);
+    formatValue_ = addLabel(interfaceBox_, "formatValue", "8 none", 264, 22, SummaryRed);
+    addLabel(interfaceBox_, "baudLabel", "Baudrate : ", 336, 22);
+    baudValue_ = addLabel(interfaceBox_, "baudValue", "9600", 408, 22, SummaryRed);
+    addLabel(interfaceBox_, "ipLabel", "IP :", 472, 22);
+    ipValue_ = addLabel(interfaceBox_, "ipValue", "0.0.0.0", 496, 22, SummaryGreen);
+    addLabel(interfaceBox_, "portLabel", "Port :", 584, 22);
+    portValue_ = addLabel(interfaceBox_, "portValue", "0", 616, 22, SummaryGreen);
 
     auto* hold = new QGroupBox(" Haltezeiten ", client);
-    hold->setObjectName("GroupBox4");
+    hold->setObjectName("holdTimesBox");
     hold->setGeometry(680, 528, 201, 49);
-    addLabel(hold, "Label24", "Daten : ", 8, 22);
-    dataHoldValue_ = addLabel(hold, "Label25", "3", 56, 22, SummaryBlue);
-    addLabel(hold, "Label26", "s", 80, 22);
-    addLabel(hold, "Label27", "Relais :", 104, 22);
-    relayHoldValue_ = addLabel(hold, "Label28", "3", 152, 22, SummaryBlue);
-    addLabel(hold, "Label29", "s", 176, 22);
+    addLabel(hold, "dataHoldLabel", "Daten : ", 8, 22);
+    dataHoldValue_ = addLabel(hold, "dataHoldValue", "3", 56, 22, SummaryBlue);
+    addLabel(hold, "dataHoldUnit", "s", 80, 22);
+    addLabel(hold, "relayHoldLabel", "Relais :", 104, 22);
+    relayHoldValue_ = addLabel(hold, "relayHoldValue", "3", 152, 22, SummaryBlue);
+    addLabel(hold, "relayHoldUnit", "s", 176, 22);
 }
 
 void MainWindow::buildMenu() {
@@ -251,64 +251,64 @@ void MainWindow::buildMenu() {
         a->setObjectName(name);
         return a;
     };
-    QMenu* datei = bar->addMenu("&Datei");
-    datei->setObjectName("Datei");
-    oeffnen1_ = addItem(datei, "oeffnen1", QString::fromUtf8("Ö&ffnen..."));
-    connect(oeffnen1_, &QAction::triggered, this, &MainWindow::oeffnen1Click);
-    connect(addItem(datei, "Speichernunter1", "Speichern &unter..."), &QAction::triggered, this,
-            &MainWindow::Speichernunter1Click);
-    connect(addItem(datei, "Beenden1", "B&eenden"), &QAction::triggered, this, &QWidget::close);
+    QMenu* fileMenu = bar->addMenu("&Datei");
+    fileMenu->setObjectName("fileMenu");
+    openProjectItem_ = addItem(fileMenu, "openProjectItem", QString::fromUtf8("Ö&ffnen..."));
+    connect(openProjectItem_, &QAction::triggered, this, &MainWindow::openProject);
+    connect(addItem(fileMenu, "saveProjectAsItem", "Speichern &unter..."), &QAction::triggered, this,
+            &MainWindow::saveProjectAs);
+    connect(addItem(fileMenu, "exitItem", "B&eenden"), &QAction::triggered, this, &QWidget::close);
 
-    QAction* comport = bar->addAction("&PC Comport");
-    comport->setObjectName("RS2321");
-    connect(comport, &QAction::triggered, this, &MainWindow::RS2321Click);
+    QAction* portSettingsItem = bar->addAction("&PC Comport");
+    portSettingsItem->setObjectName("portSettingsItem");
+    connect(portSettingsItem, &QAction::triggered, this, &MainWindow::RS2321Click);
 
-    QMenu* iface = bar->addMenu("&QOR Interface");
-    iface->setObjectName("Netzwerk1");
-    connect(addItem(iface, "Halte1", "Haltezeiten"), &QAction::triggered, this, &MainWindow::Halte1Click);
-    connect(addItem(iface, "RS2322", "RS232"), &QAction::triggered, this, &MainWindow::RS2322Click);
-    iface->addSeparator();
-    connect(addItem(iface, "IPAdresse1", "&IP Adresse"), &QAction::triggered, this, &MainWindow::IPAdresse1Click);
-    iface->addSeparator();
-    connect(addItem(iface, "Datensenden1", "Daten senden"), &QAction::triggered, this,
-            &MainWindow::Datensenden1Click);
+    QMenu* interfaceMenu = bar->addMenu("&QOR Interface");
+    interfaceMenu->setObjectName("interfaceMenu");
+    connect(addItem(interfaceMenu, "holdTimesItem", "Haltezeiten"), &QAction::triggered, this, &MainWindow::editHoldTimes);
+    connect(addItem(interfaceMenu, "deviceSerialItem", "RS232"), &QAction::triggered, this, &MainWindow::editDeviceSerial);
+    interfaceMenu->addSeparator();
+    connect(addItem(interfaceMenu, "ipAddressItem", "&IP Adresse"), &QAction::triggered, this, &MainWindow::editIpAddress);
+    interfaceMenu->addSeparator();
+    connect(addItem(interfaceMenu, "dataSendItem", "Daten senden"), &QAction::triggered, this,
+            &MainWindow::editDataSend);
 
-    QAction* pos = bar->addAction("&POS         ");
-    pos->setObjectName("POS1");
-    connect(pos, &QAction::triggered, this, &MainWindow::POS1Click);
+    QAction* posItem = bar->addAction("&POS         ");
+    posItem->setObjectName("posItem");
+    connect(posItem, &QAction::triggered, this, &MainWindow::editPos);
 
-    QMenu* qv = bar->addMenu("&QV   ");
-    qv->setObjectName("vem1");
-    QAction* binFile = addItem(qv, "BINFile1", "BIN - File...");
-    binFile->setVisible(false);
-    binFile->setEnabled(false);
-    connect(binFile, &QAction::triggered, this, &MainWindow::BINFile1Click);
+    QMenu* deviceMenu = bar->addMenu("&QV   ");
+    deviceMenu->setObjectName("deviceMenu");
+    QAction* imageFileItem = addItem(deviceMenu, "imageFileItem", "BIN - File...");
+    imageFileItem->setVisible(false);
+    imageFileItem->setEnabled(false);
+    connect(imageFileItem, &QAction::triggered, this, &MainWindow::openImageFile);
     // Every item that starts an exchange with the device; they wait while one runs.
     auto deviceItem = [&](QMenu* menu, const char* name, const QString& text, void (MainWindow::*handler)()) {
         QAction* a = addItem(menu, name, text);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    deviceActions_[0] = deviceItem(qv, "Einlesen1", "Aus QV einlesen", &MainWindow::Einlesen1Click);
-    deviceActions_[1] = deviceItem(qv, "tt1", "Programmieren", &MainWindow::tt1Click);
-    deviceActions_[2] = deviceItem(qv, "QORUhrsetzen1", "Datum/Uhrzeit setzen", &MainWindow::QORUhrsetzen1Click);
-    deviceActions_[3] = deviceItem(qv, "VEMInfo1", "QV - Info", &MainWindow::VEMInfo1Click);
+    deviceActions_[0] = deviceItem(deviceMenu, "readBackItem", "Aus QV einlesen", &MainWindow::readBack);
+    deviceActions_[1] = deviceItem(deviceMenu, "programItem", "Programmieren", &MainWindow::programDevice);
+    deviceActions_[2] = deviceItem(deviceMenu, "setClockItem", "Datum/Uhrzeit setzen", &MainWindow::setDeviceClock);
+    deviceActions_[3] = deviceItem(deviceMenu, "deviceInfoItem", "QV - Info", &MainWindow::readDeviceInfo);
 
-    Expert1 = bar->addMenu("&System");
-    Expert1->setObjectName("Expert1");
-    Expert1->menuAction()->setVisible(false);
-    deviceActions_[4] = deviceItem(Expert1, "Zeichensatzladen1", "&Zeichensatz laden", &MainWindow::Zeichensatzladen1Click);
-    Expert1->addSeparator();
-    connect(addItem(Expert1, "Videosignal1", "&Videosignal"), &QAction::triggered, this, &MainWindow::Videosignal1Click);
-    Expert1->addSeparator();
-    deviceActions_[5] = deviceItem(Expert1, "Firmware1", "&Firmware", &MainWindow::Firmware1Click);
-    deviceActions_[6] = deviceItem(Expert1, "SetAVRFuses1", "&Set AVR-Fuses", &MainWindow::SetAVRFuses1Click);
+    systemMenu_ = bar->addMenu("&System");
+    systemMenu_->setObjectName("systemMenu");
+    systemMenu_->menuAction()->setVisible(false);
+    deviceActions_[4] = deviceItem(systemMenu_, "uploadFontItem", "&Zeichensatz laden", &MainWindow::uploadFont);
+    systemMenu_->addSeparator();
+    connect(addItem(systemMenu_, "videoSignalItem", "&Videosignal"), &QAction::triggered, this, &MainWindow::editVideoSignal);
+    systemMenu_->addSeparator();
+    deviceActions_[5] = deviceItem(systemMenu_, "uploadFirmwareItem", "&Firmware", &MainWindow::uploadFirmware);
+    deviceActions_[6] = deviceItem(systemMenu_, "sendFusesItem", "&Set AVR-Fuses", &MainWindow::sendFuses);
 }
 
 void MainWindow::showEditorState() {
     const MainControls& c = session_.editor().controls();
     for (int n = 1; n <= DataFieldCount; ++n) {
-        confButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
+        fieldButtons_[n - 1]->setEnabled(c.fieldButtonEnabled[n - 1]);
         fieldBoxes_[n - 1]->setText(fromCp1252(c.fieldBoxCaption[n - 1]));
     }
     for (int n = 1; n <= FieldCount; ++n) {
@@ -322,8 +322,8 @@ void MainWindow::showEditorState() {
         dataSetButtons_[k]->setChecked(k == session_.project().activeDataSet);
     }
     {
-        const QSignalBlocker block(FlatCheckBox19);
-        FlatCheckBox19->setChecked(c.summerTimeTicked);
+        const QSignalBlocker block(summerTimeBox_);
+        summerTimeBox_->setChecked(c.summerTimeTicked);
     }
     grid_->update();
 }
@@ -342,8 +342,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     for (QAction* a : deviceActions_) a->setEnabled(!running);
     // What an exchange was started with stays the project's until it ends ("BIN - File..." is
     // never enabled).
-    oeffnen1_->setEnabled(!running);
-    if (outcome.refreshProgress) form6_->showProgress(session_.progress());
+    openProjectItem_->setEnabled(!running);
+    if (outcome.refreshProgress) progress_->showProgress(session_.progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
         if (busyCursor_)
@@ -368,34 +368,33 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.askTakeReadBack)
         applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
     if (outcome.showDeviceInfo) {
-        form7_->fill(session_.deviceInfo());
-        form7_->exec();
+        deviceInfo_->fill(session_.deviceInfo());
+        deviceInfo_->exec();
     }
 }
 
-void MainWindow::CONFClick(int n) {
-    form2_->fill(session_.fieldDialog(n));
-    form2_->exec();
-    applyOutcome(session_.closeFieldDialog(n, form2_->closedBy(), form2_->values()));
+void MainWindow::editField(int n) {
+    const auto typed = fieldDialog_->ask(session_.fieldDialog(n));
+    applyOutcome(session_.closeFieldDialog(n, fieldDialog_->closedBy(), typed.value_or(FieldDialogValues{})));
     focusGrid();
 }
 
-void MainWindow::FlatCheckBoxClick(int n) {
+void MainWindow::toggleField(int n) {
     applyOutcome(session_.clickFieldCheckBox(n));
     focusGrid();
 }
 
-void MainWindow::SpeedButtonClick(int k) {
+void MainWindow::selectDataSet(int k) {
     applyOutcome(session_.switchDataSet(k));
     focusGrid();
 }
 
-void MainWindow::FlatCheckBox19Click() {
+void MainWindow::toggleSummerTime() {
     applyOutcome(session_.clickSummerTimeCheckBox());
     focusGrid();
 }
 
-void MainWindow::FormKeyDown(QKeyEvent* event) {
+void MainWindow::sendKeyToGrid(QKeyEvent* event) {
     EditorKey key = EditorKey::Other;
     switch (event->key()) {
     case Qt::Key_Up: key = EditorKey::Up; break;
@@ -413,7 +412,7 @@ void MainWindow::FormKeyDown(QKeyEvent* event) {
     }
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
+void MainWindow::keyPressEvent(QKeyEvent* event) { sendKeyToGrid(event); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!mayDiscardChanges()) {
@@ -424,17 +423,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::tt1Click() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
+void MainWindow::programDevice() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
 
-void MainWindow::Einlesen1Click() {
+void MainWindow::readBack() {
     if (mayDiscardChanges()) applyOutcome(session_.startReadBack(portName()));
 }
 
-void MainWindow::VEMInfo1Click() { applyOutcome(session_.startReadInfo(portName())); }
+void MainWindow::readDeviceInfo() { applyOutcome(session_.startReadInfo(portName())); }
 
-void MainWindow::QORUhrsetzen1Click() { applyOutcome(session_.startSetClock(portName())); }
+void MainWindow::setDeviceClock() { applyOutcome(session_.startSetClock(portName())); }
 
-void MainWindow::Zeichensatzladen1Click() {
+void MainWindow::uploadFont() {
     const QString path = chooseFile(false, fileFilters_[2]);
     if (path.isEmpty()) return;
     // A file that cannot be read ends here without a word; a wrong size is the session's to say.
@@ -442,17 +441,17 @@ void MainWindow::Zeichensatzladen1Click() {
         applyOutcome(session_.startFontUpload(portName(), *bytes));
 }
 
-void MainWindow::Firmware1Click() {
+void MainWindow::uploadFirmware() {
     const QString path = chooseFile(false, fileFilters_[3]);
     if (path.isEmpty()) return;
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FirmwareSize))
         applyOutcome(session_.startFirmwareUpload(portName(), *bytes));
 }
 
-void MainWindow::SetAVRFuses1Click() { Button2Click(); }
+void MainWindow::sendFuses() { applyOutcome(session_.sendFuses(portName())); }
 
-void MainWindow::Videosignal1Click() {
-    form10_->exec();
+void MainWindow::editVideoSignal() {
+    videoSignal_->exec();
     focusGrid();
 }
 
@@ -460,8 +459,6 @@ void MainWindow::RS2321Click() {
     if (SerExtDlg1.RunAndReopen(*Serial1)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
     focusGrid();
 }
-
-void MainWindow::Button2Click() { applyOutcome(session_.sendFuses(portName())); }
 
 void MainWindow::showHoldTimes() {
     const HoldTimesTexts s = holdTimesTexts(session_.project().device);
@@ -478,18 +475,18 @@ void MainWindow::showInterfaceSummary() {
     setValue(portValue_, s.port);
 }
 
-void MainWindow::Halte1Click() { applyOutcome(settings_->runHoldTimes()); }
+void MainWindow::editHoldTimes() { applyOutcome(settings_->runHoldTimes()); }
 
-void MainWindow::RS2322Click() { applyOutcome(settings_->runDeviceSerial()); }
+void MainWindow::editDeviceSerial() { applyOutcome(settings_->runDeviceSerial()); }
 
-void MainWindow::IPAdresse1Click() { applyOutcome(settings_->runIpAddress()); }
+void MainWindow::editIpAddress() { applyOutcome(settings_->runIpAddress()); }
 
-void MainWindow::Datensenden1Click() { applyOutcome(settings_->runDataSend()); }
+void MainWindow::editDataSend() { applyOutcome(settings_->runDataSend()); }
 
-void MainWindow::POS1Click() { applyOutcome(settings_->runPos()); }
+void MainWindow::editPos() { applyOutcome(settings_->runPos()); }
 
 void MainWindow::showProjectName() {
-    GroupBox3->setTitle(fromCp1252(session_.projectCaption()));
+    interfaceBox_->setTitle(fromCp1252(session_.projectCaption()));
     captionModified_ = session_.modified();
 }
 
@@ -505,7 +502,7 @@ QString MainWindow::chooseFile(bool save, const QString& filter) {
     return chosen;
 }
 
-void MainWindow::oeffnen1Click() {
+void MainWindow::openProject() {
     if (!mayDiscardChanges()) return;
     const QString path = chooseFile(false, fileFilters_[0]);
     if (!path.isEmpty())
@@ -513,12 +510,12 @@ void MainWindow::oeffnen1Click() {
     focusGrid();
 }
 
-void MainWindow::Speichernunter1Click() {
-    saveProjectAs();
+void MainWindow::saveProjectAs() {
+    saveToChosenFile();
     focusGrid();
 }
 
-bool MainWindow::saveProjectAs() {
+bool MainWindow::saveToChosenFile() {
     const QString path = chooseFile(true, fileFilters_[4]);
     if (path.isEmpty()) return false;
     const Outcome outcome = session_.saveProjectAs(QFile::encodeName(path).toStdString());
@@ -529,7 +526,7 @@ bool MainWindow::saveProjectAs() {
 bool MainWindow::mayDiscardChanges() {
     if (!session_.modified()) return true;
     switch (presenter_.ask(Msg::UnsavedChanges, this)) {
-    case MessagePresenter::Answer::Save: return saveProjectAs();
+    case MessagePresenter::Answer::Save: return saveToChosenFile();
     case MessagePresenter::Answer::Discard: return true;
     case MessagePresenter::Answer::Cancel:
     case MessagePresenter::Answer::Take: break;  // no answer of this question
@@ -537,7 +534,7 @@ bool MainWindow::mayDiscardChanges() {
     return false;
 }
 
-void MainWindow::BINFile1Click() {
+void MainWindow::openImageFile() {
     const QString path = chooseFile(false, fileFilters_[1]);
     if (!path.isEmpty()) applyOutcome(session_.openImageFile(QFile::encodeName(path).toStdString()));
     focusGrid();

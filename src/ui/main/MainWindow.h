@@ -43,8 +43,8 @@ public:
     ScreenGrid* grid() const { return grid_; }
     SettingsDialogs& settingsDialogs() { return *settings_; }
     TSerial& serial() { return *Serial1; }
-    ProgressWindow& progressWindow() { return *form6_; }
-    DeviceInfoDialog& deviceInfoWindow() { return *form7_; }
+    ProgressWindow& progressWindow() { return *progress_; }
+    DeviceInfoDialog& deviceInfoDialog() { return *deviceInfo_; }
 
     // Puts the texts of a language file on every window and into the message tables; false,
     // with `fault` telling why, when the file cannot be read.
@@ -59,30 +59,32 @@ public:
     void showHoldTimes();
     void showProjectName();
 
-    // Handlers named after their controls.
-    void CONFClick(int field);
-    void FlatCheckBoxClick(int field);
-    void SpeedButtonClick(int dataSet);
-    void FlatCheckBox19Click();
-    void FormKeyDown(QKeyEvent* event);
-    void Halte1Click();
-    void RS2322Click();
-    void IPAdresse1Click();
-    void Datensenden1Click();
-    void POS1Click();
-    void oeffnen1Click();
-    void Speichernunter1Click();
-    void BINFile1Click();
+    // What the controls and menu items do. The grid: a field button opens the field dialog, a
+    // field's check box places or frees it, a data set button switches to that set.
+    void editField(int field);
+    void toggleField(int field);
+    void selectDataSet(int dataSet);
+    void toggleSummerTime();
+    void sendKeyToGrid(QKeyEvent* event);
+    // The settings dialogs and the files.
+    void editHoldTimes();
+    void editDeviceSerial();
+    void editIpAddress();
+    void editDataSend();
+    void editPos();
+    void openProject();
+    void saveProjectAs();
+    void openImageFile();
     void RS2321Click();
-    void tt1Click();
-    void Einlesen1Click();
-    void VEMInfo1Click();
-    void QORUhrsetzen1Click();
-    void Zeichensatzladen1Click();
-    void Firmware1Click();
-    void SetAVRFuses1Click();
-    void Videosignal1Click();
-    void Button2Click();
+    // The exchanges with the device and the service menu.
+    void programDevice();
+    void readBack();
+    void readDeviceInfo();
+    void setDeviceClock();
+    void uploadFont();
+    void uploadFirmware();
+    void sendFuses();
+    void editVideoSignal();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -103,8 +105,8 @@ private:
     void showOutcome(const Outcome& outcome);
     // The port as messages name it.
     std::string portName() const;
-    // "Speichern unter..."; true when the project was saved.
-    bool saveProjectAs();
+    // Asks for a file and saves the project there; true when the project was saved.
+    bool saveToChosenFile();
     // True when the project holds no unsaved changes or the user saved or discarded them.
     bool mayDiscardChanges();
 
@@ -114,27 +116,27 @@ private:
 
     ScreenGrid* grid_ = nullptr;
     KeyboardSink* keyboardSink_ = nullptr;
-    FieldDialog* form2_ = nullptr;
+    FieldDialog* fieldDialog_ = nullptr;
     std::unique_ptr<SettingsDialogs> settings_;
-    ProgressWindow* form6_ = nullptr;
-    DeviceInfoDialog* form7_ = nullptr;
-    VideoSignalDialog* form10_ = nullptr;
+    ProgressWindow* progress_ = nullptr;
+    DeviceInfoDialog* deviceInfo_ = nullptr;
+    VideoSignalDialog* videoSignal_ = nullptr;
     TSerial* Serial1 = nullptr;
     PortSettingsFlow SerExtDlg1{session_.messages(), this};
     SessionLink* link_ = nullptr;
-    QMenu* Expert1 = nullptr;
+    QMenu* systemMenu_ = nullptr;
     std::array<QAction*, 7> deviceActions_{};
-    QAction* oeffnen1_ = nullptr;  // waits, like the device items, while an exchange runs
+    QAction* openProjectItem_ = nullptr;  // waits, like the device items, while an exchange runs
     bool busyCursor_ = false;
     bool captionModified_ = false;  // the caption shows the "*"
     // File dialog filters: project open, image, character set, firmware, project save.
     std::array<QString, 5> fileFilters_{"QOR-Datei (*.qor)", "BIN - File (*.bin)", "Zeichensatz (*.zsz)",
                                         "Firmware (*.ldr)", "QOR-Datei (*.qor)"};
-    QGroupBox* GroupBox3 = nullptr;
-    std::array<QToolButton*, DataFieldCount> confButtons_{};
+    QGroupBox* interfaceBox_ = nullptr;
+    std::array<QToolButton*, DataFieldCount> fieldButtons_{};
     std::array<QCheckBox*, FieldCount> fieldBoxes_{};
     std::array<QToolButton*, DataSetCount> dataSetButtons_{};
-    QCheckBox* FlatCheckBox19 = nullptr;
+    QCheckBox* summerTimeBox_ = nullptr;
     QButtonGroup* dataSetGroup_ = nullptr;
     QLabel* handshakeValue_ = nullptr;
     QLabel* formatValue_ = nullptr;

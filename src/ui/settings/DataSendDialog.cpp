@@ -1,47 +1,14 @@
 #include "ui/settings/DataSendDialog.h"
 
-#include "ui/common/MessagePresenter.h"
-#include "session/Session.h"
-#include "ui/settings/SettingsWidgets.h"
 #include "ui_DataSendDialog.h"
 
 namespace vem {
 
-DataSendDialog::DataSendDialog(Session& session, MessagePresenter& presenter, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::DataSendDialog>()), session_(session), presenter_(presenter) {
-    ui_->setupUi(this);
-    setFixedSize(size());
-    setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &DataSendDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &DataSendDialog::SpeedButton2Click);
-}
-
-DataSendDialog::~DataSendDialog() = default;
-
-void DataSendDialog::fill(const DataSendEntry& e) {
-    ui_->FlatCheckBox1->setChecked(e.enabled);
-    selectEntry(ui_->FlatComboBox3, e.baudPosition);
-    showInEdit(ui_->FlatEdit1, e.prefix);
-    showInEdit(ui_->FlatEdit2, e.suffix);
-}
-
-DataSendEntry DataSendDialog::values() const {
-    DataSendEntry e;
-    e.enabled = ui_->FlatCheckBox1->isChecked();
-    e.baudPosition = typedEntry(ui_->FlatComboBox3);
-    e.prefix = editText(ui_->FlatEdit1);
-    e.suffix = editText(ui_->FlatEdit2);
-    return e;
-}
-
-void DataSendDialog::SpeedButton1Click() { reject(); }
-
-void DataSendDialog::SpeedButton2Click() {
-    const Outcome outcome = session_.acceptDataSend(values());
-    if (outcome.ok)
-        accept();
-    else if (outcome.dialogMessage)
-        presenter_.showDialogMessage(*outcome.dialogMessage, this);
+DataSendDialog::DataSendDialog(QWidget* parent) : FormDialog(parent) {
+    bind(ui_->enabledBox, &DataSendEntry::enabled);
+    bind(ui_->baudBox, &DataSendEntry::baudPosition);
+    bind(ui_->prefixEdit, &DataSendEntry::prefix);
+    bind(ui_->suffixEdit, &DataSendEntry::suffix);
 }
 
 }  // namespace vem

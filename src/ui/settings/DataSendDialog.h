@@ -1,8 +1,6 @@
 #pragma once
-#include <QDialog>
-#include <memory>
-
 #include "settings/InterfaceRules.h"
+#include "ui/common/FormDialog.h"
 
 namespace Ui {
 class DataSendDialog;
@@ -10,27 +8,12 @@ class DataSendDialog;
 
 namespace vem {
 
-class MessagePresenter;
-class Session;
-
 // The data send dialog "Daten senden": the device's forwarding output, its baud rate and the
 // characters sent around each data field.
-class DataSendDialog : public QDialog {
+class DataSendDialog : public FormDialog<Ui::DataSendDialog, DataSendEntry> {
     Q_OBJECT
 public:
-    DataSendDialog(Session& session, MessagePresenter& presenter, QWidget* parent);
-    ~DataSendDialog() override;
-
-    void fill(const DataSendEntry& entry);
-    DataSendEntry values() const;
-
-private:
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-
-    std::unique_ptr<Ui::DataSendDialog> ui_;
-    Session& session_;
-    MessagePresenter& presenter_;
+    explicit DataSendDialog(QWidget* parent);
 };
 
 }  // namespace vem

@@ -1,36 +1,12 @@
 #include "ui/settings/HoldTimesDialog.h"
 
-#include "ui/common/MessagePresenter.h"
-#include "ui/settings/SettingsWidgets.h"
 #include "ui_HoldTimesDialog.h"
 
 namespace vem {
 
-HoldTimesDialog::HoldTimesDialog(MessagePresenter& presenter, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::HoldTimesDialog>()), presenter_(presenter) {
-    ui_->setupUi(this);
-    setFixedSize(size());
-    setModal(true);
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &HoldTimesDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &HoldTimesDialog::SpeedButton2Click);
+HoldTimesDialog::HoldTimesDialog(QWidget* parent) : FormDialog(parent) {
+    bind(ui_->dataHoldEdit, &HoldTimesTexts::data);
+    bind(ui_->relayHoldEdit, &HoldTimesTexts::relay);
 }
-
-HoldTimesDialog::~HoldTimesDialog() = default;
-
-void HoldTimesDialog::fill(const HoldTimesTexts& texts) {
-    showInEdit(ui_->FlatEdit1, texts.data);
-    showInEdit(ui_->FlatEdit2, texts.relay);
-}
-
-HoldTimesTexts HoldTimesDialog::values() const { return {editText(ui_->FlatEdit1), editText(ui_->FlatEdit2)}; }
-
-void HoldTimesDialog::SpeedButton1Click() {
-    if (holdTimesAcceptable(values()))
-        accept();
-    else
-        presenter_.showSlot(Msg::HoldTimeOutOfRange, this);
-}
-
-void HoldTimesDialog::SpeedButton2Click() { reject(); }
 
 }  // namespace vem

@@ -1,8 +1,6 @@
 #pragma once
-#include <QDialog>
-#include <memory>
-
 #include "settings/InterfaceRules.h"
+#include "ui/common/FormDialog.h"
 
 namespace Ui {
 class IpAddressDialog;
@@ -10,27 +8,14 @@ class IpAddressDialog;
 
 namespace vem {
 
-class MessagePresenter;
-
 // The network address dialog "IP Adresse": the device's four octets and its port.
-class IpAddressDialog : public QDialog {
+class IpAddressDialog : public FormDialog<Ui::IpAddressDialog, IpAddressTexts> {
     Q_OBJECT
 public:
-    IpAddressDialog(MessagePresenter& presenter, QWidget* parent);
-    ~IpAddressDialog() override;
-
-    void fill(const IpAddressTexts& texts);
-    IpAddressTexts values() const;
+    explicit IpAddressDialog(QWidget* parent);
 
     // Cancelling in any way empties the five edits.
     void reject() override;
-
-private:
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-
-    std::unique_ptr<Ui::IpAddressDialog> ui_;
-    MessagePresenter& presenter_;
 };
 
 }  // namespace vem

@@ -1,8 +1,6 @@
 #pragma once
-#include <QDialog>
-#include <memory>
-
 #include "settings/PosRules.h"
+#include "ui/common/FormDialog.h"
 
 namespace Ui {
 class PosDialog;
@@ -10,31 +8,18 @@ class PosDialog;
 
 namespace vem {
 
-class MessagePresenter;
-
 // The point-of-sale dialog "POS": register number and where and how the register's lines
 // appear on the device screen.
-class PosDialog : public QDialog {
+class PosDialog : public FormDialog<Ui::PosDialog, PosEntry> {
     Q_OBJECT
 public:
-    PosDialog(MessagePresenter& presenter, QWidget* parent);
-    ~PosDialog() override;
+    explicit PosDialog(QWidget* parent);
 
-    void fill(const PosEntry& entry);
-    PosEntry values() const;
     void setExtendedEnabled(bool enabled);
 
 signals:
     // "Extended" was pressed: the POS extended dialog is to be shown.
     void extendedRequested();
-
-private:
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
-
-    std::unique_ptr<Ui::PosDialog> ui_;
-    MessagePresenter& presenter_;
 };
 
 }  // namespace vem

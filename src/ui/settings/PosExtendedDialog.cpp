@@ -1,71 +1,60 @@
 #include "ui/settings/PosExtendedDialog.h"
 
-#include "session/Session.h"
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/ControlValues.h"
 #include "ui_PosExtendedDialog.h"
 
 namespace vem {
 
-PosExtendedDialog::PosExtendedDialog(Session& session, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::PosExtendedDialog>()), session_(session) {
-    ui_->setupUi(this);
-    setFixedSize(size());
-    setModal(true);
-    for (QLineEdit* e : {ui_->Edit1, ui_->Edit2, ui_->Edit4}) e->setValidator(new Cp1252Validator(e));
-
+PosExtendedDialog::PosExtendedDialog(QWidget* parent) : FormDialog(parent) {
+    for (QLineEdit* e : {ui_->startEdit, ui_->endEdit, ui_->keywordEdit}) e->setValidator(new Cp1252Validator(e));
     for (int i = 0; i < KeywordCount; ++i) {
-        keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("AKTION%1").arg(i + 1));
-        connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { AKTIONClick(i); });
+        keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("keywordButton%1").arg(i + 1));
+        connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { selectKeyword(i); });
     }
     for (int i = 0; i < KeywordActionCount; ++i)
-        actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("AKT%1").arg(i + 1));
-
-    connect(ui_->SpeedButton1, &QPushButton::clicked, this, &PosExtendedDialog::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QPushButton::clicked, this, &PosExtendedDialog::SpeedButton2Click);
+        actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("actionButton%1").arg(i + 1));
 }
 
-PosExtendedDialog::~PosExtendedDialog() = default;
-
-void PosExtendedDialog::fill() {
-    const PosExtendedEntry e = posExtendedEntry(session_.project().posExtended);
-    ui_->CheckBox1->setChecked(e.limitTo40);
-    showInEdit(ui_->Edit1, e.startDefinition);
-    ui_->CheckBox2->setChecked(e.showHeader);
-    showInEdit(ui_->Edit2, e.endDefinition);
-    showInEdit(ui_->Edit3, e.maxSpaces);
-    (e.skipMode ? ui_->FlatRadioButton2 : ui_->FlatRadioButton1)->setChecked(true);
+void PosExtendedDialog::fill(const PosExtendedSettings& settings) {
+    settings_ = settings;
+    const PosExtendedEntry e = posExtendedEntry(settings);
+    ui_->limitTo40Box->setChecked(e.limitTo40);
+    showValue(ui_->startEdit, e.startDefinition);
+    ui_->showHeaderBox->setChecked(e.showHeader);
+    showValue(ui_->endEdit, e.endDefinition);
+    showValue(ui_->maxSpacesEdit, e.maxSpaces);
+    (e.skipMode ? ui_->skipModeButton : ui_->maxModeButton)->setChecked(true);
     keywordButtons_[0]->setChecked(true);
     showKeyword(0);
 }
 
-PosExtendedEntry PosExtendedDialog::values() const {
-    PosExtendedEntry e;
-    e.limitTo40 = ui_->CheckBox1->isChecked();
-    e.startDefinition = editText(ui_->Edit1);
-    e.showHeader = ui_->CheckBox2->isChecked();
-    e.endDefinition = editText(ui_->Edit2);
-    e.maxSpaces = editText(ui_->Edit3);
-    e.skipMode = !ui_->FlatRadioButton1->isChecked();
-    return e;
+PosExtendedValues PosExtendedDialog::values() const {
+    PosExtendedValues v;
+    v.entry.limitTo40 = ui_->limitTo40Box->isChecked();
+    v.entry.startDefinition = valueOf(ui_->startEdit);
+    v.entry.showHeader = ui_->showHeaderBox->isChecked();
+    v.entry.endDefinition = valueOf(ui_->endEdit);
+    v.entry.maxSpaces = valueOf(ui_->maxSpacesEdit);
+    v.entry.skipMode = !ui_->maxModeButton->isChecked();
+    v.keyword = keywordDown();
+    v.keywordText = valueOf(ui_->keywordEdit);
+    v.keywordAction = selectedAction();
+    return v;
 }
 
-void PosExtendedDialog::AKTIONClick(int n) {
-    if (session_.switchKeyword(currentKeyword_, n, editText(ui_->Edit4), selectedAction()).ok) showKeyword(n);
-}
-
-void PosExtendedDialog::SpeedButton1Click() { reject(); }
-
-void PosExtendedDialog::SpeedButton2Click() {
-    session_.acceptPosExtended(values(), keywordDown(), editText(ui_->Edit4), selectedAction());
-    currentKeyword_ = 0;
-    accept();
+void PosExtendedDialog::selectKeyword(int n) {
+    const int shown = currentKeyword_;
+    const std::string text = valueOf(ui_->keywordEdit);
+    const int action = selectedAction();
+    if (!switchKeyword(settings_, currentKeyword_, n, text, action)) return;
+    emit keywordSwitched(shown, n, text, action);
+    showKeyword(n);
 }
 
 void PosExtendedDialog::showKeyword(int n) {
     currentKeyword_ = n;
-    const PosExtendedSettings& settings = session_.project().posExtended;
-    showInEdit(ui_->Edit4, settings.Keyword[n]);
-    selectAction(keywordActionPosition(settings, n));
+    showValue(ui_->keywordEdit, settings_.Keyword[n]);
+    selectAction(keywordActionPosition(settings_, n));
 }
 
 int PosExtendedDialog::selectedAction() const {

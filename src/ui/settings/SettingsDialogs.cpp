@@ -1,96 +1,112 @@
 #include "ui/settings/SettingsDialogs.h"
 
-#include <QPushButton>
+#include <functional>
 
 #include "session/Session.h"
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/MessagePresenter.h"
+#include "ui/common/WindowPlacement.h"
 #include "ui/settings/DataSendDialog.h"
-#include "ui/settings/PosExtendedDialog.h"
-#include "ui/settings/HoldTimesDialog.h"
 #include "ui/settings/DeviceSerialDialog.h"
+#include "ui/settings/HoldTimesDialog.h"
 #include "ui/settings/IpAddressDialog.h"
 #include "ui/settings/PosDialog.h"
+#include "ui/settings/PosExtendedDialog.h"
 
 namespace vem {
 
+namespace {
+
+// Shows `dialog` with `shown` in the middle of the screen until `take` accepts what it holds:
+// that outcome, or none when the dialog was cancelled.
+template <class Dialog, class Shown, class Take>
+Outcome run(MessagePresenter& presenter, Dialog& dialog, const Shown& shown, Take take) {
+    Outcome taken;
+    centreOnScreen(&dialog);
+    dialog.ask(shown, [&](const auto& typed) {
+        const Outcome outcome = take(typed);
+        if (outcome.ok) {
+            taken = outcome;
+            return true;
+        }
+        for (int slot : outcome.messages) presenter.showSlot(slot, &dialog);
+        if (outcome.dialogMessage) presenter.showDialogMessage(*outcome.dialogMessage, &dialog);
+        return false;
+    });
+    return taken;
+}
+
+}  // namespace
+
 SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent)
-    : session_(session) {
-    form4_ = new HoldTimesDialog(presenter, parent);
-    form5_ = new DeviceSerialDialog(parent);
-    form8_ = new IpAddressDialog(presenter, parent);
-    form9_ = new PosDialog(presenter, parent);
-    form11_ = new DataSendDialog(session_, presenter, parent);
-    form12_ = new PosExtendedDialog(session_, parent);
-    QObject::connect(form9_, &PosDialog::extendedRequested, form9_, [this] { runPosExtended(); });
+    : session_(session), presenter_(presenter) {
+    holdTimes_ = new HoldTimesDialog(parent);
+    deviceSerial_ = new DeviceSerialDialog(parent);
+    ipAddress_ = new IpAddressDialog(parent);
+    pos_ = new PosDialog(parent);
+    dataSend_ = new DataSendDialog(parent);
+    posExtended_ = new PosExtendedDialog(parent);
+    QObject::connect(pos_, &PosDialog::extendedRequested, pos_, [this] { runPosExtended(); });
+    QObject::connect(posExtended_, &PosExtendedDialog::keywordSwitched, posExtended_,
+                     [this](int shown, int pressed, const std::string& text, int action) {
+                         session_.switchKeyword(shown, pressed, text, action);
+                     });
     updateExtendedButton();
 }
 
 SettingsDialogs::~SettingsDialogs() {
-    // The forms may already be gone with their parent window.
-    delete form12_.data();
-    delete form11_.data();
-    delete form9_.data();
-    delete form8_.data();
-    delete form5_.data();
-    delete form4_.data();
+    // The dialogs may already be gone with their parent window.
+    delete posExtended_.data();
+    delete dataSend_.data();
+    delete pos_.data();
+    delete ipAddress_.data();
+    delete deviceSerial_.data();
+    delete holdTimes_.data();
 }
 
-HoldTimesDialog& SettingsDialogs::holdTimesForm() { return *form4_; }
-DeviceSerialDialog& SettingsDialogs::deviceSerialForm() { return *form5_; }
-IpAddressDialog& SettingsDialogs::ipAddressForm() { return *form8_; }
-DataSendDialog& SettingsDialogs::dataSendForm() { return *form11_; }
-PosDialog& SettingsDialogs::posForm() { return *form9_; }
-PosExtendedDialog& SettingsDialogs::posExtendedForm() { return *form12_; }
-
-int SettingsDialogs::execCentred(QDialog& dialog) {
-    centreOnScreen(&dialog);
-    return dialog.exec();
-}
+HoldTimesDialog& SettingsDialogs::holdTimesDialog() { return *holdTimes_; }
+DeviceSerialDialog& SettingsDialogs::deviceSerialDialog() { return *deviceSerial_; }
+IpAddressDialog& SettingsDialogs::ipAddressDialog() { return *ipAddress_; }
+DataSendDialog& SettingsDialogs::dataSendDialog() { return *dataSend_; }
+PosDialog& SettingsDialogs::posDialog() { return *pos_; }
+PosExtendedDialog& SettingsDialogs::posExtendedDialog() { return *posExtended_; }
 
 Outcome SettingsDialogs::runHoldTimes() {
-    form4_->fill(holdTimesTexts(session_.project().device));
-    Outcome out;
-    if (execCentred(*form4_) == QDialog::Accepted) out = session_.acceptHoldTimes(form4_->values());
+    const DeviceSettings& device = session_.project().device;
+    Outcome out = run(presenter_, *holdTimes_, holdTimesTexts(device), std::bind_front(&Session::acceptHoldTimes, &session_));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runDeviceSerial() {
-    form5_->fill(deviceSerialPositions(session_.project().device));
-    Outcome out;
-    if (execCentred(*form5_) == QDialog::Accepted) out = session_.acceptDeviceSerial(form5_->values());
+    const DeviceSettings& device = session_.project().device;
+    Outcome out = run(presenter_, *deviceSerial_, deviceSerialPositions(device),
+                      std::bind_front(&Session::acceptDeviceSerial, &session_));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runIpAddress() {
-    form8_->fill(ipAddressTexts(session_.project().device));
-    form8_->setResult(QDialog::Rejected);
-    if (execCentred(*form8_) != QDialog::Accepted) return {};
-    return session_.acceptIpAddress(form8_->values());
+    return run(presenter_, *ipAddress_, ipAddressTexts(session_.project().device),
+               std::bind_front(&Session::acceptIpAddress, &session_));
 }
 
 Outcome SettingsDialogs::runDataSend() {
-    // "übernehmen" hands the entry to the session itself; nothing is left to do after closing.
-    form11_->fill(dataSendEntry(session_.project().device));
-    execCentred(*form11_);
-    return {};
+    // A refused entry leaves the switch and the baud digit stored, however the dialog ends.
+    return run(presenter_, *dataSend_, dataSendEntry(session_.project().device),
+               std::bind_front(&Session::acceptDataSend, &session_));
 }
 
 Outcome SettingsDialogs::runPos() {
     updateExtendedButton();
-    form9_->fill(posEntry(session_.project().pos));
-    form9_->setResult(QDialog::Rejected);
-    if (execCentred(*form9_) != QDialog::Accepted) return {};
-    return session_.acceptPos(form9_->values());
+    return run(presenter_, *pos_, posEntry(session_.project().pos), std::bind_front(&Session::acceptPos, &session_));
 }
 
 void SettingsDialogs::runPosExtended() {
-    // The dialog hands its results to the session with its own buttons.
-    form12_->fill();
-    execCentred(*form12_);
+    run(presenter_, *posExtended_, session_.project().posExtended, [this](const PosExtendedValues& v) {
+        return session_.acceptPosExtended(v.entry, v.keyword, v.keywordText, v.keywordAction);
+    });
 }
 
-void SettingsDialogs::updateExtendedButton() { form9_->setExtendedEnabled(session_.posExtendedAvailable()); }
+void SettingsDialogs::updateExtendedButton() { pos_->setExtendedEnabled(session_.posExtendedAvailable()); }
 
 }  // namespace vem

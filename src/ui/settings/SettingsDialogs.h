@@ -3,7 +3,6 @@
 
 #include "session/Outcome.h"
 
-class QDialog;
 class QWidget;
 
 namespace vem {
@@ -18,7 +17,8 @@ class DataSendDialog;
 class PosExtendedDialog;
 
 // The device settings dialogs, created once, and the menu flows that fill them from the
-// project, show them and hand what they return to the session.
+// project and show them. Their "übernehmen" hands what they hold to the session, and a dialog
+// closes once the session took it; what the session refuses is said over the dialog.
 class SettingsDialogs {
 public:
     SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent);
@@ -40,23 +40,22 @@ public:
     // Enables "Extended" exactly when the loaded image declares the extended settings.
     void updateExtendedButton();
 
-    HoldTimesDialog& holdTimesForm();
-    DeviceSerialDialog& deviceSerialForm();
-    IpAddressDialog& ipAddressForm();
-    DataSendDialog& dataSendForm();
-    PosDialog& posForm();
-    PosExtendedDialog& posExtendedForm();
+    HoldTimesDialog& holdTimesDialog();
+    DeviceSerialDialog& deviceSerialDialog();
+    IpAddressDialog& ipAddressDialog();
+    DataSendDialog& dataSendDialog();
+    PosDialog& posDialog();
+    PosExtendedDialog& posExtendedDialog();
 
 private:
-    static int execCentred(QDialog& dialog);
-
     Session& session_;
-    QPointer<HoldTimesDialog> form4_;
-    QPointer<DeviceSerialDialog> form5_;
-    QPointer<IpAddressDialog> form8_;
-    QPointer<PosDialog> form9_;
-    QPointer<DataSendDialog> form11_;
-    QPointer<PosExtendedDialog> form12_;
+    MessagePresenter& presenter_;
+    QPointer<HoldTimesDialog> holdTimes_;
+    QPointer<DeviceSerialDialog> deviceSerial_;
+    QPointer<IpAddressDialog> ipAddress_;
+    QPointer<PosDialog> pos_;
+    QPointer<DataSendDialog> dataSend_;
+    QPointer<PosExtendedDialog> posExtended_;
 };
 
 }  // namespace vem

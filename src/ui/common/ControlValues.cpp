@@ -1,5 +1,6 @@
-#include "ui/settings/SettingsWidgets.h"
+#include "ui/common/ControlValues.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -57,7 +58,7 @@ TypingLimit* typingLimit(QLineEdit* edit) {
 
 }  // namespace
 
-void showInEdit(QLineEdit* edit, const std::string& text) {
+void showValue(QLineEdit* edit, const std::string& text) {
     TypingLimit* limit = typingLimit(edit);
     const QString shown = fromCp1252(text);
     const int length = std::max(limit->limit(), static_cast<int>(shown.size()));
@@ -66,20 +67,24 @@ void showInEdit(QLineEdit* edit, const std::string& text) {
     edit->setText(shown);
 }
 
-std::string editText(const QLineEdit* edit) { return toCp1252(edit->text()); }
+std::string valueOf(const QLineEdit* edit) { return toCp1252(edit->text()); }
 
-void selectEntry(QComboBox* box, int position) {
+void showValue(QComboBox* box, int position) {
     box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
     if (box->currentIndex() < 0 && box->isEditable()) box->setEditText(QString());
 }
 
-int typedEntry(const QComboBox* box) {
+void showValue(QAbstractButton* button, bool checked) { button->setChecked(checked); }
+
+int valueOf(const QComboBox* box) {
     std::vector<std::string> entries;
     entries.reserve(static_cast<std::size_t>(box->count()));
     for (int i = 0; i < box->count(); ++i) entries.push_back(toCp1252(box->itemText(i)));
     if (!box->isEditable()) return box->currentIndex();
     return matchListEntry(entries, toCp1252(box->currentText()));
 }
+
+bool valueOf(const QAbstractButton* button) { return button->isChecked(); }
 
 QValidator::State Cp1252Validator::validate(QString& input, int&) const {
     for (QChar c : input)
