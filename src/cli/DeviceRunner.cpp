@@ -4,23 +4,23 @@
 
 #include "Request.h"
 #include "host/Encoding.h"
-#include "serial/COMManager.h"
+#include "serial/PortRegistry.h"
 
 namespace vem::cli {
 
-DeviceRunner::DeviceRunner(Session& session, const PortChoice& port, Console& console, int lane)
-    : session_(session), console_(console), lane_(lane), path_(port.path), link_(session, serial_) {
-    serial_.Line() = serial1Line();
-    serial_.Line().Baudrate = port.baud;
-    COMManager().AddDevicePath(port.path);
-    serial_.SetCOMPort(COMManager().NumberAt(port.path));
+DeviceRunner::DeviceRunner(Session& session, const PortChoice& port, PortRegistry& ports, Console& console, int lane)
+    : session_(session), console_(console), lane_(lane), path_(port.path), serial_(ports), link_(session, serial_) {
+    serial_.line() = serial1Line();
+    serial_.line().Baudrate = port.baud;
+    ports.addDevicePath(port.path);
+    serial_.setPortNumber(ports.numberAt(port.path));
     link_.setReplyTimeout(port.replyTimeoutMs);
     link_.setPresenter([this](const Outcome& outcome) { show(outcome); });
     link_.setTracer(
         [this](bool outgoing, std::span<const std::uint8_t> bytes) { console_.trace(outgoing, bytes, lane_); });
 }
 
-DeviceRunner::~DeviceRunner() { serial_.SetActive(false); }
+DeviceRunner::~DeviceRunner() { serial_.close(); }
 
 std::string DeviceRunner::portName() const { return toCp1252(path_); }
 

@@ -5,7 +5,7 @@
 
 #include "Console.h"
 #include "host/SessionLink.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 #include "session/Session.h"
 
 namespace vem::cli {
@@ -21,7 +21,7 @@ struct PortChoice {
 // Several runners, each with its own session, share one event loop.
 class DeviceRunner {
 public:
-    DeviceRunner(Session& session, const PortChoice& port, Console& console, int lane = 0);
+    DeviceRunner(Session& session, const PortChoice& port, PortRegistry& ports, Console& console, int lane = 0);
     ~DeviceRunner();
 
     // The port as messages name it.
@@ -49,7 +49,7 @@ private:
     Console& console_;
     int lane_;
     QString path_;
-    TSerial serial_;
+    SerialPort serial_;
     SessionLink link_;
     bool failed_ = false;
     bool unmarkedReadBack_ = false;

@@ -28,7 +28,7 @@ int readDevice(const QString& path, const Request& request, Context& context, Si
     context.prepare(session);
     PortChoice port = request.port;
     port.path = path;
-    DeviceRunner runner(session, port, context.console);
+    DeviceRunner runner(session, port, context.ports, context.console);
     if (!runner.run(session.startReadBack(runner.portName()))) return deviceExit(runner.failureSlot());
     side.image = session.receivedImage().value();
     side.programmed = true;

@@ -85,7 +85,7 @@ int runOnDevices(const char* command, const Request& request, Context& context, 
         d->lane = several ? console.addLane(path) : 0;
         PortChoice port = request.port;
         port.path = path;
-        d->runner = std::make_unique<DeviceRunner>(d->session, port, console, d->lane);
+        d->runner = std::make_unique<DeviceRunner>(d->session, port, context.ports, console, d->lane);
         devices.push_back(std::move(d));
     }
     for (auto& d : devices) {

@@ -64,7 +64,7 @@ TEST(Language, TheEnglishRunShowsNoGermanText) {
     germanOnly.remove(QString());
     MainWindow window;
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
-    PortSettingsDialog port(window.session().messages(), &window);
+    PortSettingsDialog port(window.ports(), window.session().messages(), &window);
     port.fill({});
     QStringList german;
     QList<QWidget*> widgets = window.findChildren<QWidget*>();

@@ -38,8 +38,7 @@
 #include "ui/settings/DeviceSerialDialog.h"
 #include "ui/settings/IpAddressDialog.h"
 #include "ui/settings/PosDialog.h"
-#include "serial/COMManager.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
 namespace vem {
 
@@ -91,11 +90,11 @@ MainWindow::MainWindow(QWidget* parent)
     buildSummaries(client);
     buildMenu();
 
-    Serial1 = new TSerial(this);
-    Serial1->Line() = serial1Line();
-    restorePortSettings(*Serial1);
-    COMManager().startWatching();
-    link_ = new SessionLink(session_, *Serial1, this);
+    serial_ = new SerialPort(ports_, this);
+    serial_->line() = serial1Line();
+    restorePortSettings(*serial_, ports_);
+    ports_.startWatching();
+    link_ = new SessionLink(session_, *serial_, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
     form2_ = new FieldDialog(this);
@@ -331,8 +330,8 @@ void MainWindow::showEditorState() {
 void MainWindow::focusGrid() { keyboardSink_->setFocus(); }
 
 std::string MainWindow::portName() const {
-    const QString location = COMManager().LocationOf(Serial1->COMPort());
-    return toCp1252(location.isEmpty() ? QString::number(Serial1->COMPort()) : location);
+    const QString location = ports_.locationOf(serial_->portNumber());
+    return toCp1252(location.isEmpty() ? QString::number(serial_->portNumber()) : location);
 }
 
 void MainWindow::applyOutcome(const Outcome& outcome) { link_->apply(outcome); }
@@ -420,7 +419,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Serial1->SetActive(false);
+    serial_->close();
     event->accept();
 }
 
@@ -457,7 +456,7 @@ void MainWindow::Videosignal1Click() {
 }
 
 void MainWindow::RS2321Click() {
-    if (SerExtDlg1.RunAndReopen(*Serial1)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
+    if (portSettings_.editAndReopen(*serial_)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
     focusGrid();
 }
 
