@@ -20,8 +20,6 @@ DeviceRunner::DeviceRunner(Session& session, const PortChoice& port, PortRegistr
         [this](bool outgoing, std::span<const std::uint8_t> bytes) { console_.trace(outgoing, bytes, lane_); });
 }
 
-DeviceRunner::~DeviceRunner() { serial_.close(); }
-
 std::string DeviceRunner::portName() const { return toCp1252(path_); }
 
 void DeviceRunner::start(const Outcome& started) {
@@ -36,6 +34,8 @@ bool DeviceRunner::run(const Outcome& started) {
     start(started);
     QEventLoop loop;
     while (!idle()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+    closePort();
+    while (!portClosed()) loop.processEvents(QEventLoop::WaitForMoreEvents);
     return !failed_;
 }
 

@@ -22,7 +22,6 @@ struct PortChoice {
 class DeviceRunner {
 public:
     DeviceRunner(Session& session, const PortChoice& port, PortRegistry& ports, Console& console, int lane = 0);
-    ~DeviceRunner();
 
     // The port as messages name it.
     std::string portName() const;
@@ -31,7 +30,8 @@ public:
     void start(const Outcome& started);
     // Nothing of the operation waits any more.
     bool idle() const { return link_.idle(); }
-    // `start`, then runs events until idle. False when any of its outcomes failed.
+    // `start`, then runs events until idle and the port has let the device go. False when any of
+    // its outcomes failed.
     bool run(const Outcome& started);
     // Since the last start some outcome failed; the first failure's message and detail.
     bool failed() const { return failed_; }
@@ -41,6 +41,9 @@ public:
     QJsonObject failureFacts() const;
     // The read-back completed with an image that lacks the mark; the session holds it untaken.
     bool unmarkedReadBack() const { return unmarkedReadBack_; }
+    // Closes the port; portClosed() once it has let the device go (and its settings are back).
+    void closePort() { serial_.close(); }
+    bool portClosed() const { return !serial_.isOpen() && !serial_.isClosing(); }
 
 private:
     void show(const Outcome& outcome);

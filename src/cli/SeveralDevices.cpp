@@ -23,7 +23,7 @@ struct Device {
 };
 
 // Starts the device's next operation whenever the last one has ended, until none is left or
-// one failed.
+// one failed; then closes its port.
 void advance(Device& d, Console& console) {
     while (!d.finished && d.runner->idle()) {
         if (d.runner->failed()) {
@@ -39,7 +39,9 @@ void advance(Device& d, Console& console) {
             d.finished = true;
         }
     }
-    if (d.finished && d.seconds == 0) d.seconds = d.clock.nsecsElapsed() / 1e9;
+    if (!d.finished || d.seconds != 0) return;
+    d.seconds = d.clock.nsecsElapsed() / 1e9;
+    d.runner->closePort();
 }
 
 QJsonObject deviceFacts(const Device& d) {
@@ -93,7 +95,11 @@ int runOnDevices(const char* command, const Request& request, Context& context, 
         advance(*d, console);
     }
     QEventLoop loop;
-    const auto running = [&] { return std::any_of(devices.begin(), devices.end(), [](auto& d) { return !d->finished; }); };
+    // Until every device has ended and its port has let it go.
+    const auto running = [&] {
+        return std::any_of(devices.begin(), devices.end(),
+                           [](auto& d) { return !d->finished || !d->runner->portClosed(); });
+    };
     while (running()) {
         loop.processEvents(QEventLoop::WaitForMoreEvents);
         for (auto& d : devices) advance(*d, console);

@@ -22,7 +22,9 @@ Instant SessionLink::now() {
     return {duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(), currentLocalTime()};
 }
 
-bool SessionLink::idle() const { return !session_.exchangeRunning() && !session_.nextDeadline(); }
+bool SessionLink::idle() const {
+    return !session_.exchangeRunning() && !session_.nextDeadline() && !serial_.isClosing();
+}
 
 void SessionLink::apply(const Outcome& outcome) {
     if (!applyLink(outcome.link)) {

@@ -32,7 +32,7 @@ public:
     // Carries out the outcome's port requests, then presents it. A port that does not open ends
     // the operation: the session's answer to that is presented instead.
     void apply(const Outcome& outcome);
-    // Nothing waits: no exchange, no deadline.
+    // Nothing waits: no exchange, no deadline, no port still closing.
     bool idle() const;
 
     // The session's clock: steady milliseconds and the local time.

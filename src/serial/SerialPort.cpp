@@ -1,7 +1,5 @@
 #include "serial/SerialPort.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -89,7 +87,7 @@ std::int64_t wireMicros(const SerialLine& line, std::int64_t count) {
     return static_cast<std::int64_t>(count * bits * 1e6 / baudRate(line.Baudrate)) + 1;
 }
 
-// The longest a close waits for output to leave, when a stopped handshake holds it back.
+// The longest a closing port waits for its output to leave, when a stopped handshake holds it back.
 constexpr int DrainCapMs = 2000;
 // Added to the line time of what was written: a USB adapter holds bytes in its own buffer
 // after the kernel has stopped counting them.
@@ -127,9 +125,14 @@ SerialPort::SerialPort(PortRegistry& registry, QObject* parent)
     connect(&registry_, &PortRegistry::portsRemoved, this, [this] {
         if (isOpen() && !registry_.contains(portNumber_)) panicClose();
     });
+    drainTimer_.setSingleShot(true);
+    connect(&drainTimer_, &QTimer::timeout, this, &SerialPort::continueClosing);
 }
 
-SerialPort::~SerialPort() { close(); }
+SerialPort::~SerialPort() {
+    release(port_);
+    release(closing_);
+}
 
 void SerialPort::setPortNumber(int number) {
     if (number == 0 || registry_.contains(number)) portNumber_ = number;
@@ -137,6 +140,15 @@ void SerialPort::setPortNumber(int number) {
 
 bool SerialPort::open() {
     if (isOpen()) return false;
+    if (closing_ && closingNumber_ == portNumber_ && configure(*closing_, line_)) {
+        drainTimer_.stop();
+        port_ = std::exchange(closing_, nullptr);
+        port_->clear(QSerialPort::Input);  // what came meanwhile answers nothing of the new exchange
+        connect(port_, &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
+        problem_ = {OpenFailure::None, registry_.locationOf(portNumber_).toStdString()};
+        return true;
+    }
+    release(closing_);  // another port, or these settings cannot be taken while open
     const QString location = registry_.locationOf(portNumber_);
     problem_ = {OpenFailure::Absent, location.toStdString()};
     if (portNumber_ <= 0 || !registry_.contains(portNumber_)) return false;
@@ -169,44 +181,49 @@ bool SerialPort::open() {
     }
     port->clear();  // Qt keeps what arrived before the open
     connect(port, &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
-    connect(port, &QSerialPort::errorOccurred, this, &SerialPort::onPortError);
+    connect(port, &QSerialPort::errorOccurred, this,
+            [this, port](QSerialPort::SerialPortError error) { onPortError(port, error); });
     port_ = port;
     rx_.clear();
+    lineFreeAtUs_ = 0;
     problem_.reason = OpenFailure::None;
     return true;
 }
 
-void SerialPort::release() {
-    if (!port_) return;
-    QSerialPort* port = port_;
-    port_ = nullptr;
-    disconnect(port, nullptr, this, nullptr);
-    port->close();
-    port->deleteLater();  // we may be inside one of its signals
-    rx_.clear();
+void SerialPort::release(QPointer<QSerialPort>& port) {
+    if (!port) return;
+    QSerialPort* released = std::exchange(port, nullptr);
+    disconnect(released, nullptr, this, nullptr);
+    released->close();  // restores the line settings it had before and gives up the lock
+    released->deleteLater();  // we may be inside one of its signals
 }
 
 void SerialPort::close() {
     if (!isOpen()) return;
-    drain();
-    release();
+    release(closing_);
+    closing_ = std::exchange(port_, nullptr);
+    closingNumber_ = portNumber_;
+    disconnect(closing_, &QSerialPort::readyRead, this, nullptr);
+    rx_.clear();
+    drainCap_ = QDeadlineTimer(DrainCapMs);
+    continueClosing();
 }
 
 // Closing restores the line settings the port had before: not while bytes are still leaving.
-void SerialPort::drain() {
-    const QDeadlineTimer cap(DrainCapMs);
-    for (int left = msUntilDrained(); left > 0 && port_ && !cap.hasExpired(); left = msUntilDrained()) {
-        if (port_->bytesToWrite() > 0)
-            port_->waitForBytesWritten(left);
-        else
-            QThread::msleep(static_cast<unsigned long>(left));
+void SerialPort::continueClosing() {
+    const int left = msUntilDrained();
+    if (left > 0 && !drainCap_.hasExpired()) {
+        drainTimer_.start(static_cast<int>(std::min<qint64>(left, std::max<qint64>(1, drainCap_.remainingTime()))));
+        return;
     }
+    drainTimer_.stop();
+    release(closing_);
 }
 
 int SerialPort::msUntilDrained() {
-    if (!port_) return 0;
+    if (!closing_) return 0;
     const std::int64_t lineUs = lineFreeAtUs_ + LeaveMarginUs - steadyMicros();
-    const qint64 queued = bytesToWrite();
+    const qint64 queued = queuedBytes(*closing_);
     if (lineUs <= 0 && queued == 0) return 0;
     const std::int64_t us = std::max(lineUs, queued > 0 ? wireMicros(line_, queued) : std::int64_t{0});
     return static_cast<int>(std::max<std::int64_t>(1, (us + 999) / 1000));
@@ -214,17 +231,21 @@ int SerialPort::msUntilDrained() {
 
 void SerialPort::panicClose() {
     if (!isOpen()) return;
-    release();
+    release(port_);
+    rx_.clear();
     if (writing_ == 0)
         emit removed();
     else
         removedPending_ = true;
 }
 
-void SerialPort::onPortError(QSerialPort::SerialPortError error) {
+void SerialPort::onPortError(QSerialPort* port, QSerialPort::SerialPortError error) {
     // Qt 6.4 repeats a read error of a vanished device endlessly: the first one closes.
-    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
-        error == QSerialPort::ResourceError)
+    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError && error != QSerialPort::ResourceError)
+        return;
+    if (port == closing_)
+        release(closing_);  // nothing leaves any more
+    else if (port == port_)
         panicClose();
 }
 
@@ -253,12 +274,13 @@ qint64 SerialPort::bytesAvailable() {
     return rx_.size();
 }
 
-qint64 SerialPort::bytesToWrite() {
-    if (!port_) return 0;
-    qint64 n = port_->bytesToWrite();
+qint64 SerialPort::bytesToWrite() { return port_ ? queuedBytes(*port_) : 0; }
+
+qint64 SerialPort::queuedBytes(QSerialPort& port) {
+    qint64 n = port.bytesToWrite();
 #ifdef Q_OS_LINUX
     int queued = 0;
-    if (::ioctl(port_->handle(), TIOCOUTQ, &queued) == 0) n += queued;
+    if (::ioctl(port.handle(), TIOCOUTQ, &queued) == 0) n += queued;
 #endif
     return n;
 }

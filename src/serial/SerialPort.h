@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QSerialPort>
+#include <QDeadlineTimer>
+#include <QTimer>
 #include <cstdint>
 
 #include "device/SerialLine.h"
@@ -20,7 +22,7 @@ class SerialPort : public QObject {
     Q_OBJECT
 public:
     explicit SerialPort(PortRegistry& registry, QObject* parent = nullptr);
-    ~SerialPort() override;  // closes the port
+    ~SerialPort() override;  // closes the port at once
 
     // The registry's number of the port; taken only when 0 or a port the registry lists,
     // otherwise the old number stays.
@@ -31,10 +33,15 @@ public:
     SerialLine& line() { return line_; }
 
     // Opens a closed port; one that cannot be opened stays closed and openProblem() tells why.
+    // A port still closing is taken back as it is, with the line settings of now.
     bool open();
-    // Closes an open port once what was written has left it.
+    // Closes an open port at once for reads and writes; the device itself is let go (and its
+    // line settings restored) once what was written has left it, or after at most two seconds.
+    // Meanwhile the event loop runs on.
     void close();
     bool isOpen() const { return port_ != nullptr; }
+    // Closed, but what was written is still leaving.
+    bool isClosing() const { return closing_ != nullptr; }
     OpenProblem openProblem() const { return problem_; }
     // The device has gone: closed without the usual steps, then `removed`. Once per open.
     void panicClose();
@@ -54,20 +61,27 @@ signals:
     void removed();
 
 private:
-    void release();
+    void release(QPointer<QSerialPort>& port);
     void fetch();
     void onReadyRead();
-    void onPortError(QSerialPort::SerialPortError error);
+    void onPortError(QSerialPort* port, QSerialPort::SerialPortError error);
     void raiseDeferred();
-    // Milliseconds until every byte written has left the port at its line rate; 0 when nothing
-    // is on its way. A close waits for this, bounded.
+    // Bytes the port still holds: Qt's buffer and the driver's queue.
+    static qint64 queuedBytes(QSerialPort& port);
+    // Milliseconds until every byte written has left the closing port at its line rate; 0 when
+    // nothing is on its way.
     int msUntilDrained();
-    void drain();
+    // Lets the closing port go once drained or out of time; otherwise looks again when it may be.
+    void continueClosing();
 
     PortRegistry& registry_;
     int portNumber_ = 0;
     SerialLine line_;
     QPointer<QSerialPort> port_;  // set exactly while open
+    QPointer<QSerialPort> closing_;  // closed, still draining
+    int closingNumber_ = 0;
+    QTimer drainTimer_;
+    QDeadlineTimer drainCap_;
     QByteArray rx_;               // bytes taken from the port, not yet read by the caller
     OpenProblem problem_;
     int writing_ = 0;             // inside write(): events wait until it returns

@@ -31,10 +31,14 @@ struct DeviceEndToEnd : test::SampleFolder {
         EXPECT_NE(port, 0);
         return w;
     }
+    // No exchange runs, and the port has let the device go.
+    static bool settled(MainWindow& w) {
+        return !w.session().exchangeRunning() && !w.serial().isOpen() && !w.serial().isClosing();
+    }
     // Runs a device menu item and waits until the exchange and its port close are over.
     static bool run(MainWindow& w, const char* action) {
         w.findChild<QAction*>(action)->trigger();
-        return QTest::qWaitFor([&] { return !w.session().exchangeRunning() && !w.serial().isOpen(); }, 30000);
+        return QTest::qWaitFor([&] { return settled(w); }, 30000);
     }
 };
 
@@ -50,7 +54,7 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgram) {
     EXPECT_FALSE(first->findChild<QAction*>("oeffnen1")->isEnabled());   // nor another project meanwhile
     EXPECT_FALSE(first->findChild<QAction*>("BINFile1")->isEnabled());   // nor another template
     EXPECT_TRUE(first->progressWindow().isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().isOpen(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settled(*first); }, 30000));
     EXPECT_TRUE(first->findChild<QAction*>("Einlesen1")->isEnabled());
     EXPECT_TRUE(first->findChild<QAction*>("oeffnen1")->isEnabled());
     EXPECT_TRUE(shown.empty());

@@ -100,6 +100,57 @@ TEST(SerialPty, BytesPassBothWaysUnchangedAndAClosedPortDoesNothing) {
     EXPECT_EQ(s.readAll(), "new");
 }
 
+// A closing port waits for its output beside the event loop, not inside it: another port's
+// bytes keep arriving meanwhile. Until it lets the device go it keeps the line settings and the
+// port (a reopen takes it back); then the settings from before the open are back.
+TEST(SerialPty, AClosingPortWaitsForItsOutputWithoutStoppingOthers) {
+    Pty slow, other;
+    PortRegistry registry;
+    registry.addDevicePath(slow.slave());
+    registry.addDevicePath(other.slave());
+    SerialPort draining(registry), listening(registry);
+    draining.setPortNumber(registry.numberAt(slow.slave()));
+    listening.setPortNumber(registry.numberAt(other.slave()));
+    draining.line().Baudrate = TBaudrate::br_001200;  // 600 bytes take seconds on this line
+    const speed_t before = slow.speed();
+    ASSERT_NE(before, speed_t(B1200));
+    ASSERT_TRUE(draining.open());
+    ASSERT_TRUE(listening.open());
+    QByteArray heard;
+    bool closingWhenHeard = false;
+    QObject::connect(&listening, &SerialPort::bytesArrived, [&] {
+        heard += listening.readAll();
+        closingWhenHeard = draining.isClosing();
+    });
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        heard.clear();
+        ASSERT_EQ(draining.write(QByteArray(600, 'x')), 600);
+        other.send("ping");
+        draining.close();
+        EXPECT_FALSE(draining.isOpen());
+        EXPECT_EQ(draining.write("late"), 0);
+        ASSERT_TRUE(draining.isClosing());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return heard == "ping"; }));
+        EXPECT_TRUE(closingWhenHeard);
+        EXPECT_EQ(slow.speed(), speed_t(B1200));
+        SerialPort another(registry);
+        another.setPortNumber(draining.portNumber());
+        EXPECT_FALSE(another.open());
+        EXPECT_EQ(another.openProblem().reason, OpenFailure::Busy);
+        EXPECT_EQ(slow.receive(600), QByteArray(600, 'x'));
+        if (round == 0) {
+            ASSERT_TRUE(draining.open());  // taken back while closing
+        }
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !draining.isClosing(); }, 10000));
+    EXPECT_EQ(slow.speed(), before);
+    SerialPort after(registry);
+    after.setPortNumber(draining.portNumber());
+    EXPECT_TRUE(after.open());
+}
+
 TEST(SerialPty, PortsThatCannotOpenStayClosedWithTheReason) {
     Pty pty;
     OnePort first(pty.slave());

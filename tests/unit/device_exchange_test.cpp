@@ -342,6 +342,28 @@ TEST_F(DeviceOperations, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
     }
 }
 
+// A host busy elsewhere may hand a reply over only after its deadline: it is late all the same.
+TEST_F(DeviceOperations, AReplyHandedOverAfterItsDeadlineIsLate) {
+    for (Op op : AllWaitingOps) {
+        SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)));
+        Session s;
+        s.takeProject(session.project(), before);
+        SimulatedLink link(s, {.latencyMs = ReplyTimeoutMs + 500});
+        link.apply(start(s, op, link.clock));
+        link.run([&] { return !link.sent.empty(); });  // the command is out
+        const std::optional<Millis> replyAt = link.device.nextOutputTime();
+        ASSERT_TRUE(replyAt);
+        ASSERT_GT(*replyAt, *s.nextDeadline());
+        link.now = *replyAt;  // the deadline has passed unpolled
+        link.deliver(link.device.takeOutput(link.now));
+        ASSERT_FALSE(link.messages.empty());
+        EXPECT_EQ(link.messages.front(), Msg::ReplyTimeOut);
+        EXPECT_EQ(link.sent.size(), 1u);  // nothing follows the late reply
+        link.run();
+        expectSettled(link, s);
+    }
+}
+
 // The progress window, the busy cursor, the wait before the first command and the port, for
 // every exchange from its start to its end.
 TEST_F(DeviceOperations, EachExchangeShowsItsProgressAndLeavesThePortAsItShould) {

@@ -152,6 +152,11 @@ Exchange::Output Exchange::poll(const Instant& now) {
 Exchange::Output Exchange::receive(std::span<const std::uint8_t> bytes, const Instant& now) {
     Output out;
     if (phase_ == Phase::Done || status_ != Status::Running) return out;
+    // Judged by when it came, not by when the host got round to a poll: past the deadline is late.
+    if (phase_ == Phase::AwaitReply && now.ms >= deadline_) {
+        fail(out, Failure::TimedOut);
+        return out;
+    }
     received_.insert(received_.end(), bytes.begin(), bytes.end());
     if (phase_ != Phase::AwaitReply || static_cast<int>(received_.size()) <= replyThreshold()) return out;
     std::vector<std::uint8_t> reply;
