@@ -43,7 +43,7 @@ int Commands::read(const Request& request) {
     DeviceRunner runner(session_, request.port, ports_, console_);
     if (!runner.run(session_.startReadBack(runner.portName()))) {
         facts["failure"] = runner.failureFacts();
-        return finish(deviceExit(runner.failureSlot()));
+        return finish(runner.failureExit());
     }
     if (runner.unmarkedReadBack()) {
         if (!request.force) {
@@ -84,7 +84,7 @@ int Commands::upload(const Request& request, bool font) {
     DeviceRunner runner(session_, request.port, ports_, console_);
     const std::string port = runner.portName();
     const Outcome started = font ? session_.startFontUpload(port, *bytes) : session_.startFirmwareUpload(port, *bytes);
-    if (!runner.run(started)) return deviceExit(runner.failureSlot());
+    if (!runner.run(started)) return runner.failureExit();
     console_.note("uploaded " + request.file);
     return Success;
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "InterruptWatch.h"
+
 namespace vem::cli {
 namespace {
 
@@ -27,10 +29,11 @@ struct Device {
 void advance(Device& d, Console& console) {
     while (!d.finished && d.runner->idle()) {
         if (d.runner->failed()) {
-            d.report.exit = deviceExit(d.runner->failureSlot());
+            d.report.exit = d.runner->failureExit();
             const QJsonObject failure = d.runner->failureFacts();
             d.report.facts["failure"] = failure;
-            d.report.summary = failure["message"].toString() + " (" + failure["detail"].toString() + ")";
+            d.report.summary = failure["message"].toString();
+            if (d.runner->interruption().isEmpty()) d.report.summary += " (" + failure["detail"].toString() + ")";
             d.finished = true;
         } else if (auto next = d.task->step(d.session, d.runner->portName(), d.done++)) {
             d.runner->start(*next);
@@ -90,6 +93,11 @@ int runOnDevices(const char* command, const Request& request, Context& context, 
         d->runner = std::make_unique<DeviceRunner>(d->session, port, context.ports, console, d->lane);
         devices.push_back(std::move(d));
     }
+    InterruptWatch interrupts;
+    QObject::connect(&interrupts, &InterruptWatch::interrupted, [&](int signal) {
+        for (auto& d : devices)
+            if (!d->finished) d->runner->interrupt(signal);
+    });
     for (auto& d : devices) {
         d->clock.start();
         advance(*d, console);
@@ -104,7 +112,7 @@ int runOnDevices(const char* command, const Request& request, Context& context, 
         loop.processEvents(QEventLoop::WaitForMoreEvents);
         for (auto& d : devices) advance(*d, console);
     }
-    int exit = Success;
+    int exit = interrupts.signal() != 0 ? InterruptWatch::exitCode(interrupts.signal()) : Success;
     for (const auto& d : devices) exit = std::max(exit, d->report.exit);
     report(command, devices, exit, console);
     return exit;

@@ -103,8 +103,9 @@ TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
     sim.kill();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
     QTest::qWait(2500);  // past the reply time-out: nothing more may follow
-    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].slot, Msg::DeviceGone);
+    EXPECT_EQ(shown[1].slot, Msg::ProgramIncomplete);  // blocks had gone out
     EXPECT_FALSE(w->serial().isOpen());
     EXPECT_FALSE(w->session().exchangeRunning());
     EXPECT_FALSE(w->progressWindow().isVisible());

@@ -193,22 +193,26 @@ TEST_F(DeviceOperations, UploadFailingPartWayAsksForARepeat) {
 }
 
 // Every fault ends with its message, the port closed, the progress window gone, nothing applied
-// and nothing left running.
+// and nothing left running. Programming that ends once blocks have gone out says that the device
+// holds an incomplete image.
 TEST_F(DeviceOperations, FaultsEndCleanly) {
     enum Op { Program, ReadBack, ReadInfo };
+    const std::vector<int> incomplete{Msg::ProgramIncomplete};
     const struct {
         const char* what;
         Op op;
         DeviceFaults faults;
         int slot;
+        std::vector<int> more;
         const char* detail;
     } cases[] = {
-        {"refused block", Program, {.wrongReplyAt = 5}, Msg::ProgramRefused, "Schritt 5 von 268"},
-        {"silent device", Program, {.noReplyAt = 40}, Msg::ReplyTimeOut, "Schritt 40 von 268"},
-        {"silent header command", Program, {.noReplyAt = 257}, Msg::ReplyTimeOut, "Schritt 256 von 268"},
-        {"short read-back", ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, "Schritt 268 von 269"},
-        {"merged blocks", ReadBack, {.mergeBlocks = true}, Msg::ReplyTimeOut, "Aus QV einlesen"},
-        {"silent info", ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, "QV - Info"},
+        {"refused command", Program, {.wrongReplyAt = 0}, Msg::ProgramRefused, {}, "Schritt 0 von 268"},
+        {"refused block", Program, {.wrongReplyAt = 5}, Msg::ProgramRefused, incomplete, "Schritt 5 von 268"},
+        {"silent device", Program, {.noReplyAt = 40}, Msg::ReplyTimeOut, incomplete, "Schritt 40 von 268"},
+        {"silent header command", Program, {.noReplyAt = 257}, Msg::ReplyTimeOut, incomplete, "Schritt 256 von 268"},
+        {"short read-back", ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, {}, "Schritt 268 von 269"},
+        {"merged blocks", ReadBack, {.mergeBlocks = true}, Msg::ReplyTimeOut, {}, "Aus QV einlesen"},
+        {"silent info", ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, {}, "QV - Info"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -221,7 +225,9 @@ TEST_F(DeviceOperations, FaultsEndCleanly) {
                    : c.op == ReadBack ? s.startReadBack("/dev/pts/9")
                                       : s.startReadInfo("/dev/pts/9"));
         link.run();
-        EXPECT_EQ(link.messages, std::vector<int>{c.slot});
+        std::vector<int> expected{c.slot};
+        expected.insert(expected.end(), c.more.begin(), c.more.end());
+        EXPECT_EQ(link.messages, expected);
         ASSERT_EQ(link.details.size(), 1u);
         EXPECT_NE(link.details[0].find("/dev/pts/9"), std::string::npos) << link.details[0];
         EXPECT_NE(link.details[0].find(c.detail), std::string::npos) << link.details[0];
@@ -295,8 +301,41 @@ TEST_F(DeviceOperations, DeviceGoneMidTransferIsSaidOnce) {
     link.apply(session.deviceGone());
     link.apply(session.deviceGone());
     link.apply(session.poll({link.now + ReplyTimeoutMs, link.clock}));
-    EXPECT_EQ(link.messages, std::vector<int>{Msg::DeviceGone});
+    EXPECT_EQ(link.messages, (std::vector<int>{Msg::DeviceGone, Msg::ProgramIncomplete}));
     expectSettled(link, session);
+}
+
+// Stopped from outside, a run ends at once wherever it stands: the port closed, nothing left waiting.
+TEST_F(DeviceOperations, AnInterruptEndsTheRunWhereverItStands) {
+    const struct {
+        const char* when;
+        int blocksTaken;  // the device has taken this many requests
+        bool waitForClose;  // programming has completed, its port still open
+        std::vector<int> messages;
+        std::pair<int, int> step;
+    } cases[] = {
+        {"before the first block", 0, false, {Msg::Interrupted}, {0, ProgramBlocks}},
+        {"midway", 121, false, {Msg::Interrupted, Msg::ProgramIncomplete}, {120, ProgramBlocks}},
+        {"waiting to close", 0, true, {}, {ProgramBlocks, ProgramBlocks}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        Session s;
+        s.takeProject(session.project(), before);
+        SimulatedLink link(s);
+        link.apply(s.startProgramming("pty", link.clock));
+        link.run([&] {
+            if (c.waitForClose) return !s.exchangeRunning();
+            return link.device.requestsTaken() >= c.blocksTaken && !link.sent.empty();
+        });
+        ASSERT_TRUE(link.portOpen);
+        link.apply(s.interrupt());
+        EXPECT_EQ(link.messages, c.messages);
+        EXPECT_EQ(s.exchangeStep(), c.step);
+        expectSettled(link, s);
+        link.apply(s.interrupt());  // once is enough
+        EXPECT_EQ(link.messages, c.messages);
+    }
 }
 
 // Every exchange that waits for the device, started on `s`.

@@ -64,6 +64,8 @@ const std::vector<std::string>& builtInTexts() {
         "Das eingelesene Abbild tr\xE4gt nicht die Kennung der Abbilder, die dieses Programm erstellt. "
         "Trotzdem als Projekt \xFC""bernehmen?",
         "\xDC""bernehmen",
+        "Das Ger\xE4t enth\xE4lt jetzt ein unvollst\xE4ndiges Abbild; bitte erneut programmieren.",
+        "Unterbrochen.",
     };
     return texts;
 }

@@ -98,6 +98,8 @@ constexpr int PortNoteNoPorts = 77;
 constexpr int PortNoteRefused = 78;  // %1 the setting
 constexpr int ReadBackUnmarked = 79;  // take it anyway?
 constexpr int AnswerTake = 80;
+constexpr int ProgramIncomplete = 81;
+constexpr int Interrupted = 82;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
