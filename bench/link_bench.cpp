@@ -13,8 +13,8 @@
 #include <cstdio>
 
 #include "ui/main/MainWindow.h"
-#include "serial/COMManager.h"
-#include "serial/Serial.h"
+#include "serial/PortRegistry.h"
+#include "serial/SerialPort.h"
 
 namespace {
 
@@ -28,10 +28,10 @@ double programOnce(const QStringList& qorsimArguments) {
     sim.start(QORSIM_PATH, qorsimArguments);
     if (!sim.waitForStarted(5000) || !QTest::qWaitFor([&] { return sim.canReadLine(); }, 5000)) return -1;
     const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    vem::COMManager().AddDevicePath(path);
     vem::MainWindow window;
     window.presenter().setSink([](const vem::MessagePresenter::Shown&) {});
-    window.serial().SetCOMPort(vem::COMManager().NumberAt(path));
+    window.ports().addDevicePath(path);
+    window.serial().setPortNumber(window.ports().numberAt(path));
     QElapsedTimer clock;
     clock.start();
     window.findChild<QAction*>("programItem")->trigger();
@@ -42,7 +42,7 @@ double programOnce(const QStringList& qorsimArguments) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const bool done = !window.session().exchangeRunning();
     const double seconds = clock.nsecsElapsed() / 1e9;
-    window.serial().SetActive(false);
+    window.serial().close();
     sim.terminate();
     sim.waitForFinished(5000);
     return done && window.session().progress().position == vem::ProgramBlocks ? seconds : -1;

@@ -1,5 +1,6 @@
 // vemctl against qorsim devices pacing at 57600 baud on pseudo-terminals: programming 1, 2, 4
-// and 8 devices at once (total time and its ratio to one device), and a read-back and a
+// and 8 devices at once (total time and its ratio to one device), one such device beside seven
+// that take bytes instantly (its ratio to the paced device alone), and a read-back and a
 // firmware upload of one device against the time the wire needs. Each figure is the whole
 // vemctl run, from its start to its end.
 #include <QCoreApplication>
@@ -26,20 +27,23 @@ struct Device {
     QString path;
 };
 
-std::unique_ptr<Device> startDevice() {
+const QStringList Paced{"--baud", "57600"};
+const QStringList Instant{};
+
+std::unique_ptr<Device> startDevice(const QStringList& arguments) {
     auto d = std::make_unique<Device>();
-    d->process.start(QORSIM_PATH, {"--baud", "57600"});
+    d->process.start(QORSIM_PATH, arguments);
     if (!d->process.waitForStarted(5000) || !QTest::qWaitFor([&] { return d->process.canReadLine(); }, 5000))
         return nullptr;
     d->path = QString::fromLocal8Bit(d->process.readLine()).trimmed();
     return d;
 }
 
-// Seconds of one vemctl run on `count` fresh devices, or -1 when it failed.
-double timeVemctl(QStringList arguments, int count, const QString& folder) {
+// Seconds of one vemctl run on fresh devices, one started with each of `kinds`, or -1 when it failed.
+double timeVemctl(QStringList arguments, const std::vector<QStringList>& kinds, const QString& folder) {
     std::vector<std::unique_ptr<Device>> devices;
-    for (int i = 0; i < count; ++i) {
-        devices.push_back(startDevice());
+    for (const QStringList& kind : kinds) {
+        devices.push_back(startDevice(kind));
         if (!devices.back()) return -1;
         arguments << "--port" << devices.back()->path;
     }
@@ -73,13 +77,20 @@ int main(int argc, char** argv) {
 
     double one = 0;
     for (int count : {1, 2, 4, 8}) {
-        const double seconds = timeVemctl({"program", "default.qor", "--no-verify"}, count, folder.path());
+        const double seconds = timeVemctl({"program", "default.qor", "--no-verify"},
+                                          std::vector<QStringList>(count, Paced), folder.path());
         if (seconds < 0) return 1;
         if (count == 1) one = seconds;
         std::printf("programming %d device(s) at once: %.2f s, %.3f times one device\n", count, seconds, seconds / one);
     }
-    const double read = timeVemctl({"read", "-o", "copy.qor", "--force"}, 1, folder.path());
-    const double upload = timeVemctl({"upload-firmware", "firmware.ldr"}, 1, folder.path());
+    std::vector<QStringList> mixed(8, Instant);
+    mixed.front() = Paced;
+    const double beside = timeVemctl({"program", "default.qor", "--no-verify"}, mixed, folder.path());
+    if (beside < 0) return 1;
+    std::printf("programming 1 paced device beside 7 instant ones: %.2f s, %.3f times the paced device alone\n",
+                beside, beside / one);
+    const double read = timeVemctl({"read", "-o", "copy.qor", "--force"}, {Paced}, folder.path());
+    const double upload = timeVemctl({"upload-firmware", "firmware.ldr"}, {Paced}, folder.path());
     if (read < 0 || upload < 0) return 1;
     std::printf("read-back: %.2f s, %.3f times the wire's %.2f s\n", read, read / ReadBackWire, ReadBackWire);
     std::printf("firmware upload: %.2f s, %.3f times the wire's %.2f s (%.3f without the 1 s wait before closing)\n",

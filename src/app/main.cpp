@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "ui/main/MainWindow.h"
+#include "serial/SerialPort.h"
 
 #include "files/ProjectFile.h"
 #include "i18n/LanguageFile.h"
@@ -58,5 +59,8 @@ int main(int argc, char* argv[]) {
         box.exec();
     }
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    // A port still closing lets its device go once its last bytes have left.
+    while (window.serial().isClosing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return status;
 }

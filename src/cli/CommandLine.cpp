@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include "serial/COMManager.h"
 
 namespace vem::cli {
 namespace {
@@ -48,14 +47,15 @@ QString helpText(QCommandLineParser& parser) {
 }
 
 // The ports a device command runs on; a problem text when there is none or too many.
-QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandSpec& spec, Request& request) {
+QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandSpec& spec, const PortRegistry& ports,
+                    Request& request) {
     if (spec.ports == PortUse::None) return {};
     if (parser.isSet(o.allPorts)) {
-        for (int i = 0; i < COMManager().count(); ++i) request.ports << COMManager().entry(i).systemLocation;
+        for (int i = 0; i < ports.count(); ++i) request.ports << ports.entry(i).systemLocation;
     } else if (parser.isSet(o.port)) {
         request.ports = parser.values(o.port);
-    } else if (!COMManager().devicePaths().isEmpty()) {
-        request.ports = {COMManager().devicePaths().first()};
+    } else if (!ports.devicePaths().isEmpty()) {
+        request.ports = {ports.devicePaths().first()};
     }
     if (request.ports.isEmpty()) return QString(spec.name) + " needs --port (or VEM_PORT)";
     if (request.ports.size() > 1 && spec.ports == PortUse::One) return QString(spec.name) + " takes one port";
@@ -100,7 +100,7 @@ QString chooseCommand(QStringList arguments, Invocation& call) {
 
 }  // namespace
 
-Invocation parseCommandLine(const QStringList& arguments) {
+Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& ports) {
     const Options o;
     QCommandLineParser parser;
     parser.setApplicationDescription(Introduction);
@@ -124,7 +124,7 @@ Invocation parseCommandLine(const QStringList& arguments) {
     if (call.problem.isEmpty()) call.problem = readCommonOptions(o, parser, call.request);
     if (call.problem.isEmpty() && call.command->output && call.request.output.isEmpty())
         call.problem = QString(call.command->name) + " needs -o";
-    if (call.problem.isEmpty()) call.problem = choosePorts(o, parser, *call.command, call.request);
+    if (call.problem.isEmpty()) call.problem = choosePorts(o, parser, *call.command, ports, call.request);
     return call;
 }
 

@@ -17,6 +17,7 @@ struct Invocation {
     Request request;
 };
 
-Invocation parseCommandLine(const QStringList& arguments);
+// `ports` lists the ports of --all-ports and VEM_PORT.
+Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& ports);
 
 }  // namespace vem::cli

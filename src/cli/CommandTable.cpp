@@ -14,13 +14,13 @@ template <int (Commands::*command)(const Request&)>
 int onSession(const Request& request, Context& context) {
     Session session;
     context.prepare(session);
-    Commands commands(session, context.console);
+    Commands commands(session, context.console, context.ports);
     return (commands.*command)(request);
 }
 
 int ports(const Request&, Context& context) {
     Session session;
-    return Commands(session, context.console).ports();
+    return Commands(session, context.console, context.ports).ports();
 }
 
 const std::array<CommandSpec, 12> Table{{

@@ -6,12 +6,14 @@
 #include "Console.h"
 #include "Request.h"
 #include "i18n/LanguageFile.h"
+#include "serial/PortRegistry.h"
 
 namespace vem::cli {
 
 // What every command gets besides its request.
 struct Context {
     Console& console;
+    PortRegistry& ports;
     std::optional<LanguageFile> language;  // none: the built-in texts
     // A session speaking the chosen language.
     void prepare(Session& session) const {

@@ -12,15 +12,14 @@
 #include "files/ProjectCheck.h"
 #include "files/ReadBack.h"
 #include "host/Encoding.h"
-#include "serial/COMManager.h"
+#include "serial/PortRegistry.h"
 
 namespace vem::cli {
 
 int Commands::ports() {
-    const TCOMManager& manager = COMManager();
     QJsonArray listed;
-    for (int i = 0; i < manager.count(); ++i) {
-        const PortEntry& e = manager.entry(i);
+    for (int i = 0; i < ports_.count(); ++i) {
+        const PortEntry& e = ports_.entry(i);
         QString line = e.systemLocation;
         if (!e.description.isEmpty()) line += "  " + e.description;
         if (!e.serialNumber.isEmpty()) line += "  serial number " + e.serialNumber;
@@ -28,7 +27,7 @@ int Commands::ports() {
         listed.append(QJsonObject{
             {"path", e.systemLocation}, {"description", e.description}, {"serialNumber", e.serialNumber}});
     }
-    if (manager.count() == 0) console_.note("no serial ports found");
+    if (ports_.count() == 0) console_.note("no serial ports found");
     if (console_.json()) console_.document({{"ports", listed}});
     return Success;
 }
@@ -41,10 +40,10 @@ int Commands::read(const Request& request) {
         return exit;
     };
     if (!enterFolderOf(request.output, console_)) return finish(FileProblem);
-    DeviceRunner runner(session_, request.port, console_);
+    DeviceRunner runner(session_, request.port, ports_, console_);
     if (!runner.run(session_.startReadBack(runner.portName()))) {
         facts["failure"] = runner.failureFacts();
-        return finish(deviceExit(runner.failureSlot()));
+        return finish(runner.failureExit());
     }
     if (runner.unmarkedReadBack()) {
         if (!request.force) {
@@ -82,10 +81,10 @@ int Commands::upload(const Request& request, bool font) {
         console_.error(request.file + ": cannot be read");
         return FileProblem;
     }
-    DeviceRunner runner(session_, request.port, console_);
+    DeviceRunner runner(session_, request.port, ports_, console_);
     const std::string port = runner.portName();
     const Outcome started = font ? session_.startFontUpload(port, *bytes) : session_.startFirmwareUpload(port, *bytes);
-    if (!runner.run(started)) return deviceExit(runner.failureSlot());
+    if (!runner.run(started)) return runner.failureExit();
     console_.note("uploaded " + request.file);
     return Success;
 }

@@ -8,7 +8,8 @@ namespace vem::cli {
 // The commands that work with one session: on files, or on one device.
 class Commands {
 public:
-    Commands(Session& session, Console& console) : session_(session), console_(console) {}
+    Commands(Session& session, Console& console, PortRegistry& ports)
+        : session_(session), console_(console), ports_(ports) {}
 
     int ports();
     int read(const Request& request);
@@ -23,6 +24,7 @@ private:
 
     Session& session_;
     Console& console_;
+    PortRegistry& ports_;
 };
 
 }  // namespace vem::cli

@@ -85,7 +85,7 @@ int Console::addLane(const QString& label) {
 }
 
 QString Console::prefixed(int lane, const QString& line) const {
-    return lanes_.size() > 1 ? lanes_[lane].label + ": " + line : line;
+    return lanesLabelled() ? lanes_[lane].label + ": " + line : line;
 }
 
 void Console::message(const MessageTable& messages, int slot, const std::string& detail, int lane) {

@@ -39,6 +39,8 @@ public:
 
     // Lanes: one per device of a run on several ports; lane 0 without a label otherwise.
     int addLane(const QString& label);
+    // Every line of a lane starts with its label.
+    bool lanesLabelled() const { return lanes_.size() > 1; }
     // A message table slot, with its detail line when there is one.
     void message(const MessageTable& messages, int slot, const std::string& detail = {}, int lane = 0);
     // The session's progress: a bar on a terminal, a line every tenth otherwise; not with --quiet.

@@ -28,8 +28,8 @@ int readDevice(const QString& path, const Request& request, Context& context, Si
     context.prepare(session);
     PortChoice port = request.port;
     port.path = path;
-    DeviceRunner runner(session, port, context.console);
-    if (!runner.run(session.startReadBack(runner.portName()))) return deviceExit(runner.failureSlot());
+    DeviceRunner runner(session, port, context.ports, context.console);
+    if (!runner.run(session.startReadBack(runner.portName()))) return runner.failureExit();
     side.image = session.receivedImage().value();
     side.programmed = true;
     return Success;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "InterruptWatch.h"
+
 namespace vem::cli {
 namespace {
 
@@ -23,14 +25,15 @@ struct Device {
 };
 
 // Starts the device's next operation whenever the last one has ended, until none is left or
-// one failed.
+// one failed; then closes its port.
 void advance(Device& d, Console& console) {
     while (!d.finished && d.runner->idle()) {
         if (d.runner->failed()) {
-            d.report.exit = deviceExit(d.runner->failureSlot());
+            d.report.exit = d.runner->failureExit();
             const QJsonObject failure = d.runner->failureFacts();
             d.report.facts["failure"] = failure;
-            d.report.summary = failure["message"].toString() + " (" + failure["detail"].toString() + ")";
+            d.report.summary = failure["message"].toString();
+            if (d.runner->interruption().isEmpty()) d.report.summary += " (" + failure["detail"].toString() + ")";
             d.finished = true;
         } else if (auto next = d.task->step(d.session, d.runner->portName(), d.done++)) {
             d.runner->start(*next);
@@ -39,7 +42,9 @@ void advance(Device& d, Console& console) {
             d.finished = true;
         }
     }
-    if (d.finished && d.seconds == 0) d.seconds = d.clock.nsecsElapsed() / 1e9;
+    if (!d.finished || d.seconds != 0) return;
+    d.seconds = d.clock.nsecsElapsed() / 1e9;
+    d.runner->closePort();
 }
 
 QJsonObject deviceFacts(const Device& d) {
@@ -85,20 +90,29 @@ int runOnDevices(const char* command, const Request& request, Context& context, 
         d->lane = several ? console.addLane(path) : 0;
         PortChoice port = request.port;
         port.path = path;
-        d->runner = std::make_unique<DeviceRunner>(d->session, port, console, d->lane);
+        d->runner = std::make_unique<DeviceRunner>(d->session, port, context.ports, console, d->lane);
         devices.push_back(std::move(d));
     }
+    InterruptWatch interrupts;
+    QObject::connect(&interrupts, &InterruptWatch::interrupted, [&](int signal) {
+        for (auto& d : devices)
+            if (!d->finished) d->runner->interrupt(signal);
+    });
     for (auto& d : devices) {
         d->clock.start();
         advance(*d, console);
     }
     QEventLoop loop;
-    const auto running = [&] { return std::any_of(devices.begin(), devices.end(), [](auto& d) { return !d->finished; }); };
+    // Until every device has ended and its port has let it go.
+    const auto running = [&] {
+        return std::any_of(devices.begin(), devices.end(),
+                           [](auto& d) { return !d->finished || !d->runner->portClosed(); });
+    };
     while (running()) {
         loop.processEvents(QEventLoop::WaitForMoreEvents);
         for (auto& d : devices) advance(*d, console);
     }
-    int exit = Success;
+    int exit = interrupts.signal() != 0 ? InterruptWatch::exitCode(interrupts.signal()) : Success;
     for (const auto& d : devices) exit = std::max(exit, d->report.exit);
     report(command, devices, exit, console);
     return exit;

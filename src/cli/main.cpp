@@ -30,8 +30,8 @@ bool loadLanguage(Context& context, const QString& chosen) {
     return chosen.isEmpty();
 }
 
-int runCommand(const Invocation& call, Console& console) {
-    Context context{console, std::nullopt};
+int runCommand(const Invocation& call, Console& console, PortRegistry& ports) {
+    Context context{console, ports, std::nullopt};
     if (!loadLanguage(context, call.languageFile)) return FileProblem;
     return call.command->run(call.request, context);
 }
@@ -41,12 +41,13 @@ int runCommand(const Invocation& call, Console& console) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("vemctl");
-    const Invocation call = parseCommandLine(QCoreApplication::arguments());
+    PortRegistry ports;
+    const Invocation call = parseCommandLine(QCoreApplication::arguments(), ports);
     Console console(call.verbosity, call.json);
     if (!call.problem.isEmpty()) return usage(console, call.problem);
     if (!call.helpText.isEmpty()) {
         for (const QString& line : call.helpText.split('\n')) console.result(line);
         return Success;
     }
-    return runCommand(call, console);
+    return runCommand(call, console, ports);
 }

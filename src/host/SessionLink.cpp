@@ -4,17 +4,17 @@
 #include <chrono>
 
 #include "files/ImageBuild.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
 namespace vem {
 
-SessionLink::SessionLink(Session& session, TSerial& serial, QObject* parent)
+SessionLink::SessionLink(Session& session, SerialPort& serial, QObject* parent)
     : QObject(parent), session_(session), serial_(serial) {
-    serial_.OnRxChar = [this](TSerial&) { Serial1RxChar(); };
-    serial_.OnCOMRemoved = [this](TCustomSerial&) { apply(session_.deviceGone()); };
-    Timer1.setSingleShot(true);
-    Timer1.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &SessionLink::Timer1Timer);
+    connect(&serial_, &SerialPort::bytesArrived, this, &SessionLink::onBytesArrived);
+    connect(&serial_, &SerialPort::removed, this, [this] { apply(session_.deviceGone()); });
+    deadlineTimer_.setSingleShot(true);
+    deadlineTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&deadlineTimer_, &QTimer::timeout, this, &SessionLink::onDeadline);
 }
 
 Instant SessionLink::now() {
@@ -22,11 +22,13 @@ Instant SessionLink::now() {
     return {duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(), currentLocalTime()};
 }
 
-bool SessionLink::idle() const { return !session_.exchangeRunning() && !session_.nextDeadline(); }
+bool SessionLink::idle() const {
+    return !session_.exchangeRunning() && !session_.nextDeadline() && !serial_.isClosing();
+}
 
 void SessionLink::apply(const Outcome& outcome) {
     if (!applyLink(outcome.link)) {
-        apply(session_.portOpenFailed(serial_.LastOpenProblem().reason));
+        apply(session_.portOpenFailed(serial_.openProblem().reason));
         return;
     }
     arm();
@@ -34,15 +36,12 @@ void SessionLink::apply(const Outcome& outcome) {
 }
 
 bool SessionLink::applyLink(const LinkRequests& link) {
-    if (link.openPort && !serial_.Active()) {
-        serial_.SetActive(true);
-        if (!serial_.Active()) return false;
-    }
+    if (link.openPort && !serial_.isOpen() && !serial_.open()) return false;
     for (const auto& bytes : link.send) {
         if (trace_) trace_(true, bytes);
-        serial_.TData(bytes.data(), static_cast<unsigned>(bytes.size()));
+        serial_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     }
-    if (link.closePort) serial_.SetActive(false);  // once what was sent has left the port
+    if (link.closePort) serial_.close();  // once what was sent has left the port
     return true;
 }
 
@@ -50,13 +49,13 @@ void SessionLink::arm() {
     const Millis at = now().ms;
     const std::optional<Millis> next = session_.nextDeadline();
     if (!next) {
-        Timer1.stop();
+        deadlineTimer_.stop();
         return;
     }
-    Timer1.start(static_cast<int>(std::clamp<Millis>(*next - at, 0, 24 * 3600 * 1000)));
+    deadlineTimer_.start(static_cast<int>(std::clamp<Millis>(*next - at, 0, 24 * 3600 * 1000)));
 }
 
-void SessionLink::Timer1Timer() {
+void SessionLink::onDeadline() {
     const Instant moment = now();
     const std::optional<Millis> due = session_.nextDeadline();
     if (due && *due <= moment.ms) {
@@ -66,9 +65,10 @@ void SessionLink::Timer1Timer() {
     arm();  // early
 }
 
-void SessionLink::Serial1RxChar() {
-    const std::string text = serial_.RText();
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+void SessionLink::onBytesArrived() {
+    const QByteArray arrived = serial_.readAll();
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(arrived.constData()),
+                          static_cast<std::size_t>(arrived.size()));
     if (trace_ && !bytes.empty()) trace_(false, bytes);
     apply(session_.receive(bytes, now()));
 }

@@ -9,7 +9,7 @@
 
 namespace vem {
 
-class TSerial;
+class SerialPort;
 
 // Carries out what a Session's outcomes ask of the serial port, keeps one timer set to the
 // session's next deadline, and feeds back what the port reports and what time it is. The serial
@@ -22,7 +22,7 @@ public:
     // Every chunk of bytes that leaves (`outgoing`) or arrives, for a trace.
     using Tracer = std::function<void(bool outgoing, std::span<const std::uint8_t> bytes)>;
 
-    SessionLink(Session& session, TSerial& serial, QObject* parent = nullptr);
+    SessionLink(Session& session, SerialPort& serial, QObject* parent = nullptr);
 
     void setPresenter(Presenter presenter) { present_ = std::move(presenter); }
     void setTracer(Tracer tracer) { trace_ = std::move(tracer); }
@@ -32,24 +32,24 @@ public:
     // Carries out the outcome's port requests, then presents it. A port that does not open ends
     // the operation: the session's answer to that is presented instead.
     void apply(const Outcome& outcome);
-    // Nothing waits: no exchange, no deadline.
+    // Nothing waits: no exchange, no deadline, no port still closing.
     bool idle() const;
 
     // The session's clock: steady milliseconds and the local time.
     static Instant now();
 
 private:
-    void Serial1RxChar();
-    void Timer1Timer();
+    void onBytesArrived();
+    void onDeadline();
     bool applyLink(const LinkRequests& link);
-    // Timer1 to the session's next deadline.
+    // The deadline timer to the session's next deadline.
     void arm();
 
     Session& session_;
-    TSerial& serial_;
+    SerialPort& serial_;
     Presenter present_;
     Tracer trace_;
-    QTimer Timer1;
+    QTimer deadlineTimer_;
 };
 
 }  // namespace vem

@@ -4,11 +4,9 @@
 #include <QStringList>
 #include <QTest>
 
-#include "serial/COMManager.h"
-
 namespace vem::test {
 
-// qorsim in its own process, behind a pseudo-terminal that COMManager lists.
+// qorsim in its own process, behind a pseudo-terminal.
 class QorsimProcess {
 public:
     explicit QorsimProcess(const QStringList& arguments = {}) {
@@ -16,13 +14,10 @@ public:
         if (!process_.waitForStarted(5000)) return;
         if (!QTest::qWaitFor([&] { return process_.canReadLine(); }, 5000)) return;
         path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-        COMManager().AddDevicePath(path_);
     }
     ~QorsimProcess() { stop(); }
 
     const QString& path() const { return path_; }
-    // The port number COMManager gives the pseudo-terminal.
-    int port() const { return COMManager().NumberAt(path_); }
     void kill() {
         process_.kill();
         process_.waitForFinished(5000);

@@ -13,7 +13,7 @@
 #include "ui/device/VideoSignalDialog.h"
 #include "ui/device/ProgressWindow.h"
 #include "ui/main/MainWindow.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
 using namespace vem;
 
@@ -24,16 +24,23 @@ struct DeviceEndToEnd : test::SampleFolder {
     std::unique_ptr<MainWindow> window(const test::QorsimProcess& sim) {
         auto w = std::make_unique<MainWindow>();
         watch(w->presenter());
-        w->serial().SetCOMPort(sim.port());
-        EXPECT_EQ(w->serial().COMPort(), sim.port());
+        w->ports().addDevicePath(sim.path());
+        const int port = w->ports().numberAt(sim.path());
+        w->serial().setPortNumber(port);
+        EXPECT_EQ(w->serial().portNumber(), port);
+        EXPECT_NE(port, 0);
         return w;
+    }
+    // No exchange runs, and the port has let the device go.
+    static bool settled(MainWindow& w) {
+        return !w.session().exchangeRunning() && !w.serial().isOpen() && !w.serial().isClosing();
     }
     // Runs a device menu item and waits until the exchange and its port close are over.
     static bool run(MainWindow& w, const char* action) {
         auto* item = w.findChild<QAction*>(action);
         if (!item) return false;
         item->trigger();
-        return QTest::qWaitFor([&] { return !w.session().exchangeRunning() && !w.serial().Active(); }, 30000);
+        return QTest::qWaitFor([&] { return settled(w); }, 30000);
     }
 };
 
@@ -49,7 +56,7 @@ TEST_F(DeviceEndToEnd, ProgramThenReadBackIntoAFreshProgramGivesTheSameProject) 
     EXPECT_FALSE(first->findChild<QAction*>("openProjectItem")->isEnabled());  // nor another project meanwhile
     EXPECT_FALSE(first->findChild<QAction*>("imageFileItem")->isEnabled());    // nor another template
     EXPECT_TRUE(first->progressWindow().isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !first->session().exchangeRunning() && !first->serial().Active(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settled(*first); }, 30000));
     EXPECT_TRUE(first->findChild<QAction*>("readBackItem")->isEnabled());
     EXPECT_TRUE(first->findChild<QAction*>("openProjectItem")->isEnabled());
     EXPECT_TRUE(shown.empty());
@@ -109,9 +116,10 @@ TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
     sim.kill();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
     QTest::qWait(2500);  // past the reply time-out: nothing more may follow
-    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].slot, Msg::DeviceGone);
-    EXPECT_FALSE(w->serial().Active());
+    EXPECT_EQ(shown[1].slot, Msg::ProgramIncomplete);  // blocks had gone out
+    EXPECT_FALSE(w->serial().isOpen());
     EXPECT_FALSE(w->session().exchangeRunning());
     EXPECT_FALSE(w->progressWindow().isVisible());
 }
@@ -119,8 +127,7 @@ TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
 TEST_F(DeviceEndToEnd, BusyPortIsSaidAtOnceWithItsName) {
     test::QorsimProcess sim;
     auto holder = window(sim);
-    holder->serial().SetActive(true);  // another program has the port
-    ASSERT_TRUE(holder->serial().Active());
+    ASSERT_TRUE(holder->serial().open());  // another program has the port
     auto w = window(sim);
     w->findChild<QAction*>("deviceInfoItem")->trigger();
     ASSERT_EQ(shown.size(), 1u);

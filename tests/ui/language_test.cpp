@@ -104,7 +104,7 @@ TEST(MainWindow, EnglishRunShowsNoGermanTextAndNoTwoMenusShareAnAltKey) {
     germanOnly.remove(QString());
     MainWindow window;
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
-    PortSettingsDialog port(window.session().messages(), &window);
+    PortSettingsDialog port(window.ports(), window.session().messages(), &window);
     port.fill({});
     QStringList german;
     QList<QWidget*> widgets = window.findChildren<QWidget*>();

@@ -20,8 +20,10 @@
 #include "ui/port/PortSettingsDialog.h"
 #include "ui/port/PortSettingsFlow.h"
 #include "Pty.h"
-#include "serial/COMManager.h"
-#include "serial/Serial.h"
+#include <QSignalSpy>
+
+#include "serial/PortRegistry.h"
+#include "serial/SerialPort.h"
 
 namespace vem {
 namespace {
@@ -66,19 +68,20 @@ class PortDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         QSettings(QStringLiteral("VEM"), QStringLiteral("VEM")).clear();
-        COMManager().AddDevicePath(pty.slave());
-        serial.Line() = serial1Line();
-        serial.SetCOMPort(COMManager().NumberAt(pty.slave()));
-        ASSERT_NE(serial.COMPort(), 0);
+        ports.addDevicePath(pty.slave());
+        serial.line() = serial1Line();
+        serial.setPortNumber(ports.numberAt(pty.slave()));
+        ASSERT_NE(serial.portNumber(), 0);
     }
     static bool remembered() {
         return QSettings(QStringLiteral("VEM"), QStringLiteral("VEM")).contains("Port/Config");
     }
 
     Pty pty;
-    TSerial serial;
+    PortRegistry ports;
+    SerialPort serial{ports};
     MessageTable messages;
-    PortSettingsFlow dialog{messages, nullptr};
+    PortSettingsFlow dialog{ports, messages, nullptr};
 };
 
 TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
@@ -102,17 +105,17 @@ TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
         child<QCheckBox>(w, "CheckBoxRTSCTS")->setChecked(true);
         click(w, "ButtonAbort");
     });
-    serial.SetActive(true);
-    EXPECT_FALSE(dialog.RunAndReopen(serial));
-    EXPECT_TRUE(serial.Active());
-    EXPECT_EQ(serial.Line(), serial1Line());
-    EXPECT_EQ(serial.COMPort(), COMManager().NumberAt(pty.slave()));
+    ASSERT_TRUE(serial.open());
+    EXPECT_FALSE(dialog.editAndReopen(serial));
+    EXPECT_TRUE(serial.isOpen());
+    EXPECT_EQ(serial.line(), serial1Line());
+    EXPECT_EQ(serial.portNumber(), ports.numberAt(pty.slave()));
     EXPECT_EQ(pty.speed(), speed_t(B57600));
     EXPECT_FALSE(remembered());
 }
 
 TEST_F(PortDialog, QueueArrowsStopAtBothEndsAndAnUntouchedSizeStays) {
-    serial.Line().SetBufSizeTrm(3000);
+    serial.line().SetBufSizeTrm(3000);
     onDialog([&](QWidget* w) {
         auto* rec = child<QueueSizeBox>(w, "UpDown1");
         EXPECT_EQ(child<QueueSizeBox>(w, "UpDown2")->text(), "3000");
@@ -126,17 +129,16 @@ TEST_F(PortDialog, QueueArrowsStopAtBothEndsAndAnUntouchedSizeStays) {
         EXPECT_EQ(rec->text(), "16");
         click(w, "ButtonOk");
     });
-    ASSERT_TRUE(dialog.Execute(serial));
-    EXPECT_EQ(serial.Line().BufSizeRec(), 16);
-    EXPECT_EQ(serial.Line().BufSizeTrm(), 3000);
+    ASSERT_TRUE(dialog.edit(serial));
+    EXPECT_EQ(serial.line().BufSizeRec(), 16);
+    EXPECT_EQ(serial.line().BufSizeTrm(), 3000);
 }
 
 TEST_F(PortDialog, APortPluggedInWhileOpenIsOfferedAndOneLeavingIsNamed) {
     QTemporaryDir dir;
     const QString link = dir.filePath("ttyPlugged");
-    COMManager().AddDevicePath(link);  // not there yet
-    int arrivals = 0;
-    COMManager().OnCOMArrival = [&](TCOMManager&) { ++arrivals; };
+    ports.addDevicePath(link);  // not there yet
+    QSignalSpy arrivals(&ports, &PortRegistry::portsArrived);
     onDialog([&](QWidget* w) {
         auto* box = child<QComboBox>(w, "ComboBoxPort");
         EXPECT_EQ(box->findText(link), -1);
@@ -148,11 +150,9 @@ TEST_F(PortDialog, APortPluggedInWhileOpenIsOfferedAndOneLeavingIsNamed) {
         EXPECT_TRUE(note(w).contains(link));
         click(w, "ButtonAbort");
     });
-    EXPECT_FALSE(dialog.Execute(serial));
-    EXPECT_EQ(arrivals, 1);  // the window's own handler ran too, and is back
-    ASSERT_TRUE(COMManager().OnCOMArrival);
-    COMManager().OnCOMArrival = nullptr;
-    EXPECT_EQ(serial.COMPort(), COMManager().NumberAt(pty.slave()));
+    EXPECT_FALSE(dialog.edit(serial));
+    EXPECT_EQ(arrivals.count(), 1);  // others hear of ports coming too
+    EXPECT_EQ(serial.portNumber(), ports.numberAt(pty.slave()));
 }
 
 TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart) {
@@ -171,11 +171,11 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
         child<QComboBox>(w, "ComboBoxBaudrate")->setCurrentText("19200");
         click(w, "ButtonOk");
     });
-    EXPECT_FALSE(dialog.RunAndReopen(serial));
-    ASSERT_TRUE(serial.Active());
-    EXPECT_EQ(serial.COMPort(), COMManager().NumberAt(typed.slave()));
+    EXPECT_FALSE(dialog.editAndReopen(serial));
+    ASSERT_TRUE(serial.isOpen());
+    EXPECT_EQ(serial.portNumber(), ports.numberAt(typed.slave()));
     EXPECT_EQ(typed.speed(), speed_t(B19200));
-    serial.SetActive(false);
+    serial.close();
 
     // The next start: port by its path, settings by the text; a broken text changes nothing.
     QSettings stored(QStringLiteral("VEM"), QStringLiteral("VEM"));
@@ -186,9 +186,9 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
         int port;
         TBaudrate rate;
     };
-    const int defaultPort = COMManager().NumberAt(pty.slave());
+    const int defaultPort = ports.numberAt(pty.slave());
     const std::vector<Case> cases{
-        {"as saved", text, typed.slave(), COMManager().NumberAt(typed.slave()), TBaudrate::br_019200},
+        {"as saved", text, typed.slave(), ports.numberAt(typed.slave()), TBaudrate::br_019200},
         {"port gone", text, "/nonexistent/ttyGone", defaultPort, TBaudrate::br_019200},
         {"broken text", QString(text).replace(8, 1, "9"), typed.slave(), defaultPort,
          TBaudrate::br_057600},
@@ -197,12 +197,12 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
         stored.setValue("Port/Config", c.config);
         stored.setValue("Port/Location", c.location);
         stored.sync();
-        TSerial next;
-        next.Line() = serial1Line();
-        next.SetCOMPort(defaultPort);
-        restorePortSettings(next);
-        EXPECT_EQ(next.COMPort(), c.port) << c.name;
-        EXPECT_EQ(next.Line().Baudrate, c.rate) << c.name;
+        SerialPort next(ports);
+        next.line() = serial1Line();
+        next.setPortNumber(defaultPort);
+        restorePortSettings(next, ports);
+        EXPECT_EQ(next.portNumber(), c.port) << c.name;
+        EXPECT_EQ(next.line().Baudrate, c.rate) << c.name;
     }
 }
 
@@ -210,12 +210,12 @@ TEST_F(PortDialog, APortNoLongerListedStaysAndNoOtherIsPreselected) {
     QTemporaryDir dir;
     const QString link = dir.filePath("ttyGone");
     ASSERT_TRUE(QFile::link(pty.slave(), link));
-    COMManager().AddDevicePath(link);
-    const int gone = COMManager().NumberAt(link);
-    serial.SetCOMPort(gone);
+    ports.addDevicePath(link);
+    const int gone = ports.numberAt(link);
+    serial.setPortNumber(gone);
     ASSERT_TRUE(QFile::remove(link));
-    COMManager().RecheckPorts();
-    ASSERT_FALSE(COMManager().PortExists(gone));
+    ports.recheck();
+    ASSERT_FALSE(ports.contains(gone));
     onDialog([&](QWidget* w) {
         auto* box = child<QComboBox>(w, "ComboBoxPort");
         EXPECT_GT(box->count(), 0);
@@ -224,9 +224,9 @@ TEST_F(PortDialog, APortNoLongerListedStaysAndNoOtherIsPreselected) {
         child<QComboBox>(w, "ComboBoxBaudrate")->setCurrentText("19200");
         click(w, "ButtonOk");
     });
-    ASSERT_TRUE(dialog.Execute(serial));
-    EXPECT_EQ(serial.COMPort(), gone);
-    EXPECT_EQ(serial.Line().Baudrate, TBaudrate::br_019200);
+    ASSERT_TRUE(dialog.edit(serial));
+    EXPECT_EQ(serial.portNumber(), gone);
+    EXPECT_EQ(serial.line().Baudrate, TBaudrate::br_019200);
 }
 
 TEST_F(PortDialog, ASettingThePlatformCannotDoIsNamedAndNeverTaken) {
@@ -254,10 +254,10 @@ TEST_F(PortDialog, ASettingThePlatformCannotDoIsNamedAndNeverTaken) {
             EXPECT_TRUE(note(w).endsWith(c.named)) << qPrintable(note(w));
             click(w, "ButtonAbort");
         });
-        serial.SetActive(true);
-        EXPECT_FALSE(dialog.RunAndReopen(serial)) << c.name;
-        EXPECT_TRUE(serial.Active()) << c.name;
-        EXPECT_EQ(serial.Line(), serial1Line()) << c.name;
+        serial.open();
+        EXPECT_FALSE(dialog.editAndReopen(serial)) << c.name;
+        EXPECT_TRUE(serial.isOpen()) << c.name;
+        EXPECT_EQ(serial.line(), serial1Line()) << c.name;
         EXPECT_FALSE(remembered()) << c.name;
     }
 }
@@ -292,7 +292,7 @@ TEST_F(PortDialog, TextsAndNotesComeFromTheMessageSlots) {
         }
         click(w, "ButtonAbort");
     });
-    EXPECT_FALSE(dialog.Execute(serial));
+    EXPECT_FALSE(dialog.edit(serial));
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST(MainWindow, EveryTextOfEveryWindowFitsItsControlInEveryLanguage) {
             {&MainWindow::editIpAddress, {}},
             {&MainWindow::editDataSend, {}},
             {&MainWindow::editPos, {}},
-            {&MainWindow::RS2321Click, {}},
+            {&MainWindow::editPortSettings, {}},
             {&MainWindow::editVideoSignal,
              [](QWidget* w) {  // the widest values the dialog takes
                  w->findChild<QLineEdit*>("chromaEdit")->setText("3750");

@@ -90,7 +90,7 @@ TEST(MessagePresenter, BoxWithoutVisibleOwnerIsCentredOnThePrimaryScreen) {
 
 TEST(PlainText, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
     MainWindow window;
-    PortSettingsDialog port(window.session().messages(), &window);
+    PortSettingsDialog port(window.ports(), window.session().messages(), &window);
     QList<QLabel*> labels = window.findChildren<QLabel*>();
     ASSERT_GT(labels.size(), 30);
     for (QLabel* label : labels)

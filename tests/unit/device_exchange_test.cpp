@@ -208,10 +208,12 @@ struct FaultCase {
     Feed feed = Feed::Whole;
     bool byteAfterLastBlock = false;  // one more byte comes once the device has sent all it had to
     bool marked = true;               // the device's header carries the mark of a built image
+    bool incomplete = false;          // blocks went out: the device now holds an incomplete image
 };
 
 // Every fault ends with its message, the port closed, the progress window gone, nothing applied
-// or shown and nothing left running.
+// or shown and nothing left running. Programming that ends once blocks have gone out says that
+// the device holds an incomplete image.
 void expectEndsCleanly(const FaultCase& c, const Project& startProject, const DeviceImage& startImage) {
     SCOPED_TRACE(c.what);
     Session s;
@@ -231,7 +233,9 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
         link.deliver({0xA5});
     }
     link.run();
-    EXPECT_EQ(link.messages, std::vector<int>{c.slot});
+    std::vector<int> expected{c.slot};
+    if (c.incomplete) expected.push_back(Msg::ProgramIncomplete);
+    EXPECT_EQ(link.messages, expected);
     ASSERT_EQ(link.details.size(), 1u);
     EXPECT_NE(link.details[0].find("/dev/pts/9"), std::string::npos) << link.details[0];
     EXPECT_NE(link.details[0].find(c.detail), std::string::npos) << link.details[0];
@@ -251,10 +255,14 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
 }
 
 TEST_F(ExchangeTest, EachDeviceFaultIsSaidWithItsStepAndAppliesNothing) {
+    const auto program = FaultCase::Program;
+    const auto whole = Feed::Whole;
     const FaultCase cases[] = {
-        {"refused block", FaultCase::Program, {.wrongReplyAt = 5}, Msg::ProgramRefused, "Schritt 5 von 268"},
-        {"silent device", FaultCase::Program, {.noReplyAt = 40}, Msg::ReplyTimeOut, "Schritt 40 von 268"},
-        {"silent header command", FaultCase::Program, {.noReplyAt = 257}, Msg::ReplyTimeOut, "Schritt 256 von 268"},
+        {"refused command", program, {.wrongReplyAt = 0}, Msg::ProgramRefused, "Schritt 0 von 268"},
+        {"refused block", program, {.wrongReplyAt = 5}, Msg::ProgramRefused, "Schritt 5 von 268", whole, false, true, true},
+        {"silent device", program, {.noReplyAt = 40}, Msg::ReplyTimeOut, "Schritt 40 von 268", whole, false, true, true},
+        {"silent header command", program, {.noReplyAt = 257}, Msg::ReplyTimeOut, "Schritt 256 von 268", whole, false,
+         true, true},
         {"short read-back", FaultCase::ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, "Schritt 268 von 269"},
         {"merged blocks", FaultCase::ReadBack, {.mergeBlocks = true}, Msg::ReplyExtraBytes, "Aus QV einlesen"},
         {"silent info", FaultCase::ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, "QV - Info"},
@@ -339,8 +347,41 @@ TEST_F(ExchangeTest, DeviceGoneMidTransferIsSaidOnce) {
     link.apply(session.deviceGone());
     link.apply(session.deviceGone());
     link.apply(session.poll({link.now + ReplyTimeoutMs, link.clock}));
-    EXPECT_EQ(link.messages, std::vector<int>{Msg::DeviceGone});
+    EXPECT_EQ(link.messages, (std::vector<int>{Msg::DeviceGone, Msg::ProgramIncomplete}));
     expectSettled(link, session);
+}
+
+// Stopped from outside, a run ends at once wherever it stands: the port closed, nothing left waiting.
+TEST_F(ExchangeTest, AnInterruptEndsTheRunWhereverItStands) {
+    const struct {
+        const char* when;
+        int blocksTaken;  // the device has taken this many requests
+        bool waitForClose;  // programming has completed, its port still open
+        std::vector<int> messages;
+        std::pair<int, int> step;
+    } cases[] = {
+        {"before the first block", 0, false, {Msg::Interrupted}, {0, ProgramBlocks}},
+        {"midway", 121, false, {Msg::Interrupted, Msg::ProgramIncomplete}, {120, ProgramBlocks}},
+        {"waiting to close", 0, true, {}, {ProgramBlocks, ProgramBlocks}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        Session s;
+        s.takeProject(session.project(), before);
+        SimulatedLink link(s);
+        link.apply(s.startProgramming("pty", link.clock));
+        link.run([&] {
+            if (c.waitForClose) return !s.exchangeRunning();
+            return link.device.requestsTaken() >= c.blocksTaken && !link.sent.empty();
+        });
+        ASSERT_TRUE(link.portOpen);
+        link.apply(s.interrupt());
+        EXPECT_EQ(link.messages, c.messages);
+        EXPECT_EQ(s.exchangeStep(), c.step);
+        expectSettled(link, s);
+        link.apply(s.interrupt());  // once is enough
+        EXPECT_EQ(link.messages, c.messages);
+    }
 }
 
 // Every exchange that waits for the device, started on `s`.
@@ -384,6 +425,28 @@ TEST_F(ExchangeTest, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
             ASSERT_EQ(link.sent.size(), 1u);  // the command, unanswered
             EXPECT_EQ(link.now, due);
         }
+    }
+}
+
+// A host busy elsewhere may hand a reply over only after its deadline: it is late all the same.
+TEST_F(ExchangeTest, AReplyHandedOverAfterItsDeadlineIsLate) {
+    for (Op op : AllWaitingOps) {
+        SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)));
+        Session s;
+        s.takeProject(session.project(), before);
+        SimulatedLink link(s, {.latencyMs = ReplyTimeoutMs + 500});
+        link.apply(start(s, op, link.clock));
+        link.run([&] { return !link.sent.empty(); });  // the command is out
+        const std::optional<Millis> replyAt = link.device.nextOutputTime();
+        ASSERT_TRUE(replyAt);
+        ASSERT_GT(*replyAt, *s.nextDeadline());
+        link.now = *replyAt;  // the deadline has passed unpolled
+        link.deliver(link.device.takeOutput(link.now));
+        ASSERT_FALSE(link.messages.empty());
+        EXPECT_EQ(link.messages.front(), Msg::ReplyTimeOut);
+        EXPECT_EQ(link.sent.size(), 1u);  // nothing follows the late reply
+        link.run();
+        expectSettled(link, s);
     }
 }
 

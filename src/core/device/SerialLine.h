@@ -71,14 +71,14 @@ struct SerialLimits {
     bool operator==(const SerialLimits&) const = default;
 };
 
-// Line settings and queue sizes of one port. Queue sizes, flow-control limits, the OnData block
+// Line settings and queue sizes of one port. Queue sizes, flow-control limits, the data block
 // size and the time-outs change only through their setters, which keep
 // 0 <= XOnLimit < XOffLimit <= BufSizeRec and both queues at SmallestQueue or more.
 class SerialLine : public SerialOptions {
 public:
     bool SyncEventHandling = false;
     bool EnableEvents = true;
-    bool SyncWait = true;  // TData returns when the bytes are written
+    bool SyncWait = true;  // a write returns when the bytes are written
 
     bool operator==(const SerialLine&) const = default;
 
@@ -90,7 +90,7 @@ public:
     std::int32_t XOnLimit() const { return limits_.XOnLimit; }
     std::int32_t RecTimeOut() const { return limits_.RecTimeOut; }
     std::int32_t TrmTimeOut() const { return limits_.TrmTimeOut; }
-    std::int32_t DataSize() const { return dataSize_; }  // block size for OnData, 0 = off
+    std::int32_t DataSize() const { return dataSize_; }  // the configuration's data block size, 0 = off
 
     void SetParityBit(TParityBit p) { ParityBit = p; }
     void SetBufSizeTrm(std::int32_t v);
@@ -115,7 +115,7 @@ private:
 // The main window's port: 57600 8N1, no flow control, events on the UI thread.
 SerialLine serial1Line();
 
-// Milliseconds TData may wait for count bytes to leave: TrmTimeOut plus one character time
+// Milliseconds a write may wait for count bytes to leave: TrmTimeOut plus one character time
 // per byte when a time-out is set, else twice the line time plus a second.
 std::int64_t writeWaitMs(const SerialLine& line, std::uint32_t count);
 

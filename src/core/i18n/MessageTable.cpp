@@ -67,6 +67,8 @@ const std::vector<std::string>& builtInTexts() {
         "Es kamen mehr Bytes als ein Block: St\xF6rungen auf der Leitung oder ein anderes Ger\xE4t. "
         "Nichts davon wurde \xFC""bernommen.",
         "Das Ger\xE4t enth\xE4lt kein Projekt, das VEM geschrieben hat: die Kennung fehlt.",
+        "Das Ger\xE4t enth\xE4lt jetzt ein unvollst\xE4ndiges Abbild; bitte erneut programmieren.",
+        "Unterbrochen.",
     };
     return texts;
 }

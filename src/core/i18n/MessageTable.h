@@ -100,6 +100,8 @@ constexpr int ReadBackUnmarked = 79;  // take it anyway?
 constexpr int AnswerTake = 80;
 constexpr int ReplyExtraBytes = 81;       // a data reply longer than its block
 constexpr int DeviceHoldsNoProject = 82;  // the device information lacks the mark
+constexpr int ProgramIncomplete = 83;
+constexpr int Interrupted = 84;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -158,6 +158,19 @@ Outcome Session::deviceGone() {
     return out;
 }
 
+Outcome Session::interrupt() {
+    if (!running_ || !running_->exchange.nextDeadline()) return {};
+    if (exchangeRunning()) return abandoned(Msg::Interrupted);
+    Outcome out = linked(running_->exchange.abandon());  // the wait before closing is cut short
+    out.link.closePort = true;
+    return out;
+}
+
+std::pair<int, int> Session::exchangeStep() const {
+    if (!running_) return {0, 0};
+    return {running_->exchange.step(), running_->exchange.steps()};
+}
+
 Outcome Session::abandoned(int slot) {
     if (!exchangeRunning()) return Outcome::failed(slot);
     Outcome out = linked(running_->exchange.abandon());
@@ -255,6 +268,8 @@ void Session::failed(Outcome& out, int slot) {
     out.messages.push_back(slot);
     const Kind kind = running_->exchange.kind();
     if (kind == Kind::FontUpload || kind == Kind::FirmwareUpload) out.messages.push_back(Msg::UploadIncomplete);
+    // Once a block has gone out, the device no longer holds what it held before.
+    if (kind == Kind::Program && running_->exchange.step() > 0) out.messages.push_back(Msg::ProgramIncomplete);
     out.detail = stepDetail();
     out.busyCursor = false;
     hideProgress(out);

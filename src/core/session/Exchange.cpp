@@ -152,6 +152,11 @@ Exchange::Output Exchange::poll(const Instant& now) {
 Exchange::Output Exchange::receive(std::span<const std::uint8_t> bytes, const Instant& now) {
     Output out;
     if (phase_ == Phase::Done || status_ != Status::Running) return out;
+    // Judged by when it came, not by when the host got round to a poll: past the deadline is late.
+    if (phase_ == Phase::AwaitReply && now.ms >= deadline_) {
+        fail(out, Failure::TimedOut);
+        return out;
+    }
     received_.insert(received_.end(), bytes.begin(), bytes.end());
     // A data reply is one block: a byte more, with it or after the last block, is noise on the
     // line or another device, and nothing of what came may be taken. An ESC ACK carries no data:

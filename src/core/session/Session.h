@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <span>
 #include <string>
 #include <vector>
@@ -143,6 +144,11 @@ public:
     Outcome portOpenFailed(OpenFailure problem);
     // The port vanished while open (an adapter pulled, the device side closed).
     Outcome deviceGone();
+    // The program is being stopped: a running exchange is abandoned, the port closed, and
+    // nothing waits any more.
+    Outcome interrupt();
+    // The step the last exchange reached or failed at, and the steps it has; 0 of 0 before any.
+    std::pair<int, int> exchangeStep() const;
     // A read-back image without the mark this program puts into every image it builds, held
     // until the user says: taken as the project, or dropped with the project left as it was.
     Outcome takeReadBack();

@@ -38,8 +38,7 @@
 #include "ui/settings/DeviceSerialDialog.h"
 #include "ui/settings/IpAddressDialog.h"
 #include "ui/settings/PosDialog.h"
-#include "serial/COMManager.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
 namespace vem {
 
@@ -91,11 +90,11 @@ MainWindow::MainWindow(QWidget* parent)
     buildSummaries(client);
     buildMenu();
 
-    Serial1 = new TSerial(this);
-    Serial1->Line() = serial1Line();
-    restorePortSettings(*Serial1);
-    COMManager().startWatching();
-    link_ = new SessionLink(session_, *Serial1, this);
+    serial_ = new SerialPort(ports_, this);
+    serial_->line() = serial1Line();
+    restorePortSettings(*serial_, ports_);
+    ports_.startWatching();
+    link_ = new SessionLink(session_, *serial_, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
     fieldDialog_ = new FieldDialog(this);
@@ -261,7 +260,7 @@ void MainWindow::buildMenu() {
 
     QAction* portSettingsItem = bar->addAction("&PC Comport");
     portSettingsItem->setObjectName("portSettingsItem");
-    connect(portSettingsItem, &QAction::triggered, this, &MainWindow::RS2321Click);
+    connect(portSettingsItem, &QAction::triggered, this, &MainWindow::editPortSettings);
 
     QMenu* interfaceMenu = bar->addMenu("&QOR Interface");
     interfaceMenu->setObjectName("interfaceMenu");
@@ -331,8 +330,8 @@ void MainWindow::showEditorState() {
 void MainWindow::focusGrid() { keyboardSink_->setFocus(); }
 
 std::string MainWindow::portName() const {
-    const QString location = COMManager().LocationOf(Serial1->COMPort());
-    return toCp1252(location.isEmpty() ? QString::number(Serial1->COMPort()) : location);
+    const QString location = ports_.locationOf(serial_->portNumber());
+    return toCp1252(location.isEmpty() ? QString::number(serial_->portNumber()) : location);
 }
 
 void MainWindow::applyOutcome(const Outcome& outcome) { link_->apply(outcome); }
@@ -419,7 +418,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Serial1->SetActive(false);
+    serial_->close();
     event->accept();
 }
 
@@ -455,8 +454,8 @@ void MainWindow::editVideoSignal() {
     focusGrid();
 }
 
-void MainWindow::RS2321Click() {
-    if (SerExtDlg1.RunAndReopen(*Serial1)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
+void MainWindow::editPortSettings() {
+    if (portSettings_.editAndReopen(*serial_)) presenter_.showSlot(Msg::PortOpenAfterSettings, this);
     focusGrid();
 }
 

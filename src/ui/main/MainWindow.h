@@ -5,6 +5,7 @@
 
 #include "ui/common/MessagePresenter.h"
 #include "ui/port/PortSettingsFlow.h"
+#include "serial/PortRegistry.h"
 #include "session/Session.h"
 
 class QAction;
@@ -25,7 +26,7 @@ class ProgressWindow;
 class DeviceInfoDialog;
 class VideoSignalDialog;
 class SessionLink;
-class TSerial;
+class SerialPort;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
 // Every event goes to the Session; the window shows what the returned Outcome asks for.
@@ -42,7 +43,8 @@ public:
     MessagePresenter& presenter() { return presenter_; }
     ScreenGrid* grid() const { return grid_; }
     SettingsDialogs& settingsDialogs() { return *settings_; }
-    TSerial& serial() { return *Serial1; }
+    SerialPort& serial() { return *serial_; }
+    PortRegistry& ports() { return ports_; }
     ProgressWindow& progressWindow() { return *progress_; }
     DeviceInfoDialog& deviceInfoDialog() { return *deviceInfo_; }
 
@@ -75,7 +77,7 @@ public:
     void openProject();
     void saveProjectAs();
     void openImageFile();
-    void RS2321Click();
+    void editPortSettings();
     // The exchanges with the device and the service menu.
     void programDevice();
     void readBack();
@@ -121,8 +123,9 @@ private:
     ProgressWindow* progress_ = nullptr;
     DeviceInfoDialog* deviceInfo_ = nullptr;
     VideoSignalDialog* videoSignal_ = nullptr;
-    TSerial* Serial1 = nullptr;
-    PortSettingsFlow SerExtDlg1{session_.messages(), this};
+    PortRegistry ports_;
+    SerialPort* serial_ = nullptr;
+    PortSettingsFlow portSettings_{ports_, session_.messages(), this};
     SessionLink* link_ = nullptr;
     QMenu* systemMenu_ = nullptr;
     std::array<QAction*, 7> deviceActions_{};

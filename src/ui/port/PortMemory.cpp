@@ -6,9 +6,9 @@
 #include <QSettings>
 
 #include "device/SerialConfig.h"
-#include "serial/COMManager.h"
+#include "serial/PortRegistry.h"
 #include "serial/PortPath.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
 namespace vem {
 
@@ -22,10 +22,10 @@ QSettings& store(QSettings& s) {
 }
 
 
-bool environmentNamesAPort() {
+bool environmentNamesAPort(const PortRegistry& ports) {
     const QStringList paths =
         qEnvironmentVariable("VEM_PORT").split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    return std::any_of(paths.begin(), paths.end(), [](const QString& p) { return COMManager().NumberAt(p) > 0; });
+    return std::any_of(paths.begin(), paths.end(), [&](const QString& p) { return ports.numberAt(p) > 0; });
 }
 
 // A pseudo-terminal of an earlier run may be someone's terminal now.
@@ -34,31 +34,31 @@ bool shortLived(const QString& path) {
 }
 }  // namespace
 
-void savePortSettings(const TSerial& serial) {
+void savePortSettings(const SerialPort& serial, const PortRegistry& ports) {
     QSettings s(QStringLiteral("VEM"), QStringLiteral("VEM"));
     store(s);
-    s.setValue(ConfigKey, QString::fromLatin1(ConfigToStr(GetConfig(serial.Line(), serial.COMPort()))));
-    s.setValue(LocationKey, COMManager().LocationOf(serial.COMPort()));
+    s.setValue(ConfigKey, QString::fromLatin1(ConfigToStr(GetConfig(serial.line(), serial.portNumber()))));
+    s.setValue(LocationKey, ports.locationOf(serial.portNumber()));
 }
 
-void restorePortSettings(TSerial& serial) {
+void restorePortSettings(SerialPort& serial, PortRegistry& ports) {
     QSettings s(QStringLiteral("VEM"), QStringLiteral("VEM"));
     store(s);
     const QByteArray text = s.value(ConfigKey).toString().toLatin1();
     TSerialConfig c = StrToConfig(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
-                                  GetConfig(serial.Line(), serial.COMPort()));
+                                  GetConfig(serial.line(), serial.portNumber()));
     if (!c.Valid) return;  // nothing half taken
-    c.COMPort = serial.COMPort();
+    c.COMPort = serial.portNumber();
     const QString location = s.value(LocationKey).toString();
-    if (!location.isEmpty() && !environmentNamesAPort()) {
-        int n = COMManager().NumberAt(location);
+    if (!location.isEmpty() && !environmentNamesAPort(ports)) {
+        int n = ports.numberAt(location);
         if (n == 0 && !shortLived(location) && portPathFault(location) == PortPathFault::None) {
-            COMManager().AddDevicePath(location);
-            n = COMManager().NumberAt(location);
+            ports.addDevicePath(location);
+            n = ports.numberAt(location);
         }
         if (n > 0) c.COMPort = n;
     }
-    SetConfig(serial.Line(), c, [&serial](int port) { serial.SetCOMPort(port); });
+    SetConfig(serial.line(), c, [&serial](int port) { serial.setPortNumber(port); });
 }
 
 }  // namespace vem

@@ -3,13 +3,14 @@
 
 namespace vem {
 
-class TSerial;
+class PortRegistry;
+class SerialPort;
 
 // The chosen port and its line settings, kept between starts: the configuration text and the
 // port's device path (port numbers depend on the order ports are first seen).
-void savePortSettings(const TSerial& serial);
-// At start, after the component has its program defaults. A stored port that is absent keeps
+void savePortSettings(const SerialPort& serial, const PortRegistry& ports);
+// At start, after the serial port has its program defaults. A stored port that is absent keeps
 // the default port; so does a port named in VEM_PORT, which wins over the stored one.
-void restorePortSettings(TSerial& serial);
+void restorePortSettings(SerialPort& serial, PortRegistry& ports);
 
 }  // namespace vem

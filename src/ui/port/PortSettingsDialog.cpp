@@ -7,9 +7,9 @@
 #include "ui/common/PlainText.h"
 #include "ui/common/WindowPlacement.h"
 #include "host/Encoding.h"
-#include "serial/COMManager.h"
+#include "serial/PortRegistry.h"
 #include "serial/PortPath.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 #include "ui_PortSettingsDialog.h"
 
 namespace vem {
@@ -64,8 +64,8 @@ QValidator::State QueueSizeBox::validate(QString& input, int&) const {
 
 // ---- PortSettingsDialog ----
 
-PortSettingsDialog::PortSettingsDialog(const MessageTable& messages, QWidget* parent)
-    : QDialog(parent), messages_(messages), ui_(std::make_unique<Ui::PortSettingsDialog>()) {
+PortSettingsDialog::PortSettingsDialog(PortRegistry& ports, const MessageTable& messages, QWidget* parent)
+    : QDialog(parent), ports_(ports), messages_(messages), ui_(std::make_unique<Ui::PortSettingsDialog>()) {
     ui_->setupUi(this);
     showLabelsPlain(this);
     setWindowTitle(text(Msg::PortDialogCaption));
@@ -89,36 +89,18 @@ PortSettingsDialog::PortSettingsDialog(const MessageTable& messages, QWidget* pa
         ui_->ComboBoxParity->addItem(QString::fromLatin1(name.data(), name.size()));
     for (std::string_view name : StopbitsNames)
         ui_->ComboBoxStop->addItem(QString::fromLatin1(name.data(), name.size()));
-    connect(ui_->ButtonOk, &QPushButton::clicked, this, &PortSettingsDialog::ButtonOkClick);
-    connect(ui_->ButtonAbort, &QPushButton::clicked, this, &PortSettingsDialog::ButtonAbortClick);
+    connect(ui_->ButtonOk, &QPushButton::clicked, this, &PortSettingsDialog::takeChoice);
+    connect(ui_->ButtonAbort, &QPushButton::clicked, this, &PortSettingsDialog::cancel);
 
-    // Follow ports that come and go while the form exists; the previous handlers still run.
-    TCOMManager& m = COMManager();
-    oldArrival_ = m.OnCOMArrival;
-    oldRemoval_ = m.OnCOMRemoval;
-    auto chain = [this](std::function<void(TCOMManager&)>& old) {
-        return [this, &old](TCOMManager& sender) {
-            try {
-                if (old) old(sender);
-            } catch (...) {
-                old = nullptr;  // as the manager drops a handler that throws
-            }
-            refreshPorts();
-        };
-    };
-    m.OnCOMArrival = chain(oldArrival_);
-    m.OnCOMRemoval = chain(oldRemoval_);
-    m.startWatching();
+    // Follow ports that come and go while the form exists.
+    connect(&ports_, &PortRegistry::portsArrived, this, &PortSettingsDialog::refreshPorts);
+    connect(&ports_, &PortRegistry::portsRemoved, this, &PortSettingsDialog::refreshPorts);
+    ports_.startWatching();
 }
 
-PortSettingsDialog::~PortSettingsDialog() {
-    if (TCOMManager* m = existingCOMManager()) {
-        m->OnCOMArrival = oldArrival_;
-        m->OnCOMRemoval = oldRemoval_;
-    }
-}
+PortSettingsDialog::~PortSettingsDialog() = default;
 
-bool PortSettingsDialog::CommConfigDialogEx(PortSettings& params) {
+bool PortSettingsDialog::choose(PortSettings& params) {
     fill(params);
     centreOnScreen(this);
     if (exec() != QDialog::Accepted) return false;
@@ -143,11 +125,10 @@ void PortSettingsDialog::fill(const PortSettings& p) {
 }
 
 void PortSettingsDialog::listPorts() {
-    const TCOMManager& m = COMManager();
     QComboBox* box = ui_->ComboBoxPort;
     box->clear();
-    for (int i = 0; i < m.count(); ++i) {
-        const PortEntry& e = m.entry(i);
+    for (int i = 0; i < ports_.count(); ++i) {
+        const PortEntry& e = ports_.entry(i);
         box->addItem(e.displayName, e.number);
         box->setItemData(i, plainToolTip(e.description.isEmpty() ? e.systemLocation : e.description),
                          Qt::ToolTipRole);
@@ -190,15 +171,15 @@ int PortSettingsDialog::chosenPort(QString& problem) {
     if (text.isEmpty()) return 0;
     const int i = box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (i >= 0) return box->itemData(i).toInt();
-    if (const int n = COMManager().NumberThrough(text)) return n;
+    if (const int n = ports_.numberThrough(text)) return n;
     switch (portPathFault(text)) {
     case PortPathFault::Absent: problem = this->text(Msg::PortNoteAbsent).arg(text); return 0;
     case PortPathFault::NotADevice: problem = this->text(Msg::PortNoteNoDevice).arg(text); return 0;
     case PortPathFault::NotATerminal: problem = this->text(Msg::PortNoteNotSerial).arg(text); return 0;
     case PortPathFault::None: break;
     }
-    COMManager().AddDevicePath(text);
-    const int n = COMManager().NumberThrough(text);
+    ports_.addDevicePath(text);
+    const int n = ports_.numberThrough(text);
     if (n == 0) problem = this->text(Msg::PortNoteNotSerial).arg(text);
     return n;
 }
@@ -235,7 +216,7 @@ void PortSettingsDialog::note(const QString& text) {
     label->setToolTip(plainToolTip(text));
 }
 
-void PortSettingsDialog::ButtonOkClick() {
+void PortSettingsDialog::takeChoice() {
     if (ui_->ComboBoxPort->count() == 0 && ui_->ComboBoxPort->currentText().trimmed().isEmpty()) {
         reject();  // no port at all: nothing is taken
         return;
@@ -263,7 +244,7 @@ void PortSettingsDialog::ButtonOkClick() {
     accept();
 }
 
-void PortSettingsDialog::ButtonAbortClick() {
+void PortSettingsDialog::cancel() {
     fill(shown_);
     reject();
 }

@@ -2,7 +2,6 @@
 #include <QDialog>
 #include <QSpinBox>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "device/SerialLine.h"
@@ -14,7 +13,7 @@ class PortSettingsDialog;
 
 namespace vem {
 
-class TCOMManager;
+class PortRegistry;
 
 // A queue size as a power of two: the arrows step the exponent (4..20), the edit shows the
 // size in bytes and takes no typing.
@@ -44,24 +43,24 @@ struct PortSettings {
     std::int32_t trmSize = 2048;
 };
 
-// The PC port dialog "Einstellungen". The port box lists COMManager's ports, follows ports
+// The PC port dialog "Einstellungen". The port box lists the registry's ports, follows ports
 // plugged in or pulled while it is open, and takes a typed device path. Its texts are message
 // slots of the language file.
 class PortSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    PortSettingsDialog(const MessageTable& messages, QWidget* parent);
+    PortSettingsDialog(PortRegistry& ports, const MessageTable& messages, QWidget* parent);
     ~PortSettingsDialog() override;
 
     // Shows the form modally; true on "&Ok", with params holding the choice.
-    bool CommConfigDialogEx(PortSettings& params);
+    bool choose(PortSettings& params);
 
     void fill(const PortSettings& params);
     const PortSettings& values() const { return working_; }
 
 private:
-    void ButtonOkClick();
-    void ButtonAbortClick();
+    void takeChoice();
+    void cancel();
     void refreshPorts();
     void listPorts();
     void selectPort(int number);
@@ -74,12 +73,11 @@ private:
     QString text(int slot) const;
     void note(const QString& text);
 
+    PortRegistry& ports_;
     const MessageTable& messages_;
     std::unique_ptr<Ui::PortSettingsDialog> ui_;
     PortSettings working_;
     PortSettings shown_;
-    std::function<void(TCOMManager&)> oldArrival_;
-    std::function<void(TCOMManager&)> oldRemoval_;
 };
 
 }  // namespace vem

@@ -2,22 +2,22 @@
 
 #include "ui/port/PortMemory.h"
 #include "ui/port/PortSettingsDialog.h"
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
 namespace vem {
 
-bool PortSettingsFlow::Execute(TSerial& serial) {
+bool PortSettingsFlow::edit(SerialPort& serial) {
     PortSettings p;
-    p.port = serial.COMPort();
-    p.line = serial.Line();
-    p.recSize = serial.Line().BufSizeRec();
-    p.trmSize = serial.Line().BufSizeTrm();
+    p.port = serial.portNumber();
+    p.line = serial.line();
+    p.recSize = serial.line().BufSizeRec();
+    p.trmSize = serial.line().BufSizeTrm();
     {
-        PortSettingsDialog form(messages_, parent_);
-        if (!form.CommConfigDialogEx(p)) return false;
+        PortSettingsDialog form(ports_, messages_, parent_);
+        if (!form.choose(p)) return false;
     }
-    serial.SetCOMPort(p.port);
-    SerialLine& l = serial.Line();
+    serial.setPortNumber(p.port);
+    SerialLine& l = serial.line();
     l.Baudrate = p.line.Baudrate;
     l.DataBits = p.line.DataBits;
     l.SetParityBit(p.line.ParityBit);
@@ -30,19 +30,13 @@ bool PortSettingsFlow::Execute(TSerial& serial) {
     return true;
 }
 
-bool PortSettingsFlow::RunAndReopen(TSerial& serial) {
-    serial.SetActive(false);
-    const bool taken = Execute(serial);
-    try {
-        serial.SetActive(true);
-    } catch (...) {
-        serial.SetActive(false);
-        return true;
-    }
+bool PortSettingsFlow::editAndReopen(SerialPort& serial) {
+    serial.close();
+    const bool taken = edit(serial);
     // Settings this port cannot take would otherwise fail without a word until the next use,
     // and after every start.
-    const bool refused = !serial.Active() && serial.LastOpenProblem().reason == OpenFailure::UnsupportedSetting;
-    if (taken && !refused) savePortSettings(serial);
+    const bool refused = !serial.open() && serial.openProblem().reason == OpenFailure::UnsupportedSetting;
+    if (taken && !refused) savePortSettings(serial, ports_);
     return refused;
 }
 

@@ -1,15 +1,12 @@
-#include "serial/Serial.h"
+#include "serial/SerialPort.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <utility>
 
-#include "serial/COMManager.h"
+#include "serial/PortRegistry.h"
 #include "serial/PortPath.h"
 
 #ifdef Q_OS_UNIX
@@ -90,7 +87,7 @@ std::int64_t wireMicros(const SerialLine& line, std::int64_t count) {
     return static_cast<std::int64_t>(count * bits * 1e6 / baudRate(line.Baudrate)) + 1;
 }
 
-// The longest a close waits for output to leave, when a stopped handshake holds it back.
+// The longest a closing port waits for its output to leave, when a stopped handshake holds it back.
 constexpr int DrainCapMs = 2000;
 // Added to the line time of what was written: a USB adapter holds bytes in its own buffer
 // after the kernel has stopped counting them.
@@ -123,53 +120,38 @@ LineRefusal lineRefusal(const SerialLine& line) {
     return LineRefusal::None;
 }
 
-// ---- TCustomSerial ----
-
-TCustomSerial::TCustomSerial(QObject* owner)
-    : QObject(owner), comPort_(COMManager().DefaultPort()) {}
-
-TCustomSerial::~TCustomSerial() {
-    if (TCOMManager* m = existingCOMManager()) m->Forget(*this);
+SerialPort::SerialPort(PortRegistry& registry, QObject* parent)
+    : QObject(parent), registry_(registry), portNumber_(registry.defaultPort()) {
+    connect(&registry_, &PortRegistry::portsRemoved, this, [this] {
+        if (isOpen() && !registry_.contains(portNumber_)) panicClose();
+    });
+    drainTimer_.setSingleShot(true);
+    connect(&drainTimer_, &QTimer::timeout, this, &SerialPort::continueClosing);
 }
 
-void TCustomSerial::SetCOMPort(int port) {
-    if (port == 0 || COMManager().PortExists(port)) comPort_ = port;
+SerialPort::~SerialPort() {
+    release(port_);
+    release(closing_);
 }
 
-void TCustomSerial::PortByIndex(int index) {
-    const TCOMManager& m = COMManager();
-    if (index >= 0 && index < m.count()) comPort_ = m.entry(index).number;
+void SerialPort::setPortNumber(int number) {
+    if (number == 0 || registry_.contains(number)) portNumber_ = number;
 }
 
-void TCustomSerial::PanicClose() {
-    if (!active_) return;
-    active_ = false;
-    COMManager().AssignCOM(*this);
-    if (auto handler = OnCOMRemoved) handler(*this);
-}
-
-// ---- TSerial ----
-
-TSerial::TSerial(QObject* owner) : TCustomSerial(owner) {}
-
-TSerial::~TSerial() { CloseIt(); }
-
-void TSerial::SetActive(bool on) {
-    if (on && !active_)
-        OpenIt();
-    else if (!on && active_)
-        CloseIt();
-}
-
-bool TSerial::OpenComm() { return OpenIt(); }
-void TSerial::CloseComm() { CloseIt(); }
-
-bool TSerial::OpenIt() {
-    if (active_) return false;
-    TCOMManager& manager = COMManager();
-    const QString location = manager.LocationOf(comPort_);
+bool SerialPort::open() {
+    if (isOpen()) return false;
+    if (closing_ && closingNumber_ == portNumber_ && configure(*closing_, line_)) {
+        drainTimer_.stop();
+        port_ = std::exchange(closing_, nullptr);
+        port_->clear(QSerialPort::Input);  // what came meanwhile answers nothing of the new exchange
+        connect(port_, &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
+        problem_ = {OpenFailure::None, registry_.locationOf(portNumber_).toStdString()};
+        return true;
+    }
+    release(closing_);  // another port, or these settings cannot be taken while open
+    const QString location = registry_.locationOf(portNumber_);
     problem_ = {OpenFailure::Absent, location.toStdString()};
-    if (comPort_ <= 0 || !manager.PortExists(comPort_)) return false;
+    if (portNumber_ <= 0 || !registry_.contains(portNumber_)) return false;
     // Nothing is opened, let alone written, that is no serial line.
     if (const PortPathFault fault = portPathFault(location); fault != PortPathFault::None) {
         problem_.reason = fault == PortPathFault::Absent ? OpenFailure::Absent : OpenFailure::NotASerialPort;
@@ -198,123 +180,117 @@ bool TSerial::OpenIt() {
         return false;
     }
     port->clear();  // Qt keeps what arrived before the open
-    connect(port, &QSerialPort::readyRead, this, &TSerial::arrived);
-    connect(port, &QSerialPort::errorOccurred, this, &TSerial::portError);
+    connect(port, &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
+    connect(port, &QSerialPort::errorOccurred, this,
+            [this, port](QSerialPort::SerialPortError error) { onPortError(port, error); });
     port_ = port;
     rx_.clear();
+    lineFreeAtUs_ = 0;
     problem_.reason = OpenFailure::None;
-    active_ = true;
-    manager.AssignCOM(*this);
     return true;
 }
 
-void TSerial::release() {
-    if (!port_) return;
-    QSerialPort* port = port_;
-    port_ = nullptr;
-    disconnect(port, nullptr, this, nullptr);
-    port->close();
-    port->deleteLater();  // we may be inside one of its signals
-    rx_.clear();
+void SerialPort::release(QPointer<QSerialPort>& port) {
+    if (!port) return;
+    QSerialPort* released = std::exchange(port, nullptr);
+    disconnect(released, nullptr, this, nullptr);
+    released->close();  // restores the line settings it had before and gives up the lock
+    released->deleteLater();  // we may be inside one of its signals
 }
 
-void TSerial::CloseIt() {
-    if (!active_) return;
-    drain();
-    release();
-    active_ = false;
-    if (TCOMManager* m = existingCOMManager()) m->AssignCOM(*this);
+void SerialPort::close() {
+    if (!isOpen()) return;
+    release(closing_);
+    closing_ = std::exchange(port_, nullptr);
+    closingNumber_ = portNumber_;
+    disconnect(closing_, &QSerialPort::readyRead, this, nullptr);
+    rx_.clear();
+    drainCap_ = QDeadlineTimer(DrainCapMs);
+    continueClosing();
 }
 
 // Closing restores the line settings the port had before: not while bytes are still leaving.
-void TSerial::drain() {
-    const QDeadlineTimer cap(DrainCapMs);
-    for (int left = MsUntilDrained(); left > 0 && port_ && !cap.hasExpired(); left = MsUntilDrained()) {
-        if (port_->bytesToWrite() > 0)
-            port_->waitForBytesWritten(left);
-        else
-            QThread::msleep(static_cast<unsigned long>(left));
+void SerialPort::continueClosing() {
+    const int left = msUntilDrained();
+    if (left > 0 && !drainCap_.hasExpired()) {
+        drainTimer_.start(static_cast<int>(std::min<qint64>(left, std::max<qint64>(1, drainCap_.remainingTime()))));
+        return;
     }
+    drainTimer_.stop();
+    release(closing_);
 }
 
-int TSerial::MsUntilDrained() {
-    if (!port_) return 0;
+int SerialPort::msUntilDrained() {
+    if (!closing_) return 0;
     const std::int64_t lineUs = lineFreeAtUs_ + LeaveMarginUs - steadyMicros();
-    const int queued = GetBufTrm();
+    const qint64 queued = queuedBytes(*closing_);
     if (lineUs <= 0 && queued == 0) return 0;
     const std::int64_t us = std::max(lineUs, queued > 0 ? wireMicros(line_, queued) : std::int64_t{0});
     return static_cast<int>(std::max<std::int64_t>(1, (us + 999) / 1000));
 }
 
-void TSerial::PanicClose() {
-    if (!active_) return;
-    release();
-    if (writing_ == 0) {
-        TCustomSerial::PanicClose();
-        return;
-    }
-    active_ = false;
-    COMManager().AssignCOM(*this);
-    removedPending_ = true;
+void SerialPort::panicClose() {
+    if (!isOpen()) return;
+    release(port_);
+    rx_.clear();
+    if (writing_ == 0)
+        emit removed();
+    else
+        removedPending_ = true;
 }
 
-void TSerial::portError(QSerialPort::SerialPortError error) {
+void SerialPort::onPortError(QSerialPort* port, QSerialPort::SerialPortError error) {
     // Qt 6.4 repeats a read error of a vanished device endlessly: the first one closes.
-    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
-        error == QSerialPort::ResourceError)
-        PanicClose();
+    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError && error != QSerialPort::ResourceError)
+        return;
+    if (port == closing_)
+        release(closing_);  // nothing leaves any more
+    else if (port == port_)
+        panicClose();
 }
 
-void TSerial::fetch() {
+void SerialPort::fetch() {
     if (port_ && port_->bytesAvailable() > 0) rx_.append(port_->readAll());
 }
 
-void TSerial::arrived() {
+void SerialPort::onReadyRead() {
     fetch();
     if (writing_ > 0) {
-        rxPending_ = true;  // raised once TData has returned
+        rxPending_ = true;  // raised once write() has returned
         return;
     }
-    if (!line_.EnableEvents) return;
-    if (auto handler = OnRxChar) handler(*this);
-    if (auto handler = OnData; handler && line_.DataSize() > 0 && GetBufRec() >= line_.DataSize())
-        handler(*this);
+    if (line_.EnableEvents) emit bytesArrived();
 }
 
-void TSerial::raiseDeferred() {
+void SerialPort::raiseDeferred() {
     if (writing_ > 0) return;
-    if (std::exchange(removedPending_, false))
-        if (auto handler = OnCOMRemoved) handler(*this);
-    if (std::exchange(rxPending_, false)) arrived();
+    if (std::exchange(removedPending_, false)) emit removed();
+    if (std::exchange(rxPending_, false)) onReadyRead();
 }
 
-int TSerial::GetBufRec() {
+qint64 SerialPort::bytesAvailable() {
     if (!port_) return 0;
     fetch();
-    return static_cast<int>(rx_.size());
+    return rx_.size();
 }
 
-int TSerial::GetBufTrm() {
-    if (!port_) return 0;
-    qint64 n = port_->bytesToWrite();
+qint64 SerialPort::bytesToWrite() { return port_ ? queuedBytes(*port_) : 0; }
+
+qint64 SerialPort::queuedBytes(QSerialPort& port) {
+    qint64 n = port.bytesToWrite();
 #ifdef Q_OS_LINUX
     int queued = 0;
-    if (::ioctl(port_->handle(), TIOCOUTQ, &queued) == 0) n += queued;
+    if (::ioctl(port.handle(), TIOCOUTQ, &queued) == 0) n += queued;
 #endif
-    return static_cast<int>(n);
+    return n;
 }
 
-void TSerial::DataInBuffer(int& rec, int& trm) {
-    rec = GetBufRec();
-    trm = GetBufTrm();
-}
-
-unsigned TSerial::TData(const void* buffer, unsigned count) {
-    if (!port_ || count == 0) return 0;
+qint64 SerialPort::write(const char* data, qint64 count) {
+    if (!port_ || count <= 0) return 0;
     ++writing_;
-    qint64 sent = port_->write(static_cast<const char*>(buffer), count);
+    qint64 sent = port_->write(data, count);
     if (sent > 0 && line_.SyncWait) {
-        const QDeadlineTimer deadline(writeWaitMs(line_, count));
+        const QDeadlineTimer deadline(writeWaitMs(line_, static_cast<std::uint32_t>(count)));
         while (port_ && port_->bytesToWrite() > 0 && !deadline.hasExpired()) {
             const auto left = std::max<qint64>(1, deadline.remainingTime());
             if (!port_->waitForBytesWritten(static_cast<int>(left))) break;
@@ -329,48 +305,13 @@ unsigned TSerial::TData(const void* buffer, unsigned count) {
     if (sent > 0) lineFreeAtUs_ = std::max(lineFreeAtUs_, steadyMicros()) + wireMicros(line_, sent);
     --writing_;
     if (writing_ == 0 && (rxPending_ || removedPending_))
-        QMetaObject::invokeMethod(this, &TSerial::raiseDeferred, Qt::QueuedConnection);
-    return sent > 0 ? static_cast<unsigned>(sent) : 0;
+        QMetaObject::invokeMethod(this, &SerialPort::raiseDeferred, Qt::QueuedConnection);
+    return std::max<qint64>(sent, 0);
 }
 
-unsigned TSerial::RData(void* buffer, unsigned count) {
-    if (!port_ || count == 0) return 0;
+QByteArray SerialPort::readAll() {
     fetch();
-    const qsizetype n = std::min<qsizetype>(count, rx_.size());
-    std::memcpy(buffer, rx_.constData(), static_cast<std::size_t>(n));
-    rx_.remove(0, n);
-    return static_cast<unsigned>(n);
-}
-
-unsigned TSerial::TText(const std::string& text) {
-    return TData(text.data(), static_cast<unsigned>(text.size()));
-}
-
-std::string TSerial::RText() {
-    std::string text(static_cast<std::size_t>(GetBufRec()), '\0');
-    text.resize(RData(text.data(), static_cast<unsigned>(text.size())));
-    return text;
-}
-
-bool TSerial::GetCanTransmitt() {
-    if (!port_) return false;
-    if (!line_.HandshakeRtsCts && !line_.HandshakeDtrDsr) return true;
-    const auto pins = port_->pinoutSignals();
-    const bool cts = pins & QSerialPort::ClearToSendSignal;
-    const bool dsr = pins & QSerialPort::DataSetReadySignal;
-    if (line_.HandshakeRtsCts && line_.HandshakeDtrDsr) return cts && dsr;
-    return line_.HandshakeRtsCts ? cts : dsr;
-}
-
-bool TSerial::Purge(bool txAbort, bool rxAbort, bool txClear, bool rxClear) {
-    if (!port_) return false;
-    bool ok = true;
-    if (txAbort || txClear) ok = port_->clear(QSerialPort::Output) && ok;
-    if (rxAbort || rxClear) {
-        rx_.clear();
-        ok = port_->clear(QSerialPort::Input) && ok;
-    }
-    return ok;
+    return std::exchange(rx_, QByteArray());
 }
 
 }  // namespace vem

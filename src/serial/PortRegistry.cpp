@@ -1,31 +1,26 @@
-#include "serial/COMManager.h"
+#include "serial/PortRegistry.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <utility>
 
-#include "serial/Serial.h"
-
 namespace vem {
 
 namespace {
-TCOMManager* instance = nullptr;
-
-void dropInstance() {
-    delete instance;
-    instance = nullptr;
-}
 
 std::vector<int> numbersOf(const std::vector<PortEntry>& list) {
     std::vector<int> n;
     for (const PortEntry& e : list) n.push_back(e.number);
     std::sort(n.begin(), n.end());
     return n;
+}
+
+// Whether `some` holds a number that `others` lacks; both sorted.
+bool anyMissingFrom(const std::vector<int>& some, const std::vector<int>& others) {
+    return std::any_of(some.begin(), some.end(), [&](int n) { return !std::binary_search(others.begin(), others.end(), n); });
 }
 
 // ttyS2 before ttyS10: the name without its trailing digits, then their value.
@@ -41,27 +36,15 @@ QString canonical(const QString& path) {
 }
 }  // namespace
 
-TCOMManager& COMManager() {
-    if (!instance) {
-        instance = new TCOMManager;
-        qAddPostRoutine(dropInstance);
-    }
-    return *instance;
-}
-
-TCOMManager* existingCOMManager() { return instance; }
-
-TCOMManager::TCOMManager() {
+PortRegistry::PortRegistry(QObject* parent) : QObject(parent) {
     devicePaths_ =
         qEnvironmentVariable("VEM_PORT").split(QDir::listSeparator(), Qt::SkipEmptyParts);
     watch_.setInterval(1000);
-    connect(&watch_, &QTimer::timeout, this, &TCOMManager::watchTick);
+    connect(&watch_, &QTimer::timeout, this, &PortRegistry::recheck);
     ports_ = present();
 }
 
-TCOMManager::~TCOMManager() = default;
-
-int TCOMManager::numberFor(const QString& location) {
+int PortRegistry::numberFor(const QString& location) {
     const auto known = numbers_.find(location);
     if (known != numbers_.end()) return known->second;
     int n = 0;
@@ -77,7 +60,7 @@ int TCOMManager::numberFor(const QString& location) {
     return n;
 }
 
-std::vector<PortEntry> TCOMManager::present() {
+std::vector<PortEntry> PortRegistry::present() {
     QList<QSerialPortInfo> system = QSerialPortInfo::availablePorts();
     std::sort(system.begin(), system.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
         return nameOrder(a.portName()) < nameOrder(b.portName());
@@ -123,99 +106,46 @@ std::vector<PortEntry> TCOMManager::present() {
     return list;
 }
 
-void TCOMManager::CheckPorts() {
-    for (PortEntry& e : present())
-        if (!PortExists(e.number)) ports_.push_back(std::move(e));
-}
-
-bool TCOMManager::RecheckPorts() {
+bool PortRegistry::recheck() {
     std::vector<PortEntry> fresh = present();
-    bool changed = numbersOf(fresh) != numbersOf(ports_);
-    std::vector<QPointer<TCustomSerial>> lost;
-    for (const PortEntry& old : ports_) {
-        const auto it = std::find_if(fresh.begin(), fresh.end(),
-                                     [&](const PortEntry& e) { return e.number == old.number; });
-        if (it != fresh.end())
-            it->serial = old.serial;
-        else if (old.serial)
-            lost.emplace_back(old.serial);
-    }
+    const std::vector<int> before = numbersOf(ports_), after = numbersOf(fresh);
     ports_ = std::move(fresh);
-    for (const QPointer<TCustomSerial>& s : lost) {
-        changed = true;
-        if (s) s->PanicClose();
-    }
-    return changed;
+    const bool arrived = anyMissingFrom(after, before), removed = anyMissingFrom(before, after);
+    if (arrived) emit portsArrived();
+    if (removed) emit portsRemoved();
+    return arrived || removed;
 }
 
-int TCOMManager::Port2Index(int port) const {
-    for (std::size_t i = 0; i < ports_.size(); ++i)
-        if (ports_[i].number == port) return static_cast<int>(i);
-    return -1;
+bool PortRegistry::contains(int number) const {
+    return std::any_of(ports_.begin(), ports_.end(), [&](const PortEntry& e) { return e.number == number; });
 }
 
-void TCOMManager::AssignCOM(TCustomSerial& serial) {
-    Forget(serial);
-    const int i = serial.Active() ? Port2Index(serial.COMPort()) : -1;
-    if (i >= 0) ports_[static_cast<std::size_t>(i)].serial = &serial;
-}
-
-void TCOMManager::Forget(TCustomSerial& serial) {
-    for (PortEntry& e : ports_)
-        if (e.serial == &serial) e.serial = nullptr;
-}
-
-int TCOMManager::NumberAt(const QString& location) const {
+int PortRegistry::numberAt(const QString& location) const {
     for (const PortEntry& e : ports_)
         if (e.systemLocation == location) return e.number;
     return 0;
 }
 
-int TCOMManager::NumberThrough(const QString& path) const {
+int PortRegistry::numberThrough(const QString& path) const {
     const QString target = canonical(path);
     for (const PortEntry& e : ports_)
         if (e.systemLocation == path || canonical(e.systemLocation) == target) return e.number;
     return 0;
 }
 
-QString TCOMManager::LocationOf(int port) const {
+QString PortRegistry::locationOf(int port) const {
     for (const auto& [location, number] : numbers_)
         if (number == port) return location;
     return {};
 }
 
-int TCOMManager::DefaultPort() const { return ports_.empty() ? 0 : ports_.front().number; }
+int PortRegistry::defaultPort() const { return ports_.empty() ? 0 : ports_.front().number; }
 
-void TCOMManager::AddDevicePath(const QString& path) {
+void PortRegistry::addDevicePath(const QString& path) {
     if (!devicePaths_.contains(path)) devicePaths_.append(path);
-    RecheckPorts();
+    recheck();
 }
 
-void TCOMManager::startWatching() { watch_.start(); }
-void TCOMManager::stopWatching() { watch_.stop(); }
-
-void TCOMManager::watchTick() {
-    const std::vector<int> before = numbersOf(ports_);
-    if (!RecheckPorts()) return;
-    const std::vector<int> after = numbersOf(ports_);
-    const bool arrived = std::any_of(after.begin(), after.end(), [&](int n) {
-        return !std::binary_search(before.begin(), before.end(), n);
-    });
-    const bool removed = std::any_of(before.begin(), before.end(), [&](int n) {
-        return !std::binary_search(after.begin(), after.end(), n);
-    });
-    // A handler that throws is dropped.
-    auto raise = [this](std::function<void(TCOMManager&)>& handler) {
-        if (!handler) return;
-        try {
-            auto h = handler;
-            h(*this);
-        } catch (...) {
-            handler = nullptr;
-        }
-    };
-    if (arrived) raise(OnCOMArrival);
-    if (removed) raise(OnCOMRemoval);
-}
+void PortRegistry::startWatching() { watch_.start(); }
 
 }  // namespace vem

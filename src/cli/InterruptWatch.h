@@ -1,0 +1,36 @@
+#pragma once
+#include <QObject>
+#include <csignal>
+
+class QSocketNotifier;
+
+namespace vem::cli {
+
+// While it lives, SIGINT and SIGTERM do not end the process: each arrives as `interrupted` in
+// the event loop (through a pipe that the signal handler writes to). One at a time.
+class InterruptWatch : public QObject {
+    Q_OBJECT
+public:
+    InterruptWatch();
+    ~InterruptWatch() override;  // the signals' former actions again
+
+    // The first signal that came; 0 while none has.
+    int signal() const { return signal_; }
+    // What the process exits with after `signal`, as a shell reports it.
+    static int exitCode(int signal) { return 128 + signal; }
+
+signals:
+    // Only for the first signal; later ones change nothing.
+    void interrupted(int signal);
+
+private:
+    void onSignal();
+
+    int pipe_[2] = {-1, -1};
+    QSocketNotifier* notifier_ = nullptr;
+    struct sigaction formerInt_ {};
+    struct sigaction formerTerm_ {};
+    int signal_ = 0;
+};
+
+}  // namespace vem::cli
