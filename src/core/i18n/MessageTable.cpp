@@ -64,6 +64,11 @@ const std::vector<std::string>& builtInTexts() {
         "Das eingelesene Abbild tr\xE4gt nicht die Kennung der Abbilder, die dieses Programm erstellt. "
         "Trotzdem als Projekt \xFC""bernehmen?",
         "\xDC""bernehmen",
+        "Diese Datei ist kein Projekt und wurde nicht ge\xF6""ffnet:",
+        "Das Projekt enth\xE4lt Werte, die das Ger\xE4t nicht halten oder zeigen kann. Trotzdem \xF6""ffnen?",
+        "\xD6""ffnen",
+        "Die Bilddatei des Projekts ist nicht lesbar; ohne sie kann nicht programmiert werden.",
+        "Programmieren nicht m\xF6glich: die Bilddatei des Projekts ist nicht geladen.",
     };
     return texts;
 }

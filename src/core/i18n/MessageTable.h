@@ -98,6 +98,11 @@ constexpr int PortNoteNoPorts = 77;
 constexpr int PortNoteRefused = 78;  // %1 the setting
 constexpr int ReadBackUnmarked = 79;  // take it anyway?
 constexpr int AnswerTake = 80;
+constexpr int NotAProject = 81;          // the file and its first problems under it
+constexpr int OpenDespiteProblems = 82;  // open anyway? the problems under it
+constexpr int AnswerOpen = 83;
+constexpr int TemplateUnreadable = 84;   // the image file and what it is under it
+constexpr int TemplateNotLoaded = 85;    // programming refused; the image file under it
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

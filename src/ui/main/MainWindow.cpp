@@ -367,6 +367,9 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
     if (outcome.askTakeReadBack)
         applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
+    if (outcome.askOpenAnyway)
+        applyOutcome(session_.answerOpenQuestion(
+            presenter_.askYes(Msg::OpenDespiteProblems, Msg::AnswerOpen, this, outcome.detail)));
     if (outcome.showDeviceInfo) {
         form7_->fill(session_.deviceInfo());
         form7_->exec();
@@ -532,7 +535,8 @@ bool MainWindow::mayDiscardChanges() {
     case MessagePresenter::Answer::Save: return saveProjectAs();
     case MessagePresenter::Answer::Discard: return true;
     case MessagePresenter::Answer::Cancel:
-    case MessagePresenter::Answer::Take: break;  // no answer of this question
+    case MessagePresenter::Answer::Take:
+    case MessagePresenter::Answer::Yes: break;  // no answers of this question
     }
     return false;
 }

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QMessageBox>
+
+#include "UiHelpers.h"
+#include "ui/main/MainWindow.h"
+
+using namespace vem;
+using Answer = MessagePresenter::Answer;
+
+namespace {
+
+struct MainWindowOpenSave : test::SampleFolder {
+    // The menu item with this design text.
+    static QAction* item(MainWindow& window, const QString& text) {
+        for (QAction* a : window.findChildren<QAction*>())
+            if (a->text() == text) return a;
+        ADD_FAILURE() << "no menu item " << text.toStdString();
+        return nullptr;
+    }
+    void open(MainWindow& window, const QString& name) {
+        test::chooseInNextFileDialog(folder.filePath(name));
+        item(window, QString::fromUtf8("Ö&ffnen..."))->trigger();
+    }
+    void saveAs(MainWindow& window, const QString& name) {
+        test::chooseInNextFileDialog(folder.filePath(name));
+        item(window, "Speichern &unter...")->trigger();
+    }
+    // The questions asked are collected in `asked` and answered with `answer`.
+    void answerWith(MainWindow& window, const Answer& answer) {
+        window.presenter().setAnswerer([this, &answer](const MessagePresenter::Shown& m) {
+            asked.push_back(m);
+            return answer;
+        });
+    }
+    static QString caption(MainWindow& window) { return window.findChild<QGroupBox*>("GroupBox3")->title(); }
+    // The sample with a hold time the device cannot hold.
+    void writeOddProject() {
+        QFile sample(folder.filePath("default.qor"));
+        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = sample.readAll().split('\n');
+        lines[122] = "300";
+        QFile odd(folder.filePath("odd.qor"));
+        ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
+        odd.write(lines.join('\n'));
+    }
+    std::vector<MessagePresenter::Shown> asked;
+};
+
+TEST_F(MainWindowOpenSave, OpenRefusesAFileThatIsNoProjectWithItsName) {
+    ASSERT_TRUE(QFile::copy(VEM_DATA_DIR "/language.txt", folder.filePath("language.txt")));
+    MainWindow window;
+    watch(window.presenter());
+    open(window, "language.txt");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::NotAProject);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("language.txt"))) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains("lines, 162 expected"));
+    EXPECT_EQ(window.project().projectName, "default.qor");
+    EXPECT_TRUE(window.image().imageTemplateLoaded);
+}
+
+TEST_F(MainWindowOpenSave, OpenAsksBeforeAProjectWithProblemsAndOpensItOnlyOnYes) {
+    writeOddProject();
+    MainWindow window;
+    watch(window.presenter());
+    Answer answer = Answer::Cancel;
+    answerWith(window, answer);
+    open(window, "odd.qor");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].slot, Msg::OpenDespiteProblems);
+    EXPECT_TRUE(asked[0].text.contains("data hold time is 300")) << asked[0].text.toStdString();
+    EXPECT_EQ(window.project().device.DataHoldSeconds, 3);
+    EXPECT_TRUE(caption(window).contains("default.qor"));
+
+    answer = Answer::Yes;
+    open(window, "odd.qor");
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(window.project().device.DataHoldSeconds, 300);
+    EXPECT_TRUE(caption(window).contains("odd.qor"));
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(MainWindowOpenSave, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
+    ASSERT_TRUE(QFile::remove(folder.filePath("default.bin")));
+    QString said;
+    test::onNextModal([&](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            said = box->text();
+            box->accept();
+        }
+    });
+    MainWindow window;
+    EXPECT_TRUE(said.contains(folder.filePath("default.bin") + ": does not exist")) << said.toStdString();
+    EXPECT_FALSE(window.image().imageTemplateLoaded);
+    const MainControls& controls = window.session().editor().controls();
+    EXPECT_EQ(controls.fieldButtonEnabled, (std::array<bool, DataFieldCount>{}));
+    EXPECT_EQ(controls.fieldBoxEnabled[0], false);
+
+    watch(window.presenter());
+    item(window, "Programmieren")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::TemplateNotLoaded);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("default.bin"))) << shown[0].text.toStdString();
+    EXPECT_FALSE(window.session().exchangeRunning());
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "FilesFixture.h"
+#include "files/ProjectFile.h"
+
+namespace vem::test {
+namespace {
+
+const std::filesystem::path DataFolder =
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+
+// A session that opened the sample project in a fresh working folder.
+struct SessionOpenSave : SessionFilesFixture {
+    std::string sample;
+
+    void SetUp() override {
+        SessionFilesFixture::SetUp();
+        std::filesystem::copy_file(DataFolder / "default.bin", folder / "default.bin");
+        sample = readFile(DataFolder / "default.qor");
+        writeFile("default.qor", sample);
+        ASSERT_TRUE(session.openProject("default.qor").ok);
+    }
+    // The sample's text with line `line` (from 1) replaced.
+    std::string sampleWith(int line, const std::string& text) const {
+        std::vector<std::string_view> lines = splitProjectLines(sample);
+        lines[line - 1] = text;
+        std::string out;
+        for (std::string_view l : lines) out += std::string(l) + "\n";
+        return out;
+    }
+    // Nothing of the opened sample changed.
+    void expectSampleKept() const {
+        EXPECT_EQ(held().projectName, "default.qor");
+        EXPECT_EQ(held().screenText[0], "Q");
+        EXPECT_EQ(held().device.DataHoldSeconds, 3);
+        EXPECT_TRUE(session.image().imageTemplateLoaded);
+        EXPECT_FALSE(session.modified());
+    }
+};
+
+TEST_F(SessionOpenSave, AFileThatIsNoProjectIsRefusedWithItsNameAndFirstProblems) {
+    std::filesystem::copy_file(DataFolder / "language.txt", "language.txt");
+    std::filesystem::copy_file("default.bin", "image.qor");
+    writeFile("empty.qor", "");
+    const std::vector<std::string_view> lines = splitProjectLines(sample);
+    std::string cut;
+    for (int i = 0; i < 50; ++i) cut += std::string(lines[i]) + "\n";
+    writeFile("cut.qor", cut);
+    const std::pair<const char*, const char*> cases[] = {
+        {"language.txt", "lines, 162 expected"},
+        {"image.qor", "binary content"},
+        {"empty.qor", "the project file has 0 lines, 162 expected\nline 1 names no image template"},
+        {"cut.qor", "the project file has 50 lines, 162 expected"},
+    };
+    for (const auto& [name, problems] : cases) {
+        SCOPED_TRACE(name);
+        const Outcome out = session.openProject(name, "/shown/" + std::string(name));
+        EXPECT_FALSE(out.ok);
+        EXPECT_EQ(out.messages, std::vector<int>{Msg::NotAProject});
+        EXPECT_EQ(out.detail.rfind("/shown/" + std::string(name) + "\n", 0), 0u) << out.detail;
+        EXPECT_NE(out.detail.find(problems), std::string::npos) << out.detail;
+        expectSampleKept();
+    }
+}
+
+TEST_F(SessionOpenSave, AProjectThatCannotBeReadIsNamedWithWhatItIsAndNeverWaitedFor) {
+    ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);  // opening it for reading would wait for a writer
+    std::filesystem::create_directory("folder.qor");
+    writeFile("large.qor", std::string(ProjectFileLimit + 1, '\n'));
+    const std::pair<const char*, const char*> cases[] = {
+        {"fifo.qor", "is a FIFO"},
+        {"/dev/zero", "is not a regular file"},
+        {"folder.qor", "is a folder"},
+        {"large.qor", "is larger than 1048576 bytes"},
+        {"missing.qor", "does not exist"},
+    };
+    for (const auto& [name, what] : cases) {
+        const Outcome out = session.openProject(name, name);
+        EXPECT_EQ(out.messages, std::vector<int>{Msg::ProjectOpenFailed});
+        EXPECT_EQ(out.detail, std::string(name) + ": " + what);
+        expectSampleKept();
+    }
+}
+
+TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYes) {
+    writeFile("odd.qor", sampleWith(123, "300"));
+    for (bool open : {false, true}) {
+        SCOPED_TRACE(open);
+        const Outcome asked = session.openProject("odd.qor");
+        EXPECT_FALSE(asked.ok);
+        EXPECT_TRUE(asked.askOpenAnyway);
+        EXPECT_EQ(asked.detail, "data hold time is 300, outside 0..255");
+        expectSampleKept();
+        const Outcome answered = session.answerOpenQuestion(open);
+        EXPECT_EQ(answered.ok, open);
+        EXPECT_EQ(held().device.DataHoldSeconds, open ? 300 : 3);
+        EXPECT_EQ(held().projectName, open ? "odd.qor" : "default.qor");
+    }
+    // Nothing waits once answered, nor after another open.
+    EXPECT_FALSE(session.answerOpenQuestion(true).ok);
+    session.openProject("odd.qor");
+    ASSERT_TRUE(session.openProject("default.qor").ok);
+    EXPECT_FALSE(session.answerOpenQuestion(true).ok);
+    EXPECT_EQ(held().device.DataHoldSeconds, 3);
+}
+
+TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
+    writeFile("default.qor", sampleWith(123, "300"));
+    Session asking;
+    const Outcome asked = asking.startUp();
+    EXPECT_TRUE(asked.askOpenAnyway);
+    ASSERT_TRUE(asking.answerOpenQuestion(true).ok);
+    EXPECT_EQ(asking.project().projectName, "default.qor");
+    EXPECT_EQ(asking.project().device.DataHoldSeconds, 300);
+
+    std::filesystem::remove("default.qor");
+    ASSERT_EQ(::mkfifo("default.qor", 0600), 0);
+    Session fifo;
+    const Outcome refused = fifo.startUp();
+    EXPECT_EQ(refused.messages, std::vector<int>{Msg::ProjectOpenFailed});
+    EXPECT_EQ(refused.detail, (folder / "default.qor").string() + ": is a FIFO");
+}
+
+}  // namespace
+}  // namespace vem::test
