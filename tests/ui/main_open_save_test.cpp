@@ -108,4 +108,37 @@ TEST_F(MainWindowOpenSave, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
     EXPECT_FALSE(window.session().exchangeRunning());
 }
 
+TEST_F(MainWindowOpenSave, SaveAsAddsTheExtensionAsksBeforeReplacingAndTakesTheName) {
+    MainWindow window;
+    watch(window.presenter());
+    Answer answer = Answer::Cancel;
+    answerWith(window, answer);
+    saveAs(window, "copy");
+    ASSERT_TRUE(QFile::exists(folder.filePath("copy.qor")));
+    EXPECT_FALSE(QFile::exists(folder.filePath("copy")));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(caption(window).contains("copy.qor ---")) << caption(window).toStdString();
+    EXPECT_EQ(window.project().projectName, "copy.qor");
+
+    window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
+    window.applyOutcome(window.session().keyPress('Z'));
+    const QByteArray before = [&] {
+        QFile f(folder.filePath("copy.qor"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    for (Answer given : {Answer::Cancel, Answer::Yes}) {
+        answer = given;
+        saveAs(window, "copy");
+        ASSERT_FALSE(asked.empty());
+        EXPECT_EQ(asked.back().slot, Msg::ReplaceFile);
+        EXPECT_TRUE(asked.back().text.contains(folder.filePath("copy.qor")));
+        QFile f(folder.filePath("copy.qor"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll() == before, given == Answer::Cancel);
+        EXPECT_EQ(caption(window).contains("copy.qor*"), given == Answer::Cancel);
+    }
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(shown.empty());
+}
+
 }  // namespace

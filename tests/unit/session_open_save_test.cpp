@@ -3,6 +3,7 @@
 
 #include "FilesFixture.h"
 #include "files/ProjectFile.h"
+#include "files/ReadBack.h"
 
 namespace vem::test {
 namespace {
@@ -120,6 +121,43 @@ TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
     const Outcome refused = fifo.startUp();
     EXPECT_EQ(refused.messages, std::vector<int>{Msg::ProjectOpenFailed});
     EXPECT_EQ(refused.detail, (folder / "default.qor").string() + ": is a FIFO");
+}
+
+TEST_F(SessionOpenSave, SaveAsAddsTheExtensionAndReplacesAFileOnlyWhenConfirmed) {
+    const struct {
+        const char* typed;
+        const char* written;
+        bool exists;
+    } cases[] = {{"copy", "copy.qor", false}, {"notes.txt", "notes.txt", false}, {"old.qor", "old.qor", true},
+                 {"old", "old.qor", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        writeFile("old.qor", "keep");
+        const std::string before = held().projectName;
+        const Outcome first = session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed));
+        EXPECT_EQ(first.askReplaceFile, c.exists);
+        EXPECT_EQ(first.ok, !c.exists);
+        if (c.exists) {
+            EXPECT_EQ(first.detail, "/shown/" + std::string(c.written));
+            EXPECT_EQ(readFile(c.written), "keep");
+            EXPECT_EQ(held().projectName, before);
+            EXPECT_TRUE(session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed), true).ok);
+        }
+        EXPECT_EQ(readFile(c.written), sample);
+        EXPECT_EQ(held().projectName, c.written);
+    }
+    EXPECT_FALSE(std::filesystem::exists("copy"));
+}
+
+TEST_F(SessionOpenSave, AfterSavingTheProjectIsTheSavedFile) {
+    std::filesystem::create_directory("sub");
+    ASSERT_TRUE(session.saveProjectAs("sub/renamed.qor", (folder / "sub" / "renamed.qor").string()).ok);
+    EXPECT_NE(session.projectCaption().find("renamed.qor ---"), std::string::npos);
+    session.buildImage(LocalTime{1, 2, 2030, 3, 4});
+    EXPECT_EQ(headerProjectName(session.image()), "renamed.qor");
+    // A save that failed leaves the name.
+    EXPECT_FALSE(session.saveProjectAs("no/such/folder/x.qor").ok);
+    EXPECT_EQ(held().projectName, "renamed.qor");
 }
 
 }  // namespace

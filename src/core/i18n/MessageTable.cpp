@@ -69,6 +69,8 @@ const std::vector<std::string>& builtInTexts() {
         "\xD6""ffnen",
         "Die Bilddatei des Projekts ist nicht lesbar; ohne sie kann nicht programmiert werden.",
         "Programmieren nicht m\xF6glich: die Bilddatei des Projekts ist nicht geladen.",
+        "Diese Datei gibt es schon. Ersetzen?",
+        "Ersetzen",
     };
     return texts;
 }

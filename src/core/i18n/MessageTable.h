@@ -103,6 +103,8 @@ constexpr int OpenDespiteProblems = 82;  // open anyway? the problems under it
 constexpr int AnswerOpen = 83;
 constexpr int TemplateUnreadable = 84;   // the image file and what it is under it
 constexpr int TemplateNotLoaded = 85;    // programming refused; the image file under it
+constexpr int ReplaceFile = 86;          // replace? the file under it
+constexpr int AnswerReplace = 87;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

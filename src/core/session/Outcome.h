@@ -42,6 +42,8 @@ struct Outcome {
     // A project with problems waits to be opened (Session::answerOpenQuestion); the problems
     // are the detail.
     bool askOpenAnyway = false;
+    // A save would replace the file the detail names: nothing was written.
+    bool askReplaceFile = false;
 
     // An operation that did not do what it was asked; `slot` says why.
     static Outcome failed() {

@@ -250,11 +250,31 @@ Outcome Session::openProjectText(const std::string& shownName, const std::string
     return out;
 }
 
-Outcome Session::saveProjectAs(const std::string& path) {
+Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace) {
+    std::string target = path, shown = shownName.empty() ? path : shownName;
+    if (std::filesystem::path(target).extension().empty()) {
+        target += ".qor";
+        shown += ".qor";
+    }
+    std::error_code error;
+    if (!replace && std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+        Outcome out = Outcome::failed();
+        out.askReplaceFile = true;
+        out.detail = shown;
+        out.projectAsBefore = true;
+        return out;
+    }
+    return saveProjectAs(target, shown);
+}
+
+Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName) {
     Outcome out;
     out.take(vem::saveProjectAs(project_, image_, path));
     out = settled(out);
-    if (out.ok) markUnchanged();
+    if (out.ok) {
+        project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);
+        markUnchanged();
+    }
     out.refreshCaption = true;
     return out;
 }

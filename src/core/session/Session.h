@@ -80,7 +80,13 @@ public:
     Outcome openProject(const std::string& path, const std::string& shownName = {});
     // Opens the project that waits (`open`), or drops it and leaves the project as it was.
     Outcome answerOpenQuestion(bool open);
-    Outcome saveProjectAs(const std::string& path);
+    // "Speichern unter..." with the name as typed: ".qor" is added when it has no extension, and
+    // a file of that name is replaced only when `replace` (otherwise nothing is written and
+    // askReplaceFile asks). Then as saveProjectAs.
+    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace = false);
+    // Saves to `path`, replacing a file there. Once saved, the project is that file: the last
+    // component of `shownName` (or `path`) is the project name of the caption and the device.
+    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {});
     // "BIN - File...".
     Outcome openImageFile(const std::string& path);
     // The caption of the interface summary box (cuts the project name to its last component);

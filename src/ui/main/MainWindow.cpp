@@ -524,7 +524,10 @@ void MainWindow::Speichernunter1Click() {
 bool MainWindow::saveProjectAs() {
     const QString path = chooseFile(true, fileFilters_[4]);
     if (path.isEmpty()) return false;
-    const Outcome outcome = session_.saveProjectAs(QFile::encodeName(path).toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    Outcome outcome = session_.saveProjectAsTyped(file, toCp1252(path));
+    if (outcome.askReplaceFile && presenter_.askYes(Msg::ReplaceFile, Msg::AnswerReplace, this, outcome.detail))
+        outcome = session_.saveProjectAsTyped(file, toCp1252(path), true);
     applyOutcome(outcome);
     return outcome.ok;
 }
