@@ -91,7 +91,7 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
         const Outcome asked = session.openProject("odd.qor");
         EXPECT_FALSE(asked.ok);
         EXPECT_TRUE(asked.askOpenAnyway);
-        EXPECT_EQ(asked.detail, "data hold time is 300, outside 0..255");
+        EXPECT_EQ(asked.detail, (folder / "odd.qor").string() + "\ndata hold time is 300, outside 0..255");
         expectSampleKept();
         const Outcome answered = session.answerOpenQuestion(open);
         EXPECT_EQ(answered.ok, open);

@@ -154,7 +154,7 @@ TEST_F(SessionOps, HoldTimesTheDeviceCannotHoldAreRefused) {
     ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
     const Outcome asked = s.openProject("p.qor");
     EXPECT_TRUE(asked.askOpenAnyway);
-    EXPECT_EQ(asked.detail, "data hold time is 300, outside 0..255");
+    EXPECT_EQ(asked.detail, (folder / "p.qor").string() + "\ndata hold time is 300, outside 0..255");
     ASSERT_TRUE(s.answerOpenQuestion(true).ok);
     EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
 }

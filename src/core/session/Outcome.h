@@ -39,8 +39,8 @@ struct Outcome {
     // A read-back completed with an image this program did not build: take it (takeReadBack)
     // or leave the project as it is (dropReadBack)?
     bool askTakeReadBack = false;
-    // A project with problems waits to be opened (Session::answerOpenQuestion); the problems
-    // are the detail.
+    // A project with problems waits to be opened (Session::answerOpenQuestion); its name and
+    // the problems are the detail.
     bool askOpenAnyway = false;
     // A save would replace the file the detail names: nothing was written.
     bool askReplaceFile = false;

@@ -204,7 +204,7 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
         waitingProject_ = WaitingProject{name, *text};
         Outcome out = Outcome::failed();
         out.askOpenAnyway = true;
-        out.detail = listedProblems(problems.contentProblems);
+        out.detail = name + "\n" + listedProblems(problems.contentProblems);
         out.projectAsBefore = true;
         return out;
     }
