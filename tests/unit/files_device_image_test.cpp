@@ -348,6 +348,7 @@ TEST_F(FilesImageLoad, TemplateThatCannotServeIsNamedAndLeavesNone) {
         EXPECT_EQ(firstAvailableDataSet(project), -1);
         EXPECT_EQ(project.dataSets[1].fields[0].variableType, -1);
         EXPECT_EQ(project.dataSets[1].fields[0].offset, 0);
+        EXPECT_EQ(project.dataSets[1].fields[0].conversion, -1);
     }
 }
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "FilesFixture.h"
+#include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
 #include "files/ReadBack.h"
 
@@ -22,10 +23,10 @@ struct SessionOpenSave : SessionFilesFixture {
         writeFile("default.qor", sample);
         ASSERT_TRUE(session.openProject("default.qor").ok);
     }
-    // The sample's text with line `line` (from 1) replaced.
-    std::string sampleWith(int line, const std::string& text) const {
+    // The sample's text with lines (numbered from 1) replaced.
+    std::string sampleWith(const std::vector<std::pair<int, std::string>>& replaced) const {
         std::vector<std::string_view> lines = splitProjectLines(sample);
-        lines[line - 1] = text;
+        for (const auto& [line, text] : replaced) lines[line - 1] = text;
         std::string out;
         for (std::string_view l : lines) out += std::string(l) + "\n";
         return out;
@@ -85,7 +86,7 @@ TEST_F(SessionOpenSave, AProjectThatCannotBeReadIsNamedWithWhatItIsAndNeverWaite
 }
 
 TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYes) {
-    writeFile("odd.qor", sampleWith(123, "300"));
+    writeFile("odd.qor", sampleWith({{123, "300"}}));
     for (bool open : {false, true}) {
         SCOPED_TRACE(open);
         const Outcome asked = session.openProject("odd.qor");
@@ -98,6 +99,17 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
         EXPECT_EQ(held().device.DataHoldSeconds, open ? 300 : 3);
         EXPECT_EQ(held().projectName, open ? "odd.qor" : "default.qor");
     }
+    // Of many problems the first eight are listed, the rest counted.
+    const std::string many = sampleWith({{123, "300"}, {124, "300"}, {132, "300"}, {133, "300"}, {134, "300"},
+                                         {135, "300"}, {136, "300"}});
+    const std::size_t count = checkProjectText(many).contentProblems.size();
+    ASSERT_GT(count, 9u);
+    writeFile("many.qor", many);
+    const std::string listed = session.openProject("many.qor").detail;
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 9) << listed;
+    EXPECT_EQ(listed.substr(listed.rfind('\n')), "\n(" + std::to_string(count - 8) + " more)") << listed;
+    session.answerOpenQuestion(false);
+
     // Nothing waits once answered, nor after another open.
     EXPECT_FALSE(session.answerOpenQuestion(true).ok);
     session.openProject("odd.qor");
@@ -107,7 +119,7 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
 }
 
 TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
-    writeFile("default.qor", sampleWith(123, "300"));
+    writeFile("default.qor", sampleWith({{123, "300"}}));
     Session asking;
     const Outcome asked = asking.startUp();
     EXPECT_TRUE(asked.askOpenAnyway);
