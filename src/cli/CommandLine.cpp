@@ -27,7 +27,8 @@ struct Options {
     QCommandLineOption output{{"o", "output"}, "Where read and build write.", "PATH"};
     QCommandLineOption dataSet{"data-set", "The data set show draws, or diff compares, 1 to 4.", "N"};
     QCommandLineOption noVerify{"no-verify", "program: do not read the device back to compare."};
-    QCommandLineOption force{"force", "read: take an image that lacks the mark of the images VEM builds."};
+    QCommandLineOption force{"force", "read: take an image that lacks the mark of the images VEM builds; "
+                                      "program, verify: take a project that check refuses."};
     QCommandLineOption json{"json", "The results as one JSON document on stdout."};
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
     QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};

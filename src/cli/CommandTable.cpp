@@ -4,6 +4,7 @@
 
 #include "Commands.h"
 #include "DiffCommand.h"
+#include "ProjectOpen.h"
 #include "SeveralDevices.h"
 
 namespace vem::cli {
@@ -18,6 +19,12 @@ int onSession(const Request& request, Context& context) {
     return (commands.*command)(request);
 }
 
+// program and verify take only a project that check passes, unless --force.
+int onCheckedProject(const char* command, const Request& request, Context& context, const TaskMaker& makeTask) {
+    if (!request.force && !passesCheck(context.console, request.file)) return FileProblem;
+    return runOnDevices(command, request, context, makeTask);
+}
+
 int ports(const Request&, Context& context) {
     Session session;
     return Commands(session, context.console, context.ports).ports();
@@ -25,12 +32,16 @@ int ports(const Request&, Context& context) {
 
 const std::array<CommandSpec, 12> Table{{
     {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, true, ports},
-    {"program", "PROJECT.qor", 1, "build the image, program it, read it back and compare (--no-verify: no read-back)",
+    {"program", "PROJECT.qor", 1,
+     "build the image, program it, read it back and compare (--no-verify: no read-back; --force: even a project "
+     "check refuses)",
      PortUse::Several, false, true,
-     [](const Request& r, Context& c) { return runOnDevices("program", r, c, programTask); }},
-    {"verify", "PROJECT.qor", 1, "whether the device holds the project: read back and compare, nothing written",
+     [](const Request& r, Context& c) { return onCheckedProject("program", r, c, programTask); }},
+    {"verify", "PROJECT.qor", 1,
+     "whether the device holds the project: read back and compare, nothing written (--force: even a project check "
+     "refuses)",
      PortUse::Several, false, true,
-     [](const Request& r, Context& c) { return runOnDevices("verify", r, c, verifyTask); }},
+     [](const Request& r, Context& c) { return onCheckedProject("verify", r, c, verifyTask); }},
     {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with readout.bin beside it", PortUse::One, true, true,
      onSession<&Commands::read>},
     {"info", "", 0, "the project name and programming date the device holds", PortUse::Several, false, true,

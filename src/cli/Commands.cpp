@@ -9,7 +9,6 @@
 #include "editor/ScreenPicture.h"
 #include "files/FileIo.h"
 #include "files/ImageFile.h"
-#include "files/ProjectCheck.h"
 #include "files/ReadBack.h"
 #include "host/Encoding.h"
 #include "serial/PortRegistry.h"
@@ -108,8 +107,9 @@ int Commands::build(const Request& request) {
 }
 
 int Commands::check(const Request& request) {
-    if (!enterFolderOf(request.file, console_)) return FileProblem;
-    const auto problems = checkProjectFile(fileSystemName(QFileInfo(request.file).fileName()));
+    const auto found = checkProjectIn(console_, request.file);
+    if (!found) return FileProblem;
+    const std::vector<std::string>& problems = *found;
     QJsonArray listed;
     for (const std::string& problem : problems) {
         console_.result(fromCp1252(problem));

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "files/ProjectCheck.h"
 #include "host/Encoding.h"
 
 namespace vem::cli {
@@ -18,21 +19,27 @@ bool enterFolderOf(const QString& path, Console& console) {
 }
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
-    const QFileInfo file(path);
-    if (!file.isFile()) {
-        console.error(path + ": no such file");
-        return false;
-    }
     if (!enterFolderOf(path, console)) return false;
-    const Outcome opened = session.openProject(fileSystemName(file.fileName()), toCp1252(file.fileName()));
-    for (int slot : opened.messages) console.message(session.messages(), slot, toCp1252(path));
-    if (!opened.ok) return false;
-    if (needTemplate && !session.image().imageTemplateLoaded) {
-        console.message(session.messages(), Msg::NoImageTemplate,
-                        "template " + session.project().imageFileName + " beside " + toCp1252(path));
-        return false;
+    Outcome opened = session.openProject(fileSystemName(QFileInfo(path).fileName()), toCp1252(path));
+    if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
+    for (int slot : opened.messages) {
+        console.message(session.messages(), slot);
+        for (const QString& line : fromCp1252(opened.detail).split('\n', Qt::SkipEmptyParts)) console.error("  " + line);
     }
-    return true;
+    return opened.ok && (!needTemplate || session.image().imageTemplateLoaded);
+}
+
+std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path) {
+    if (!enterFolderOf(path, console)) return std::nullopt;
+    return checkProjectFile(fileSystemName(QFileInfo(path).fileName()));
+}
+
+bool passesCheck(Console& console, const QString& path) {
+    const auto problems = checkProjectIn(console, path);
+    if (!problems) return false;
+    for (const std::string& problem : *problems) console.error(path + ": " + fromCp1252(problem));
+    if (!problems->empty()) console.error(path + ": refused, as check refuses it; --force takes it all the same");
+    return problems->empty();
 }
 
 }  // namespace vem::cli

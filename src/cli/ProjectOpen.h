@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Console.h"
 #include "session/Session.h"
@@ -12,8 +14,17 @@ std::string fileSystemName(const QString& path);
 // Goes to the folder of `path`; false (and said why) when it is not there.
 bool enterFolderOf(const QString& path, Console& console);
 
-// Opens the project in its own folder, so that its template is found beside it. False (and
-// said why) when the project, or the template when it is needed, cannot be used.
+// Opens the project in its own folder, so that its template is found beside it; the problems
+// `vemctl check` lists do not stop it. False (and said why) when the file is no project, or the
+// template cannot be used when it is needed.
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate = true);
+
+// What `vemctl check` lists for the project, checked in its own folder; nothing (and said why)
+// when that folder is not there.
+std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path);
+
+// True when check finds no problem in the project; otherwise each is said, and that --force
+// takes the project all the same.
+bool passesCheck(Console& console, const QString& path);
 
 }  // namespace vem::cli

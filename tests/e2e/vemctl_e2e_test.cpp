@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "VemctlRun.h"
 #include "model/DeviceImage.h"
 
@@ -197,6 +199,63 @@ TEST_F(Vemctl, UsageAndFileProblemsHaveTheirExitCodes) {
         const Result r = run(c.arguments);
         EXPECT_EQ(r.exit, c.exit) << c.arguments.join(' ').toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.out.contains(c.output)) << c.arguments.join(' ').toStdString();
+    }
+}
+
+// The sample with line `line` (from 1) replaced, or cut after line `line` when `text` is null.
+QByteArray sampleWith(const QString& sample, int line, const char* text) {
+    QList<QByteArray> lines = readAll(sample).split('\n');
+    lines.removeLast();  // after the last line feed
+    if (text)
+        lines[line - 1] = text;
+    else
+        lines = lines.mid(0, line);
+    return lines.join('\n') + '\n';
+}
+
+TEST_F(Vemctl, ProgramAndVerifyRefuseWhatCheckRefusesUnlessForced) {
+    writeFile(path("cut.qor"), sampleWith(path("default.qor"), 50, nullptr));
+    writeFile(path("odd.qor"), sampleWith(path("default.qor"), 123, "300"));  // a hold time the device cannot hold
+    QorsimProcess sim({"--memory", path("device")});
+    const struct {
+        QStringList arguments;
+        int exit;
+        const char* said;
+    } cases[] = {
+        {{"program", "cut.qor"}, 3, "has 50 lines, 162 expected"},
+        {{"program", "cut.qor", "--force"}, 3, "not a project"},
+        {{"verify", "cut.qor"}, 3, "has 50 lines, 162 expected"},
+        {{"program", "odd.qor"}, 3, "--force"},
+        {{"verify", "odd.qor"}, 3, "data hold time is 300"},
+        {{"program", "odd.qor", "--force"}, 0, "programmed and verified"},
+        {{"verify", "odd.qor", "--force"}, 0, "the device holds"},
+    };
+    for (const auto& c : cases) {
+        const Result r = onDevice(sim, c.arguments);
+        EXPECT_EQ(r.exit, c.exit) << c.arguments.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.said)) << c.arguments.join(' ').toStdString() << "\n" << r.err.toStdString();
+    }
+    sim.stop();
+    EXPECT_EQ(memory("header.bin").at(vem::HeaderAt::DataHold), char(300 & 0xFF));
+    EXPECT_TRUE(run({"--help"}).out.contains("--force: even a project check refuses"));
+}
+
+TEST_F(Vemctl, AFifoIsNamedAndNeverWaitedFor) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.qor")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.bin")).constData(), 0600), 0);
+    writeFile(path("p.qor"), sampleWith(path("default.qor"), 1, "fifo.bin"));
+    const struct {
+        QStringList arguments;
+        const char* said;
+    } cases[] = {
+        {{"show", "fifo.qor"}, "fifo.qor: is a FIFO"},
+        {{"build", "p.qor", "-o", "out"}, "fifo.bin: is a FIFO"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.arguments);
+        EXPECT_EQ(r.exit, 3) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE((r.out + r.err).contains(c.said)) << c.arguments.join(' ').toStdString() << "\n"
+                                                      << (r.out + r.err).toStdString();
     }
 }
 

@@ -7,6 +7,13 @@
 
 namespace vem::test {
 
+// Opens `path` as the window does when the question about the project's problems, if asked,
+// is answered with yes.
+inline Outcome openAnyway(Session& s, const std::string& path) {
+    const Outcome asked = s.openProject(path);
+    return asked.askOpenAnyway ? s.answerOpenQuestion(true) : asked;
+}
+
 // The cells of data set `d` that carry `tag`.
 inline int cellCount(const Project& p, int d, int tag) {
     int n = 0;

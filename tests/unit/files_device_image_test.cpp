@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "FilesFixture.h"
 #include "files/ImageBuild.h"
@@ -285,7 +286,7 @@ TEST_F(ImageFile, ProjectsTemplateBringsItsRecordsAndOnlyHeaderValuesWithinBound
     EXPECT_EQ(project.dataSets[0].fields[0].variableType, -1);
 }
 
-TEST_F(ImageFile, WrongSizeKeepsThePreviousImage) {
+TEST_F(ImageFile, BinFileOfTheWrongSizeKeepsThePreviousImage) {
     writeImage("t.bin", sampleImage());
     project.imageFileName = "t.bin";
     loadImageFile(project, image);
@@ -294,38 +295,55 @@ TEST_F(ImageFile, WrongSizeKeepsThePreviousImage) {
     for (std::size_t size : {ImageFileSize - 1, ImageFileSize + 1, std::size_t{0}}) {
         SCOPED_TRACE(size);
         writeImage("bad.bin", std::vector<std::uint8_t>(size, 0x00));
-        project.imageFileName = "bad.bin";
-        const FileResult result = loadImageFile(project, image);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.messages, std::vector<int>{Msg::ImageWrongSize});
-        EXPECT_EQ(image.mainArea, mainBefore);
-        EXPECT_EQ(image.headerArea, headerBefore);
-        EXPECT_TRUE(image.imageTemplateLoaded);
-
         const FileResult bin = openImageFile(project, image, "bad.bin");
         EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
         EXPECT_EQ(image.mainArea, mainBefore);
-        EXPECT_EQ(project.imageFileName, "bad.bin");
+        EXPECT_EQ(image.headerArea, headerBefore);
+        EXPECT_TRUE(image.imageTemplateLoaded);
     }
-
-    // Without an earlier template a wrong size leaves programming refused.
-    DeviceImage fresh;
-    Project other;
-    other.imageFileName = "bad.bin";
-    loadImageFile(other, fresh);
-    EXPECT_FALSE(fresh.imageTemplateLoaded);
-}
-
-TEST_F(ImageFile, MissingFileChangesNothing) {
-    project.imageFileName = "nowhere.bin";
-    image.mainArea[5] = 9;
-    const FileResult result = loadImageFile(project, image);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.messages.empty());
-    EXPECT_EQ(image.mainArea[5], 9);
-    EXPECT_FALSE(image.imageTemplateLoaded);
     std::filesystem::create_directory("folder.bin");
     EXPECT_TRUE(openImageFile(project, image, "folder.bin").messages.empty());
+    EXPECT_EQ(image.mainArea, mainBefore);
+}
+
+// A project's template that cannot serve leaves the project with none: nothing of the previous
+// one stays to be programmed.
+TEST_F(ImageFile, TemplateThatCannotServeIsNamedAndLeavesNone) {
+    const std::string here = folder.string() + "/";
+    writeImage("short.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
+    writeImage("long.bin", std::vector<std::uint8_t>(ImageFileSize + 1, 0x00));
+    ASSERT_EQ(::mkfifo("fifo.bin", 0600), 0);
+    std::filesystem::create_directory("folder.bin");
+    const struct {
+        const char* name;
+        int slot;
+        std::string detail;
+    } cases[] = {
+        {"short.bin", Msg::ImageWrongSize, here + "short.bin: has 16511 bytes, 16512 expected"},
+        {"long.bin", Msg::ImageWrongSize, here + "long.bin: has 16513 bytes, 16512 expected"},
+        {"nowhere.bin", Msg::TemplateUnreadable, here + "nowhere.bin: does not exist"},
+        {"fifo.bin", Msg::TemplateUnreadable, here + "fifo.bin: is a FIFO"},
+        {"folder.bin", Msg::TemplateUnreadable, here + "folder.bin: is a folder"},
+        {"/dev/zero", Msg::TemplateUnreadable, "/dev/zero: is not a regular file"},
+    };
+    writeImage("t.bin", sampleImage());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        project.imageFileName = "t.bin";
+        ASSERT_TRUE(loadImageFile(project, image).ok);
+        project.imageFileName = c.name;
+        const FileResult result = loadImageFile(project, image);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.messages, std::vector<int>{c.slot});
+        EXPECT_EQ(result.detail, c.detail);
+        EXPECT_FALSE(image.imageTemplateLoaded);
+        EXPECT_EQ(image.mainArea, DeviceImage().mainArea);
+        EXPECT_EQ(image.headerArea, DeviceImage().headerArea);
+        EXPECT_EQ(firstAvailableDataSet(project), -1);
+        EXPECT_EQ(project.dataSets[1].fields[0].variableType, -1);
+        EXPECT_EQ(project.dataSets[1].fields[0].offset, 0);
+        EXPECT_EQ(project.dataSets[1].fields[0].conversion, -1);
+    }
 }
 
 TEST_F(ImageFile, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
@@ -398,7 +416,7 @@ TEST_F(SessionImageFile, OpenedProjectShowsItsTemplatesDataSets) {
     EXPECT_FALSE(controls().fieldButtonEnabled[1]);
 }
 
-TEST_F(SessionImageFile, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
+TEST_F(SessionImageFile, BinFileOfTheWrongSizeKeepsTheTemplateAndTheExtendedButton) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
     ASSERT_TRUE(session.openProject("p.qor").ok);
@@ -406,10 +424,6 @@ TEST_F(SessionImageFile, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
     const std::array<bool, 4> buttonsBefore = controls().dataSetButtonEnabled;
 
     writeImage("bad.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
-    writeProjectOverSample("bad.qor", "bad.bin");
-    const Outcome opened = session.openProject("bad.qor");
-    EXPECT_EQ(opened.messages, std::vector<int>{Msg::ImageWrongSize});
-    EXPECT_FALSE(opened.posExtendedEnabled.has_value());
     const Outcome bin = session.openImageFile("bad.bin");
     EXPECT_FALSE(bin.ok);
     EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
@@ -418,6 +432,37 @@ TEST_F(SessionImageFile, WrongSizeKeepsTheTemplateAndTheExtendedButton) {
     EXPECT_EQ(session.image().headerArea, before.headerArea);
     EXPECT_TRUE(session.image().imageTemplateLoaded);
     EXPECT_EQ(controls().dataSetButtonEnabled, buttonsBefore);
+}
+
+// The project opened after one with a template, whose own cannot serve, is said with the
+// template's full path, keeps nothing of the other's, and is not programmed until it has one.
+TEST_F(SessionImageFile, ProjectWithoutUsableTemplateKeepsNothingOfThePreviousOne) {
+    writeImage("t.bin", sampleImage());
+    writeImage("short.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
+    writeProjectOverSample("p.qor", "t.bin");
+    for (const char* name : {"short.bin", "missing.bin"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(session.openProject("p.qor").ok);
+        writeProjectOverSample("other.qor", name);
+        const Outcome opened = session.openProject("other.qor");
+        EXPECT_TRUE(opened.ok);
+        const int slot = name == std::string("short.bin") ? Msg::ImageWrongSize : Msg::TemplateUnreadable;
+        EXPECT_EQ(opened.messages, std::vector<int>{slot});
+        EXPECT_EQ(opened.detail.rfind((folder / name).string() + ": ", 0), 0u) << opened.detail;
+        EXPECT_EQ(opened.posExtendedEnabled, std::optional<bool>(false));
+        EXPECT_FALSE(session.image().imageTemplateLoaded);
+        EXPECT_EQ(session.image().mainArea, DeviceImage().mainArea);
+        EXPECT_EQ(session.image().headerArea, DeviceImage().headerArea);
+        EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{}));
+        EXPECT_EQ(controls().fieldButtonEnabled[0], false);
+        EXPECT_EQ(held().dataSets[2].fields[3].variableType, -1);
+
+        const Outcome program = session.startProgramming("pty", Noon);
+        EXPECT_FALSE(program.ok);
+        EXPECT_FALSE(program.link.openPort);
+        EXPECT_EQ(program.messages, std::vector<int>{Msg::TemplateNotLoaded});
+        EXPECT_EQ(program.detail, opened.detail);
+    }
 }
 
 TEST_F(SessionImageFile, BinFileMenuKeepsDataSetButtonsAndActiveDataSet) {

@@ -84,4 +84,24 @@ TEST_F(FileIo, FailedSaveLeavesThePreviousFileAndNoTemporaryFile) {
     EXPECT_FALSE(tempLeft());
 }
 
+TEST_F(FileIo, OnlyARegularFileIsReadAndNothingIsWaitedFor) {
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);  // no writer: a blocking open would wait for good
+    std::ofstream(dir / "twenty") << std::string(20, 'x');
+    for (const fs::path& path : {dir / "fifo", fs::path("/dev/zero"), dir / "sub", dir / "missing", fs::path()})
+        EXPECT_FALSE(vem::readFileBytes(path, 10)) << path;
+    EXPECT_EQ(vem::readRegularFile(dir / "fifo", 10).fault, vem::FileFault::Fifo);
+    EXPECT_EQ(vem::readRegularFile("/dev/zero", 10).fault, vem::FileFault::NotRegular);
+
+    EXPECT_EQ(vem::readFileBytes(dir / "twenty", 10)->size(), 10u);
+    const vem::FileRead large = vem::readRegularFile(dir / "twenty", 19);
+    EXPECT_EQ(large.fault, vem::FileFault::TooLarge);
+    EXPECT_EQ(large.size, 20u);
+    EXPECT_TRUE(large.bytes.empty());
+    const vem::FileRead whole = vem::readRegularFile(dir / "twenty", 20);
+    EXPECT_TRUE(whole.ok());
+    EXPECT_EQ(whole.bytes, std::vector<std::uint8_t>(20, 'x'));
+    // A file that holds more than its size says (as those of /proc do) is measured by what is read.
+    EXPECT_EQ(vem::readRegularFile("/proc/self/status", 10).fault, vem::FileFault::TooLarge);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <sstream>
 
@@ -183,15 +185,18 @@ TEST_F(ProjectCheck, WhatTheProgramAndTheDeviceTakeIsNoProblem) {
 }
 
 TEST_F(ProjectCheck, TemplateFaultsAreNamedAndTheRestIsStillChecked) {
+    const std::string here = folder.string() + "/";
     const struct {
-        const char* firstLine;
-        const char* expected;
+        std::string firstLine;
+        std::string expected;
     } cases[] = {
         {"", "line 1 names no image template"},
-        {"missing.bin", "cannot read the image template missing.bin"},
-        {"short.bin", "the image template short.bin has 16511 bytes, 16512 expected"},
+        {"missing.bin", "the image template " + here + "missing.bin: does not exist"},
+        {"short.bin", "the image template " + here + "short.bin: has 16511 bytes, 16512 expected"},
+        {"fifo.bin", "the image template " + here + "fifo.bin: is a FIFO"},
     };
     writeFile("short.bin", std::string(ImageFileSize - 1, '\0'));
+    ASSERT_EQ(::mkfifo("fifo.bin", 0600), 0);  // nothing ever writes to it: reading it would wait for good
     lines[122] = "300";
     for (const auto& c : cases) {
         lines[0] = c.firstLine;
@@ -199,9 +204,31 @@ TEST_F(ProjectCheck, TemplateFaultsAreNamedAndTheRestIsStillChecked) {
     }
 }
 
-TEST_F(ProjectCheck, AProjectThatCannotBeReadIsNamed) {
-    EXPECT_EQ(checkProjectFile("none.qor"),
-              std::vector<std::string>{"cannot read the project file none.qor"});
+TEST_F(ProjectCheck, AFileThatIsNoProjectIsNamedSo) {
+    const struct {
+        std::function<void(ProjectCheck&)> change;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {[](ProjectCheck& t) { t.lines.resize(50); }, {"the project file has 50 lines, 162 expected"}},
+        {[](ProjectCheck& t) { t.lines.clear(); },
+         {"the project file has 0 lines, 162 expected", "line 1 names no image template"}},
+        {[](ProjectCheck& t) { t.lines[2][3] = '\0'; }, {"the project file holds binary content (a zero byte on line 3)"}},
+        {[](ProjectCheck& t) { t.lines[0] = "default.bin\x1B"; }, {"line 1 holds control characters, no image file name"}},
+    };
+    const Lines sample = lines;
+    for (const auto& c : cases) {
+        lines = sample;
+        c.change(*this);
+        const auto problems = check();
+        ASSERT_GE(problems.size(), c.expected.size());
+        EXPECT_EQ(std::vector<std::string>(problems.begin(), problems.begin() + c.expected.size()), c.expected);
+    }
+}
+
+TEST_F(ProjectCheck, AProjectThatCannotBeReadIsNamedWithWhatItIs) {
+    ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);
+    EXPECT_EQ(checkProjectFile("none.qor"), std::vector<std::string>{"the project file none.qor does not exist"});
+    EXPECT_EQ(checkProjectFile("fifo.qor"), std::vector<std::string>{"the project file fifo.qor is a FIFO"});
 }
 
 Lines pictureLines(const std::string& picture) {

@@ -38,6 +38,10 @@ struct SessionTest : ::testing::Test {
         p.sharedField(DateField).length = 8;
         p.sharedField(TimeField).length = 8;
         take(p, image);
+        // The template the saved project names.
+        std::vector<std::uint8_t> bytes(image.mainArea.begin(), image.mainArea.end());
+        bytes.insert(bytes.end(), image.headerArea.begin(), image.headerArea.end());
+        ASSERT_TRUE(writeFileReplacing(p.imageFileName, bytes));
     }
     void TearDown() override {
         fs::current_path(previous);
@@ -147,7 +151,11 @@ TEST_F(SessionTest, HoldTimesTheDeviceCannotHoldAreRefused) {
     Project p = s.project();
     p.device.DataHoldSeconds = 300;
     take(p, s.image());
-    saveAndOpen();
+    ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+    const Outcome asked = s.openProject("p.qor");
+    EXPECT_TRUE(asked.askOpenAnyway);
+    EXPECT_EQ(asked.detail, (folder / "p.qor").string() + "\ndata hold time is 300, outside 0..255");
+    ASSERT_TRUE(s.answerOpenQuestion(true).ok);
     EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
 }
 

@@ -60,27 +60,99 @@ void syncFolder(const fs::path& folder) {
     ::fsync(fd);
     ::close(fd);
 }
+
+FileFault faultOf(mode_t mode) {
+    if (S_ISREG(mode)) return FileFault::None;
+    if (S_ISDIR(mode)) return FileFault::Folder;
+    if (S_ISFIFO(mode)) return FileFault::Fifo;
+    return FileFault::NotRegular;
+}
 #endif
+
+// Reads at most `limit` bytes of `path` when it is a regular file.
+FileRead readRegularPrefix(const fs::path& path, std::size_t limit) {
+    FileRead file;
+    file.fault = FileFault::Missing;
+    if (path.empty()) return file;
+#ifdef VEM_POSIX_FILES
+    // Without O_NONBLOCK the open of a FIFO would wait for a writer; a regular file ignores it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        struct stat st {};
+        const bool exists = ::stat(path.c_str(), &st) == 0;
+        file.fault = !exists ? FileFault::Missing : S_ISREG(st.st_mode) ? FileFault::Unreadable : faultOf(st.st_mode);
+        return file;
+    }
+    struct stat st {};
+    file.fault = ::fstat(fd, &st) != 0 ? FileFault::Unreadable : faultOf(st.st_mode);
+    if (file.ok()) {
+        file.size = static_cast<std::uintmax_t>(st.st_size);
+        file.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(file.size, limit)));
+        std::size_t got = 0;
+        // The file may have grown or shrunk since fstat: read to its end or one byte past the limit.
+        while (file.ok()) {
+            if (got == file.bytes.size()) {
+                if (got > limit) break;
+                file.bytes.resize(std::min(got + 8192, limit + 1));
+            }
+            const ssize_t n = ::read(fd, file.bytes.data() + got, file.bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) file.fault = FileFault::Unreadable;
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        file.bytes.resize(got);
+        file.size = std::max<std::uintmax_t>(file.size, got);
+    }
+    ::close(fd);
+#else
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) return file;
+    file.fault = fs::is_directory(status) ? FileFault::Folder : FileFault::NotRegular;
+    if (!fs::is_regular_file(status)) return file;
+    file.size = fs::file_size(path, ec);
+    std::ifstream in(path, std::ios::binary);
+    file.bytes.resize(limit + 1);
+    in.read(reinterpret_cast<char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    file.bytes.resize(static_cast<std::size_t>(in.gcount()));
+    file.fault = !in.is_open() || in.bad() ? FileFault::Unreadable : FileFault::None;
+    file.size = std::max<std::uintmax_t>(file.size, file.bytes.size());
+#endif
+    if (!file.ok()) file.bytes.clear();
+    return file;
+}
 
 }  // namespace
 
+FileRead readRegularFile(const std::filesystem::path& path, std::size_t limit) {
+    FileRead file = readRegularPrefix(path, limit);
+    if (file.ok() && file.size > limit) {
+        file.fault = FileFault::TooLarge;
+        file.bytes.clear();
+    }
+    return file;
+}
+
+std::string fileFaultText(FileFault fault, std::size_t limit) {
+    switch (fault) {
+    case FileFault::None: return {};
+    case FileFault::Missing: return "does not exist";
+    case FileFault::Folder: return "is a folder";
+    case FileFault::Fifo: return "is a FIFO";
+    case FileFault::NotRegular: return "is not a regular file";
+    case FileFault::TooLarge: return "is larger than " + std::to_string(limit) + " bytes";
+    case FileFault::Unreadable: return "cannot be read";
+    }
+    return {};
+}
+
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
                                                        std::size_t limit) {
-    std::error_code ec;
-    if (path.empty() || std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    std::array<char, 8192> chunk{};
-    while (bytes.size() < limit && in) {
-        const std::size_t want = std::min(chunk.size(), limit - bytes.size());
-        in.read(chunk.data(), static_cast<std::streamsize>(want));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
-        if (got < want) break;
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    FileRead file = readRegularPrefix(path, limit);
+    if (!file.ok()) return std::nullopt;
+    if (file.bytes.size() > limit) file.bytes.resize(limit);
+    return std::move(file.bytes);
 }
 
 bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {

@@ -1,18 +1,15 @@
 #pragma once
+#include <string>
 #include <vector>
 
 namespace vem {
 
 // What a file or image function did: whether it did what it was asked, and the message slots
-// to show, in this order.
+// to show, in this order, with one more line under them: the file and what was wrong with it.
 struct FileResult {
     bool ok = true;
     std::vector<int> messages;
-
-    void merge(const FileResult& other) {
-        ok = ok && other.ok;
-        messages.insert(messages.end(), other.messages.begin(), other.messages.end());
-    }
+    std::string detail;
 };
 
 }  // namespace vem

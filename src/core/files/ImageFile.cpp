@@ -1,6 +1,7 @@
 #include "files/ImageFile.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
@@ -64,9 +65,30 @@ FileResult loadImageBytes(Project& p, DeviceImage& image, std::span<const std::u
 }
 
 FileResult loadImageFile(Project& p, DeviceImage& image) {
-    const auto bytes = readFileBytes(p.imageFileName, ImageFileSize + 1);
-    if (!bytes) return failed();
-    return loadImageBytes(p, image, *bytes);
+    const FileRead file = readRegularFile(p.imageFileName, ImageFileSize);
+    if (file.ok() && file.size == ImageFileSize) return loadImageBytes(p, image, file.bytes);
+    clearTemplate(p, image);
+    const bool wrongSize = file.ok() || file.fault == FileFault::TooLarge;
+    FileResult result = failed(wrongSize ? Msg::ImageWrongSize : Msg::TemplateUnreadable);
+    std::error_code error;
+    result.detail = std::filesystem::absolute(p.imageFileName, error).lexically_normal().string() + ": " +
+                    (wrongSize ? "has " + std::to_string(file.size) + " bytes, " + std::to_string(ImageFileSize) +
+                                     " expected"
+                               : fileFaultText(file.fault, ImageFileSize));
+    return result;
+}
+
+void clearTemplate(Project& p, DeviceImage& image) {
+    image = DeviceImage{};
+    const FieldDefinition none;
+    for (DataSet& set : p.dataSets) {
+        set.dataSetAvailable = 0;
+        for (int i = 0; i < DataFieldCount; ++i) {
+            set.fields[i].variableType = none.variableType;
+            set.fields[i].offset = none.offset;
+            set.fields[i].conversion = none.conversion;
+        }
+    }
 }
 
 FileResult openImageFile(Project& p, DeviceImage& image, const std::string& chosen) {

@@ -16,9 +16,13 @@ inline constexpr const char* ReadoutFileName = "readout.bin";
 
 // Loads the image file named by the project's imageFileName as the template, as opening a
 // project does: the two areas, the header settings within their limits, the data set flags and
-// the field records of every data set. A file that cannot be opened changes nothing; a file of
-// the wrong size shows slot ImageWrongSize and keeps the previous image and imageTemplateLoaded.
+// the field records of every data set. Only a regular file of ImageFileSize bytes serves; for
+// anything else the project is left without a template (clearTemplate) and the result says why:
+// slot ImageWrongSize or TemplateUnreadable, and as detail the file's full path and what it is.
 FileResult loadImageFile(Project& project, DeviceImage& image);
+// No template: the three areas zero and not loaded, no data set available, and fields 1..16 of
+// every data set without what a template gives them (type, offset, conversion).
+void clearTemplate(Project& project, DeviceImage& image);
 // The same for image bytes already read (the size is checked here).
 FileResult loadImageBytes(Project& project, DeviceImage& image, std::span<const std::uint8_t> bytes);
 

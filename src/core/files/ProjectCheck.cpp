@@ -1,7 +1,7 @@
 #include "files/ProjectCheck.h"
 
+#include <algorithm>
 #include <array>
-#include <filesystem>
 
 #include "files/ImageFile.h"
 #include "files/ProjectFile.h"
@@ -18,27 +18,26 @@ constexpr std::array<const char*, 7> PosLineNames{"register number",  "first lin
                                                   "scroll direction", "background", "transparency",
                                                   "text colour"};
 
-// Loads the template named on line 1 as opening the project does; false when none was loaded.
-bool loadTemplate(Project& project, DeviceImage& image, std::vector<std::string>& problems) {
-    const std::string& name = project.imageFileName;
-    if (name.empty()) {
-        problems.push_back("line 1 names no image template");
-        return false;
+// Why the file's text is no project file, line 1 aside: its line count, a zero byte.
+std::vector<std::string> structureProblems(std::string_view text, std::size_t lineCount) {
+    std::vector<std::string> problems;
+    if (lineCount != ProjectFileLines)
+        problems.push_back("the project file has " + std::to_string(lineCount) + " lines, " +
+                           std::to_string(ProjectFileLines) + " expected");
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string_view::npos) {
+        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n');
+        problems.push_back("the project file holds binary content (a zero byte on line " + std::to_string(line) + ")");
     }
-    const auto bytes = readFileBytes(name, ImageFileSize + 1);
-    if (!bytes) {
-        problems.push_back("cannot read the image template " + name);
-        return false;
-    }
-    if (bytes->size() != ImageFileSize) {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(name, error);
-        problems.push_back("the image template " + name + " has " +
-                           std::to_string(error ? bytes->size() : size) + " bytes, " +
-                           std::to_string(ImageFileSize) + " expected");
-        return false;
-    }
-    return loadImageBytes(project, image, *bytes).ok;
+    return problems;
+}
+
+// Why line 1 names no image file; empty when it can.
+std::string firstLineProblem(std::string_view first) {
+    if (first.empty()) return "line 1 names no image template";
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    if (std::any_of(first.begin(), first.end(), control)) return "line 1 holds control characters, no image file name";
+    return {};
 }
 
 void checkPosLines(const std::vector<std::string_view>& lines, std::vector<std::string>& problems) {
@@ -55,26 +54,39 @@ void checkPosLines(const std::vector<std::string_view>& lines, std::vector<std::
 
 }  // namespace
 
-std::vector<std::string> checkProjectFile(const std::string& path) {
-    const auto text = readProjectText(path);
-    if (!text) return {"cannot read the project file " + path};
-    const std::vector<std::string_view> lines = splitProjectLines(*text);
-    std::vector<std::string> problems;
-    if (lines.size() != ProjectFileLines)
-        problems.push_back("the project file has " + std::to_string(lines.size()) + " lines, " +
-                           std::to_string(ProjectFileLines) + " expected");
+std::vector<std::string> ProjectProblems::all() const {
+    std::vector<std::string> list = notAProject;
+    list.insert(list.end(), templateProblems.begin(), templateProblems.end());
+    list.insert(list.end(), contentProblems.begin(), contentProblems.end());
+    return list;
+}
+
+ProjectProblems checkProjectText(std::string_view text) {
+    const std::vector<std::string_view> lines = splitProjectLines(text);
+    ProjectProblems found;
+    found.notAProject = structureProblems(text, lines.size());
 
     Project project;
     DeviceImage image;
     project.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
-    const bool loaded = loadTemplate(project, image, problems);
+    if (const std::string problem = firstLineProblem(project.imageFileName); !problem.empty()) {
+        found.notAProject.push_back(problem);
+    } else if (const FileResult loaded = loadImageFile(project, image); !loaded.ok) {
+        found.templateProblems.push_back("the image template " + loaded.detail);
+    }
     readProjectBody(project, lines);
-    checkPosLines(lines, problems);
+    checkPosLines(lines, found.contentProblems);
+    for (auto& problems : {layoutProblems(project, image.imageTemplateLoaded ? &image : nullptr),
+                           settingsProblems(project, image.posExtendedSupported())})
+        found.contentProblems.insert(found.contentProblems.end(), problems.begin(), problems.end());
+    return found;
+}
 
-    for (auto& found : {layoutProblems(project, loaded ? &image : nullptr),
-                        settingsProblems(project, image.posExtendedSupported())})
-        problems.insert(problems.end(), found.begin(), found.end());
-    return problems;
+std::vector<std::string> checkProjectFile(const std::string& path) {
+    FileFault fault{};
+    const auto text = readProjectText(path, fault);
+    if (!text) return {"the project file " + path + " " + fileFaultText(fault, ProjectFileLimit)};
+    return checkProjectText(*text).all();
 }
 
 }  // namespace vem

@@ -1,15 +1,32 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vem {
 
-// Reads the project file at `path` as opening it does (the template named on its first line is
-// looked up from the current working folder) and lists every problem found, one English line each;
-// empty when there is none. Besides what layoutProblems and settingsProblems report about the
-// project as read (before anything makes it consistent): a file that cannot be read, a line count
-// other than 162, a missing, unreadable or wrongly sized template, and POS lines whose number does
-// not fit the byte the program keeps of it.
+// What checking the text of a project file found, one English line per problem, by weight.
+struct ProjectProblems {
+    // Why the text is no project file at all: not 162 text lines, binary content, a first line
+    // that names no image file.
+    std::vector<std::string> notAProject;
+    // Why the template named on line 1 (looked up from the current working folder) cannot serve:
+    // its full path and what it is (missing, no regular file, the wrong size).
+    std::vector<std::string> templateProblems;
+    // What the device cannot hold or show of the project as read (before anything makes it
+    // consistent): what layoutProblems and settingsProblems report, and POS lines whose number
+    // does not fit the byte the program keeps of it.
+    std::vector<std::string> contentProblems;
+
+    // All of them, in the order above.
+    std::vector<std::string> all() const;
+};
+
+ProjectProblems checkProjectText(std::string_view text);
+
+// Reads the project file at `path` as opening it does and lists every problem found
+// (ProjectProblems::all); a file that cannot be read is named with what it is. Empty when there
+// is no problem.
 std::vector<std::string> checkProjectFile(const std::string& path);
 
 }  // namespace vem

@@ -199,15 +199,20 @@ FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string
     return outcome;
 }
 
-std::optional<std::string> readProjectText(const std::string& name) {
-    const auto bytes = readFileBytes(name, ProjectFileLimit + 1);
-    if (!bytes || bytes->size() > ProjectFileLimit) return std::nullopt;
-    return std::string(bytes->begin(), bytes->end());
+std::optional<std::string> readProjectText(const std::string& name, FileFault& fault) {
+    const FileRead file = readRegularFile(name, ProjectFileLimit);
+    fault = file.fault;
+    if (!file.ok()) return std::nullopt;
+    return std::string(file.bytes.begin(), file.bytes.end());
+}
+
+std::string lastPathComponent(const std::string& name) {
+    const std::size_t cut = name.find_last_of("\\/");
+    return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
 std::string showProjectName(Project& p, const MessageTable& messages, bool modified) {
-    const std::size_t cut = p.projectName.find_last_of("\\/");
-    if (cut != std::string::npos) p.projectName = p.projectName.substr(cut + 1);
+    p.projectName = lastPathComponent(p.projectName);
     return messages.text(Msg::ProjectCaptionPrefix) + p.projectName + (modified ? "*" : "") + " ------- ";
 }
 

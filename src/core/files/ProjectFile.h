@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/FileIo.h"
 #include "files/FileResult.h"
 
 namespace vem {
@@ -17,7 +18,7 @@ constexpr int ProjectFileLines = 162;
 // The project opened at start-up from the working folder.
 inline constexpr const char* DefaultProjectName = "default.qor";
 // A project file larger than this is not read (the writer's files stay far below it).
-constexpr std::size_t ProjectFileLimit = 16 * 1024 * 1024;
+constexpr std::size_t ProjectFileLimit = 1024 * 1024;
 
 // A number item of the project file: leading white space is skipped, then an optional sign
 // and the decimal digits up to the first other character; no digits give 0. Values beyond the
@@ -46,9 +47,12 @@ int replaceUnsaveableCells(Project& project);
 // Messages: CommaCellsReplaced, ProjectSaveFailed, ReadoutSaveFailed as they apply.
 FileResult saveProjectAs(Project& project, const DeviceImage& image, const std::string& target);
 
-// The text of the project file `name`; nothing when it cannot be read or is larger than
-// ProjectFileLimit.
-std::optional<std::string> readProjectText(const std::string& name);
+// The text of the project file `name`: a regular file of at most ProjectFileLimit bytes.
+// Nothing, with `fault` telling why, for anything else.
+std::optional<std::string> readProjectText(const std::string& name, FileFault& fault);
+
+// The last path component of `name` (after the last "\" or "/").
+std::string lastPathComponent(const std::string& name);
 
 // Cuts projectName down to its last path component (after the last "\" or "/") and returns the
 // caption of the interface summary box: message slot 2, the name ("*" after it when

@@ -69,6 +69,13 @@ const std::vector<std::string>& builtInTexts() {
         "Das Ger\xE4t enth\xE4lt kein Projekt, das VEM geschrieben hat: die Kennung fehlt.",
         "Das Ger\xE4t enth\xE4lt jetzt ein unvollst\xE4ndiges Abbild; bitte erneut programmieren.",
         "Unterbrochen.",
+        "Diese Datei ist kein Projekt und wurde nicht ge\xF6""ffnet:",
+        "Das Projekt enth\xE4lt Werte, die das Ger\xE4t nicht halten oder zeigen kann. Trotzdem \xF6""ffnen?",
+        "\xD6""ffnen",
+        "Die Bilddatei des Projekts ist nicht lesbar; ohne sie kann nicht programmiert werden.",
+        "Programmieren nicht m\xF6glich: die Bilddatei des Projekts ist nicht geladen.",
+        "Diese Datei gibt es schon. Ersetzen?",
+        "Ersetzen",
     };
     return texts;
 }

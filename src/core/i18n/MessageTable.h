@@ -102,6 +102,13 @@ constexpr int ReplyExtraBytes = 81;       // a data reply longer than its block
 constexpr int DeviceHoldsNoProject = 82;  // the device information lacks the mark
 constexpr int ProgramIncomplete = 83;
 constexpr int Interrupted = 84;
+constexpr int NotAProject = 85;          // the file and its first problems under it
+constexpr int OpenDespiteProblems = 86;  // open anyway? the problems under it
+constexpr int AnswerOpen = 87;
+constexpr int TemplateUnreadable = 88;   // the image file and what it is under it
+constexpr int TemplateNotLoaded = 89;    // programming refused; the image file under it
+constexpr int ReplaceFile = 90;          // replace? the file under it
+constexpr int AnswerReplace = 91;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

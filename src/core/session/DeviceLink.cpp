@@ -80,10 +80,11 @@ Outcome Session::startExchange(const std::string& port, int operationSlot, Excha
 Outcome Session::startProgramming(const std::string& port, const LocalTime& now) {
     if (exchangeRunning()) return Outcome::failed();
     Outcome out = builtImage({}, now);  // empty cells became spaces
-    out.link.openPort = true;
     if (!image_.imageTemplateLoaded) {
         out.ok = false;
-        out.messages.push_back(Msg::NoImageTemplate);
+        // A project whose template could not be loaded names it; without a project, open one.
+        out.messages.push_back(templateProblem_.empty() ? Msg::NoImageTemplate : Msg::TemplateNotLoaded);
+        out.detail = templateProblem_;
         return out;
     }
     Outcome started = startExchange(port, Msg::OperationProgram, Exchange::program(image_));

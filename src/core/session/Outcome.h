@@ -39,6 +39,11 @@ struct Outcome {
     // A read-back completed with an image this program did not build: take it (takeReadBack)
     // or leave the project as it is (dropReadBack)?
     bool askTakeReadBack = false;
+    // A project with problems waits to be opened (Session::answerOpenQuestion); its name and
+    // the problems are the detail.
+    bool askOpenAnyway = false;
+    // A save would replace the file the detail names: nothing was written.
+    bool askReplaceFile = false;
 
     // An operation that did not do what it was asked; `slot` says why.
     static Outcome failed() {
@@ -55,6 +60,7 @@ struct Outcome {
     void take(const FileResult& result) {
         ok = ok && result.ok;
         messages.insert(messages.end(), result.messages.begin(), result.messages.end());
+        if (!result.detail.empty()) detail = result.detail;
     }
 };
 

@@ -1,6 +1,10 @@
 #include "session/Session.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "files/ImageFile.h"
+#include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
 #include "files/ReadBack.h"
 #include "model/FieldCells.h"
@@ -121,6 +125,8 @@ Outcome Session::closeFieldDialog(int field, DialogClose how, const FieldDialogV
 Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     project_ = project;
     image_ = image;
+    templateProblem_.clear();
+    waitingProject_.reset();
     if (image_.imageTemplateLoaded) editor_.showDataSetAvailability();
     editor_.enableDataSetButton(project_.activeDataSet);
     project_.loadWorkingFields(project_.activeDataSet, true);
@@ -140,7 +146,7 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
 
 Outcome Session::startUp() {
     project_.openDefaultProject = true;
-    Outcome out = openProject({});
+    Outcome out = openProject(DefaultProjectName);
     out.refreshEditor = true;
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
@@ -150,27 +156,82 @@ Outcome Session::startUp() {
 
 void Session::showTemplate(Outcome& out) {
     editor_.showDataSetAvailability();
-    const int first = firstAvailableDataSet(project_);
-    if (first >= 0) editor_.activateDataSet(first);
+    // Without a template (or an available data set) the field controls show data set 0's fields.
+    editor_.activateDataSet(std::max(firstAvailableDataSet(project_), 0));
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
     out.posExtendedEnabled = image_.posExtendedSupported();
 }
 
+namespace {
+
+// At most this many problems are listed under a message; the rest are counted.
+constexpr std::size_t ListedProblems = 8;
+
+std::string listedProblems(const std::vector<std::string>& problems) {
+    std::string list;
+    for (std::size_t i = 0; i < problems.size() && i < ListedProblems; ++i) list += (i ? "\n" : "") + problems[i];
+    if (problems.size() > ListedProblems)
+        list += "\n(" + std::to_string(problems.size() - ListedProblems) + " more)";
+    return list;
+}
+
+}  // namespace
+
 Outcome Session::openProject(const std::string& path, const std::string& shownName) {
     const bool startUp = project_.openDefaultProject;
-    const std::string name = startUp ? std::string(DefaultProjectName) : path;
     project_.openDefaultProject = false;
-    const auto text = readProjectText(name);
-    if (!text) return startUp ? Outcome::failed() : Outcome::failed(Msg::ProjectOpenFailed);
-    const std::vector<std::string_view> lines = splitProjectLines(*text);
+    waitingProject_.reset();
+    std::error_code error;
+    const std::string name = shownName.empty() ? std::filesystem::absolute(path, error).string() : shownName;
+    FileFault fault{};
+    const auto text = readProjectText(path, fault);
+    if (!text) {
+        // Without a default.qor the program starts with an empty project.
+        if (startUp && fault == FileFault::Missing) return Outcome::failed();
+        Outcome out = Outcome::failed(Msg::ProjectOpenFailed);
+        out.detail = name + ": " + fileFaultText(fault, ProjectFileLimit);
+        return out;
+    }
+    const ProjectProblems problems = checkProjectText(*text);
+    if (!problems.notAProject.empty()) {
+        Outcome out = Outcome::failed(Msg::NotAProject);
+        out.detail = name + "\n" + listedProblems(problems.notAProject);
+        out.projectAsBefore = true;
+        return out;
+    }
+    if (!problems.contentProblems.empty()) {
+        waitingProject_ = WaitingProject{name, *text};
+        Outcome out = Outcome::failed();
+        out.askOpenAnyway = true;
+        out.detail = name + "\n" + listedProblems(problems.contentProblems);
+        out.projectAsBefore = true;
+        return out;
+    }
+    return openProjectText(name, *text);
+}
 
+Outcome Session::answerOpenQuestion(bool open) {
+    std::optional<WaitingProject> waiting = std::move(waitingProject_);
+    waitingProject_.reset();
+    if (!open || !waiting) {
+        Outcome out = Outcome::failed();
+        out.projectAsBefore = true;
+        return out;
+    }
+    return openProjectText(waiting->shownName, waiting->text);
+}
+
+Outcome Session::openProjectText(const std::string& shownName, const std::string& text) {
+    const std::vector<std::string_view> lines = splitProjectLines(text);
     Outcome out;
-    project_.projectName = startUp || shownName.empty() ? name : shownName;
+    project_.projectName = lastPathComponent(shownName);
     project_.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
     const FileResult image = loadImageFile(project_, image_);
-    out.messages = image.messages;  // a missing image is no failure of the open
-    if (image.ok) showTemplate(out);
+    out.messages = image.messages;  // a template that cannot serve is said; the project still opens
+    out.detail = image.detail;
+    templateProblem_ = image.ok ? std::string() : image.detail;
+    showTemplate(out);
     readProjectBody(project_, lines);
 
     project_.activeDataSet = 0;
@@ -184,18 +245,36 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
     project_.loadWorkingFields(project_.activeDataSet, true);
     refreshWindowFromProject();
     project_.writeReadoutOnSave = false;
-    out.refreshCaption = true;
-    out.refreshSettingLabels = true;
     out = settled(out);
     markUnchanged();
     return out;
 }
 
-Outcome Session::saveProjectAs(const std::string& path) {
+Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace) {
+    std::string target = path, shown = shownName.empty() ? path : shownName;
+    if (std::filesystem::path(target).extension().empty()) {
+        target += ".qor";
+        shown += ".qor";
+    }
+    std::error_code error;
+    if (!replace && std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+        Outcome out = Outcome::failed();
+        out.askReplaceFile = true;
+        out.detail = shown;
+        out.projectAsBefore = true;
+        return out;
+    }
+    return saveProjectAs(target, shown);
+}
+
+Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName) {
     Outcome out;
     out.take(vem::saveProjectAs(project_, image_, path));
     out = settled(out);
-    if (out.ok) markUnchanged();
+    if (out.ok) {
+        project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);
+        markUnchanged();
+    }
     out.refreshCaption = true;
     return out;
 }

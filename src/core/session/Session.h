@@ -70,11 +70,24 @@ public:
     Outcome takeProject(const Project& project, const DeviceImage& image);
 
     // ---- Files ----
-    // Opens "default.qor" of the working folder without a message when it cannot be read.
+    // Opens "default.qor" of the working folder as openProject does; silent when there is none.
     Outcome startUp();
-    // "Öffnen...": `path` as the file system takes it, `shownName` as the caption shows it.
+    // "Öffnen...": `path` as the file system takes it, `shownName` as messages name it (its last
+    // component becomes the project name). The file is checked first: one that cannot be read or
+    // is no project is refused and named (ProjectOpenFailed, NotAProject: the file and its first
+    // problems as detail); a project with problems the device cannot hold or show waits for
+    // answerOpenQuestion (askOpenAnyway). A template that cannot serve is said with its full
+    // path, and the project then has none.
     Outcome openProject(const std::string& path, const std::string& shownName = {});
-    Outcome saveProjectAs(const std::string& path);
+    // Opens the project that waits (`open`), or drops it and leaves the project as it was.
+    Outcome answerOpenQuestion(bool open);
+    // "Speichern unter..." with the name as typed: ".qor" is added when it has no extension, and
+    // a file of that name is replaced only when `replace` (otherwise nothing is written and
+    // askReplaceFile asks). Then as saveProjectAs.
+    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace = false);
+    // Saves to `path`, replacing a file there. Once saved, the project is that file: the last
+    // component of `shownName` (or `path`) is the project name of the caption and the device.
+    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {});
     // "BIN - File...".
     Outcome openImageFile(const std::string& path);
     // The caption of the interface summary box (cuts the project name to its last component);
@@ -205,6 +218,16 @@ private:
     DeviceInfo deviceInfo_;
     // The project file text of the last open, save or completed read-back.
     std::string unchangedText_;
+    // A checked project file waiting for the answer to askOpenAnyway.
+    struct WaitingProject {
+        std::string shownName;
+        std::string text;
+    };
+    std::optional<WaitingProject> waitingProject_;
+    // Why the project opened last has no template: its image file and what it is. Empty when it
+    // has one, or when no project file was opened.
+    std::string templateProblem_;
+    Outcome openProjectText(const std::string& shownName, const std::string& text);
     void markUnchanged();
     // Builds the image; the spaces it puts in empty cells are no change of the user's.
     Outcome builtImage(Outcome out, const LocalTime& now);

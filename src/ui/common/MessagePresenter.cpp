@@ -32,12 +32,16 @@ protected:
 MessagePresenter::MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages)
     : messages_(messages), dialogMessages_(dialogMessages) {}
 
-void MessagePresenter::showSlot(int slot, QWidget* parent, const std::string& detail) {
+MessagePresenter::Shown MessagePresenter::slotMessage(int slot, const std::string& detail) const {
     Shown m;
     m.slot = slot;
     m.text = fromCp1252(messages_.text(slot));
     if (!detail.empty()) m.text += (m.text.isEmpty() ? QString() : QStringLiteral("\n")) + fromCp1252(detail);
-    present(m, parent);
+    return m;
+}
+
+void MessagePresenter::showSlot(int slot, QWidget* parent, const std::string& detail) {
+    present(slotMessage(slot, detail), parent);
 }
 
 void MessagePresenter::showDialogMessage(DialogId dialog, QWidget* parent) {
@@ -49,9 +53,7 @@ void MessagePresenter::showDialogMessage(DialogId dialog, QWidget* parent) {
 }
 
 MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
-    Shown m;
-    m.slot = slot;
-    m.text = fromCp1252(messages_.text(slot));
+    const Shown m = slotMessage(slot, {});
     if (answerer_) return answerer_(m);
     MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
@@ -68,17 +70,23 @@ MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
 }
 
 bool MessagePresenter::askTake(int slot, QWidget* parent) {
-    Shown m;
-    m.slot = slot;
-    m.text = fromCp1252(messages_.text(slot));
-    if (answerer_) return answerer_(m) == Answer::Take;
+    return askAccept(slotMessage(slot, {}), Msg::AnswerTake, Msg::AnswerDiscard, Answer::Take, parent);
+}
+
+bool MessagePresenter::askYes(int slot, int yesSlot, QWidget* parent, const std::string& detail) {
+    return askAccept(slotMessage(slot, detail), yesSlot, Msg::AnswerCancel, Answer::Yes, parent);
+}
+
+bool MessagePresenter::askAccept(const Shown& m, int acceptSlot, int refuseSlot, Answer accept, QWidget* parent) {
+    if (answerer_) return answerer_(m) == accept;
     MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
-    QPushButton* take = box.addButton(fromCp1252(messages_.text(Msg::AnswerTake)), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(fromCp1252(messages_.text(Msg::AnswerDiscard)), QMessageBox::RejectRole);
-    box.setDefaultButton(discard);
-    box.setEscapeButton(discard);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(fromCp1252(messages_.text(acceptSlot)), QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(fromCp1252(messages_.text(refuseSlot)), QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == take;
+    return box.clickedButton() == yes;
 }
 
 void MessagePresenter::present(const Shown& message, QWidget* parent) {

@@ -20,7 +20,7 @@ public:
         QString text;
     };
 
-    enum class Answer { Save, Discard, Cancel, Take };
+    enum class Answer { Save, Discard, Cancel, Take, Yes };
 
     MessagePresenter(const MessageTable& messages, const DialogMessages& dialogMessages);
     virtual ~MessagePresenter() = default;
@@ -35,6 +35,9 @@ public:
     // Asks the slot's question with the buttons of slots AnswerTake and AnswerDiscard; the close
     // box or Escape discards. True for Take.
     bool askTake(int slot, QWidget* parent = nullptr);
+    // Asks the slot's question, `detail` under it, with the buttons of `yesSlot` and
+    // AnswerCancel; the close box or Escape answers no. True for Yes.
+    bool askYes(int slot, int yesSlot, QWidget* parent = nullptr, const std::string& detail = {});
 
     // Sends every message to `sink` instead of a message box (for tests and scripted runs).
     void setSink(std::function<void(const Shown&)> sink) { sink_ = std::move(sink); }
@@ -45,6 +48,10 @@ protected:
     virtual void present(const Shown& message, QWidget* parent);
 
 private:
+    Shown slotMessage(int slot, const std::string& detail) const;
+    // A question with an accepting and a refusing button; the refusing one is the default.
+    bool askAccept(const Shown& message, int acceptSlot, int refuseSlot, Answer accept, QWidget* parent);
+
     const MessageTable& messages_;
     const DialogMessages& dialogMessages_;
     std::function<void(const Shown&)> sink_;

@@ -366,6 +366,9 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
     if (outcome.askTakeReadBack)
         applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
+    if (outcome.askOpenAnyway)
+        applyOutcome(session_.answerOpenQuestion(
+            presenter_.askYes(Msg::OpenDespiteProblems, Msg::AnswerOpen, this, outcome.detail)));
     if (outcome.showDeviceInfo) {
         deviceInfo_->fill(session_.deviceInfo());
         deviceInfo_->exec();
@@ -517,7 +520,10 @@ void MainWindow::saveProjectAs() {
 bool MainWindow::saveToChosenFile() {
     const QString path = chooseFile(true, fileFilters_[4]);
     if (path.isEmpty()) return false;
-    const Outcome outcome = session_.saveProjectAs(QFile::encodeName(path).toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    Outcome outcome = session_.saveProjectAsTyped(file, toCp1252(path));
+    if (outcome.askReplaceFile && presenter_.askYes(Msg::ReplaceFile, Msg::AnswerReplace, this, outcome.detail))
+        outcome = session_.saveProjectAsTyped(file, toCp1252(path), true);
     applyOutcome(outcome);
     return outcome.ok;
 }
@@ -528,7 +534,8 @@ bool MainWindow::mayDiscardChanges() {
     case MessagePresenter::Answer::Save: return saveToChosenFile();
     case MessagePresenter::Answer::Discard: return true;
     case MessagePresenter::Answer::Cancel:
-    case MessagePresenter::Answer::Take: break;  // no answer of this question
+    case MessagePresenter::Answer::Take:
+    case MessagePresenter::Answer::Yes: break;  // no answers of this question
     }
     return false;
 }

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "FilesFixture.h"
+#include "files/ProjectCheck.h"
+#include "files/ProjectFile.h"
+#include "files/ReadBack.h"
+
+namespace vem::test {
+namespace {
+
+const std::filesystem::path DataFolder =
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+
+// A session that opened the sample project in a fresh working folder.
+struct SessionOpenSave : SessionFilesFixture {
+    std::string sample;
+
+    void SetUp() override {
+        SessionFilesFixture::SetUp();
+        std::filesystem::copy_file(DataFolder / "default.bin", folder / "default.bin");
+        sample = readFile(DataFolder / "default.qor");
+        writeFile("default.qor", sample);
+        ASSERT_TRUE(session.openProject("default.qor").ok);
+    }
+    // The sample's text with lines (numbered from 1) replaced.
+    std::string sampleWith(const std::vector<std::pair<int, std::string>>& replaced) const {
+        std::vector<std::string_view> lines = splitProjectLines(sample);
+        for (const auto& [line, text] : replaced) lines[line - 1] = text;
+        std::string out;
+        for (std::string_view l : lines) out += std::string(l) + "\n";
+        return out;
+    }
+    // Nothing of the opened sample changed.
+    void expectSampleKept() const {
+        EXPECT_EQ(held().projectName, "default.qor");
+        EXPECT_EQ(held().screenText[0], "Q");
+        EXPECT_EQ(held().device.DataHoldSeconds, 3);
+        EXPECT_TRUE(session.image().imageTemplateLoaded);
+        EXPECT_FALSE(session.modified());
+    }
+};
+
+TEST_F(SessionOpenSave, AProjectThatCannotBeReadIsNamedWithWhatItIsAndNeverWaitedFor) {
+    ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);  // opening it for reading would wait for a writer
+    writeFile("large.qor", std::string(ProjectFileLimit + 1, '\n'));
+    const std::pair<const char*, const char*> cases[] = {
+        {"fifo.qor", "is a FIFO"},
+        {"/dev/zero", "is not a regular file"},
+        {"large.qor", "is larger than 1048576 bytes"},
+    };
+    for (const auto& [name, what] : cases) {
+        const Outcome out = session.openProject(name, name);
+        EXPECT_EQ(out.messages, std::vector<int>{Msg::ProjectOpenFailed});
+        EXPECT_EQ(out.detail, std::string(name) + ": " + what);
+        expectSampleKept();
+    }
+}
+
+TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYes) {
+    writeFile("odd.qor", sampleWith({{123, "300"}}));
+    for (bool open : {false, true}) {
+        SCOPED_TRACE(open);
+        const Outcome asked = session.openProject("odd.qor");
+        EXPECT_FALSE(asked.ok);
+        EXPECT_TRUE(asked.askOpenAnyway);
+        EXPECT_EQ(asked.detail, (folder / "odd.qor").string() + "\ndata hold time is 300, outside 0..255");
+        expectSampleKept();
+        const Outcome answered = session.answerOpenQuestion(open);
+        EXPECT_EQ(answered.ok, open);
+        EXPECT_EQ(held().device.DataHoldSeconds, open ? 300 : 3);
+        EXPECT_EQ(held().projectName, open ? "odd.qor" : "default.qor");
+    }
+    // Of many problems the first eight are listed, the rest counted.
+    const std::string many = sampleWith({{123, "300"}, {124, "300"}, {132, "300"}, {133, "300"}, {134, "300"},
+                                         {135, "300"}, {136, "300"}});
+    const std::size_t count = checkProjectText(many).contentProblems.size();
+    ASSERT_GT(count, 9u);
+    writeFile("many.qor", many);
+    const std::string listed = session.openProject("many.qor").detail;
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 9) << listed;
+    EXPECT_EQ(listed.substr(listed.rfind('\n')), "\n(" + std::to_string(count - 8) + " more)") << listed;
+    session.answerOpenQuestion(false);
+
+    // Nothing waits once answered, nor after another open.
+    EXPECT_FALSE(session.answerOpenQuestion(true).ok);
+    session.openProject("odd.qor");
+    ASSERT_TRUE(session.openProject("default.qor").ok);
+    EXPECT_FALSE(session.answerOpenQuestion(true).ok);
+    EXPECT_EQ(held().device.DataHoldSeconds, 3);
+}
+
+TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
+    writeFile("default.qor", sampleWith({{123, "300"}}));
+    Session asking;
+    const Outcome asked = asking.startUp();
+    EXPECT_TRUE(asked.askOpenAnyway);
+    ASSERT_TRUE(asking.answerOpenQuestion(true).ok);
+    EXPECT_EQ(asking.project().projectName, "default.qor");
+    EXPECT_EQ(asking.project().device.DataHoldSeconds, 300);
+
+    std::filesystem::remove("default.qor");
+    ASSERT_EQ(::mkfifo("default.qor", 0600), 0);
+    Session fifo;
+    const Outcome refused = fifo.startUp();
+    EXPECT_EQ(refused.messages, std::vector<int>{Msg::ProjectOpenFailed});
+    EXPECT_EQ(refused.detail, (folder / "default.qor").string() + ": is a FIFO");
+}
+
+TEST_F(SessionOpenSave, SaveAsAddsTheExtensionAndReplacesAFileOnlyWhenConfirmed) {
+    const struct {
+        const char* typed;
+        const char* written;
+        bool exists;
+    } cases[] = {{"copy", "copy.qor", false}, {"notes.txt", "notes.txt", false}, {"old.qor", "old.qor", true},
+                 {"old", "old.qor", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        writeFile("old.qor", "keep");
+        const std::string before = held().projectName;
+        const Outcome first = session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed));
+        EXPECT_EQ(first.askReplaceFile, c.exists);
+        EXPECT_EQ(first.ok, !c.exists);
+        if (c.exists) {
+            EXPECT_EQ(first.detail, "/shown/" + std::string(c.written));
+            EXPECT_EQ(readFile(c.written), "keep");
+            EXPECT_EQ(held().projectName, before);
+            EXPECT_TRUE(session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed), true).ok);
+        }
+        EXPECT_EQ(readFile(c.written), sample);
+        EXPECT_EQ(held().projectName, c.written);
+    }
+    EXPECT_FALSE(std::filesystem::exists("copy"));
+}
+
+TEST_F(SessionOpenSave, AfterSavingTheProjectIsTheSavedFile) {
+    std::filesystem::create_directory("sub");
+    ASSERT_TRUE(session.saveProjectAs("sub/renamed.qor", (folder / "sub" / "renamed.qor").string()).ok);
+    EXPECT_NE(session.projectCaption().find("renamed.qor ---"), std::string::npos);
+    session.buildImage(LocalTime{1, 2, 2030, 3, 4});
+    EXPECT_EQ(headerProjectName(session.image()), "renamed.qor");
+    // A save that failed leaves the name.
+    EXPECT_FALSE(session.saveProjectAs("no/such/folder/x.qor").ok);
+    EXPECT_EQ(held().projectName, "renamed.qor");
+}
+
+}  // namespace
+}  // namespace vem::test
