@@ -150,11 +150,29 @@ TEST(LanguageFile, ShippedFilesKeepTheFormatLimits) {
         ++files;
         std::ifstream in(entry.path(), std::ios::binary);
         int number = 0;
+        std::vector<std::string> lines;
         for (std::string line; std::getline(in, line);) {
             ++number;
             EXPECT_LE(line.size(), LanguageLineLength) << name << " line " << number;
             EXPECT_TRUE(line.ends_with('\r')) << name << " line " << number;
+            if (line.ends_with('\r')) line.pop_back();
+            lines.push_back(line);
         }
+        // Each section: its "---" separator (but the first), its count, then that many quoted
+        // texts; a stray line shifts every text after it into the wrong control.
+        std::size_t at = 1;
+        for (int section = 0; section < LanguageSectionCount && at < lines.size(); ++section) {
+            if (section > 0) {
+                EXPECT_TRUE(lines[at].starts_with("---")) << name << " line " << at + 1;
+                ++at;
+            }
+            const long count = languageCount(lines[at++]);
+            for (long i = 0; i < count && at < lines.size(); ++i, ++at) {
+                const std::string& text = lines[at];
+                EXPECT_TRUE(text.size() >= 2 && text.front() == '"' && text.back() == '"') << name << " line " << at + 1;
+            }
+        }
+        EXPECT_EQ(at, lines.size()) << name;
     }
     EXPECT_GE(files, 2);
 }
