@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
 #include <cstdio>
@@ -62,7 +63,15 @@ void Console::result(const QString& line) {
     writeLine(stdout, line);
 }
 
-void Console::document(const QJsonObject& document) { writeRaw(stdout, QJsonDocument(document).toJson()); }
+void Console::document(const QJsonObject& document) {
+    writeRaw(stdout, QJsonDocument(document).toJson());
+    documentWritten_ = true;
+}
+
+void Console::finish(const QString& command, int exit) {
+    if (!json_ || documentWritten_) return;
+    document({{"command", command}, {"errors", QJsonArray::fromStringList(errors_)}, {"exit", exit}});
+}
 
 void Console::note(const QString& line, int lane) {
     if (verbosity_ == Verbosity::Quiet) return;
@@ -71,6 +80,7 @@ void Console::note(const QString& line, int lane) {
 }
 
 void Console::error(const QString& line, int lane) {
+    errors_ << prefixed(lane, line);
     endProgressLine();
     writeLine(stderr, prefixed(lane, line));
 }

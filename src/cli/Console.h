@@ -1,6 +1,7 @@
 #pragma once
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,6 +33,9 @@ public:
     void result(const QString& line);
     // The one JSON document of the command, on stdout.
     void document(const QJsonObject& document);
+    // With --json, when the command wrote no document (a usage error, a file it could not use,
+    // a diff that could not compare): one with the command, the error lines and the exit code.
+    void finish(const QString& command, int exit);
     // A line on how the work goes; not with --quiet.
     void note(const QString& line, int lane = 0);
     // A problem: always written.
@@ -62,6 +66,8 @@ private:
 
     Verbosity verbosity_;
     bool json_;
+    bool documentWritten_ = false;
+    QStringList errors_;  // every error line, for the document of a command that wrote none
     bool terminal_;
     std::vector<Lane> lanes_{Lane{}};
     int barLines_ = 0;  // lines of bars above the cursor (several lanes)

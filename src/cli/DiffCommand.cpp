@@ -83,7 +83,9 @@ int load(const QString& argument, const Request& request, Context& context, Side
 int diff(const Request& request, Context& context) {
     Side first, second;
     for (const auto& [argument, side] : {std::pair{request.arguments[0], &first}, {request.arguments[1], &second}}) {
-        if (const int exit = load(argument, request, context, *side); exit != Success) return exit;
+        // An interrupted read-back keeps its signal's code; any other failure leaves nothing to compare.
+        if (const int exit = load(argument, request, context, *side); exit != Success)
+            return exit > CouldNotCompare ? exit : CouldNotCompare;
     }
     const std::optional<int> dataSet = request.dataSet ? std::optional(*request.dataSet - 1) : std::nullopt;
     const auto differences = diffImages({first.image, first.programmed}, {second.image, second.programmed}, dataSet);
