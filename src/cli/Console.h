@@ -55,12 +55,13 @@ public:
 private:
     struct Lane {
         QString label;
-        QString bar;  // the last bar drawn
+        QString bar;  // the last bar line drawn, with its label when there are several
         int lastTenth = -1;
         int blocksOut = 0;
     };
     QString prefixed(int lane, const QString& line) const;
     void draw(const Session::Progress& progress, int lane);
+    QString barLine(int lane, const QString& caption, int position, int maximum);
     void drawBars();
     void endProgressLine();
 
@@ -69,6 +70,7 @@ private:
     bool documentWritten_ = false;
     QStringList errors_;  // every error line, for the document of a command that wrote none
     bool terminal_;
+    int columns_;  // the terminal's width at start; 0 unknown
     std::vector<Lane> lanes_{Lane{}};
     int barLines_ = 0;  // lines of bars above the cursor (several lanes)
     bool barShown_ = false;  // one lane's bar stands on the cursor's line

@@ -113,7 +113,7 @@ public:
                                                  [&] { console.error(different, lane); });
         report.facts["holds"] = report.exit == Success;
         const QString expectedName = heldName(expected_);
-        if (report.facts["project"].toString() != expectedName) {
+        if (report.exit == Success && report.facts["project"].toString() != expectedName) {
             const QString note = "note: the device names its project " + report.facts["project"].toString() +
                                  ", the project file " + expectedName;
             console.note(note, lane);
