@@ -104,6 +104,10 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         EXPECT_TRUE(document.isObject()) << call;
         EXPECT_EQ(document.object()["exit"].toInt(-1), r.exit) << call;
     }
+    // A missing template is named, with what to do about it from a command line.
+    const Result lone = run({"build", "lone/default.qor", "-o", "image"});
+    EXPECT_TRUE(lone.err.contains(path("lone/default.bin")) && lone.err.contains("copy it there"))
+        << lone.err.toStdString();
 }
 
 TEST_F(VemctlExits, ALanguageFileThatIsNoneEndsWithOneJsonDocument) {
