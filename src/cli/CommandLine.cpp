@@ -49,17 +49,33 @@ QString helpText(QCommandLineParser& parser) {
     return parser.helpText().trimmed() + "\n\nCommands:\n" + commandList() + "\n" + Closing;
 }
 
+// The device a path leads to: a link's target.
+QString deviceOf(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
 // A problem text naming two of `paths` that lead to the same device (the same path, or a link
 // and its target); empty when each is another.
 QString samePortTwice(const QStringList& paths) {
     QStringList devices;
     for (const QString& path : paths) {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        devices << (canonical.isEmpty() ? path : canonical);
+        devices << deviceOf(path);
         const qsizetype first = devices.indexOf(devices.last());
         if (first < devices.size() - 1) return "--port " + paths[first] + " and --port " + path + " are the same port";
     }
     return {};
+}
+
+// Of ports that lead to the same device (VEM_PORT naming a listed port by a link), the first.
+QStringList eachDeviceOnce(const QStringList& paths) {
+    QStringList devices, kept;
+    for (const QString& path : paths) {
+        if (devices.contains(deviceOf(path))) continue;
+        devices << deviceOf(path);
+        kept << path;
+    }
+    return kept;
 }
 
 // The ports a device command runs on; a problem text when there is none or too many.
@@ -68,6 +84,7 @@ QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandS
     if (spec.ports == PortUse::None) return {};
     if (parser.isSet(o.allPorts)) {
         for (int i = 0; i < ports.count(); ++i) request.ports << ports.entry(i).systemLocation;
+        request.ports = eachDeviceOnce(request.ports);
     } else if (parser.isSet(o.port)) {
         request.ports = parser.values(o.port);
     } else if (!ports.devicePaths().isEmpty()) {
