@@ -15,7 +15,9 @@ const char* const Closing =
     "program, verify, info and clock take --port more than once, or --all-ports, and run on\n"
     "every device at once.\n"
     "Exit codes: 0 success, 1 device or transfer failure (diff: a difference), 2 usage,\n"
-    "3 file problem; of several devices the highest.";
+    "3 file problem, 4 diff could not compare (a file or device it could not read),\n"
+    "130 and 143 interrupted; of several devices the highest.\n"
+    "With --json every outcome writes one JSON document on stdout whose \"exit\" is the exit code.";
 
 struct Options {
     QCommandLineOption help{{"h", "help"}, "Shows this help."};
@@ -47,12 +49,42 @@ QString helpText(QCommandLineParser& parser) {
     return parser.helpText().trimmed() + "\n\nCommands:\n" + commandList() + "\n" + Closing;
 }
 
+// The device a path leads to: a link's target.
+QString deviceOf(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+// A problem text naming two of `paths` that lead to the same device (the same path, or a link
+// and its target); empty when each is another.
+QString samePortTwice(const QStringList& paths) {
+    QStringList devices;
+    for (const QString& path : paths) {
+        devices << deviceOf(path);
+        const qsizetype first = devices.indexOf(devices.last());
+        if (first < devices.size() - 1) return "--port " + paths[first] + " and --port " + path + " are the same port";
+    }
+    return {};
+}
+
+// Of ports that lead to the same device (VEM_PORT naming a listed port by a link), the first.
+QStringList eachDeviceOnce(const QStringList& paths) {
+    QStringList devices, kept;
+    for (const QString& path : paths) {
+        if (devices.contains(deviceOf(path))) continue;
+        devices << deviceOf(path);
+        kept << path;
+    }
+    return kept;
+}
+
 // The ports a device command runs on; a problem text when there is none or too many.
 QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandSpec& spec, const PortRegistry& ports,
                     Request& request) {
     if (spec.ports == PortUse::None) return {};
     if (parser.isSet(o.allPorts)) {
         for (int i = 0; i < ports.count(); ++i) request.ports << ports.entry(i).systemLocation;
+        request.ports = eachDeviceOnce(request.ports);
     } else if (parser.isSet(o.port)) {
         request.ports = parser.values(o.port);
     } else if (!ports.devicePaths().isEmpty()) {
@@ -60,7 +92,9 @@ QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandS
     }
     if (request.ports.isEmpty()) return QString(spec.name) + " needs --port (or VEM_PORT)";
     if (request.ports.size() > 1 && spec.ports == PortUse::One) return QString(spec.name) + " takes one port";
+    if (request.ports.contains(QString())) return "--port takes a device path, not an empty text";
     for (QString& path : request.ports) path = absolute(path);
+    if (const QString twice = samePortTwice(request.ports); !twice.isEmpty()) return twice;
     request.port.path = request.ports.first();
     return {};
 }
@@ -93,7 +127,6 @@ QString chooseCommand(QStringList arguments, Invocation& call) {
     if (!call.command) return "unknown command '" + name + "'";
     if (arguments.size() != call.command->argumentCount)
         return QString("%1 takes %2 argument(s)").arg(name).arg(call.command->argumentCount);
-    if (call.json && !call.command->json) return name + " does not answer in JSON";
     for (const QString& argument : arguments) call.request.arguments << absoluteArgument(argument);
     call.request.file = call.request.arguments.value(0);
     return {};

@@ -31,35 +31,33 @@ int ports(const Request&, Context& context) {
 }
 
 const std::array<CommandSpec, 12> Table{{
-    {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, true, ports},
+    {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, ports},
     {"program", "PROJECT.qor", 1,
      "build the image, program it, read it back and compare (--no-verify: no read-back; --force: even a project "
      "check refuses)",
-     PortUse::Several, false, true,
+     PortUse::Several, false,
      [](const Request& r, Context& c) { return onCheckedProject("program", r, c, programTask); }},
     {"verify", "PROJECT.qor", 1,
      "whether the device holds the project: read back and compare, nothing written (--force: even a project check "
      "refuses)",
-     PortUse::Several, false, true,
+     PortUse::Several, false,
      [](const Request& r, Context& c) { return onCheckedProject("verify", r, c, verifyTask); }},
-    {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with readout.bin beside it", PortUse::One, true, true,
+    {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with readout.bin beside it", PortUse::One, true,
      onSession<&Commands::read>},
-    {"info", "", 0, "the project name and programming date the device holds", PortUse::Several, false, true,
+    {"info", "", 0, "the project name and programming date the device holds", PortUse::Several, false,
      [](const Request& r, Context& c) { return runOnDevices("info", r, c, infoTask); }},
-    {"clock", "", 0, "set the device clock to this computer's local time", PortUse::Several, false, false,
+    {"clock", "", 0, "set the device clock to this computer's local time", PortUse::Several, false,
      [](const Request& r, Context& c) { return runOnDevices("clock", r, c, clockTask); }},
-    {"upload-font", "FILE", 1, "upload a character set (3584 bytes)", PortUse::One, false, false,
+    {"upload-font", "FILE", 1, "upload a character set (3584 bytes)", PortUse::One, false,
      onSession<&Commands::uploadFont>},
-    {"upload-firmware", "FILE", 1, "upload a firmware (1 to 32767 bytes)", PortUse::One, false, false,
+    {"upload-firmware", "FILE", 1, "upload a firmware (1 to 32767 bytes)", PortUse::One, false,
      onSession<&Commands::uploadFirmware>},
-    {"build", "PROJECT.qor -o DIR", 1, "write the image areas main.bin, header.bin, screen.bin", PortUse::None, true,
-     false, onSession<&Commands::build>},
-    {"check", "PROJECT.qor", 1, "list what is wrong with a project and its template", PortUse::None, false, true,
+    {"build", "PROJECT.qor -o DIR", 1, "write the image areas main.bin, header.bin, screen.bin", PortUse::None, true, onSession<&Commands::build>},
+    {"check", "PROJECT.qor", 1, "list what is wrong with a project and its template", PortUse::None, false,
      onSession<&Commands::check>},
-    {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false,
-     false, onSession<&Commands::show>},
+    {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false, onSession<&Commands::show>},
     {"diff", "A B", 2, "what differs between projects, devices (port:PATH) or folders of build/read", PortUse::None,
-     false, true, diff},
+     false, diff},
 }};
 
 }  // namespace

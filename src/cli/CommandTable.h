@@ -30,7 +30,6 @@ struct CommandSpec {
     const char* summary;    // one line
     PortUse ports;
     bool output;            // needs -o
-    bool json;              // can answer with --json
     int (*run)(const Request&, Context&);
 };
 

@@ -27,7 +27,7 @@ int Commands::ports() {
             {"path", e.systemLocation}, {"description", e.description}, {"serialNumber", e.serialNumber}});
     }
     if (ports_.count() == 0) console_.note("no serial ports found");
-    if (console_.json()) console_.document({{"ports", listed}});
+    if (console_.json()) console_.document({{"ports", listed}, {"exit", Success}});
     return Success;
 }
 
@@ -125,9 +125,13 @@ int Commands::show(const Request& request) {
     if (!openProjectIn(session_, console_, request.file, false)) return FileProblem;
     const int dataSet = request.dataSet.value_or(session_.project().activeDataSet + 1);
     const QString picture = fromCp1252(screenPicture(session_.project(), dataSet - 1));
+    QJsonArray rows;
     for (const QString& line : picture.split('\n')) {
-        if (!line.isEmpty()) console_.result(line);
+        if (line.isEmpty()) continue;
+        console_.result(line);
+        rows.append(line);
     }
+    if (console_.json()) console_.document({{"file", request.file}, {"dataSet", dataSet}, {"lines", rows}, {"exit", Success}});
     return Success;
 }
 

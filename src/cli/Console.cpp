@@ -1,7 +1,9 @@
 #include "Console.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
 #include <cstdio>
@@ -12,7 +14,19 @@
 namespace vem::cli {
 namespace {
 
-constexpr int BarWidth = 30;
+constexpr int BarWidth = 30, ShortestBar = 10, CaptionWidth = 24;
+
+// The terminal's columns; 0 when stderr is none or does not say.
+int terminalColumns() {
+    winsize size{};
+    return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+}
+
+// `text` in at most `width` characters, its end kept: "...by-id/usb-FTDI-if00-port0".
+QString keepEnd(const QString& text, int width) {
+    if (text.size() <= width) return text;
+    return width <= 3 ? text.right(width) : "..." + text.right(width - 3);
+}
 
 bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
@@ -54,7 +68,7 @@ QString escapeControls(const QString& text) {
 }
 
 Console::Console(Verbosity verbosity, bool json)
-    : verbosity_(verbosity), json_(json), terminal_(::isatty(STDERR_FILENO) == 1) {}
+    : verbosity_(verbosity), json_(json), terminal_(::isatty(STDERR_FILENO) == 1), columns_(terminalColumns()) {}
 
 void Console::result(const QString& line) {
     if (json_) return;
@@ -62,7 +76,15 @@ void Console::result(const QString& line) {
     writeLine(stdout, line);
 }
 
-void Console::document(const QJsonObject& document) { writeRaw(stdout, QJsonDocument(document).toJson()); }
+void Console::document(const QJsonObject& document) {
+    writeRaw(stdout, QJsonDocument(document).toJson());
+    documentWritten_ = true;
+}
+
+void Console::finish(const QString& command, int exit) {
+    if (!json_ || documentWritten_) return;
+    document({{"command", command}, {"errors", QJsonArray::fromStringList(errors_)}, {"exit", exit}});
+}
 
 void Console::note(const QString& line, int lane) {
     if (verbosity_ == Verbosity::Quiet) return;
@@ -71,6 +93,7 @@ void Console::note(const QString& line, int lane) {
 }
 
 void Console::error(const QString& line, int lane) {
+    errors_ << prefixed(lane, line);
     endProgressLine();
     writeLine(stderr, prefixed(lane, line));
 }
@@ -110,18 +133,38 @@ void Console::draw(const Session::Progress& progress, int lane) {
     Lane& shown = lanes_[lane];
     const int maximum = std::max(progress.maximum, 1);
     const int position = std::clamp(progress.position, 0, maximum);
-    const QString counted = QString("%1/%2").arg(position).arg(maximum);
     const QString caption = escapeControls(fromCp1252(progress.caption));
     const int tenth = position * 10 / maximum;
     if (terminal_ && verbosity_ != Verbosity::Verbose) {
-        const int filled = position * BarWidth / maximum;
-        const QString bar = QString(filled, '#') + QString(BarWidth - filled, '.');
-        shown.bar = QString("%1 [%2] %3 ").arg(caption, -24).arg(bar, counted);
+        shown.bar = barLine(lane, caption, position, maximum);
         drawBars();
     } else if (tenth != shown.lastTenth) {
-        writeLine(stderr, prefixed(lane, caption + ": " + counted));
+        writeLine(stderr, prefixed(lane, caption + QString(": %1/%2").arg(position).arg(maximum)));
     }
     shown.lastTenth = tenth;
+}
+
+// "label  caption [####......] 12/268 ", within the terminal's width less one column, so that
+// it never wraps: the bar shrinks first, then the label and the caption keep their ends.
+QString Console::barLine(int lane, const QString& caption, int position, int maximum) {
+    const QString counted = QString("%1/%2").arg(position).arg(maximum);
+    const QString label = lanes_.size() > 1 ? escapeControls(lanes_[lane].label) : QString();
+    const int labelWidth = static_cast<int>(label.size());
+    const auto fixedWidth = [&](int labelShown, int captionShown) {
+        return (labelShown > 0 ? labelShown + 2 : 0) + captionShown + 4 + static_cast<int>(counted.size()) + 1;
+    };
+    const int room = columns_ > 0 ? columns_ - 1 : fixedWidth(labelWidth, CaptionWidth) + BarWidth;
+    int barWidth = std::clamp(room - fixedWidth(labelWidth, CaptionWidth), ShortestBar, BarWidth);
+    int over = fixedWidth(labelWidth, CaptionWidth) + barWidth - room;
+    const int labelShown = over > 0 ? std::max(labelWidth - over, std::min(labelWidth, 8)) : labelWidth;
+    over -= labelWidth - labelShown;
+    const int captionShown = over > 0 ? std::max(CaptionWidth - over, 0) : CaptionWidth;
+    over -= CaptionWidth - captionShown;
+    if (over > 0) barWidth = std::max(barWidth - over, 0);
+    const int filled = barWidth * position / maximum;
+    const QString bar = QString(filled, '#') + QString(barWidth - filled, '.');
+    const QString line = QString("%1 [%2] %3 ").arg(caption.left(captionShown), -captionShown).arg(bar, counted);
+    return label.isEmpty() ? line : keepEnd(label, labelShown) + "  " + line;
 }
 
 void Console::drawBars() {
@@ -131,7 +174,7 @@ void Console::drawBars() {
         return;
     }
     QString block = barLines_ > 0 ? QString("\x1b[%1A").arg(barLines_) : QString();
-    for (const Lane& lane : lanes_) block += "\r\x1b[K" + escapeControls(lane.label) + "  " + lane.bar + '\n';
+    for (const Lane& lane : lanes_) block += "\r\x1b[K" + lane.bar + '\n';
     writeRaw(stderr, block);
     barLines_ = static_cast<int>(lanes_.size());
 }

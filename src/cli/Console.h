@@ -1,6 +1,7 @@
 #pragma once
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,6 +33,9 @@ public:
     void result(const QString& line);
     // The one JSON document of the command, on stdout.
     void document(const QJsonObject& document);
+    // With --json, when the command wrote no document (a usage error, a file it could not use,
+    // a diff that could not compare): one with the command, the error lines and the exit code.
+    void finish(const QString& command, int exit);
     // A line on how the work goes; not with --quiet.
     void note(const QString& line, int lane = 0);
     // A problem: always written.
@@ -51,18 +55,22 @@ public:
 private:
     struct Lane {
         QString label;
-        QString bar;  // the last bar drawn
+        QString bar;  // the last bar line drawn, with its label when there are several
         int lastTenth = -1;
         int blocksOut = 0;
     };
     QString prefixed(int lane, const QString& line) const;
     void draw(const Session::Progress& progress, int lane);
+    QString barLine(int lane, const QString& caption, int position, int maximum);
     void drawBars();
     void endProgressLine();
 
     Verbosity verbosity_;
     bool json_;
+    bool documentWritten_ = false;
+    QStringList errors_;  // every error line, for the document of a command that wrote none
     bool terminal_;
+    int columns_;  // the terminal's width at start; 0 unknown
     std::vector<Lane> lanes_{Lane{}};
     int barLines_ = 0;  // lines of bars above the cursor (several lanes)
     bool barShown_ = false;  // one lane's bar stands on the cursor's line

@@ -20,18 +20,19 @@ QString hexByte(std::uint8_t b) { return QString::asprintf("0x%02X", static_cast
 
 QString heldName(const DeviceImage& image) { return fromCp1252(headerProjectName(image)); }
 
+// One area's first difference, as the verify message says it.
+QString areaLine(const AreaDifference& a, const Session& session) {
+    const QString offset = QString("%1 (0x%2)").arg(a.firstOffset).arg(a.firstOffset, 4, 16, QChar('0'));
+    return fromCp1252(fillPlaceholders(session.messages().text(Msg::VerifyDetail),
+                                       {a.area, offset.toStdString(), hexByte(a.expected).toStdString(),
+                                        hexByte(a.found).toStdString()}));
+}
+
 // Says per area how many bytes differ and where the first is; the facts for --json.
 QJsonArray reportAreas(const std::vector<AreaDifference>& areas, const Session& session, Console& console, int lane) {
     QJsonArray facts;
     for (const AreaDifference& a : areas) {
-        const QString offset = QString("%1 (0x%2)").arg(a.firstOffset).arg(a.firstOffset, 4, 16, QChar('0'));
-        console.error("  " +
-                          fromCp1252(session.messages().text(Msg::VerifyDetail))
-                              .arg(a.area)
-                              .arg(offset)
-                              .arg(hexByte(a.expected), hexByte(a.found)) +
-                          QString("; %1 byte(s) of this area differ").arg(a.differing),
-                      lane);
+        console.error("  " + areaLine(a, session) + QString("; %1 byte(s) of this area differ").arg(a.differing), lane);
         facts.append(QJsonObject{{"area", a.area},
                                  {"differing", static_cast<qint64>(a.differing)},
                                  {"firstOffset", static_cast<qint64>(a.firstOffset)},
@@ -42,17 +43,20 @@ QJsonArray reportAreas(const std::vector<AreaDifference>& areas, const Session& 
 }
 
 // What the device read back against `expected`: the project it holds, and per area what differs,
-// after `sayDifferent` has said that it does.
-DeviceReport comparedWithDevice(const DeviceImage& expected, bool ignoreProgrammingDate, const Session& session,
-                                Console& console, int lane, const std::function<void()>& sayDifferent) {
+// after `sayDifferent` has said that it does. The summary of a device that differs is `different`
+// and the first difference.
+DeviceReport comparedWithDevice(const DeviceImage& expected, bool ignoreProjectIdentity, const Session& session,
+                                Console& console, int lane, const QString& different,
+                                const std::function<void()>& sayDifferent) {
     DeviceReport report;
     const DeviceImage& found = receivedImage(session);
     report.summary = heldName(found);
     report.facts["project"] = report.summary;
-    const auto differences = compareImages(expected, found, ignoreProgrammingDate);
+    const auto differences = compareImages(expected, found, ignoreProjectIdentity);
     if (differences.empty()) return report;
     sayDifferent();
     report.facts["areas"] = reportAreas(differences, session, console, lane);
+    report.summary = different + ": " + areaLine(differences.front(), session);
     report.exit = DeviceFailure;
     return report;
 }
@@ -76,7 +80,8 @@ public:
             report.facts["project"] = report.summary;
             return report;
         }
-        report = comparedWithDevice(sent_, false, session, console, lane,
+        const QString different = fromCp1252(session.messages().text(Msg::VerifyFailed));
+        report = comparedWithDevice(sent_, false, session, console, lane, different,
                                     [&] { console.message(session.messages(), Msg::VerifyFailed, {}, lane); });
         report.facts["verified"] = true;
         if (report.exit == Success) report.note = "programmed and verified " + file_;
@@ -103,9 +108,17 @@ public:
         return session.startReadBack(port);
     }
     DeviceReport finish(const Session& session, Console& console, int lane) override {
-        DeviceReport report = comparedWithDevice(expected_, true, session, console, lane,
-                                                 [&] { console.error("the device does not hold " + file_, lane); });
+        const QString different = "the device does not hold " + file_;
+        DeviceReport report = comparedWithDevice(expected_, true, session, console, lane, different,
+                                                 [&] { console.error(different, lane); });
         report.facts["holds"] = report.exit == Success;
+        const QString expectedName = heldName(expected_);
+        if (report.exit == Success && report.facts["project"].toString() != expectedName) {
+            const QString note = "note: the device names its project " + report.facts["project"].toString() +
+                                 ", the project file " + expectedName;
+            console.note(note, lane);
+            report.facts["notes"] = QJsonArray{note};
+        }
         if (report.exit == Success) report.note = "the device holds " + file_;
         return report;
     }

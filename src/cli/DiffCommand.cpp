@@ -83,23 +83,35 @@ int load(const QString& argument, const Request& request, Context& context, Side
 int diff(const Request& request, Context& context) {
     Side first, second;
     for (const auto& [argument, side] : {std::pair{request.arguments[0], &first}, {request.arguments[1], &second}}) {
-        if (const int exit = load(argument, request, context, *side); exit != Success) return exit;
+        // An interrupted read-back keeps its signal's code; any other failure leaves nothing to compare.
+        if (const int exit = load(argument, request, context, *side); exit != Success)
+            return exit > CouldNotCompare ? exit : CouldNotCompare;
     }
     const std::optional<int> dataSet = request.dataSet ? std::optional(*request.dataSet - 1) : std::nullopt;
     const auto differences = diffImages({first.image, first.programmed}, {second.image, second.programmed}, dataSet);
-    QJsonArray listed;
+    QJsonArray listed, notes;
+    bool equal = true;
     for (const Difference& d : differences) {
         const QString group = fromCp1252(d.group), item = fromCp1252(d.item);
         const QString a = fromCp1252(d.first), b = fromCp1252(d.second);
-        context.console.result(group + ", " + item + ": " + a + " -> " + b);
-        listed.append(QJsonObject{{"group", group}, {"item", item}, {"first", a}, {"second", b}});
+        const QString line = group + ", " + item + ": " + a + " -> " + b;
+        const QJsonObject facts{{"group", group}, {"item", item}, {"first", a}, {"second", b}};
+        if (d.note) {
+            context.console.note("note: " + line);
+            notes.append(facts);
+            continue;
+        }
+        equal = false;
+        context.console.result(line);
+        listed.append(facts);
     }
-    const int exit = differences.empty() ? Success : DeviceFailure;
+    const int exit = equal ? Success : DeviceFailure;
     if (context.console.json())
         context.console.document({{"first", request.arguments[0]},
                                   {"second", request.arguments[1]},
-                                  {"equal", differences.empty()},
+                                  {"equal", equal},
                                   {"differences", listed},
+                                  {"notes", notes},
                                   {"exit", exit}});
     return exit;
 }

@@ -26,7 +26,10 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
         console.message(session.messages(), slot);
         for (const QString& line : fromCp1252(opened.detail).split('\n', Qt::SkipEmptyParts)) console.error("  " + line);
     }
-    return opened.ok && (!needTemplate || session.image().imageTemplateLoaded);
+    if (!opened.ok || !needTemplate || session.image().imageTemplateLoaded) return opened.ok;
+    console.error(path + ": the template is looked for beside the project: copy it there, or correct the image "
+                         "file the project names");
+    return false;
 }
 
 std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path) {

@@ -44,10 +44,16 @@ int main(int argc, char* argv[]) {
     PortRegistry ports;
     const Invocation call = parseCommandLine(QCoreApplication::arguments(), ports);
     Console console(call.verbosity, call.json);
-    if (!call.problem.isEmpty()) return usage(console, call.problem);
-    if (!call.helpText.isEmpty()) {
+    const QString command = call.command ? QString(call.command->name) : QString();
+    int exit = Success;
+    if (!call.problem.isEmpty()) {
+        exit = usage(console, call.problem);
+    } else if (!call.helpText.isEmpty()) {
         for (const QString& line : call.helpText.split('\n')) console.result(line);
-        return Success;
+        if (call.json) console.document({{"help", call.helpText}, {"exit", exit}});
+    } else {
+        exit = runCommand(call, console, ports);
     }
-    return runCommand(call, console, ports);
+    console.finish(command, exit);
+    return exit;
 }

@@ -17,6 +17,19 @@ namespace vem {
 namespace {
 
 #ifdef Q_OS_LINUX
+// The device number of this process's controlling terminal (field 7 of /proc/self/stat); 0
+// without one.
+dev_t controllingTerminal() {
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray line = stat.readAll();
+    // The command name in parentheses may hold spaces: the fields count from its end.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 5) return 0;
+    const unsigned number = fields[4].toUInt();
+    return ::makedev((number >> 8) & 0xFFF, (number & 0xFF) | ((number >> 12) & 0xFFF00));
+}
+
 // Asked of the kernel's device list, so that no device is opened to find out: opening some
 // (a watchdog) has effects of its own.
 bool serialLine(dev_t device) {
@@ -24,6 +37,7 @@ bool serialLine(dev_t device) {
     constexpr unsigned VirtualConsoles = 4, TerminalAliases = 5;  // tty1..tty63; tty, console, ptmx
     constexpr unsigned FirstPtySlave = 136, LastPtySlave = 143;
     if (major == TerminalAliases || (major == VirtualConsoles && minor < 64)) return false;
+    if (device == controllingTerminal()) return false;  // the terminal vemctl or VEM was started from
     if (major >= FirstPtySlave && major <= LastPtySlave) return true;  // not in the kernel's list
     const QString subsystem =
         QFileInfo(QStringLiteral("/sys/dev/char/%1:%2/subsystem").arg(major).arg(minor)).symLinkTarget();

@@ -9,7 +9,7 @@ enum class PortPathFault {
     Absent,
     NotADevice,    // a regular file, a folder, a pipe
     NotATerminal,  // a character device that is no serial line (/dev/null, /dev/zero), or the
-                   // console and controlling terminal (/dev/tty, /dev/console, /dev/tty1)
+                   // console and controlling terminal (/dev/tty, /dev/console, /dev/tty1, and the terminal this process was started from)
 };
 
 PortPathFault portPathFault(const QString& path);

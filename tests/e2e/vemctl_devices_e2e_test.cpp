@@ -70,6 +70,16 @@ TEST_F(VemctlDevices, VerifyPassesOnTheProjectAndFailsOnAnotherOrACorruptedByte)
     const Result corrupted = onDevice(corrupting, {"verify", "default.qor"});
     EXPECT_EQ(corrupted.exit, 1);
     EXPECT_TRUE(corrupted.err.contains("Area main, offset 100 (0x0064)")) << corrupted.err.toStdString();
+
+    // Of several devices, the summary line of one that differs says its first difference.
+    const Result both = run({"verify", "default.qor", "--port", sim.path(), "--port", corrupting.path()});
+    EXPECT_EQ(both.exit, 1);
+    const QStringList lines = both.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << both.out.toStdString();
+    EXPECT_TRUE(lines[1].startsWith(corrupting.path() + "  failed  ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("does not hold " + path("default.qor") +
+                                  ": Area main, offset 100 (0x0064): expected 0xFF, read 0x00"))
+        << lines[1].toStdString();
 }
 
 TEST_F(VemctlDevices, ADeviceFallingSilentFailsAloneWhileTheOthersAreProgrammed) {
@@ -95,20 +105,22 @@ TEST_F(VemctlDevices, ADeviceFallingSilentFailsAloneWhileTheOthersAreProgrammed)
 
 TEST_F(VemctlDevices, AllPortsTakesTheDevicesVemPortNames) {
     QorsimProcess first, second;
-    const QList<std::pair<QString, QString>> environment{{"VEM_PORT", first.path() + ":" + second.path()}};
+    ASSERT_TRUE(QFile::link(first.path(), path("first")));  // the first again, by a link
+    const QList<std::pair<QString, QString>> environment{
+        {"VEM_PORT", first.path() + ":" + second.path() + ":" + path("first")}};
     const Result listed = vem::test::vemctl({"ports", "--json"}, folder.path(), environment);
     const QJsonArray ports = parsed(listed.out)["ports"].toArray();
-    ASSERT_GE(ports.size(), 2);
+    ASSERT_GE(ports.size(), 3);
     EXPECT_EQ(ports[0].toObject()["path"].toString(), first.path());
     EXPECT_EQ(ports[1].toObject()["path"].toString(), second.path());
 
     const Result r = vem::test::vemctl({"clock", "--all-ports", "--timeout-ms", "300"}, folder.path(), environment);
     const QStringList lines = r.out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), ports.size()) << r.out.toStdString();
+    ASSERT_EQ(lines.size(), ports.size() - 1) << r.out.toStdString();  // each device once
     EXPECT_TRUE(lines[0].startsWith(first.path() + "  ok  ")) << r.out.toStdString();
     EXPECT_TRUE(lines[1].startsWith(second.path() + "  ok  ")) << r.out.toStdString();
     // Ports of this machine besides the two have no device behind them.
-    EXPECT_EQ(r.exit, ports.size() == 2 ? 0 : 1);
+    EXPECT_EQ(r.exit, ports.size() == 3 ? 0 : 1);
 }
 
 TEST_F(VemctlDevices, DiffNamesEachKindOfChangeInOneLine) {
@@ -161,22 +173,35 @@ TEST_F(VemctlDevices, DiffNamesEachKindOfChangeInOneLine) {
     }
     // The project's name is the file's.
     writeFile(path("b/other.qor"), project);
-    EXPECT_EQ(run({"diff", "default.qor", "b/other.qor"}).out.trimmed(),
-              "project, name: \"default.qor\" -> \"other.qor\"");
+    const Result renamed = run({"diff", "default.qor", "b/other.qor"});
+    EXPECT_EQ(renamed.exit, 0);
+    EXPECT_EQ(renamed.err.trimmed(), "note: project, name: \"default.qor\" -> \"other.qor\"");
     // Only data set 1 is compared: the availability of data set 2 is left out.
     writeFile(path("b/default.qor"), project);
     writeFile(path("b/default.bin"), imageWith(vem::MainAt::DataSetAvailable + 1, 0));
     EXPECT_EQ(run({"diff", "default.qor", "b/default.qor", "--data-set", "1"}).exit, 0);
 }
 
-TEST_F(VemctlDevices, AReadBackDiffersFromItsProjectOnlyByTheProgrammingDate) {
+// The project name and a programming date against none say which project and when: notes, and
+// a device is equal to the project it holds, under whatever name its read-back was saved.
+TEST_F(VemctlDevices, ADeviceEqualsItsProjectWhateverItsNameAndDate) {
     QorsimProcess sim;
     ASSERT_EQ(onDevice(sim, {"program", "default.qor", "--no-verify"}).exit, 0);
     const Result r = run({"diff", "default.qor", "port:" + sim.path()});
-    EXPECT_EQ(r.exit, 1) << r.err.toStdString();
-    const QStringList lines = r.out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 1) << r.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("project, programming date: none -> ")) << r.out.toStdString();
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("note: project, programming date: none -> ")) << r.err.toStdString();
+
+    ASSERT_EQ(onDevice(sim, {"read", "-o", "renamed.qor"}).exit, 0);
+    const Result verified = onDevice(sim, {"verify", "renamed.qor"});
+    EXPECT_EQ(verified.exit, 0) << verified.err.toStdString();
+    EXPECT_TRUE(verified.err.contains("note: the device names its project default.qor, the project file renamed.qor"))
+        << verified.err.toStdString();
+    const QJsonObject named = parsed(run({"diff", "renamed.qor", "port:" + sim.path(), "--json"}).out);
+    EXPECT_TRUE(named["equal"].toBool());
+    const QJsonArray notes = named["notes"].toArray();
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_EQ(notes[0].toObject()["item"].toString(), "name");
 
     // A build's folder holds its programming date as a device does.
     ASSERT_EQ(run({"build", "default.qor", "-o", "image"}).exit, 0);
@@ -221,7 +246,7 @@ TEST_F(VemctlDevices, JsonCarriesTheFactsOfTheText) {
 
     const Result problems = run({"check", "default.qor", "--json"});
     EXPECT_EQ(parsed(problems.out)["problems"].toArray().size(), 0);
-    EXPECT_EQ(run({"show", "default.qor", "--json"}).exit, 2);
+    EXPECT_EQ(parsed(run({"show", "default.qor", "--json"}).out)["lines"].toArray().size(), 25);
 }
 
 TEST_F(VemctlDevices, ControlCharactersFromADeviceLeaveEscaped) {
@@ -233,9 +258,9 @@ TEST_F(VemctlDevices, ControlCharactersFromADeviceLeaveEscaped) {
     EXPECT_FALSE(info.out.contains('\x1b')) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains("project: a\\x1b]0;x\\x07\\x1b[2J.qor")) << info.out.toStdString();
     const Result diff = run({"diff", "default.qor", "port:" + sim.path()});
-    EXPECT_FALSE(diff.out.contains('\x1b'));
-    EXPECT_TRUE(diff.out.contains("project, name: \"default.qor\" -> \"a\\x1b]0;x\\x07\\x1b[2J.qor\""))
-        << diff.out.toStdString();
+    EXPECT_FALSE(diff.err.contains('\x1b'));
+    EXPECT_TRUE(diff.err.contains("project, name: \"default.qor\" -> \"a\\x1b]0;x\\x07\\x1b[2J.qor\""))
+        << diff.err.toStdString();
 }
 
 }  // namespace

@@ -14,12 +14,18 @@ DeviceImage sampleImage() {
     return image;
 }
 
-TEST(ImageCompare, CountsPerAreaAndLeavesOutOnlyTheProgrammingDateWhenAsked) {
+TEST(ImageCompare, CountsPerAreaAndLeavesOutOnlyTheProjectNameAndDateWhenAsked) {
     const DeviceImage sent = sampleImage();
     DeviceImage found = sent;
     found.headerArea[HeaderAt::ProgramMinute] = 59;
+    found.headerArea[HeaderAt::ProjectName] = 'c';
+    found.headerArea[HeaderAt::ProjectName + HeaderAt::ProjectNameMax - 1] = 'z';
     EXPECT_TRUE(compareImages(sent, found, true).empty());
     ASSERT_EQ(compareImages(sent, found, false).size(), 1u);
+    EXPECT_EQ(compareImages(sent, found, false)[0].differing, 3u);
+    found.headerArea[HeaderAt::ProjectName + HeaderAt::ProjectNameMax] = 1;  // the byte after the name counts
+    ASSERT_EQ(compareImages(sent, found, true).size(), 1u);
+    found.headerArea[HeaderAt::ProjectName + HeaderAt::ProjectNameMax] = 0;
 
     found.headerArea[HeaderAt::ProgramMinute + 1] = 1;  // the byte after the date counts
     found.screenArea[639] = 'x';
@@ -65,17 +71,53 @@ TEST(ImageDiff, ABytePlacesItsDifferenceInExactlyOneLine) {
     }
 }
 
-TEST(ImageDiff, TheProgrammingDateCountsOnlyWhereASideHoldsOne) {
+TEST(ImageDiff, OnOffValuesAreSaidInTheirWords) {
+    const struct {
+        std::size_t at;
+        const char* item;
+        const char* zero;
+        const char* one;
+    } cases[] = {
+        {MainAt::DataSetAvailable + 1, "available", "no", "yes"},
+        {MainAt::ForwardEnabled, "Enable", "off", "on"},
+    };
+    for (const auto& c : cases) {
+        DeviceImage first = sampleImage(), second = first;
+        first.mainArea[c.at] = 0;
+        second.mainArea[c.at] = 1;
+        const auto found = diffImages({first, true}, {second, true});
+        ASSERT_EQ(found.size(), 1u) << c.item;
+        EXPECT_EQ(found[0].item, c.item);
+        EXPECT_EQ(found[0].first, c.zero);
+        EXPECT_EQ(found[0].second, c.one);
+    }
+}
+
+TEST(ImageDiff, TheProgrammingDateCountsOnlyWhereBothSidesHoldOne) {
     const DeviceImage built = sampleImage();
     DeviceImage device = built;
     device.headerArea[HeaderAt::ProgramHour] = 9;
     EXPECT_TRUE(diffImages({built, false}, {device, false}).empty());
-    // A project's build shows no date, even where its clock gave the same bytes.
+    // A project's build shows no date, even where its clock gave the same bytes: a note only.
     const auto once = diffImages({built, false}, {built, true});
     ASSERT_EQ(once.size(), 1u);
     EXPECT_EQ(once[0].first, "none");
     EXPECT_EQ(once[0].second, "07.00.00  00:00");
-    EXPECT_EQ(diffImages({built, true}, {device, true})[0].second, "07.00.00  09:00");
+    EXPECT_TRUE(once[0].note);
+    const auto dated = diffImages({built, true}, {device, true});
+    ASSERT_EQ(dated.size(), 1u);
+    EXPECT_EQ(dated[0].second, "07.00.00  09:00");
+    EXPECT_FALSE(dated[0].note);
+}
+
+TEST(ImageDiff, AnotherProjectNameIsANote) {
+    const DeviceImage first = sampleImage();
+    DeviceImage second = first;
+    second.headerArea[HeaderAt::ProjectName] = 'B';
+    const auto found = diffImages({first, true}, {second, true});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].item, "name");
+    EXPECT_TRUE(found[0].note);
 }
 
 TEST(ImageDiff, ADataSetLimitLeavesTheOtherDataSetsOut) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "i18n/LanguageFile.h"
+#include "session/Session.h"
 
 namespace vem {
 namespace {
@@ -119,6 +120,35 @@ TEST(LanguageFile, MessagesFillTheirSlotsInOrderAndAShortSectionKeepsTheBuiltInT
     applyLanguageMessages(parseLanguageFile(fileWith(counts)), builtIn, dialogs);
     EXPECT_EQ(builtIn.text(Msg::PortCannotOpen), MessageTable().text(Msg::PortCannotOpen));
     EXPECT_FALSE(builtIn.text(Msg::PortCannotOpen).empty());
+}
+
+TEST(MessageTexts, PlaceholdersAreFilledInOnePassAndNeverFromAValue) {
+    const struct {
+        const char* text;
+        std::vector<std::string> values;
+        const char* filled;
+    } cases[] = {
+        {"Port %1, step %3 of %2", {"/dev/a", "268", "40"}, "Port /dev/a, step 40 of 268"},
+        {"%1 and %2", {"/dev/x%2%1", "b"}, "/dev/x%2%1 and b"},
+        {"%2 without its value, 100%", {"a"}, "%2 without its value, 100%"},
+        {"%0 %%1 %", {"v"}, "%0 %v %"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fillPlaceholders(c.text, c.values), c.filled) << c.text;
+}
+
+// The reply time-out is said as it is set, in the language taken before or after.
+TEST(MessageTexts, TheTimeOutMessageSaysTheTimeOutInForce) {
+    const auto german = readLanguageFile((DataFolder / "language.txt").string());
+    const auto english = readLanguageFile((DataFolder / "language-en.txt").string());
+    ASSERT_TRUE(german && english);
+    Session s;
+    s.takeLanguage(*german);
+    EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("(2 Sekunden)"), std::string::npos);
+    s.setReplyTimeout(300);
+    EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("(0.3 Sekunden)"), std::string::npos);
+    s.setReplyTimeout(12250);
+    s.takeLanguage(*english);
+    EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("within 12.25 seconds"), std::string::npos);
 }
 
 TEST(LanguageFile, ShippedFilesHaveEveryEntry) {

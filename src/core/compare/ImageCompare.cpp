@@ -3,14 +3,15 @@
 namespace vem {
 namespace {
 
-bool isProgrammingDate(std::size_t offset) {
-    return offset >= HeaderAt::ProgramDay && offset <= HeaderAt::ProgramMinute;
+bool isProjectIdentity(std::size_t offset) {
+    return (offset >= HeaderAt::ProgramDay && offset <= HeaderAt::ProgramMinute) ||
+           (offset >= HeaderAt::ProjectName && offset < HeaderAt::ProjectName + HeaderAt::ProjectNameMax);
 }
 
 }  // namespace
 
 std::vector<AreaDifference> compareImages(const DeviceImage& expected, const DeviceImage& found,
-                                          bool ignoreProgrammingDate) {
+                                          bool ignoreProjectIdentity) {
     const auto want = imageAreas(expected);
     const auto got = imageAreas(found);
     std::vector<AreaDifference> differences;
@@ -19,7 +20,7 @@ std::vector<AreaDifference> compareImages(const DeviceImage& expected, const Dev
         AreaDifference d{want[a].name};
         for (std::size_t i = 0; i < want[a].bytes.size(); ++i) {
             if (want[a].bytes[i] == got[a].bytes[i]) continue;
-            if (header && ignoreProgrammingDate && isProgrammingDate(i)) continue;
+            if (header && ignoreProjectIdentity && isProjectIdentity(i)) continue;
             if (d.differing++ > 0) continue;
             d.firstOffset = i;
             d.expected = want[a].bytes[i];

@@ -17,9 +17,9 @@ struct AreaDifference {
 };
 
 // The areas of `found` that differ from `expected`, in area order; empty when all three are
-// equal. `ignoreProgrammingDate` leaves out the header's programming date and time, which a
-// build takes from the clock.
+// equal. `ignoreProjectIdentity` leaves out the header's project name and programming date and
+// time: they say which project and when, not what the device shows or does.
 std::vector<AreaDifference> compareImages(const DeviceImage& expected, const DeviceImage& found,
-                                          bool ignoreProgrammingDate);
+                                          bool ignoreProjectIdentity);
 
 }  // namespace vem

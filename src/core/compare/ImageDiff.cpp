@@ -29,6 +29,7 @@ struct Place {
     Shown show;
     int dataSet = -1;  // the data set it belongs to, -1 for none
     bool programmingDate = false;
+    bool identity = false;  // which project and when, not what the device shows or does
 };
 
 // Design texts of the lists whose positions the image holds (Windows-1252).
@@ -206,8 +207,10 @@ const std::vector<Place>& places() {
         addDataSets(list);
         addSettings(list);
         addPosExtended(list);
-        list.push_back({"project", "name", Header, HeaderAt::ProjectName, HeaderAt::ProjectNameMax, projectName});
-        list.push_back({"project", "programming date", Header, HeaderAt::ProgramDay, 5, programmingDate, -1, true});
+        list.push_back(
+            {"project", "name", Header, HeaderAt::ProjectName, HeaderAt::ProjectNameMax, projectName, -1, false, true});
+        list.push_back(
+            {"project", "programming date", Header, HeaderAt::ProgramDay, 5, programmingDate, -1, true, true});
         return list;
     }();
     return all;
@@ -260,7 +263,9 @@ std::vector<Difference> diffImages(const DiffSide& first, const DiffSide& second
         const std::string x = !p.programmingDate || first.programmed ? p.show(a[p.area].subspan(p.offset, p.size)) : "none";
         const std::string y = !p.programmingDate || second.programmed ? p.show(b[p.area].subspan(p.offset, p.size)) : "none";
         if (x == y) continue;
-        out.push_back({p.group, p.item, x, y});
+        // A programming date on both sides is the device's content; a date against none says only when.
+        const bool note = p.identity && !(p.programmingDate && first.programmed && second.programmed);
+        out.push_back({p.group, p.item, x, y, note});
         account(p);
     }
     addOtherBytes(first.image, second.image, accounted, out);

@@ -13,6 +13,10 @@ struct Difference {
     std::string item;    // "row 3", "field 5 length", a control's label
     std::string first;   // the value in the first image (Windows-1252)
     std::string second;  // the value in the second
+    // Says which project and when, not what the device shows: the project name, and a
+    // programming date where only one side holds one. Two images whose differences are all
+    // notes are equal.
+    bool note = false;
 };
 
 // One side of a comparison.

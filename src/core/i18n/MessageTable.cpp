@@ -82,19 +82,45 @@ const std::vector<std::string>& builtInTexts() {
 
 }  // namespace
 
+std::string fillPlaceholders(const std::string& text, const std::vector<std::string>& values) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : values.size();
+        if (text[i] == '%' && n < values.size() && n < 9) {
+            out += values[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 MessageTable::MessageTable() : texts_(ClassicSlotCount) {
     for (const auto& t : builtInTexts()) texts_.push_back(t);
+    shown_ = texts_;
+    values_.resize(texts_.size());
 }
 
 const std::string& MessageTable::text(int slot) const {
     static const std::string empty;
     if (slot < 0 || slot >= slotCount()) return empty;
-    return texts_[slot];
+    return shown_[slot];
 }
 
 void MessageTable::setText(int slot, std::string text) {
     if (slot < 0 || slot >= slotCount()) return;
     texts_[slot] = std::move(text);
+    fill(slot);
 }
+
+void MessageTable::setValues(int slot, std::vector<std::string> values) {
+    if (slot < 0 || slot >= slotCount()) return;
+    values_[slot] = std::move(values);
+    fill(slot);
+}
+
+void MessageTable::fill(int slot) { shown_[slot] = fillPlaceholders(texts_[slot], values_[slot]); }
 
 }  // namespace vem

@@ -13,13 +13,24 @@ public:
     static constexpr int ClassicSlotCount = 26;
 
     MessageTable();
+    // The slot's text, its placeholders filled with the slot's values.
     const std::string& text(int slot) const;
     void setText(int slot, std::string text);
+    // The values of the slot's placeholders %1, %2, ...: kept when a language file replaces the text.
+    void setValues(int slot, std::vector<std::string> values);
     int slotCount() const { return static_cast<int>(texts_.size()); }
 
 private:
-    std::vector<std::string> texts_;
+    void fill(int slot);
+
+    std::vector<std::string> texts_;   // as the language file gives them
+    std::vector<std::string> shown_;   // filled
+    std::vector<std::vector<std::string>> values_;
 };
+
+// `text` with each %1..%9 replaced by values[0..8], in one pass: a value is never searched for
+// placeholders itself. A placeholder without a value stays.
+std::string fillPlaceholders(const std::string& text, const std::vector<std::string>& values);
 
 // Message slots with a fixed role.
 namespace Msg {
@@ -34,7 +45,7 @@ constexpr int ProgramRefused = 8;
 constexpr int ReadBackBlockCaption = 9;
 constexpr int FontBlockCaption = 10;
 constexpr int FirmwareBlockCaption = 11;
-constexpr int ReplyTimeOut = 12;
+constexpr int ReplyTimeOut = 12;  // %1 the reply time-out in seconds
 constexpr int FieldHintPrefix = 13;
 constexpr int DateHint = 14;
 constexpr int TimeHint = 15;

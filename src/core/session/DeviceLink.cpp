@@ -13,10 +13,13 @@ namespace {
 
 using Kind = Exchange::Kind;
 
-std::string replaceAll(std::string text, const std::string& mark, const std::string& by) {
-    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
-        text.replace(at, mark.size(), by);
-    return text;
+// Milliseconds as seconds: "2", "0.3", "1.25".
+std::string secondsText(int ms) {
+    std::string text = std::to_string(ms / 1000);
+    if (ms % 1000 == 0) return text;
+    std::string fraction = std::to_string(1000 + ms % 1000).substr(1);
+    while (fraction.back() == '0') fraction.pop_back();
+    return text + "." + fraction;
 }
 
 int problemSlot(OpenFailure problem) {
@@ -254,13 +257,16 @@ void Session::completed(Outcome& out) {
     out.refreshSettingLabels = applied.refreshSettingLabels;
 }
 
+void Session::setReplyTimeout(int ms) {
+    replyTimeoutMs_ = ms;
+    messages_.setValues(Msg::ReplyTimeOut, {secondsText(ms)});
+}
+
 std::string Session::stepDetail() const {
     const Exchange& exchange = running_->exchange;
-    std::string detail = messages_.text(Msg::StepDetail);
-    detail = replaceAll(detail, "%1", running_->port);
-    detail = replaceAll(detail, "%2", messages_.text(running_->operationSlot));
-    detail = replaceAll(detail, "%3", std::to_string(exchange.step()));
-    return replaceAll(detail, "%4", std::to_string(exchange.steps()));
+    return fillPlaceholders(messages_.text(Msg::StepDetail),
+                            {running_->port, messages_.text(running_->operationSlot),
+                             std::to_string(exchange.step()), std::to_string(exchange.steps())});
 }
 
 // A failed exchange: its message with the step it failed at; nothing of it is applied.

@@ -27,7 +27,10 @@ Outcome settingLabels() {
 
 }  // namespace
 
-Session::Session() { markUnchanged(); }
+Session::Session() {
+    markUnchanged();
+    setReplyTimeout(ReplyTimeoutMs);
+}
 
 void Session::markUnchanged() { unchangedText_ = writeProjectText(project_); }
 

@@ -169,8 +169,9 @@ public:
     // The three areas of the last completed read-back as the device sent them.
     const std::optional<DeviceImage>& receivedImage() const { return receivedImage_; }
 
-    // Milliseconds the device has to answer, for the exchanges started from now on.
-    void setReplyTimeout(int ms) { replyTimeoutMs_ = ms; }
+    // Milliseconds the device has to answer, for the exchanges started from now on; the
+    // time-out message says it.
+    void setReplyTimeout(int ms);
 
     // True while an exchange waits for the device; no other device operation starts then.
     bool exchangeRunning() const;
