@@ -64,12 +64,13 @@ int Commands::read(const Request& request) {
         facts["failure"] = QJsonObject{{"message", problem}, {"file", request.output}};
         return finish(FileProblem);
     }
-    for (int slot : saved.messages) console_.message(session_.messages(), slot, saved.detail);
+    const MessageTable& texts = session_.messages();
+    for (int slot : saved.messages) console_.message(texts, slot);
     if (!saved.ok) {
-        const MessageTable& texts = session_.messages();
-        facts["failure"] = QJsonObject{{"message", fromCp1252(texts.text(saved.messages.back()))},
-                                       {"file", fromFileSystemName(saved.failedFile)},
-                                       {"reason", fromCp1252(texts.text(saved.failureReason))}};
+        const QString file = fromFileSystemName(saved.failedFile), reason = fromCp1252(texts.text(saved.failureReason));
+        console_.error("  " + file + ": " + reason);
+        facts["failure"] = QJsonObject{
+            {"message", fromCp1252(texts.text(saved.messages.back()))}, {"file", file}, {"reason", reason}};
         return finish(FileProblem);
     }
     const QString image = fromFileSystemName(session_.project().templatePath);

@@ -177,6 +177,11 @@ TEST_F(Vemctl, ReadSavesAnImageOfItsOwnAndRefusesAReadOnlyProjectUnlessForced) {
     EXPECT_TRUE(refused.out.contains("\"failure\"")) << refused.out.toStdString();
     EXPECT_EQ(readAll(path("ro.qor")), "previous");
     EXPECT_FALSE(QFile::exists(path("ro-readout.bin")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.qor")).constData(), 0600), 0);
+    const Result notAFile = onDevice(sim, {"read", "-o", "fifo.qor", "--json"});
+    EXPECT_EQ(notAFile.exit, 3);
+    EXPECT_TRUE(notAFile.out.contains("\"reason\": \"it is not an ordinary file")) << notAFile.out.toStdString();
+    EXPECT_TRUE(notAFile.err.contains(path("fifo.qor") + ": it is not an ordinary file")) << notAFile.err.toStdString();
     EXPECT_EQ(onDevice(sim, {"read", "-o", "ro.qor", "--force"}).exit, 0);
     EXPECT_TRUE(readAll(path("ro.qor")).startsWith("ro-readout.bin"));
 

@@ -167,8 +167,8 @@ TEST_F(MainWindowOpenSave, SaveAsAsksBeforeAReadOnlyFileAndNamesFileAndReasonOfA
     const QStringList before = QDir(folder.path()).entryList(QDir::Files);
     saveAs(window, "missing/x.qor");
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].slot, Msg::ReadoutSaveFailed);
-    EXPECT_TRUE(shown[0].text.contains(folder.filePath("missing")));
+    EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("missing/x.qor")));
     EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(window.session().messages().text(Msg::SaveReasonNoFolder))))
         << shown[0].text.toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);

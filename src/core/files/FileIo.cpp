@@ -273,6 +273,12 @@ FileWrite writeFileReplacing(const fs::path& target, std::span<const std::uint8_
 }
 
 #ifdef VEM_POSIX_FILES
+FileWrite checkReplaceable(const fs::path& target, WriteOptions options) {
+    fs::path file;
+    std::optional<struct stat> old;
+    return examineTarget(target, options, file, old);
+}
+
 FileWrite writeFilesReplacing(std::span<const FileToWrite> files, WriteOptions options) {
     std::vector<Staged> staged;
     const auto dropStaged = [&] {
@@ -331,16 +337,20 @@ FileWrite writeNewFile(const fs::path& folder, const std::function<fs::path(int)
     return failure(EEXIST, folder / nameFor(1));
 }
 #else
+FileWrite checkReplaceable(const fs::path& target, WriteOptions options) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::is_directory(status)) return failure(EISDIR, target);
+    if (fs::exists(status) && !fs::is_regular_file(status)) return failure(FileWrite::NotRegularTarget, target);
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none &&
+        !options.replaceReadOnly)
+        return failure(FileWrite::ReadOnlyTarget, target);
+    return {};
+}
+
 FileWrite writeFilesReplacing(std::span<const FileToWrite> files, WriteOptions options) {
-    for (const FileToWrite& f : files) {
-        std::error_code ec;
-        const fs::file_status status = fs::status(f.target, ec);
-        if (fs::is_directory(status)) return failure(EISDIR, f.target);
-        if (fs::exists(status) && !fs::is_regular_file(status)) return failure(FileWrite::NotRegularTarget, f.target);
-        if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none &&
-            !options.replaceReadOnly)
-            return failure(FileWrite::ReadOnlyTarget, f.target);
-    }
+    for (const FileToWrite& f : files)
+        if (FileWrite checked = checkReplaceable(f.target, options); !checked.ok()) return checked;
     for (const FileToWrite& f : files) {
         const fs::path temp = f.target.parent_path() / fs::path(tempPrefix(f.target) + "0-0.tmp");
         std::error_code ec;

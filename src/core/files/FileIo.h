@@ -57,6 +57,10 @@ struct WriteOptions {
 FileWrite writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                              WriteOptions options = {});
 
+// Whether writeFileReplacing would take `target`: the refusals and a missing folder, nothing
+// written.
+FileWrite checkReplaceable(const std::filesystem::path& target, WriteOptions options = {});
+
 // A file to be written by writeFilesReplacing.
 struct FileToWrite {
     std::filesystem::path target;

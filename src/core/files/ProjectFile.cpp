@@ -221,8 +221,9 @@ std::string templateNameFrom(const Project& p, const fs::path& folder) {
     return relative.empty() ? p.templatePath : relative.string();
 }
 
-FileResult saveFailed(int slot, const FileWrite& write) {
-    FileResult result;
+// `sofar` failed with message `slot` at `write`.
+FileResult saveFailed(FileResult sofar, int slot, const FileWrite& write) {
+    FileResult result = std::move(sofar);
     result.ok = false;
     result.messages.push_back(slot);
     result.file = write.file;
@@ -262,6 +263,8 @@ FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string
     const fs::path file = resolveLinks(target);
     const fs::path folder = file.parent_path();
     const std::string stem = file.stem().string();
+    if (const FileWrite refused = checkReplaceable(target, options); !refused.ok())
+        return saveFailed(outcome, Msg::ProjectSaveFailed, refused);
     Project saved = p;
     saved.imageFileName = templateNameFrom(p, folder);
     std::string oldImage;
@@ -269,15 +272,10 @@ FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string
         // A fresh image first, then the project that names it, then the image it replaces: a
         // project on disk always names an image that holds what it held when it was saved.
         oldImage = imageNamedBy(file);
-        const std::vector<std::uint8_t> bytes = imageFileBytes(image);
-        const FileWrite written =
-            writeNewFile(folder.empty() ? fs::path(".") : folder, [&](int n) { return readoutImageName(stem, n); },
-                         bytes, file.empty() ? fs::path(target) : file);
-        if (!written.ok()) {
-            FileResult failed = saveFailed(Msg::ReadoutSaveFailed, written);
-            failed.messages.insert(failed.messages.begin(), outcome.messages.begin(), outcome.messages.end());
-            return failed;
-        }
+        const FileWrite written = writeNewFile(
+            folder.empty() ? fs::path(".") : folder, [&](int n) { return readoutImageName(stem, n); },
+            imageFileBytes(image), file);
+        if (!written.ok()) return saveFailed(outcome, Msg::ReadoutSaveFailed, written);
         std::error_code ec;
         saved.imageFileName = fs::path(written.file).filename().string();
         saved.templatePath = fs::absolute(written.file, ec).lexically_normal().string();
@@ -287,9 +285,7 @@ FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string
     if (const FileWrite written = writeFileReplacing(target, {bytes, text.size()}, options); !written.ok()) {
         std::error_code ec;
         if (p.writeReadoutOnSave) fs::remove(saved.templatePath, ec);
-        FileResult failed = saveFailed(Msg::ProjectSaveFailed, written);
-        failed.messages.insert(failed.messages.begin(), outcome.messages.begin(), outcome.messages.end());
-        return failed;
+        return saveFailed(outcome, Msg::ProjectSaveFailed, written);
     }
     if (!oldImage.empty() && oldImage != saved.imageFileName && isReadoutImageOf(stem, oldImage)) {
         std::error_code ec;
