@@ -5,7 +5,6 @@
 
 #include "ProjectOpen.h"
 
-
 namespace vem::cli {
 namespace {
 

@@ -201,7 +201,8 @@ struct Staged {
     fs::path file;  // where it goes
 };
 
-// Writes `bytes` to a new temporary file of `owner` with `mode` (an existing target's, or -1).
+// Writes `bytes` to a new temporary file of `owner`, with the mode and owner of `old` (the
+// existing target) when there is one.
 FileWrite stage(const fs::path& owner, std::span<const std::uint8_t> bytes, const struct stat* old, Staged& staged) {
     std::random_device random;
     int fd = -1;

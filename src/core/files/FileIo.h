@@ -36,7 +36,7 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::pa
 // Why a file was not written: the system's error number (ENOSPC, EACCES, EISDIR, ...), or one
 // of the refusals below, which the writer decides itself.
 struct FileWrite {
-    enum Refusal { NotRefused = 0, ReadOnlyTarget = -1, NotRegularTarget = -2 };
+    enum Refusal { ReadOnlyTarget = -1, NotRegularTarget = -2 };
     int error = 0;        // an errno value, or a Refusal (negative)
     std::string file;     // the file that failed, links resolved where they could be
     bool ok() const { return error == 0; }
