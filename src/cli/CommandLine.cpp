@@ -2,7 +2,9 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <filesystem>
 
+#include "ProjectOpen.h"
 
 namespace vem::cli {
 namespace {
@@ -29,7 +31,8 @@ struct Options {
     QCommandLineOption output{{"o", "output"}, "Where read and build write.", "PATH"};
     QCommandLineOption dataSet{"data-set", "The data set show draws, or diff compares, 1 to 4.", "N"};
     QCommandLineOption noVerify{"no-verify", "program: do not read the device back to compare."};
-    QCommandLineOption force{"force", "read: take an image that lacks the mark of the images VEM builds; "
+    QCommandLineOption force{"force", "read: take an image that lacks the mark of the images VEM builds, and "
+                                      "replace a read-only OUT.qor; build: replace read-only areas; "
                                       "program, verify: take a project that check refuses."};
     QCommandLineOption json{"json", "The results as one JSON document on stdout."};
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
@@ -37,7 +40,11 @@ struct Options {
     QCommandLineOption language{"language", "Takes the message texts from FILE.", "FILE"};
 };
 
-QString absolute(const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); }
+// Byte for byte: a name that is not UTF-8 stays as fromFileSystemName gave it.
+QString absolute(const QString& path) {
+    if (path.isEmpty()) return path;
+    return fromFileSystemName(std::filesystem::absolute(fileSystemName(path)).lexically_normal().string());
+}
 
 // A relative path is taken from here, before a command moves to a project's folder.
 QString absoluteArgument(const QString& argument) {

@@ -42,7 +42,8 @@ const std::array<CommandSpec, 12> Table{{
      "refuses)",
      PortUse::Several, false,
      [](const Request& r, Context& c) { return onCheckedProject("verify", r, c, verifyTask); }},
-    {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with readout.bin beside it", PortUse::One, true,
+    {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with its image OUT-readout.bin beside it (--force: replace a "
+     "read-only OUT.qor)", PortUse::One, true,
      onSession<&Commands::read>},
     {"info", "", 0, "the project name and programming date the device holds", PortUse::Several, false,
      [](const Request& r, Context& c) { return runOnDevices("info", r, c, infoTask); }},
@@ -52,7 +53,8 @@ const std::array<CommandSpec, 12> Table{{
      onSession<&Commands::uploadFont>},
     {"upload-firmware", "FILE", 1, "upload a firmware (1 to 32767 bytes)", PortUse::One, false,
      onSession<&Commands::uploadFirmware>},
-    {"build", "PROJECT.qor -o DIR", 1, "write the image areas main.bin, header.bin, screen.bin", PortUse::None, true, onSession<&Commands::build>},
+    {"build", "PROJECT.qor -o DIR", 1, "write the image areas main.bin, header.bin, screen.bin, all three or none (--force: "
+     "replace read-only ones)", PortUse::None, true, onSession<&Commands::build>},
     {"check", "PROJECT.qor", 1, "list what is wrong with a project and its template", PortUse::None, false,
      onSession<&Commands::check>},
     {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false, onSession<&Commands::show>},

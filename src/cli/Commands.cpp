@@ -1,14 +1,14 @@
 #include "Commands.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
+#include <filesystem>
 
 #include "DeviceRunner.h"
 #include "ProjectOpen.h"
 #include "editor/ScreenPicture.h"
 #include "files/FileIo.h"
 #include "files/ImageFile.h"
+#include "files/ProjectFile.h"
 #include "files/ReadBack.h"
 #include "host/Encoding.h"
 #include "serial/PortRegistry.h"
@@ -54,18 +54,28 @@ int Commands::read(const Request& request) {
         }
         session_.takeReadBack();
     }
-    // The project refers to the image it came from, so that programming it gives the device back.
-    Project project = session_.project();
-    project.imageFileName = ReadoutFileName;
-    session_.takeProject(project, session_.image());
     facts["project"] = fromCp1252(headerProjectName(session_.image()));
-    const QString name = QFileInfo(request.output).fileName();
-    const Outcome saved = session_.saveProjectAs(fileSystemName(name));
-    for (int slot : saved.messages) console_.message(session_.messages(), slot, toCp1252(request.output));
-    if (!saved.ok) return finish(FileProblem);
-    const QString image = QFileInfo(request.output).dir().filePath(ReadoutFileName);
+    // The project names an image of its own, saved beside it, so that programming it gives the
+    // device back.
+    const Outcome saved = session_.saveProjectAs(fileSystemName(request.output), {}, request.force);
+    if (saved.askReplaceReadOnly) {
+        const QString problem = "is read-only: not replaced; --force replaces it";
+        console_.error(request.output + ": " + problem);
+        facts["failure"] = QJsonObject{{"message", problem}, {"file", request.output}};
+        return finish(FileProblem);
+    }
+    const MessageTable& texts = session_.messages();
+    for (int slot : saved.messages) console_.message(texts, slot);
+    if (!saved.ok) {
+        const QString file = fromFileSystemName(saved.failedFile), reason = fromCp1252(texts.text(saved.failureReason));
+        console_.error("  " + file + ": " + reason);
+        facts["failure"] = QJsonObject{
+            {"message", fromCp1252(texts.text(saved.messages.back()))}, {"file", file}, {"reason", reason}};
+        return finish(FileProblem);
+    }
+    const QString image = fromFileSystemName(session_.project().templatePath);
     facts["image"] = image;
-    console_.note("read into " + request.output + " and " + ReadoutFileName + " beside it");
+    console_.note("read into " + request.output + " and " + image);
     return finish(Success);
 }
 
@@ -91,18 +101,23 @@ int Commands::upload(const Request& request, bool font) {
 int Commands::build(const Request& request) {
     if (!openProjectIn(session_, console_, request.file)) return FileProblem;
     session_.buildImage(currentLocalTime());
-    if (!QDir().mkpath(request.output)) {
+    const std::filesystem::path folder = fileSystemName(request.output);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
         console_.error(request.output + ": cannot be made");
         return FileProblem;
     }
-    for (const ImageArea& area : imageAreas(session_.image())) {
-        const QString file = QDir(request.output).filePath(area.fileName);
-        if (!writeFileReplacing(fileSystemName(file), area.bytes)) {
-            console_.error(file + ": cannot be written");
-            return FileProblem;
-        }
-        console_.note("wrote " + file);
+    // All three or none: each is written and flushed before the first replaces its file.
+    std::vector<FileToWrite> files;
+    for (const ImageArea& area : imageAreas(session_.image())) files.push_back({folder / area.fileName, area.bytes});
+    const FileWrite written = writeFilesReplacing(files, {request.force});
+    if (!written.ok()) {
+        console_.error(fromFileSystemName(written.file) + ": cannot be written: " +
+                       fromCp1252(session_.messages().text(saveFailureReason(written.error))));
+        return FileProblem;
     }
+    for (const FileToWrite& file : files) console_.note("wrote " + fromFileSystemName(file.target.string()));
     return Success;
 }
 

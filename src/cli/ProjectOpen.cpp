@@ -1,26 +1,69 @@
 #include "ProjectOpen.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <filesystem>
 
 #include "files/ProjectCheck.h"
 #include "host/Encoding.h"
 
 namespace vem::cli {
 
-std::string fileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+namespace {
+constexpr char16_t EscapedByte = 0xDC00;
+
+bool isEscapedByte(const QString& text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    return c >= EscapedByte + 0x80 && c <= EscapedByte + 0xFF && (i == 0 || !text[i - 1].isHighSurrogate());
+}
+
+// How many bytes the UTF-8 sequence starting with `lead` claims.
+int sequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    return (lead & 0xF8) == 0xF0 ? 4 : 1;
+}
+}  // namespace
+
+QString fromFileSystemName(const std::string& name) {
+    QString text;
+    const QByteArray bytes = QByteArray::fromStdString(name);
+    for (qsizetype i = 0; i < bytes.size();) {
+        const QByteArray sequence = bytes.mid(i, sequenceLength(static_cast<unsigned char>(bytes[i])));
+        const QString decoded = QString::fromUtf8(sequence);
+        if (decoded.toUtf8() == sequence) {
+            text += decoded;
+            i += sequence.size();
+        } else {
+            text += QChar(char16_t(EscapedByte + static_cast<unsigned char>(bytes[i++])));
+        }
+    }
+    return text;
+}
+
+std::string fileSystemName(const QString& path) {
+    std::string bytes;
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !isEscapedByte(path, i)) continue;
+        bytes += path.mid(runStart, i - runStart).toUtf8().toStdString();
+        if (i < path.size()) bytes += static_cast<char>(path[i].unicode() - EscapedByte);
+        runStart = i + 1;
+    }
+    return bytes;
+}
 
 bool enterFolderOf(const QString& path, Console& console) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (QDir::setCurrent(folder)) return true;
+    const QString folder = fromFileSystemName(std::filesystem::absolute(fileSystemName(path)).parent_path().string());
+    std::error_code error;
+    std::filesystem::current_path(fileSystemName(folder), error);
+    if (!error) return true;
     console.error(folder + ": no such folder");
     return false;
 }
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
     if (!enterFolderOf(path, console)) return false;
-    Outcome opened = session.openProject(fileSystemName(QFileInfo(path).fileName()), toCp1252(path));
+    Outcome opened = session.openProject(std::filesystem::path(fileSystemName(path)).filename().string(), toCp1252(path));
     if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);
@@ -34,7 +77,7 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
 
 std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path) {
     if (!enterFolderOf(path, console)) return std::nullopt;
-    return checkProjectFile(fileSystemName(QFileInfo(path).fileName()));
+    return checkProjectFile(std::filesystem::path(fileSystemName(path)).filename().string());
 }
 
 bool passesCheck(Console& console, const QString& path) {

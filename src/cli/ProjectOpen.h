@@ -9,6 +9,10 @@
 
 namespace vem::cli {
 
+// A file name's bytes as the system gives them (the command line, a directory) and back: valid
+// UTF-8 is read as such, every other byte b as the lone surrogate U+DC00 + b, which
+// fileSystemName turns back into b, so no name is changed on its way through a QString.
+QString fromFileSystemName(const std::string& name);
 std::string fileSystemName(const QString& path);
 
 // Goes to the folder of `path`; false (and said why) when it is not there.

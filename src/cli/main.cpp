@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "CommandLine.h"
+#include "ProjectOpen.h"
 #include "host/LanguageSearch.h"
 
 namespace {
@@ -42,7 +43,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("vemctl");
     PortRegistry ports;
-    const Invocation call = parseCommandLine(QCoreApplication::arguments(), ports);
+    // The arguments' bytes as given: file names need not be UTF-8.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << fromFileSystemName(argv[i]);
+    const Invocation call = parseCommandLine(arguments, ports);
     Console console(call.verbosity, call.json);
     const QString command = call.command ? QString(call.command->name) : QString();
     int exit = Success;

@@ -66,16 +66,16 @@ bool loadMemory(DeviceMemory& m, const std::filesystem::path& folder) {
 bool saveMemory(const DeviceMemory& m, const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    bool ok = writeFileReplacing(folder / "main.bin", m.mainArea);
-    ok = writeFileReplacing(folder / "header.bin", m.headerArea) && ok;
-    ok = writeFileReplacing(folder / "screen.bin", m.screenArea) && ok;
-    ok = writeFileReplacing(folder / "clock.bin", m.clockBlock) && ok;
-    ok = writeFileReplacing(folder / "video.bin", m.videoBlock) && ok;
-    if (!m.font.empty()) ok = writeFileReplacing(folder / "font.bin", m.font) && ok;
-    if (!m.firmware.empty()) ok = writeFileReplacing(folder / "firmware.bin", m.firmware) && ok;
+    bool ok = writeFileReplacing(folder / "main.bin", m.mainArea).ok();
+    ok = writeFileReplacing(folder / "header.bin", m.headerArea).ok() && ok;
+    ok = writeFileReplacing(folder / "screen.bin", m.screenArea).ok() && ok;
+    ok = writeFileReplacing(folder / "clock.bin", m.clockBlock).ok() && ok;
+    ok = writeFileReplacing(folder / "video.bin", m.videoBlock).ok() && ok;
+    if (!m.font.empty()) ok = writeFileReplacing(folder / "font.bin", m.font).ok() && ok;
+    if (!m.firmware.empty()) ok = writeFileReplacing(folder / "firmware.bin", m.firmware).ok() && ok;
     const std::string fuses = std::to_string(m.fuseCommands) + "\n";
     const std::span fuseText(reinterpret_cast<const std::uint8_t*>(fuses.data()), fuses.size());
-    ok = writeFileReplacing(folder / "fuses.txt", fuseText) && ok;
+    ok = writeFileReplacing(folder / "fuses.txt", fuseText).ok() && ok;
     return ok;
 }
 

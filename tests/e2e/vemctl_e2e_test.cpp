@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "VemctlRun.h"
 #include "model/DeviceImage.h"
@@ -22,7 +23,7 @@ TEST_F(Vemctl, ProgramVerifiesAndReadThenProgramGivesTheSameDevice) {
     QDir(folder.path()).mkdir("copy");
     const Result read = onDevice(sim, {"read", "-o", "copy/default.qor"});
     ASSERT_EQ(read.exit, 0) << read.err.toStdString();
-    EXPECT_EQ(readAll(path("copy/readout.bin")), main + header);
+    EXPECT_EQ(readAll(path("copy/default-readout.bin")), main + header);
     const Result again = onDevice(sim, {"program", "copy/default.qor"});
     ASSERT_EQ(again.exit, 0) << again.err.toStdString();
     sim.stop();
@@ -100,7 +101,7 @@ TEST_F(Vemctl, RepliesOfMoreBytesThanABlockFailTheRun) {
         EXPECT_TRUE(read.err.contains(extraBytes)) << read.err.toStdString();
         EXPECT_TRUE(read.err.contains("Port " + sim.path() + ", Read from QV, step ")) << read.err.toStdString();
         EXPECT_FALSE(QFile::exists(path("r.qor")));
-        EXPECT_FALSE(QFile::exists(path("readout.bin")));
+        EXPECT_FALSE(QFile::exists(path("r-readout.bin")));
     }
     QorsimProcess sim({"--noise-after-block", "10"});
     const Result programmed = onDevice(sim, {"program", "default.qor"});
@@ -163,6 +164,49 @@ TEST_F(Vemctl, BuildWritesTheAreasQorsimLoads) {
     QorsimProcess sim({"--memory", path("image")});
     const Result info = onDevice(sim, {"info"});
     EXPECT_TRUE(info.out.contains("project: default.qor")) << info.out.toStdString();
+}
+
+// The project and its image land together, only where asked, under the names as given.
+TEST_F(Vemctl, ReadSavesAnImageOfItsOwnAndRefusesAReadOnlyProjectUnlessForced) {
+    QorsimProcess sim;
+    ASSERT_EQ(onDevice(sim, {"program", "default.qor"}).exit, 0);
+    writeFile(path("ro.qor"), "previous");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("ro.qor")).constData(), 0444), 0);
+    const Result refused = onDevice(sim, {"read", "-o", "ro.qor", "--json"});
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_TRUE(refused.out.contains("\"failure\"")) << refused.out.toStdString();
+    EXPECT_EQ(readAll(path("ro.qor")), "previous");
+    EXPECT_FALSE(QFile::exists(path("ro-readout.bin")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.qor")).constData(), 0600), 0);
+    const Result notAFile = onDevice(sim, {"read", "-o", "fifo.qor", "--json"});
+    EXPECT_EQ(notAFile.exit, 3);
+    EXPECT_TRUE(notAFile.out.contains("\"reason\": \"it is not an ordinary file")) << notAFile.out.toStdString();
+    EXPECT_TRUE(notAFile.err.contains(path("fifo.qor") + ": it is not an ordinary file")) << notAFile.err.toStdString();
+    EXPECT_EQ(onDevice(sim, {"read", "-o", "ro.qor", "--force"}).exit, 0);
+    EXPECT_TRUE(readAll(path("ro.qor")).startsWith("ro-readout.bin"));
+
+    // A name that is not UTF-8 keeps its bytes, through read and check alike.
+    QProcess shell;
+    shell.setWorkingDirectory(folder.path());
+    shell.start("/bin/sh", {"-c", QString("\"%1\" read -o \"$(printf 'latin\\344.qor')\" --port %2 && "
+                                          "\"%1\" check \"$(printf 'latin\\344.qor')\"")
+                                      .arg(VEMCTL_PATH, sim.path())});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    const QByteArray latin = folder.path().toUtf8() + "/latin\xe4";
+    for (const char* suffix : {".qor", "-readout.bin"})
+        EXPECT_EQ(::access((latin + suffix).constData(), F_OK), 0) << suffix;
+}
+
+TEST_F(Vemctl, BuildWritesAllThreeAreasOrNone) {
+    QDir(folder.path()).mkdir("image");
+    writeFile(path("image/main.bin"), "old");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("image/screen.bin")).constData(), 0600), 0);
+    const Result refused = run({"build", "default.qor", "-o", "image"});
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_TRUE(refused.err.contains("screen.bin: cannot be written: it is not an ordinary file")) << refused.err.toStdString();
+    EXPECT_EQ(readAll(path("image/main.bin")), "old");
+    EXPECT_FALSE(QFile::exists(path("image/header.bin")));
 }
 
 TEST_F(Vemctl, UsageAndFileProblemsHaveTheirExitCodes) {

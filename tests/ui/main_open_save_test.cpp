@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMessageBox>
@@ -137,6 +138,40 @@ TEST_F(MainWindowOpenSave, SaveAsAddsTheExtensionAsksBeforeReplacingAndTakesTheN
     }
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(MainWindowOpenSave, SaveAsAsksBeforeAReadOnlyFileAndNamesFileAndReasonOfAFailure) {
+    MainWindow window;
+    watch(window.presenter());
+    Answer readOnlyAnswer = Answer::Cancel;
+    window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
+        asked.push_back(m);
+        return m.slot == Msg::ReplaceReadOnly ? readOnlyAnswer : Answer::Yes;
+    });
+    window.applyOutcome(window.session().applyReadBack(window.image()));
+    saveAs(window, "dev1.qor");
+    EXPECT_TRUE(QFile::exists(folder.filePath("dev1-readout.bin")));
+    ASSERT_TRUE(QFile::setPermissions(folder.filePath("dev1.qor"), QFile::ReadOwner));
+    for (Answer given : {Answer::Cancel, Answer::Yes}) {
+        readOnlyAnswer = given;
+        asked.clear();
+        saveAs(window, "dev1.qor");
+        ASSERT_EQ(asked.size(), 2u);  // replace? then: replace although read-only?
+        EXPECT_EQ(asked[1].slot, Msg::ReplaceReadOnly);
+        EXPECT_TRUE(asked[1].text.contains(folder.filePath("dev1.qor")));
+        EXPECT_EQ(QFile::exists(folder.filePath("dev1-readout-2.bin")), given == Answer::Yes);
+    }
+    EXPECT_TRUE(shown.empty());
+
+    // No folder there: nothing is written anywhere, and the message says where and why.
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    saveAs(window, "missing/x.qor");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("missing/x.qor")));
+    EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(window.session().messages().text(Msg::SaveReasonNoFolder))))
+        << shown[0].text.toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
 }
 
 }  // namespace

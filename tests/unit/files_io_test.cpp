@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -18,7 +21,7 @@ struct FileIo : ::testing::Test {
     void SetUp() override { fs::create_directories(dir / "sub"); }
     void TearDown() override { fs::remove_all(dir); }
 
-    bool save(const fs::path& p, const std::string& s) {
+    vem::FileWrite save(const fs::path& p, const std::string& s) {
         return vem::writeFileReplacing(dir / p, {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
     }
     std::string get(const fs::path& p) {
@@ -73,7 +76,7 @@ TEST_F(FileIo, FailedSaveLeavesThePreviousFileAndNoTemporaryFile) {
     ::getrlimit(RLIMIT_FSIZE, &previous);
     const rlimit small{4, previous.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool savedBeyondLimit = save("f", "longer than four bytes");
+    const bool savedBeyondLimit = save("f", "longer than four bytes").ok();
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -102,6 +105,59 @@ TEST_F(FileIo, OnlyARegularFileIsReadAndNothingIsWaitedFor) {
     EXPECT_EQ(whole.bytes, std::vector<std::uint8_t>(20, 'x'));
     // A file that holds more than its size says (as those of /proc do) is measured by what is read.
     EXPECT_EQ(vem::readRegularFile("/proc/self/status", 10).fault, vem::FileFault::TooLarge);
+}
+
+TEST_F(FileIo, SeveralFilesAreReplacedAllOrNone) {
+    for (const char* name : {"a", "b", "c"}) std::ofstream(dir / name) << "old";
+    const std::string fresh = "new";
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(fresh.data()), fresh.size());
+    const std::vector<vem::FileToWrite> files{{dir / "a", bytes}, {dir / "b", bytes}, {dir / "c", bytes}};
+    for (const auto& [step, skip] : {std::pair{vem::FileStep::Sync, 2}, {vem::FileStep::Write, 1}}) {
+        vem::injectFileError(step, EIO, skip);
+        EXPECT_EQ(vem::writeFilesReplacing(files).error, EIO);
+        for (const char* name : {"a", "b", "c"}) EXPECT_EQ(get(name), "old") << name;
+        EXPECT_FALSE(tempLeft());
+    }
+    fs::remove(dir / "c");
+    ASSERT_EQ(::mkfifo((dir / "c").c_str(), 0600), 0);
+    EXPECT_EQ(vem::writeFilesReplacing(files).error, vem::FileWrite::NotRegularTarget);
+    EXPECT_EQ(get("a"), "old");
+    fs::remove(dir / "c");
+    ASSERT_TRUE(vem::writeFilesReplacing(files));
+    for (const char* name : {"a", "b", "c"}) EXPECT_EQ(get(name), "new") << name;
+}
+
+TEST_F(FileIo, TemporaryFilesOfEndedWritersToTheSameFileAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string gone = std::to_string(ended), alive = std::to_string(::getpid());
+    for (const std::string& name : {".f." + gone + "-1.tmp", ".f." + alive + "-2.tmp", ".g." + gone + "-3.tmp"})
+        std::ofstream(dir / name) << "left";
+    ASSERT_TRUE(save("f", "new"));
+    EXPECT_FALSE(fs::exists(dir / (".f." + gone + "-1.tmp")));
+    EXPECT_TRUE(fs::exists(dir / (".f." + alive + "-2.tmp")));  // a save still running
+    EXPECT_TRUE(fs::exists(dir / (".g." + gone + "-3.tmp")));   // another file's
+}
+
+TEST_F(FileIo, SetIdBitsSurviveASaveByTheFilesOwner) {
+    // Written by an ordinary user, whose write clears the bits: a child running as "nobody".
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    constexpr uid_t Nobody = 65534;
+    fs::permissions(dir, fs::perms::all);
+    std::ofstream(dir / "tool") << "old";
+    ASSERT_EQ(::chown((dir / "tool").c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(::chmod((dir / "tool").c_str(), 06755), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(Nobody) == 0 && ::setuid(Nobody) == 0;
+        ::_exit(dropped && save("tool", "new") ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(get("tool"), "new");
+    EXPECT_EQ(fs::status(dir / "tool").permissions() & fs::perms::mask, fs::perms(06755));
 }
 
 }  // namespace

@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <csignal>
+#include <random>
 #include <sstream>
 
 #include "FilesFixture.h"
@@ -300,24 +308,167 @@ TEST_F(ProjectFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
     EXPECT_EQ(entries, 2);  // taken.qor and old.qor
 }
 
-TEST_F(ProjectFile, AfterAReadBackTheSaveAlsoWritesReadoutBin) {
-    image.mainArea.fill(0x5A);
-    image.headerArea.fill(0xA5);
-    project.writeReadoutOnSave = true;
-    const FileResult outcome = saveProjectAs(project, image, "read.qor");
-    EXPECT_TRUE(outcome.ok);
-    EXPECT_EQ(linesOf(readFile("read.qor"))[0], "readout.bin");
-    const std::string readout = readFile("readout.bin");
-    ASSERT_EQ(readout.size(), ImageFileSize);
-    EXPECT_EQ(static_cast<std::uint8_t>(readout[MainAreaSize - 1]), 0x5A);
-    EXPECT_EQ(static_cast<std::uint8_t>(readout[MainAreaSize]), 0xA5);
-    EXPECT_EQ(project.imageFileName, "default.bin");  // the save changes no name
+// ---- after a read-back: the project and an image of its own ----
 
-    std::filesystem::remove("readout.bin");
-    std::filesystem::create_directories("readout.bin/x");
-    const FileResult failed = saveProjectAs(project, image, "read.qor");
-    EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.messages, std::vector<int>{Msg::ReadoutSaveFailed});
+struct ReadoutSave : ProjectFile {
+    // Saves a read-back whose main area is `fill` to `target`.
+    FileResult saveReadBack(const std::string& target, std::uint8_t fill, WriteOptions options = {}) {
+        image.mainArea.fill(fill);
+        project.writeReadoutOnSave = true;
+        return saveProjectAs(project, image, target, options);
+    }
+    // The image the project file names (from its folder) holds `fill`.
+    void expectImageOf(const std::filesystem::path& projectFile, std::uint8_t fill) {
+        const std::string named = linesOf(readFile(projectFile))[0];
+        const std::string bytes = readFile(projectFile.parent_path() / named);
+        ASSERT_EQ(bytes.size(), ImageFileSize) << projectFile << " names " << named;
+        EXPECT_EQ(static_cast<std::uint8_t>(bytes[0]), fill) << projectFile << " names " << named;
+    }
+    std::vector<std::string> entries(const std::filesystem::path& in = ".") {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(in)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ReadoutSave, EachProjectNamesAnImageOfItsOwnBesideTheFileItLandsIn) {
+    std::filesystem::create_directories("a");
+    std::filesystem::create_directories("other");
+    std::filesystem::create_symlink("../other/real.qor", "a/link.qor");  // dangling until saved
+    ASSERT_TRUE(saveReadBack("dev1.qor", 1).ok);
+    ASSERT_TRUE(saveReadBack("dev2.qor", 2).ok);
+    ASSERT_TRUE(saveReadBack("readout.bin", 3).ok);
+    ASSERT_TRUE(saveReadBack("a/link.qor", 4).ok);
+    EXPECT_EQ(linesOf(readFile("dev1.qor"))[0], "dev1-readout.bin");
+    expectImageOf("dev1.qor", 1);
+    expectImageOf("dev2.qor", 2);
+    expectImageOf("readout.bin", 3);
+    expectImageOf("other/real.qor", 4);
+    EXPECT_EQ(entries("a"), std::vector<std::string>{"link.qor"});
+
+    // Saved again, the project takes a fresh name and the image it named before goes.
+    ASSERT_TRUE(saveReadBack("dev1.qor", 5).ok);
+    expectImageOf("dev1.qor", 5);
+    EXPECT_EQ(project.imageFileName, "dev1-readout-2.bin");
+    ASSERT_TRUE(saveReadBack("dev1.qor", 6).ok);
+    expectImageOf("dev1.qor", 6);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a", "dev1-readout.bin", "dev1.qor", "dev2-readout.bin",
+                                                   "dev2.qor", "other", "readout-readout.bin", "readout.bin"}));
+
+    // A file of the image's name is never touched, a link there never followed.
+    writeFile("secret", "mine");
+    std::filesystem::create_symlink("secret", "dev3-readout.bin");
+    ASSERT_TRUE(saveReadBack("dev3.qor", 7).ok);
+    EXPECT_EQ(readFile("secret"), "mine");
+    EXPECT_EQ(linesOf(readFile("dev3.qor"))[0], "dev3-readout-2.bin");
+}
+
+TEST_F(ReadoutSave, AFailedOrRefusedSaveLeavesTheProjectWithTheImageItNamed) {
+    ASSERT_TRUE(saveReadBack("x.qor", 1).ok);
+    const auto before = entries();
+    const struct {
+        const char* what;
+        FileStep step;
+        int error, skip;
+        int slot;
+    } cases[] = {
+        {"image write: disk full", FileStep::Write, ENOSPC, 0, Msg::ReadoutSaveFailed},
+        {"image flush", FileStep::Sync, EIO, 0, Msg::ReadoutSaveFailed},
+        {"project flush", FileStep::Sync, EIO, 1, Msg::ProjectSaveFailed},
+        {"project rename", FileStep::Rename, EBUSY, 0, Msg::ProjectSaveFailed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        injectFileError(c.step, c.error, c.skip);
+        const FileResult failed = saveReadBack("x.qor", 2);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.messages, std::vector<int>{c.slot});
+        EXPECT_EQ(failed.reason, saveFailureReason(c.error));
+        expectImageOf("x.qor", 1);
+        EXPECT_EQ(entries(), before);
+    }
+    injectFileError(FileStep::Write, 0);  // nothing left armed
+}
+
+TEST_F(ReadoutSave, KilledAtAnyMomentEachProjectNamesItsOwnImageAndTheNextSaveClearsLeftovers) {
+    // Save n writes n into the project (spare value) and into its image.
+    const auto saveNumbered = [&](int n) {
+        project.spareValue1 = n;
+        return saveReadBack("k.qor", static_cast<std::uint8_t>(n % 200 + 1)).ok;
+    };
+    Project marked;
+    marked.spareValue1 = -777;
+    const auto markedLines = linesOf(writeProjectText(marked));
+    const std::size_t numberLine = std::find(markedLines.begin(), markedLines.end(), "-777") - markedLines.begin();
+    ASSERT_TRUE(saveNumbered(0));
+    std::mt19937 random(7);
+    for (int round = 1; round <= 30; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int n = round * 1000;; ++n) saveNumbered(n);
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(200, 20000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::vector<std::string> lines = linesOf(readFile("k.qor"));
+        ASSERT_EQ(lines.size(), 162u) << "round " << round;
+        const int saved = std::stoi(lines[numberLine]);
+        expectImageOf("k.qor", static_cast<std::uint8_t>(saved % 200 + 1));
+    }
+    ASSERT_TRUE(saveNumbered(1));
+    for (const std::string& name : entries()) EXPECT_FALSE(name.ends_with(".tmp")) << name;
+}
+
+TEST_F(ProjectFile, EveryFailedSaveSaysTheFileAndWhy) {
+    std::filesystem::create_directories("folder.qor");
+    ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);
+    std::filesystem::create_symlink("fifo.qor", "to-fifo.qor");
+    std::filesystem::create_symlink("loop.qor", "loop.qor");
+    writeFile("locked.qor", "previous");
+    std::filesystem::permissions("locked.qor", std::filesystem::perms::owner_read);
+    const struct {
+        std::string target;
+        int reason;
+        std::string file;  // the file named, links resolved
+    } cases[] = {
+        {"folder.qor", Msg::SaveReasonFolder, "folder.qor"},
+        {"fifo.qor", Msg::SaveReasonNotRegular, "fifo.qor"},
+        {"to-fifo.qor", Msg::SaveReasonNotRegular, "fifo.qor"},
+        {"loop.qor", Msg::SaveReasonLinkLoop, "loop.qor"},
+        {"no/folder.qor", Msg::SaveReasonNoFolder, "no/folder.qor"},
+        {std::string(300, 'n') + ".qor", Msg::SaveReasonNameTooLong, std::string(300, 'n') + ".qor"},
+        {"locked.qor", Msg::SaveReasonReadOnly, "locked.qor"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target.substr(0, 20));
+        const FileResult failed = saveProjectAs(project, image, c.target);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.messages, std::vector<int>{Msg::ProjectSaveFailed});
+        EXPECT_EQ(failed.reason, c.reason);
+        EXPECT_EQ(failed.file, c.file);
+        EXPECT_EQ(failed.askReplaceReadOnly, c.reason == Msg::SaveReasonReadOnly);
+    }
+    EXPECT_EQ(std::filesystem::status("fifo.qor").type(), std::filesystem::file_type::fifo);
+    EXPECT_EQ(readFile("locked.qor"), "previous");
+    EXPECT_TRUE(saveProjectAs(project, image, "locked.qor", {.replaceReadOnly = true}).ok);
+    EXPECT_EQ(linesOf(readFile("locked.qor")).size(), 162u);
+    EXPECT_EQ(saveFailureReason(ENOSPC), Msg::SaveReasonDiskFull);
+    EXPECT_EQ(saveFailureReason(EACCES), Msg::SaveReasonNoPermission);
+    EXPECT_EQ(saveFailureReason(EROFS), Msg::SaveReasonReadOnlySystem);
+}
+
+TEST_F(ProjectFile, ASaveElsewhereNamesTheTemplateByAPathThatFindsIt) {
+    std::filesystem::create_directories("first");
+    std::filesystem::create_directories("second");
+    writeImage("first/default.bin", blankImage());
+    project.imageFileName = "first/default.bin";
+    ASSERT_TRUE(loadImageFile(project, image).ok);
+    ASSERT_TRUE(saveProjectAs(project, image, "second/copy.qor").ok);
+    EXPECT_EQ(linesOf(readFile("second/copy.qor"))[0], "../first/default.bin");
+    ASSERT_TRUE(saveProjectAs(project, image, "first/again.qor").ok);
+    EXPECT_EQ(linesOf(readFile("first/again.qor"))[0], "default.bin");
 }
 
 TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {

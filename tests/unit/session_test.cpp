@@ -173,9 +173,9 @@ TEST_F(SessionTest, OutcomesNameWhatTheWindowRefreshes) {
     DeviceImage templ = s.image();
     templ.mainArea[MainAt::PosExtendedCapability] = 1;
     templ.mainArea[MainAt::DataSetAvailable] = 1;
-    ASSERT_TRUE(writeReadoutImage(templ));  // serves as the project's template
+    ASSERT_TRUE(writeFileReplacing("template.bin", imageFileBytes(templ)));  // the project's template
     Project p = s.project();
-    p.imageFileName = ReadoutFileName;
+    p.imageFileName = "template.bin";
     take(p, s.image());
     ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
 
@@ -187,7 +187,7 @@ TEST_F(SessionTest, OutcomesNameWhatTheWindowRefreshes) {
         std::optional<bool> extended;
     } cases[] = {
         {"open", [&] { return s.openProject("p.qor"); }, true, true, true, true, true},
-        {"image file", [&] { return s.openImageFile(ReadoutFileName); }, true, true, true, true, true},
+        {"image file", [&] { return s.openImageFile("template.bin"); }, true, true, true, true, true},
         {"read-back", [&] { return s.applyReadBack(templ); }, true, true, true, true, none},
         {"take", [&] { return s.takeProject(p, templ); }, true, true, true, true, true},
         {"start without default.qor", [&] { return s.startUp(); }, false, true, true, true, none},

@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
@@ -11,6 +12,9 @@
 #if !defined(_WIN32)
 #define VEM_POSIX_FILES 1
 #include <fcntl.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -20,47 +24,7 @@ namespace vem {
 namespace {
 namespace fs = std::filesystem;
 
-// The file a save to `path` lands in: links followed (a relative one from the link's folder),
-// a dangling link giving the path it names. Empty on a link loop.
-fs::path resolveLinks(fs::path path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-        const fs::path next = fs::read_symlink(path, ec);
-        if (ec) return {};
-        path = path.parent_path() / next;  // an absolute `next` replaces the folder
-    }
-    return {};
-}
-
-fs::path tempBeside(const fs::path& file, unsigned tag) {
-    fs::path::string_type name = file.filename().native();
-    if (name.size() > 200) name.resize(200);  // stay within the file name limit
-    fs::path leaf(".");
-    leaf += name;
-    leaf += "." + std::to_string(tag % 1000000) + ".tmp";
-    return file.parent_path() / leaf;
-}
-
 #ifdef VEM_POSIX_FILES
-bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Makes the rename itself durable; not every file system allows it, so failures are ignored.
-void syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 FileFault faultOf(mode_t mode) {
     if (S_ISREG(mode)) return FileFault::None;
     if (S_ISDIR(mode)) return FileFault::Folder;
@@ -155,69 +119,270 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::pa
     return std::move(file.bytes);
 }
 
-bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-    if (target.empty() || !target.has_filename()) return false;
-    const fs::path file = resolveLinks(target);
-    if (file.empty() || !file.has_filename()) return false;
-    std::random_device random;
+namespace {
+
+struct InjectedError {
+    FileStep step = FileStep::Write;
+    int error = 0;
+    int skip = 0;
+};
+std::optional<InjectedError> injected;
+
+// The error injected for this arrival at `step`, or 0.
+int injectedError(FileStep step) {
+    if (!injected || injected->step != step) return 0;
+    if (injected->skip-- > 0) return 0;
+    const int error = injected->error;
+    injected.reset();
+    return error;
+}
+
+FileWrite failure(int error, const fs::path& file) { return {error, file.string()}; }
+
+// The temporary files of `owner` are named ".NAME.PID-TAG.tmp", NAME being the owner's name.
+std::string tempPrefix(const fs::path& owner) {
+    std::string name = owner.filename().string();
+    if (name.size() > 200) name.resize(200);  // stay within the file name limit
+    return "." + name + ".";
+}
+
 #ifdef VEM_POSIX_FILES
-    struct stat old {};
-    const bool existed = ::stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        if (const int error = injectedError(FileStep::Write)) {
+            errno = error;
+            return false;
+        }
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+int syncFile(int fd) {
+    if (const int error = injectedError(FileStep::Sync)) return error;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+int renameFile(const fs::path& from, const fs::path& to) {
+    if (const int error = injectedError(FileStep::Rename)) return error;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Makes the rename itself durable; not every file system allows it, so failures are ignored.
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Removes the temporary files of `owner` whose writer has ended.
+void removeLeftTemps(const fs::path& owner) {
+    const std::string prefix = tempPrefix(owner);
+    std::error_code ec;
+    const fs::path folder = owner.parent_path().empty() ? fs::path(".") : owner.parent_path();
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+        const std::string tag = name.substr(prefix.size());
+        const pid_t pid = static_cast<pid_t>(std::atol(tag.c_str()));
+        if (pid <= 0 || tag.find('-') == std::string::npos) continue;
+        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+    }
+}
+
+// A written and flushed temporary file beside its owner, not yet renamed.
+struct Staged {
     fs::path temp;
+    fs::path file;  // where it goes
+};
+
+// Writes `bytes` to a new temporary file of `owner`, with the mode and owner of `old` (the
+// existing target) when there is one.
+FileWrite stage(const fs::path& owner, std::span<const std::uint8_t> bytes, const struct stat* old, Staged& staged) {
+    std::random_device random;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = tempBeside(file, random());
+        fs::path leaf(tempPrefix(owner) + std::to_string(::getpid()) + "-" + std::to_string(random() % 1000000) +
+                      ".tmp");
+        staged.temp = owner.parent_path() / leaf;
         // A new file gets 0666 less the umask; an existing one's mode is copied below.
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        fd = ::open(staged.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, old ? 0600 : 0666);
+        if (fd < 0 && errno != EEXIST) return failure(errno, owner);
     }
-    if (fd < 0) return false;
-    bool ok = true;
-    if (existed) {
-        // Owner before mode: a change of owner clears the set-id bits. Only root may give a
-        // file away; otherwise the writer keeps it.
-        [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (fd < 0) return failure(EEXIST, owner);
+    int error = writeAll(fd, bytes) ? 0 : errno;
+    if (old && error == 0) {
+        // After the write, which clears the set-id bits of a file a non-root user writes; owner
+        // before mode, as a change of owner clears them too. Only root may give a file away.
+        [[maybe_unused]] const int owned = ::fchown(fd, old->st_uid, old->st_gid);
+        if (::fchmod(fd, old->st_mode & 07777) != 0) error = errno;
     }
-    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
+    if (error == 0) error = syncFile(fd);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        ::unlink(staged.temp.c_str());
+        return failure(error, owner);
     }
-    syncFolder(file.parent_path());
-    return true;
+    return {};
+}
+
+// Checks the target of a replacing write: the file it lands in, and its mode when it exists.
+FileWrite examineTarget(const fs::path& target, WriteOptions options, fs::path& file, std::optional<struct stat>& old) {
+    if (target.empty() || !target.has_filename()) return failure(ENOENT, target);
+    file = resolveLinks(target);
+    if (file.empty()) return failure(ELOOP, target);
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        if (errno != ENOENT) return failure(errno, file);
+        struct stat folder {};
+        const fs::path parent = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+        if (::stat(parent.c_str(), &folder) != 0) return failure(errno, file);
+        if (!S_ISDIR(folder.st_mode)) return failure(ENOTDIR, file);
+        return {};
+    }
+    if (S_ISDIR(st.st_mode)) return failure(EISDIR, file);
+    if (!S_ISREG(st.st_mode)) return failure(FileWrite::NotRegularTarget, file);
+    if ((st.st_mode & 0222) == 0 && !options.replaceReadOnly) return failure(FileWrite::ReadOnlyTarget, file);
+    old = st;
+    return {};
+}
+#endif
+
+}  // namespace
+
+void injectFileError(FileStep step, int error, int skip) { injected = InjectedError{step, error, skip}; }
+
+fs::path resolveLinks(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) return {};
+        path = path.parent_path() / next;  // an absolute `next` replaces the folder
+    }
+    return {};
+}
+
+FileWrite writeFileReplacing(const fs::path& target, std::span<const std::uint8_t> bytes, WriteOptions options) {
+    const FileToWrite one{target, bytes};
+    return writeFilesReplacing({&one, 1}, options);
+}
+
+#ifdef VEM_POSIX_FILES
+FileWrite checkReplaceable(const fs::path& target, WriteOptions options) {
+    fs::path file;
+    std::optional<struct stat> old;
+    return examineTarget(target, options, file, old);
+}
+
+FileWrite writeFilesReplacing(std::span<const FileToWrite> files, WriteOptions options) {
+    std::vector<Staged> staged;
+    const auto dropStaged = [&] {
+        for (const Staged& s : staged) ::unlink(s.temp.c_str());
+    };
+    for (const FileToWrite& f : files) {
+        fs::path file;
+        std::optional<struct stat> old;
+        FileWrite examined = examineTarget(f.target, options, file, old);
+        if (examined.ok()) {
+            removeLeftTemps(file);
+            Staged s{{}, file};
+            examined = stage(file, f.bytes, old ? &*old : nullptr, s);
+            if (examined.ok()) staged.push_back(s);
+        }
+        if (!examined.ok()) {
+            dropStaged();
+            return examined;
+        }
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (const int error = renameFile(staged[i].temp, staged[i].file)) {
+            for (std::size_t j = i; j < staged.size(); ++j) ::unlink(staged[j].temp.c_str());
+            return failure(error, staged[i].file);
+        }
+        syncFolder(staged[i].file.parent_path());
+    }
+    return {};
+}
+
+FileWrite writeNewFile(const fs::path& folder, const std::function<fs::path(int)>& nameFor,
+                       std::span<const std::uint8_t> bytes, const fs::path& tempOwner) {
+    removeLeftTemps(tempOwner);
+    Staged s{{}, {}};
+    if (FileWrite written = stage(tempOwner, bytes, nullptr, s); !written.ok()) return written;
+    for (int n = 1; n < 10000; ++n) {
+        const fs::path name = folder / nameFor(n);
+        if (::link(s.temp.c_str(), name.c_str()) == 0) {
+            ::unlink(s.temp.c_str());
+            syncFolder(folder);
+            return {0, name.string()};
+        }
+        if (errno == EEXIST) continue;
+        // Without hard links (some file systems), a rename that refuses to replace.
+        if ((errno == EPERM || errno == ENOTSUP || errno == EMLINK) &&
+            ::renameat2(AT_FDCWD, s.temp.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+            syncFolder(folder);
+            return {0, name.string()};
+        }
+        if (errno == EEXIST) continue;
+        const int error = errno;
+        ::unlink(s.temp.c_str());
+        return failure(error, name);
+    }
+    ::unlink(s.temp.c_str());
+    return failure(EEXIST, folder / nameFor(1));
+}
 #else
+FileWrite checkReplaceable(const fs::path& target, WriteOptions options) {
     std::error_code ec;
-    fs::path temp;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        temp = tempBeside(file, random());
-        if (!fs::exists(fs::symlink_status(temp, ec))) break;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::is_directory(status)) return failure(EISDIR, target);
+    if (fs::exists(status) && !fs::is_regular_file(status)) return failure(FileWrite::NotRegularTarget, target);
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none &&
+        !options.replaceReadOnly)
+        return failure(FileWrite::ReadOnlyTarget, target);
+    return {};
+}
+
+FileWrite writeFilesReplacing(std::span<const FileToWrite> files, WriteOptions options) {
+    for (const FileToWrite& f : files)
+        if (FileWrite checked = checkReplaceable(f.target, options); !checked.ok()) return checked;
+    for (const FileToWrite& f : files) {
+        const fs::path temp = f.target.parent_path() / fs::path(tempPrefix(f.target) + "0-0.tmp");
+        std::error_code ec;
+        {
+            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(f.bytes.data()), static_cast<std::streamsize>(f.bytes.size()));
+            out.close();
+            if (out.fail()) return failure(EIO, f.target);
+        }
+        fs::rename(temp, f.target, ec);
+        if (ec) {
+            fs::remove(temp, ec);
+            return failure(EIO, f.target);
+        }
     }
-    const fs::file_status old = fs::status(file, ec);
-    bool ok;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+    return {};
+}
+
+FileWrite writeNewFile(const fs::path& folder, const std::function<fs::path(int)>& nameFor,
+                       std::span<const std::uint8_t> bytes, const fs::path& /*tempOwner*/) {
+    for (int n = 1; n < 10000; ++n) {
+        const fs::path name = folder / nameFor(n);
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(name, ec))) continue;
+        std::ofstream out(name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        ok = !out.fail();
+        return out.fail() ? failure(EIO, name) : FileWrite{0, name.string()};
     }
-    if (ok && fs::is_regular_file(old)) {
-        fs::permissions(temp, old.permissions(), ec);
-        ok = !ec;
-    }
-    if (ok) {
-        fs::rename(temp, file, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
-#endif
+    return failure(EEXIST, folder / nameFor(1));
 }
+#endif
 
 }  // namespace vem

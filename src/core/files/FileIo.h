@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,10 +33,58 @@ std::string fileFaultText(FileFault fault, std::size_t limit);
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
                                                        std::size_t limit);
 
+// Why a file was not written: the system's error number (ENOSPC, EACCES, EISDIR, ...), or one
+// of the refusals below, which the writer decides itself.
+struct FileWrite {
+    enum Refusal { ReadOnlyTarget = -1, NotRegularTarget = -2 };
+    int error = 0;        // an errno value, or a Refusal (negative)
+    std::string file;     // the file that failed, links resolved where they could be
+    bool ok() const { return error == 0; }
+    explicit operator bool() const { return ok(); }
+};
+
+struct WriteOptions {
+    bool replaceReadOnly = false;  // replace a target whose mode allows no one to write it
+};
+
 // Writes `bytes` to a temporary file beside `target`, flushes it to disk and renames it over
 // `target`, so an existing file is either replaced whole or left as it was. A link is followed
-// and the file it points to replaced; an existing file keeps its permissions (and, where
-// allowed, its owner). False when anything failed; the temporary file is then removed.
-bool writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+// and the file it points to replaced; an existing target that is not a regular file (a folder,
+// FIFO, device) is refused, and so is a read-only one unless the options allow it. An existing
+// file keeps its mode, set-id bits included (and, where allowed, its owner). Temporary files
+// that an interrupted write to the same target left behind (their writer has ended) are removed
+// first. On failure the temporary file is removed.
+FileWrite writeFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                             WriteOptions options = {});
+
+// Whether writeFileReplacing would take `target`: the refusals and a missing folder, nothing
+// written.
+FileWrite checkReplaceable(const std::filesystem::path& target, WriteOptions options = {});
+
+// A file to be written by writeFilesReplacing.
+struct FileToWrite {
+    std::filesystem::path target;
+    std::span<const std::uint8_t> bytes;
+};
+// Several files replaced together: all are written to temporary files and flushed before the
+// first is renamed, so any failure of a write, a flush or a refusal leaves every target as it
+// was. Only a crash or a failed rename between the renames leaves some replaced.
+FileWrite writeFilesReplacing(std::span<const FileToWrite> files, WriteOptions options = {});
+
+// Writes `bytes` under the first free name that `nameFor`(n) gives for n = 1, 2, ... in
+// `folder`: written and flushed under a temporary name, then linked to its name, so an existing
+// file (or link) of that name is never touched and no one sees a part-written file. The result's
+// `file` is the name taken.
+FileWrite writeNewFile(const std::filesystem::path& folder,
+                       const std::function<std::filesystem::path(int)>& nameFor,
+                       std::span<const std::uint8_t> bytes, const std::filesystem::path& tempOwner);
+
+// The file a write to `path` lands in: links followed (a relative one from the link's folder),
+// a dangling link giving the path it names. Empty on a link loop.
+std::filesystem::path resolveLinks(std::filesystem::path path);
+
+// Test seam: the `skip`+1-th time the writer reaches `step` from now on, it fails with `error`.
+enum class FileStep { Write, Sync, Rename };
+void injectFileError(FileStep step, int error, int skip = 0);
 
 }  // namespace vem

@@ -10,6 +10,11 @@ struct FileResult {
     bool ok = true;
     std::vector<int> messages;
     std::string detail;
+    // A failed save: the file that failed, the message slot saying why, and whether replacing
+    // a read-only file would have to be allowed first.
+    std::string file;
+    int reason = -1;
+    bool askReplaceReadOnly = false;
 };
 
 }  // namespace vem

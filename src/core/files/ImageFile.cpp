@@ -66,11 +66,15 @@ FileResult loadImageBytes(Project& p, DeviceImage& image, std::span<const std::u
 
 FileResult loadImageFile(Project& p, DeviceImage& image) {
     const FileRead file = readRegularFile(p.imageFileName, ImageFileSize);
-    if (file.ok() && file.size == ImageFileSize) return loadImageBytes(p, image, file.bytes);
+    std::error_code error;
+    if (file.ok() && file.size == ImageFileSize) {
+        p.templatePath = std::filesystem::absolute(p.imageFileName, error).lexically_normal().string();
+        return loadImageBytes(p, image, file.bytes);
+    }
     clearTemplate(p, image);
+    p.templatePath.clear();
     const bool wrongSize = file.ok() || file.fault == FileFault::TooLarge;
     FileResult result = failed(wrongSize ? Msg::ImageWrongSize : Msg::TemplateUnreadable);
-    std::error_code error;
     result.detail = std::filesystem::absolute(p.imageFileName, error).lexically_normal().string() + ": " +
                     (wrongSize ? "has " + std::to_string(file.size) + " bytes, " + std::to_string(ImageFileSize) +
                                      " expected"
@@ -96,15 +100,17 @@ FileResult openImageFile(Project& p, DeviceImage& image, const std::string& chos
     if (!bytes) return failed();
     if (bytes->size() != ImageFileSize) return failed(Msg::BinFileWrongSize);
     p.imageFileName = chosen;
+    std::error_code error;
+    p.templatePath = std::filesystem::absolute(chosen, error).lexically_normal().string();
     takeTemplate(p, image, *bytes, false);
     for (int i = 0; i < DataFieldCount; ++i) decodeFieldRecord(image.fieldRecordBytes(0, i), p.fields[i]);
     return {};
 }
 
-bool writeReadoutImage(const DeviceImage& image) {
+std::vector<std::uint8_t> imageFileBytes(const DeviceImage& image) {
     std::vector<std::uint8_t> bytes(image.mainArea.begin(), image.mainArea.end());
     bytes.insert(bytes.end(), image.headerArea.begin(), image.headerArea.end());
-    return writeFileReplacing(ReadoutFileName, bytes);
+    return bytes;
 }
 
 }  // namespace vem

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "files/FileIo.h"
 #include "files/FileResult.h"
@@ -10,9 +11,6 @@ namespace vem {
 
 struct DeviceImage;
 struct Project;
-
-// Name of the image a save writes after a read-back, in the working folder.
-inline constexpr const char* ReadoutFileName = "readout.bin";
 
 // Loads the image file named by the project's imageFileName as the template, as opening a
 // project does: the two areas, the header settings within their limits, the data set flags and
@@ -39,8 +37,7 @@ void takeHeaderSettings(Project& project, const DeviceImage& image, bool bounded
 // The first data set the project marks available, or -1.
 int firstAvailableDataSet(const Project& project);
 
-// Writes the main and header areas to "readout.bin" in the current working folder, replacing
-// it whole; false when it could not be written.
-bool writeReadoutImage(const DeviceImage& image);
+// The bytes of an image file: the main area, then the header area.
+std::vector<std::uint8_t> imageFileBytes(const DeviceImage& image);
 
 }  // namespace vem

@@ -1,6 +1,8 @@
 #include "files/ProjectFile.h"
 
 #include <array>
+#include <cerrno>
+#include <filesystem>
 #include <limits>
 #include <span>
 #include <type_traits>
@@ -84,9 +86,7 @@ void store(Member& member, std::int32_t value) {
 // Writes the lines of projectFileLines, each ended by a line feed.
 class Writer {
 public:
-    void image(const std::string& name, bool readoutInstead) {
-        text(readoutInstead ? std::string(ReadoutFileName) : name);
-    }
+    void image(const std::string& name) { text(name); }
     void cells(std::span<const std::string> row) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) out_ += ',';
@@ -124,7 +124,7 @@ class Reader {
 public:
     explicit Reader(const std::vector<std::string_view>& lines) : lines_(lines) {}
 
-    void image(const std::string& /*name*/, bool /*readoutInstead*/) { line(); }
+    void image(const std::string& /*name*/) { line(); }
     void cells(std::span<std::string> row) {
         Items items(line());
         for (std::size_t c = 0; c < row.size(); ++c)
@@ -183,19 +183,116 @@ int replaceUnsaveableCells(Project& p) {
     return changed;
 }
 
-FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string& target) {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Images written by saves of the project `stem`: "STEM-readout.bin", "STEM-readout-2.bin", ...
+fs::path readoutImageName(const std::string& stem, int n) {
+    return stem + "-readout" + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".bin";
+}
+
+bool isReadoutImageOf(const std::string& stem, const std::string& name) {
+    const std::string prefix = stem + "-readout";
+    if (!name.starts_with(prefix) || !name.ends_with(".bin")) return false;
+    const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    if (number.empty()) return true;
+    return number.size() > 1 && number[0] == '-' && number.find_first_not_of("0123456789", 1) == std::string::npos;
+}
+
+// The image the project file `file` names in its first line, when that file is a project.
+std::string imageNamedBy(const fs::path& file) {
+    const FileRead read = readRegularFile(file, ProjectFileLimit);
+    if (!read.ok()) return {};
+    const std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
+    const auto lines = splitProjectLines(text);
+    return lines.empty() ? std::string() : std::string(lines[0]);
+}
+
+// Line 1 for a project saved into `folder`: the template's bare name when that finds it from
+// there (or no template was loaded), else a path from there to the template.
+std::string templateNameFrom(const Project& p, const fs::path& folder) {
+    if (p.templatePath.empty()) return p.imageFileName;
+    std::error_code ec;
+    const fs::path base = folder.empty() ? fs::current_path(ec) : fs::absolute(folder, ec);
+    const fs::path named(p.imageFileName);
+    if (!named.has_parent_path() && fs::equivalent(base / named, p.templatePath, ec)) return p.imageFileName;
+    const fs::path relative = fs::path(p.templatePath).lexically_relative(base);
+    return relative.empty() ? p.templatePath : relative.string();
+}
+
+// `sofar` failed with message `slot` at `write`.
+FileResult saveFailed(FileResult sofar, int slot, const FileWrite& write) {
+    FileResult result = std::move(sofar);
+    result.ok = false;
+    result.messages.push_back(slot);
+    result.file = write.file;
+    result.reason = saveFailureReason(write.error);
+    result.askReplaceReadOnly = write.error == FileWrite::ReadOnlyTarget;
+    return result;
+}
+
+}  // namespace
+
+int saveFailureReason(int error) {
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return Msg::SaveReasonDiskFull;
+    case EACCES:
+    case EPERM: return Msg::SaveReasonNoPermission;
+    case EISDIR: return Msg::SaveReasonFolder;
+    case ENAMETOOLONG: return Msg::SaveReasonNameTooLong;
+    case EBUSY:
+    case ETXTBSY: return Msg::SaveReasonBusy;
+    case FileWrite::ReadOnlyTarget: return Msg::SaveReasonReadOnly;
+    case FileWrite::NotRegularTarget: return Msg::SaveReasonNotRegular;
+    case ENOENT:
+    case ENOTDIR: return Msg::SaveReasonNoFolder;
+    case ELOOP: return Msg::SaveReasonLinkLoop;
+    case EROFS: return Msg::SaveReasonReadOnlySystem;
+    default: return Msg::SaveReasonOther;
+    }
+}
+
+FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string& target, WriteOptions options) {
     FileResult outcome;
     if (replaceUnsaveableCells(p) > 0) outcome.messages.push_back(Msg::CommaCellsReplaced);
-    const std::string text = writeProjectText(p);
+    const fs::path file = resolveLinks(target);
+    const fs::path folder = file.parent_path();
+    const std::string stem = file.stem().string();
+    if (const FileWrite refused = checkReplaceable(target, options); !refused.ok())
+        return saveFailed(outcome, Msg::ProjectSaveFailed, refused);
+    Project saved = p;
+    saved.imageFileName = templateNameFrom(p, folder);
+    std::string oldImage;
+    if (p.writeReadoutOnSave) {
+        // A fresh image first, then the project that names it, then the image it replaces: a
+        // project on disk always names an image that holds what it held when it was saved.
+        oldImage = imageNamedBy(file);
+        const FileWrite written = writeNewFile(
+            folder.empty() ? fs::path(".") : folder, [&](int n) { return readoutImageName(stem, n); },
+            imageFileBytes(image), file);
+        if (!written.ok()) return saveFailed(outcome, Msg::ReadoutSaveFailed, written);
+        std::error_code ec;
+        saved.imageFileName = fs::path(written.file).filename().string();
+        saved.templatePath = fs::absolute(written.file, ec).lexically_normal().string();
+    }
+    const std::string text = writeProjectText(saved);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (!writeFileReplacing(target, {bytes, text.size()})) {
-        outcome.ok = false;
-        outcome.messages.push_back(Msg::ProjectSaveFailed);
+    if (const FileWrite written = writeFileReplacing(target, {bytes, text.size()}, options); !written.ok()) {
+        std::error_code ec;
+        if (p.writeReadoutOnSave) fs::remove(saved.templatePath, ec);
+        return saveFailed(outcome, Msg::ProjectSaveFailed, written);
     }
-    if (p.writeReadoutOnSave && !writeReadoutImage(image)) {
-        outcome.ok = false;
-        outcome.messages.push_back(Msg::ReadoutSaveFailed);
+    if (!oldImage.empty() && oldImage != saved.imageFileName && isReadoutImageOf(stem, oldImage)) {
+        std::error_code ec;
+        fs::remove(folder / oldImage, ec);
     }
+    p.imageFileName = saved.imageFileName;
+    p.templatePath = saved.templatePath;
     return outcome;
 }
 

@@ -43,9 +43,19 @@ void readProjectBody(Project& project, const std::vector<std::string_view>& line
 int replaceUnsaveableCells(Project& project);
 
 // Writes the project to `target` (a temporary file beside it, renamed over it, so a failed save
-// leaves any previous file whole) and, after a read-back, "readout.bin" to the working folder.
-// Messages: CommaCellsReplaced, ProjectSaveFailed, ReadoutSaveFailed as they apply.
-FileResult saveProjectAs(Project& project, const DeviceImage& image, const std::string& target);
+// leaves any previous file whole). Line 1 names the template by a path that finds it from the
+// target's folder. After a read-back the image is saved too, beside the file the project lands
+// in (links followed), under a new name of its own ("NAME-readout.bin", "NAME-readout-2.bin",
+// ... for NAME.qor) that line 1 names; once the project is written, the readout image of NAME
+// that the replaced file named is removed. On success the project's imageFileName and
+// templatePath follow what was written. Messages: CommaCellsReplaced, then ProjectSaveFailed or
+// ReadoutSaveFailed with the file and the reason.
+FileResult saveProjectAs(Project& project, const DeviceImage& image, const std::string& target,
+                         WriteOptions options = {});
+
+// The message slot that says why a write failed with `error` (an errno value or a refusal of
+// FileWrite).
+int saveFailureReason(int error);
 
 // The text of the project file `name`: a regular file of at most ProjectFileLimit bytes.
 // Nothing, with `fault` telling why, for anything else.

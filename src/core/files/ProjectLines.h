@@ -69,7 +69,7 @@ void settingsLines(P& p, Lines& lines) {
 // field blocks, the settings.
 template <class P, class Lines>
 void projectFileLines(P& p, Lines& lines) {
-    lines.image(p.imageFileName, p.writeReadoutOnSave);
+    lines.image(p.imageFileName);
     for (int r = 0; r < ScreenRows; ++r)
         lines.cells(std::span(p.screenText).subspan(cellIndex(r, 0), ScreenColumns));
     for (auto& set : p.dataSets) lines.numbers(CellCount, [&](int k) -> auto& { return set.cellTags[k]; });

@@ -7,7 +7,7 @@ namespace {
 const std::vector<std::string>& builtInTexts() {
     static const std::vector<std::string> texts = {
         "Die Projektdatei konnte nicht gespeichert werden.",
-        "Die Datei readout.bin konnte nicht geschrieben werden.",
+        "Die Bilddatei konnte nicht geschrieben werden.",
         "Die Projektdatei konnte nicht gelesen werden.",
         "Zellen mit einem Komma wurden durch ein Leerzeichen ersetzt, "
         "da die Projektdatei kein Komma speichern kann.",
@@ -76,6 +76,18 @@ const std::vector<std::string>& builtInTexts() {
         "Programmieren nicht m\xF6glich: die Bilddatei des Projekts ist nicht geladen.",
         "Diese Datei gibt es schon. Ersetzen?",
         "Ersetzen",
+        "der Datentr\xE4""ger ist voll",
+        "keine Berechtigung",
+        "das ist ein Ordner",
+        "der Name ist zu lang",
+        "die Datei ist belegt",
+        "die Datei ist schreibgesch\xFC""tzt",
+        "das ist keine gew\xF6""hnliche Datei (Ger\xE4""t, FIFO oder Socket)",
+        "der Ordner existiert nicht",
+        "die Verkn\xFC""pfungen bilden eine Schleife",
+        "das Dateisystem ist schreibgesch\xFC""tzt",
+        "das System meldet einen Schreibfehler",
+        "Diese Datei ist schreibgesch\xFC""tzt. Trotzdem ersetzen?",
     };
     return texts;
 }

@@ -120,6 +120,19 @@ constexpr int TemplateUnreadable = 88;   // the image file and what it is under 
 constexpr int TemplateNotLoaded = 89;    // programming refused; the image file under it
 constexpr int ReplaceFile = 90;          // replace? the file under it
 constexpr int AnswerReplace = 91;
+// Why a save failed: the reason after the file's name.
+constexpr int SaveReasonDiskFull = 92;
+constexpr int SaveReasonNoPermission = 93;
+constexpr int SaveReasonFolder = 94;
+constexpr int SaveReasonNameTooLong = 95;
+constexpr int SaveReasonBusy = 96;
+constexpr int SaveReasonReadOnly = 97;
+constexpr int SaveReasonNotRegular = 98;
+constexpr int SaveReasonNoFolder = 99;
+constexpr int SaveReasonLinkLoop = 100;
+constexpr int SaveReasonReadOnlySystem = 101;
+constexpr int SaveReasonOther = 102;
+constexpr int ReplaceReadOnly = 103;  // replace anyway? the file under it
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

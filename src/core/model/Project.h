@@ -93,6 +93,9 @@ struct Project {
     std::int32_t spareValue2 = 0;
     bool openDefaultProject = false;
     bool writeReadoutOnSave = false;
+    // Where the template named by imageFileName was loaded from (absolute), so a save elsewhere
+    // still names it; empty while none is loaded.
+    std::string templatePath;
 
     // Field n (1..18) as the editor works on it: data fields from the working copy, date and
     // time from the definitions all data sets share.

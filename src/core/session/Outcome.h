@@ -44,6 +44,11 @@ struct Outcome {
     bool askOpenAnyway = false;
     // A save would replace the file the detail names: nothing was written.
     bool askReplaceFile = false;
+    // A save would replace a read-only file (the detail names it): nothing was written.
+    bool askReplaceReadOnly = false;
+    // A failed save: the file that failed and the message slot saying why (-1: none).
+    std::string failedFile;
+    int failureReason = -1;
 
     // An operation that did not do what it was asked; `slot` says why.
     static Outcome failed() {
@@ -61,6 +66,11 @@ struct Outcome {
         ok = ok && result.ok;
         messages.insert(messages.end(), result.messages.begin(), result.messages.end());
         if (!result.detail.empty()) detail = result.detail;
+        if (result.reason >= 0) {
+            failedFile = result.file;
+            failureReason = result.reason;
+            askReplaceReadOnly = result.askReplaceReadOnly;
+        }
     }
 };
 

@@ -253,7 +253,8 @@ Outcome Session::openProjectText(const std::string& shownName, const std::string
     return out;
 }
 
-Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace) {
+Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace,
+                                    bool replaceReadOnly) {
     std::string target = path, shown = shownName.empty() ? path : shownName;
     if (std::filesystem::path(target).extension().empty()) {
         target += ".qor";
@@ -267,12 +268,21 @@ Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& 
         out.projectAsBefore = true;
         return out;
     }
-    return saveProjectAs(target, shown);
+    return saveProjectAs(target, shown, replaceReadOnly);
 }
 
-Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName) {
+Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName, bool replaceReadOnly) {
     Outcome out;
-    out.take(vem::saveProjectAs(project_, image_, path));
+    out.take(vem::saveProjectAs(project_, image_, path, WriteOptions{replaceReadOnly}));
+    if (out.failureReason >= 0) {
+        const std::string& file = out.failedFile == path && !shownName.empty() ? shownName : out.failedFile;
+        out.detail = file + ": " + messages_.text(out.failureReason);
+        if (out.askReplaceReadOnly) {
+            // Nothing was written: a question, not a failure to report.
+            std::erase(out.messages, Msg::ProjectSaveFailed);
+            out.detail = file;
+        }
+    }
     out = settled(out);
     if (out.ok) {
         project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);

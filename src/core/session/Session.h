@@ -84,10 +84,13 @@ public:
     // "Speichern unter..." with the name as typed: ".qor" is added when it has no extension, and
     // a file of that name is replaced only when `replace` (otherwise nothing is written and
     // askReplaceFile asks). Then as saveProjectAs.
-    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace = false);
-    // Saves to `path`, replacing a file there. Once saved, the project is that file: the last
+    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace = false,
+                               bool replaceReadOnly = false);
+    // Saves to `path`, replacing a file there; a read-only one only when `replaceReadOnly`
+    // (otherwise askReplaceReadOnly asks). Once saved, the project is that file: the last
     // component of `shownName` (or `path`) is the project name of the caption and the device.
-    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {});
+    // A failed save names the file that failed and why: the detail "FILE: REASON".
+    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {}, bool replaceReadOnly = false);
     // "BIN - File...".
     Outcome openImageFile(const std::string& path);
     // The caption of the interface summary box (cuts the project name to its last component);

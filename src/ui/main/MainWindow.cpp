@@ -524,6 +524,9 @@ bool MainWindow::saveToChosenFile() {
     Outcome outcome = session_.saveProjectAsTyped(file, toCp1252(path));
     if (outcome.askReplaceFile && presenter_.askYes(Msg::ReplaceFile, Msg::AnswerReplace, this, outcome.detail))
         outcome = session_.saveProjectAsTyped(file, toCp1252(path), true);
+    if (outcome.askReplaceReadOnly &&
+        presenter_.askYes(Msg::ReplaceReadOnly, Msg::AnswerReplace, this, outcome.detail))
+        outcome = session_.saveProjectAsTyped(file, toCp1252(path), true, true);
     applyOutcome(outcome);
     return outcome.ok;
 }
