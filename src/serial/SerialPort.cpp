@@ -93,7 +93,7 @@ constexpr int DrainCapMs = 2000;
 // after the kernel has stopped counting them.
 constexpr std::int64_t LeaveMarginUs = 20'000;
 
-OpenFailure failureOf(QSerialPort::SerialPortError error, const QString& location) {
+OpenFailure failureOf(QSerialPort::SerialPortError error, [[maybe_unused]] const QString& location) {
 #ifdef Q_OS_UNIX
     if (!QFileInfo::exists(location)) return OpenFailure::Absent;
 #endif
