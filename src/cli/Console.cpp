@@ -1,8 +1,5 @@
 #include "Console.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
@@ -11,6 +8,14 @@
 #include "device/Protocol.h"
 #include "host/Encoding.h"
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 namespace vem::cli {
 namespace {
 
@@ -18,8 +23,22 @@ constexpr int BarWidth = 30, ShortestBar = 10, CaptionWidth = 24;
 
 // The terminal's columns; 0 when stderr is none or does not say.
 int terminalColumns() {
+#ifdef _WIN32
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info)) return 0;
+    return info.srWindow.Right - info.srWindow.Left + 1;
+#else
     winsize size{};
     return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+#endif
+}
+
+bool stderrIsTerminal() {
+#ifdef _WIN32
+    return ::_isatty(_fileno(stderr)) != 0;
+#else
+    return ::isatty(STDERR_FILENO) == 1;
+#endif
 }
 
 // `text` in at most `width` characters, its end kept: "...by-id/usb-FTDI-if00-port0".
@@ -68,7 +87,7 @@ QString escapeControls(const QString& text) {
 }
 
 Console::Console(Verbosity verbosity, bool json)
-    : verbosity_(verbosity), json_(json), terminal_(::isatty(STDERR_FILENO) == 1), columns_(terminalColumns()) {}
+    : verbosity_(verbosity), json_(json), terminal_(stderrIsTerminal()), columns_(terminalColumns()) {}
 
 void Console::result(const QString& line) {
     if (json_) return;
