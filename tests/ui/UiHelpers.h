@@ -63,7 +63,9 @@ inline void chooseInNextFileDialog(const QString& path) {
         auto* dialog = qobject_cast<QDialog*>(w);
         auto* name = w->findChild<QLineEdit*>("fileNameEdit");
         if (!dialog || !name) return;
+        // As a user's edit, which replaces the name the dialog starts with.
         name->setText(path);
+        emit name->textEdited(path);
         dialog->done(QDialog::Accepted);
     });
 }

@@ -76,6 +76,11 @@ const std::vector<std::string>& builtInTexts() {
         "Programmieren nicht m\xF6glich: die Bilddatei des Projekts ist nicht geladen.",
         "Diese Datei gibt es schon. Ersetzen?",
         "Ersetzen",
+        "&Speichern",
+        "&Bearbeiten",
+        "&R\xFC""ckg\xE4ngig",
+        "&Wiederherstellen",
+        "Dieses Projekt gibt es nicht mehr; es wurde aus der Liste entfernt:",
     };
     return texts;
 }

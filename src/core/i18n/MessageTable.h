@@ -109,6 +109,12 @@ constexpr int TemplateUnreadable = 88;   // the image file and what it is under 
 constexpr int TemplateNotLoaded = 89;    // programming refused; the image file under it
 constexpr int ReplaceFile = 90;          // replace? the file under it
 constexpr int AnswerReplace = 91;
+// The editor's menu items and what the list of recent projects says.
+constexpr int SaveItem = 92;
+constexpr int EditMenu = 93;
+constexpr int UndoItem = 94;
+constexpr int RedoItem = 95;
+constexpr int RecentProjectGone = 96;  // the project's path under it
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
