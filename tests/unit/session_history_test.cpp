@@ -117,6 +117,10 @@ TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
 // Switching data sets shows another set and changes nothing to undo; coming back shows each
 // field where it was stored.
 TEST_F(SampleSession, SwitchingDataSetsIsNoChange) {
+    Project twoSets = s.project();
+    twoSets.dataSets[1].dataSetAvailable = 1;  // the sample's second set holds placed fields
+    s.takeProject(twoSets, s.image());
+    ASSERT_TRUE(s.editor().controls().dataSetButtonEnabled[1]);
     const std::string before = fileText(s);
     const int start = s.project().activeDataSet;
     for (int k = 0; k < DataSetCount; ++k)
