@@ -14,21 +14,21 @@ void ProjectHistory::record(Snapshot before, bool typing) {
 }
 
 std::optional<ProjectHistory::Snapshot> ProjectHistory::undo(Snapshot current) {
-    typingRun_ = false;
-    if (undo_.empty()) return std::nullopt;
-    Snapshot before = std::move(undo_.back());
-    undo_.pop_back();
-    redo_.push_back(std::move(current));
-    return before;
+    return moveStep(undo_, redo_, std::move(current));
 }
 
 std::optional<ProjectHistory::Snapshot> ProjectHistory::redo(Snapshot current) {
+    return moveStep(redo_, undo_, std::move(current));
+}
+
+std::optional<ProjectHistory::Snapshot> ProjectHistory::moveStep(std::deque<Snapshot>& from, std::deque<Snapshot>& to,
+                                                                 Snapshot current) {
     typingRun_ = false;
-    if (redo_.empty()) return std::nullopt;
-    Snapshot after = std::move(redo_.back());
-    redo_.pop_back();
-    undo_.push_back(std::move(current));
-    return after;
+    if (from.empty()) return std::nullopt;
+    Snapshot state = std::move(from.back());
+    from.pop_back();
+    to.push_back(std::move(current));
+    return state;
 }
 
 void ProjectHistory::clear() {

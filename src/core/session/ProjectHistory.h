@@ -2,7 +2,6 @@
 #include <cstddef>
 #include <deque>
 #include <optional>
-#include <vector>
 
 #include "model/DeviceImage.h"
 #include "model/Project.h"
@@ -36,8 +35,11 @@ public:
     void clear();
 
 private:
+    // The last state of `from`; `current` goes onto `to`.
+    std::optional<Snapshot> moveStep(std::deque<Snapshot>& from, std::deque<Snapshot>& to, Snapshot current);
+
     std::deque<Snapshot> undo_;
-    std::vector<Snapshot> redo_;
+    std::deque<Snapshot> redo_;
     bool typingRun_ = false;
 };
 

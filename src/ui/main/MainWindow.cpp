@@ -111,11 +111,8 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     if (projectFile.isEmpty()) {
         applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
     } else {
-        const QFileInfo file(projectFile);
-        QDir::setCurrent(file.absolutePath());
-        startFolder_ = file.absolutePath();
-        applyOutcome(session_.startUp(QFile::encodeName(file.absoluteFilePath()).toStdString(),
-                                      toCp1252(file.absoluteFilePath())));
+        const QString path = enterFolderOf(projectFile);
+        applyOutcome(session_.startUp(QFile::encodeName(path).toStdString(), toCp1252(path)));
         rememberProject();
     }
     setAcceptDrops(true);
@@ -607,13 +604,17 @@ void MainWindow::openProject() {
 
 void MainWindow::openProjectFile(const QString& path) {
     if (session_.exchangeRunning() || !mayDiscardChanges()) return;
+    const QString absolute = enterFolderOf(path);
+    applyOutcome(session_.openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
+    rememberProject();
+    focusGrid();
+}
+
+QString MainWindow::enterFolderOf(const QString& path) {
     const QFileInfo file(path);
     QDir::setCurrent(file.absolutePath());
     startFolder_ = file.absolutePath();
-    applyOutcome(session_.openProject(QFile::encodeName(file.absoluteFilePath()).toStdString(),
-                                      toCp1252(file.absoluteFilePath())));
-    rememberProject();
-    focusGrid();
+    return file.absoluteFilePath();
 }
 
 void MainWindow::openRecentProject(const QString& path) {

@@ -113,6 +113,8 @@ private:
     // The project the session has just opened or saved goes to the top of the recent list.
     void rememberProject();
     void showProjectInTitle();
+    // The folder of `path` becomes the working and start folder; gives the absolute path.
+    QString enterFolderOf(const QString& path);
     QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                      const QColor& colour = QColor());
     // A modal file dialog in the start folder; a completed one moves the working folder to the
