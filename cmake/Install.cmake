@@ -7,6 +7,8 @@ install(TARGETS vem vemctl qorsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/language.txt data/language-en.txt data/default.qor data/default.bin
         DESTINATION ${CMAKE_INSTALL_DATADIR}/vem)
 install(FILES data/vem.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The file type of projects (*.qor), so that a file manager opens them with vem.
+install(FILES data/vem-project.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES data/vem.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/org.example.vem.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 

@@ -27,12 +27,15 @@ int main(int argc, char* argv[]) {
     options.addHelpOption();
     const QCommandLineOption language("language", "Reads the window and message texts from FILE.", "FILE");
     options.addOption(language);
+    options.addPositionalArgument("project", "Opens this project; its folder becomes the working folder.",
+                                  "[FILE.qor]");
     options.process(app);
 
-    vem::MainWindow window;
-    const bool projectOpened = window.project().projectName == vem::DefaultProjectName;
+    const QStringList projects = options.positionalArguments();
+    vem::MainWindow window(nullptr, projects.isEmpty() ? QString() : projects.first());
+    const std::string& projectFile = window.session().projectFile();
     qCInfo(startupLog).noquote() << "project:"
-                                 << (projectOpened ? absolutePath(vem::DefaultProjectName) : QString("none"));
+                                 << (projectFile.empty() ? QString("none") : QFile::decodeName(projectFile.c_str()));
 
     // The chosen file, else the usual places in order. A chosen file that cannot be read, and
     // a place holding something other than a readable file, is named with the reason.

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QDialog>
+#include <QFileSystemModel>
+#include <QTest>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -63,7 +65,14 @@ inline void chooseInNextFileDialog(const QString& path) {
         auto* dialog = qobject_cast<QDialog*>(w);
         auto* name = w->findChild<QLineEdit*>("fileNameEdit");
         if (!dialog || !name) return;
+        // An operator types once the folder is listed: its late listing would select the name
+        // the dialog started with again.
+        if (auto* files = w->findChild<QFileSystemModel*>()) {
+            EXPECT_TRUE(QTest::qWaitFor([files] { return files->rowCount(files->index(files->rootPath())) > 0; }));
+        }
+        // As a user's edit, which replaces the name the dialog starts with.
         name->setText(path);
+        emit name->textEdited(path);
         dialog->done(QDialog::Accepted);
     });
 }

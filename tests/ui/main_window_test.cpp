@@ -8,8 +8,10 @@
 #include <QToolButton>
 
 #include "UiHelpers.h"
+#include "host/Encoding.h"
 #include "ui/fields/FieldDialog.h"
 #include "ui/main/ScreenGrid.h"
+#include "host/Encoding.h"
 #include "ui/main/MainWindow.h"
 
 using namespace vem;
@@ -52,7 +54,7 @@ struct MainWindowTest {
 TEST(MainWindow, StartsWithTheDesignedLayoutMenusAndDisabledControls) {
     MainWindowTest t;
     MainWindow& window = t.window;
-    EXPECT_EQ(window.windowTitle(), "VEM Setup V1.13");
+    EXPECT_EQ(window.windowTitle(), fromCp1252(window.project().projectName) + " - VEM Setup V1.13");
     EXPECT_EQ(window.centralWidget()->size(), QSize(897, 589));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     for (int n = 1; n <= 16; ++n) {
@@ -73,7 +75,7 @@ TEST(MainWindow, StartsWithTheDesignedLayoutMenusAndDisabledControls) {
     QStringList titles;
     for (QAction* a : window.menuBar()->actions())
         if (a->isVisible()) titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QString::fromUtf8("&Datei"), "&PC Comport", "&QOR Interface", "&POS         ", "&QV   "}));
+    EXPECT_EQ(titles, (QStringList{QString::fromUtf8("&Datei"), "&Bearbeiten", "&PC Comport", "&QOR Interface", "&POS         ", "&QV   "}));
 }
 
 TEST(MainWindow, TypedKeysFillCellsAndMoveTheCursorAndOtherCharactersAreRefused) {

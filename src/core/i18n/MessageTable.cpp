@@ -88,6 +88,11 @@ const std::vector<std::string>& builtInTexts() {
         "das Dateisystem ist schreibgesch\xFC""tzt",
         "das System meldet einen Schreibfehler",
         "Diese Datei ist schreibgesch\xFC""tzt. Trotzdem ersetzen?",
+        "&Speichern",
+        "&Bearbeiten",
+        "&R\xFC""ckg\xE4ngig",
+        "&Wiederherstellen",
+        "Dieses Projekt gibt es nicht mehr; es wurde aus der Liste entfernt:",
     };
     return texts;
 }

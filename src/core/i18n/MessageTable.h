@@ -133,6 +133,12 @@ constexpr int SaveReasonLinkLoop = 100;
 constexpr int SaveReasonReadOnlySystem = 101;
 constexpr int SaveReasonOther = 102;
 constexpr int ReplaceReadOnly = 103;  // replace anyway? the file under it
+// The editor's menu items and what the list of recent projects says.
+constexpr int SaveItem = 104;
+constexpr int EditMenu = 105;
+constexpr int UndoItem = 106;
+constexpr int RedoItem = 107;
+constexpr int RecentProjectGone = 108;  // the project's path under it
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

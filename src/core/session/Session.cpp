@@ -32,6 +32,20 @@ Session::Session() {
     setReplyTimeout(ReplyTimeoutMs);
 }
 
+template <class Change>
+Outcome Session::recorded(bool typing, Change change) {
+    if (!stepStart_) stepStart_ = ProjectHistory::Snapshot{project_, image_};
+    Outcome out = change();
+    if (editor_.cursor().dragging) return out;  // the release ends the step
+    ProjectHistory::Snapshot before = std::move(*stepStart_);
+    stepStart_.reset();
+    if (writeProjectText(before.project) != writeProjectText(project_))
+        history_.record(std::move(before), typing);
+    else if (!typing)
+        history_.endTypingRun();
+    return out;
+}
+
 void Session::markUnchanged() { unchangedText_ = writeProjectText(project_); }
 
 bool Session::modified() const { return writeProjectText(project_) != unchangedText_; }
@@ -64,18 +78,24 @@ void Session::refreshWindowFromProject() {
 // ---- Grid ----
 
 Outcome Session::keyDown(EditorKey key) {
-    editor_.keyDown(key);
-    return settled({});
+    return recorded(key == EditorKey::Backspace, [&] {
+        editor_.keyDown(key);
+        return settled({});
+    });
 }
 
 Outcome Session::keyPress(unsigned char c) {
-    editor_.keyPress(c);
-    return settled({});
+    return recorded(true, [&] {
+        editor_.keyPress(c);
+        return settled({});
+    });
 }
 
 Outcome Session::mousePress(int cell, MouseButton button) {
-    editor_.mousePress(cell, button);
-    return settled({});
+    return recorded(false, [&] {
+        editor_.mousePress(cell, button);
+        return settled({});
+    });
 }
 
 Outcome Session::mouseMove(int x, int y) {
@@ -84,26 +104,34 @@ Outcome Session::mouseMove(int x, int y) {
 }
 
 Outcome Session::mouseRelease() {
-    editor_.mouseRelease();
-    return settled({});
+    return recorded(false, [&] {
+        editor_.mouseRelease();
+        return settled({});
+    });
 }
 
 // ---- Field list, data sets, clock ----
 
 Outcome Session::clickFieldCheckBox(int field) {
-    if (field >= 1 && field <= FieldCount) editor_.clickFieldCheckBox(field);
-    return settled({});
+    return recorded(false, [&] {
+        if (field >= 1 && field <= FieldCount) editor_.clickFieldCheckBox(field);
+        return settled({});
+    });
 }
 
 Outcome Session::clickSummerTimeCheckBox() {
-    editor_.clickSummerTimeCheckBox();
-    return settled({});
+    return recorded(false, [&] {
+        editor_.clickSummerTimeCheckBox();
+        return settled({});
+    });
 }
 
 Outcome Session::switchDataSet(int dataSet) {
-    editor_.switchDataSet(dataSet);
-    image_.storePortSplit(project_.device.IpPort);
-    return settled({});
+    return recorded(false, [&] {
+        editor_.switchDataSet(dataSet);
+        image_.storePortSplit(project_.device.IpPort);
+        return settled({});
+    });
 }
 
 // ---- Field dialog ----
@@ -116,11 +144,14 @@ FieldDialogValues Session::fieldDialog(int field) const {
 
 Outcome Session::closeFieldDialog(int field, DialogClose how, const FieldDialogValues& values) {
     if (field < 1 || field > DataFieldCount) return {};
-    int tag = field;  // the close box leaves the tag as it went in
-    if (how == DialogClose::Cancel) tag = 0;
-    if (how == DialogClose::Accept) tag = editor_.acceptFieldDialog(field, values, fieldDialog(field).maxFieldLength);
-    editor_.finishFieldDialog(field, tag);
-    return settled({});
+    return recorded(false, [&] {
+        int tag = field;  // the close box leaves the tag as it went in
+        if (how == DialogClose::Cancel) tag = 0;
+        if (how == DialogClose::Accept)
+            tag = editor_.acceptFieldDialog(field, values, fieldDialog(field).maxFieldLength);
+        editor_.finishFieldDialog(field, tag);
+        return settled({});
+    });
 }
 
 // ---- Whole projects ----
@@ -130,6 +161,7 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     image_ = image;
     templateProblem_.clear();
     waitingProject_.reset();
+    projectFile_.clear();
     if (image_.imageTemplateLoaded) editor_.showDataSetAvailability();
     editor_.enableDataSetButton(project_.activeDataSet);
     project_.loadWorkingFields(project_.activeDataSet, true);
@@ -137,11 +169,10 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     refreshWindowFromProject();
     editor_.showDataFieldControls();
     Outcome out;
-    out.refreshCaption = true;
-    out.refreshSettingLabels = true;
-    out.posExtendedEnabled = image_.posExtendedSupported();
+    showWholeProject(out);
     out = settled(out);
     markUnchanged();
+    history_.clear();
     return out;
 }
 
@@ -155,6 +186,19 @@ Outcome Session::startUp() {
     out.refreshSettingLabels = true;
     markUnchanged();
     return out;
+}
+
+Outcome Session::startUp(const std::string& path, const std::string& shownName) {
+    Outcome out = openProject(path, shownName);
+    showWholeProject(out);
+    return out;
+}
+
+void Session::showWholeProject(Outcome& out) {
+    out.refreshEditor = true;
+    out.refreshCaption = true;
+    out.refreshSettingLabels = true;
+    out.posExtendedEnabled = image_.posExtendedSupported();
 }
 
 void Session::showTemplate(Outcome& out) {
@@ -204,14 +248,14 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
         return out;
     }
     if (!problems.contentProblems.empty()) {
-        waitingProject_ = WaitingProject{name, *text};
+        waitingProject_ = WaitingProject{path, name, *text};
         Outcome out = Outcome::failed();
         out.askOpenAnyway = true;
         out.detail = name + "\n" + listedProblems(problems.contentProblems);
         out.projectAsBefore = true;
         return out;
     }
-    return openProjectText(name, *text);
+    return openProjectText(path, name, *text);
 }
 
 Outcome Session::answerOpenQuestion(bool open) {
@@ -222,10 +266,10 @@ Outcome Session::answerOpenQuestion(bool open) {
         out.projectAsBefore = true;
         return out;
     }
-    return openProjectText(waiting->shownName, waiting->text);
+    return openProjectText(waiting->path, waiting->shownName, waiting->text);
 }
 
-Outcome Session::openProjectText(const std::string& shownName, const std::string& text) {
+Outcome Session::openProjectText(const std::string& path, const std::string& shownName, const std::string& text) {
     const std::vector<std::string_view> lines = splitProjectLines(text);
     Outcome out;
     project_.projectName = lastPathComponent(shownName);
@@ -250,6 +294,9 @@ Outcome Session::openProjectText(const std::string& shownName, const std::string
     project_.writeReadoutOnSave = false;
     out = settled(out);
     markUnchanged();
+    history_.clear();
+    std::error_code error;
+    projectFile_ = std::filesystem::absolute(path, error).lexically_normal().string();
     return out;
 }
 
@@ -287,21 +334,25 @@ Outcome Session::saveProjectAs(const std::string& path, const std::string& shown
     if (out.ok) {
         project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);
         markUnchanged();
+        std::error_code error;
+        projectFile_ = std::filesystem::absolute(path, error).lexically_normal().string();
     }
     out.refreshCaption = true;
     return out;
 }
 
 Outcome Session::openImageFile(const std::string& path) {
-    Outcome out;
-    out.take(vem::openImageFile(project_, image_, path));
-    if (!out.ok) return out;
-    editor_.clearFieldBoxCaptions();
-    editor_.showDataFieldControls(false);
-    out.refreshCaption = true;
-    out.refreshSettingLabels = true;
-    out.posExtendedEnabled = image_.posExtendedSupported();
-    return settled(out);
+    return recorded(false, [&] {
+        Outcome out;
+        out.take(vem::openImageFile(project_, image_, path));
+        if (!out.ok) return out;
+        editor_.clearFieldBoxCaptions();
+        editor_.showDataFieldControls(false);
+        out.refreshCaption = true;
+        out.refreshSettingLabels = true;
+        out.posExtendedEnabled = image_.posExtendedSupported();
+        return settled(out);
+    });
 }
 
 std::string Session::projectCaption() { return showProjectName(project_, messages_, modified()); }
@@ -319,82 +370,99 @@ Outcome Session::builtImage(Outcome out, const LocalTime& now) {
 }
 
 Outcome Session::applyReadBack(const DeviceImage& readBack) {
-    image_.mainArea = readBack.mainArea;
-    image_.headerArea = readBack.headerArea;
-    image_.screenArea = readBack.screenArea;
-    project_.writeReadoutOnSave = true;
-    const int first = applyDeviceImage(project_, image_);
-    // Without an available data set the active one stays, but what the grid and the working copy
-    // show of it comes from the device too.
-    const int shown = first >= 0 ? first : project_.activeDataSet;
+    return recorded(false, [&] {
+        image_.mainArea = readBack.mainArea;
+        image_.headerArea = readBack.headerArea;
+        image_.screenArea = readBack.screenArea;
+        project_.writeReadoutOnSave = true;
+        const int first = applyDeviceImage(project_, image_);
+        // Without an available data set the active one stays, but what the grid and the working copy
+        // show of it comes from the device too.
+        const int shown = first >= 0 ? first : project_.activeDataSet;
 
-    // The boxes show the image's switch states without running their placement handlers: the
-    // cells come from the image (a switched-on "Datenzähler" has none until its box places it).
-    for (int n : {DateField, TimeField}) editor_.showFieldSwitch(n, project_.field(n).enabled == 1);
-    editor_.showDataSetAvailability();
-    for (int i = 0; i < DataFieldCount; ++i) {
-        const FieldDefinition& f = project_.dataSets[shown].fields[i];
-        editor_.showFieldSwitch(i + 1, f.isDefined() && f.enabled == 1);
-    }
-    editor_.activateDataSet(shown);
-    refreshWindowFromProject();
-    Outcome out;
-    out.refreshCaption = true;
-    out.refreshSettingLabels = true;
-    out = settled(out);
-    markUnchanged();
-    return out;
+        // The boxes show the image's switch states without running their placement handlers: the
+        // cells come from the image (a switched-on "Datenzähler" has none until its box places it).
+        for (int n : {DateField, TimeField}) editor_.showFieldSwitch(n, project_.field(n).enabled == 1);
+        editor_.showDataSetAvailability();
+        for (int i = 0; i < DataFieldCount; ++i) {
+            const FieldDefinition& f = project_.dataSets[shown].fields[i];
+            editor_.showFieldSwitch(i + 1, f.isDefined() && f.enabled == 1);
+        }
+        editor_.activateDataSet(shown);
+        refreshWindowFromProject();
+        Outcome out;
+        out.refreshCaption = true;
+        out.refreshSettingLabels = true;
+        out = settled(out);
+        markUnchanged();
+        projectFile_.clear();  // the device's project is saved under a name of the user's
+        return out;
+    });
 }
 
 // ---- Settings dialogs ----
 
 Outcome Session::acceptHoldTimes(const HoldTimesTexts& typed) {
-    if (!vem::acceptHoldTimes(project_.device, typed)) return Outcome::failed(Msg::HoldTimeOutOfRange);
-    return settingLabels();
+    return recorded(false, [&]() -> Outcome {
+        if (!vem::acceptHoldTimes(project_.device, typed)) return Outcome::failed(Msg::HoldTimeOutOfRange);
+        return settingLabels();
+    });
 }
 
 Outcome Session::acceptDeviceSerial(const DeviceSerialPositions& chosen) {
-    vem::acceptDeviceSerial(project_.device, chosen);
-    return settingLabels();
+    return recorded(false, [&]() -> Outcome {
+        vem::acceptDeviceSerial(project_.device, chosen);
+        return settingLabels();
+    });
 }
 
 Outcome Session::acceptIpAddress(const IpAddressTexts& typed) {
-    if (!storeIpAddress(project_.device, typed)) return refused(DialogId::IpAddress);
-    image_.storePortSplit(project_.device.IpPort);
-    Outcome out;
-    out.typedAddress = std::pair{typedAddressLabel(typed), typed.port};
-    return out;
+    return recorded(false, [&]() -> Outcome {
+        if (!storeIpAddress(project_.device, typed)) return refused(DialogId::IpAddress);
+        image_.storePortSplit(project_.device.IpPort);
+        Outcome out;
+        out.typedAddress = std::pair{typedAddressLabel(typed), typed.port};
+        return out;
+    });
 }
 
 Outcome Session::acceptDataSend(const DataSendEntry& typed) {
-    // The switch and the baud digit are stored even when a character code is refused.
-    if (!vem::acceptDataSend(project_.device, typed)) return refused(DialogId::DataSend);
-    return {};
+    return recorded(false, [&]() -> Outcome {
+        // The switch and the baud digit are stored even when a character code is refused.
+        if (!vem::acceptDataSend(project_.device, typed)) return refused(DialogId::DataSend);
+        return {};
+    });
 }
 
 Outcome Session::acceptPos(const PosEntry& typed) {
-    switch (checkPosEntry(typed)) {
-    case PosVerdict::Accept:
-        storePosEntry(project_.pos, typed);
-        return {};
-    case PosVerdict::LinesBeyond:
-        return refused(DialogId::Pos);
-    case PosVerdict::KeepOpen:
-        break;
-    }
-    return Outcome::failed();
+    return recorded(false, [&]() -> Outcome {
+        switch (checkPosEntry(typed)) {
+        case PosVerdict::Accept:
+            storePosEntry(project_.pos, typed);
+            return {};
+        case PosVerdict::LinesBeyond:
+            return refused(DialogId::Pos);
+        case PosVerdict::KeepOpen:
+            break;
+        }
+        return Outcome::failed();
+    });
 }
 
 Outcome Session::switchKeyword(int& currentKeyword, int pressed, const std::string& shownText, int shownAction) {
-    Outcome out;
-    out.ok = vem::switchKeyword(project_.posExtended, currentKeyword, pressed, shownText, shownAction);
-    return out;
+    return recorded(false, [&]() -> Outcome {
+        Outcome out;
+        out.ok = vem::switchKeyword(project_.posExtended, currentKeyword, pressed, shownText, shownAction);
+        return out;
+    });
 }
 
 Outcome Session::acceptPosExtended(const PosExtendedEntry& typed, int shownKeyword, const std::string& shownText,
                                    int shownAction) {
-    vem::acceptPosExtended(project_.posExtended, typed, shownKeyword, shownText, shownAction);
-    return {};
+    return recorded(false, [&]() -> Outcome {
+        vem::acceptPosExtended(project_.posExtended, typed, shownKeyword, shownText, shownAction);
+        return {};
+    });
 }
 
 }  // namespace vem

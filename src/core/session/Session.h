@@ -16,6 +16,7 @@
 #include "model/Project.h"
 #include "session/Exchange.h"
 #include "session/Outcome.h"
+#include "session/ProjectHistory.h"
 #include "settings/InterfaceRules.h"
 #include "settings/PosRules.h"
 
@@ -69,9 +70,25 @@ public:
     // active data set (the data set buttons follow the availability once an image is loaded).
     Outcome takeProject(const Project& project, const DeviceImage& image);
 
+    // ---- Undo and redo ----
+    // Every operation that changes the project file's text is one step; typing (keys and
+    // Backspace) one after another is one step, and a drag is one step from press to release.
+    // Opening, taking or starting a project starts a new history. Nothing to undo or redo, or a
+    // drag still running, refuses (not ok).
+    Outcome undo();
+    Outcome redo();
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    std::size_t undoSteps() const { return history_.undoSteps(); }
+
     // ---- Files ----
     // Opens "default.qor" of the working folder as openProject does; silent when there is none.
     Outcome startUp();
+    // Starts with the project `path` instead: one that cannot be opened is said.
+    Outcome startUp(const std::string& path, const std::string& shownName);
+    // The absolute path of the file the project was last opened from or saved to; empty when
+    // it has none (nothing opened yet, or read back from a device).
+    const std::string& projectFile() const { return projectFile_; }
     // "Öffnen...": `path` as the file system takes it, `shownName` as messages name it (its last
     // component becomes the project name). The file is checked first: one that cannot be read or
     // is no project is refused and named (ProjectOpenFailed, NotAProject: the file and its first
@@ -224,6 +241,7 @@ private:
     std::string unchangedText_;
     // A checked project file waiting for the answer to askOpenAnyway.
     struct WaitingProject {
+        std::string path;
         std::string shownName;
         std::string text;
     };
@@ -231,7 +249,20 @@ private:
     // Why the project opened last has no template: its image file and what it is. Empty when it
     // has one, or when no project file was opened.
     std::string templateProblem_;
-    Outcome openProjectText(const std::string& shownName, const std::string& text);
+    Outcome openProjectText(const std::string& path, const std::string& shownName, const std::string& text);
+    // Shows the project and image the session now holds, as a whole: grid, field list, data
+    // sets, summaries.
+    void showWholeProject(Outcome& out);
+
+    // Runs `change` as one step of the history (the step of a drag ends with its release).
+    template <class Change>
+    Outcome recorded(bool typing, Change change);
+    // The project and image a step brought back become the session's.
+    Outcome restored(ProjectHistory::Snapshot snapshot);
+    ProjectHistory history_;
+    // The state before the step that runs (a drag between press and release).
+    std::optional<ProjectHistory::Snapshot> stepStart_;
+    std::string projectFile_;
     void markUnchanged();
     // Builds the image; the spaces it puts in empty cells are no change of the user's.
     Outcome builtImage(Outcome out, const LocalTime& now);

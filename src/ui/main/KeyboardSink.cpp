@@ -15,4 +15,10 @@ void KeyboardSink::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+bool KeyboardSink::event(QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return QLineEdit::event(event);
+    event->ignore();
+    return true;
+}
+
 }  // namespace vem

@@ -14,6 +14,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The window's shortcuts (undo, redo, save) come before a line edit's own.
+    bool event(QEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 };
 

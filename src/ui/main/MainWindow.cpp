@@ -11,6 +11,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -28,6 +30,7 @@
 #include "files/ImageBuild.h"
 #include "ui/fields/FieldDialog.h"
 #include "ui/main/KeyboardSink.h"
+#include "ui/main/RecentProjects.h"
 #include "ui/main/ScreenGrid.h"
 #include "ui/port/PortMemory.h"
 #include "ui/settings/SettingsDialogs.h"
@@ -56,7 +59,7 @@ void setValue(QLabel* label, const QString& text) {
 void setValue(QLabel* label, const std::string& text) { setValue(label, fromCp1252(text)); }
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     : QMainWindow(parent),
       presenter_(session_.messages(), session_.dialogMessages()),
       startFolder_(QDir::currentPath()) {
@@ -105,7 +108,14 @@ MainWindow::MainWindow(QWidget* parent)
     videoSignal_ = new VideoSignalDialog(presenter_, this);
     connect(videoSignal_, &VideoSignalDialog::sendRequested, this,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
-    applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
+    if (projectFile.isEmpty()) {
+        applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
+    } else {
+        const QString path = enterFolderOf(projectFile);
+        applyOutcome(session_.startUp(QFile::encodeName(path).toStdString(), toCp1252(path)));
+        rememberProject();
+    }
+    setAcceptDrops(true);
 
     showLabelsPlain(this);
     adjustSize();
@@ -140,11 +150,13 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
         {&settings_->posExtendedDialog(), S::PosExtended},
     };
     for (const auto& [window, section] : windows) applyLanguageSection(window, section, file->section(section));
+    windowCaption_ = windowTitle();
     const auto& main = file->section(S::MainWindow);
     constexpr std::size_t FirstFilter = 38;
     for (std::size_t i = 0; i < fileFilters_.size() && FirstFilter + i < main.size(); ++i)
         fileFilters_[i] = qtFileFilter(main[FirstFilter + i]);
     applyOutcome(session_.takeLanguage(*file));
+    showMenuTexts();
     return true;
 }
 
@@ -251,12 +263,37 @@ void MainWindow::buildMenu() {
         return a;
     };
     QMenu* fileMenu = bar->addMenu("&Datei");
+    fileMenu_ = fileMenu;
     fileMenu->setObjectName("fileMenu");
     openProjectItem_ = addItem(fileMenu, "openProjectItem", QString::fromUtf8("Ö&ffnen..."));
+    openProjectItem_->setShortcut(QKeySequence::Open);
     connect(openProjectItem_, &QAction::triggered, this, &MainWindow::openProject);
+    saveProjectItem_ = addItem(fileMenu, "saveProjectItem", QString());
+    saveProjectItem_->setShortcut(QKeySequence::Save);
+    connect(saveProjectItem_, &QAction::triggered, this, &MainWindow::saveProject);
     connect(addItem(fileMenu, "saveProjectAsItem", "Speichern &unter..."), &QAction::triggered, this,
             &MainWindow::saveProjectAs);
-    connect(addItem(fileMenu, "exitItem", "B&eenden"), &QAction::triggered, this, &QWidget::close);
+    recentSeparator_ = fileMenu->addSeparator();
+    for (int i = 0; i < RecentProjects::Count; ++i) {
+        recentItems_[i] = addItem(fileMenu, qPrintable(QString("recentProjectItem%1").arg(i + 1)), QString());
+        connect(recentItems_[i], &QAction::triggered, this,
+                [this, i] { openRecentProject(recentItems_[i]->data().toString()); });
+    }
+    fileMenu->addSeparator();
+    QAction* exitItem = addItem(fileMenu, "exitItem", "B&eenden");
+    exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exitItem, &QAction::triggered, this, &QWidget::close);
+
+    editMenu_ = bar->addMenu(QString());
+    editMenu_->setObjectName("editMenu");
+    undoItem_ = addItem(editMenu_, "undoItem", QString());
+    undoItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undoItem_, &QAction::triggered, this, &MainWindow::undo);
+    redoItem_ = addItem(editMenu_, "redoItem", QString());
+    redoItem_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redoItem_, &QAction::triggered, this, &MainWindow::redo);
+    showMenuTexts();
+    showRecentProjects();
 
     QAction* portSettingsItem = bar->addAction("&PC Comport");
     portSettingsItem->setObjectName("portSettingsItem");
@@ -304,6 +341,33 @@ void MainWindow::buildMenu() {
     deviceActions_[6] = deviceItem(systemMenu_, "sendFusesItem", "&Set AVR-Fuses", &MainWindow::sendFuses);
 }
 
+void MainWindow::showMenuTexts() {
+    const MessageTable& m = session_.messages();
+    saveProjectItem_->setText(fromCp1252(m.text(Msg::SaveItem)));
+    editMenu_->setTitle(fromCp1252(m.text(Msg::EditMenu)));
+    undoItem_->setText(fromCp1252(m.text(Msg::UndoItem)));
+    redoItem_->setText(fromCp1252(m.text(Msg::RedoItem)));
+}
+
+void MainWindow::showRecentProjects() {
+    const QStringList paths = RecentProjects::list();
+    recentSeparator_->setVisible(!paths.isEmpty());
+    for (int i = 0; i < RecentProjects::Count; ++i) {
+        QAction* item = recentItems_[i];
+        item->setVisible(i < paths.size());
+        if (i >= paths.size()) continue;
+        // A "&" in a path would become an access key.
+        item->setText(QString("&%1 %2").arg(i + 1).arg(QString(paths[i]).replace('&', "&&")));
+        item->setData(paths[i]);
+    }
+}
+
+void MainWindow::rememberProject() {
+    if (session_.projectFile().empty()) return;
+    RecentProjects::add(QFile::decodeName(QByteArray::fromStdString(session_.projectFile())));
+    showRecentProjects();
+}
+
 void MainWindow::showEditorState() {
     const MainControls& c = session_.editor().controls();
     for (int n = 1; n <= DataFieldCount; ++n) {
@@ -342,6 +406,9 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     // What an exchange was started with stays the project's until it ends ("BIN - File..." is
     // never enabled).
     openProjectItem_->setEnabled(!running);
+    for (QAction* item : recentItems_) item->setEnabled(!running);
+    undoItem_->setEnabled(session_.canUndo());
+    redoItem_->setEnabled(session_.canRedo());
     if (outcome.refreshProgress) progress_->showProgress(session_.progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
@@ -490,10 +557,31 @@ void MainWindow::editPos() { applyOutcome(settings_->runPos()); }
 void MainWindow::showProjectName() {
     interfaceBox_->setTitle(fromCp1252(session_.projectCaption()));
     captionModified_ = session_.modified();
+    showProjectInTitle();
 }
 
-QString MainWindow::chooseFile(bool save, const QString& filter) {
+void MainWindow::showProjectInTitle() {
+    const std::string& name = session_.project().projectName;
+    if (name.empty()) {
+        setWindowTitle(windowCaption_);
+        return;
+    }
+    setWindowTitle(fromCp1252(name) + (captionModified_ ? "*" : "") + " - " + windowCaption_);
+}
+
+void MainWindow::undo() {
+    applyOutcome(session_.undo());
+    focusGrid();
+}
+
+void MainWindow::redo() {
+    applyOutcome(session_.redo());
+    focusGrid();
+}
+
+QString MainWindow::chooseFile(bool save, const QString& filter, const QString& current) {
     QFileDialog dialog(this, QString(), startFolder_, filter);
+    if (!current.isEmpty()) dialog.selectFile(current);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -507,8 +595,61 @@ QString MainWindow::chooseFile(bool save, const QString& filter) {
 void MainWindow::openProject() {
     if (!mayDiscardChanges()) return;
     const QString path = chooseFile(false, fileFilters_[0]);
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         applyOutcome(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
+        rememberProject();
+    }
+    focusGrid();
+}
+
+void MainWindow::openProjectFile(const QString& path) {
+    if (session_.exchangeRunning() || !mayDiscardChanges()) return;
+    const QString absolute = enterFolderOf(path);
+    applyOutcome(session_.openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
+    rememberProject();
+    focusGrid();
+}
+
+QString MainWindow::enterFolderOf(const QString& path) {
+    const QFileInfo file(path);
+    QDir::setCurrent(file.absolutePath());
+    startFolder_ = file.absolutePath();
+    return file.absoluteFilePath();
+}
+
+void MainWindow::openRecentProject(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        RecentProjects::remove(path);
+        showRecentProjects();
+        presenter_.showSlot(Msg::RecentProjectGone, this, toCp1252(path));
+        return;
+    }
+    openProjectFile(path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile() &&
+        urls.first().toLocalFile().endsWith(".qor", Qt::CaseInsensitive))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    const QString path = event->mimeData()->urls().first().toLocalFile();
+    // The question about unsaved changes must not run inside the drop of the file manager.
+    QMetaObject::invokeMethod(this, [this, path] { openProjectFile(path); }, Qt::QueuedConnection);
+}
+
+void MainWindow::saveProject() {
+    if (session_.projectFile().empty()) {
+        saveToChosenFile();
+    } else {
+        const QString path = QFile::decodeName(QByteArray::fromStdString(session_.projectFile()));
+        const Outcome outcome = session_.saveProjectAs(session_.projectFile(), toCp1252(path));
+        applyOutcome(outcome);
+        if (outcome.ok) rememberProject();
+    }
     focusGrid();
 }
 
@@ -518,7 +659,10 @@ void MainWindow::saveProjectAs() {
 }
 
 bool MainWindow::saveToChosenFile() {
-    const QString path = chooseFile(true, fileFilters_[4]);
+    const QString current = session_.projectFile().empty()
+                                ? fromCp1252(session_.project().projectName)
+                                : QFile::decodeName(QByteArray::fromStdString(session_.projectFile()));
+    const QString path = chooseFile(true, fileFilters_[4], current);
     if (path.isEmpty()) return false;
     const std::string file = QFile::encodeName(path).toStdString();
     Outcome outcome = session_.saveProjectAsTyped(file, toCp1252(path));
@@ -528,13 +672,16 @@ bool MainWindow::saveToChosenFile() {
         presenter_.askYes(Msg::ReplaceReadOnly, Msg::AnswerReplace, this, outcome.detail))
         outcome = session_.saveProjectAsTyped(file, toCp1252(path), true, true);
     applyOutcome(outcome);
+    if (outcome.ok) rememberProject();
     return outcome.ok;
 }
 
 bool MainWindow::mayDiscardChanges() {
     if (!session_.modified()) return true;
     switch (presenter_.ask(Msg::UnsavedChanges, this)) {
-    case MessagePresenter::Answer::Save: return saveToChosenFile();
+    case MessagePresenter::Answer::Save:
+        saveProject();
+        return !session_.modified();
     case MessagePresenter::Answer::Discard: return true;
     case MessagePresenter::Answer::Cancel:
     case MessagePresenter::Answer::Take:

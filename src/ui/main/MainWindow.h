@@ -33,7 +33,9 @@ class SerialPort;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // Opens `projectFile` when one is given (its folder becomes the working folder), otherwise
+    // "default.qor" of the working folder.
+    explicit MainWindow(QWidget* parent = nullptr, const QString& projectFile = {});
     ~MainWindow() override;
 
     Session& session() { return session_; }
@@ -75,7 +77,14 @@ public:
     void editDataSend();
     void editPos();
     void openProject();
+    // Opens `path` after the question about unsaved changes; its folder becomes the working folder.
+    void openProjectFile(const QString& path);
+    void openRecentProject(const QString& path);
+    // "Speichern" writes the project's file, and asks for a name only when it has none.
+    void saveProject();
     void saveProjectAs();
+    void undo();
+    void redo();
     void openImageFile();
     void editPortSettings();
     // The exchanges with the device and the service menu.
@@ -90,17 +99,28 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildFieldList(QWidget* client);
     void buildSummaries(QWidget* client);
     void buildMenu();
+    // The captions of the items that come from message slots.
+    void showMenuTexts();
+    void showRecentProjects();
+    // The project the session has just opened or saved goes to the top of the recent list.
+    void rememberProject();
+    void showProjectInTitle();
+    // The folder of `path` becomes the working and start folder; gives the absolute path.
+    QString enterFolderOf(const QString& path);
     QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                      const QColor& colour = QColor());
     // A modal file dialog in the start folder; a completed one moves the working folder to the
     // chosen file's folder. Empty when cancelled.
-    QString chooseFile(bool save, const QString& filter);
+    // `current` is the file it starts with.
+    QString chooseFile(bool save, const QString& filter, const QString& current = {});
     // The keyboard goes back to the grid.
     void focusGrid();
     // Shows what an operation asks for: its messages, captions, labels and the editor.
@@ -130,6 +150,14 @@ private:
     QMenu* systemMenu_ = nullptr;
     std::array<QAction*, 7> deviceActions_{};
     QAction* openProjectItem_ = nullptr;  // waits, like the device items, while an exchange runs
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* saveProjectItem_ = nullptr;
+    QAction* undoItem_ = nullptr;
+    QAction* redoItem_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    std::array<QAction*, 4> recentItems_{};
+    QString windowCaption_ = QStringLiteral("VEM Setup V1.13");  // the title after the project
     bool busyCursor_ = false;
     bool captionModified_ = false;  // the caption shows the "*"
     // File dialog filters: project open, image, character set, firmware, project save.

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EditorFixture.h"
+#include "RandomOperations.h"
+#include "files/ProjectFile.h"
+
+namespace vem::test {
+namespace {
+
+std::string fileText(const Session& s) { return writeProjectText(s.project()); }
+
+// Random changes, then undo one step at a time back to the start and redo to the end: every
+// step gives back the project file text it had, and the invariants hold throughout.
+TEST(SessionHistory, UndoAndRedoWalkBackAndForthThroughRandomChanges) {
+    const SampleFolder folder("vem-history-");
+    RandomOperator op;
+    for (int round = 0; round < 6; ++round) {
+        Session s;
+        ASSERT_TRUE(s.startUp().ok);
+        EXPECT_FALSE(s.canUndo());
+        // The text after each step; a typing change that joined the step before, and a change
+        // that is no step (a build fills empty cells, a save replaces unsaveable ones), replace it.
+        std::vector<std::string> texts{fileText(s)};
+        for (int change = 0; change < 150 && s.undoSteps() < ProjectHistory::MaxSteps - 1; ++change) {
+            const std::size_t stepsBefore = s.undoSteps();
+            const std::string what = op.operate(s, false);
+            if (s.undoSteps() > stepsBefore)
+                texts.push_back(fileText(s));
+            else
+                texts.back() = fileText(s);
+            ASSERT_EQ(s.undoSteps() + 1, texts.size()) << what;
+        }
+        EXPECT_FALSE(s.canRedo());
+        for (std::size_t i = texts.size() - 1; i > 0; --i) {
+            ASSERT_TRUE(s.undo().ok);
+            ASSERT_EQ(fileText(s), texts[i - 1]) << "round " << round << ", undo to step " << i - 1;
+            ASSERT_EQ(brokenInvariant(s), "");
+        }
+        EXPECT_FALSE(s.undo().ok);
+        for (std::size_t i = 1; i < texts.size(); ++i) {
+            ASSERT_TRUE(s.redo().ok);
+            ASSERT_EQ(fileText(s), texts[i]) << "round " << round << ", redo to step " << i;
+            ASSERT_EQ(brokenInvariant(s), "");
+        }
+        EXPECT_FALSE(s.redo().ok);
+    }
+}
+
+struct SampleSession : ::testing::Test {
+    SampleFolder folder{"vem-history-"};
+    Session s;
+    void SetUp() override { ASSERT_TRUE(s.startUp().ok); }
+    void type(const std::string& text) {
+        for (char c : text) s.keyPress(static_cast<unsigned char>(c));
+    }
+    std::string textAt(int first, int length) const {
+        std::string out;
+        for (int k = first; k < first + length; ++k) out += s.project().screenText[k];
+        return out;
+    }
+    // The first data field placed on the grid, with its cells.
+    std::pair<int, std::vector<int>> placedField() const {
+        for (int n = 1; n <= DataFieldCount; ++n)
+            if (auto cells = gridCellsOf(s.editor(), n); !cells.empty()) return {n, cells};
+        return {0, {}};
+    }
+};
+
+// A field dropped on background text takes its cells; undoing the drag brings the text back,
+// and the drag was one step however far it moved.
+TEST_F(SampleSession, UndoingADragBringsBackTheTextUnderTheDroppedField) {
+    const auto [field, cells] = placedField();
+    ASSERT_GT(field, 0);
+    const int length = static_cast<int>(cells.size());
+    const int textCell = 10 * ScreenColumns;  // a row of the sample without fields
+    s.mousePress(textCell, MouseButton::Left);
+    type("WeltA");
+    const std::string before = fileText(s);
+    const std::size_t steps = s.undoSteps();
+
+    s.mousePress(cells.front(), MouseButton::Left);
+    const int dx = (textCell % 40 - cells.front() % 40) * Editor::PanelWidth,
+              dy = (textCell / 40 - cells.front() / 40) * Editor::PanelHeight;
+    s.mouseMove(dx / 2, dy / 2);
+    s.mouseMove(dx, dy);
+    s.mouseRelease();
+    ASSERT_EQ(gridCellsOf(s.editor(), field), cellRun(textCell, length)) << "dropped on the text";
+    EXPECT_EQ(s.undoSteps(), steps + 1);
+
+    ASSERT_TRUE(s.undo().ok);
+    EXPECT_EQ(fileText(s), before);
+    EXPECT_EQ(textAt(textCell, 5), "WeltA");
+    EXPECT_EQ(gridCellsOf(s.editor(), field), cells);
+    ASSERT_TRUE(s.undo().ok) << "the typing before is a step of its own";
+    EXPECT_EQ(textAt(textCell, 5), "");
+}
+
+// Typing is one step until something else happens; a change after an undo drops the redo.
+TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
+    s.mousePress(0, MouseButton::Left);
+    type("abc");
+    s.keyDown(EditorKey::Backspace);
+    EXPECT_EQ(s.undoSteps(), 1u);
+    s.keyDown(EditorKey::Down);
+    type("x");
+    EXPECT_EQ(s.undoSteps(), 2u);
+    ASSERT_TRUE(s.undo().ok);
+    EXPECT_TRUE(s.canRedo());
+    type("y");
+    EXPECT_FALSE(s.canRedo());
+    EXPECT_FALSE(s.redo().ok);
+}
+
+// Switching data sets shows another set and changes nothing to undo; coming back shows each
+// field where it was stored.
+TEST_F(SampleSession, SwitchingDataSetsIsNoChange) {
+    Project twoSets = s.project();
+    twoSets.dataSets[1].dataSetAvailable = 1;  // the sample's second set holds placed fields
+    s.takeProject(twoSets, s.image());
+    ASSERT_TRUE(s.editor().controls().dataSetButtonEnabled[1]);
+    const std::string before = fileText(s);
+    const int start = s.project().activeDataSet;
+    for (int k = 0; k < DataSetCount; ++k)
+        if (s.editor().controls().dataSetButtonEnabled[k]) s.switchDataSet(k);
+    s.switchDataSet(start);
+    EXPECT_EQ(fileText(s), before);
+    EXPECT_FALSE(s.canUndo());
+    EXPECT_FALSE(s.modified());
+}
+
+// Saving keeps the history; undoing back to the saved state clears the "*"; opening starts anew.
+TEST_F(SampleSession, TheStarFollowsTheHistoryAndOpeningStartsANewOne) {
+    s.clickSummerTimeCheckBox();
+    ASSERT_TRUE(s.saveProjectAs("saved.qor").ok);
+    EXPECT_FALSE(s.modified());
+    s.clickSummerTimeCheckBox();
+    EXPECT_TRUE(s.modified());
+    ASSERT_TRUE(s.undo().ok);
+    EXPECT_FALSE(s.modified());
+    ASSERT_TRUE(s.undo().ok);
+    EXPECT_TRUE(s.modified());
+    ASSERT_TRUE(openAnyway(s, "saved.qor").ok);
+    EXPECT_FALSE(s.canUndo());
+    EXPECT_FALSE(s.canRedo());
+}
+
+}  // namespace
+}  // namespace vem::test
