@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QDialog>
+#include <QAbstractItemView>
 #include <QFileSystemModel>
 #include <QTest>
 #include <QKeyEvent>
@@ -70,6 +71,10 @@ inline void chooseInNextFileDialog(const QString& path) {
         if (auto* files = w->findChild<QFileSystemModel*>()) {
             EXPECT_TRUE(QTest::qWaitFor([files] { return files->rowCount(files->index(files->rootPath())) > 0; }));
         }
+        // A selected file wins over the name typed; a user typing has the focus in the name field,
+        // which drops that selection, but the focus may not have arrived yet.
+        for (auto* view : w->findChildren<QAbstractItemView*>())
+            if (view->selectionModel()) view->selectionModel()->clearSelection();
         // As a user's edit, which replaces the name the dialog starts with.
         name->setText(path);
         emit name->textEdited(path);
