@@ -1,10 +1,10 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <filesystem>
 
 #include "ProjectOpen.h"
+#include "serial/PortPath.h"
 
 namespace vem::cli {
 namespace {
@@ -56,18 +56,12 @@ QString helpText(QCommandLineParser& parser) {
     return parser.helpText().trimmed() + "\n\nCommands:\n" + commandList() + "\n" + Closing;
 }
 
-// The device a path leads to: a link's target.
-QString deviceOf(const QString& path) {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
-}
-
 // A problem text naming two of `paths` that lead to the same device (the same path, or a link
 // and its target); empty when each is another.
 QString samePortTwice(const QStringList& paths) {
     QStringList devices;
     for (const QString& path : paths) {
-        devices << deviceOf(path);
+        devices << portDevice(path);
         const qsizetype first = devices.indexOf(devices.last());
         if (first < devices.size() - 1) return "--port " + paths[first] + " and --port " + path + " are the same port";
     }
@@ -78,8 +72,8 @@ QString samePortTwice(const QStringList& paths) {
 QStringList eachDeviceOnce(const QStringList& paths) {
     QStringList devices, kept;
     for (const QString& path : paths) {
-        if (devices.contains(deviceOf(path))) continue;
-        devices << deviceOf(path);
+        if (devices.contains(portDevice(path))) continue;
+        devices << portDevice(path);
         kept << path;
     }
     return kept;

@@ -55,6 +55,11 @@ bool serialLine(const QString& path) {
 
 }  // namespace
 
+QString portDevice(const QString& path) {
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
+
 PortPathFault portPathFault(const QString& path) {
 #ifdef Q_OS_UNIX
     struct stat st {};

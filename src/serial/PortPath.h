@@ -14,4 +14,7 @@ enum class PortPathFault {
 
 PortPathFault portPathFault(const QString& path);
 
+// The device a path leads to: a link's target, else the path as given.
+QString portDevice(const QString& path);
+
 }  // namespace vem

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "serial/PortPath.h"
+
 namespace vem {
 
 namespace {
@@ -28,11 +30,6 @@ std::pair<QString, qulonglong> nameOrder(const QString& name) {
     qsizetype digits = name.size();
     while (digits > 0 && name[digits - 1].isDigit()) --digits;
     return {name.left(digits), name.mid(digits).toULongLong()};
-}
-
-QString canonical(const QString& path) {
-    const QString c = QFileInfo(path).canonicalFilePath();
-    return c.isEmpty() ? path : c;
 }
 }  // namespace
 
@@ -76,7 +73,7 @@ std::vector<PortEntry> PortRegistry::present() {
         PortEntry e;
         e.systemLocation = e.displayName = path;
         bool found = QFileInfo::exists(path);
-        const QString target = canonical(path);
+        const QString target = portDevice(path);
         for (qsizetype i = 0; i < system.size(); ++i) {
             const QSerialPortInfo& info = system[i];
             if (taken[i]) continue;
@@ -127,9 +124,9 @@ int PortRegistry::numberAt(const QString& location) const {
 }
 
 int PortRegistry::numberThrough(const QString& path) const {
-    const QString target = canonical(path);
+    const QString target = portDevice(path);
     for (const PortEntry& e : ports_)
-        if (e.systemLocation == path || canonical(e.systemLocation) == target) return e.number;
+        if (e.systemLocation == path || portDevice(e.systemLocation) == target) return e.number;
     return 0;
 }
 

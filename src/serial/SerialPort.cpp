@@ -163,8 +163,7 @@ bool SerialPort::open() {
     }
 #ifdef Q_OS_UNIX
     // Through a link too, so that the lock Qt takes carries the device's own name.
-    const QString real = QFileInfo(location).canonicalFilePath();
-    auto* port = new QSerialPort(real.isEmpty() ? location : real, this);
+    auto* port = new QSerialPort(portDevice(location), this);
 #else
     auto* port = new QSerialPort(location, this);
 #endif
