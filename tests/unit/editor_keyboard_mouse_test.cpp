@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include <tuple>
+
 using namespace vem;
 using vem::test::EditorFixture;
 
@@ -199,16 +201,22 @@ TEST_F(EditorTest, HintsFollowTagsButAutoPlacedCellsKeepTheirs) {
 }
 
 TEST_F(EditorTest, RefreshShowsTheActiveDataSetsCellsAndBoxes) {
+    placeField(1, 10, 5);
+    editor.mousePress(11, MouseButton::Left);  // a drag the refresh ends
     project.dataSets[0].cellTags[7] = 2;
     project.dataSets[0].fields[1] = FieldDefinition{1, 1, 1, 0, 0, 0, 8, 1, 8, "Preis"};
     project.summerTimeManual = 1;
     editor.refreshWindowFromProject();
+    // The working field takes the active set's stored place, not only its box.
+    const FieldDefinition& shown = project.fields[1];
+    EXPECT_EQ(std::tuple(shown.length, shown.column, shown.row, shown.position), std::tuple(1, 8, 1, 8));
     EXPECT_EQ(editor.cells()[7].tag, 2);
     EXPECT_EQ(editor.cells()[7].colour, CellColour::Field);
     EXPECT_TRUE(editor.controls().fieldBoxTicked[1]);
     EXPECT_EQ(editor.controls().fieldBoxCaption[1], "Preis");
     EXPECT_FALSE(editor.controls().summerTimeTicked);
     EXPECT_EQ(editor.cursor().cell, 0);
+    EXPECT_FALSE(editor.cursor().dragging);
 }
 
 // The session's refresh also splits the port into the header bytes the device reads.
