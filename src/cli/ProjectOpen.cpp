@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "files/FileIo.h"
 #include "files/ProjectCheck.h"
 #include "host/Encoding.h"
 
@@ -52,8 +53,17 @@ std::string fileSystemName(const QString& path) {
     return bytes;
 }
 
+namespace {
+// The file a project path leads to, links followed as a save follows them: its images lie beside it.
+std::filesystem::path projectFileOf(const QString& path) {
+    const std::filesystem::path given = fileSystemName(path);
+    const std::filesystem::path file = resolveLinks(given);
+    return file.empty() ? given : file;  // a loop is named when it is read
+}
+}  // namespace
+
 bool enterFolderOf(const QString& path, Console& console) {
-    const QString folder = fromFileSystemName(std::filesystem::absolute(fileSystemName(path)).parent_path().string());
+    const QString folder = fromFileSystemName(std::filesystem::absolute(projectFileOf(path)).parent_path().string());
     std::error_code error;
     std::filesystem::current_path(fileSystemName(folder), error);
     if (!error) return true;
@@ -63,7 +73,7 @@ bool enterFolderOf(const QString& path, Console& console) {
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
     if (!enterFolderOf(path, console)) return false;
-    Outcome opened = session.openProject(std::filesystem::path(fileSystemName(path)).filename().string(), toCp1252(path));
+    Outcome opened = session.openProject(projectFileOf(path).filename().string(), toCp1252(path));
     if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);
@@ -77,7 +87,7 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
 
 std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path) {
     if (!enterFolderOf(path, console)) return std::nullopt;
-    return checkProjectFile(std::filesystem::path(fileSystemName(path)).filename().string());
+    return checkProjectFile(projectFileOf(path).filename().string());
 }
 
 bool passesCheck(Console& console, const QString& path) {

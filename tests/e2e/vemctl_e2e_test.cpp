@@ -166,6 +166,22 @@ TEST_F(Vemctl, BuildWritesTheAreasQorsimLoads) {
     EXPECT_TRUE(info.out.contains("project: default.qor")) << info.out.toStdString();
 }
 
+// A save through a link writes beside the file the link leads to, and an open through the link
+// looks for the image there too.
+TEST_F(Vemctl, AProjectReachedByALinkFindsTheImageSavedBesideItsFile) {
+    QorsimProcess sim;
+    ASSERT_EQ(onDevice(sim, {"program", "default.qor"}).exit, 0);
+    QDir(folder.path()).mkpath("a");
+    QDir(folder.path()).mkpath("b");
+    ASSERT_EQ(onDevice(sim, {"read", "-o", "b/real.qor"}).exit, 0);
+    ASSERT_TRUE(QFile::link("../b/real.qor", path("a/link.qor")));
+    const Result read = onDevice(sim, {"read", "-o", "a/link.qor"});
+    ASSERT_EQ(read.exit, 0) << read.err.toStdString();
+    EXPECT_TRUE(QFileInfo(path("a/link.qor")).isSymLink());
+    const Result verified = onDevice(sim, {"verify", "a/link.qor"});
+    EXPECT_EQ(verified.exit, 0) << verified.err.toStdString();
+}
+
 // The project and its image land together, only where asked, under the names as given.
 TEST_F(Vemctl, ReadSavesAnImageOfItsOwnAndRefusesAReadOnlyProjectUnlessForced) {
     QorsimProcess sim;

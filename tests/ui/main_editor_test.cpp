@@ -99,6 +99,11 @@ TEST_F(EditorWindowTest, ProjectGivenAtStartOpensInItsFolderAndIsRemembered) {
     EXPECT_TRUE(window->image().imageTemplateLoaded) << "the template beside the project";
     EXPECT_EQ(item("recentProjectItem1")->text(), "&1 " + shop);
     EXPECT_FALSE(item("recentProjectItem2")->isVisible());
+    // Through a link, the images are looked for beside the file it leads to, where a save puts them.
+    QDir(folder.path()).mkpath("links");
+    ASSERT_TRUE(QFile::link(shop, folder.filePath("links/shop.qor")));
+    open(folder.filePath("links/shop.qor"));
+    EXPECT_TRUE(window->image().imageTemplateLoaded) << "the template beside the linked project";
     EXPECT_TRUE(shown.empty());
 }
 

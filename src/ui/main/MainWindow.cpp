@@ -594,8 +594,9 @@ QString MainWindow::chooseFile(bool save, const QString& filter, const QString& 
 
 void MainWindow::openProject() {
     if (!mayDiscardChanges()) return;
-    const QString path = chooseFile(false, fileFilters_[0]);
-    if (!path.isEmpty()) {
+    const QString chosen = chooseFile(false, fileFilters_[0]);
+    if (!chosen.isEmpty()) {
+        const QString path = enterFolderOf(chosen);
         applyOutcome(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
         rememberProject();
     }
@@ -612,7 +613,9 @@ void MainWindow::openProjectFile(const QString& path) {
 
 QString MainWindow::enterFolderOf(const QString& path) {
     const QFileInfo file(path);
-    QDir::setCurrent(file.absolutePath());
+    // A project's images lie beside the file a link leads to, where a save puts them.
+    const std::filesystem::path target = resolveLinks(QFile::encodeName(file.absoluteFilePath()).toStdString());
+    QDir::setCurrent(target.empty() ? file.absolutePath() : QFile::decodeName(target.parent_path().c_str()));
     startFolder_ = file.absolutePath();
     return file.absoluteFilePath();
 }
