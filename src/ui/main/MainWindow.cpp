@@ -309,11 +309,11 @@ void MainWindow::buildMenu() {
     connect(addItem(interfaceMenu, "dataSendItem", "Daten senden"), &QAction::triggered, this,
             &MainWindow::editDataSend);
 
-    QAction* posItem = bar->addAction("&POS         ");
+    QAction* posItem = bar->addAction("P&OS         ");
     posItem->setObjectName("posItem");
     connect(posItem, &QAction::triggered, this, &MainWindow::editPos);
 
-    QMenu* deviceMenu = bar->addMenu("&QV   ");
+    QMenu* deviceMenu = bar->addMenu("Q&V   ");
     deviceMenu->setObjectName("deviceMenu");
     QAction* imageFileItem = addItem(deviceMenu, "imageFileItem", "BIN - File...");
     imageFileItem->setVisible(false);
