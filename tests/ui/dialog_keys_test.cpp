@@ -136,5 +136,33 @@ TEST_F(DialogKeys, FocusStartsOnTheFirstFieldASpaceStaysInItEnterAcceptsEscapeCa
     EXPECT_TRUE(shown.empty()) << shown.front().text.toStdString();
 }
 
+// A length cut to the field's limit, typed or stored, is said with the limit over the open
+// dialog.
+TEST_F(DialogKeys, AFieldLengthCutToItsLimitIsSaid) {
+    const std::function<void(QWidget*)> cuts[] = {
+        [](QWidget* d) { QTest::keyClicks(keyboardFocus(d), "12"); },
+        [](QWidget*) {},  // the project holds 12
+    };
+    for (const auto& cut : cuts) {
+        shown.clear();
+        test::onNextModal([&](QWidget* d) {
+            cut(d);
+            EXPECT_EQ(d->findChild<QLineEdit*>("lengthEdit")->text(), "10");
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !shown.empty(); }));
+            EXPECT_TRUE(d->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        window.editField(1);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].slot, Msg::FieldLengthAtMost);
+        EXPECT_EQ(shown[0].text, QString::fromUtf8("Länge höchstens 10"));
+        EXPECT_EQ(window.project().field(1).length, 10);
+
+        Project p = window.project();
+        p.dataSets[0].fields[0].length = 12;
+        test::showTaken(window, p, window.image());
+    }
+}
+
 }  // namespace
 }  // namespace vem

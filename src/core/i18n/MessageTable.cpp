@@ -93,6 +93,9 @@ const std::vector<std::string>& builtInTexts() {
         "&R\xFC""ckg\xE4ngig",
         "&Wiederherstellen",
         "Dieses Projekt gibt es nicht mehr; es wurde aus der Liste entfernt:",
+        "L\xE4nge h\xF6""chstens %1",
+        "L\xE4nge h\xF6""chstens %1: an dieser Stelle ist nicht mehr Platz.",
+        "Leerzeichen: max. Anzahl h\xF6""chstens %1",
     };
     return texts;
 }
@@ -136,6 +139,10 @@ void MessageTable::setValues(int slot, std::vector<std::string> values) {
     if (slot < 0 || slot >= slotCount()) return;
     values_[slot] = std::move(values);
     fill(slot);
+}
+
+std::string MessageTable::text(const SlotMessage& message) const {
+    return fillPlaceholders(text(message.slot), message.values);
 }
 
 void MessageTable::fill(int slot) { shown_[slot] = fillPlaceholders(texts_[slot], values_[slot]); }

@@ -100,7 +100,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     link_ = new SessionLink(session_, *serial_, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
-    fieldDialog_ = new FieldDialog(this);
+    fieldDialog_ = new FieldDialog(presenter_, this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
     progress_ = new ProgressWindow(this);
     deviceInfo_ = new DeviceInfoDialog(this);
