@@ -117,8 +117,10 @@ TEST_F(FieldDialogLogic, FillShowsTheDefinitionAndNoEntryForAnUnknownConversion)
     f.offset = 12;
     f.column = 3;
     f.row = 4;
+    f.description = "Preis";
     const FieldDialogValues v = fillFieldDialog(f);
     EXPECT_FALSE(v.lengthEditable);
+    EXPECT_EQ(v.description, "Preis");
     EXPECT_EQ(v.conversionIndex, -1);
     EXPECT_EQ(v.variableTypeIndex, 2);
     EXPECT_EQ(v.offsetText, "12");
@@ -132,10 +134,12 @@ TEST_F(FieldDialogLogic, AcceptGrowsPlacedFieldAtItsEnd) {
     EXPECT_EQ(editor.acceptFieldDialog(1, v, 10).tag, 1);
     EXPECT_EQ(cellsOf(1), run(0, 4));
     v.lengthText = "6";
+    v.conversionIndex = 1;
     project.screenText[5] = "t";
     const FieldDialogAccepted grown = editor.acceptFieldDialog(1, v, 10);
     EXPECT_EQ(grown.tag, 1);
     EXPECT_FALSE(grown.limit);
+    EXPECT_EQ(project.field(1).conversion, 1);
     EXPECT_EQ(cellsOf(1), run(0, 6));
     EXPECT_TRUE(project.screenText[5].empty());
     EXPECT_EQ(editor.cells()[5].colour, CellColour::Field);
