@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSet>
+#include <QTest>
+#include <functional>
 
 #include "UiHelpers.h"
 #include "host/Encoding.h"
@@ -99,7 +102,7 @@ QSet<QString> textsOf(const char* file) {
     return texts;
 }
 
-TEST(MainWindow, EnglishRunShowsNoGermanTextAndNoTwoMenusShareAnAltKey) {
+TEST(MainWindow, EnglishRunShowsNoGermanText) {
     QSet<QString> germanOnly = textsOf("language.txt") - textsOf("language-en.txt");
     germanOnly.remove(QString());
     MainWindow window;
@@ -122,15 +125,63 @@ TEST(MainWindow, EnglishRunShowsNoGermanTextAndNoTwoMenusShareAnAltKey) {
             if (germanOnly.contains(text)) german << w->objectName() + ": " + text;
     }
     EXPECT_TRUE(german.isEmpty()) << german.join('\n').toStdString();
+}
 
-    // No two menus of the menu bar answer the same Alt key.
-    QSet<QChar> keys;
-    for (QAction* menu : window.menuBar()->actions()) {
-        const QString title = menu->text();
-        const qsizetype amp = title.indexOf('&');
-        ASSERT_GE(amp, 0) << title.toStdString();
-        EXPECT_FALSE(keys.contains(title[amp + 1].toLower())) << title.toStdString();
-        keys << title[amp + 1].toLower();
+const char* const LanguageFiles[] = {"language.txt", "language-en.txt"};
+
+// Every menu of the menu bar has an access key of its own, and no two items of one menu share
+// one, in either language.
+TEST(MainWindow, MenusAndTheirItemsHaveAccessKeysOfTheirOwn) {
+    for (const char* file : LanguageFiles) {
+        SCOPED_TRACE(file);
+        MainWindow window;
+        ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + file));
+        std::vector<QList<QAction*>> menus{window.menuBar()->actions()};
+        for (QMenu* menu : window.findChildren<QMenu*>()) menus.push_back(menu->actions());
+        for (const QList<QAction*>& items : menus) {
+            const bool menuBar = &items == &menus.front();
+            QSet<int> keys;
+            for (QAction* item : items) {
+                if (item->isSeparator() || item->text().isEmpty()) continue;
+                const QKeySequence key = QKeySequence::mnemonic(item->text());
+                EXPECT_TRUE(!menuBar || !key.isEmpty()) << item->text().toStdString();
+                if (key.isEmpty()) continue;
+                EXPECT_FALSE(keys.contains(key[0].toCombined())) << item->text().toStdString();
+                keys << key[0].toCombined();
+            }
+        }
+    }
+}
+
+// Each button of the program's questions has an access key, none shared within a question.
+TEST(MessagePresenter, QuestionButtonsHaveAccessKeysOfTheirOwn) {
+    for (const char* file : LanguageFiles) {
+        SCOPED_TRACE(file);
+        MainWindow window;
+        ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + file));
+        MessagePresenter& presenter = window.presenter();
+        const std::function<void()> questions[] = {
+            [&] { presenter.ask(Msg::UnsavedChanges); },
+            [&] { presenter.askTake(Msg::ReadBackUnmarked); },
+            [&] { presenter.askYes(Msg::OpenDespiteProblems, Msg::AnswerOpen); },
+            [&] { presenter.askYes(Msg::ReplaceFile, Msg::AnswerReplace); },
+        };
+        for (const auto& ask : questions) {
+            QStringList captions;
+            test::onNextModal([&](QWidget* box) {
+                QSet<int> keys;
+                for (auto* button : box->findChildren<QPushButton*>()) {
+                    captions << button->text();
+                    const QKeySequence key = QKeySequence::mnemonic(button->text());
+                    EXPECT_FALSE(key.isEmpty()) << button->text().toStdString();
+                    if (!key.isEmpty()) keys << key[0].toCombined();
+                }
+                EXPECT_EQ(keys.size(), captions.size()) << captions.join(", ").toStdString();
+                QTest::keyClick(box, Qt::Key_Escape);
+            });
+            ask();
+            EXPECT_GE(captions.size(), 2) << captions.join(", ").toStdString();
+        }
     }
 }
 

@@ -372,6 +372,9 @@ TEST(SettingsDialogs, PosExtendedAcceptStoresEveryControlAndTheShownKeyword) {
     EXPECT_EQ(x.StartDefinitionLength, 28);
     EXPECT_EQ(x.EndDefinition, "Ende\x80");
     EXPECT_EQ(x.MaxSpaces, 20);
+    ASSERT_EQ(t.presenter.shown.size(), 1u);  // said once the dialog took it
+    EXPECT_EQ(t.presenter.shown[0].slot, Msg::MaxSpacesAtMost);
+    EXPECT_TRUE(t.presenter.shown[0].text.endsWith(" 20")) << t.presenter.shown[0].text.toStdString();
     EXPECT_EQ(x.SkipMode, 1);
     EXPECT_EQ(x.KeywordAction[0], 0);  // committed by switching, with no button selected
     EXPECT_EQ(x.Keyword[1], "TOTAL");
@@ -380,7 +383,7 @@ TEST(SettingsDialogs, PosExtendedAcceptStoresEveryControlAndTheShownKeyword) {
 
 TEST(FormDialog, EveryDialogIsModalAndKeepsItsDesignedSize) {
     SettingsDialogsTest t;
-    FieldDialog field(nullptr);
+    FieldDialog field(t.presenter, nullptr);
     VideoSignalDialog video(t.presenter, nullptr);
     SettingsDialogs& d = t.dialogs;
     const std::pair<QDialog*, QSize> designed[] = {

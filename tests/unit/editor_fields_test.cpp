@@ -92,13 +92,22 @@ TEST_F(FieldPlacement, SettingTheCheckBoxPlacesOrFreesOnlyOnAChange) {
 
 using FieldDialogLogic = EditorFixture;
 
-TEST_F(FieldDialogLogic, LengthIsClampedWhileTyped) {
-    EXPECT_EQ(clampLengthText("25", 10), "10");
-    EXPECT_EQ(clampLengthText("4", 10), "4");
-    EXPECT_EQ(clampLengthText("abc", 10), "abc");
-    EXPECT_EQ(clampLengthText("", 0), "");
-    EXPECT_EQ(clampLengthText("12a", 10), "12a");  // not a number: left for the accept to read as 0
-    EXPECT_EQ(clampLengthText(" 11", 10), "10");
+TEST_F(FieldDialogLogic, LengthIsCutWhileTypedAndTheCutNamesTheLimit) {
+    const struct {
+        const char* typed;
+        std::uint8_t max;
+        const char* shown;
+    } cases[] = {
+        {"25", 10, "10"}, {" 11", 10, "10"}, {"4", 10, "4"},  {"10", 10, "10"},
+        {"abc", 10, "abc"}, {"", 0, ""},
+        {"12a", 10, "12a"},  // not a number: left for the accept to read as 0
+    };
+    for (const auto& c : cases) {
+        const LengthText length = limitLengthText(c.typed, c.max);
+        EXPECT_EQ(length.text, c.shown) << c.typed;
+        const bool cut = length.text != c.typed;
+        EXPECT_EQ(length.limit, cut ? std::optional(SlotMessage{Msg::FieldLengthAtMost, {c.shown}}) : std::nullopt) << c.typed;
+    }
 }
 
 TEST_F(FieldDialogLogic, FillShowsTheDefinitionAndNoEntryForAnUnknownConversion) {
@@ -108,8 +117,10 @@ TEST_F(FieldDialogLogic, FillShowsTheDefinitionAndNoEntryForAnUnknownConversion)
     f.offset = 12;
     f.column = 3;
     f.row = 4;
+    f.description = "Preis";
     const FieldDialogValues v = fillFieldDialog(f);
     EXPECT_FALSE(v.lengthEditable);
+    EXPECT_EQ(v.description, "Preis");
     EXPECT_EQ(v.conversionIndex, -1);
     EXPECT_EQ(v.variableTypeIndex, 2);
     EXPECT_EQ(v.offsetText, "12");
@@ -120,11 +131,15 @@ TEST_F(FieldDialogLogic, AcceptGrowsPlacedFieldAtItsEnd) {
     editor.clickFieldCheckBox(1);  // placed on 0..9
     FieldDialogValues v = fillFieldDialog(project.field(1));
     v.lengthText = "4";
-    EXPECT_EQ(editor.acceptFieldDialog(1, v, 10), 1);
+    EXPECT_EQ(editor.acceptFieldDialog(1, v, 10).tag, 1);
     EXPECT_EQ(cellsOf(1), run(0, 4));
     v.lengthText = "6";
+    v.conversionIndex = 1;
     project.screenText[5] = "t";
-    EXPECT_EQ(editor.acceptFieldDialog(1, v, 10), 1);
+    const FieldDialogAccepted grown = editor.acceptFieldDialog(1, v, 10);
+    EXPECT_EQ(grown.tag, 1);
+    EXPECT_FALSE(grown.limit);
+    EXPECT_EQ(project.field(1).conversion, 1);
     EXPECT_EQ(cellsOf(1), run(0, 6));
     EXPECT_TRUE(project.screenText[5].empty());
     EXPECT_EQ(editor.cells()[5].colour, CellColour::Field);
@@ -139,7 +154,7 @@ TEST_F(FieldDialogLogic, LongerFieldIsShortenedToTheRoomBeforeTheNextField) {
     editor.acceptFieldDialog(1, v, 10);
     placeField(2, 5, 2);
     v.lengthText = "9";
-    editor.acceptFieldDialog(1, v, 10);
+    EXPECT_EQ(editor.acceptFieldDialog(1, v, 10).limit, (SlotMessage{Msg::FieldRoomAtMost, {"5"}}));
     EXPECT_EQ(cellsOf(1), run(0, 5));
     EXPECT_EQ(project.field(1).length, 5);
     EXPECT_EQ(cellsOf(2), run(5, 2));
@@ -150,7 +165,9 @@ TEST_F(FieldDialogLogic, LongerFieldStopsAtLastCell) {
     placeField(1, 636, 2);
     FieldDialogValues v = fillFieldDialog(project.field(1));
     v.lengthText = "20";
-    EXPECT_EQ(editor.acceptFieldDialog(1, v, 20), 1);
+    const FieldDialogAccepted accepted = editor.acceptFieldDialog(1, v, 20);
+    EXPECT_EQ(accepted.tag, 1);
+    EXPECT_EQ(accepted.limit, (SlotMessage{Msg::FieldRoomAtMost, {"4"}}));
     EXPECT_EQ(cellsOf(1), run(636, 4));
     EXPECT_EQ(project.field(1).length, 4);
 }
@@ -160,7 +177,7 @@ TEST_F(FieldDialogLogic, ZeroOrBadLengthTakesMaximum) {
     FieldDialogValues v = fillFieldDialog(project.field(1));
     for (const char* text : {"0", "", "x", "-3"}) {
         v.lengthText = text;
-        EXPECT_EQ(editor.acceptFieldDialog(1, v, 7), 1);
+        EXPECT_EQ(editor.acceptFieldDialog(1, v, 7).tag, 1);
         EXPECT_EQ(project.field(1).length, 7) << text;
     }
 }
@@ -170,7 +187,7 @@ TEST_F(FieldDialogLogic, ZeroMaximumAndEmptyLengthReportsCancel) {
     FieldDialogValues v = fillFieldDialog(project.field(1));
     v.lengthText = "";
     v.description = "Artikel";
-    EXPECT_EQ(editor.acceptFieldDialog(1, v, 0), 0);
+    EXPECT_EQ(editor.acceptFieldDialog(1, v, 0).tag, 0);
     editor.finishFieldDialog(1, 0);
     EXPECT_EQ(project.field(1).enabled, 0);
     EXPECT_EQ(editor.controls().fieldBoxCaption[0], "Artikel");
@@ -180,7 +197,7 @@ TEST_F(FieldDialogLogic, AcceptedUnplacedFieldIsSwitchedOnAndPlaced) {
     defineField(4, 0, 6);
     FieldDialogValues v = fillFieldDialog(project.field(4));
     v.lengthText = "3";
-    const int tag = editor.acceptFieldDialog(4, v, 6);
+    const int tag = editor.acceptFieldDialog(4, v, 6).tag;
     editor.finishFieldDialog(4, tag);
     EXPECT_TRUE(editor.controls().fieldBoxTicked[3]);
     EXPECT_EQ(cellsOf(4), run(0, 3));

@@ -151,6 +151,55 @@ TEST(MessageTexts, TheTimeOutMessageSaysTheTimeOutInForce) {
     EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("within 12.25 seconds"), std::string::npos);
 }
 
+// A value a dialog holds to its limit is said with that limit, in either language.
+TEST(MessageTexts, LimitsAreSaidWithTheLimit) {
+    const struct {
+        const char* file;
+        const char* length;
+        const char* room;
+        const char* spaces;
+    } languages[] = {
+        {"language.txt", "L\xE4nge h\xF6" "chstens 10", "L\xE4nge h\xF6" "chstens 4: an dieser Stelle ist nicht mehr Platz.",
+         "Leerzeichen: max. Anzahl h\xF6" "chstens 20"},
+        {"language-en.txt", "Length at most 10", "Length at most 4: there is no more room at this place.",
+         "Spaces: maximum number at most 20"},
+    };
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.file);
+        const auto file = readLanguageFile((DataFolder / language.file).string());
+        ASSERT_TRUE(file);
+        Session s;
+        s.takeLanguage(*file);
+        EXPECT_EQ(s.messages().text(*limitLengthText("12", 10).limit), language.length);
+
+        // Fields 1 and 2 placed one after the other: field 1 has room for 4 cells.
+        Project p;
+        DeviceImage image;
+        image.imageTemplateLoaded = true;
+        for (int i = 0; i < 2; ++i) {
+            p.dataSets[0].fields[i].variableType = 0;
+            p.dataSets[0].fields[i].length = 4;
+            image.fieldRecord(0, i).length() = 10;
+        }
+        s.takeProject(p, image);
+        s.clickFieldCheckBox(1);
+        s.clickFieldCheckBox(2);
+        FieldDialogValues longer = s.fieldDialog(1);
+        longer.lengthText = "6";
+        const Outcome cut = s.closeFieldDialog(1, DialogClose::Accept, longer);
+        ASSERT_EQ(cut.messages, std::vector<int>{Msg::FieldRoomAtMost});
+        EXPECT_EQ(s.messages().text(Msg::FieldRoomAtMost), language.room);
+
+        PosExtendedEntry spaces;
+        spaces.maxSpaces = "25";
+        const Outcome lowered = s.acceptPosExtended(spaces, 0, "", 0);
+        ASSERT_EQ(lowered.messages, std::vector<int>{Msg::MaxSpacesAtMost});
+        EXPECT_EQ(s.messages().text(Msg::MaxSpacesAtMost), language.spaces);
+        spaces.maxSpaces = "20";
+        EXPECT_TRUE(s.acceptPosExtended(spaces, 0, "", 0).messages.empty());
+    }
+}
+
 TEST(LanguageFile, ShippedFilesHaveEveryEntry) {
     const int slots = MessageTable().slotCount();
     for (const char* name : {"language.txt", "language-en.txt"}) {

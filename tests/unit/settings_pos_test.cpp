@@ -118,6 +118,9 @@ TEST(PosRules, PosExtendedAcceptStoresEveryControlAndCapsMaxSpaces) {
     EXPECT_EQ(readMaxSpaces("0"), 0);
     EXPECT_EQ(readMaxSpaces("ab"), 0);
     EXPECT_EQ(readMaxSpaces("-3"), -3);
+    // Only a number that is lowered says the limit.
+    EXPECT_EQ(maxSpacesLimit("25"), (SlotMessage{Msg::MaxSpacesAtMost, {"20"}}));
+    for (const char* kept : {"20", "0", "ab", "-3"}) EXPECT_FALSE(maxSpacesLimit(kept)) << kept;
 }
 
 }  // namespace

@@ -101,10 +101,9 @@ public:
     void setSummerTimeCheckBox(bool ticked);
     void clickSummerTimeCheckBox();
 
-    // Field dialog: "übernehmen" for data field `field`; returns the dialog's tag
-    // (the field number, or 0 when the accepted length is 0). A length above `maxFieldLength`
-    // is taken as `maxFieldLength`.
-    int acceptFieldDialog(int field, const FieldDialogValues& values, std::uint8_t maxFieldLength);
+    // Field dialog: "übernehmen" for data field `field`. A length above `maxFieldLength` is
+    // taken as `maxFieldLength`; a placed field takes only the free cells at its place.
+    FieldDialogAccepted acceptFieldDialog(int field, const FieldDialogValues& values, std::uint8_t maxFieldLength);
     // After the dialog closed with `tag` (0 = cancelled): switch the field on and place it.
     void finishFieldDialog(int field, int tag);
 

@@ -3,7 +3,7 @@
 
 namespace vem {
 
-int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t maxLength) {
+FieldDialogAccepted Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t maxLength) {
     removeFieldCells(n);
     FieldDefinition& f = project_.field(n);
     const int typed = readNumber(v.lengthText, 0);
@@ -15,6 +15,7 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
     f.row = v.row;
     f.description = v.description;
     controls_.fieldBoxCaption[n - 1] = v.description;
+    FieldDialogAccepted accepted;
 
     if (f.placed == 1) {
         f.position = cellIndex(f.row - 1, f.column - 1) + 1;
@@ -22,7 +23,9 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
         if (first >= 0 && first < CellCount) {
             setCursorCell(first);
             // A longer field takes only the free cells after it, up to the end of the screen.
-            f.length = freeRunFrom(first, f.length, n);
+            const int room = freeRunFrom(first, f.length, n);
+            if (room < f.length) accepted.limit = SlotMessage{Msg::FieldRoomAtMost, {std::to_string(room)}};
+            f.length = room;
             for (int k = first; k < first + f.length; ++k) {
                 cells_[k].tag = n;
                 cells_[k].colour = CellColour::Field;
@@ -30,7 +33,8 @@ int Editor::acceptFieldDialog(int n, const FieldDialogValues& v, std::uint8_t ma
             }
         }
     }
-    return f.length == 0 ? 0 : n;
+    accepted.tag = f.length == 0 ? 0 : n;
+    return accepted;
 }
 
 void Editor::finishFieldDialog(int n, int tag) {

@@ -17,9 +17,10 @@ FieldDialogValues fillFieldDialog(const FieldDefinition& f) {
     return v;
 }
 
-std::string clampLengthText(const std::string& text, std::uint8_t maxFieldLength) {
-    if (readNumber(text, 0) > maxFieldLength) return std::to_string(maxFieldLength);
-    return text;
+LengthText limitLengthText(const std::string& text, std::uint8_t maxFieldLength) {
+    if (readNumber(text, 0) <= maxFieldLength) return {text, std::nullopt};
+    const std::string limit = std::to_string(maxFieldLength);
+    return {limit, SlotMessage{Msg::FieldLengthAtMost, {limit}}};
 }
 
 }  // namespace vem

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "i18n/MessageTable.h"
 #include "model/Project.h"
 
 namespace vem {
@@ -25,7 +27,19 @@ constexpr int VariableTypeCount = 12;
 // The dialog filled for field `f`.
 FieldDialogValues fillFieldDialog(const FieldDefinition& f);
 
-// The length edit after the operator changed it: a number above `maxFieldLength` is replaced.
-std::string clampLengthText(const std::string& text, std::uint8_t maxFieldLength);
+// The length edit after it changed: a number above `maxFieldLength` is replaced by it, and the
+// message that says the limit comes with it.
+struct LengthText {
+    std::string text;
+    std::optional<SlotMessage> limit;  // set when the text was cut
+};
+LengthText limitLengthText(const std::string& text, std::uint8_t maxFieldLength);
+
+// "übernehmen" in the field dialog.
+struct FieldDialogAccepted {
+    int tag = 0;  // the field number, or 0 when the accepted length is 0 (taken as cancelled)
+    // Set when a placed field was shortened to the free cells at its place.
+    std::optional<SlotMessage> limit;
+};
 
 }  // namespace vem

@@ -32,9 +32,9 @@ const std::vector<std::string>& builtInTexts() {
         "Diese Datei ist kein Zeichensatz: er muss genau 3584 Bytes lang sein.",
         "Diese Datei ist keine Firmware: sie muss 1 bis 32767 Bytes lang sein.",
         "Das Projekt wurde ge\xE4ndert. \xC4nderungen speichern?",
-        "Speichern",
-        "Verwerfen",
-        "Abbrechen",
+        "&Speichern",
+        "&Verwerfen",
+        "&Abbrechen",
         "Die Pr\xFC""fung nach dem Programmieren fand einen Unterschied: das Ger\xE4t h\xE4lt nicht, was gesendet wurde.",
         "Bereich %1, Offset %2: erwartet %3, gelesen %4",
         "Sie ist keine serielle Schnittstelle.",
@@ -63,7 +63,7 @@ const std::vector<std::string>& builtInTexts() {
         "Dieses System kann nicht: %1",
         "Das eingelesene Abbild tr\xE4gt nicht die Kennung der Abbilder, die dieses Programm erstellt. "
         "Trotzdem als Projekt \xFC""bernehmen?",
-        "\xDC""bernehmen",
+        "\xDC""&bernehmen",
         "Es kamen mehr Bytes als ein Block: St\xF6rungen auf der Leitung oder ein anderes Ger\xE4t. "
         "Nichts davon wurde \xFC""bernommen.",
         "Das Ger\xE4t enth\xE4lt kein Projekt, das VEM geschrieben hat: die Kennung fehlt.",
@@ -71,11 +71,11 @@ const std::vector<std::string>& builtInTexts() {
         "Unterbrochen.",
         "Diese Datei ist kein Projekt und wurde nicht ge\xF6""ffnet:",
         "Das Projekt enth\xE4lt Werte, die das Ger\xE4t nicht halten oder zeigen kann. Trotzdem \xF6""ffnen?",
-        "\xD6""ffnen",
+        "\xD6""&ffnen",
         "Die Bilddatei des Projekts ist nicht lesbar; ohne sie kann nicht programmiert werden.",
         "Programmieren nicht m\xF6glich: die Bilddatei des Projekts ist nicht geladen.",
         "Diese Datei gibt es schon. Ersetzen?",
-        "Ersetzen",
+        "&Ersetzen",
         "der Datentr\xE4""ger ist voll",
         "keine Berechtigung",
         "das ist ein Ordner",
@@ -93,6 +93,9 @@ const std::vector<std::string>& builtInTexts() {
         "&R\xFC""ckg\xE4ngig",
         "&Wiederherstellen",
         "Dieses Projekt gibt es nicht mehr; es wurde aus der Liste entfernt:",
+        "L\xE4nge h\xF6""chstens %1",
+        "L\xE4nge h\xF6""chstens %1: an dieser Stelle ist nicht mehr Platz.",
+        "Leerzeichen: max. Anzahl h\xF6""chstens %1",
     };
     return texts;
 }
@@ -136,6 +139,10 @@ void MessageTable::setValues(int slot, std::vector<std::string> values) {
     if (slot < 0 || slot >= slotCount()) return;
     values_[slot] = std::move(values);
     fill(slot);
+}
+
+std::string MessageTable::text(const SlotMessage& message) const {
+    return fillPlaceholders(text(message.slot), message.values);
 }
 
 void MessageTable::fill(int slot) { shown_[slot] = fillPlaceholders(texts_[slot], values_[slot]); }

@@ -5,6 +5,14 @@
 
 namespace vem {
 
+// A slot and the values of its placeholders, for a message whose values are known only when
+// it is said.
+struct SlotMessage {
+    int slot = -1;
+    std::vector<std::string> values;
+    bool operator==(const SlotMessage&) const = default;
+};
+
 // The main window's numbered message texts (Windows-1252). Slots 0..25 are empty until the
 // language file fills them; slots from 26 on carry a built-in German text that the language
 // file may replace with further lines of its message section.
@@ -18,6 +26,8 @@ public:
     void setText(int slot, std::string text);
     // The values of the slot's placeholders %1, %2, ...: kept when a language file replaces the text.
     void setValues(int slot, std::vector<std::string> values);
+    // The text of `message`'s slot with `message`'s values in its placeholders.
+    std::string text(const SlotMessage& message) const;
     int slotCount() const { return static_cast<int>(texts_.size()); }
 
 private:
@@ -139,6 +149,10 @@ constexpr int EditMenu = 105;
 constexpr int UndoItem = 106;
 constexpr int RedoItem = 107;
 constexpr int RecentProjectGone = 108;  // the project's path under it
+// A value a dialog changed to its limit: %1 the limit.
+constexpr int FieldLengthAtMost = 109;
+constexpr int FieldRoomAtMost = 110;  // the cells after the field's place are taken or the screen ends
+constexpr int MaxSpacesAtMost = 111;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

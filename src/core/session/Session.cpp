@@ -61,6 +61,11 @@ Outcome Session::settled(Outcome outcome) {
     return outcome;
 }
 
+void Session::say(Outcome& out, const SlotMessage& message) {
+    messages_.setValues(message.slot, message.values);
+    out.messages.push_back(message.slot);
+}
+
 Outcome Session::takeLanguage(const LanguageFile& file) {
     applyLanguageMessages(file, messages_, dialogMessages_);
     editor_.updateCellHints();
@@ -147,10 +152,14 @@ Outcome Session::closeFieldDialog(int field, DialogClose how, const FieldDialogV
     return recorded(false, [&] {
         int tag = field;  // the close box leaves the tag as it went in
         if (how == DialogClose::Cancel) tag = 0;
-        if (how == DialogClose::Accept)
-            tag = editor_.acceptFieldDialog(field, values, fieldDialog(field).maxFieldLength);
+        Outcome out;
+        if (how == DialogClose::Accept) {
+            const FieldDialogAccepted accepted = editor_.acceptFieldDialog(field, values, fieldDialog(field).maxFieldLength);
+            tag = accepted.tag;
+            if (accepted.limit) say(out, *accepted.limit);
+        }
         editor_.finishFieldDialog(field, tag);
-        return settled({});
+        return settled(out);
     });
 }
 
@@ -461,7 +470,9 @@ Outcome Session::acceptPosExtended(const PosExtendedEntry& typed, int shownKeywo
                                    int shownAction) {
     return recorded(false, [&]() -> Outcome {
         vem::acceptPosExtended(project_.posExtended, typed, shownKeyword, shownText, shownAction);
-        return {};
+        Outcome out;
+        if (const auto limit = maxSpacesLimit(typed.maxSpaces)) say(out, *limit);
+        return out;
     });
 }
 

@@ -221,6 +221,8 @@ private:
 
     // Restores the invariants and asks the window to show the editor again.
     Outcome settled(Outcome outcome);
+    // Adds `message` to the outcome's messages, its placeholders filled.
+    void say(Outcome& out, const SlotMessage& message);
     void refreshWindowFromProject();
     // After an image file became the template: data set buttons and the first available set.
     void showTemplate(Outcome& outcome);

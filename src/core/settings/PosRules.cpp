@@ -57,6 +57,11 @@ int readMaxSpaces(const std::string& typed) {
     return std::min(readNumber(typed, 0), MaxSpacesLimit);
 }
 
+std::optional<SlotMessage> maxSpacesLimit(const std::string& typed) {
+    if (readNumber(typed, 0) <= MaxSpacesLimit) return std::nullopt;
+    return SlotMessage{Msg::MaxSpacesAtMost, {std::to_string(MaxSpacesLimit)}};
+}
+
 int keywordActionPosition(const PosExtendedSettings& s, int keyword) {
     if (!isKeyword(keyword)) return -1;
     return listPosition(s.KeywordAction[keyword], KeywordActionCount);

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "i18n/MessageTable.h"
 #include "model/PosSettings.h"
 
 namespace vem {
@@ -59,6 +61,8 @@ struct PosExtendedEntry {
 PosExtendedEntry posExtendedEntry(const PosExtendedSettings& s);
 // The number typed for the most spaces, 0 when it is not one, lowered to 20.
 int readMaxSpaces(const std::string& typed);
+// The message that says the limit, when the typed number is lowered to it.
+std::optional<SlotMessage> maxSpacesLimit(const std::string& typed);
 
 // The action radio button (0..7) to select for keyword `keyword`; -1 when the stored action
 // has no button.

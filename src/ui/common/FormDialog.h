@@ -1,6 +1,8 @@
 #pragma once
 #include <QAbstractButton>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,13 +10,14 @@
 #include <vector>
 
 #include "ui/common/ControlValues.h"
+#include "ui/common/DialogKeys.h"
 
 namespace vem {
 
 // A modal dialog of fixed size made from the Designer form `Form`: it shows a `Shown` and hands
 // back the `Values` its controls hold. The form's "cancelButton" runs `cancelPressed` and its
 // "acceptButton", where it has one, `acceptPressed`; unless overridden they reject, and accept
-// what `ask` is told to take.
+// what `ask` is told to take. Enter presses the accept button and Escape the cancel button.
 template <class Form, class Values, class Shown = Values>
 class FormDialog : public QDialog {
 public:
@@ -48,8 +51,19 @@ protected:
         setFixedSize(size());
         setModal(true);
         connect(ui_->cancelButton, &QAbstractButton::clicked, this, [this] { cancelPressed(); });
-        if constexpr (requires(Form& form) { form.acceptButton; })
+        if constexpr (requires(Form& form) { form.acceptButton; }) {
             connect(ui_->acceptButton, &QAbstractButton::clicked, this, [this] { acceptPressed(); });
+            useDialogKeys(this, ui_->acceptButton);
+        } else {
+            useDialogKeys(this, nullptr);
+        }
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel))
+            cancelPressed();
+        else
+            QDialog::keyPressEvent(event);
     }
 
     virtual void acceptPressed() {

@@ -44,6 +44,12 @@ void MessagePresenter::showSlot(int slot, QWidget* parent, const std::string& de
     present(slotMessage(slot, detail), parent);
 }
 
+void MessagePresenter::showSlot(const SlotMessage& message, QWidget* parent) {
+    Shown m = slotMessage(message.slot, {});
+    m.text = fromCp1252(messages_.text(message));
+    present(m, parent);
+}
+
 void MessagePresenter::showDialogMessage(DialogId dialog, QWidget* parent) {
     Shown m;
     m.isDialogMessage = true;

@@ -27,6 +27,7 @@ public:
 
     // `detail` becomes one more line under the slot's text.
     void showSlot(int slot, QWidget* parent = nullptr, const std::string& detail = {});
+    void showSlot(const SlotMessage& message, QWidget* parent = nullptr);
     void showDialogMessage(DialogId dialog, QWidget* parent = nullptr);
 
     // Asks the slot's question with the buttons of slots AnswerSave, AnswerDiscard and

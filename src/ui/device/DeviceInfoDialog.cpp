@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "host/Encoding.h"
+#include "ui/common/DialogKeys.h"
 #include "ui_DeviceInfoDialog.h"
 
 namespace vem {
@@ -14,6 +15,7 @@ DeviceInfoDialog::DeviceInfoDialog(QWidget* parent) : QDialog(parent), ui_(std::
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     connect(ui_->acceptButton, &QPushButton::clicked, this, &QDialog::accept);
+    useDialogKeys(this, ui_->acceptButton);
 }
 
 DeviceInfoDialog::~DeviceInfoDialog() = default;

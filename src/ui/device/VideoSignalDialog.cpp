@@ -18,6 +18,7 @@ VideoSignalDialog::VideoSignalDialog(MessagePresenter& presenter, QWidget* paren
     bind(ui_->autoColourBox, &VideoValues::autoColour);
     bind(ui_->autoPllBox, &VideoValues::autoPll);
     connect(ui_->sendButton, &QPushButton::clicked, this, &VideoSignalDialog::send);
+    ui_->sendButton->setDefault(true);  // Enter sends, as the dialog has no accept button
     connect(ui_->resetButton, &QPushButton::clicked, this, &VideoSignalDialog::reset);
     const std::array<std::pair<QToolButton*, QToolButton*>, VideoEditCount> spins{{
         {ui_->brightnessUp, ui_->brightnessDown},

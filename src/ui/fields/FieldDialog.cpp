@@ -1,18 +1,21 @@
 #include "ui/fields/FieldDialog.h"
 
-#include <QKeyEvent>
+#include <QTimer>
+#include <utility>
 
 #include "host/Encoding.h"
+#include "ui/common/MessagePresenter.h"
 #include "ui_FieldDialog.h"
 
 namespace vem {
 
-FieldDialog::FieldDialog(QWidget* parent) : FormDialog(parent) {
-    connect(ui_->lengthEdit, &QLineEdit::textChanged, this, &FieldDialog::clampLength);
+FieldDialog::FieldDialog(MessagePresenter& presenter, QWidget* parent) : FormDialog(parent), presenter_(presenter) {
+    connect(ui_->lengthEdit, &QLineEdit::textChanged, this, &FieldDialog::limitLength);
 }
 
 void FieldDialog::fill(const FieldDialogValues& v) {
     closedBy_ = DialogClose::CloseBox;
+    limitToSay_.reset();
     maxFieldLength_ = v.maxFieldLength;
     ui_->columnValue->setText(QString::number(v.column));
     ui_->rowValue->setText(QString::number(v.row));
@@ -38,19 +41,25 @@ FieldDialogValues FieldDialog::values() const {
     return v;
 }
 
-// Escape means "abbrechen"; only the close box closes the dialog otherwise.
-void FieldDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        cancelPressed();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+void FieldDialog::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    if (limitToSay_) sayLimit();
 }
 
-void FieldDialog::clampLength() {
-    const std::string text = toCp1252(ui_->lengthEdit->text());
-    const std::string clamped = clampLengthText(text, maxFieldLength_);
-    if (clamped != text) ui_->lengthEdit->setText(fromCp1252(clamped));
+void FieldDialog::limitLength() {
+    const LengthText length = limitLengthText(toCp1252(ui_->lengthEdit->text()), maxFieldLength_);
+    if (!length.limit) return;
+    ui_->lengthEdit->setText(fromCp1252(length.text));
+    limitToSay_ = length.limit;
+    if (isVisible()) sayLimit();
+}
+
+void FieldDialog::sayLimit() {
+    // Once the key or the showing that cut the length is handled; a closed dialog says nothing.
+    QTimer::singleShot(0, this, [this] {
+        const auto limit = std::exchange(limitToSay_, std::nullopt);
+        if (limit && isVisible()) presenter_.showSlot(*limit, this);
+    });
 }
 
 void FieldDialog::acceptPressed() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "editor/FieldDialogLogic.h"
 #include "session/Session.h"
 #include "ui/common/FormDialog.h"
@@ -9,11 +11,13 @@ class FieldDialog;
 
 namespace vem {
 
+class MessagePresenter;
+
 // The field dialog "Felder": length, offset, types and description of one data field.
 class FieldDialog : public FormDialog<Ui::FieldDialog, FieldDialogValues> {
     Q_OBJECT
 public:
-    explicit FieldDialog(QWidget* parent);
+    FieldDialog(MessagePresenter& presenter, QWidget* parent);
 
     void fill(const FieldDialogValues& values) override;
     FieldDialogValues values() const override;
@@ -21,16 +25,20 @@ public:
     DialogClose closedBy() const { return closedBy_; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // A length cut while the dialog was filled is said once it is seen.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void acceptPressed() override;
     void cancelPressed() override;
-    // Holds the typed length to the field's longest.
-    void clampLength();
+    // Holds the length to the field's longest, and says so when it cuts.
+    void limitLength();
+    void sayLimit();
 
+    MessagePresenter& presenter_;
     std::uint8_t maxFieldLength_ = 0;
     DialogClose closedBy_ = DialogClose::Cancel;
+    std::optional<SlotMessage> limitToSay_;
 };
 
 }  // namespace vem

@@ -100,7 +100,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     link_ = new SessionLink(session_, *serial_, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
 
-    fieldDialog_ = new FieldDialog(this);
+    fieldDialog_ = new FieldDialog(presenter_, this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
     progress_ = new ProgressWindow(this);
     deviceInfo_ = new DeviceInfoDialog(this);
@@ -309,11 +309,11 @@ void MainWindow::buildMenu() {
     connect(addItem(interfaceMenu, "dataSendItem", "Daten senden"), &QAction::triggered, this,
             &MainWindow::editDataSend);
 
-    QAction* posItem = bar->addAction("&POS         ");
+    QAction* posItem = bar->addAction("P&OS         ");
     posItem->setObjectName("posItem");
     connect(posItem, &QAction::triggered, this, &MainWindow::editPos);
 
-    QMenu* deviceMenu = bar->addMenu("&QV   ");
+    QMenu* deviceMenu = bar->addMenu("Q&V   ");
     deviceMenu->setObjectName("deviceMenu");
     QAction* imageFileItem = addItem(deviceMenu, "imageFileItem", "BIN - File...");
     imageFileItem->setVisible(false);

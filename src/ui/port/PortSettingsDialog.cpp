@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 
+#include "ui/common/DialogKeys.h"
 #include "ui/common/PlainText.h"
 #include "ui/common/WindowPlacement.h"
 #include "host/Encoding.h"
@@ -91,6 +92,7 @@ PortSettingsDialog::PortSettingsDialog(PortRegistry& ports, const MessageTable& 
         ui_->ComboBoxStop->addItem(QString::fromLatin1(name.data(), name.size()));
     connect(ui_->ButtonOk, &QPushButton::clicked, this, &PortSettingsDialog::takeChoice);
     connect(ui_->ButtonAbort, &QPushButton::clicked, this, &PortSettingsDialog::cancel);
+    useDialogKeys(this, ui_->ButtonOk);
 
     // Follow ports that come and go while the form exists.
     connect(&ports_, &PortRegistry::portsArrived, this, &PortSettingsDialog::refreshPorts);

@@ -102,9 +102,11 @@ Outcome SettingsDialogs::runPos() {
 }
 
 void SettingsDialogs::runPosExtended() {
-    run(presenter_, *posExtended_, session_.project().posExtended, [this](const PosExtendedValues& v) {
+    const Outcome taken = run(presenter_, *posExtended_, session_.project().posExtended, [this](const PosExtendedValues& v) {
         return session_.acceptPosExtended(v.entry, v.keyword, v.keywordText, v.keywordAction);
     });
+    // What it says of the values it took, over the POS dialog it was opened from.
+    for (int slot : taken.messages) presenter_.showSlot(slot, pos_);
 }
 
 void SettingsDialogs::updateExtendedButton() { pos_->setExtendedEnabled(session_.posExtendedAvailable()); }
