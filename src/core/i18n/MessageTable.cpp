@@ -93,6 +93,14 @@ const std::vector<std::string>& builtInTexts() {
         "&R\xFC""ckg\xE4ngig",
         "&Wiederherstellen",
         "Dieses Projekt gibt es nicht mehr; es wurde aus der Liste entfernt:",
+        "Programmiert und gepr\xFC""ft",
+        "Aus QV eingelesen",
+        "Datum/Uhrzeit gesetzt",
+        "Zeichensatz geladen",
+        "Firmware geladen",
+        "Videosignal gesendet",
+        "AVR-Fuses gesendet",
+        "Pr\xFC""fung nach dem Programmieren",
     };
     return texts;
 }

@@ -139,6 +139,16 @@ constexpr int EditMenu = 105;
 constexpr int UndoItem = 106;
 constexpr int RedoItem = 107;
 constexpr int RecentProjectGone = 108;  // the project's path under it
+// How a device operation ended well, in the main window's status bar.
+constexpr int ProgrammedAndVerified = 109;
+constexpr int ReadBackDone = 110;
+constexpr int ClockSet = 111;
+constexpr int FontLoaded = 112;
+constexpr int FirmwareLoaded = 113;
+constexpr int VideoSignalSent = 114;
+constexpr int FusesSent = 115;
+// The read-back after programming, as a failure's step detail names it.
+constexpr int OperationVerify = 116;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
