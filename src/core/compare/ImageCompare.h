@@ -24,8 +24,8 @@ struct AreaDifference {
 std::vector<AreaDifference> compareImages(const DeviceImage& expected, const DeviceImage& found,
                                           bool ignoreProjectIdentity);
 
-// Where an area differs first, as the verify says it: "main", the offset in decimal and hex, the
-// byte expected and the byte found.
+// Where an area differs first, in the words of slot VerifyDetail: the area's name, the offset in
+// decimal and hex, the byte expected and the byte found.
 std::string differenceLine(const AreaDifference& difference, const MessageTable& messages);
 
 }  // namespace vem
