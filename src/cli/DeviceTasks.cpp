@@ -16,16 +16,10 @@ namespace {
 // The image the last read-back received, as the device sent it.
 const DeviceImage& receivedImage(const Session& session) { return session.receivedImage().value(); }
 
-QString hexByte(std::uint8_t b) { return QString::asprintf("0x%02X", static_cast<unsigned>(b)); }
-
 QString heldName(const DeviceImage& image) { return fromCp1252(headerProjectName(image)); }
 
-// One area's first difference, as the verify message says it.
 QString areaLine(const AreaDifference& a, const Session& session) {
-    const QString offset = QString("%1 (0x%2)").arg(a.firstOffset).arg(a.firstOffset, 4, 16, QChar('0'));
-    return fromCp1252(fillPlaceholders(session.messages().text(Msg::VerifyDetail),
-                                       {a.area, offset.toStdString(), hexByte(a.expected).toStdString(),
-                                        hexByte(a.found).toStdString()}));
+    return fromCp1252(differenceLine(a, session.messages()));
 }
 
 // Says per area how many bytes differ and where the first is; the facts for --json.

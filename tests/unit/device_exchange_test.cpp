@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <tuple>
 
 #include "DeviceHarness.h"
+#include "files/ProjectFile.h"
 #include "files/ReadBack.h"
 #include "SessionChecks.h"
 
@@ -199,7 +204,7 @@ TEST_F(ExchangeTest, UploadFailingPartWayAsksForARepeat) {
 
 // A device fault, and what a run with it must end with.
 struct FaultCase {
-    enum Op { Program, ReadBack, ReadInfo };
+    enum Op { Program, ReadBack, ReadInfo, ProgramVerified };
     const char* what;
     Op op;
     DeviceFaults faults;
@@ -225,7 +230,9 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
     if (c.marked) link.device.memory().headerArea[HeaderAt::Marker] = 'N';
     link.apply(c.op == FaultCase::Program    ? s.startProgramming("/dev/pts/9", link.clock)
                : c.op == FaultCase::ReadBack ? s.startReadBack("/dev/pts/9")
-                                             : s.startReadInfo("/dev/pts/9"));
+               : c.op == FaultCase::ReadInfo ? s.startReadInfo("/dev/pts/9")
+                                             : s.startProgramming("/dev/pts/9", link.clock,
+                                                                  Session::AfterProgramming::Verify));
     if (c.byteAfterLastBlock) {
         const int blocks = c.op == FaultCase::ReadBack ? ReadBackBlocks : HeaderBlocks;
         link.run([&] { return link.device.requestsAnswered() == blocks && !link.device.nextOutputTime(); });
@@ -247,6 +254,7 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
     ExchangeTest::expectSettled(link, s);
     EXPECT_FALSE(s.modified());
     EXPECT_FALSE(s.project().writeReadoutOnSave);
+    EXPECT_EQ(s.statusLine(), "");
     if (c.op == FaultCase::ReadBack) {
         EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
         EXPECT_EQ(s.image().headerArea, image.headerArea);
@@ -266,6 +274,9 @@ TEST_F(ExchangeTest, EachDeviceFaultIsSaidWithItsStepAndAppliesNothing) {
         {"short read-back", FaultCase::ReadBack, {.shortReadBack = 268}, Msg::ReplyTimeOut, "Schritt 268 von 269"},
         {"merged blocks", FaultCase::ReadBack, {.mergeBlocks = true}, Msg::ReplyExtraBytes, "Aus QV einlesen"},
         {"silent info", FaultCase::ReadInfo, {.noReplyAt = 1}, Msg::ReplyTimeOut, "QV - Info"},
+        // The device was programmed whole; its read-back for the verify fails as a read-back.
+        {"silent verify", FaultCase::ProgramVerified, {.noReplyAt = 280}, Msg::ReplyTimeOut,
+         "Pr\xFC""fung nach dem Programmieren, Schritt 9 von 269"},
     };
     for (const auto& c : cases) expectEndsCleanly(c, session.project(), before);
 }
@@ -385,7 +396,7 @@ TEST_F(ExchangeTest, AnInterruptEndsTheRunWhereverItStands) {
 }
 
 // Every exchange that waits for the device, started on `s`.
-enum class Op { Program, ReadBack, ReadInfo, SetClock, Video, Font, Firmware };
+enum class Op { Program, ReadBack, ReadInfo, SetClock, Video, Font, Firmware, Fuses };
 constexpr Op AllWaitingOps[] = {Op::Program, Op::ReadBack, Op::ReadInfo, Op::SetClock, Op::Video, Op::Font, Op::Firmware};
 
 Outcome start(Session& s, Op op, const LocalTime& now) {
@@ -398,6 +409,7 @@ Outcome start(Session& s, Op op, const LocalTime& now) {
     case Op::Video: return s.startVideoSettings("pty", video);
     case Op::Font: return s.startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 0x3C));
     case Op::Firmware: return s.startFirmwareUpload("pty", std::vector<std::uint8_t>(700, 0xC3));
+    case Op::Fuses: return s.sendFuses("pty");
     }
     return {};
 }
@@ -574,6 +586,7 @@ TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(s.image().mainArea == m.mainArea, take);
         EXPECT_EQ(s.project().screenText[0] == "Z", take);
         EXPECT_EQ(s.project().writeReadoutOnSave, take);
+        EXPECT_EQ(s.statusLine(), take ? s.messages().text(Msg::ReadBackDone) : "");
         EXPECT_FALSE(s.takeReadBack().ok);  // asked once
     }
 }
@@ -608,6 +621,75 @@ TEST_F(ExchangeTest, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorking
     EXPECT_EQ(fieldOf(session.project().fields[0]), fieldOf(fromDevice.dataSets[0].fields[0]));
     EXPECT_EQ(session.project().dataSets[0].cellTags, CellTags{});
     EXPECT_EQ(brokenInvariant(session), "");
+}
+
+// Programming with a verify reads the device back on the port it programmed through, shown in the
+// progress window, and compares: nothing of it reaches the project, its history or its "*".
+TEST_F(ExchangeTest, AVerifyComparesWhatTheDeviceHoldsAndLeavesTheProjectAsItWas) {
+    const struct {
+        int corruptByte;
+        std::vector<int> messages;
+        std::string said;  // the status line, or the message's detail
+    } cases[] = {
+        {-1, {}, "Programmiert und gepr\xFC" "ft"},
+        {MainAreaSize + HeaderAt::Marker, {Msg::VerifyFailed},
+         "Bereich header, Offset 64 (0x0040): erwartet 0x4E, gelesen 0xB1"},
+        {MainAreaSize + HeaderAreaSize + 300, {Msg::VerifyFailed},
+         "Bereich screen, Offset 300 (0x012c): erwartet 0x20, gelesen 0xDF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        Session s;
+        s.takeProject(session.project(), before);
+        s.keyPress('X');  // unsaved, one step to undo
+        SimulatedLink link(s, {.corruptStoredByte = c.corruptByte});
+        link.apply(s.startProgramming("pty", link.clock, Session::AfterProgramming::Verify));
+        const std::string text = writeProjectText(s.project());
+        link.run([&] { return link.sent.size() > 271; });  // programmed; the read command is out
+        EXPECT_EQ(link.sent.back(), commandWord(Command::ReadMain));
+        EXPECT_EQ(s.progress().caption, s.messages().text(Msg::ReadBackCaption));
+        link.run();
+        EXPECT_EQ(link.messages, c.messages);
+        EXPECT_EQ(c.messages.empty() ? s.statusLine() : link.details.at(0) + s.statusLine(), c.said);
+        EXPECT_EQ(link.opens, 1);
+        EXPECT_FALSE(link.askedToTake);
+        EXPECT_EQ(writeProjectText(s.project()), text);
+        EXPECT_EQ(s.undoSteps(), 1u);
+        EXPECT_TRUE(s.modified());
+        expectSettled(link, s);
+    }
+}
+
+// An operation that ended well says so until the next device operation is asked for (even one
+// refused), or a project is saved, opened or taken; editing leaves it.
+TEST_F(ExchangeTest, EachOperationThatEndsWellSaysSoUntilTheNextOneOrAFile) {
+    const std::pair<Op, int> cases[] = {{Op::ReadBack, Msg::ReadBackDone}, {Op::SetClock, Msg::ClockSet},
+                                        {Op::Video, Msg::VideoSignalSent}, {Op::Font, Msg::FontLoaded},
+                                        {Op::Firmware, Msg::FirmwareLoaded}, {Op::Fuses, Msg::FusesSent},
+                                        {Op::ReadInfo, -1},                {Op::Program, -1}};
+    const auto folder = std::filesystem::temp_directory_path() / ("vem-status-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / "status.qor").string();
+    const std::function<void(Session&)> clears[] = {
+        [](Session& s) { s.startFontUpload("pty", std::vector<std::uint8_t>(1)); },
+        [&](Session& s) { s.saveProjectAs(file); },
+        [&](Session& s) { s.openProject(file); },
+        [&](Session& s) { s.takeProject(s.project(), s.image()); },
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        Session s;
+        s.takeProject(session.project(), before);
+        SimulatedLink link(s);
+        link.device.memory().headerArea[HeaderAt::Marker] = 'N';
+        link.apply(start(s, cases[i].first, link.clock));
+        link.run();
+        s.keyPress('Q');
+        EXPECT_EQ(s.statusLine(), s.messages().text(cases[i].second));
+        clears[i % std::size(clears)](s);
+        EXPECT_EQ(s.statusLine(), "");
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

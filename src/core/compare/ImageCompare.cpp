@@ -1,11 +1,19 @@
 #include "compare/ImageCompare.h"
 
+#include <cstdio>
+
 namespace vem {
 namespace {
 
 bool isProjectIdentity(std::size_t offset) {
     return (offset >= HeaderAt::ProgramDay && offset <= HeaderAt::ProgramMinute) ||
            (offset >= HeaderAt::ProjectName && offset < HeaderAt::ProjectName + HeaderAt::ProjectNameMax);
+}
+
+std::string hexByte(std::uint8_t b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(b));
+    return text;
 }
 
 }  // namespace
@@ -29,6 +37,13 @@ std::vector<AreaDifference> compareImages(const DeviceImage& expected, const Dev
         if (d.differing > 0) differences.push_back(d);
     }
     return differences;
+}
+
+std::string differenceLine(const AreaDifference& difference, const MessageTable& messages) {
+    char offset[48];
+    std::snprintf(offset, sizeof offset, "%zu (0x%04zx)", difference.firstOffset, difference.firstOffset);
+    return fillPlaceholders(messages.text(Msg::VerifyDetail),
+                            {difference.area, offset, hexByte(difference.expected), hexByte(difference.found)});
 }
 
 }  // namespace vem

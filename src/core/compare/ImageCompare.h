@@ -1,8 +1,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
 
 namespace vem {
@@ -21,5 +23,9 @@ struct AreaDifference {
 // time: they say which project and when, not what the device shows or does.
 std::vector<AreaDifference> compareImages(const DeviceImage& expected, const DeviceImage& found,
                                           bool ignoreProjectIdentity);
+
+// Where an area differs first, in the words of slot VerifyDetail: the area's name, the offset in
+// decimal and hex, the byte expected and the byte found.
+std::string differenceLine(const AreaDifference& difference, const MessageTable& messages);
 
 }  // namespace vem

@@ -96,6 +96,14 @@ const std::vector<std::string>& builtInTexts() {
         "L\xE4nge h\xF6""chstens %1",
         "L\xE4nge h\xF6""chstens %1: an dieser Stelle ist nicht mehr Platz.",
         "Leerzeichen: max. Anzahl h\xF6""chstens %1",
+        "Programmiert und gepr\xFC""ft",
+        "Aus QV eingelesen",
+        "Datum/Uhrzeit gesetzt",
+        "Zeichensatz geladen",
+        "Firmware geladen",
+        "Videosignal gesendet",
+        "AVR-Fuses gesendet",
+        "Pr\xFC""fung nach dem Programmieren",
     };
     return texts;
 }

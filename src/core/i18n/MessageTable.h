@@ -153,6 +153,16 @@ constexpr int RecentProjectGone = 108;  // the project's path under it
 constexpr int FieldLengthAtMost = 109;
 constexpr int FieldRoomAtMost = 110;  // the cells after the field's place are taken or the screen ends
 constexpr int MaxSpacesAtMost = 111;
+// How a device operation ended well, in the main window's status bar.
+constexpr int ProgrammedAndVerified = 112;
+constexpr int ReadBackDone = 113;
+constexpr int ClockSet = 114;
+constexpr int FontLoaded = 115;
+constexpr int FirmwareLoaded = 116;
+constexpr int VideoSignalSent = 117;
+constexpr int FusesSent = 118;
+// The read-back after programming, as a failure's step detail names it.
+constexpr int OperationVerify = 119;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -3,6 +3,7 @@
 // here: what to send and when to open and close the port go out in the Outcome.
 #include <algorithm>
 
+#include "compare/ImageCompare.h"
 #include "files/ImageBuild.h"
 #include "files/ReadBack.h"
 #include "session/Session.h"
@@ -53,6 +54,19 @@ std::optional<Captions> progressCaptions(Kind kind) {
     }
 }
 
+// The status line of an operation that ended well; -1: its end shows itself (the device
+// information) or is decided elsewhere (a read-back, a programming run).
+int confirmationSlot(Kind kind) {
+    switch (kind) {
+    case Kind::SetClock: return Msg::ClockSet;
+    case Kind::VideoSettings: return Msg::VideoSignalSent;
+    case Kind::FontUpload: return Msg::FontLoaded;
+    case Kind::FirmwareUpload: return Msg::FirmwareLoaded;
+    case Kind::Fuses: return Msg::FusesSent;
+    default: return -1;
+    }
+}
+
 // What a read-back must carry to be taken without asking: every image this program builds does.
 bool carriesMark(const DeviceImage& image) { return image.headerArea[HeaderAt::Marker] == 'N'; }
 
@@ -60,6 +74,12 @@ bool carriesMark(const DeviceImage& image) { return image.headerArea[HeaderAt::M
 
 bool Session::exchangeRunning() const {
     return running_ && running_->exchange.status() == Exchange::Status::Running;
+}
+
+bool Session::readyForExchange() {
+    if (exchangeRunning()) return false;
+    statusSlot_ = -1;
+    return true;
 }
 
 std::optional<Millis> Session::nextDeadline() const {
@@ -72,7 +92,7 @@ std::optional<Millis> Session::nextDeadline() const {
 Outcome Session::startExchange(const std::string& port, int operationSlot, Exchange exchange) {
     // An exchange still waiting to close its port is replaced: the port stays open for this one.
     exchange.setReplyTimeout(replyTimeoutMs_);
-    running_ = RunningExchange{std::move(exchange), port, operationSlot};
+    running_ = RunningExchange{std::move(exchange), port, operationSlot, std::nullopt};
     readBackWaits_ = false;
     Outcome out;
     out.link.openPort = true;
@@ -80,8 +100,8 @@ Outcome Session::startExchange(const std::string& port, int operationSlot, Excha
     return out;
 }
 
-Outcome Session::startProgramming(const std::string& port, const LocalTime& now) {
-    if (exchangeRunning()) return Outcome::failed();
+Outcome Session::startProgramming(const std::string& port, const LocalTime& now, AfterProgramming after) {
+    if (!readyForExchange()) return Outcome::failed();
     Outcome out = builtImage({}, now);  // empty cells became spaces
     if (!image_.imageTemplateLoaded) {
         out.ok = false;
@@ -91,47 +111,48 @@ Outcome Session::startProgramming(const std::string& port, const LocalTime& now)
         return out;
     }
     Outcome started = startExchange(port, Msg::OperationProgram, Exchange::program(image_));
+    if (after == AfterProgramming::Verify) running_->verifyAgainst = image_;
     started.refreshEditor = out.refreshEditor;
     return started;
 }
 
 Outcome Session::startReadBack(const std::string& port) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     Outcome out = startExchange(port, Msg::OperationReadBack, Exchange::readBack());
     out.busyCursor = true;
     return out;
 }
 
 Outcome Session::startReadInfo(const std::string& port) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationReadInfo, Exchange::readInfo());
 }
 
 Outcome Session::startSetClock(const std::string& port) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationSetClock, Exchange::setClock());
 }
 
 Outcome Session::startFontUpload(const std::string& port, std::span<const std::uint8_t> font) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     if (font.size() != FontSize) return Outcome::failed(Msg::FontFileWrongSize);
     return startExchange(port, Msg::OperationFont, Exchange::fontUpload(font));
 }
 
 Outcome Session::startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     // An empty file would overwrite the device's firmware with zeros.
     if (firmware.empty() || firmware.size() >= FirmwareSize) return Outcome::failed(Msg::FirmwareFileWrongSize);
     return startExchange(port, Msg::OperationFirmware, Exchange::firmwareUpload(firmware));
 }
 
 Outcome Session::startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationVideo, Exchange::videoSettings(settings));
 }
 
 Outcome Session::sendFuses(const std::string& port) {
-    if (exchangeRunning()) return Outcome::failed();
+    if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationFuses, Exchange::fuses());
 }
 
@@ -225,8 +246,18 @@ void Session::hideProgress(Outcome& out) {
 }
 
 void Session::completed(Outcome& out) {
-    hideProgress(out);
     const Exchange& exchange = running_->exchange;
+    if (running_->verifyAgainst) {
+        if (exchange.kind() == Kind::Program) {
+            startVerify(out);  // the progress window goes on with the read-back
+            return;
+        }
+        hideProgress(out);
+        compareVerified(out);
+        return;
+    }
+    hideProgress(out);
+    statusSlot_ = confirmationSlot(exchange.kind());
     if (exchange.kind() == Kind::ReadInfo) {
         // Without the mark, the name and date bytes are no project's.
         if (!carriesMark(exchange.receivedImage())) {
@@ -251,11 +282,36 @@ void Session::completed(Outcome& out) {
         return;
     }
     const Outcome applied = applyReceivedImage();
+    statusSlot_ = Msg::ReadBackDone;
     out.projectAsBefore = false;
     out.refreshEditor = true;
     out.refreshCaption = applied.refreshCaption;
     out.refreshSettingLabels = applied.refreshSettingLabels;
 }
+
+void Session::startVerify(Outcome& out) {
+    RunningExchange programmed = std::move(*running_);
+    Exchange readBack = Exchange::readBack();
+    readBack.setReplyTimeout(replyTimeoutMs_);
+    running_ = RunningExchange{std::move(readBack), programmed.port, Msg::OperationVerify,
+                               std::move(programmed.verifyAgainst)};
+    showProgress(out);
+}
+
+// Nothing of the verify's read-back becomes the project: it is only compared.
+void Session::compareVerified(Outcome& out) {
+    receivedImage_ = running_->exchange.receivedImage();
+    const auto differences = compareImages(*running_->verifyAgainst, *receivedImage_, false);
+    if (differences.empty()) {
+        statusSlot_ = Msg::ProgrammedAndVerified;
+        return;
+    }
+    out.ok = false;
+    out.messages.push_back(Msg::VerifyFailed);
+    out.detail = differenceLine(differences.front(), messages_);
+}
+
+const std::string& Session::statusLine() const { return messages_.text(statusSlot_); }
 
 void Session::setReplyTimeout(int ms) {
     replyTimeoutMs_ = ms;
@@ -285,7 +341,9 @@ void Session::failed(Outcome& out, int slot) {
 Outcome Session::takeReadBack() {
     if (!readBackWaits_ || !receivedImage_) return Outcome::failed();
     readBackWaits_ = false;
-    return applyReceivedImage();
+    Outcome out = applyReceivedImage();
+    statusSlot_ = Msg::ReadBackDone;
+    return out;
 }
 
 Outcome Session::dropReadBack() {

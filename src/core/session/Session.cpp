@@ -166,6 +166,7 @@ Outcome Session::closeFieldDialog(int field, DialogClose how, const FieldDialogV
 // ---- Whole projects ----
 
 Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
+    statusSlot_ = -1;
     project_ = project;
     image_ = image;
     templateProblem_.clear();
@@ -237,6 +238,7 @@ std::string listedProblems(const std::vector<std::string>& problems) {
 Outcome Session::openProject(const std::string& path, const std::string& shownName) {
     const bool startUp = project_.openDefaultProject;
     project_.openDefaultProject = false;
+    statusSlot_ = -1;
     waitingProject_.reset();
     std::error_code error;
     const std::string name = shownName.empty() ? std::filesystem::absolute(path, error).string() : shownName;
@@ -328,6 +330,7 @@ Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& 
 }
 
 Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName, bool replaceReadOnly) {
+    statusSlot_ = -1;
     Outcome out;
     out.take(vem::saveProjectAs(project_, image_, path, WriteOptions{replaceReadOnly}));
     if (out.failureReason >= 0) {

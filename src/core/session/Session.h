@@ -149,8 +149,13 @@ public:
         std::string programmed = "----------------------";
     };
 
-    // "Programmieren": builds the image and programs it.
-    Outcome startProgramming(const std::string& port, const LocalTime& now);
+    // What follows a programming run that ended well.
+    enum class AfterProgramming { Close, Verify };
+    // "Programmieren": builds the image and programs it. With Verify the device is then read back
+    // on the open port and compared with what was sent: the read-back is never taken into the
+    // project; a difference fails with VerifyFailed and the first difference as detail.
+    Outcome startProgramming(const std::string& port, const LocalTime& now,
+                             AfterProgramming after = AfterProgramming::Close);
     // "Aus QV einlesen": reads the device's image back into the project.
     Outcome startReadBack(const std::string& port);
     // "QV - Info": reads the project name and programming date the device holds; a header
@@ -197,6 +202,9 @@ public:
     bool exchangeRunning() const;
     const Progress& progress() const { return progress_; }
     const DeviceInfo& deviceInfo() const { return deviceInfo_; }
+    // The status bar's line: how the last device operation ended well; empty once the next one
+    // is asked for, or a project is opened, taken or saved.
+    const std::string& statusLine() const;
 
 private:
     // The exchange that runs, with what its messages name.
@@ -204,9 +212,18 @@ private:
         Exchange exchange;
         std::string port;
         int operationSlot = 0;
+        // Programming: the device is read back afterwards and compared with this image, what it
+        // was sent. The read-back that follows compares with it instead of taking what it read.
+        std::optional<DeviceImage> verifyAgainst;
     };
 
     Outcome startExchange(const std::string& port, int operationSlot, Exchange exchange);
+    // The programming run ended well: the read-back that checks it starts on the open port.
+    void startVerify(Outcome& out);
+    // The verify's read-back is complete: what the device holds against what was sent.
+    void compareVerified(Outcome& out);
+    // No exchange waits for the device: one may start, and the last one's status line goes.
+    bool readyForExchange();
     // What the exchange asked, and what its end means for the project, in the outcome.
     Outcome linked(const Exchange::Output& output);
     void showProgress(Outcome& out);
@@ -239,6 +256,7 @@ private:
     bool readBackWaits_ = false;  // receivedImage_ waits for takeReadBack or dropReadBack
     Progress progress_;
     DeviceInfo deviceInfo_;
+    int statusSlot_ = -1;  // the message slot of statusLine(), -1 for none
     // The project file text of the last open, save or completed read-back.
     std::string unchangedText_;
     // A checked project file waiting for the answer to askOpenAnyway.

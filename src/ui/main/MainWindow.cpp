@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "ui/common/PlainText.h"
@@ -92,6 +93,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     buildFieldList(client);
     buildSummaries(client);
     buildMenu();
+    buildStatusBar();
 
     serial_ = new SerialPort(ports_, this);
     serial_->line() = serial1Line();
@@ -341,6 +343,16 @@ void MainWindow::buildMenu() {
     deviceActions_[6] = deviceItem(systemMenu_, "sendFusesItem", "&Set AVR-Fuses", &MainWindow::sendFuses);
 }
 
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);
+    statusLine_ = new QLabel(bar);
+    statusLine_->setObjectName("statusLine");
+    statusLine_->setTextFormat(Qt::PlainText);
+    // A permanent widget: the status tips of menu items never hide it.
+    bar->addPermanentWidget(statusLine_, 1);
+}
+
 void MainWindow::showMenuTexts() {
     const MessageTable& m = session_.messages();
     saveProjectItem_->setText(fromCp1252(m.text(Msg::SaveItem)));
@@ -409,6 +421,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     for (QAction* item : recentItems_) item->setEnabled(!running);
     undoItem_->setEnabled(session_.canUndo());
     redoItem_->setEnabled(session_.canRedo());
+    statusLine_->setText(fromCp1252(session_.statusLine()));
     if (outcome.refreshProgress) progress_->showProgress(session_.progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
@@ -492,7 +505,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::programDevice() { applyOutcome(session_.startProgramming(portName(), currentLocalTime())); }
+void MainWindow::programDevice() {
+    applyOutcome(session_.startProgramming(portName(), currentLocalTime(), Session::AfterProgramming::Verify));
+}
 
 void MainWindow::readBack() {
     if (mayDiscardChanges()) applyOutcome(session_.startReadBack(portName()));

@@ -107,6 +107,7 @@ private:
     void buildFieldList(QWidget* client);
     void buildSummaries(QWidget* client);
     void buildMenu();
+    void buildStatusBar();
     // The captions of the items that come from message slots.
     void showMenuTexts();
     void showRecentProjects();
@@ -176,6 +177,7 @@ private:
     QLabel* portValue_ = nullptr;
     QLabel* dataHoldValue_ = nullptr;
     QLabel* relayHoldValue_ = nullptr;
+    QLabel* statusLine_ = nullptr;  // how the last device operation ended
 };
 
 }  // namespace vem
