@@ -2,12 +2,17 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSet>
 
 #include "UiHelpers.h"
@@ -56,6 +61,36 @@ TEST(MainWindow, EnglishLanguageFileReachesCaptionsListsAndMessages) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].isDialogMessage);
     EXPECT_TRUE(shown[0].text.startsWith("Invalid IP address")) << shown[0].text.toStdString();
+}
+
+// Qt's own dialogs speak the language file's language, and follow when another file is taken.
+TEST(MainWindow, FileDialogAndStandardButtonsFollowTheLanguageFile) {
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        GTEST_SKIP() << "Qt's German translations are not installed";
+    const struct {
+        const char* file;
+        const char* lookIn;
+        const char* cancel;
+    } runs[] = {
+        {"language.txt", "Suchen in:", "Abbrechen"},
+        {"language-en.txt", "Look in:", "Cancel"},
+        {"language.txt", "Suchen in:", "Abbrechen"},
+    };
+    MainWindow window;
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.file);
+        ASSERT_TRUE(window.loadLanguage(QString(VEM_DATA_DIR "/") + run.file));
+        QString lookIn, cancel;
+        test::onNextModal([&](QWidget* dialog) {
+            if (auto* label = dialog->findChild<QLabel*>("lookInLabel")) lookIn = label->text();
+            if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+                if (QPushButton* button = buttons->button(QDialogButtonBox::Cancel)) cancel = button->text();
+            qobject_cast<QDialog*>(dialog)->reject();
+        });
+        window.openProject();
+        EXPECT_EQ(lookIn.toStdString(), run.lookIn);
+        EXPECT_EQ(cancel.toStdString(), run.cancel);
+    }
 }
 
 TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {

@@ -122,6 +122,31 @@ TEST(LanguageFile, MessagesFillTheirSlotsInOrderAndAShortSectionKeepsTheBuiltInT
     EXPECT_FALSE(builtIn.text(Msg::PortCannotOpen).empty());
 }
 
+// The code names a translation file: anything but a plain language tag must name none.
+TEST(LanguageFile, LanguageCodeIsAPlainTagOrNothing) {
+    const struct {
+        const char* slot;
+        const char* code;
+    } cases[] = {
+        {"de", "de"}, {"en", "en"}, {"pt_BR", "pt_BR"}, {"zh_Hant", "zh_Hant"}, {"es_419", "es_419"},
+        {"", ""}, {"d", ""}, {"deut", ""}, {"de_", ""}, {"de_B", ""}, {"de_Latin", ""}, {"_de", ""},
+        {"de-DE", ""}, {"de ", ""}, {"../de", ""}, {"de/x", ""}, {"d\xE4", ""}, {"de_D_E", ""},
+    };
+    LanguageFile file;
+    auto& slots = file.sections[static_cast<int>(LanguageSection::MainMessages)];
+    EXPECT_EQ(languageCode(file), "") << "a file without the slot";
+    slots.resize(Msg::LanguageCode + 1);
+    for (const auto& c : cases) {
+        slots[Msg::LanguageCode] = c.slot;
+        EXPECT_EQ(languageCode(file), c.code) << '"' << c.slot << '"';
+    }
+    for (const auto& [name, code] : {std::pair{"language.txt", "de"}, std::pair{"language-en.txt", "en"}}) {
+        const auto shipped = readLanguageFile((DataFolder / name).string());
+        ASSERT_TRUE(shipped) << name;
+        EXPECT_EQ(languageCode(*shipped), code) << name;
+    }
+}
+
 TEST(MessageTexts, PlaceholdersAreFilledInOnePassAndNeverFromAValue) {
     const struct {
         const char* text;

@@ -93,6 +93,7 @@ const std::vector<std::string>& builtInTexts() {
         "&R\xFC""ckg\xE4ngig",
         "&Wiederherstellen",
         "Dieses Projekt gibt es nicht mehr; es wurde aus der Liste entfernt:",
+        "de",
     };
     return texts;
 }

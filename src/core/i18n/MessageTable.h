@@ -139,6 +139,8 @@ constexpr int EditMenu = 105;
 constexpr int UndoItem = 106;
 constexpr int RedoItem = 107;
 constexpr int RecentProjectGone = 108;  // the project's path under it
+// Not a text: the language of the file ("de", "en"), whose translations the standard dialogs take.
+constexpr int LanguageCode = 109;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -63,6 +63,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     : QMainWindow(parent),
       presenter_(session_.messages(), session_.dialogMessages()),
       startFolder_(QDir::currentPath()) {
+    startup::endPart("port list");
     setObjectName("MainWindow");
     setWindowTitle("VEM Setup V1.13");
     QFont smallFont = font();
