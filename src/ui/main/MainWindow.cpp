@@ -32,6 +32,7 @@
 #include "ui/main/KeyboardSink.h"
 #include "ui/main/RecentProjects.h"
 #include "ui/main/ScreenGrid.h"
+#include "ui/main/StartupTimes.h"
 #include "ui/port/PortMemory.h"
 #include "ui/settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
@@ -93,6 +94,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     buildFieldList(client);
     buildSummaries(client);
     buildMenu();
+    startup::endPart("window");
 
     serial_ = new SerialPort(ports_, this);
     serial_->line() = serial1Line();
@@ -100,6 +102,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     ports_.startWatching();
     link_ = new SessionLink(session_, *serial_, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
+    startup::endPart("settings");
 
     fieldDialog_ = new FieldDialog(this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
@@ -109,6 +112,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     videoSignal_ = new VideoSignalDialog(presenter_, this);
     connect(videoSignal_, &VideoSignalDialog::sendRequested, this,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
+    startup::endPart("window");
     if (projectFile.isEmpty()) {
         applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
     } else {
@@ -117,6 +121,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
         rememberProject();
     }
     setAcceptDrops(true);
+    startup::endPart("project");
 
     showLabelsPlain(this);
     adjustSize();
@@ -124,6 +129,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     focusGrid();
+    startup::endPart("window");
 }
 
 MainWindow::~MainWindow() = default;
@@ -157,6 +163,7 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     for (std::size_t i = 0; i < fileFilters_.size() && FirstFilter + i < main.size(); ++i)
         fileFilters_[i] = qtFileFilter(main[FirstFilter + i]);
     applyOutcome(session_.takeLanguage(*file));
+    qtTranslation_.follow(languageCode(*file));
     showMenuTexts();
     return true;
 }
