@@ -5,13 +5,12 @@
 
 namespace vem {
 
-bool QtTranslation::follow(const std::string& code) {
+void QtTranslation::follow(const std::string& code) {
     if (installed_) QCoreApplication::removeTranslator(&translator_);
     installed_ = !code.empty() &&
                  translator_.load(QStringLiteral("qtbase_") + QString::fromStdString(code),
                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
                  QCoreApplication::installTranslator(&translator_);
-    return installed_;
 }
 
 }  // namespace vem

@@ -13,8 +13,8 @@ public:
     QtTranslation(const QtTranslation&) = delete;
     QtTranslation& operator=(const QtTranslation&) = delete;
 
-    // Replaces the translation in force by that of `code` ("de"); false when there is none.
-    bool follow(const std::string& code);
+    // Replaces the translation in force by that of `code` ("de"), when Qt has one.
+    void follow(const std::string& code);
 
 private:
     QTranslator translator_;
