@@ -35,7 +35,7 @@ std::vector<std::size_t> sizes(const LanguageFile& f) {
 
 TEST(LanguageFile, CountLineReadsItsLeadingNumberAndNeverWraps) {
     const struct { const char* line; long count; } cases[] = {
-        {"12", 12}, {"  7", 7}, {"+3", 3}, {"5 Zeilen", 5}, {"", 0}, {"abc", 0}, {"-4", 0},
+        {"12", 12}, {"  7", 7}, {"+3", 3}, {"5 Zeilen", 5}, {"", 0}, {"abc", 0}, {"-4", 0}, {"109", 109},
     };
     for (const auto& c : cases) EXPECT_EQ(languageCount(c.line), c.count) << '"' << c.line << '"';
     EXPECT_GT(languageCount("99999999999999999999999"), 1000000);  // huge, never wrapped
@@ -129,8 +129,9 @@ TEST(LanguageFile, LanguageCodeIsAPlainTagOrNothing) {
         const char* code;
     } cases[] = {
         {"de", "de"}, {"en", "en"}, {"pt_BR", "pt_BR"}, {"zh_Hant", "zh_Hant"}, {"es_419", "es_419"},
-        {"", ""}, {"d", ""}, {"deut", ""}, {"de_", ""}, {"de_B", ""}, {"de_Latin", ""}, {"_de", ""},
-        {"de-DE", ""}, {"de ", ""}, {"../de", ""}, {"de/x", ""}, {"d\xE4", ""}, {"de_D_E", ""},
+        {"Az_Z09", "Az_Z09"}, {"", ""}, {"d", ""}, {"deut", ""}, {"de_", ""}, {"de_B", ""}, {"de_Latin", ""},
+        {"_de", ""}, {"de-DE", ""}, {"de ", ""}, {"../de", ""}, {"de/x", ""}, {"d\xE4", ""}, {"de_D_E", ""},
+        {"@a", ""}, {"a[", ""}, {"`a", ""}, {"a{", ""}, {"de_/1", ""}, {"de_1:", ""}, {"d1", ""},
     };
     LanguageFile file;
     auto& slots = file.sections[static_cast<int>(LanguageSection::MainMessages)];
