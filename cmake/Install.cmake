@@ -62,4 +62,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # dpkg-shlibdeps finds the libraries; the platform plugin a window needs is loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Qt's own dialogs (file dialogs, standard buttons) in the language file's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 include(CPack)

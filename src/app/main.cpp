@@ -6,6 +6,8 @@
 #include <QMessageBox>
 
 #include "ui/main/MainWindow.h"
+#include "ui/main/StartupTimes.h"
+#include "serial/PortRegistry.h"
 #include "serial/SerialPort.h"
 
 #include "files/ProjectFile.h"
@@ -19,16 +21,36 @@ Q_LOGGING_CATEGORY(startupLog, "vem.startup", QtWarningMsg)
 
 QString absolutePath(const QString& file) { return QDir::cleanPath(QFileInfo(file).absoluteFilePath()); }
 
+bool asksForHelpOrVersion(QCommandLineParser& options, int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    options.parse(arguments);  // its errors are reported once the application has taken its own options
+    return options.isSet("help") || options.isSet("help-all") || options.isSet("version");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    vem::startup::beginTiming();
+    QCoreApplication::setApplicationName(QStringLiteral("vem"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VEM_VERSION));
     QCommandLineParser options;
     options.addHelpOption();
+    const QCommandLineOption version = options.addVersionOption();
     const QCommandLineOption language("language", "Reads the window and message texts from FILE.", "FILE");
     options.addOption(language);
     options.addPositionalArgument("project", "Opens this project; its folder becomes the working folder.",
                                   "[FILE.qor]");
+    // --help and --version are answered before the window system is asked for a display.
+    if (asksForHelpOrVersion(options, argc, argv)) {
+        QCoreApplication app(argc, argv);
+        if (options.isSet(version)) options.showVersion();
+        options.showHelp();
+    }
+    // The port list is read meanwhile: the main window needs it at once, but not before.
+    vem::PortRegistry::listAhead();
+    QApplication app(argc, argv);
+    vem::startup::endPart("application");
     options.process(app);
 
     const QStringList projects = options.positionalArguments();
@@ -55,12 +77,14 @@ int main(int argc, char* argv[]) {
     for (const QString& problem : problems) qCInfo(startupLog).noquote() << "language file not taken:" << problem;
     qCInfo(startupLog).noquote() << "language file:"
                                  << (languageFile.isEmpty() ? QString("none") : absolutePath(languageFile));
+    vem::startup::endPart("language file");
     if (languageFile.isEmpty()) problems << "language.txt not found !!!";
     if (!problems.isEmpty()) {
         QMessageBox box(QMessageBox::Warning, QString(), problems.join('\n'));
         box.setTextFormat(Qt::PlainText);
         box.exec();
     }
+    vem::startup::logWhenShown(&window);
     window.show();
     const int status = app.exec();
     // A port still closing lets its device go once its last bytes have left.

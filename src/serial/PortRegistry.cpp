@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <future>
 #include <utility>
 
 #include "serial/PortPath.h"
@@ -30,6 +31,11 @@ std::pair<QString, qulonglong> nameOrder(const QString& name) {
     qsizetype digits = name.size();
     while (digits > 0 && name[digits - 1].isDigit()) --digits;
     return {name.left(digits), name.mid(digits).toULongLong()};
+}
+
+std::future<QList<QSerialPortInfo>>& listedAhead() {
+    static std::future<QList<QSerialPortInfo>> listing;
+    return listing;
 }
 }  // namespace
 
@@ -57,8 +63,11 @@ int PortRegistry::numberFor(const QString& location) {
     return n;
 }
 
+void PortRegistry::listAhead() { listedAhead() = std::async(std::launch::async, &QSerialPortInfo::availablePorts); }
+
 std::vector<PortEntry> PortRegistry::present() {
-    QList<QSerialPortInfo> system = QSerialPortInfo::availablePorts();
+    QList<QSerialPortInfo> system =
+        listedAhead().valid() ? listedAhead().get() : QSerialPortInfo::availablePorts();
     std::sort(system.begin(), system.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
         return nameOrder(a.portName()) < nameOrder(b.portName());
     });

@@ -42,6 +42,22 @@ TEST(SerialPty, EnvironmentPathsAreListedFirstWhenPresent) {
     EXPECT_EQ(s.portNumber(), m.defaultPort());
 }
 
+// The start reads the system's ports on a thread while the window is built: the list read
+// ahead is the one the next registry starts with, and every later look reads the system anew.
+TEST(SerialPty, APortListReadAheadIsTheListOfTheNextRegistryOnly) {
+    const QByteArray old = qgetenv("VEM_PORT");
+    qunsetenv("VEM_PORT");
+    PortRegistry plain;
+    PortRegistry::listAhead();
+    PortRegistry ahead;
+    qputenv("VEM_PORT", old);
+    ASSERT_EQ(ahead.count(), plain.count());
+    for (int i = 0; i < plain.count(); ++i) EXPECT_EQ(ahead.entry(i).systemLocation, plain.entry(i).systemLocation);
+    EXPECT_FALSE(ahead.recheck());
+    PortRegistry later;
+    EXPECT_EQ(later.count(), plain.count());
+}
+
 TEST(SerialPty, BytesPassBothWaysUnchangedAndAClosedPortDoesNothing) {
     Pty pty;
     OnePort one(pty.slave());

@@ -2,14 +2,20 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -59,6 +65,45 @@ TEST(MainWindow, EnglishLanguageFileReachesCaptionsListsAndMessages) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].isDialogMessage);
     EXPECT_TRUE(shown[0].text.startsWith("Invalid IP address")) << shown[0].text.toStdString();
+}
+
+// Qt's own dialogs speak the language file's language, and follow when another file is taken;
+// a file that names a language Qt has no translations for leaves them in English.
+TEST(MainWindow, FileDialogAndStandardButtonsFollowTheLanguageFile) {
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        GTEST_SKIP() << "Qt's German translations are not installed";
+    QTemporaryDir folder;
+    const QString unknownLanguage = folder.filePath("language.txt");
+    {
+        QFile german(VEM_DATA_DIR "/language.txt"), copy(unknownLanguage);
+        ASSERT_TRUE(german.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly));
+        copy.write(german.readAll().replace("\r\n\"de\"\r\n", "\r\n\"xx\"\r\n"));
+    }
+    const struct {
+        QString file;
+        const char* lookIn;
+        const char* cancel;
+    } runs[] = {
+        {VEM_DATA_DIR "/language.txt", "Suchen in:", "Abbrechen"},
+        {VEM_DATA_DIR "/language-en.txt", "Look in:", "Cancel"},
+        {VEM_DATA_DIR "/language.txt", "Suchen in:", "Abbrechen"},
+        {unknownLanguage, "Look in:", "Cancel"},
+    };
+    MainWindow window;
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.file.toStdString());
+        ASSERT_TRUE(window.loadLanguage(run.file));
+        QString lookIn, cancel;
+        test::onNextModal([&](QWidget* dialog) {
+            if (auto* label = dialog->findChild<QLabel*>("lookInLabel")) lookIn = label->text();
+            if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+                if (QPushButton* button = buttons->button(QDialogButtonBox::Cancel)) cancel = button->text();
+            qobject_cast<QDialog*>(dialog)->reject();
+        });
+        window.openProject();
+        EXPECT_EQ(lookIn.toStdString(), run.lookIn);
+        EXPECT_EQ(cancel.toStdString(), run.cancel);
+    }
 }
 
 TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {

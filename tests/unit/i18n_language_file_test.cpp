@@ -35,7 +35,7 @@ std::vector<std::size_t> sizes(const LanguageFile& f) {
 
 TEST(LanguageFile, CountLineReadsItsLeadingNumberAndNeverWraps) {
     const struct { const char* line; long count; } cases[] = {
-        {"12", 12}, {"  7", 7}, {"+3", 3}, {"5 Zeilen", 5}, {"", 0}, {"abc", 0}, {"-4", 0},
+        {"12", 12}, {"  7", 7}, {"+3", 3}, {"5 Zeilen", 5}, {"", 0}, {"abc", 0}, {"-4", 0}, {"109", 109},
     };
     for (const auto& c : cases) EXPECT_EQ(languageCount(c.line), c.count) << '"' << c.line << '"';
     EXPECT_GT(languageCount("99999999999999999999999"), 1000000);  // huge, never wrapped
@@ -120,6 +120,32 @@ TEST(LanguageFile, MessagesFillTheirSlotsInOrderAndAShortSectionKeepsTheBuiltInT
     applyLanguageMessages(parseLanguageFile(fileWith(counts)), builtIn, dialogs);
     EXPECT_EQ(builtIn.text(Msg::PortCannotOpen), MessageTable().text(Msg::PortCannotOpen));
     EXPECT_FALSE(builtIn.text(Msg::PortCannotOpen).empty());
+}
+
+// The code names a translation file: anything but a plain language tag must name none.
+TEST(LanguageFile, LanguageCodeIsAPlainTagOrNothing) {
+    const struct {
+        const char* slot;
+        const char* code;
+    } cases[] = {
+        {"de", "de"}, {"en", "en"}, {"pt_BR", "pt_BR"}, {"zh_Hant", "zh_Hant"}, {"es_419", "es_419"},
+        {"Az_Z09", "Az_Z09"}, {"", ""}, {"d", ""}, {"deut", ""}, {"de_", ""}, {"de_B", ""}, {"de_Latin", ""},
+        {"_de", ""}, {"de-DE", ""}, {"de ", ""}, {"../de", ""}, {"de/x", ""}, {"d\xE4", ""}, {"de_D_E", ""},
+        {"@a", ""}, {"a[", ""}, {"`a", ""}, {"a{", ""}, {"de_/1", ""}, {"de_1:", ""}, {"d1", ""},
+    };
+    LanguageFile file;
+    auto& slots = file.sections[static_cast<int>(LanguageSection::MainMessages)];
+    EXPECT_EQ(languageCode(file), "") << "a file without the slot";
+    slots.resize(Msg::LanguageCode + 1);
+    for (const auto& c : cases) {
+        slots[Msg::LanguageCode] = c.slot;
+        EXPECT_EQ(languageCode(file), c.code) << '"' << c.slot << '"';
+    }
+    for (const auto& [name, code] : {std::pair{"language.txt", "de"}, std::pair{"language-en.txt", "en"}}) {
+        const auto shipped = readLanguageFile((DataFolder / name).string());
+        ASSERT_TRUE(shipped) << name;
+        EXPECT_EQ(languageCode(*shipped), code) << name;
+    }
 }
 
 TEST(MessageTexts, PlaceholdersAreFilledInOnePassAndNeverFromAValue) {

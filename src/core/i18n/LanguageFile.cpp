@@ -1,5 +1,6 @@
 #include "i18n/LanguageFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -96,6 +97,23 @@ const char* languageFileFaultText(LanguageFileFault fault) {
     case LanguageFileFault::Unreadable: return "cannot be read";
     }
     return "";
+}
+
+std::string languageCode(const LanguageFile& file) {
+    const auto& slots = file.section(LanguageSection::MainMessages);
+    if (slots.size() <= static_cast<std::size_t>(Msg::LanguageCode)) return {};
+    const std::string& code = slots[Msg::LanguageCode];
+    auto letters = [](std::string_view s, std::size_t min, std::size_t max, bool digits) {
+        return s.size() >= min && s.size() <= max && std::all_of(s.begin(), s.end(), [digits](char c) {
+                   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (digits && c >= '0' && c <= '9');
+               });
+    };
+    const std::size_t underscore = code.find('_');
+    const std::string_view language = std::string_view(code).substr(0, underscore);
+    const bool valid = letters(language, 2, 3, false) &&
+                       (underscore == std::string::npos ||
+                        letters(std::string_view(code).substr(underscore + 1), 2, 4, true));
+    return valid ? code : std::string();
 }
 
 void applyLanguageMessages(const LanguageFile& file, MessageTable& messages, DialogMessages& dialogs) {

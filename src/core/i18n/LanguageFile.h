@@ -52,6 +52,11 @@ std::optional<LanguageFile> readLanguageFile(const std::string& path);
 // The fault in a few English words, for a message shown before any language file is read.
 const char* languageFileFaultText(LanguageFileFault fault);
 
+// The language the file names in its slot Msg::LanguageCode: two or three letters, optionally
+// "_" and a region of two to four letters or digits ("de", "pt_BR"). Empty when the file names
+// none or something else, so that no other file is ever looked for in its name.
+std::string languageCode(const LanguageFile& file);
+
 // The count line's number: leading blanks and a sign, digits up to the first other character;
 // no digits or a negative number give 0.
 long languageCount(std::string_view line);

@@ -104,6 +104,7 @@ const std::vector<std::string>& builtInTexts() {
         "Videosignal gesendet",
         "AVR-Fuses gesendet",
         "Pr\xFC""fung nach dem Programmieren",
+        "de",
     };
     return texts;
 }

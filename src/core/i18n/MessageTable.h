@@ -163,6 +163,8 @@ constexpr int VideoSignalSent = 117;
 constexpr int FusesSent = 118;
 // The read-back after programming, as a failure's step detail names it.
 constexpr int OperationVerify = 119;
+// Not a text: the language of the file ("de", "en"), whose translations the standard dialogs take.
+constexpr int LanguageCode = 120;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -33,6 +33,7 @@
 #include "ui/main/KeyboardSink.h"
 #include "ui/main/RecentProjects.h"
 #include "ui/main/ScreenGrid.h"
+#include "ui/main/StartupTimes.h"
 #include "ui/port/PortMemory.h"
 #include "ui/settings/SettingsDialogs.h"
 #include "settings/SettingsSummary.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     : QMainWindow(parent),
       presenter_(session_.messages(), session_.dialogMessages()),
       startFolder_(QDir::currentPath()) {
+    startup::endPart("port list");
     setObjectName("MainWindow");
     setWindowTitle("VEM Setup V1.13");
     QFont smallFont = font();
@@ -94,6 +96,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     buildSummaries(client);
     buildMenu();
     buildStatusBar();
+    startup::endPart("window");
 
     serial_ = new SerialPort(ports_, this);
     serial_->line() = serial1Line();
@@ -101,6 +104,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     ports_.startWatching();
     link_ = new SessionLink(session_, *serial_, this);
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
+    startup::endPart("settings");
 
     fieldDialog_ = new FieldDialog(presenter_, this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
@@ -110,6 +114,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     videoSignal_ = new VideoSignalDialog(presenter_, this);
     connect(videoSignal_, &VideoSignalDialog::sendRequested, this,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
+    startup::endPart("window");
     if (projectFile.isEmpty()) {
         applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
     } else {
@@ -118,6 +123,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
         rememberProject();
     }
     setAcceptDrops(true);
+    startup::endPart("project");
 
     showLabelsPlain(this);
     adjustSize();
@@ -125,6 +131,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     focusGrid();
+    startup::endPart("window");
 }
 
 MainWindow::~MainWindow() = default;
@@ -158,6 +165,7 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     for (std::size_t i = 0; i < fileFilters_.size() && FirstFilter + i < main.size(); ++i)
         fileFilters_[i] = qtFileFilter(main[FirstFilter + i]);
     applyOutcome(session_.takeLanguage(*file));
+    qtTranslation_.follow(languageCode(*file));
     showMenuTexts();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "ui/common/MessagePresenter.h"
+#include "ui/common/QtTranslation.h"
 #include "ui/port/PortSettingsFlow.h"
 #include "serial/PortRegistry.h"
 #include "session/Session.h"
@@ -135,6 +136,7 @@ private:
 
     Session session_;
     MessagePresenter presenter_;
+    QtTranslation qtTranslation_;
     QString startFolder_;
 
     ScreenGrid* grid_ = nullptr;
