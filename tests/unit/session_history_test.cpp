@@ -136,20 +136,6 @@ TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
     EXPECT_EQ(s.undoSteps(), ProjectHistory::MaxSteps);
 }
 
-// The date and time boxes show the step's switches too.
-TEST_F(SampleSession, UndoAndRedoTickTheDateAndTimeBoxesOfTheirStep) {
-    for (int n : {DateField, TimeField}) {
-        SCOPED_TRACE(n);
-        const bool ticked = s.editor().controls().fieldBoxTicked[n - 1];
-        s.clickFieldCheckBox(n);
-        ASSERT_NE(s.editor().controls().fieldBoxTicked[n - 1], ticked);
-        ASSERT_TRUE(s.undo().ok);
-        EXPECT_EQ(s.editor().controls().fieldBoxTicked[n - 1], ticked);
-        ASSERT_TRUE(s.redo().ok);
-        EXPECT_NE(s.editor().controls().fieldBoxTicked[n - 1], ticked);
-    }
-}
-
 // Switching data sets shows another set and changes nothing to undo; coming back shows each
 // field where it was stored.
 TEST_F(SampleSession, SwitchingDataSetsIsNoChange) {
