@@ -4,168 +4,273 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QMessageBox>
 
 #include "UiHelpers.h"
-#include "files/ProjectFile.h"
 #include "ui/main/MainWindow.h"
 
 using namespace vem;
+using Answer = MessagePresenter::Answer;
 
 namespace {
 
-// The sample project's folder as the working folder, where windows' messages are collected.
-struct ProjectFolderTest : test::SampleWorkingFolder {
-    void watch(MainWindow& window) { SampleWorkingFolder::watch(window.presenter()); }
+// The main window's file menu, start-up and closing, in the sample project's folder; the messages
+// shown are collected in `shown`, the questions asked in `asked`.
+struct MainWindowTest : test::SampleFolder {
+    static QAction* item(MainWindow& window, const char* name) {
+        auto* found = window.findChild<QAction*>(name);
+        if (!found) ADD_FAILURE() << "no menu item " << name;
+        return found;
+    }
+    void open(MainWindow& window, const QString& name) {
+        test::chooseInNextFileDialog(folder.filePath(name));
+        item(window, "openProjectItem")->trigger();
+    }
+    void saveAs(MainWindow& window, const QString& name) {
+        test::chooseInNextFileDialog(folder.filePath(name));
+        item(window, "saveProjectAsItem")->trigger();
+    }
+    // Questions are answered with what `answer` holds when asked.
+    void answerWith(MainWindow& window, const Answer& answer) {
+        window.presenter().setAnswerer([this, &answer](const MessagePresenter::Shown& m) {
+            asked.push_back(m);
+            return answer;
+        });
+    }
+    static QString caption(MainWindow& window) { return window.findChild<QGroupBox*>("interfaceBox")->title(); }
+    // Types `letter` into a cell of a row the sample leaves free.
+    static void change(MainWindow& window, char letter) {
+        window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
+        window.applyOutcome(window.session().keyPress(static_cast<unsigned char>(letter)));
+    }
+    QByteArray fileText(const QString& name) const {
+        QFile f(folder.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The sample with a hold time the device cannot hold.
+    void writeOddProject() {
+        QList<QByteArray> lines = fileText("default.qor").split('\n');
+        lines[122] = "300";
+        QFile odd(folder.filePath("odd.qor"));
+        ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
+        odd.write(lines.join('\n'));
+    }
+    std::vector<MessagePresenter::Shown> asked;
 };
 
-}  // namespace
-
-TEST(MainWindow, OpensTheSampleProjectOfTheWorkingFolderAtStart) {
-    ProjectFolderTest t;
-    MainWindow window;
-    const Project& p = window.project();
-    EXPECT_TRUE(window.image().imageTemplateLoaded);
-    EXPECT_EQ(p.projectName, "default.qor");
-    EXPECT_TRUE(window.findChild<QGroupBox*>("interfaceBox")->title().contains("default.qor"));
-    int textCells = 0;
-    for (const auto& cell : p.screenText) textCells += (!cell.empty() && cell != " ");
-    EXPECT_GT(textCells, 0);
-    EXPECT_EQ(p.field(DateField).enabled, 1);
-    EXPECT_TRUE(window.findChild<QCheckBox*>("dateBox")->isChecked());
-}
-
-TEST(MainWindow, StartsWithoutATemplateWhenTheWorkingFolderHasNoProject) {
-    ProjectFolderTest t;
-    QFile::remove(t.folder.filePath("default.qor"));
+TEST_F(MainWindowTest, StartsWithTheWorkingFoldersSampleProjectOrWithoutATemplate) {
+    {
+        MainWindow window;
+        const Project& p = window.project();
+        EXPECT_TRUE(window.image().imageTemplateLoaded);
+        EXPECT_EQ(p.projectName, "default.qor");
+        EXPECT_TRUE(caption(window).contains("default.qor"));
+        int textCells = 0;
+        for (const auto& cell : p.screenText) textCells += (!cell.empty() && cell != " ");
+        EXPECT_GT(textCells, 0);
+        EXPECT_EQ(p.field(DateField).enabled, 1);
+        EXPECT_TRUE(window.findChild<QCheckBox*>("dateBox")->isChecked());
+    }
+    ASSERT_TRUE(QFile::remove(folder.filePath("default.qor")));
     MainWindow window;
     EXPECT_FALSE(window.image().imageTemplateLoaded);
     EXPECT_EQ(window.project().projectName, "default.bin");
 }
 
-TEST(MainWindow, ProjectSavedThroughTheMenuOpensAgainUnchanged) {
-    ProjectFolderTest t;
+TEST_F(MainWindowTest, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
+    ASSERT_TRUE(QFile::remove(folder.filePath("default.bin")));
+    QString said;
+    test::onNextModal([&](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            said = box->text();
+            box->accept();
+        }
+    });
     MainWindow window;
-    t.watch(window);
+    EXPECT_TRUE(said.contains(folder.filePath("default.bin") + ": does not exist")) << said.toStdString();
+    EXPECT_FALSE(window.image().imageTemplateLoaded);
+    const MainControls& controls = window.session().editor().controls();
+    EXPECT_EQ(controls.fieldButtonEnabled, (std::array<bool, DataFieldCount>{}));
+    EXPECT_EQ(controls.fieldBoxEnabled[0], false);
+
+    watch(window.presenter());
+    item(window, "programItem")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::TemplateNotLoaded);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("default.bin"))) << shown[0].text.toStdString();
+    EXPECT_FALSE(window.session().exchangeRunning());
+}
+
+// A file that cannot be opened is said with its name, and the open project stays.
+TEST_F(MainWindowTest, OpenRefusesAMissingFileOrOneThatIsNoProject) {
+    ASSERT_TRUE(QFile::copy(VEM_DATA_DIR "/language.txt", folder.filePath("language.txt")));
+    MainWindow window;
+    watch(window.presenter());
+    for (const auto& [name, slot, detail] : {std::tuple{"language.txt", Msg::NotAProject, "lines, 162 expected"},
+                                             std::tuple{"missing.qor", Msg::ProjectOpenFailed, ""}}) {
+        SCOPED_TRACE(name);
+        shown.clear();
+        open(window, name);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].slot, slot);
+        EXPECT_TRUE(shown[0].text.contains(folder.filePath(name))) << shown[0].text.toStdString();
+        EXPECT_TRUE(shown[0].text.contains(detail)) << shown[0].text.toStdString();
+        EXPECT_EQ(window.project().projectName, "default.qor");
+        EXPECT_TRUE(window.image().imageTemplateLoaded);
+    }
+}
+
+TEST_F(MainWindowTest, OpenAsksBeforeAProjectWithProblemsAndOpensItOnlyOnYes) {
+    writeOddProject();
+    MainWindow window;
+    watch(window.presenter());
+    Answer answer = Answer::Cancel;
+    answerWith(window, answer);
+    open(window, "odd.qor");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].slot, Msg::OpenDespiteProblems);
+    EXPECT_TRUE(asked[0].text.contains("data hold time is 300")) << asked[0].text.toStdString();
+    EXPECT_EQ(window.project().device.DataHoldSeconds, 3);
+    EXPECT_TRUE(caption(window).contains("default.qor"));
+
+    answer = Answer::Yes;
+    open(window, "odd.qor");
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(window.project().device.DataHoldSeconds, 300);
+    EXPECT_TRUE(caption(window).contains("odd.qor"));
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(MainWindowTest, SaveAsAddsTheExtensionAsksBeforeReplacingAndTakesTheName) {
+    MainWindow window;
+    watch(window.presenter());
+    Answer answer = Answer::Cancel;
+    answerWith(window, answer);
+    saveAs(window, "copy");
+    ASSERT_TRUE(QFile::exists(folder.filePath("copy.qor")));
+    EXPECT_FALSE(QFile::exists(folder.filePath("copy")));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(caption(window).contains("copy.qor ---")) << caption(window).toStdString();
+    EXPECT_EQ(window.project().projectName, "copy.qor");
+
+    change(window, 'Z');
+    const QByteArray before = fileText("copy.qor");
+    for (Answer given : {Answer::Cancel, Answer::Yes}) {
+        answer = given;
+        saveAs(window, "copy");
+        ASSERT_FALSE(asked.empty());
+        EXPECT_EQ(asked.back().slot, Msg::ReplaceFile);
+        EXPECT_TRUE(asked.back().text.contains(folder.filePath("copy.qor")));
+        EXPECT_EQ(fileText("copy.qor") == before, given == Answer::Cancel);
+        EXPECT_EQ(caption(window).contains("copy.qor*"), given == Answer::Cancel);
+    }
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(shown.empty());
+}
+
+// Saved into another folder, which becomes the working folder, the project opens again there.
+TEST_F(MainWindowTest, ProjectSavedIntoAnotherFolderOpensAgainUnchanged) {
+    MainWindow window;
+    watch(window.presenter());
     Project p = window.project();
     p.device.DataHoldSeconds = 42;
     const DeviceImage image = window.image();
     test::showTaken(window, p, image);
-    window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
-    window.applyOutcome(window.session().keyPress('Z'));
+    change(window, 'Z');
 
-    QDir().mkpath(t.folder.filePath("sub"));
-    const QString saved = t.folder.filePath("sub/copy.qor");
-    test::chooseInNextFileDialog(saved);
-    window.findChild<QAction*>("saveProjectAsItem")->trigger();
-    ASSERT_TRUE(QFile::exists(saved));
-    EXPECT_EQ(QDir::currentPath(), QFileInfo(saved).absolutePath());  // the dialog moved it
-    EXPECT_TRUE(t.shown.empty());
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
+    saveAs(window, "sub/copy.qor");
+    ASSERT_TRUE(QFile::exists(folder.filePath("sub/copy.qor")));
+    EXPECT_EQ(QDir::currentPath(), folder.filePath("sub"));
+    EXPECT_TRUE(shown.empty());
 
-    QFile::copy(t.folder.filePath("default.bin"), t.folder.filePath("sub/default.bin"));
+    ASSERT_TRUE(QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin")));
     MainWindow other;
-    test::chooseInNextFileDialog(saved);
-    other.findChild<QAction*>("openProjectItem")->trigger();
+    open(other, "sub/copy.qor");
     EXPECT_EQ(other.project().screenText[600], "Z");
     EXPECT_EQ(other.project().device.DataHoldSeconds, 42);
     EXPECT_EQ(other.project().projectName, "copy.qor");
 }
 
-TEST(MainWindow, UnreadableProjectIsReportedAndTheOpenOneKept) {
-    ProjectFolderTest t;
+TEST_F(MainWindowTest, SaveAsAsksBeforeAReadOnlyFileAndNamesFileAndReasonOfAFailure) {
     MainWindow window;
-    t.watch(window);
-    const std::string before = window.project().screenText[0];
-    test::chooseInNextFileDialog(t.folder.filePath("missing.qor"));
-    window.findChild<QAction*>("openProjectItem")->trigger();
-    ASSERT_EQ(t.shown.size(), 1u);
-    EXPECT_EQ(t.shown[0].slot, Msg::ProjectOpenFailed);
-    EXPECT_FALSE(t.shown[0].text.isEmpty());
-    EXPECT_EQ(window.project().projectName, "default.qor");
+    watch(window.presenter());
+    Answer readOnlyAnswer = Answer::Cancel;
+    window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
+        asked.push_back(m);
+        return m.slot == Msg::ReplaceReadOnly ? readOnlyAnswer : Answer::Yes;
+    });
+    window.applyOutcome(window.session().applyReadBack(window.image()));
+    saveAs(window, "dev1.qor");
+    EXPECT_TRUE(QFile::exists(folder.filePath("dev1-readout.bin")));
+    ASSERT_TRUE(QFile::setPermissions(folder.filePath("dev1.qor"), QFile::ReadOwner));
+    for (Answer given : {Answer::Cancel, Answer::Yes}) {
+        readOnlyAnswer = given;
+        asked.clear();
+        saveAs(window, "dev1.qor");
+        ASSERT_EQ(asked.size(), 2u);  // replace? then: replace although read-only?
+        EXPECT_EQ(asked[1].slot, Msg::ReplaceReadOnly);
+        EXPECT_TRUE(asked[1].text.contains(folder.filePath("dev1.qor")));
+        EXPECT_EQ(QFile::exists(folder.filePath("dev1-readout-2.bin")), given == Answer::Yes);
+    }
+    EXPECT_TRUE(shown.empty());
+
+    // No folder there: nothing is written anywhere, and the message says where and why.
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    saveAs(window, "missing/x.qor");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::ProjectSaveFailed);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("missing/x.qor")));
+    EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(window.session().messages().text(Msg::SaveReasonNoFolder))))
+        << shown[0].text.toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
 }
 
-TEST(MainWindow, SaveToAnUnwritablePlaceIsReported) {
-    ProjectFolderTest t;
-    MainWindow window;
-    t.watch(window);
-    test::chooseInNextFileDialog(t.folder.filePath("no/such/folder/x.qor"));
-    window.findChild<QAction*>("saveProjectAsItem")->trigger();
-    ASSERT_EQ(t.shown.size(), 1u);
-    EXPECT_EQ(t.shown[0].slot, Msg::ProjectSaveFailed);
-}
-
-TEST(MainWindow, ClosingWithChangesAsksToSaveDiscardOrCancel) {
-    ProjectFolderTest t;
-    using Answer = MessagePresenter::Answer;
+// Closing, opening and reading back ask first about unsaved changes; "Speichern" in the question
+// writes the project's own file without asking for a name.
+TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
     const struct {
         const char* what;
+        const char* action;
         bool change;
         Answer answer;
         bool asked, closed, saved;
     } cases[] = {
-        {"cancel", true, Answer::Cancel, true, false, false},
-        {"save", true, Answer::Save, true, true, true},
-        {"discard", true, Answer::Discard, true, true, false},
-        {"no changes", false, Answer::Cancel, false, true, false},
+        {"close, cancel", "exitItem", true, Answer::Cancel, true, false, false},
+        {"close, save", "exitItem", true, Answer::Save, true, true, true},
+        {"close, discard", "exitItem", true, Answer::Discard, true, true, false},
+        {"close without changes", "exitItem", false, Answer::Cancel, false, true, false},
+        {"open, cancel", "openProjectItem", true, Answer::Cancel, true, false, false},
+        {"read back, cancel", "readBackItem", true, Answer::Cancel, true, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         // Each case its own letter: a saved case leaves its letter in the file.
-        const char letter = static_cast<char>(c.what[0] - 'a' + 'A');
+        const char letter = static_cast<char>('A' + (&c - cases));
         MainWindow window;
-        t.watch(window);
-        std::vector<int> asked;
+        watch(window.presenter());
+        std::vector<int> questions;
         window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
-            asked.push_back(m.slot);
+            questions.push_back(m.slot);
             EXPECT_FALSE(m.text.isEmpty());
             return c.answer;
         });
         window.show();
-        auto* caption = window.findChild<QGroupBox*>("interfaceBox");
-        if (c.change) {
-            window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
-            window.applyOutcome(window.session().keyPress(letter));
-        }
-        EXPECT_EQ(caption->title().contains("default.qor*"), c.change);
-        // "Speichern" writes the project's own file without asking for a name.
-        const auto fileText = [&] {
-            QFile file(t.folder.filePath("default.qor"));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QByteArray before = fileText();
+        if (c.change) change(window, letter);
+        EXPECT_EQ(caption(window).contains("default.qor*"), c.change);
+        const QByteArray before = fileText("default.qor");
 
-        window.findChild<QAction*>("exitItem")->trigger();
-        EXPECT_EQ(asked, c.asked ? std::vector<int>{Msg::UnsavedChanges} : std::vector<int>{});
+        item(window, c.action)->trigger();
+        EXPECT_EQ(questions, c.asked ? std::vector<int>{Msg::UnsavedChanges} : std::vector<int>{});
         EXPECT_EQ(window.isVisible(), !c.closed);
-        EXPECT_EQ(fileText() != before, c.saved);
+        EXPECT_EQ(fileText("default.qor") != before, c.saved);
         EXPECT_EQ(window.project().screenText[600] == std::string(1, letter), c.change);
         EXPECT_EQ(window.session().modified(), c.change && !c.saved);
-        EXPECT_EQ(caption->title().contains('*'), c.change && !c.saved);
-        EXPECT_TRUE(t.shown.empty());
+        EXPECT_EQ(caption(window).contains('*'), c.change && !c.saved);
+        EXPECT_FALSE(window.session().exchangeRunning());
+        EXPECT_TRUE(shown.empty());
     }
 }
 
-TEST(MainWindow, OpenAndReadBackAskBeforeDiscardingChanges) {
-    ProjectFolderTest t;
-    for (const char* action : {"openProjectItem", "readBackItem"}) {
-        SCOPED_TRACE(action);
-        MainWindow window;
-        t.watch(window);
-        int asked = 0;
-        window.presenter().setAnswerer([&](const MessagePresenter::Shown&) {
-            ++asked;
-            return MessagePresenter::Answer::Cancel;
-        });
-        window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
-        window.applyOutcome(window.session().keyPress('Z'));
-        window.findChild<QAction*>(action)->trigger();
-        EXPECT_EQ(asked, 1);
-        EXPECT_FALSE(window.session().exchangeRunning());
-        EXPECT_EQ(window.project().screenText[600], "Z");
-        EXPECT_TRUE(t.shown.empty());
-    }
-}
+}  // namespace

@@ -49,6 +49,16 @@ TEST(DeviceImage, FieldRecordTypeCodeDecidesTypeSwitchAndWhetherTheBytesAreTaken
     }
 }
 
+// {offset, byte} pairs of an area.
+using Bytes = std::vector<std::pair<std::size_t, int>>;
+
+// `expected` with the bytes `area` holds at its offsets.
+template <std::size_t N>
+Bytes bytesAt(const std::array<std::uint8_t, N>& area, Bytes expected) {
+    for (auto& [offset, value] : expected) value = area[offset];
+    return expected;
+}
+
 // ---- building the image ----
 
 using ImageBuild = FilesFixture;
@@ -176,28 +186,14 @@ TEST_F(ImageBuild, PosExtendedOnlyWhenTheTemplateSupportsIt) {
     x.KeywordLength[9] = 2;
     x.KeywordAction[9] = 7;
     buildDeviceImage(project, image, Noon);
-    const auto& m = image.mainArea;
-    EXPECT_EQ(m[0x3E00], 4);
-    EXPECT_EQ((std::vector<int>(m.begin() + 0x3E01, m.begin() + 0x3E06)), (std::vector<int>{'A', 'B', 0, 'C', 0}));
-    EXPECT_EQ(m[0x3E1C], 0);
-    EXPECT_EQ(m[0x3E1D], 1);
-    EXPECT_EQ(m[0x3E1E], 1);
-    EXPECT_EQ(m[0x3E1F], 1);
-    EXPECT_EQ(m[0x3E20], 2);
-    EXPECT_EQ((std::vector<int>(m.begin() + 0x3E21, m.begin() + 0x3E24)), (std::vector<int>{'E', 'N', 0}));
-    EXPECT_EQ(m[0x3E3D], 0x11);
-    EXPECT_EQ(m[0x3E3E], 20);
-    EXPECT_EQ(m[0x3E3F], 1);
-    EXPECT_EQ(m[0x3E40], 6);
-    EXPECT_EQ(std::string(m.begin() + 0x3E41, m.begin() + 0x3E47), "RABATT");
-    EXPECT_EQ(m[0x3E4E], 0);
-    EXPECT_EQ(m[0x3E4F], 5);
-    EXPECT_EQ(m[0x3E50], 0);  // keyword 2: empty, action 0
-    EXPECT_EQ(m[0x3E5F], 0);
-    EXPECT_EQ(m[0x3ED0], 2);
-    EXPECT_EQ(m[0x3ED1], '~');  // keyword texts are carried as typed
-    EXPECT_EQ(m[0x3EDF], 7);
-    EXPECT_EQ(m[0x3EE0], 0x11);
+    // Keyword 2 is empty with action 0; keyword texts are carried as typed.
+    const Bytes expected{{0x3E00, 4},    {0x3E01, 'A'},  {0x3E02, 'B'},  {0x3E03, 0},    {0x3E04, 'C'},  {0x3E05, 0},
+                         {0x3E1C, 0},    {0x3E1D, 1},    {0x3E1E, 1},    {0x3E1F, 1},    {0x3E20, 2},    {0x3E21, 'E'},
+                         {0x3E22, 'N'},  {0x3E23, 0},    {0x3E3D, 0x11}, {0x3E3E, 20},   {0x3E3F, 1},    {0x3E40, 6},
+                         {0x3E41, 'R'},  {0x3E42, 'A'},  {0x3E43, 'B'},  {0x3E44, 'A'},  {0x3E45, 'T'},  {0x3E46, 'T'},
+                         {0x3E4E, 0},    {0x3E4F, 5},    {0x3E50, 0},    {0x3E5F, 0},    {0x3ED0, 2},    {0x3ED1, '~'},
+                         {0x3EDF, 7},    {0x3EE0, 0x11}};
+    EXPECT_EQ(bytesAt(image.mainArea, expected), expected);
 }
 
 TEST_F(ImageBuild, OversizedPosLengthsStayInsideTheirFields) {
@@ -215,18 +211,10 @@ TEST_F(ImageBuild, OversizedPosLengthsStayInsideTheirFields) {
     x.Keyword[1] = "kw";
     x.KeywordLength[1] = -4;
     buildDeviceImage(project, image, Noon);
-    const auto& m = image.mainArea;
-    EXPECT_EQ(m[0x3E00], 28);
-    EXPECT_EQ(m[0x3E1C], 'S');
-    EXPECT_EQ(m[0x3E1D], 0);  // LimitTo40, not a 29th character
-    EXPECT_EQ(m[0x3E20], 1);
-    EXPECT_EQ(m[0x3E21], 'E');
-    EXPECT_EQ(m[0x3E22], 0);
-    EXPECT_EQ(m[0x3E40], 14);
-    EXPECT_EQ(m[0x3E4E], 'K');
-    EXPECT_EQ(m[0x3E4F], 1);  // the action byte, not a 15th character
-    EXPECT_EQ(m[0x3E50], 0);
-    EXPECT_EQ(m[0x3E51], 0);
+    // After each text its end mark or the next field: LimitTo40, the keyword's action byte.
+    const Bytes expected{{0x3E00, 28}, {0x3E1C, 'S'}, {0x3E1D, 0},   {0x3E20, 1},  {0x3E21, 'E'}, {0x3E22, 0},
+                         {0x3E40, 14}, {0x3E4E, 'K'}, {0x3E4F, 1},   {0x3E50, 0},  {0x3E51, 0}};
+    EXPECT_EQ(bytesAt(image.mainArea, expected), expected);
 }
 
 // ---- loading an image file ----
@@ -286,26 +274,6 @@ TEST_F(ImageFile, ProjectsTemplateBringsItsRecordsAndOnlyHeaderValuesWithinBound
     EXPECT_EQ(project.dataSets[0].fields[0].variableType, -1);
 }
 
-TEST_F(ImageFile, BinFileOfTheWrongSizeKeepsThePreviousImage) {
-    writeImage("t.bin", sampleImage());
-    project.imageFileName = "t.bin";
-    loadImageFile(project, image);
-    const auto mainBefore = image.mainArea;
-    const auto headerBefore = image.headerArea;
-    for (std::size_t size : {ImageFileSize - 1, ImageFileSize + 1, std::size_t{0}}) {
-        SCOPED_TRACE(size);
-        writeImage("bad.bin", std::vector<std::uint8_t>(size, 0x00));
-        const FileResult bin = openImageFile(project, image, "bad.bin");
-        EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
-        EXPECT_EQ(image.mainArea, mainBefore);
-        EXPECT_EQ(image.headerArea, headerBefore);
-        EXPECT_TRUE(image.imageTemplateLoaded);
-    }
-    std::filesystem::create_directory("folder.bin");
-    EXPECT_TRUE(openImageFile(project, image, "folder.bin").messages.empty());
-    EXPECT_EQ(image.mainArea, mainBefore);
-}
-
 // A project's template that cannot serve leaves the project with none: nothing of the previous
 // one stays to be programmed.
 TEST_F(ImageFile, TemplateThatCannotServeIsNamedAndLeavesNone) {
@@ -344,26 +312,6 @@ TEST_F(ImageFile, TemplateThatCannotServeIsNamedAndLeavesNone) {
         EXPECT_EQ(project.dataSets[1].fields[0].offset, 0);
         EXPECT_EQ(project.dataSets[1].fields[0].conversion, -1);
     }
-}
-
-TEST_F(ImageFile, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopy) {
-    auto bytes = sampleImage();
-    const std::uint8_t field3[8] = {8, 0, 0, 0x81, 2, 2, 0, 0};
-    std::copy(field3, field3 + 8, record(bytes, 0, 2));
-    writeImage("menu.bin", bytes);
-    project.dataSets[0].dataSetAvailable = 1;
-    const FileResult result = openImageFile(project, image, folder.string() + "/menu.bin");
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(image.imageTemplateLoaded);
-    EXPECT_EQ(project.imageFileName, folder.string() + "/menu.bin");
-    EXPECT_EQ(project.device.DeviceBaudIndex, 12);  // no bounds here
-    EXPECT_EQ(project.field(DateField).column, 30);
-    EXPECT_EQ(project.field(3).variableType, 1);
-    EXPECT_EQ(project.field(3).length, 8);
-    EXPECT_EQ(project.dataSets[0].fields[2].variableType, -1);  // stored copy untouched
-    EXPECT_EQ(project.dataSets[0].dataSetAvailable, 1);
-    EXPECT_EQ(project.dataSets[1].dataSetAvailable, 0);
-    EXPECT_EQ(project.activeDataSet, 0);
 }
 
 TEST_F(ImageFile, ImageFileIsTheTwoAreas) {
@@ -421,16 +369,22 @@ TEST_F(SessionImageFile, BinFileOfTheWrongSizeKeepsTheTemplateAndTheExtendedButt
     ASSERT_TRUE(session.openProject("p.qor").ok);
     const DeviceImage before = session.image();
     const std::array<bool, 4> buttonsBefore = controls().dataSetButtonEnabled;
-
-    writeImage("bad.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
-    const Outcome bin = session.openImageFile("bad.bin");
-    EXPECT_FALSE(bin.ok);
-    EXPECT_EQ(bin.messages, std::vector<int>{Msg::BinFileWrongSize});
-    EXPECT_FALSE(bin.posExtendedEnabled.has_value());
-    EXPECT_EQ(session.image().mainArea, before.mainArea);
-    EXPECT_EQ(session.image().headerArea, before.headerArea);
-    EXPECT_TRUE(session.image().imageTemplateLoaded);
-    EXPECT_EQ(controls().dataSetButtonEnabled, buttonsBefore);
+    writeImage("short.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
+    writeImage("long.bin", std::vector<std::uint8_t>(ImageFileSize + 1, 0x00));
+    writeImage("empty.bin", {});
+    std::filesystem::create_directory("folder.bin");
+    for (const std::string name : {"short.bin", "long.bin", "empty.bin", "folder.bin"}) {
+        SCOPED_TRACE(name);
+        const bool isFile = name != "folder.bin";
+        const Outcome bin = session.openImageFile(name);
+        EXPECT_FALSE(bin.ok);
+        EXPECT_EQ(bin.messages, isFile ? std::vector<int>{Msg::BinFileWrongSize} : std::vector<int>{});
+        EXPECT_FALSE(bin.posExtendedEnabled.has_value());
+        EXPECT_EQ(session.image().mainArea, before.mainArea);
+        EXPECT_EQ(session.image().headerArea, before.headerArea);
+        EXPECT_TRUE(session.image().imageTemplateLoaded);
+        EXPECT_EQ(controls().dataSetButtonEnabled, buttonsBefore);
+    }
 }
 
 // The project opened after one with a template, whose own cannot serve, is said with the
@@ -464,7 +418,9 @@ TEST_F(SessionImageFile, ProjectWithoutUsableTemplateKeepsNothingOfThePreviousOn
     }
 }
 
-TEST_F(SessionImageFile, BinFileMenuKeepsDataSetButtonsAndActiveDataSet) {
+// The menu takes data set 0's records into the working copy and the header without bounds;
+// the stored data sets, their availability and the active one stay.
+TEST_F(SessionImageFile, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopyOnly) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
     ASSERT_TRUE(session.openProject("p.qor").ok);  // data set 1 active, buttons 1 and 2
@@ -473,14 +429,19 @@ TEST_F(SessionImageFile, BinFileMenuKeepsDataSetButtonsAndActiveDataSet) {
     const std::uint8_t field3[8] = {8, 0, 0, 0x81, 2, 2, 0, 0};
     std::copy(field3, field3 + 8, record(bytes, 0, 2));
     writeImage("menu.bin", bytes);
-    const Outcome outcome = session.openImageFile("menu.bin");
+    const std::string menuFile = (folder / "menu.bin").string();
+    const Outcome outcome = session.openImageFile(menuFile);
     EXPECT_TRUE(outcome.ok);
-    EXPECT_EQ(held().imageFileName, "menu.bin");
+    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_EQ(held().imageFileName, menuFile);
+    EXPECT_EQ(held().device.DeviceBaudIndex, 12);
+    EXPECT_EQ(held().field(DateField).column, 30);
     EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
     EXPECT_EQ(held().activeDataSet, 1);
     EXPECT_EQ(held().dataSets[3].dataSetAvailable, 2);
-    EXPECT_EQ(held().field(3).variableType, 1);  // data set 0's record, into the working copy
+    EXPECT_EQ(held().field(3).variableType, 1);
     EXPECT_EQ(held().field(3).length, 8);
+    EXPECT_EQ(held().dataSets[0].fields[2].variableType, -1);
 }
 
 }  // namespace

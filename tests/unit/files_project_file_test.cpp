@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <map>
 #include <csignal>
 #include <random>
 #include <sstream>
@@ -77,16 +78,10 @@ TEST_F(SessionProjectFile, NewProjectSavesTheGoldenLines) {
 }
 
 TEST_F(ProjectFile, NumbersTakeTheLeadingDigitsAndSaturateInsteadOfWrapping) {
-    EXPECT_EQ(projectNumber("-1"), -1);
-    EXPECT_EQ(projectNumber(""), 0);
-    EXPECT_EQ(projectNumber("12ab"), 12);
-    EXPECT_EQ(projectNumber("  \t7"), 7);
-    EXPECT_EQ(projectNumber("+5"), 5);
-    EXPECT_EQ(projectNumber("abc"), 0);
-    EXPECT_EQ(projectNumber("-"), 0);
-    EXPECT_EQ(projectNumber("1 2"), 1);
-    EXPECT_EQ(projectNumber("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(projectNumber("-99999999999999999999"), INT_MIN);
+    for (const auto& [text, number] : std::vector<std::pair<std::string, int>>{
+             {"-1", -1}, {"", 0}, {"12ab", 12}, {"  \t7", 7}, {"+5", 5}, {"abc", 0}, {"-", 0}, {"1 2", 1},
+             {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}})
+        EXPECT_EQ(projectNumber(text), number) << text;
 }
 
 TEST_F(ProjectFile, VariedProjectsComeBackAsWritten) {
@@ -289,25 +284,6 @@ TEST_F(ProjectFile, LineBreaksInsideTextsKeepTheLayout) {
     EXPECT_EQ(lines[151], "a b");
 }
 
-TEST_F(ProjectFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
-    EXPECT_FALSE(saveProjectAs(project, image, "missing folder/x.qor").ok);
-    EXPECT_EQ(saveProjectAs(project, image, "missing folder/x.qor").messages,
-              std::vector<int>{Msg::ProjectSaveFailed});
-
-    // A folder in the way cannot be replaced: it stays, and no temporary file is left.
-    std::filesystem::create_directories("taken.qor/inside");
-    EXPECT_FALSE(saveProjectAs(project, image, "taken.qor").ok);
-    EXPECT_TRUE(std::filesystem::is_directory("taken.qor/inside"));
-
-    writeFile("old.qor", "previous");
-    project.screenText[0] = "Z";
-    EXPECT_TRUE(saveProjectAs(project, image, "old.qor").ok);
-    EXPECT_EQ(linesOf(readFile("old.qor"))[1][0], 'Z');
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++entries;
-    EXPECT_EQ(entries, 2);  // taken.qor and old.qor
-}
-
 // ---- after a read-back: the project and an image of its own ----
 
 struct ReadoutSave : ProjectFile {
@@ -329,6 +305,18 @@ struct ReadoutSave : ProjectFile {
         for (const auto& e : std::filesystem::directory_iterator(in)) names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
+    }
+    // Every entry below the working folder with what it holds; links are not followed.
+    std::map<std::string, std::string> contents() {
+        namespace fs = std::filesystem;
+        std::map<std::string, std::string> found;
+        for (const auto& e : fs::recursive_directory_iterator(".")) {
+            const std::string name = e.path().lexically_normal().string();
+            if (e.is_symlink()) found[name] = "link to " + fs::read_symlink(e.path()).string();
+            else if (e.is_regular_file()) found[name] = readFile(e.path());
+            else found[name] = e.is_directory() ? "folder" : "other";
+        }
+        return found;
     }
 };
 
@@ -364,33 +352,6 @@ TEST_F(ReadoutSave, EachProjectNamesAnImageOfItsOwnBesideTheFileItLandsIn) {
     EXPECT_EQ(linesOf(readFile("dev3.qor"))[0], "dev3-readout-2.bin");
 }
 
-TEST_F(ReadoutSave, AFailedOrRefusedSaveLeavesTheProjectWithTheImageItNamed) {
-    ASSERT_TRUE(saveReadBack("x.qor", 1).ok);
-    const auto before = entries();
-    const struct {
-        const char* what;
-        FileStep step;
-        int error, skip;
-        int slot;
-    } cases[] = {
-        {"image write: disk full", FileStep::Write, ENOSPC, 0, Msg::ReadoutSaveFailed},
-        {"image flush", FileStep::Sync, EIO, 0, Msg::ReadoutSaveFailed},
-        {"project flush", FileStep::Sync, EIO, 1, Msg::ProjectSaveFailed},
-        {"project rename", FileStep::Rename, EBUSY, 0, Msg::ProjectSaveFailed},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        injectFileError(c.step, c.error, c.skip);
-        const FileResult failed = saveReadBack("x.qor", 2);
-        EXPECT_FALSE(failed.ok);
-        EXPECT_EQ(failed.messages, std::vector<int>{c.slot});
-        EXPECT_EQ(failed.reason, saveFailureReason(c.error));
-        expectImageOf("x.qor", 1);
-        EXPECT_EQ(entries(), before);
-    }
-    injectFileError(FileStep::Write, 0);  // nothing left armed
-}
-
 TEST_F(ReadoutSave, KilledAtAnyMomentEachProjectNamesItsOwnImageAndTheNextSaveClearsLeftovers) {
     // Save n writes n into the project (spare value) and into its image.
     const auto saveNumbered = [&](int n) {
@@ -421,42 +382,60 @@ TEST_F(ReadoutSave, KilledAtAnyMomentEachProjectNamesItsOwnImageAndTheNextSaveCl
     for (const std::string& name : entries()) EXPECT_FALSE(name.ends_with(".tmp")) << name;
 }
 
-TEST_F(ProjectFile, EveryFailedSaveSaysTheFileAndWhy) {
-    std::filesystem::create_directories("folder.qor");
+// Every way a save fails, refused or cut short, says the file and why and leaves every file as
+// it was: each project still names the image it was saved with, and no temporary file stays.
+TEST_F(ReadoutSave, EveryFailedSaveSaysTheFileAndWhyAndLeavesEveryFileAsItWas) {
+    ASSERT_TRUE(saveReadBack("x.qor", 1).ok);
+    std::filesystem::create_directories("folder.qor/inside");
     ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);
     std::filesystem::create_symlink("fifo.qor", "to-fifo.qor");
     std::filesystem::create_symlink("loop.qor", "loop.qor");
     writeFile("locked.qor", "previous");
     std::filesystem::permissions("locked.qor", std::filesystem::perms::owner_read);
+    const std::string longName = std::string(300, 'n') + ".qor";
+    const auto before = contents();
+    constexpr int None = 0;
     const struct {
         std::string target;
-        int reason;
-        std::string file;  // the file named, links resolved
+        bool readBack;
+        FileStep step;  // fails with `error` after `skip` of its kind went well
+        int error, skip;
+        int slot, reason;
+        std::string file;  // the file named, links resolved; not checked when empty
     } cases[] = {
-        {"folder.qor", Msg::SaveReasonFolder, "folder.qor"},
-        {"fifo.qor", Msg::SaveReasonNotRegular, "fifo.qor"},
-        {"to-fifo.qor", Msg::SaveReasonNotRegular, "fifo.qor"},
-        {"loop.qor", Msg::SaveReasonLinkLoop, "loop.qor"},
-        {"no/folder.qor", Msg::SaveReasonNoFolder, "no/folder.qor"},
-        {std::string(300, 'n') + ".qor", Msg::SaveReasonNameTooLong, std::string(300, 'n') + ".qor"},
-        {"locked.qor", Msg::SaveReasonReadOnly, "locked.qor"},
+        {"folder.qor", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonFolder, "folder.qor"},
+        {"fifo.qor", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNotRegular, "fifo.qor"},
+        {"to-fifo.qor", true, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNotRegular, "fifo.qor"},
+        {"loop.qor", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonLinkLoop, "loop.qor"},
+        {"no/folder.qor", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNoFolder,
+         "no/folder.qor"},
+        {longName, false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNameTooLong, longName},
+        {"locked.qor", true, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonReadOnly, "locked.qor"},
+        {"x.qor", true, FileStep::Write, ENOSPC, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonDiskFull, ""},
+        {"x.qor", true, FileStep::Sync, EIO, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonOther, ""},
+        {"x.qor", true, FileStep::Sync, EIO, 1, Msg::ProjectSaveFailed, Msg::SaveReasonOther, "x.qor"},
+        {"x.qor", true, FileStep::Rename, EBUSY, 0, Msg::ProjectSaveFailed, Msg::SaveReasonBusy, "x.qor"},
+        {"x.qor", false, FileStep::Write, EACCES, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNoPermission, "x.qor"},
+        {"x.qor", false, FileStep::Rename, EROFS, 0, Msg::ProjectSaveFailed, Msg::SaveReasonReadOnlySystem, "x.qor"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.target.substr(0, 20));
+        SCOPED_TRACE(c.target.substr(0, 20) + " " + std::to_string(c.error));
+        if (c.error != None) injectFileError(c.step, c.error, c.skip);
+        image.mainArea.fill(2);
+        project.writeReadoutOnSave = c.readBack;
         const FileResult failed = saveProjectAs(project, image, c.target);
         EXPECT_FALSE(failed.ok);
-        EXPECT_EQ(failed.messages, std::vector<int>{Msg::ProjectSaveFailed});
+        EXPECT_EQ(failed.messages, std::vector<int>{c.slot});
         EXPECT_EQ(failed.reason, c.reason);
-        EXPECT_EQ(failed.file, c.file);
+        if (!c.file.empty()) {
+            EXPECT_EQ(failed.file, c.file);
+        }
         EXPECT_EQ(failed.askReplaceReadOnly, c.reason == Msg::SaveReasonReadOnly);
+        EXPECT_EQ(contents(), before);
     }
-    EXPECT_EQ(std::filesystem::status("fifo.qor").type(), std::filesystem::file_type::fifo);
-    EXPECT_EQ(readFile("locked.qor"), "previous");
+    injectFileError(FileStep::Write, 0);  // nothing left armed
     EXPECT_TRUE(saveProjectAs(project, image, "locked.qor", {.replaceReadOnly = true}).ok);
     EXPECT_EQ(linesOf(readFile("locked.qor")).size(), 162u);
-    EXPECT_EQ(saveFailureReason(ENOSPC), Msg::SaveReasonDiskFull);
-    EXPECT_EQ(saveFailureReason(EACCES), Msg::SaveReasonNoPermission);
-    EXPECT_EQ(saveFailureReason(EROFS), Msg::SaveReasonReadOnlySystem);
 }
 
 TEST_F(ProjectFile, ASaveElsewhereNamesTheTemplateByAPathThatFindsIt) {
@@ -493,14 +472,15 @@ TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {
 
 TEST_F(ProjectFile, CaptionShowsTheNameWithoutItsFolderAndAStarWhenChanged) {
     messages.setText(Msg::ProjectCaptionPrefix, "Projekt: ");
-    project.projectName = "C:\\QOR\\kasse.qor";
-    EXPECT_EQ(showProjectName(project, messages), "Projekt: kasse.qor ------- ");
-    EXPECT_EQ(project.projectName, "kasse.qor");
-    project.projectName = "/home/op/qor/laden.qor";
-    EXPECT_EQ(showProjectName(project, messages), "Projekt: laden.qor ------- ");
-    project.projectName = "default.qor";
-    EXPECT_EQ(showProjectName(project, messages), "Projekt: default.qor ------- ");
-    EXPECT_EQ(showProjectName(project, messages, true), "Projekt: default.qor* ------- ");
+    for (const auto& [name, modified, bare, shown] : std::vector<std::tuple<std::string, bool, std::string, std::string>>{
+             {"C:\\QOR\\kasse.qor", false, "kasse.qor", "Projekt: kasse.qor ------- "},
+             {"/home/op/qor/laden.qor", false, "laden.qor", "Projekt: laden.qor ------- "},
+             {"default.qor", false, "default.qor", "Projekt: default.qor ------- "},
+             {"default.qor", true, "default.qor", "Projekt: default.qor* ------- "}}) {
+        project.projectName = name;
+        EXPECT_EQ(showProjectName(project, messages, modified), shown);
+        EXPECT_EQ(project.projectName, bare);
+    }
 }
 
 }  // namespace

@@ -12,8 +12,26 @@ namespace {
 
 std::string fileText(const Session& s) { return writeProjectText(s.project()); }
 
+// What a step gives back: the project file text and the image it had.
+struct Step {
+    std::string text;
+    DeviceImage image;
+    explicit Step(const Session& s) : text(fileText(s)), image(s.image()) {}
+};
+
+// The step `s` shows is `expected`, its field boxes show the step's switches, and the invariants hold.
+void expectAt(const Session& s, const Step& expected, const std::string& where) {
+    ASSERT_EQ(fileText(s), expected.text) << where;
+    ASSERT_EQ(s.image().mainArea, expected.image.mainArea) << where;
+    ASSERT_EQ(s.image().headerArea, expected.image.headerArea) << where;
+    ASSERT_EQ(s.image().screenArea, expected.image.screenArea) << where;
+    for (int n = 1; n <= FieldCount; ++n)
+        ASSERT_EQ(s.editor().controls().fieldBoxTicked[n - 1], s.project().field(n).enabled == 1) << where << ", box " << n;
+    ASSERT_EQ(brokenInvariant(s), "") << where;
+}
+
 // Random changes, then undo one step at a time back to the start and redo to the end: every
-// step gives back the project file text it had, and the invariants hold throughout.
+// step gives back what it had.
 TEST(SessionHistory, UndoAndRedoWalkBackAndForthThroughRandomChanges) {
     const SampleFolder folder("vem-history-");
     RandomOperator op;
@@ -21,29 +39,28 @@ TEST(SessionHistory, UndoAndRedoWalkBackAndForthThroughRandomChanges) {
         Session s;
         ASSERT_TRUE(s.startUp().ok);
         EXPECT_FALSE(s.canUndo());
-        // The text after each step; a typing change that joined the step before, and a change
-        // that is no step (a build fills empty cells, a save replaces unsaveable ones), replace it.
-        std::vector<std::string> texts{fileText(s)};
+        // Each step; a typing change that joined the step before, and a change that is no step
+        // (a build fills empty cells, a save replaces unsaveable ones), replace it.
+        std::vector<Step> steps{Step(s)};
         for (int change = 0; change < 150 && s.undoSteps() < ProjectHistory::MaxSteps - 1; ++change) {
             const std::size_t stepsBefore = s.undoSteps();
             const std::string what = op.operate(s, false);
             if (s.undoSteps() > stepsBefore)
-                texts.push_back(fileText(s));
+                steps.emplace_back(s);
             else
-                texts.back() = fileText(s);
-            ASSERT_EQ(s.undoSteps() + 1, texts.size()) << what;
+                steps.back() = Step(s);
+            ASSERT_EQ(s.undoSteps() + 1, steps.size()) << what;
         }
         EXPECT_FALSE(s.canRedo());
-        for (std::size_t i = texts.size() - 1; i > 0; --i) {
+        const std::string inRound = "round " + std::to_string(round);
+        for (std::size_t i = steps.size() - 1; i > 0; --i) {
             ASSERT_TRUE(s.undo().ok);
-            ASSERT_EQ(fileText(s), texts[i - 1]) << "round " << round << ", undo to step " << i - 1;
-            ASSERT_EQ(brokenInvariant(s), "");
+            expectAt(s, steps[i - 1], inRound + ", undo to step " + std::to_string(i - 1));
         }
         EXPECT_FALSE(s.undo().ok);
-        for (std::size_t i = 1; i < texts.size(); ++i) {
+        for (std::size_t i = 1; i < steps.size(); ++i) {
             ASSERT_TRUE(s.redo().ok);
-            ASSERT_EQ(fileText(s), texts[i]) << "round " << round << ", redo to step " << i;
-            ASSERT_EQ(brokenInvariant(s), "");
+            expectAt(s, steps[i], inRound + ", redo to step " + std::to_string(i));
         }
         EXPECT_FALSE(s.redo().ok);
     }
@@ -98,7 +115,8 @@ TEST_F(SampleSession, UndoingADragBringsBackTheTextUnderTheDroppedField) {
     EXPECT_EQ(textAt(textCell, 5), "");
 }
 
-// Typing is one step until something else happens; a change after an undo drops the redo.
+// Typing is one step until something else happens, an undo included; a change after an undo
+// drops the redo; the history keeps the last steps.
 TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
     s.mousePress(0, MouseButton::Left);
     type("abc");
@@ -110,8 +128,12 @@ TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
     ASSERT_TRUE(s.undo().ok);
     EXPECT_TRUE(s.canRedo());
     type("y");
+    EXPECT_EQ(s.undoSteps(), 2u);
     EXPECT_FALSE(s.canRedo());
     EXPECT_FALSE(s.redo().ok);
+
+    for (std::size_t k = 0; k < ProjectHistory::MaxSteps; ++k) s.clickSummerTimeCheckBox();
+    EXPECT_EQ(s.undoSteps(), ProjectHistory::MaxSteps);
 }
 
 // Switching data sets shows another set and changes nothing to undo; coming back shows each
