@@ -401,7 +401,7 @@ TEST_F(ReadoutSave, EveryFailedSaveSaysTheFileAndWhyAndLeavesEveryFileAsItWas) {
         FileStep step;  // fails with `error` after `skip` of its kind went well
         int error, skip;
         int slot, reason;
-        std::string file;  // the file named, links resolved; not checked when empty
+        std::string file;  // the file named, links resolved
     } cases[] = {
         {"folder.qor", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonFolder, "folder.qor"},
         {"fifo.qor", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNotRegular, "fifo.qor"},
@@ -411,8 +411,8 @@ TEST_F(ReadoutSave, EveryFailedSaveSaysTheFileAndWhyAndLeavesEveryFileAsItWas) {
          "no/folder.qor"},
         {longName, false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNameTooLong, longName},
         {"locked.qor", true, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonReadOnly, "locked.qor"},
-        {"x.qor", true, FileStep::Write, ENOSPC, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonDiskFull, ""},
-        {"x.qor", true, FileStep::Sync, EIO, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonOther, ""},
+        {"x.qor", true, FileStep::Write, ENOSPC, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonDiskFull, "x-readout-2.bin"},
+        {"x.qor", true, FileStep::Sync, EIO, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonOther, "x-readout-2.bin"},
         {"x.qor", true, FileStep::Sync, EIO, 1, Msg::ProjectSaveFailed, Msg::SaveReasonOther, "x.qor"},
         {"x.qor", true, FileStep::Rename, EBUSY, 0, Msg::ProjectSaveFailed, Msg::SaveReasonBusy, "x.qor"},
         {"x.qor", false, FileStep::Write, EACCES, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNoPermission, "x.qor"},
@@ -427,9 +427,7 @@ TEST_F(ReadoutSave, EveryFailedSaveSaysTheFileAndWhyAndLeavesEveryFileAsItWas) {
         EXPECT_FALSE(failed.ok);
         EXPECT_EQ(failed.messages, std::vector<int>{c.slot});
         EXPECT_EQ(failed.reason, c.reason);
-        if (!c.file.empty()) {
-            EXPECT_EQ(failed.file, c.file);
-        }
+        EXPECT_EQ(failed.file, c.file);
         EXPECT_EQ(failed.askReplaceReadOnly, c.reason == Msg::SaveReasonReadOnly);
         EXPECT_EQ(contents(), before);
     }

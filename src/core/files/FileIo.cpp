@@ -310,11 +310,25 @@ FileWrite writeFilesReplacing(std::span<const FileToWrite> files, WriteOptions o
     return {};
 }
 
+namespace {
+// The name a new file would take now; what a write that failed before taking one names.
+fs::path firstFreeName(const fs::path& folder, const std::function<fs::path(int)>& nameFor) {
+    for (int n = 1; n < 10000; ++n) {
+        const fs::path name = (folder / nameFor(n)).lexically_normal();
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(name, ec))) return name;
+    }
+    return (folder / nameFor(1)).lexically_normal();
+}
+}  // namespace
+
 FileWrite writeNewFile(const fs::path& folder, const std::function<fs::path(int)>& nameFor,
                        std::span<const std::uint8_t> bytes, const fs::path& tempOwner) {
     removeLeftTemps(tempOwner);
     Staged s{{}, {}};
-    if (FileWrite written = stage(tempOwner, bytes, nullptr, s); !written.ok()) return written;
+    // The temporary file bears the owner's name, the failure the new file's.
+    if (FileWrite written = stage(tempOwner, bytes, nullptr, s); !written.ok())
+        return failure(written.error, firstFreeName(folder, nameFor));
     for (int n = 1; n < 10000; ++n) {
         const fs::path name = folder / nameFor(n);
         if (::link(s.temp.c_str(), name.c_str()) == 0) {
