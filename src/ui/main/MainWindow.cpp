@@ -638,7 +638,7 @@ QString MainWindow::enterFolderOf(const QString& path) {
     const QFileInfo file(path);
     // A project's images lie beside the file a link leads to, where a save puts them.
     const std::filesystem::path target = resolveLinks(QFile::encodeName(file.absoluteFilePath()).toStdString());
-    QDir::setCurrent(target.empty() ? file.absolutePath() : QFile::decodeName(target.parent_path().c_str()));
+    QDir::setCurrent(target.empty() ? file.absolutePath() : QFile::decodeName(QByteArray::fromStdString(target.parent_path().string())));
     startFolder_ = file.absolutePath();
     return file.absoluteFilePath();
 }
