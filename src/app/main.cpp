@@ -53,37 +53,39 @@ int main(int argc, char* argv[]) {
     vem::startup::endPart("application");
     options.process(app);
 
+    // The chosen file, else the usual places in order. A chosen file that cannot be read, and
+    // a place holding something other than a readable file, is named with the reason. The texts
+    // are in place before the project opens, so its messages speak them.
+    auto chooseLanguage = [&](vem::MainWindow& window) {
+        QString languageFile;
+        QStringList problems;
+        auto tryLanguage = [&](const QString& file, bool chosen) {
+            vem::LanguageFileFault fault{};
+            if (window.loadLanguage(file, fault))
+                languageFile = file;
+            else if (chosen || fault != vem::LanguageFileFault::Missing)
+                problems << file + ": " + vem::languageFileFaultText(fault);
+            return !languageFile.isEmpty();
+        };
+        if (!options.isSet(language) || !tryLanguage(options.value(language), true))
+            for (const QString& file : vem::languageFileCandidates())
+                if (tryLanguage(file, false)) break;
+        for (const QString& problem : problems) qCInfo(startupLog).noquote() << "language file not taken:" << problem;
+        qCInfo(startupLog).noquote() << "language file:"
+                                     << (languageFile.isEmpty() ? QString("none") : absolutePath(languageFile));
+        vem::startup::endPart("language file");
+        if (languageFile.isEmpty()) problems << "language.txt not found !!!";
+        if (!problems.isEmpty()) {
+            QMessageBox box(QMessageBox::Warning, QString(), problems.join('\n'));
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
+    };
     const QStringList projects = options.positionalArguments();
-    vem::MainWindow window(nullptr, projects.isEmpty() ? QString() : projects.first());
+    vem::MainWindow window(nullptr, projects.isEmpty() ? QString() : projects.first(), chooseLanguage);
     const std::string& projectFile = window.session().projectFile();
     qCInfo(startupLog).noquote() << "project:"
                                  << (projectFile.empty() ? QString("none") : QFile::decodeName(projectFile.c_str()));
-
-    // The chosen file, else the usual places in order. A chosen file that cannot be read, and
-    // a place holding something other than a readable file, is named with the reason.
-    QString languageFile;
-    QStringList problems;
-    auto tryLanguage = [&](const QString& file, bool chosen) {
-        vem::LanguageFileFault fault{};
-        if (window.loadLanguage(file, fault))
-            languageFile = file;
-        else if (chosen || fault != vem::LanguageFileFault::Missing)
-            problems << file + ": " + vem::languageFileFaultText(fault);
-        return !languageFile.isEmpty();
-    };
-    if (!options.isSet(language) || !tryLanguage(options.value(language), true))
-        for (const QString& file : vem::languageFileCandidates())
-            if (tryLanguage(file, false)) break;
-    for (const QString& problem : problems) qCInfo(startupLog).noquote() << "language file not taken:" << problem;
-    qCInfo(startupLog).noquote() << "language file:"
-                                 << (languageFile.isEmpty() ? QString("none") : absolutePath(languageFile));
-    vem::startup::endPart("language file");
-    if (languageFile.isEmpty()) problems << "language.txt not found !!!";
-    if (!problems.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, QString(), problems.join('\n'));
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-    }
     vem::startup::logWhenShown(&window);
     window.show();
     const int status = app.exec();

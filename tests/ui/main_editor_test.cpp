@@ -107,6 +107,19 @@ TEST_F(EditorWindowTest, ProjectGivenAtStartOpensInItsFolderAndIsRemembered) {
     EXPECT_TRUE(shown.empty());
 }
 
+// The language file is taken before the project at start opens, so the project's messages speak it.
+TEST_F(EditorWindowTest, ProjectAtStartSpeaksTheLanguageFileTakenBeforeIt) {
+    ASSERT_TRUE(QFile::resize(folder.filePath("default.bin"), 100));
+    shown.clear();
+    window = std::make_unique<MainWindow>(nullptr, folder.filePath("default.qor"), [&](MainWindow& w) {
+        watch(w.presenter());
+        EXPECT_TRUE(w.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
+    });
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown.front().text.startsWith("The project's image file is not 16512 bytes long"))
+        << shown.front().text.toStdString();
+}
+
 TEST_F(EditorWindowTest, RecentProjectThatHasGoneIsSaidAndRemoved) {
     const QString copy = folder.filePath("copy.qor");
     test::chooseInNextFileDialog(copy);

@@ -61,7 +61,8 @@ void setValue(QLabel* label, const QString& text) {
 void setValue(QLabel* label, const std::string& text) { setValue(label, fromCp1252(text)); }
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
+MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
+                       const std::function<void(MainWindow&)>& beforeProject)
     : QMainWindow(parent),
       presenter_(session_.messages(), session_.dialogMessages()),
       startFolder_(QDir::currentPath()) {
@@ -115,10 +116,12 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile)
     connect(videoSignal_, &VideoSignalDialog::sendRequested, this,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
     startup::endPart("window");
-    if (projectFile.isEmpty()) {
+    // The project's folder is the working folder before anything is looked for there.
+    const QString path = projectFile.isEmpty() ? QString() : enterFolderOf(projectFile);
+    if (beforeProject) beforeProject(*this);
+    if (path.isEmpty()) {
         applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
     } else {
-        const QString path = enterFolderOf(projectFile);
         applyOutcome(session_.startUp(QFile::encodeName(path).toStdString(), toCp1252(path)));
         rememberProject();
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "ui/common/MessagePresenter.h"
@@ -35,8 +36,10 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Opens `projectFile` when one is given (its folder becomes the working folder), otherwise
-    // "default.qor" of the working folder.
-    explicit MainWindow(QWidget* parent = nullptr, const QString& projectFile = {});
+    // "default.qor" of the working folder. `beforeProject` runs on the built window before the
+    // project opens, so that what it loads (the language file) speaks in the project's messages.
+    explicit MainWindow(QWidget* parent = nullptr, const QString& projectFile = {},
+                        const std::function<void(MainWindow&)>& beforeProject = {});
     ~MainWindow() override;
 
     Session& session() { return session_; }
