@@ -257,6 +257,11 @@ FileWrite examineTarget(const fs::path& target, WriteOptions options, fs::path& 
 
 void injectFileError(FileStep step, int error, int skip) { injected = InjectedError{step, error, skip}; }
 
+std::string absoluteName(const fs::path& path) {
+    std::error_code error;
+    return fs::absolute(path, error).lexically_normal().string();
+}
+
 fs::path resolveLinks(fs::path path) {
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;

@@ -79,6 +79,9 @@ FileWrite writeNewFile(const std::filesystem::path& folder,
                        const std::function<std::filesystem::path(int)>& nameFor,
                        std::span<const std::uint8_t> bytes, const std::filesystem::path& tempOwner);
 
+// `path` from the root, without "." and ".." (empty when the working folder cannot be known).
+std::string absoluteName(const std::filesystem::path& path);
+
 // The file a write to `path` lands in: links followed (a relative one from the link's folder),
 // a dangling link giving the path it names. Empty on a link loop.
 std::filesystem::path resolveLinks(std::filesystem::path path);

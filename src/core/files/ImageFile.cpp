@@ -66,16 +66,15 @@ FileResult loadImageBytes(Project& p, DeviceImage& image, std::span<const std::u
 
 FileResult loadImageFile(Project& p, DeviceImage& image) {
     const FileRead file = readRegularFile(p.imageFileName, ImageFileSize);
-    std::error_code error;
     if (file.ok() && file.size == ImageFileSize) {
-        p.templatePath = std::filesystem::absolute(p.imageFileName, error).lexically_normal().string();
+        p.templatePath = absoluteName(p.imageFileName);
         return loadImageBytes(p, image, file.bytes);
     }
     clearTemplate(p, image);
     p.templatePath.clear();
     const bool wrongSize = file.ok() || file.fault == FileFault::TooLarge;
     FileResult result = failed(wrongSize ? Msg::ImageWrongSize : Msg::TemplateUnreadable);
-    result.detail = std::filesystem::absolute(p.imageFileName, error).lexically_normal().string() + ": " +
+    result.detail = absoluteName(p.imageFileName) + ": " +
                     (wrongSize ? "has " + std::to_string(file.size) + " bytes, " + std::to_string(ImageFileSize) +
                                      " expected"
                                : fileFaultText(file.fault, ImageFileSize));
@@ -100,8 +99,7 @@ FileResult openImageFile(Project& p, DeviceImage& image, const std::string& chos
     if (!bytes) return failed();
     if (bytes->size() != ImageFileSize) return failed(Msg::BinFileWrongSize);
     p.imageFileName = chosen;
-    std::error_code error;
-    p.templatePath = std::filesystem::absolute(chosen, error).lexically_normal().string();
+    p.templatePath = absoluteName(chosen);
     takeTemplate(p, image, *bytes, false);
     for (int i = 0; i < DataFieldCount; ++i) decodeFieldRecord(image.fieldRecordBytes(0, i), p.fields[i]);
     return {};

@@ -276,9 +276,8 @@ FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string
             folder.empty() ? fs::path(".") : folder, [&](int n) { return readoutImageName(stem, n); },
             imageFileBytes(image), file);
         if (!written.ok()) return saveFailed(outcome, Msg::ReadoutSaveFailed, written);
-        std::error_code ec;
         saved.imageFileName = fs::path(written.file).filename().string();
-        saved.templatePath = fs::absolute(written.file, ec).lexically_normal().string();
+        saved.templatePath = absoluteName(written.file);
     }
     const std::string text = writeProjectText(saved);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());

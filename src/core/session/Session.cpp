@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "files/FileIo.h"
 #include "files/ImageFile.h"
 #include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
@@ -306,8 +307,7 @@ Outcome Session::openProjectText(const std::string& path, const std::string& sho
     out = settled(out);
     markUnchanged();
     history_.clear();
-    std::error_code error;
-    projectFile_ = std::filesystem::absolute(path, error).lexically_normal().string();
+    projectFile_ = absoluteName(path);
     return out;
 }
 
@@ -346,8 +346,7 @@ Outcome Session::saveProjectAs(const std::string& path, const std::string& shown
     if (out.ok) {
         project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);
         markUnchanged();
-        std::error_code error;
-        projectFile_ = std::filesystem::absolute(path, error).lexically_normal().string();
+        projectFile_ = absoluteName(path);
     }
     out.refreshCaption = true;
     return out;

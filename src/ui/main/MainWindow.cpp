@@ -385,9 +385,11 @@ void MainWindow::showRecentProjects() {
     }
 }
 
+QString MainWindow::projectPath() const { return QFile::decodeName(QByteArray::fromStdString(session_.projectFile())); }
+
 void MainWindow::rememberProject() {
     if (session_.projectFile().empty()) return;
-    RecentProjects::add(QFile::decodeName(QByteArray::fromStdString(session_.projectFile())));
+    RecentProjects::add(projectPath());
     showRecentProjects();
 }
 
@@ -674,8 +676,7 @@ void MainWindow::saveProject() {
     if (session_.projectFile().empty()) {
         saveToChosenFile();
     } else {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(session_.projectFile()));
-        const Outcome outcome = session_.saveProjectAs(session_.projectFile(), toCp1252(path));
+        const Outcome outcome = session_.saveProjectAs(session_.projectFile(), toCp1252(projectPath()));
         applyOutcome(outcome);
         if (outcome.ok) rememberProject();
     }
@@ -688,9 +689,8 @@ void MainWindow::saveProjectAs() {
 }
 
 bool MainWindow::saveToChosenFile() {
-    const QString current = session_.projectFile().empty()
-                                ? fromCp1252(session_.project().projectName)
-                                : QFile::decodeName(QByteArray::fromStdString(session_.projectFile()));
+    const QString current =
+        session_.projectFile().empty() ? fromCp1252(session_.project().projectName) : projectPath();
     const QString path = chooseFile(true, fileFilters_[4], current);
     if (path.isEmpty()) return false;
     const std::string file = QFile::encodeName(path).toStdString();

@@ -116,6 +116,8 @@ private:
     void showMenuTexts();
     void showRecentProjects();
     // The project the session has just opened or saved goes to the top of the recent list.
+    // The project's file as the file system names it; empty without one.
+    QString projectPath() const;
     void rememberProject();
     void showProjectInTitle();
     // The folder of `path` becomes the working and start folder; gives the absolute path.
