@@ -31,6 +31,15 @@ std::optional<ProjectHistory::Snapshot> ProjectHistory::moveStep(std::deque<Snap
     return state;
 }
 
+void ProjectHistory::saved(const std::string& file, const std::string& text) {
+    for (auto* steps : {&undo_, &redo_})
+        for (Snapshot& step : *steps) {
+            step.projectFile = file;
+            step.savedText = text;
+        }
+    typingRun_ = false;
+}
+
 void ProjectHistory::clear() {
     undo_.clear();
     redo_.clear();

@@ -2,19 +2,23 @@
 #include <cstddef>
 #include <deque>
 #include <optional>
+#include <string>
 
 #include "model/DeviceImage.h"
 #include "model/Project.h"
 
 namespace vem {
 
-// The undo and redo steps of a project: each step is the whole project (with its device image)
-// as it was before a change. Changes typed one after another form one step.
+// The undo and redo steps of a project: each step is the whole project (with its device image,
+// whether that holds a loaded template, and which file the project is) as it was before a
+// change. Changes typed one after another form one step.
 class ProjectHistory {
 public:
     struct Snapshot {
         Project project;
         DeviceImage image;
+        std::string projectFile;  // empty: the project has no file of its own
+        std::string savedText;    // what that file held when last opened or saved
     };
     // The oldest steps are forgotten beyond this many.
     static constexpr std::size_t MaxSteps = 100;
@@ -24,6 +28,9 @@ public:
     void record(Snapshot before, bool typing);
     // The next typing change starts a step of its own.
     void endTypingRun() { typingRun_ = false; }
+    // The project was saved to `file` as `text`: every step is now that file's, measured against
+    // that text, and the next typing change starts a step of its own.
+    void saved(const std::string& file, const std::string& text);
 
     bool canUndo() const { return !undo_.empty(); }
     bool canRedo() const { return !redo_.empty(); }
