@@ -7,6 +7,8 @@
 #include <string>
 
 #include "SessionChecks.h"
+#include "files/ProjectCheck.h"
+#include "files/ProjectFile.h"
 
 namespace vem::test {
 
@@ -83,12 +85,19 @@ public:
         case 8:
             s.clickSummerTimeCheckBox();
             return "summer time";
-        case 9:
+        case 9: {
             EXPECT_TRUE(s.saveProjectAs("property.qor").ok);
+            // What the editor made and the save wrote, the checks accept, and it opens as it was saved.
+            const std::string saved = writeProjectText(s.project());
+            const ProjectProblems problems = checkProjectText(saved);
+            EXPECT_TRUE(problems.notAProject.empty() && problems.contentProblems.empty())
+                << (problems.contentProblems.empty() ? "" : problems.contentProblems.front());
             if (opens && pick(0, 1)) {
-                EXPECT_TRUE(openAnyway(s, "property.qor").ok);
+                EXPECT_TRUE(s.openProject("property.qor").ok);
+                EXPECT_EQ(writeProjectText(s.project()), saved);
             }
             return "save";
+        }
         case 10:
             s.buildImage(LocalTime{7, 12, 2026, 9, 30});
             return "build";

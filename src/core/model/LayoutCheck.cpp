@@ -67,7 +67,6 @@ public:
         checkLengths();
         placeDateAndTime();
         for (int d = 0; d < DataSetCount; ++d) checkDataSet(d);
-        checkDateTimeCopies();
         return std::move(problems_);
     }
 
@@ -193,34 +192,6 @@ private:
             else
                 add(where + "the cells marked as " + fieldName(n) + " differ from its own (" +
                     cellName(start[n]) + ", length " + std::to_string(f.length) + ")");
-        }
-    }
-
-    // Data sets 2..4 keep a copy of the date and time in the file; a filled-in copy that differs
-    // from the shared one shows the data sets disagree.
-    void checkDateTimeCopies() {
-        for (int d = 1; d < DataSetCount; ++d) {
-            for (int n : {DateField, TimeField}) {
-                const FieldDefinition& c = p_.dataSets[d].fields[n - 1];
-                const FieldDefinition& s = shared(n);
-                if (c.enabled == 0 && c.placed == 0 && c.length == 0 && c.column == 0 && c.row == 0 &&
-                    c.position == 0)
-                    continue;
-                std::string differences;
-                auto compare = [&](const char* name, int copy, int own) {
-                    if (copy == own) return;
-                    if (!differences.empty()) differences += ", ";
-                    differences +=
-                        std::string(name) + " " + std::to_string(copy) + " (not " + std::to_string(own) + ")";
-                };
-                compare("switched on", c.enabled, s.enabled);
-                compare("length", c.length, s.length);
-                compare("row", c.row, s.row);
-                compare("column", c.column, s.column);
-                if (!differences.empty())
-                    add(dataSetName(d) + "its copy of the " + fieldName(n) +
-                        " differs from data set 1: " + differences);
-            }
         }
     }
 

@@ -23,9 +23,9 @@ struct DeviceImage;
 // - two switched-on, placed fields of a data set claiming one cell (date and time count in
 //   every data set);
 // - cell tags naming no field, cells marked for a switched-on, placed data field that are not
-//   its run, cells marked as date or time that are not the date's or time's run;
-// - a data set's own copy of the date or time (data sets 2..4) that was filled in and differs
-//   from the shared one.
+//   its run, cells marked as date or time that are not the date's or time's run.
+// A data set's own copy of the date or time (data sets 2..4) is no problem whatever it holds:
+// the file keeps it, and nothing reads it.
 std::vector<std::string> layoutProblems(const Project& project, const DeviceImage* loadedTemplate);
 
 }  // namespace vem
