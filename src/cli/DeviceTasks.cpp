@@ -57,10 +57,12 @@ DeviceReport comparedWithDevice(const DeviceImage& expected, bool ignoreProjectI
 
 class ProgramTask : public DeviceTask {
 public:
-    explicit ProgramTask(const Request& request) : file_(request.file), verify_(request.verify) {}
+    explicit ProgramTask(const Request& request)
+        : file_(request.file), verify_(request.verify), force_(request.force) {}
     bool prepare(Session& session, Console& console) override { return openProjectIn(session, console, file_); }
     std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
-        if (done == 0) return session.startProgramming(port, currentLocalTime());
+        if (done == 0)
+            return session.startProgramming(port, currentLocalTime(), Session::AfterProgramming::Close, force_);
         if (done > 1 || !verify_) return std::nullopt;
         sent_ = session.image();
         return session.startReadBack(port);
@@ -85,6 +87,7 @@ public:
 private:
     QString file_;
     bool verify_;
+    bool force_;  // the checks' problems were said, and the user programs all the same
     DeviceImage sent_;
 };
 

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QPushButton>
 #include <QTest>
@@ -10,6 +12,7 @@
 
 #include "QorsimProcess.h"
 #include "../ui/UiHelpers.h"
+#include "ui/device/DeviceInfoDialog.h"
 #include "ui/device/VideoSignalDialog.h"
 #include "ui/device/ProgressWindow.h"
 #include "ui/main/MainWindow.h"
@@ -97,15 +100,23 @@ TEST_F(DeviceEndToEnd, AnUnmarkedReadBackIsTakenOnlyWhenTheUserSaysSo) {
     EXPECT_TRUE(shown.empty());
 }
 
-// A device that holds no project of this program (qorsim starts with zeros): "QV - Info" says
-// so, and shows no name or date.
-TEST_F(DeviceEndToEnd, InfoOfADeviceWithoutTheMarkSaysItHoldsNoProject) {
+// A device that holds no project of this program (qorsim starts with zeros): the information
+// window says so in place of name and date, and its key still leads to the service menu.
+TEST_F(DeviceEndToEnd, InfoOfADeviceWithoutTheMarkSaysItHoldsNoProjectAndLeadsToTheServiceMenu) {
     test::QorsimProcess sim;
     auto w = window(sim);
+    QString name, date;
+    test::onNextModal([&](QWidget* info) {
+        name = info->findChild<QLabel*>("fileNameValue")->text();
+        date = info->findChild<QLabel*>("programmedValue")->text();
+        QTest::keyClick(info, DeviceInfoDialog::systemMenuKey, Qt::ShiftModifier);
+        QTest::keyClick(info, Qt::Key_Escape);
+    });
     ASSERT_TRUE(run(*w, "deviceInfoItem"));
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].slot, Msg::DeviceHoldsNoProject);
-    EXPECT_TRUE(shown[0].text.contains(sim.path())) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(name.toStdString(), w->session().messages().text(Msg::DeviceInfoNoProject));
+    EXPECT_EQ(date, QString());
+    EXPECT_TRUE(w->findChild<QMenu*>("systemMenu")->menuAction()->isVisible());
 }
 
 TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
@@ -116,9 +127,8 @@ TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
     sim.kill();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
     QTest::qWait(2500);  // past the reply time-out: nothing more may follow
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].slot, Msg::DeviceGone);
-    EXPECT_EQ(shown[1].slot, Msg::ProgramIncomplete);  // blocks had gone out
+    ASSERT_EQ(shown.size(), 1u);  // one box says both
+    EXPECT_EQ(shown[0].allSlots, (std::vector<int>{Msg::DeviceGone, Msg::ProgramIncomplete}));  // blocks had gone out
     EXPECT_FALSE(w->serial().isOpen());
     EXPECT_FALSE(w->session().exchangeRunning());
     EXPECT_FALSE(w->progressWindow().isVisible());

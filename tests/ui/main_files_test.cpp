@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMessageBox>
 
@@ -75,7 +77,17 @@ TEST_F(MainWindowTest, StartsWithTheWorkingFoldersSampleProjectOrWithoutATemplat
     ASSERT_TRUE(QFile::remove(folder.filePath("default.qor")));
     MainWindow window;
     EXPECT_FALSE(window.image().imageTemplateLoaded);
-    EXPECT_EQ(window.project().projectName, "default.bin");
+    // No file of its own: untitled, and Ctrl+S asks for a name in the project's folder.
+    EXPECT_TRUE(window.windowTitle().startsWith("Unbenannt - ")) << window.windowTitle().toStdString();
+    EXPECT_TRUE(caption(window).contains("Unbenannt ---"));
+    QString proposed;
+    test::onNextModal([&](QWidget* dialog) {
+        proposed = qobject_cast<QFileDialog*>(dialog)->selectedFiles().value(0);
+        dialog->close();
+    });
+    item(window, "saveProjectItem")->trigger();
+    EXPECT_EQ(proposed, folder.filePath("unbenannt.qor"));
+    EXPECT_EQ(QFileInfo(folder.filePath("default.bin")).size(), static_cast<qint64>(ImageFileSize));
 }
 
 TEST_F(MainWindowTest, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
@@ -140,6 +152,13 @@ TEST_F(MainWindowTest, OpenAsksBeforeAProjectWithProblemsAndOpensItOnlyOnYes) {
     EXPECT_EQ(window.project().device.DataHoldSeconds, 300);
     EXPECT_TRUE(caption(window).contains("odd.qor"));
     EXPECT_TRUE(shown.empty());
+
+    // Opened to be mended, not programmed: "Programmieren" lists what the checks refuse.
+    item(window, "programItem")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].slot, Msg::ProgramRefusedProblems);
+    EXPECT_TRUE(shown[0].text.contains("data hold time is 300")) << shown[0].text.toStdString();
+    EXPECT_FALSE(window.session().exchangeRunning());
 }
 
 TEST_F(MainWindowTest, SaveAsAddsTheExtensionAsksBeforeReplacingAndTakesTheName) {
@@ -236,6 +255,8 @@ TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
         bool change;
         Answer answer;
         bool asked, closed, saved;
+        bool readOnly = false;  // the project's file, whose replacing is asked about again
+        Answer replaceReadOnly = Answer::Cancel;
     } cases[] = {
         {"close, cancel", "exitItem", true, Answer::Cancel, true, false, false},
         {"close, save", "exitItem", true, Answer::Save, true, true, true},
@@ -243,6 +264,8 @@ TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
         {"close without changes", "exitItem", false, Answer::Cancel, false, true, false},
         {"open, cancel", "openProjectItem", true, Answer::Cancel, true, false, false},
         {"read back, cancel", "readBackItem", true, Answer::Cancel, true, false, false},
+        {"close, save read-only, keep it", "exitItem", true, Answer::Save, true, false, false, true},
+        {"close, save read-only, replace it", "exitItem", true, Answer::Save, true, true, true, true, Answer::Yes},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -254,15 +277,20 @@ TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
         window.presenter().setAnswerer([&](const MessagePresenter::Shown& m) {
             questions.push_back(m.slot);
             EXPECT_FALSE(m.text.isEmpty());
-            return c.answer;
+            return m.slot == Msg::ReplaceReadOnly ? c.replaceReadOnly : c.answer;
         });
+        const QFile::Permissions permissions = QFile::permissions(folder.filePath("default.qor"));
+        if (c.readOnly) QFile::setPermissions(folder.filePath("default.qor"), QFile::ReadOwner);
         window.show();
         if (c.change) change(window, letter);
         EXPECT_EQ(caption(window).contains("default.qor*"), c.change);
         const QByteArray before = fileText("default.qor");
 
         item(window, c.action)->trigger();
-        EXPECT_EQ(questions, c.asked ? std::vector<int>{Msg::UnsavedChanges} : std::vector<int>{});
+        std::vector<int> expected;
+        if (c.asked) expected.push_back(Msg::UnsavedChanges);
+        if (c.readOnly) expected.push_back(Msg::ReplaceReadOnly);
+        EXPECT_EQ(questions, expected);
         EXPECT_EQ(window.isVisible(), !c.closed);
         EXPECT_EQ(fileText("default.qor") != before, c.saved);
         EXPECT_EQ(window.project().screenText[600] == std::string(1, letter), c.change);
@@ -270,6 +298,7 @@ TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
         EXPECT_EQ(caption(window).contains('*'), c.change && !c.saved);
         EXPECT_FALSE(window.session().exchangeRunning());
         EXPECT_TRUE(shown.empty());
+        QFile::setPermissions(folder.filePath("default.qor"), permissions);
     }
 }
 

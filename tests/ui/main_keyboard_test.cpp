@@ -42,9 +42,9 @@ struct ActiveTemplateWindowTest {
         QTest::mouseClick(window->grid(), Qt::LeftButton, {}, at);
     }
     // A key as the keyboard delivers it: to whatever widget has the focus.
-    void key(Qt::Key k, const QString& text = {}) {
+    void key(Qt::Key k, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QKeyEvent press(QEvent::KeyPress, k, modifiers, text);
         QApplication::sendEvent(target, &press);
     }
     template <typename T>
@@ -91,6 +91,11 @@ TEST(MainWindow, NonCharacterKeysNeverEnterACell) {
         t.key(k, text);
         EXPECT_EQ(t.window->project().screenText[120], "") << k;
         EXPECT_EQ(t.window->editor().cursor().cell, 120) << k;
+    }
+    // A letter held with Alt, Ctrl or Meta is a command that has no item, never a character.
+    for (Qt::KeyboardModifier held : {Qt::AltModifier, Qt::ControlModifier, Qt::MetaModifier}) {
+        t.key(Qt::Key_X, "x", held);
+        EXPECT_EQ(t.window->project().screenText[120], "") << held;
     }
 }
 

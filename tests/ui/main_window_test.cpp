@@ -54,7 +54,7 @@ struct MainWindowTest {
 TEST(MainWindow, StartsWithTheDesignedLayoutMenusAndDisabledControls) {
     MainWindowTest t;
     MainWindow& window = t.window;
-    EXPECT_EQ(window.windowTitle(), fromCp1252(window.project().projectName) + " - VEM Setup V1.13");
+    EXPECT_EQ(window.windowTitle(), "Unbenannt - VEM Setup V1.13");  // no project file: nothing to name
     EXPECT_EQ(window.centralWidget()->size(), QSize(897, 589));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     for (int n = 1; n <= 16; ++n) {

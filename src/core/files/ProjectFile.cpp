@@ -309,7 +309,11 @@ std::string lastPathComponent(const std::string& name) {
 
 std::string showProjectName(Project& p, const MessageTable& messages, bool modified) {
     p.projectName = lastPathComponent(p.projectName);
-    return messages.text(Msg::ProjectCaptionPrefix) + p.projectName + (modified ? "*" : "") + " ------- ";
+    return projectCaption(p.projectName, messages, modified);
+}
+
+std::string projectCaption(const std::string& name, const MessageTable& messages, bool modified) {
+    return messages.text(Msg::ProjectCaptionPrefix) + name + (modified ? "*" : "") + " ------- ";
 }
 
 }  // namespace vem

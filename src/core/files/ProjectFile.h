@@ -68,5 +68,7 @@ std::string lastPathComponent(const std::string& name);
 // caption of the interface summary box: message slot 2, the name ("*" after it when
 // `modified`), " ------- ".
 std::string showProjectName(Project& project, const MessageTable& messages, bool modified = false);
+// That caption for the project shown as `name`.
+std::string projectCaption(const std::string& name, const MessageTable& messages, bool modified);
 
 }  // namespace vem

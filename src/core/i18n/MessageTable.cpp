@@ -105,6 +105,9 @@ const std::vector<std::string>& builtInTexts() {
         "AVR-Fuses gesendet",
         "Pr\xFC""fung nach dem Programmieren",
         "de",
+        "Unbenannt",
+        "Programmieren nicht m\xF6""glich: das Projekt enth\xE4""lt Werte, die das Ger\xE4""t nicht halten oder zeigen kann.",
+        "(kein Projekt von VEM)",
     };
     return texts;
 }

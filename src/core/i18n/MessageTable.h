@@ -165,6 +165,9 @@ constexpr int FusesSent = 118;
 constexpr int OperationVerify = 119;
 // Not a text: the language of the file ("de", "en"), whose translations the standard dialogs take.
 constexpr int LanguageCode = 120;
+constexpr int Untitled = 121;  // the name of a project that has no file of its own
+constexpr int ProgramRefusedProblems = 122;  // programming refused; the problems under it
+constexpr int DeviceInfoNoProject = 123;  // the information window's project name for a header without the mark
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

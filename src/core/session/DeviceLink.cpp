@@ -100,7 +100,8 @@ Outcome Session::startExchange(const std::string& port, int operationSlot, Excha
     return out;
 }
 
-Outcome Session::startProgramming(const std::string& port, const LocalTime& now, AfterProgramming after) {
+Outcome Session::startProgramming(const std::string& port, const LocalTime& now, AfterProgramming after,
+                                  bool despiteProblems) {
     if (!readyForExchange()) return Outcome::failed();
     Outcome out = builtImage({}, now);  // empty cells became spaces
     if (!image_.imageTemplateLoaded) {
@@ -108,6 +109,13 @@ Outcome Session::startProgramming(const std::string& port, const LocalTime& now,
         // A project whose template could not be loaded names it; without a project, open one.
         out.messages.push_back(templateProblem_.empty() ? Msg::NoImageTemplate : Msg::TemplateNotLoaded);
         out.detail = templateProblem_;
+        return out;
+    }
+    // What the project checks refuse is sent only when the user insists.
+    if (std::string problems = despiteProblems ? std::string() : programmingProblems(); !problems.empty()) {
+        out.ok = false;
+        out.messages.push_back(Msg::ProgramRefusedProblems);
+        out.detail = std::move(problems);
         return out;
     }
     Outcome started = startExchange(port, Msg::OperationProgram, Exchange::program(image_));
@@ -259,8 +267,10 @@ void Session::completed(Outcome& out) {
     hideProgress(out);
     statusSlot_ = confirmationSlot(exchange.kind());
     if (exchange.kind() == Kind::ReadInfo) {
-        // Without the mark, the name and date bytes are no project's.
+        out.showDeviceInfo = true;  // its key leads to the service menu, a blank device's too
+        // Without the mark, the name and date bytes are no project's: none is shown.
         if (!carriesMark(exchange.receivedImage())) {
+            deviceInfo_ = {messages_.text(Msg::DeviceInfoNoProject), std::string()};
             failed(out, Msg::DeviceHoldsNoProject);
             return;
         }
@@ -271,7 +281,6 @@ void Session::completed(Outcome& out) {
         const auto* d = header.data() + HeaderAt::ProgramDay;
         deviceInfo_.programmed = twoDigits(d[0]) + "." + twoDigits(d[1]) + "." + twoDigits(d[2]) + "  " +
                                  twoDigits(d[3]) + ":" + twoDigits(d[4]);
-        out.showDeviceInfo = true;
     }
     if (exchange.kind() != Kind::ReadBack) return;
     out.busyCursor = false;
@@ -351,9 +360,6 @@ Outcome Session::dropReadBack() {
     return {};
 }
 
-Outcome Session::applyReceivedImage() {
-    image_.imageTemplateLoaded = true;  // a complete read-back is a whole device image
-    return applyReadBack(*receivedImage_);
-}
+Outcome Session::applyReceivedImage() { return applyReadBack(*receivedImage_); }
 
 }  // namespace vem

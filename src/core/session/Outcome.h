@@ -34,7 +34,7 @@ struct Outcome {
     std::optional<std::pair<std::string, std::string>> typedAddress;
     LinkRequests link;
     bool refreshProgress = false;        // the progress window's caption, range and position
-    bool showDeviceInfo = false;         // show the device information window (modal)
+    bool showDeviceInfo = false;         // show the device information window (modal), which says the messages
     std::optional<bool> busyCursor;      // the hourglass on or off
     // A read-back completed with an image this program did not build: take it (takeReadBack)
     // or leave the project as it is (dropReadBack)?

@@ -35,7 +35,7 @@ Session::Session() {
 
 template <class Change>
 Outcome Session::recorded(bool typing, Change change) {
-    if (!stepStart_) stepStart_ = ProjectHistory::Snapshot{project_, image_};
+    if (!stepStart_) stepStart_ = snapshot();
     Outcome out = change();
     if (editor_.cursor().dragging) return out;  // the release ends the step
     ProjectHistory::Snapshot before = std::move(*stepStart_);
@@ -46,6 +46,8 @@ Outcome Session::recorded(bool typing, Change change) {
         history_.endTypingRun();
     return out;
 }
+
+ProjectHistory::Snapshot Session::snapshot() const { return {project_, image_, projectFile_, unchangedText_}; }
 
 void Session::markUnchanged() { unchangedText_ = writeProjectText(project_); }
 
@@ -214,8 +216,17 @@ void Session::showWholeProject(Outcome& out) {
 
 void Session::showTemplate(Outcome& out) {
     editor_.showDataSetAvailability();
-    // Without a template (or an available data set) the field controls show data set 0's fields.
-    editor_.activateDataSet(std::max(firstAvailableDataSet(project_), 0));
+    if (const int first = firstAvailableDataSet(project_); first >= 0) {
+        editor_.activateDataSet(first);
+    } else {
+        // Without a template (or an available data set) the field controls show data set 0's
+        // fields, with every box clear: no box's rule runs for fields that are not the project's.
+        for (int n = 1; n <= DataFieldCount; ++n) editor_.showFieldSwitch(n, false);
+        project_.activeDataSet = 0;
+        project_.loadWorkingFields(0, false);
+        editor_.clearFieldBoxCaptions();
+        editor_.showDataFieldControls(false);
+    }
     out.refreshCaption = true;
     out.refreshSettingLabels = true;
     out.posExtendedEnabled = image_.posExtendedSupported();
@@ -235,6 +246,10 @@ std::string listedProblems(const std::vector<std::string>& problems) {
 }
 
 }  // namespace
+
+std::string Session::programmingProblems() const {
+    return listedProblems(checkProjectText(writeProjectText(project_)).contentProblems);
+}
 
 Outcome Session::openProject(const std::string& path, const std::string& shownName) {
     const bool startUp = project_.openDefaultProject;
@@ -347,6 +362,7 @@ Outcome Session::saveProjectAs(const std::string& path, const std::string& shown
         project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);
         markUnchanged();
         projectFile_ = absoluteName(path);
+        history_.saved(projectFile_, unchangedText_);
     }
     out.refreshCaption = true;
     return out;
@@ -366,7 +382,16 @@ Outcome Session::openImageFile(const std::string& path) {
     });
 }
 
-std::string Session::projectCaption() { return showProjectName(project_, messages_, modified()); }
+std::string Session::projectCaption() {
+    if (untitled()) return vem::projectCaption(shownProjectName(), messages_, modified());
+    return showProjectName(project_, messages_, modified());
+}
+
+bool Session::untitled() const { return projectFile_.empty() && !project_.writeReadoutOnSave; }
+
+std::string Session::shownProjectName() const {
+    return untitled() ? messages_.text(Msg::Untitled) : lastPathComponent(project_.projectName);
+}
 
 // ---- Device image ----
 
@@ -382,6 +407,7 @@ Outcome Session::builtImage(Outcome out, const LocalTime& now) {
 
 Outcome Session::applyReadBack(const DeviceImage& readBack) {
     return recorded(false, [&] {
+        image_.imageTemplateLoaded = true;  // a complete read-back is a whole device image
         image_.mainArea = readBack.mainArea;
         image_.headerArea = readBack.headerArea;
         image_.screenArea = readBack.screenArea;

@@ -113,6 +113,11 @@ public:
     // The caption of the interface summary box (cuts the project name to its last component);
     // "*" after the name while modified().
     std::string projectCaption();
+    // The project has no file of its own: it was neither opened from nor saved to one, nor
+    // read back from a device (whose project a save names).
+    bool untitled() const;
+    // The project's name as the caption and title show it ("Unbenannt" while untitled).
+    std::string shownProjectName() const;
     // The project differs from what was last opened, saved or read back (or from the start).
     bool modified() const;
 
@@ -151,15 +156,18 @@ public:
 
     // What follows a programming run that ended well.
     enum class AfterProgramming { Close, Verify };
-    // "Programmieren": builds the image and programs it. With Verify the device is then read back
-    // on the open port and compared with what was sent: the read-back is never taken into the
-    // project; a difference fails with VerifyFailed and the first difference as detail.
+    // "Programmieren": builds the image and programs it. A project without its template, or one
+    // the project checks refuse (unless `despiteProblems`), is refused with what is wrong. With
+    // Verify the device is then read back on the open port and compared with what was sent: the
+    // read-back is never taken into the project; a difference fails with VerifyFailed and the
+    // first difference as detail.
     Outcome startProgramming(const std::string& port, const LocalTime& now,
-                             AfterProgramming after = AfterProgramming::Close);
+                             AfterProgramming after = AfterProgramming::Close, bool despiteProblems = false);
     // "Aus QV einlesen": reads the device's image back into the project.
     Outcome startReadBack(const std::string& port);
-    // "QV - Info": reads the project name and programming date the device holds; a header
-    // without the mark this program puts into every image it builds fails, shown as no project.
+    // "QV - Info": reads the project name and programming date the device holds. Every device
+    // that answers gets the information window; a header without the mark this program puts into
+    // every image it builds shows as no project there, and fails (DeviceHoldsNoProject).
     Outcome startReadInfo(const std::string& port);
     // "Datum/Uhrzeit setzen": sets the device clock to the local time at the device's answer.
     Outcome startSetClock(const std::string& port);
@@ -277,13 +285,17 @@ private:
     // Runs `change` as one step of the history (the step of a drag ends with its release).
     template <class Change>
     Outcome recorded(bool typing, Change change);
+    // What a history step keeps of the session now.
+    ProjectHistory::Snapshot snapshot() const;
     // The project and image a step brought back become the session's.
-    Outcome restored(ProjectHistory::Snapshot snapshot);
+    Outcome restored(ProjectHistory::Snapshot step);
     ProjectHistory history_;
     // The state before the step that runs (a drag between press and release).
     std::optional<ProjectHistory::Snapshot> stepStart_;
     std::string projectFile_;
     void markUnchanged();
+    // What the project checks find that the device cannot hold or show, one problem a line.
+    std::string programmingProblems() const;
     // Builds the image; the spaces it puts in empty cells are no change of the user's.
     Outcome builtImage(Outcome out, const LocalTime& now);
 };

@@ -33,15 +33,27 @@ MessagePresenter::MessagePresenter(const MessageTable& messages, const DialogMes
     : messages_(messages), dialogMessages_(dialogMessages) {}
 
 MessagePresenter::Shown MessagePresenter::slotMessage(int slot, const std::string& detail) const {
+    return slotsMessage({slot}, detail);
+}
+
+MessagePresenter::Shown MessagePresenter::slotsMessage(const std::vector<int>& slotList, const std::string& detail) const {
     Shown m;
-    m.slot = slot;
-    m.text = fromCp1252(messages_.text(slot));
-    if (!detail.empty()) m.text += (m.text.isEmpty() ? QString() : QStringLiteral("\n")) + fromCp1252(detail);
+    m.slot = slotList.empty() ? -1 : slotList.front();
+    m.allSlots = slotList;
+    QStringList lines;
+    for (int slot : slotList) lines << fromCp1252(messages_.text(slot));
+    if (!detail.empty()) lines << fromCp1252(detail);
+    lines.removeAll(QString());
+    m.text = lines.join('\n');
     return m;
 }
 
 void MessagePresenter::showSlot(int slot, QWidget* parent, const std::string& detail) {
     present(slotMessage(slot, detail), parent);
+}
+
+void MessagePresenter::showSlots(const std::vector<int>& slotList, QWidget* parent, const std::string& detail) {
+    if (!slotList.empty()) present(slotsMessage(slotList, detail), parent);
 }
 
 void MessagePresenter::showSlot(const SlotMessage& message, QWidget* parent) {
@@ -61,7 +73,7 @@ void MessagePresenter::showDialogMessage(DialogId dialog, QWidget* parent) {
 MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
     const Shown m = slotMessage(slot, {});
     if (answerer_) return answerer_(m);
-    MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
+    MessageBox box(QMessageBox::Question, caption_, m.text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton* save = box.addButton(fromCp1252(messages_.text(Msg::AnswerSave)), QMessageBox::AcceptRole);
     QPushButton* discard =
@@ -85,7 +97,7 @@ bool MessagePresenter::askYes(int slot, int yesSlot, QWidget* parent, const std:
 
 bool MessagePresenter::askAccept(const Shown& m, int acceptSlot, int refuseSlot, Answer accept, QWidget* parent) {
     if (answerer_) return answerer_(m) == accept;
-    MessageBox box(QMessageBox::Question, QString(), m.text, QMessageBox::NoButton, parent);
+    MessageBox box(QMessageBox::Question, caption_, m.text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton* yes = box.addButton(fromCp1252(messages_.text(acceptSlot)), QMessageBox::AcceptRole);
     QPushButton* no = box.addButton(fromCp1252(messages_.text(refuseSlot)), QMessageBox::RejectRole);
@@ -100,7 +112,7 @@ void MessagePresenter::present(const Shown& message, QWidget* parent) {
         sink_(message);
         return;
     }
-    MessageBox box(QMessageBox::NoIcon, QString(), message.text, QMessageBox::Ok, parent);
+    MessageBox box(QMessageBox::NoIcon, caption_, message.text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);  // a detail may carry a device's or a file's bytes
     box.exec();
 }

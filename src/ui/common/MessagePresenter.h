@@ -2,6 +2,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "i18n/MessageTable.h"
 
@@ -16,6 +17,7 @@ public:
     struct Shown {
         bool isDialogMessage = false;
         int slot = -1;                         // MessageTable slot when !isDialogMessage
+        std::vector<int> allSlots;             // every slot said in the box, `slot` first
         DialogId dialog = DialogId::IpAddress;  // when isDialogMessage
         QString text;
     };
@@ -27,6 +29,8 @@ public:
 
     // `detail` becomes one more line under the slot's text.
     void showSlot(int slot, QWidget* parent = nullptr, const std::string& detail = {});
+    // One box saying what the slots say, in this order, with `detail` under them.
+    void showSlots(const std::vector<int>& slotList, QWidget* parent = nullptr, const std::string& detail = {});
     void showSlot(const SlotMessage& message, QWidget* parent = nullptr);
     void showDialogMessage(DialogId dialog, QWidget* parent = nullptr);
 
@@ -40,6 +44,9 @@ public:
     // AnswerCancel; the close box or Escape answers no. True for Yes.
     bool askYes(int slot, int yesSlot, QWidget* parent = nullptr, const std::string& detail = {});
 
+    // The title of every box: the main window's caption.
+    void setCaption(const QString& caption) { caption_ = caption; }
+
     // Sends every message to `sink` instead of a message box (for tests and scripted runs).
     void setSink(std::function<void(const Shown&)> sink) { sink_ = std::move(sink); }
     // Answers every question instead of a message box (for tests).
@@ -50,6 +57,7 @@ protected:
 
 private:
     Shown slotMessage(int slot, const std::string& detail) const;
+    Shown slotsMessage(const std::vector<int>& slotList, const std::string& detail) const;
     // A question with an accepting and a refusing button; the refusing one is the default.
     bool askAccept(const Shown& message, int acceptSlot, int refuseSlot, Answer accept, QWidget* parent);
 
@@ -57,6 +65,7 @@ private:
     const DialogMessages& dialogMessages_;
     std::function<void(const Shown&)> sink_;
     std::function<Answer(const Shown&)> answerer_;
+    QString caption_;
 };
 
 }  // namespace vem

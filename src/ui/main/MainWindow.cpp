@@ -59,6 +59,16 @@ void setValue(QLabel* label, const QString& text) {
     label->adjustSize();
 }
 void setValue(QLabel* label, const std::string& text) { setValue(label, fromCp1252(text)); }
+
+// A key held with Alt, Ctrl or Meta is a command (an access key, a shortcut), never a character.
+// Windows reports AltGr as Ctrl+Alt: that still types.
+bool isCommandKey(Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held = modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+#ifdef Q_OS_WIN
+    if (held == (Qt::AltModifier | Qt::ControlModifier)) return false;
+#endif
+    return held != Qt::NoModifier;
+}
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
@@ -67,6 +77,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
       presenter_(session_.messages(), session_.dialogMessages()),
       startFolder_(QDir::currentPath()) {
     startup::endPart("port list");
+    presenter_.setCaption(windowCaption_);
     setObjectName("MainWindow");
     setWindowTitle("VEM Setup V1.13");
     QFont smallFont = font();
@@ -163,6 +174,7 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     };
     for (const auto& [window, section] : windows) applyLanguageSection(window, section, file->section(section));
     windowCaption_ = windowTitle();
+    presenter_.setCaption(windowCaption_);
     const auto& main = file->section(S::MainWindow);
     constexpr std::size_t FirstFilter = 38;
     for (std::size_t i = 0; i < fileFilters_.size() && FirstFilter + i < main.size(); ++i)
@@ -455,7 +467,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     }
     if (outcome.posExtendedEnabled) settings_->updateExtendedButton();
     if (outcome.refreshEditor) showEditorState();
-    for (int slot : outcome.messages) presenter_.showSlot(slot, this, outcome.detail);
+    if (!outcome.showDeviceInfo) presenter_.showSlots(outcome.messages, this, outcome.detail);
     if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
     if (outcome.askTakeReadBack)
         applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
@@ -501,7 +513,7 @@ void MainWindow::sendKeyToGrid(QKeyEvent* event) {
     }
     if (key != EditorKey::Other) {
         applyOutcome(session_.keyDown(key));
-    } else if (event->text().size() == 1) {
+    } else if (event->text().size() == 1 && !isCommandKey(event->modifiers())) {
         // Only characters with a Windows-1252 code can reach a cell; the session refuses the rest.
         if (const auto byte = cp1252Byte(event->text().at(0))) applyOutcome(session_.keyPress(*byte));
     }
@@ -589,7 +601,7 @@ void MainWindow::showProjectName() {
 }
 
 void MainWindow::showProjectInTitle() {
-    const std::string& name = session_.project().projectName;
+    const std::string name = session_.shownProjectName();
     if (name.empty()) {
         setWindowTitle(windowCaption_);
         return;
@@ -676,9 +688,9 @@ void MainWindow::saveProject() {
     if (session_.projectFile().empty()) {
         saveToChosenFile();
     } else {
-        const Outcome outcome = session_.saveProjectAs(session_.projectFile(), toCp1252(projectPath()));
-        applyOutcome(outcome);
-        if (outcome.ok) rememberProject();
+        const std::string file = session_.projectFile();
+        const std::string shown = toCp1252(projectPath());
+        saveAnswering([&](bool, bool replaceReadOnly) { return session_.saveProjectAs(file, shown, replaceReadOnly); });
     }
     focusGrid();
 }
@@ -689,17 +701,25 @@ void MainWindow::saveProjectAs() {
 }
 
 bool MainWindow::saveToChosenFile() {
-    const QString current =
-        session_.projectFile().empty() ? fromCp1252(session_.project().projectName) : projectPath();
+    // The dialog starts in the project's folder: its file's, else where its images are looked for.
+    const QString name = session_.untitled() ? fromCp1252(session_.shownProjectName()).toLower() + ".qor"
+                                             : fromCp1252(session_.project().projectName);
+    const QString current = session_.projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
     const QString path = chooseFile(true, fileFilters_[4], current);
     if (path.isEmpty()) return false;
     const std::string file = QFile::encodeName(path).toStdString();
-    Outcome outcome = session_.saveProjectAsTyped(file, toCp1252(path));
+    return saveAnswering([&](bool replace, bool replaceReadOnly) {
+        return session_.saveProjectAsTyped(file, toCp1252(path), replace, replaceReadOnly);
+    });
+}
+
+bool MainWindow::saveAnswering(const std::function<Outcome(bool replace, bool replaceReadOnly)>& save) {
+    Outcome outcome = save(false, false);
     if (outcome.askReplaceFile && presenter_.askYes(Msg::ReplaceFile, Msg::AnswerReplace, this, outcome.detail))
-        outcome = session_.saveProjectAsTyped(file, toCp1252(path), true);
+        outcome = save(true, false);
     if (outcome.askReplaceReadOnly &&
         presenter_.askYes(Msg::ReplaceReadOnly, Msg::AnswerReplace, this, outcome.detail))
-        outcome = session_.saveProjectAsTyped(file, toCp1252(path), true, true);
+        outcome = save(true, true);
     applyOutcome(outcome);
     if (outcome.ok) rememberProject();
     return outcome.ok;
