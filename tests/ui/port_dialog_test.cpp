@@ -270,7 +270,9 @@ TEST_F(PortDialog, TextsAndNotesComeFromTheMessageSlots) {
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     const QString null = dir.filePath("null");
     ASSERT_TRUE(QFile::link("/dev/null", null));
+    ports.addDevicePath("/nonexistent/ttyVEM");  // as VEM_PORT names one
     onDialog([&](QWidget* w) {
+        EXPECT_EQ(note(w), QString("#%1 /nonexistent/ttyVEM").arg(Msg::PortNoteAbsent));
         EXPECT_TRUE(w->windowTitle().startsWith(QString("#%1 ").arg(Msg::PortDialogCaption)));
         const std::pair<const char*, int> captions[] = {
             {"LabelPort", Msg::PortDialogPort},       {"LabelStop", Msg::PortDialogStopbits},

@@ -133,6 +133,19 @@ TEST_F(SessionOpenSave, SaveAsAddsTheExtensionAndReplacesAFileOnlyWhenConfirmed)
     EXPECT_FALSE(std::filesystem::exists("copy"));
 }
 
+// A template that marks no data set available: the open runs no box rule on the data fields, so
+// a field switched off but placed, one never defined (-1) and one switched on but not placed
+// come back as they were saved.
+TEST_F(SessionOpenSave, WithoutAnAvailableDataSetAProjectOpensAsItWasSaved) {
+    std::string image = readFile("default.bin");
+    image.replace(MainAt::DataSetAvailable, DataSetCount, DataSetCount, '\0');
+    writeFile("default.bin", image);
+    const std::string odd = sampleWith({{22, "0,-1,1,0,0,0,0,0,0,0,0,0,0,0,0,0,1,1"}, {23, "1,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,1"}});
+    writeFile("odd.qor", odd);
+    ASSERT_TRUE(session.openProject("odd.qor").ok);
+    EXPECT_EQ(writeProjectText(held()), odd);
+}
+
 TEST_F(SessionOpenSave, AfterSavingTheProjectIsTheSavedFile) {
     std::filesystem::create_directory("sub");
     ASSERT_TRUE(session.saveProjectAs("sub/renamed.qor", (folder / "sub" / "renamed.qor").string()).ok);

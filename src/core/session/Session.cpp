@@ -220,8 +220,7 @@ void Session::showTemplate(Outcome& out) {
         editor_.activateDataSet(first);
     } else {
         // Without a template (or an available data set) the field controls show data set 0's
-        // fields, with every box clear: no box's rule runs for fields that are not the project's.
-        for (int n = 1; n <= DataFieldCount; ++n) editor_.showFieldSwitch(n, false);
+        // fields; no box is ticked for fields that are not the project's.
         project_.activeDataSet = 0;
         project_.loadWorkingFields(0, false);
         editor_.clearFieldBoxCaptions();
@@ -317,6 +316,9 @@ Outcome Session::openProjectText(const std::string& path, const std::string& sho
     }
     // The working copy follows the data set just chosen, placed flags and types included.
     project_.loadWorkingFields(project_.activeDataSet, true);
+    // Without an available data set no box rule runs on the data fields: they stay as saved.
+    if (firstAvailableDataSet(project_) < 0)
+        for (int n = 1; n <= DataFieldCount; ++n) editor_.showFieldSwitch(n, project_.field(n).enabled == 1);
     refreshWindowFromProject();
     project_.writeReadoutOnSave = false;
     out = settled(out);

@@ -1,6 +1,7 @@
 #include "ui/port/PortSettingsDialog.h"
 
 #include <algorithm>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 
@@ -114,7 +115,7 @@ void PortSettingsDialog::fill(const PortSettings& p) {
     shown_ = working_ = p;
     listPorts();
     selectPort(p.port);
-    note(ui_->ComboBoxPort->count() == 0 ? text(Msg::PortNoteNoPorts) : QString());
+    note(ui_->ComboBoxPort->count() == 0 ? text(Msg::PortNoteNoPorts) : absentDevicePathNote());
     ui_->ComboBoxBaudrate->setCurrentIndex(static_cast<int>(p.line.Baudrate));
     ui_->ComboBoxDatabit->setCurrentIndex(static_cast<int>(p.line.DataBits));
     ui_->ComboBoxParity->setCurrentIndex(static_cast<int>(p.line.ParityBit));
@@ -124,6 +125,12 @@ void PortSettingsDialog::fill(const PortSettings& p) {
     ui_->CheckBoxSoft->setChecked(p.line.HandshakeXOnXOff);
     ui_->UpDown1->setSize(p.recSize);
     ui_->UpDown2->setSize(p.trmSize);
+}
+
+QString PortSettingsDialog::absentDevicePathNote() const {
+    for (const QString& path : ports_.devicePaths())
+        if (!QFileInfo::exists(path)) return text(Msg::PortNoteAbsent).arg(path);
+    return {};
 }
 
 void PortSettingsDialog::listPorts() {

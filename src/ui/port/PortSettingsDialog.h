@@ -63,6 +63,8 @@ private:
     void cancel();
     void refreshPorts();
     void listPorts();
+    // A device path named to the program (VEM_PORT, a path typed before) that is not there, said.
+    QString absentDevicePathNote() const;
     void selectPort(int number);
     // The port the box names: an entry, or a typed device path (then added to the list).
     // 0 with an empty problem when the box is empty.
