@@ -92,15 +92,17 @@ TEST_F(MainWindowTest, StartsWithTheWorkingFoldersSampleProjectOrWithoutATemplat
 
 TEST_F(MainWindowTest, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
     ASSERT_TRUE(QFile::remove(folder.filePath("default.bin")));
-    QString said;
+    QString said, title;
     test::onNextModal([&](QWidget* w) {
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             said = box->text();
+            title = box->windowTitle();
             box->accept();
         }
     });
     MainWindow window;
     EXPECT_TRUE(said.contains(folder.filePath("default.bin") + ": does not exist")) << said.toStdString();
+    EXPECT_EQ(title, "VEM Setup V1.13");
     EXPECT_FALSE(window.image().imageTemplateLoaded);
     const MainControls& controls = window.session().editor().controls();
     EXPECT_EQ(controls.fieldButtonEnabled, (std::array<bool, DataFieldCount>{}));
@@ -203,6 +205,15 @@ TEST_F(MainWindowTest, ProjectSavedIntoAnotherFolderOpensAgainUnchanged) {
     ASSERT_TRUE(QFile::exists(folder.filePath("sub/copy.qor")));
     EXPECT_EQ(QDir::currentPath(), folder.filePath("sub"));
     EXPECT_TRUE(shown.empty());
+    // A project without a file (read back) is saved into the project's folder, not the start's.
+    window.applyOutcome(window.session().applyReadBack(window.image()));
+    QString proposed;
+    test::onNextModal([&](QWidget* dialog) {
+        proposed = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
+        dialog->close();
+    });
+    item(window, "saveProjectAsItem")->trigger();
+    EXPECT_EQ(proposed, folder.filePath("sub"));
 
     ASSERT_TRUE(QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin")));
     MainWindow other;

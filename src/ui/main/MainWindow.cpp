@@ -621,7 +621,11 @@ void MainWindow::redo() {
 
 QString MainWindow::chooseFile(bool save, const QString& filter, const QString& current) {
     QFileDialog dialog(this, QString(), startFolder_, filter);
-    if (!current.isEmpty()) dialog.selectFile(current);
+    if (!current.isEmpty()) {
+        const QFileInfo file(current);
+        dialog.setDirectory(file.absolutePath());
+        dialog.selectFile(file.fileName());
+    }
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -702,8 +706,9 @@ void MainWindow::saveProjectAs() {
 
 bool MainWindow::saveToChosenFile() {
     // The dialog starts in the project's folder: its file's, else where its images are looked for.
-    const QString name = session_.untitled() ? fromCp1252(session_.shownProjectName()).toLower() + ".qor"
-                                             : fromCp1252(session_.project().projectName);
+    QString name = fromCp1252(session_.project().projectName);
+    if (session_.untitled() || name.isEmpty())
+        name = fromCp1252(session_.messages().text(Msg::Untitled)).toLower() + ".qor";
     const QString current = session_.projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
     const QString path = chooseFile(true, fileFilters_[4], current);
     if (path.isEmpty()) return false;
