@@ -9,7 +9,8 @@ PosExtendedDialog::PosExtendedDialog(QWidget* parent) : FormDialog(parent) {
     for (QLineEdit* e : {ui_->startEdit, ui_->endEdit, ui_->keywordEdit}) e->setValidator(new Cp1252Validator(e));
     for (int i = 0; i < KeywordCount; ++i) {
         keywordButtons_[i] = findChild<QAbstractButton*>(QStringLiteral("keywordButton%1").arg(i + 1));
-        connect(keywordButtons_[i], &QAbstractButton::clicked, this, [this, i] { selectKeyword(i); });
+        connect(keywordButtons_[i], &QAbstractButton::clicked, this,
+                [this, i] { emit keywordRequested(i, valueOf(ui_->keywordEdit), selectedAction()); });
     }
     for (int i = 0; i < KeywordActionCount; ++i)
         actionButtons_[i] = findChild<QRadioButton*>(QStringLiteral("actionButton%1").arg(i + 1));
@@ -42,13 +43,10 @@ PosExtendedValues PosExtendedDialog::values() const {
     return v;
 }
 
-void PosExtendedDialog::selectKeyword(int n) {
-    const int shown = currentKeyword_;
-    const std::string text = valueOf(ui_->keywordEdit);
-    const int action = selectedAction();
-    if (!switchKeyword(settings_, currentKeyword_, n, text, action)) return;
-    emit keywordSwitched(shown, n, text, action);
-    showKeyword(n);
+void PosExtendedDialog::showKeywords(const PosExtendedSettings& settings, int current) {
+    settings_.Keyword = settings.Keyword;
+    settings_.KeywordAction = settings.KeywordAction;
+    showKeyword(current);
 }
 
 void PosExtendedDialog::showKeyword(int n) {

@@ -33,19 +33,23 @@ public:
     void fill(const PosExtendedSettings& settings) override;
     PosExtendedValues values() const override;
 
+    int currentKeyword() const { return currentKeyword_; }
+    // The keywords as the project now holds them, keyword `current` shown.
+    void showKeywords(const PosExtendedSettings& settings, int current);
+
 signals:
-    // A keyword button made `pressed` current in place of `shown`, whose text and action were
-    // committed: they stay, however the dialog is closed.
-    void keywordSwitched(int shown, int pressed, const std::string& text, int action);
+    // A keyword button asks for `pressed` in place of the current keyword, whose text and action
+    // are shown: the project commits them (they stay, however the dialog is closed) and the
+    // dialog then shows what it holds (showKeywords).
+    void keywordRequested(int pressed, const std::string& text, int action);
 
 private:
-    void selectKeyword(int n);
     void showKeyword(int n);
     int selectedAction() const;
     void selectAction(int position);
     int keywordDown() const;
 
-    PosExtendedSettings settings_;  // as filled, with the keywords committed since
+    PosExtendedSettings settings_;  // as filled, with the keywords the project committed since
     std::array<QAbstractButton*, KeywordCount> keywordButtons_{};
     std::array<QRadioButton*, KeywordActionCount> actionButtons_{};
     int currentKeyword_ = 0;

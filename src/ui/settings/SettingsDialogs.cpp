@@ -46,9 +46,11 @@ SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, 
     dataSend_ = new DataSendDialog(parent);
     posExtended_ = new PosExtendedDialog(parent);
     QObject::connect(pos_, &PosDialog::extendedRequested, pos_, [this] { runPosExtended(); });
-    QObject::connect(posExtended_, &PosExtendedDialog::keywordSwitched, posExtended_,
-                     [this](int shown, int pressed, const std::string& text, int action) {
-                         session_.switchKeyword(shown, pressed, text, action);
+    QObject::connect(posExtended_, &PosExtendedDialog::keywordRequested, posExtended_,
+                     [this](int pressed, const std::string& text, int action) {
+                         int current = posExtended_->currentKeyword();
+                         if (session_.switchKeyword(current, pressed, text, action).ok)
+                             posExtended_->showKeywords(session_.project().posExtended, current);
                      });
     updateExtendedButton();
 }
