@@ -287,20 +287,8 @@ qint64 SerialPort::queuedBytes(QSerialPort& port) {
 qint64 SerialPort::write(const char* data, qint64 count) {
     if (!port_ || count <= 0) return 0;
     ++writing_;
-    qint64 sent = port_->write(data, count);
-    if (sent > 0 && line_.SyncWait) {
-        const QDeadlineTimer deadline(writeWaitMs(line_, static_cast<std::uint32_t>(count)));
-        while (port_ && port_->bytesToWrite() > 0 && !deadline.hasExpired()) {
-            const auto left = std::max<qint64>(1, deadline.remainingTime());
-            if (!port_->waitForBytesWritten(static_cast<int>(left))) break;
-        }
-        if (!port_) {
-            sent = 0;
-        } else if (port_->bytesToWrite() > 0) {
-            sent -= port_->bytesToWrite();
-            port_->clear(QSerialPort::Output);  // what did not leave in time is not sent later
-        }
-    }
+    // Queued, never waited for: the close waits for the line as a deadline of its own.
+    const qint64 sent = port_->write(data, count);
     if (sent > 0) lineFreeAtUs_ = std::max(lineFreeAtUs_, steadyMicros()) + wireMicros(line_, sent);
     --writing_;
     if (writing_ == 0 && (rxPending_ || removedPending_))

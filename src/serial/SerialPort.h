@@ -49,7 +49,7 @@ public:
     // Bytes waiting to be read / still to be sent; 0 when closed.
     qint64 bytesAvailable();
     qint64 bytesToWrite();
-    // Returns the bytes written; with the line's SyncWait only once they have left (bounded wait).
+    // Queues the bytes and returns how many it took; it never waits for them to leave.
     qint64 write(const char* data, qint64 count);
     qint64 write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
     // Everything waiting; never waits.

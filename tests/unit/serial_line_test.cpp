@@ -35,7 +35,7 @@ TEST(SerialLine, MainWindowsPortDiffersFromTheDefaultsInRateAndEventThreadOnly) 
     EXPECT_EQ(std::vector({d.XOnChar, d.XOffChar, d.ErrorChar, d.EofChar, d.EventChar}),
               std::vector<char>({17, 19, '?', 26, 13}));
     EXPECT_FALSE(d.HandshakeRtsCts || d.HandshakeXOnXOff || d.DTRActive || d.ParityCheck());
-    EXPECT_TRUE(d.EnableEvents && d.SyncWait && !d.SyncEventHandling);
+    EXPECT_TRUE(d.EnableEvents && !d.SyncEventHandling);
     SerialLine expected;
     expected.Baudrate = TBaudrate::br_057600;
     expected.SyncEventHandling = true;
@@ -92,15 +92,6 @@ TEST(SerialLine, ParityCheckFollowsEveryParity) {
         s.SetParityBit(static_cast<TParityBit>(p));
         EXPECT_EQ(s.ParityCheck(), p != 0) << ParityNames[p];
     }
-}
-
-TEST(SerialLine, WriteWaitCountsOneCharacterTimePerByte) {
-    SerialLine s = serial1Line();
-    EXPECT_EQ(writeWaitMs(s, 100), 2 * 100 + 1000);  // 57600: 1 ms a character at least
-    s.SetTrmTimeOut(100);
-    EXPECT_EQ(writeWaitMs(s, 10), 10 + 100);
-    s.Baudrate = TBaudrate::br_000050;  // 200 ms a character
-    EXPECT_EQ(writeWaitMs(s, 10), 2000 + 100);
 }
 
 }  // namespace

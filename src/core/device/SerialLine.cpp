@@ -51,11 +51,4 @@ SerialLine serial1Line() {
     return line;
 }
 
-std::int64_t writeWaitMs(const SerialLine& line, std::uint32_t count) {
-    // 10 bits a character, at least 1 ms
-    const std::int64_t perChar = std::max<std::int64_t>(1, 10000 / baudRate(line.Baudrate));
-    if (line.TrmTimeOut() > 0) return perChar * count + line.TrmTimeOut();
-    return 2 * perChar * count + 1000;
-}
-
 }  // namespace vem

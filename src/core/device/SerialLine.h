@@ -78,7 +78,6 @@ class SerialLine : public SerialOptions {
 public:
     bool SyncEventHandling = false;
     bool EnableEvents = true;
-    bool SyncWait = true;  // a write returns when the bytes are written
 
     bool operator==(const SerialLine&) const = default;
 
@@ -114,10 +113,6 @@ private:
 
 // The main window's port: 57600 8N1, no flow control, events on the UI thread.
 SerialLine serial1Line();
-
-// Milliseconds a write may wait for count bytes to leave: TrmTimeOut plus one character time
-// per byte when a time-out is set, else twice the line time plus a second.
-std::int64_t writeWaitMs(const SerialLine& line, std::uint32_t count);
 
 // Why the last open failed, for the message the window shows.
 enum class OpenFailure { None, Absent, Busy, NoPermission, UnsupportedSetting, NotASerialPort, Other };
