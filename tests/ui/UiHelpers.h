@@ -1,7 +1,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,19 +25,39 @@
 
 namespace vem::test {
 
-// Runs `act` on the next modal dialog that opens (while `open` shows it modally).
-inline void onNextModal(std::function<void(QWidget*)> act) {
+// Runs `act` on the modal dialog named `name` once it shows (while the caller shows it modally).
+inline void onModal(const QString& name, std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
+        if (!modal || !modal->isVisible() || (!name.isEmpty() && modal->objectName() != name)) return;
         timer->stop();
         timer->deleteLater();
         act(modal);
     });
     timer->start();
 }
+
+// The same for the next modal dialog, whatever its name.
+inline void onNextModal(std::function<void(QWidget*)> act) { onModal({}, std::move(act)); }
+
+// The child `name` of `w`; a test fails when it is not there.
+template <class T>
+T* child(const QWidget* w, const QString& name) {
+    T* c = w->findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name.toStdString();
+    return c;
+}
+
+// Clicks a button where an operator does: a check box or radio button takes clicks only on its
+// indicator or caption.
+inline void click(QAbstractButton* button) {
+    const bool indicator = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
+                      indicator ? QPoint(6, button->height() / 2) : button->rect().center());
+}
+inline void click(const QWidget* w, const QString& name) { click(child<QAbstractButton>(w, name)); }
 
 // A working folder with the sample project and template, current while it lives; the messages
 // of the windows it watches are collected in `shown`.

@@ -35,12 +35,9 @@ struct TemplateWindowTest {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     template <typename T>
-    T* child(const QString& name) { return window.findChild<T*>(name); }
+    T* child(const QString& name) { return test::child<T>(&window, name); }
     // Clicks a check box on its indicator, as an operator does when the caption is empty.
-    void clickBox(const QString& name) {
-        auto* box = child<QCheckBox>(name);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
-    }
+    void clickBox(const QString& name) { test::click(&window, name); }
     std::vector<int> cellsOf(int tag) { return test::cellsOf(window.editor(), tag); }
 };
 

@@ -48,7 +48,7 @@ struct ActiveTemplateWindowTest {
         QApplication::sendEvent(target, &press);
     }
     template <typename T>
-    T* child(const char* name) { return window->findChild<T*>(name); }
+    T* child(const char* name) { return test::child<T>(window.get(), name); }
 };
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "ui/port/PortSettingsDialog.h"
 #include "ui/port/PortSettingsFlow.h"
 #include "Pty.h"
+#include "UiHelpers.h"
 #include <QSignalSpy>
 
 #include "serial/PortRegistry.h"
@@ -30,28 +31,8 @@ namespace {
 
 using test::Pty;
 
-template <class T>
-T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-// Runs act on the port dialog once it is shown modally.
-void onDialog(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != "PortSettingsDialog" || !modal->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
-
-void click(QWidget* w, const char* button) { child<QPushButton>(w, button)->click(); }
+using test::child;
+using test::click;
 
 void typePort(QWidget* w, const QString& text) {
     QLineEdit* edit = child<QComboBox>(w, "ComboBoxPort")->lineEdit();
@@ -85,7 +66,7 @@ protected:
 };
 
 TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
-    onDialog([&](QWidget* w) {
+    test::onModal("PortSettingsDialog", [&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), "Einstellungen");
         EXPECT_EQ(w->size(), QSize(256, 297));
         const std::vector<std::pair<const char*, QString>> shown{
@@ -116,7 +97,7 @@ TEST_F(PortDialog, ShowsTheSettingsAndACancelReopensWithTheOldOnes) {
 
 TEST_F(PortDialog, QueueArrowsStopAtBothEndsAndAnUntouchedSizeStays) {
     serial.line().SetBufSizeTrm(3000);
-    onDialog([&](QWidget* w) {
+    test::onModal("PortSettingsDialog", [&](QWidget* w) {
         auto* rec = child<QueueSizeBox>(w, "UpDown1");
         EXPECT_EQ(child<QueueSizeBox>(w, "UpDown2")->text(), "3000");
         QTest::keyClick(rec, Qt::Key_Up);
@@ -139,7 +120,7 @@ TEST_F(PortDialog, APortPluggedInWhileOpenIsOfferedAndOneLeavingIsNamed) {
     const QString link = dir.filePath("ttyPlugged");
     ports.addDevicePath(link);  // not there yet
     QSignalSpy arrivals(&ports, &PortRegistry::portsArrived);
-    onDialog([&](QWidget* w) {
+    test::onModal("PortSettingsDialog", [&](QWidget* w) {
         auto* box = child<QComboBox>(w, "ComboBoxPort");
         EXPECT_EQ(box->findText(link), -1);
         ASSERT_TRUE(QFile::link(pty.slave(), link));
@@ -160,7 +141,7 @@ TEST_F(PortDialog, ATypedPathOpensAPseudoTerminalAndIsRememberedForTheNextStart)
     QTemporaryDir dir;
     QFile plain(dir.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    onDialog([&](QWidget* w) {
+    test::onModal("PortSettingsDialog", [&](QWidget* w) {
         for (const QString& refused : {QString("/nonexistent/ttyQ"), plain.fileName()}) {
             typePort(w, refused);
             click(w, "ButtonOk");
@@ -216,7 +197,7 @@ TEST_F(PortDialog, APortNoLongerListedStaysAndNoOtherIsPreselected) {
     ASSERT_TRUE(QFile::remove(link));
     ports.recheck();
     ASSERT_FALSE(ports.contains(gone));
-    onDialog([&](QWidget* w) {
+    test::onModal("PortSettingsDialog", [&](QWidget* w) {
         auto* box = child<QComboBox>(w, "ComboBoxPort");
         EXPECT_GT(box->count(), 0);
         EXPECT_EQ(box->currentIndex(), -1);
@@ -247,7 +228,7 @@ TEST_F(PortDialog, ASettingThePlatformCannotDoIsNamedAndNeverTaken) {
          "Datenbit 4"},
     };
     for (const auto& c : cases) {
-        onDialog([&](QWidget* w) {
+        test::onModal("PortSettingsDialog", [&](QWidget* w) {
             c.choose(w);
             click(w, "ButtonOk");
             EXPECT_TRUE(w->isVisible()) << c.name;
@@ -271,7 +252,7 @@ TEST_F(PortDialog, TextsAndNotesComeFromTheMessageSlots) {
     const QString null = dir.filePath("null");
     ASSERT_TRUE(QFile::link("/dev/null", null));
     ports.addDevicePath("/nonexistent/ttyVEM");  // as VEM_PORT names one
-    onDialog([&](QWidget* w) {
+    test::onModal("PortSettingsDialog", [&](QWidget* w) {
         EXPECT_EQ(note(w), QString("#%1 /nonexistent/ttyVEM").arg(Msg::PortNoteAbsent));
         EXPECT_TRUE(w->windowTitle().startsWith(QString("#%1 ").arg(Msg::PortDialogCaption)));
         const std::pair<const char*, int> captions[] = {

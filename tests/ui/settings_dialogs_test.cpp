@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "UiHelpers.h"
 #include "ui/common/MessagePresenter.h"
 #include "model/Project.h"
 #include "model/DeviceImage.h"
@@ -29,6 +30,10 @@
 namespace vem {
 namespace {
 
+using test::child;
+using test::click;
+using test::onModal;
+
 class RecordingPresenter : public MessagePresenter {
 public:
     using MessagePresenter::MessagePresenter;
@@ -37,27 +42,6 @@ public:
 protected:
     void present(const Shown& message, QWidget*) override { shown.push_back(message); }
 };
-
-// Runs `act` on the modal dialog named `name` once it is the active modal window.
-void onModal(const QString& name, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != name || !modal->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
-
-template <class T>
-T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 // Types `text` into an emptied edit key by key; characters beyond ASCII arrive as an input
 // method delivers them.
@@ -72,15 +56,6 @@ void type(QWidget* w, const char* editName, const QString& text) {
             QApplication::sendEvent(edit, &press);
         }
     }
-}
-
-// Clicks a button where its caption or indicator is: a check box or radio button takes clicks
-// only there.
-void click(QWidget* w, const char* buttonName) {
-    auto* button = child<QAbstractButton>(w, buttonName);
-    const bool indicator = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    const QPoint at = indicator ? QPoint(6, button->height() / 2) : button->rect().center();
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 QString text(QWidget* w, const char* editName) { return child<QLineEdit>(w, editName)->text(); }

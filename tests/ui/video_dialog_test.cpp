@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/common/MessagePresenter.h"
+#include "UiHelpers.h"
 #include "ui/device/VideoSignalDialog.h"
 
 namespace vem {
@@ -29,11 +30,7 @@ struct VideoSignalDialogTest {
     }
 
     template <class T>
-    T* child(const QString& name) {
-        T* c = dialog.findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
+    T* child(const QString& name) { return test::child<T>(&dialog, name); }
     // The value edits and their spin arrows, 1 to 4: brightness, contrast, chroma, luma.
     static QString value(int n) { return QStringList{"brightness", "contrast", "chroma", "luma"}.at(n - 1); }
     QLineEdit* edit(int n) { return child<QLineEdit>(value(n) + "Edit"); }
@@ -42,11 +39,7 @@ struct VideoSignalDialogTest {
         QTest::keyClick(edit(n), Qt::Key_Delete);
         QTest::keyClicks(edit(n), text);
     }
-    void click(const QString& name) {
-        auto* b = child<QAbstractButton>(name);
-        const bool box = qobject_cast<QCheckBox*>(b);
-        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, box ? QPoint(6, b->height() / 2) : b->rect().center());
-    }
+    void click(const QString& name) { test::click(&dialog, name); }
     void spin(int n, bool up) { click(value(n) + (up ? "Up" : "Down")); }
     int videoMessages() const {
         int count = 0;
