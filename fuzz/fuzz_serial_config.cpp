@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "device/SerialConfig.h"
+#include "serialline/SerialConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "device/SerialLine.h"
+#include "serialline/SerialLine.h"
 
 namespace vem {
 

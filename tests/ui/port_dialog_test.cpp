@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "device/SerialConfig.h"
+#include "serialline/SerialConfig.h"
 #include "ui/port/PortMemory.h"
 #include "ui/port/PortSettingsDialog.h"
 #include "ui/port/PortSettingsFlow.h"

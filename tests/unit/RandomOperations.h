@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "SampleData.h"
 #include "SessionChecks.h"
 #include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
@@ -19,7 +20,7 @@ public:
     explicit SampleFolder(const std::string& name)
         : previous_(std::filesystem::current_path()),
           folder_(std::filesystem::temp_directory_path() / (name + std::to_string(std::random_device{}()))) {
-        const auto data = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+        const auto& data = SampleDataFolder;
         std::filesystem::create_directories(folder_);
         for (const char* file : {"default.qor", "default.bin"}) std::filesystem::copy_file(data / file, folder_ / file);
         std::filesystem::current_path(folder_);

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "device/Protocol.h"
-#include "device/SerialLine.h"
+#include "serialline/SerialLine.h"
 #include "editor/Editor.h"
 #include "files/ImageBuild.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
 #include "model/Project.h"
-#include "session/Exchange.h"
+#include "device/Exchange.h"
 #include "session/Outcome.h"
 #include "session/ProjectHistory.h"
 #include "settings/InterfaceRules.h"

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "device/SerialConfig.h"
+#include "serialline/SerialConfig.h"
 #include "serial/PortRegistry.h"
 #include "serial/PortPath.h"
 #include "serial/SerialPort.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/SerialLine.h"
+#include "serialline/SerialLine.h"
 #include "i18n/MessageTable.h"
 
 namespace Ui {

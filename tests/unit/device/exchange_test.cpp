@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "session/Exchange.h"
+#include "device/Exchange.h"
 #include "sim/SimulatedDevice.h"
 
 namespace vem::test {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "device/SerialLine.h"
+#include "serialline/SerialLine.h"
 
 namespace vem {
 namespace {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "SampleData.h"
 #include <sys/stat.h>
 
 #include "FilesFixture.h"
@@ -9,8 +11,7 @@
 namespace vem::test {
 namespace {
 
-const std::filesystem::path DataFolder =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+const std::filesystem::path DataFolder = test::SampleDataFolder;
 
 // A session that opened the sample project in a fresh working folder.
 struct SessionOpenSave : SessionFilesFixture {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "device/SerialConfig.h"
+#include "serialline/SerialConfig.h"
 
 namespace vem {
 namespace {

@@ -80,7 +80,7 @@ TEST(SessionHistory, UndoAndRedoWalkBackAndForthThroughRandomChanges) {
     }
 }
 
-struct SampleSession : ::testing::Test {
+struct SessionHistoryTest : ::testing::Test {
     SampleFolder folder{"vem-history-"};
     Session s;
     void SetUp() override { ASSERT_TRUE(s.startUp().ok); }
@@ -102,7 +102,7 @@ struct SampleSession : ::testing::Test {
 
 // A field dropped on background text takes its cells; undoing the drag brings the text back,
 // and the drag was one step however far it moved.
-TEST_F(SampleSession, UndoingADragBringsBackTheTextUnderTheDroppedField) {
+TEST_F(SessionHistoryTest, UndoingADragBringsBackTheTextUnderTheDroppedField) {
     const auto [field, cells] = placedField();
     ASSERT_GT(field, 0);
     const int length = static_cast<int>(cells.size());
@@ -131,7 +131,7 @@ TEST_F(SampleSession, UndoingADragBringsBackTheTextUnderTheDroppedField) {
 
 // Typing is one step until something else happens, an undo included; a change after an undo
 // drops the redo; the history keeps the last steps.
-TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
+TEST_F(SessionHistoryTest, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
     s.mousePress(0, MouseButton::Left);
     type("abc");
     s.keyDown(EditorKey::Backspace);
@@ -159,7 +159,7 @@ TEST_F(SampleSession, TypingIsOneStepAndAChangeAfterUndoDropsTheRedo) {
 
 // Switching data sets shows another set and changes nothing to undo; coming back shows each
 // field where it was stored.
-TEST_F(SampleSession, SwitchingDataSetsIsNoChange) {
+TEST_F(SessionHistoryTest, SwitchingDataSetsIsNoChange) {
     Project twoSets = s.project();
     twoSets.dataSets[1].dataSetAvailable = 1;  // the sample's second set holds placed fields
     s.takeProject(twoSets, s.image());
@@ -175,7 +175,7 @@ TEST_F(SampleSession, SwitchingDataSetsIsNoChange) {
 }
 
 // Saving keeps the history; undoing back to the saved state clears the "*"; opening starts anew.
-TEST_F(SampleSession, TheStarFollowsTheHistoryAndOpeningStartsANewOne) {
+TEST_F(SessionHistoryTest, TheStarFollowsTheHistoryAndOpeningStartsANewOne) {
     s.clickSummerTimeCheckBox();
     ASSERT_TRUE(s.saveProjectAs("saved.qor").ok);
     EXPECT_FALSE(s.modified());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "SampleData.h"
+
 #include <sys/stat.h>
 
 #include <functional>
@@ -12,8 +14,7 @@
 namespace vem::test {
 namespace {
 
-const std::filesystem::path DataFolder =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+const std::filesystem::path DataFolder = test::SampleDataFolder;
 
 using Lines = std::vector<std::string>;
 

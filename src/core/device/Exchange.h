@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "device/Protocol.h"
-#include "files/ImageBuild.h"
+#include "model/LocalTime.h"
 #include "model/DeviceImage.h"
 
 namespace vem {

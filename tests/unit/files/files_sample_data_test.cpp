@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "SampleData.h"
+
 #include "FilesFixture.h"
 #include "SessionChecks.h"
 #include "files/ImageFile.h"
@@ -8,8 +10,7 @@
 namespace vem::test {
 namespace {
 
-const std::filesystem::path DataFolder =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+const std::filesystem::path DataFolder = test::SampleDataFolder;
 
 // The sample project and template shipped in data/, opened and saved as the window does.
 struct SampleData : SessionFilesFixture {

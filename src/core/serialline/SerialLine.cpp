@@ -1,4 +1,4 @@
-#include "device/SerialLine.h"
+#include "serialline/SerialLine.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "session/Exchange.h"
+#include "device/Exchange.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "SampleData.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,8 +15,7 @@
 namespace vem {
 namespace {
 
-const std::filesystem::path DataFolder =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+const std::filesystem::path DataFolder = test::SampleDataFolder;
 
 // A file with `counts` per section; each text line is "|<section>.<entry>|".
 std::string fileWith(const std::vector<int>& counts, const std::string& eol = "\r\n") {

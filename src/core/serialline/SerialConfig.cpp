@@ -1,4 +1,4 @@
-#include "device/SerialConfig.h"
+#include "serialline/SerialConfig.h"
 
 #include <array>
 #include <charconv>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "device/SerialLine.h"
+#include "serialline/SerialLine.h"
 
 namespace vem {
 
