@@ -109,6 +109,20 @@ const std::vector<std::string>& builtInTexts() {
     return texts;
 }
 
+// Slots 121..159 are reserved: "-".
+constexpr int FirstBlockSlot = 160;
+
+// Built-in texts from FirstBlockSlot on, Windows-1252.
+const std::vector<std::string>& blockTexts() {
+    static const std::vector<std::string> texts = {
+        "die Verkn\xFC""pfung geh\xF6rt einem anderen Benutzer in einem gemeinsamen Ordner",
+        "ein Projekt liest diese Datei als seine Bilddatei",
+        "die erste Zeile des Projekts f\xE4nde ihre Bilddatei nicht",
+        "Die Ausgabe konnte nicht geschrieben werden: %1",
+    };
+    return texts;
+}
+
 }  // namespace
 
 std::string fillPlaceholders(const std::string& text, const std::vector<std::string>& values) {
@@ -128,6 +142,8 @@ std::string fillPlaceholders(const std::string& text, const std::vector<std::str
 
 MessageTable::MessageTable() : texts_(ClassicSlotCount) {
     for (const auto& t : builtInTexts()) texts_.push_back(t);
+    texts_.resize(FirstBlockSlot, "-");
+    for (const auto& t : blockTexts()) texts_.push_back(t);
     shown_ = texts_;
     values_.resize(texts_.size());
 }

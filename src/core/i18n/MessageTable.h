@@ -165,6 +165,14 @@ constexpr int FusesSent = 118;
 constexpr int OperationVerify = 119;
 // Not a text: the language of the file ("de", "en"), whose translations the standard dialogs take.
 constexpr int LanguageCode = 120;
+// Slots 121..159 are reserved: their texts are "-".
+// ---- Saves that would write through another's link or over a file a project reads, and output
+// that could not be written. One contiguous block; its numbers may move as a whole.
+constexpr int SaveReasonForeignLink = 160;
+constexpr int SaveReasonKeptFile = 161;
+constexpr int SaveReasonNameNotFound = 162;  // line 1 would not find the file written
+constexpr int OutputNotWritten = 163;        // %1 what the system says
+// ---- end of the block
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
