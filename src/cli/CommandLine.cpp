@@ -18,7 +18,8 @@ const char* const Closing =
     "every device at once.\n"
     "Exit codes: 0 success, 1 device or transfer failure (diff: a difference), 2 usage,\n"
     "3 file problem, 4 diff could not compare (a file or device it could not read),\n"
-    "130 and 143 interrupted; of several devices the highest.\n"
+    "5 the results could not be written to stdout (said on stderr),\n"
+    "129, 130 and 143 interrupted by SIGHUP, SIGINT, SIGTERM; of several codes the highest.\n"
     "With --json every outcome writes one JSON document on stdout whose \"exit\" is the exit code.";
 
 struct Options {

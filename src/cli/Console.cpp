@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "device/Protocol.h"
@@ -49,12 +50,13 @@ QString keepEnd(const QString& text, int width) {
 
 bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-void writeRaw(std::FILE* to, const QString& text) {
-    std::fputs(text.toUtf8().constData(), to);
-    std::fflush(to);
+// False when the stream refused the text (a full disk, a closed pipe or descriptor).
+bool writeRaw(std::FILE* to, const QString& text) {
+    const bool written = std::fputs(text.toUtf8().constData(), to) >= 0;
+    return std::fflush(to) == 0 && written;
 }
 
-void writeLine(std::FILE* to, const QString& line) { writeRaw(to, escapeControls(line) + '\n'); }
+bool writeLine(std::FILE* to, const QString& line) { return writeRaw(to, escapeControls(line) + '\n'); }
 
 QString hexBytes(std::span<const std::uint8_t> bytes, std::size_t most) {
     QString text;
@@ -92,13 +94,15 @@ Console::Console(Verbosity verbosity, bool json)
 void Console::result(const QString& line) {
     if (json_) return;
     endProgressLine();
-    writeLine(stdout, line);
+    if (!writeLine(stdout, line) && outputError_ == 0) outputError_ = errno;
 }
 
 void Console::document(const QJsonObject& document) {
-    writeRaw(stdout, QJsonDocument(document).toJson());
+    if (!writeRaw(stdout, QJsonDocument(document).toJson()) && outputError_ == 0) outputError_ = errno;
     documentWritten_ = true;
 }
+
+void Console::outputClosed() { outputError_ = EBADF; }
 
 void Console::finish(const QString& command, int exit) {
     if (!json_ || documentWritten_) return;

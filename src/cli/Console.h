@@ -40,6 +40,10 @@ public:
     void note(const QString& line, int lane = 0);
     // A problem: always written.
     void error(const QString& line, int lane = 0);
+    // Why stdout did not take a result or the document (an errno value); 0 while it took all.
+    int outputError() const { return outputError_; }
+    // stdout was closed when vemctl started: nothing written there reaches anyone.
+    void outputClosed();
 
     // Lanes: one per device of a run on several ports; lane 0 without a label otherwise.
     int addLane(const QString& label);
@@ -68,6 +72,7 @@ private:
     Verbosity verbosity_;
     bool json_;
     bool documentWritten_ = false;
+    int outputError_ = 0;
     QStringList errors_;  // every error line, for the document of a command that wrote none
     bool terminal_;
     int columns_;  // the terminal's width at start; 0 unknown

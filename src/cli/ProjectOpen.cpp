@@ -63,11 +63,15 @@ std::filesystem::path projectFileOf(const QString& path) {
 }  // namespace
 
 bool enterFolderOf(const QString& path, Console& console) {
-    const QString folder = fromFileSystemName(std::filesystem::absolute(projectFileOf(path)).parent_path().string());
+    if (path.isEmpty()) {
+        console.error("an empty file name: no file is named");
+        return false;
+    }
     std::error_code error;
-    std::filesystem::current_path(fileSystemName(folder), error);
+    const std::filesystem::path folder = std::filesystem::absolute(projectFileOf(path), error).parent_path();
+    if (!error) std::filesystem::current_path(folder, error);
     if (!error) return true;
-    console.error(folder + ": no such folder");
+    console.error(fromFileSystemName(folder.string()) + ": no such folder");
     return false;
 }
 

@@ -44,6 +44,7 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
     writeFile(path("firmware.ldr"), QByteArray(100, 'f'));
     writeFile(path("garbage.qor"), QByteArray(5000, '\x01'));
     QDir(folder.path()).mkdir("lone");
+    ASSERT_TRUE(QFile::link("loop.qor", path("loop.qor")));
     ASSERT_TRUE(QFile::copy(path("default.qor"), path("lone/default.qor")));  // without its template
     const auto devices = [&](QString text) {
         return text.replace("<sim>", sim.path()).replace("<mute>", mute.path).replace("<link>", path("link"))
@@ -102,6 +103,18 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         {{"diff", "default.qor", "none.qor"}, 4},
         {{"diff", "lone/default.qor", "default.qor"}, 4},
         {{"diff", "default.qor"}, 2},
+        // File arguments that name no file: empty, a folder, a loop of links, a name too long.
+        {{"check", ""}, 3, {"empty file name"}},
+        {{"show", ""}, 3},
+        {{"build", "", "-o", "image"}, 3},
+        {{"program", "", "--port", "<sim>"}, 3},
+        {{"verify", "", "--port", "<sim>"}, 3},
+        {{"upload-font", "", "--port", "<sim>"}, 3},
+        {{"diff", "", "default.qor"}, 4},
+        {{"diff", "default.qor", ""}, 4},
+        {{"show", "lone"}, 3, {"is a folder"}},
+        {{"show", "loop.qor"}, 3, {"is a loop of links"}},
+        {{"build", QString(300, 'n'), "-o", "image"}, 3, {"name too long"}},
     };
     for (const auto& c : cases) {
         QStringList arguments;
@@ -120,6 +133,23 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         const QJsonArray errors = document.object()["errors"].toArray();
         EXPECT_EQ(errors.isEmpty(), r.exit == 0) << call << "\n" << r.out.toStdString();
         for (const auto& line : errors) EXPECT_TRUE(r.err.contains(line.toString())) << call << "\n" << r.err.toStdString();
+    }
+}
+
+// Results that stdout does not take are no success: a full disk, or stdout closed.
+TEST_F(VemctlExits, OutputThatCannotBeWrittenIsAnError) {
+    for (const QStringList& arguments : {QStringList{"show", "default.qor"}, {"check", "default.qor", "--json"}}) {
+        for (const bool closed : {false, true}) {
+            QProcess p;
+            p.setWorkingDirectory(folder.path());
+            if (closed) p.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+            else p.setStandardOutputFile("/dev/full");
+            p.start(VEMCTL_PATH, QStringList(arguments) << "--language" << VEM_DATA_DIR "/language-en.txt");
+            ASSERT_TRUE(p.waitForFinished(30000));
+            const QString err = QString::fromUtf8(p.readAllStandardError());
+            EXPECT_EQ(p.exitCode(), 5) << arguments.join(' ').toStdString() << " closed " << closed;
+            EXPECT_TRUE(err.contains("The output could not be written: ")) << err.toStdString();
+        }
     }
 }
 

@@ -1,4 +1,4 @@
-// vemctl stopped by SIGTERM or SIGINT in the middle of programming qorsim.
+// vemctl stopped by SIGTERM, SIGINT or SIGHUP in the middle of programming qorsim.
 #include <fcntl.h>
 #include <signal.h>
 #include <termios.h>
@@ -39,7 +39,7 @@ speed_t lineSpeed(const QString& path) {
 struct VemctlInterrupt : vem::test::VemctlFolder {};
 
 TEST_F(VemctlInterrupt, APortOnWhichProgrammingWasStoppedIsClosedAndRestoredWithOneLine) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         // The device's line idles at 9600 baud; vemctl sets 57600 while it programs.
         QorsimProcess sim({"--baud", "57600", "--idle-baud", "9600", "--memory", path("device")});
@@ -99,6 +99,25 @@ TEST_F(VemctlInterrupt, APortOnWhichProgrammingWasStoppedIsClosedAndRestoredWith
         port.setPortNumber(registry.numberAt(sim.path()));
         EXPECT_TRUE(port.open());
     }
+}
+
+// A reader of its messages that goes away (`| head -2`) stops no device operation.
+TEST_F(VemctlInterrupt, ProgrammingGoesOnWhenStderrIsClosed) {
+    QorsimProcess sim({"--memory", path("device")});
+    QProcess vemctl;
+    vemctl.setWorkingDirectory(folder.path());
+    vemctl.setChildProcessModifier([] {
+        int gone[2];  // a pipe whose reading end no one holds
+        if (::pipe(gone) != 0) ::_exit(99);
+        ::dup2(gone[1], STDERR_FILENO);
+        ::close(gone[0]);
+        ::close(gone[1]);
+    });
+    vemctl.start(VEMCTL_PATH, {"program", "default.qor", "--port", sim.path(), "--json"});
+    ASSERT_TRUE(vemctl.waitForFinished(30000));
+    EXPECT_EQ(vemctl.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(vemctl.exitCode(), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(vemctl.readAllStandardOutput()).object()["exit"].toInt(-1), 0);
 }
 
 }  // namespace
