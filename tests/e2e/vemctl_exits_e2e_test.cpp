@@ -45,6 +45,8 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
     writeFile(path("garbage.qor"), QByteArray(5000, '\x01'));
     QDir(folder.path()).mkdir("lone");
     ASSERT_TRUE(QFile::link("loop.qor", path("loop.qor")));
+    writeFile(path("locked.qor"), "previous");
+    ASSERT_TRUE(QFile::setPermissions(path("locked.qor"), QFile::ReadOwner));
     ASSERT_TRUE(QFile::copy(path("default.qor"), path("lone/default.qor")));  // without its template
     const auto devices = [&](QString text) {
         return text.replace("<sim>", sim.path()).replace("<mute>", mute.path).replace("<link>", path("link"))
@@ -115,6 +117,12 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         {{"show", "lone"}, 3, {"is a folder"}},
         {{"show", "loop.qor"}, 3, {"is a loop of links"}},
         {{"build", QString(300, 'n'), "-o", "image"}, 3, {"name too long"}},
+        // A read that could not be saved is refused before the device is asked (<mute> never answers).
+        {{"read", "--port", "<mute>", "-o", "lone/"}, 3, {"it is a folder"}},
+        {{"read", "--port", "<mute>", "-o", "no/copy.qor"}, 3, {"the folder does not exist"}},
+        {{"read", "--port", "<mute>", "-o", "/dev/full"}, 3, {"not an ordinary file"}},
+        {{"read", "--port", "<mute>", "-o", "loop.qor"}, 3, {"its links form a loop"}},
+        {{"read", "--port", "<mute>", "-o", "locked.qor"}, 3, {"the file is read-only", "--force replaces it"}},
     };
     for (const auto& c : cases) {
         QStringList arguments;
@@ -129,6 +137,11 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         ASSERT_EQ(error.error, QJsonParseError::NoError) << call << "\n" << r.out.toStdString();
         EXPECT_TRUE(document.isObject()) << call;
         EXPECT_EQ(document.object()["exit"].toInt(-1), r.exit) << call;
+        if (c.arguments.value(0) == "read" && r.exit != 0 && !document.object().contains("errors")) {
+            const QJsonObject failure = document.object()["failure"].toObject();
+            EXPECT_FALSE(failure.isEmpty()) << call;
+            EXPECT_EQ(failure.contains("file"), failure.contains("reason")) << call;
+        }
         if (!document.object().contains("errors")) continue;
         const QJsonArray errors = document.object()["errors"].toArray();
         EXPECT_EQ(errors.isEmpty(), r.exit == 0) << call << "\n" << r.out.toStdString();

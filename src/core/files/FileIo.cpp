@@ -241,7 +241,8 @@ FileWrite stage(const fs::path& owner, std::span<const std::uint8_t> bytes, cons
 
 // Checks the target of a replacing write: the file it lands in, and its mode when it exists.
 FileWrite examineTarget(const fs::path& target, WriteOptions options, fs::path& file, std::optional<struct stat>& old) {
-    if (target.empty() || !target.has_filename()) return failure(ENOENT, target);
+    if (target.empty()) return failure(ENOENT, target);
+    if (!target.has_filename()) return failure(fs::is_directory(target) ? EISDIR : ENOENT, target);
     if (FileWrite refused = followableLinkTarget(target, file); !refused.ok()) return refused;
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) {
