@@ -56,8 +56,12 @@ void DeviceRunner::interrupt(int signal) {
     failed_ = true;
     failureSlot_ = Msg::Interrupted;
     interruptedFacts_ = {{"signal", signal}};
+    // Cut short in the wait before the port closes, the operation had completed.
+    const bool completed = !midExchange && steps > 0 && step >= steps;
     interruption_ = midExchange ? QString("interrupted at step %1 of %2").arg(step).arg(steps)
+                    : completed ? QString("interrupted after step %1 of %2: the operation had completed").arg(step).arg(steps)
                                 : QString("interrupted between two operations");
+    interruptedFacts_["completed"] = completed;
     if (midExchange) {
         interruptedFacts_["step"] = step;
         interruptedFacts_["steps"] = steps;
