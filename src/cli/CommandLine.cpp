@@ -1,7 +1,11 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <filesystem>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include "ProjectOpen.h"
 #include "serial/PortPath.h"
@@ -57,12 +61,23 @@ QString helpText(QCommandLineParser& parser) {
     return parser.helpText().trimmed() + "\n\nCommands:\n" + commandList() + "\n" + Closing;
 }
 
-// A problem text naming two of `paths` that lead to the same device (the same path, or a link
-// and its target); empty when each is another.
+// What tells two ports apart: a character device's number, which every node and link of one
+// device share; else the path a link leads to.
+QString deviceKey(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode))
+        return "character device " + QString::number(st.st_rdev);
+#endif
+    return portDevice(path);
+}
+
+// A problem text naming two of `paths` that lead to the same device (the same path, a link and
+// its target, or two nodes of one device); empty when each is another.
 QString samePortTwice(const QStringList& paths) {
     QStringList devices;
     for (const QString& path : paths) {
-        devices << portDevice(path);
+        devices << deviceKey(path);
         const qsizetype first = devices.indexOf(devices.last());
         if (first < devices.size() - 1) return "--port " + paths[first] + " and --port " + path + " are the same port";
     }
@@ -73,8 +88,8 @@ QString samePortTwice(const QStringList& paths) {
 QStringList eachDeviceOnce(const QStringList& paths) {
     QStringList devices, kept;
     for (const QString& path : paths) {
-        if (devices.contains(portDevice(path))) continue;
-        devices << portDevice(path);
+        if (devices.contains(deviceKey(path))) continue;
+        devices << deviceKey(path);
         kept << path;
     }
     return kept;

@@ -1,6 +1,7 @@
 // vemctl's exit codes and its one JSON document, on every way each command can end.
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QJsonArray>
@@ -39,6 +40,11 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
     const MuteTerminal mute;
     ASSERT_FALSE(mute.path.isEmpty());
     ASSERT_TRUE(QFile::link(sim.path(), path("link")));
+    struct stat simNode {};
+    ASSERT_EQ(::stat(QFile::encodeName(sim.path()).constData(), &simNode), 0);
+    // A second node of the device; without the right to make one, the link stands in.
+    const bool madeNode = ::mknod(QFile::encodeName(path("node")).constData(), S_IFCHR | 0600, simNode.st_rdev) == 0;
+    const QString node = madeNode ? path("node") : path("link");
     ASSERT_TRUE(QFile::link(mute.path, path("qor%3%1")));
     writeFile(path("font.zsz"), QByteArray(3584, 'f'));
     writeFile(path("firmware.ldr"), QByteArray(100, 'f'));
@@ -50,7 +56,7 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
     ASSERT_TRUE(QFile::copy(path("default.qor"), path("lone/default.qor")));  // without its template
     const auto devices = [&](QString text) {
         return text.replace("<sim>", sim.path()).replace("<mute>", mute.path).replace("<link>", path("link"))
-            .replace("<odd>", path("qor%3%1"));
+            .replace("<odd>", path("qor%3%1")).replace("<node>", node);
     };
     const struct {
         QStringList arguments;
@@ -90,6 +96,7 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         // One port named twice, also as a link and its target.
         {{"info", "--port", "<sim>", "--port", "<sim>"}, 2, {"<sim>"}},
         {{"info", "--port", "<sim>", "--port", "<link>"}, 2, {"<sim>", "<link>"}},
+        {{"info", "--port", "<sim>", "--port", "<node>"}, 2, {"<sim>", "<node>"}},
         {{"clock", "--port", "<sim>"}, 0},
         {{"clock", "--port", "<mute>"}, 1},
         {{"upload-font", "font.zsz", "--port", "<sim>"}, 0},
