@@ -51,7 +51,8 @@ public:
     bool lanesLabelled() const { return lanes_.size() > 1; }
     // A message table slot, with its detail line when there is one.
     void message(const MessageTable& messages, int slot, const std::string& detail = {}, int lane = 0);
-    // The session's progress: a bar on a terminal, a line every tenth otherwise; not with --quiet.
+    // The session's progress: a bar on a terminal wide enough, a line every tenth otherwise; not
+    // with --quiet.
     void progress(const Session::Progress& progress, int lane = 0);
     // Every command word and block that leaves or arrives; only with --verbose.
     void trace(bool outgoing, std::span<const std::uint8_t> bytes, int lane = 0);
@@ -65,6 +66,9 @@ private:
     };
     QString prefixed(int lane, const QString& line) const;
     void draw(const Session::Progress& progress, int lane);
+    // Whether the shortest bar with its label and count fits a line; on a narrower terminal
+    // the progress goes as plain lines.
+    bool barFits(int maximum) const;
     QString barLine(int lane, const QString& caption, int position, int maximum);
     void drawBars();
     void endProgressLine();
