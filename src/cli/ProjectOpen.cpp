@@ -75,9 +75,18 @@ bool enterFolderOf(const QString& path, Console& console) {
     return false;
 }
 
+namespace {
+// The project's name in Windows-1252, as the device holds names: a file name that is not UTF-8
+// is taken byte for byte, as a name saved on Windows holds it.
+std::string deviceName(const QString& path) {
+    const QByteArray bytes = QByteArray::fromStdString(fileSystemName(path));
+    return QString::fromUtf8(bytes).toUtf8() == bytes ? toCp1252(path) : bytes.toStdString();
+}
+}  // namespace
+
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
     if (!enterFolderOf(path, console)) return false;
-    Outcome opened = session.openProject(projectFileOf(path).filename().string(), toCp1252(path));
+    Outcome opened = session.openProject(projectFileOf(path).filename().string(), deviceName(path));
     if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);
