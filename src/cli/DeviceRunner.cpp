@@ -58,9 +58,10 @@ void DeviceRunner::interrupt(int signal) {
     interruptedFacts_ = {{"signal", signal}};
     // Cut short in the wait before the port closes, the operation had completed.
     const bool completed = !midExchange && steps > 0 && step >= steps;
-    interruption_ = midExchange ? QString("interrupted at step %1 of %2").arg(step).arg(steps)
-                    : completed ? QString("interrupted after step %1 of %2: the operation had completed").arg(step).arg(steps)
-                                : QString("interrupted between two operations");
+    const int slot = midExchange ? Msg::InterruptedAtStep
+                     : completed ? Msg::InterruptedAfterCompletion
+                                 : Msg::InterruptedBetweenOperations;
+    interruption_ = fromCp1252(session_.messages().text({slot, {std::to_string(step), std::to_string(steps)}}));
     interruptedFacts_["completed"] = completed;
     if (midExchange) {
         interruptedFacts_["step"] = step;

@@ -101,19 +101,20 @@ TEST_F(VemctlInterrupt, APortOnWhichProgrammingWasStoppedIsClosedAndRestoredWith
     }
 }
 
-// Interrupted in the second before the port closes, the device holds all it was sent.
+// Interrupted in the second before the port closes, the device holds all it was sent: said in
+// the language's words.
 TEST_F(VemctlInterrupt, AnInterruptAfterTheLastBlockSaysTheOperationCompleted) {
     QorsimProcess sim({"--memory", path("device")});
     QProcess vemctl;
     vemctl.setWorkingDirectory(folder.path());
     vemctl.start(VEMCTL_PATH, {"program", "default.qor", "--no-verify", "--port", sim.path(), "--json", "--language",
-                               VEM_DATA_DIR "/language-en.txt"});
+                               VEM_DATA_DIR "/language.txt"});
     QString err;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (err += vemctl.readAllStandardError()).contains("268/268"); }, 20000));
     ASSERT_EQ(::kill(static_cast<pid_t>(vemctl.processId()), SIGINT), 0);
     ASSERT_TRUE(vemctl.waitForFinished(10000));
     err += vemctl.readAllStandardError();
-    EXPECT_TRUE(err.contains("interrupted after step 268 of 268: the operation had completed")) << err.toStdString();
+    EXPECT_TRUE(err.contains(": unterbrochen nach Schritt 268 von 268: der Vorgang war abgeschlossen\n")) << err.toStdString();
     const QJsonObject document = QJsonDocument::fromJson(vemctl.readAllStandardOutput()).object();
     const QJsonObject interrupted = document["devices"][0]["failure"]["interrupted"].toObject();
     EXPECT_TRUE(interrupted["completed"].toBool());

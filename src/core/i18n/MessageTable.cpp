@@ -119,6 +119,9 @@ const std::vector<std::string>& blockTexts() {
         "ein Projekt liest diese Datei als seine Bilddatei",
         "die erste Zeile des Projekts f\xE4nde ihre Bilddatei nicht",
         "Die Ausgabe konnte nicht geschrieben werden: %1",
+        "unterbrochen bei Schritt %1 von %2",
+        "unterbrochen zwischen zwei Vorg\xE4ngen",
+        "unterbrochen nach Schritt %1 von %2: der Vorgang war abgeschlossen",
     };
     return texts;
 }

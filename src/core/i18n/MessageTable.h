@@ -166,12 +166,16 @@ constexpr int OperationVerify = 119;
 // Not a text: the language of the file ("de", "en"), whose translations the standard dialogs take.
 constexpr int LanguageCode = 120;
 // Slots 121..159 are reserved: their texts are "-".
-// ---- Saves that would write through another's link or over a file a project reads, and output
-// that could not be written. One contiguous block; its numbers may move as a whole.
+// ---- Saves that would write through another's link or over a file a project reads, output that
+// could not be written, and interruptions. One contiguous block; its numbers may move as a whole.
 constexpr int SaveReasonForeignLink = 160;
 constexpr int SaveReasonKeptFile = 161;
 constexpr int SaveReasonNameNotFound = 162;  // line 1 would not find the file written
 constexpr int OutputNotWritten = 163;        // %1 what the system says
+// Where a command-line run was interrupted: %1 the step, %2 the steps.
+constexpr int InterruptedAtStep = 164;
+constexpr int InterruptedBetweenOperations = 165;
+constexpr int InterruptedAfterCompletion = 166;
 // ---- end of the block
 }  // namespace Msg
 
