@@ -1,7 +1,11 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <filesystem>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include "ProjectOpen.h"
 #include "serial/PortPath.h"
@@ -18,7 +22,8 @@ const char* const Closing =
     "every device at once.\n"
     "Exit codes: 0 success, 1 device or transfer failure (diff: a difference), 2 usage,\n"
     "3 file problem, 4 diff could not compare (a file or device it could not read),\n"
-    "130 and 143 interrupted; of several devices the highest.\n"
+    "5 the results could not be written to stdout (said on stderr),\n"
+    "129, 130 and 143 interrupted by SIGHUP, SIGINT, SIGTERM; of several codes the highest.\n"
     "With --json every outcome writes one JSON document on stdout whose \"exit\" is the exit code.";
 
 struct Options {
@@ -56,12 +61,23 @@ QString helpText(QCommandLineParser& parser) {
     return parser.helpText().trimmed() + "\n\nCommands:\n" + commandList() + "\n" + Closing;
 }
 
-// A problem text naming two of `paths` that lead to the same device (the same path, or a link
-// and its target); empty when each is another.
+// What tells two ports apart: a character device's number, which every node and link of one
+// device share; else the path a link leads to.
+QString deviceKey(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode))
+        return "character device " + QString::number(st.st_rdev);
+#endif
+    return portDevice(path);
+}
+
+// A problem text naming two of `paths` that lead to the same device (the same path, a link and
+// its target, or two nodes of one device); empty when each is another.
 QString samePortTwice(const QStringList& paths) {
     QStringList devices;
     for (const QString& path : paths) {
-        devices << portDevice(path);
+        devices << deviceKey(path);
         const qsizetype first = devices.indexOf(devices.last());
         if (first < devices.size() - 1) return "--port " + paths[first] + " and --port " + path + " are the same port";
     }
@@ -72,8 +88,8 @@ QString samePortTwice(const QStringList& paths) {
 QStringList eachDeviceOnce(const QStringList& paths) {
     QStringList devices, kept;
     for (const QString& path : paths) {
-        if (devices.contains(portDevice(path))) continue;
-        devices << portDevice(path);
+        if (devices.contains(deviceKey(path))) continue;
+        devices << deviceKey(path);
         kept << path;
     }
     return kept;

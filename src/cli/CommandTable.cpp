@@ -45,7 +45,7 @@ const std::array<CommandSpec, 12> Table{{
     {"read", "-o OUT.qor", 0, "read the device into OUT.qor, with its image OUT-readout.bin beside it (--force: replace a "
      "read-only OUT.qor)", PortUse::One, true,
      onSession<&Commands::read>},
-    {"info", "", 0, "the project name and programming date the device holds", PortUse::Several, false,
+    {"info", "", 0, "the project name and programming date the device holds (exit 1 on a device without VEM's mark, --force or not)", PortUse::Several, false,
      [](const Request& r, Context& c) { return runOnDevices("info", r, c, infoTask); }},
     {"clock", "", 0, "set the device clock to this computer's local time", PortUse::Several, false,
      [](const Request& r, Context& c) { return runOnDevices("clock", r, c, clockTask); }},

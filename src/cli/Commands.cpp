@@ -38,6 +38,18 @@ int Commands::read(const Request& request) {
         if (console_.json()) console_.document(facts);
         return exit;
     };
+    const MessageTable& texts = session_.messages();
+    const auto saveRefused = [&](int slot, const std::string& file, int reason) {
+        const QString name = fromFileSystemName(file), why = fromCp1252(texts.text(reason));
+        console_.message(texts, slot);
+        console_.error("  " + name + ": " + why);
+        if (reason == Msg::SaveReasonReadOnly) console_.error("  --force replaces it");
+        facts["failure"] = QJsonObject{{"message", fromCp1252(texts.text(slot))}, {"file", name}, {"reason", why}};
+        return finish(FileProblem);
+    };
+    // A target the save would refuse is said before the device is read, not after.
+    if (const FileWrite target = checkReplaceable(fileSystemName(request.output), {request.force}); !target.ok())
+        return saveRefused(Msg::ProjectSaveFailed, target.file, saveFailureReason(target.error));
     if (!enterFolderOf(request.output, console_)) return finish(FileProblem);
     DeviceRunner runner(session_, request.port, ports_, console_);
     if (!runner.run(session_.startReadBack(runner.portName()))) {
@@ -58,21 +70,13 @@ int Commands::read(const Request& request) {
     // The project names an image of its own, saved beside it, so that programming it gives the
     // device back.
     const Outcome saved = session_.saveProjectAs(fileSystemName(request.output), {}, request.force);
-    if (saved.askReplaceReadOnly) {
-        const QString problem = "is read-only: not replaced; --force replaces it";
-        console_.error(request.output + ": " + problem);
-        facts["failure"] = QJsonObject{{"message", problem}, {"file", request.output}};
-        return finish(FileProblem);
-    }
-    const MessageTable& texts = session_.messages();
-    for (int slot : saved.messages) console_.message(texts, slot);
+    if (saved.askReplaceReadOnly)
+        return saveRefused(Msg::ProjectSaveFailed, fileSystemName(request.output), Msg::SaveReasonReadOnly);
     if (!saved.ok) {
-        const QString file = fromFileSystemName(saved.failedFile), reason = fromCp1252(texts.text(saved.failureReason));
-        console_.error("  " + file + ": " + reason);
-        facts["failure"] = QJsonObject{
-            {"message", fromCp1252(texts.text(saved.messages.back()))}, {"file", file}, {"reason", reason}};
-        return finish(FileProblem);
+        for (std::size_t i = 0; i + 1 < saved.messages.size(); ++i) console_.message(texts, saved.messages[i]);
+        return saveRefused(saved.messages.back(), saved.failedFile, saved.failureReason);
     }
+    for (int slot : saved.messages) console_.message(texts, slot);
     const QString image = fromFileSystemName(session_.project().templatePath);
     facts["image"] = image;
     console_.note("read into " + request.output + " and " + image);

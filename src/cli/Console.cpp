@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "device/Protocol.h"
@@ -19,7 +20,7 @@
 namespace vem::cli {
 namespace {
 
-constexpr int BarWidth = 30, ShortestBar = 10, CaptionWidth = 24;
+constexpr int BarWidth = 30, ShortestBar = 10, CaptionWidth = 24, ShortestLabel = 8;
 
 // The terminal's columns; 0 when stderr is none or does not say.
 int terminalColumns() {
@@ -49,12 +50,13 @@ QString keepEnd(const QString& text, int width) {
 
 bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-void writeRaw(std::FILE* to, const QString& text) {
-    std::fputs(text.toUtf8().constData(), to);
-    std::fflush(to);
+// False when the stream refused the text (a full disk, a closed pipe or descriptor).
+bool writeRaw(std::FILE* to, const QString& text) {
+    const bool written = std::fputs(text.toUtf8().constData(), to) >= 0;
+    return std::fflush(to) == 0 && written;
 }
 
-void writeLine(std::FILE* to, const QString& line) { writeRaw(to, escapeControls(line) + '\n'); }
+bool writeLine(std::FILE* to, const QString& line) { return writeRaw(to, escapeControls(line) + '\n'); }
 
 QString hexBytes(std::span<const std::uint8_t> bytes, std::size_t most) {
     QString text;
@@ -92,13 +94,15 @@ Console::Console(Verbosity verbosity, bool json)
 void Console::result(const QString& line) {
     if (json_) return;
     endProgressLine();
-    writeLine(stdout, line);
+    if (!writeLine(stdout, line) && outputError_ == 0) outputError_ = errno;
 }
 
 void Console::document(const QJsonObject& document) {
-    writeRaw(stdout, QJsonDocument(document).toJson());
+    if (!writeRaw(stdout, QJsonDocument(document).toJson()) && outputError_ == 0) outputError_ = errno;
     documentWritten_ = true;
 }
+
+void Console::outputClosed() { outputError_ = EBADF; }
 
 void Console::finish(const QString& command, int exit) {
     if (!json_ || documentWritten_) return;
@@ -154,13 +158,20 @@ void Console::draw(const Session::Progress& progress, int lane) {
     const int position = std::clamp(progress.position, 0, maximum);
     const QString caption = escapeControls(fromCp1252(progress.caption));
     const int tenth = position * 10 / maximum;
-    if (terminal_ && verbosity_ != Verbosity::Verbose) {
+    if (terminal_ && verbosity_ != Verbosity::Verbose && barFits(maximum)) {
         shown.bar = barLine(lane, caption, position, maximum);
         drawBars();
     } else if (tenth != shown.lastTenth) {
         writeLine(stderr, prefixed(lane, caption + QString(": %1/%2").arg(position).arg(maximum)));
     }
     shown.lastTenth = tenth;
+}
+
+bool Console::barFits(int maximum) const {
+    if (columns_ <= 0) return true;
+    const int label = lanes_.size() > 1 ? ShortestLabel + 2 : 0;
+    const int counted = 2 * static_cast<int>(QString::number(maximum).size()) + 1;
+    return label + 4 + counted + 1 + ShortestBar <= columns_ - 1;
 }
 
 // "label  caption [####......] 12/268 ", within the terminal's width less one column, so that
@@ -175,7 +186,7 @@ QString Console::barLine(int lane, const QString& caption, int position, int max
     const int room = columns_ > 0 ? columns_ - 1 : fixedWidth(labelWidth, CaptionWidth) + BarWidth;
     int barWidth = std::clamp(room - fixedWidth(labelWidth, CaptionWidth), ShortestBar, BarWidth);
     int over = fixedWidth(labelWidth, CaptionWidth) + barWidth - room;
-    const int labelShown = over > 0 ? std::max(labelWidth - over, std::min(labelWidth, 8)) : labelWidth;
+    const int labelShown = over > 0 ? std::max(labelWidth - over, std::min(labelWidth, ShortestLabel)) : labelWidth;
     over -= labelWidth - labelShown;
     const int captionShown = over > 0 ? std::max(CaptionWidth - over, 0) : CaptionWidth;
     over -= CaptionWidth - captionShown;

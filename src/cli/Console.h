@@ -40,6 +40,10 @@ public:
     void note(const QString& line, int lane = 0);
     // A problem: always written.
     void error(const QString& line, int lane = 0);
+    // Why stdout did not take a result or the document (an errno value); 0 while it took all.
+    int outputError() const { return outputError_; }
+    // stdout was closed when vemctl started: nothing written there reaches anyone.
+    void outputClosed();
 
     // Lanes: one per device of a run on several ports; lane 0 without a label otherwise.
     int addLane(const QString& label);
@@ -47,7 +51,8 @@ public:
     bool lanesLabelled() const { return lanes_.size() > 1; }
     // A message table slot, with its detail line when there is one.
     void message(const MessageTable& messages, int slot, const std::string& detail = {}, int lane = 0);
-    // The session's progress: a bar on a terminal, a line every tenth otherwise; not with --quiet.
+    // The session's progress: a bar on a terminal wide enough, a line every tenth otherwise; not
+    // with --quiet.
     void progress(const Session::Progress& progress, int lane = 0);
     // Every command word and block that leaves or arrives; only with --verbose.
     void trace(bool outgoing, std::span<const std::uint8_t> bytes, int lane = 0);
@@ -61,6 +66,9 @@ private:
     };
     QString prefixed(int lane, const QString& line) const;
     void draw(const Session::Progress& progress, int lane);
+    // Whether the shortest bar with its label and count fits a line; on a narrower terminal
+    // the progress goes as plain lines.
+    bool barFits(int maximum) const;
     QString barLine(int lane, const QString& caption, int position, int maximum);
     void drawBars();
     void endProgressLine();
@@ -68,6 +76,7 @@ private:
     Verbosity verbosity_;
     bool json_;
     bool documentWritten_ = false;
+    int outputError_ = 0;
     QStringList errors_;  // every error line, for the document of a command that wrote none
     bool terminal_;
     int columns_;  // the terminal's width at start; 0 unknown

@@ -56,8 +56,13 @@ void DeviceRunner::interrupt(int signal) {
     failed_ = true;
     failureSlot_ = Msg::Interrupted;
     interruptedFacts_ = {{"signal", signal}};
-    interruption_ = midExchange ? QString("interrupted at step %1 of %2").arg(step).arg(steps)
-                                : QString("interrupted between two operations");
+    // Cut short in the wait before the port closes, the operation had completed.
+    const bool completed = !midExchange && steps > 0 && step >= steps;
+    const int slot = midExchange ? Msg::InterruptedAtStep
+                     : completed ? Msg::InterruptedAfterCompletion
+                                 : Msg::InterruptedBetweenOperations;
+    interruption_ = fromCp1252(session_.messages().text({slot, {std::to_string(step), std::to_string(steps)}}));
+    interruptedFacts_["completed"] = completed;
     if (midExchange) {
         interruptedFacts_["step"] = step;
         interruptedFacts_["steps"] = steps;

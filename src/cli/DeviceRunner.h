@@ -30,8 +30,8 @@ public:
     void start(const Outcome& started);
     // Nothing of the operation waits any more.
     bool idle() const { return link_.idle(); }
-    // `start`, then runs events until idle and the port has let the device go; SIGINT and
-    // SIGTERM interrupt it meanwhile. False when any of its outcomes failed.
+    // `start`, then runs events until idle and the port has let the device go; SIGINT,
+    // SIGTERM and SIGHUP interrupt it meanwhile. False when any of its outcomes failed.
     bool run(const Outcome& started);
     // Since the last start some outcome failed, or the run was interrupted.
     bool failed() const { return failed_; }

@@ -34,14 +34,12 @@ InterruptWatch::InterruptWatch() {
     action.sa_handler = onSignalArrived;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &formerInt_);
-    ::sigaction(SIGTERM, &action, &formerTerm_);
+    for (std::size_t i = 0; i < std::size(Watched); ++i) ::sigaction(Watched[i], &action, &former_[i]);
 }
 
 InterruptWatch::~InterruptWatch() {
     if (pipe_[0] < 0) return;
-    ::sigaction(SIGINT, &formerInt_, nullptr);
-    ::sigaction(SIGTERM, &formerTerm_, nullptr);
+    for (std::size_t i = 0; i < std::size(Watched); ++i) ::sigaction(Watched[i], &former_[i], nullptr);
     writeEnd = -1;
     ::close(pipe_[0]);
     ::close(pipe_[1]);

@@ -1,12 +1,13 @@
 #pragma once
 #include <QObject>
 #include <csignal>
+#include <iterator>
 
 class QSocketNotifier;
 
 namespace vem::cli {
 
-// While it lives, SIGINT and SIGTERM do not end the process: each arrives as `interrupted` in
+// While it lives, SIGINT, SIGTERM and SIGHUP (a closed terminal) do not end the process: each arrives as `interrupted` in
 // the event loop (through a pipe that the signal handler writes to). One at a time.
 class InterruptWatch : public QObject {
     Q_OBJECT
@@ -28,8 +29,8 @@ private:
 
     int pipe_[2] = {-1, -1};
     QSocketNotifier* notifier_ = nullptr;
-    struct sigaction formerInt_ {};
-    struct sigaction formerTerm_ {};
+    static constexpr int Watched[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction former_[std::size(Watched)] {};
     int signal_ = 0;
 };
 

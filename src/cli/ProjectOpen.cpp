@@ -63,17 +63,30 @@ std::filesystem::path projectFileOf(const QString& path) {
 }  // namespace
 
 bool enterFolderOf(const QString& path, Console& console) {
-    const QString folder = fromFileSystemName(std::filesystem::absolute(projectFileOf(path)).parent_path().string());
+    if (path.isEmpty()) {
+        console.error("an empty file name: no file is named");
+        return false;
+    }
     std::error_code error;
-    std::filesystem::current_path(fileSystemName(folder), error);
+    const std::filesystem::path folder = std::filesystem::absolute(projectFileOf(path), error).parent_path();
+    if (!error) std::filesystem::current_path(folder, error);
     if (!error) return true;
-    console.error(folder + ": no such folder");
+    console.error(fromFileSystemName(folder.string()) + ": no such folder");
     return false;
 }
 
+namespace {
+// The project's name in Windows-1252, as the device holds names: a file name that is not UTF-8
+// is taken byte for byte, as a name saved on Windows holds it.
+std::string deviceName(const QString& path) {
+    const QByteArray bytes = QByteArray::fromStdString(fileSystemName(path));
+    return QString::fromUtf8(bytes).toUtf8() == bytes ? toCp1252(path) : bytes.toStdString();
+}
+}  // namespace
+
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
     if (!enterFolderOf(path, console)) return false;
-    Outcome opened = session.openProject(projectFileOf(path).filename().string(), toCp1252(path));
+    Outcome opened = session.openProject(projectFileOf(path).filename().string(), deviceName(path));
     if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);

@@ -7,9 +7,10 @@
 
 namespace vem::cli {
 
-// vemctl's exit codes; of several devices' codes the highest is the run's. An interrupted run
-// ends with 128 and the signal's number.
-enum Exit : int { Success = 0, DeviceFailure = 1, UsageError = 2, FileProblem = 3, CouldNotCompare = 4 };
+// vemctl's exit codes; of several devices' codes the highest is the run's, and so is OutputLost
+// (stdout did not take the results) of any lower code. An interrupted run ends with 128 and the
+// signal's number.
+enum Exit : int { Success = 0, DeviceFailure = 1, UsageError = 2, FileProblem = 3, CouldNotCompare = 4, OutputLost = 5 };
 
 // What the command line chose; paths are absolute.
 struct Request {

@@ -2,9 +2,18 @@
 // devices and for service scripts. The same session and serial component as the window program.
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "CommandLine.h"
 #include "ProjectOpen.h"
+#include "host/Encoding.h"
 #include "host/LanguageSearch.h"
 
 namespace {
@@ -31,15 +40,39 @@ bool loadLanguage(Context& context, const QString& chosen) {
     return chosen.isEmpty();
 }
 
-int runCommand(const Invocation& call, Console& console, PortRegistry& ports) {
-    Context context{console, ports, std::nullopt};
-    if (!loadLanguage(context, call.languageFile)) return FileProblem;
-    return call.command->run(call.request, context);
+// A standard stream closed at start would be taken by the next file or port opened, and
+// results written into it: each is opened on /dev/null instead. True when stdout was closed.
+bool reopenClosedStreams() {
+#ifdef _WIN32
+    return false;
+#else
+    bool stdoutClosed = false;
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF) continue;
+        stdoutClosed = stdoutClosed || stream == STDOUT_FILENO;
+        [[maybe_unused]] const int lowestFree = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    }
+    return stdoutClosed;
+#endif
+}
+
+// Said when stdout did not take what the command wrote there.
+QString outputLostText(const std::optional<LanguageFile>& language, int error) {
+    MessageTable texts;
+    DialogMessages unused;
+    if (language) applyLanguageMessages(*language, texts, unused);
+    texts.setValues(Msg::OutputNotWritten, {std::strerror(error)});
+    return fromCp1252(texts.text(Msg::OutputNotWritten));
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const bool stdoutClosed = reopenClosedStreams();
+#ifndef _WIN32
+    // A closed pipe fails the write, which is said, instead of ending a device operation midway.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("vemctl");
     PortRegistry ports;
@@ -48,6 +81,8 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i) arguments << fromFileSystemName(argv[i]);
     const Invocation call = parseCommandLine(arguments, ports);
     Console console(call.verbosity, call.json);
+    if (stdoutClosed) console.outputClosed();
+    Context context{console, ports, std::nullopt};
     const QString command = call.command ? QString(call.command->name) : QString();
     int exit = Success;
     if (!call.problem.isEmpty()) {
@@ -56,8 +91,12 @@ int main(int argc, char* argv[]) {
         for (const QString& line : call.helpText.split('\n')) console.result(line);
         if (call.json) console.document({{"help", call.helpText}, {"exit", exit}});
     } else {
-        exit = runCommand(call, console, ports);
+        exit = loadLanguage(context, call.languageFile) ? call.command->run(call.request, context) : FileProblem;
     }
     console.finish(command, exit);
+    if (const int error = console.outputError()) {
+        console.error("vemctl: " + outputLostText(context.language, error));
+        exit = std::max(exit, static_cast<int>(OutputLost));
+    }
     return exit;
 }

@@ -249,7 +249,11 @@ void SerialPort::onPortError(QSerialPort* port, QSerialPort::SerialPortError err
 }
 
 void SerialPort::fetch() {
-    if (port_ && port_->bytesAvailable() > 0) rx_.append(port_->readAll());
+    if (!port_ || port_->bytesAvailable() == 0) return;
+    rx_.append(port_->readAll());
+    // A reply with nothing queued behind it: the device has taken every byte written so far, and
+    // only bytes written from now on can still be on the line.
+    if (queuedBytes(*port_) == 0) lineFreeAtUs_ = std::min(lineFreeAtUs_, steadyMicros());
 }
 
 void SerialPort::onReadyRead() {

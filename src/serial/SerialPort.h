@@ -87,7 +87,8 @@ private:
     int writing_ = 0;             // inside write(): events wait until it returns
     bool rxPending_ = false;
     bool removedPending_ = false;
-    // When the last byte written will have left the wire, on the steady clock (microseconds).
+    // When the last byte written will have left the wire, on the steady clock (microseconds); a
+    // reply brings it to its arrival.
     std::int64_t lineFreeAtUs_ = 0;
 };
 

@@ -201,14 +201,18 @@ TEST_F(Vemctl, ReadSavesAnImageOfItsOwnAndRefusesAReadOnlyProjectUnlessForced) {
     EXPECT_EQ(onDevice(sim, {"read", "-o", "ro.qor", "--force"}).exit, 0);
     EXPECT_TRUE(readAll(path("ro.qor")).startsWith("ro-readout.bin"));
 
-    // A name that is not UTF-8 keeps its bytes, through read and check alike.
+    // A name that is not UTF-8 keeps its bytes, through read and check alike, and reaches the
+    // device as the Windows-1252 name it is.
     QProcess shell;
     shell.setWorkingDirectory(folder.path());
     shell.start("/bin/sh", {"-c", QString("\"%1\" read -o \"$(printf 'latin\\344.qor')\" --port %2 && "
-                                          "\"%1\" check \"$(printf 'latin\\344.qor')\"")
+                                          "\"%1\" check \"$(printf 'latin\\344.qor')\" && "
+                                          "\"%1\" program \"$(printf 'latin\\344.qor')\" --port %2 && "
+                                          "\"%1\" info --port %2")
                                       .arg(VEMCTL_PATH, sim.path())});
     ASSERT_TRUE(shell.waitForFinished(60000));
     EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(shell.readAllStandardOutput()).contains(u"latin\u00e4.qor"));
     const QByteArray latin = folder.path().toUtf8() + "/latin\xe4";
     for (const char* suffix : {".qor", "-readout.bin"})
         EXPECT_EQ(::access((latin + suffix).constData(), F_OK), 0) << suffix;

@@ -1,6 +1,7 @@
 // vemctl's exit codes and its one JSON document, on every way each command can end.
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QJsonArray>
@@ -39,15 +40,23 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
     const MuteTerminal mute;
     ASSERT_FALSE(mute.path.isEmpty());
     ASSERT_TRUE(QFile::link(sim.path(), path("link")));
+    struct stat simNode {};
+    ASSERT_EQ(::stat(QFile::encodeName(sim.path()).constData(), &simNode), 0);
+    // A second node of the device; without the right to make one, the link stands in.
+    const bool madeNode = ::mknod(QFile::encodeName(path("node")).constData(), S_IFCHR | 0600, simNode.st_rdev) == 0;
+    const QString node = madeNode ? path("node") : path("link");
     ASSERT_TRUE(QFile::link(mute.path, path("qor%3%1")));
     writeFile(path("font.zsz"), QByteArray(3584, 'f'));
     writeFile(path("firmware.ldr"), QByteArray(100, 'f'));
     writeFile(path("garbage.qor"), QByteArray(5000, '\x01'));
     QDir(folder.path()).mkdir("lone");
+    ASSERT_TRUE(QFile::link("loop.qor", path("loop.qor")));
+    writeFile(path("locked.qor"), "previous");
+    ASSERT_TRUE(QFile::setPermissions(path("locked.qor"), QFile::ReadOwner));
     ASSERT_TRUE(QFile::copy(path("default.qor"), path("lone/default.qor")));  // without its template
     const auto devices = [&](QString text) {
         return text.replace("<sim>", sim.path()).replace("<mute>", mute.path).replace("<link>", path("link"))
-            .replace("<odd>", path("qor%3%1"));
+            .replace("<odd>", path("qor%3%1")).replace("<node>", node);
     };
     const struct {
         QStringList arguments;
@@ -87,6 +96,7 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         // One port named twice, also as a link and its target.
         {{"info", "--port", "<sim>", "--port", "<sim>"}, 2, {"<sim>"}},
         {{"info", "--port", "<sim>", "--port", "<link>"}, 2, {"<sim>", "<link>"}},
+        {{"info", "--port", "<sim>", "--port", "<node>"}, 2, {"<sim>", "<node>"}},
         {{"clock", "--port", "<sim>"}, 0},
         {{"clock", "--port", "<mute>"}, 1},
         {{"upload-font", "font.zsz", "--port", "<sim>"}, 0},
@@ -102,6 +112,24 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         {{"diff", "default.qor", "none.qor"}, 4},
         {{"diff", "lone/default.qor", "default.qor"}, 4},
         {{"diff", "default.qor"}, 2},
+        // File arguments that name no file: empty, a folder, a loop of links, a name too long.
+        {{"check", ""}, 3, {"empty file name"}},
+        {{"show", ""}, 3},
+        {{"build", "", "-o", "image"}, 3},
+        {{"program", "", "--port", "<sim>"}, 3},
+        {{"verify", "", "--port", "<sim>"}, 3},
+        {{"upload-font", "", "--port", "<sim>"}, 3},
+        {{"diff", "", "default.qor"}, 4},
+        {{"diff", "default.qor", ""}, 4},
+        {{"show", "lone"}, 3, {"is a folder"}},
+        {{"show", "loop.qor"}, 3, {"is a loop of links"}},
+        {{"build", QString(300, 'n'), "-o", "image"}, 3, {"name too long"}},
+        // A read that could not be saved is refused before the device is asked (<mute> never answers).
+        {{"read", "--port", "<mute>", "-o", "lone/"}, 3, {"it is a folder"}},
+        {{"read", "--port", "<mute>", "-o", "no/copy.qor"}, 3, {"the folder does not exist"}},
+        {{"read", "--port", "<mute>", "-o", "/dev/full"}, 3, {"not an ordinary file"}},
+        {{"read", "--port", "<mute>", "-o", "loop.qor"}, 3, {"its links form a loop"}},
+        {{"read", "--port", "<mute>", "-o", "locked.qor"}, 3, {"the file is read-only", "--force replaces it"}},
     };
     for (const auto& c : cases) {
         QStringList arguments;
@@ -116,10 +144,32 @@ TEST_F(VemctlExits, EveryOutcomeOfEveryCommandWritesOneJsonDocumentWithItsExitCo
         ASSERT_EQ(error.error, QJsonParseError::NoError) << call << "\n" << r.out.toStdString();
         EXPECT_TRUE(document.isObject()) << call;
         EXPECT_EQ(document.object()["exit"].toInt(-1), r.exit) << call;
+        if (c.arguments.value(0) == "read" && r.exit != 0 && !document.object().contains("errors")) {
+            const QJsonObject failure = document.object()["failure"].toObject();
+            EXPECT_FALSE(failure.isEmpty()) << call;
+            EXPECT_EQ(failure.contains("file"), failure.contains("reason")) << call;
+        }
         if (!document.object().contains("errors")) continue;
         const QJsonArray errors = document.object()["errors"].toArray();
         EXPECT_EQ(errors.isEmpty(), r.exit == 0) << call << "\n" << r.out.toStdString();
         for (const auto& line : errors) EXPECT_TRUE(r.err.contains(line.toString())) << call << "\n" << r.err.toStdString();
+    }
+}
+
+// Results that stdout does not take are no success: a full disk, or stdout closed.
+TEST_F(VemctlExits, OutputThatCannotBeWrittenIsAnError) {
+    for (const QStringList& arguments : {QStringList{"show", "default.qor"}, {"check", "default.qor", "--json"}}) {
+        for (const bool closed : {false, true}) {
+            QProcess p;
+            p.setWorkingDirectory(folder.path());
+            if (closed) p.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+            else p.setStandardOutputFile("/dev/full");
+            p.start(VEMCTL_PATH, QStringList(arguments) << "--language" << VEM_DATA_DIR "/language-en.txt");
+            ASSERT_TRUE(p.waitForFinished(30000));
+            const QString err = QString::fromUtf8(p.readAllStandardError());
+            EXPECT_EQ(p.exitCode(), 5) << arguments.join(' ').toStdString() << " closed " << closed;
+            EXPECT_TRUE(err.contains("The output could not be written: ")) << err.toStdString();
+        }
     }
 }
 

@@ -1,4 +1,4 @@
-// vemctl stopped by SIGTERM or SIGINT in the middle of programming qorsim.
+// vemctl stopped by SIGTERM, SIGINT or SIGHUP in the middle of programming qorsim.
 #include <fcntl.h>
 #include <signal.h>
 #include <termios.h>
@@ -39,7 +39,7 @@ speed_t lineSpeed(const QString& path) {
 struct VemctlInterrupt : vem::test::VemctlFolder {};
 
 TEST_F(VemctlInterrupt, APortOnWhichProgrammingWasStoppedIsClosedAndRestoredWithOneLine) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         // The device's line idles at 9600 baud; vemctl sets 57600 while it programs.
         QorsimProcess sim({"--baud", "57600", "--idle-baud", "9600", "--memory", path("device")});
@@ -99,6 +99,45 @@ TEST_F(VemctlInterrupt, APortOnWhichProgrammingWasStoppedIsClosedAndRestoredWith
         port.setPortNumber(registry.numberAt(sim.path()));
         EXPECT_TRUE(port.open());
     }
+}
+
+// Interrupted in the second before the port closes, the device holds all it was sent: said in
+// the language's words.
+TEST_F(VemctlInterrupt, AnInterruptAfterTheLastBlockSaysTheOperationCompleted) {
+    QorsimProcess sim({"--memory", path("device")});
+    QProcess vemctl;
+    vemctl.setWorkingDirectory(folder.path());
+    vemctl.start(VEMCTL_PATH, {"program", "default.qor", "--no-verify", "--port", sim.path(), "--json", "--language",
+                               VEM_DATA_DIR "/language.txt"});
+    QString err;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (err += vemctl.readAllStandardError()).contains("268/268"); }, 20000));
+    ASSERT_EQ(::kill(static_cast<pid_t>(vemctl.processId()), SIGINT), 0);
+    ASSERT_TRUE(vemctl.waitForFinished(10000));
+    err += vemctl.readAllStandardError();
+    EXPECT_TRUE(err.contains(": unterbrochen nach Schritt 268 von 268: der Vorgang war abgeschlossen\n")) << err.toStdString();
+    const QJsonObject document = QJsonDocument::fromJson(vemctl.readAllStandardOutput()).object();
+    const QJsonObject interrupted = document["devices"][0]["failure"]["interrupted"].toObject();
+    EXPECT_TRUE(interrupted["completed"].toBool());
+    EXPECT_FALSE(interrupted["deviceIncomplete"].toBool());
+}
+
+// A reader of its messages that goes away (`| head -2`) stops no device operation.
+TEST_F(VemctlInterrupt, ProgrammingGoesOnWhenStderrIsClosed) {
+    QorsimProcess sim({"--memory", path("device")});
+    QProcess vemctl;
+    vemctl.setWorkingDirectory(folder.path());
+    vemctl.setChildProcessModifier([] {
+        int gone[2];  // a pipe whose reading end no one holds
+        if (::pipe(gone) != 0) ::_exit(99);
+        ::dup2(gone[1], STDERR_FILENO);
+        ::close(gone[0]);
+        ::close(gone[1]);
+    });
+    vemctl.start(VEMCTL_PATH, {"program", "default.qor", "--port", sim.path(), "--json"});
+    ASSERT_TRUE(vemctl.waitForFinished(30000));
+    EXPECT_EQ(vemctl.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(vemctl.exitCode(), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(vemctl.readAllStandardOutput()).object()["exit"].toInt(-1), 0);
 }
 
 }  // namespace

@@ -43,8 +43,14 @@ FileRead readRegularPrefix(const fs::path& path, std::size_t limit) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         struct stat st {};
+        const int openError = errno;
         const bool exists = ::stat(path.c_str(), &st) == 0;
-        file.fault = !exists ? FileFault::Missing : S_ISREG(st.st_mode) ? FileFault::Unreadable : faultOf(st.st_mode);
+        errno = openError;
+        file.fault = errno == ELOOP          ? FileFault::LinkLoop
+                     : errno == ENAMETOOLONG ? FileFault::NameTooLong
+                     : !exists               ? FileFault::Missing
+                     : S_ISREG(st.st_mode)   ? FileFault::Unreadable
+                                             : faultOf(st.st_mode);
         return file;
     }
     struct stat st {};
@@ -107,6 +113,8 @@ std::string fileFaultText(FileFault fault, std::size_t limit) {
     case FileFault::NotRegular: return "is not a regular file";
     case FileFault::TooLarge: return "is larger than " + std::to_string(limit) + " bytes";
     case FileFault::Unreadable: return "cannot be read";
+    case FileFault::LinkLoop: return "is a loop of links";
+    case FileFault::NameTooLong: return "has a name too long for the system";
     }
     return {};
 }
@@ -233,9 +241,9 @@ FileWrite stage(const fs::path& owner, std::span<const std::uint8_t> bytes, cons
 
 // Checks the target of a replacing write: the file it lands in, and its mode when it exists.
 FileWrite examineTarget(const fs::path& target, WriteOptions options, fs::path& file, std::optional<struct stat>& old) {
-    if (target.empty() || !target.has_filename()) return failure(ENOENT, target);
-    file = resolveLinks(target);
-    if (file.empty()) return failure(ELOOP, target);
+    if (target.empty()) return failure(ENOENT, target);
+    if (!target.has_filename()) return failure(fs::is_directory(target) ? EISDIR : ENOENT, target);
+    if (FileWrite refused = followableLinkTarget(target, file); !refused.ok()) return refused;
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) {
         if (errno != ENOENT) return failure(errno, file);
@@ -247,6 +255,11 @@ FileWrite examineTarget(const fs::path& target, WriteOptions options, fs::path& 
     }
     if (S_ISDIR(st.st_mode)) return failure(EISDIR, file);
     if (!S_ISREG(st.st_mode)) return failure(FileWrite::NotRegularTarget, file);
+    for (const fs::path& kept : options.keep) {
+        struct stat keptStat {};
+        if (::stat(kept.c_str(), &keptStat) == 0 && keptStat.st_dev == st.st_dev && keptStat.st_ino == st.st_ino)
+            return failure(FileWrite::ProtectedTarget, file);
+    }
     if ((st.st_mode & 0222) == 0 && !options.replaceReadOnly) return failure(FileWrite::ReadOnlyTarget, file);
     old = st;
     return {};
@@ -262,15 +275,49 @@ std::string absoluteName(const fs::path& path) {
     return fs::absolute(path, error).lexically_normal().string();
 }
 
-fs::path resolveLinks(fs::path path) {
+namespace {
+// Whether this user may follow the link `link`: anywhere but in a sticky folder that everyone
+// may write to, where only the user's own links and those of the folder's owner are followed.
+bool mayFollow([[maybe_unused]] const fs::path& link) {
+#ifdef VEM_POSIX_FILES
+    struct stat linkStat {}, folder {};
+    const fs::path parent = link.parent_path().empty() ? fs::path(".") : link.parent_path();
+    if (::lstat(link.c_str(), &linkStat) != 0 || ::stat(parent.c_str(), &folder) != 0) return true;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+#else
+    return true;
+#endif
+}
+
+// Follows the links at `path`; empty on a loop, and at a link `mayFollow` refuses when `guarded`
+// (`refused` then names it).
+fs::path followLinks(fs::path path, bool guarded, fs::path& refused) {
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        if (guarded && !mayFollow(path)) {
+            refused = path;
+            return {};
+        }
         const fs::path next = fs::read_symlink(path, ec);
         if (ec) return {};
         path = path.parent_path() / next;  // an absolute `next` replaces the folder
     }
     return {};
+}
+}  // namespace
+
+fs::path resolveLinks(fs::path path) {
+    fs::path unused;
+    return followLinks(std::move(path), false, unused);
+}
+
+FileWrite followableLinkTarget(const fs::path& path, fs::path& file) {
+    fs::path refused;
+    file = followLinks(path, true, refused);
+    if (!refused.empty()) return failure(FileWrite::ForeignLink, refused);
+    return file.empty() ? failure(ELOOP, path) : FileWrite{};
 }
 
 FileWrite writeFileReplacing(const fs::path& target, std::span<const std::uint8_t> bytes, WriteOptions options) {
@@ -362,6 +409,8 @@ FileWrite checkReplaceable(const fs::path& target, WriteOptions options) {
     const fs::file_status status = fs::status(target, ec);
     if (fs::is_directory(status)) return failure(EISDIR, target);
     if (fs::exists(status) && !fs::is_regular_file(status)) return failure(FileWrite::NotRegularTarget, target);
+    for (const fs::path& kept : options.keep)
+        if (fs::equivalent(target, kept, ec)) return failure(FileWrite::ProtectedTarget, target);
     if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none &&
         !options.replaceReadOnly)
         return failure(FileWrite::ReadOnlyTarget, target);

@@ -10,7 +10,7 @@
 namespace vem {
 
 // Why a file was not read.
-enum class FileFault { None, Missing, Folder, Fifo, NotRegular, TooLarge, Unreadable };
+enum class FileFault { None, Missing, Folder, Fifo, NotRegular, TooLarge, Unreadable, LinkLoop, NameTooLong };
 
 // A file read only when it is a regular file (a link is followed): a FIFO, a device or a socket
 // is recognised without waiting on it, and never read.
@@ -34,9 +34,10 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::pa
                                                        std::size_t limit);
 
 // Why a file was not written: the system's error number (ENOSPC, EACCES, EISDIR, ...), or one
-// of the refusals below, which the writer decides itself.
+// of the refusals below, which the writer decides itself (NameNotFound: a project's line 1
+// would not find the file it names).
 struct FileWrite {
-    enum Refusal { ReadOnlyTarget = -1, NotRegularTarget = -2 };
+    enum Refusal { ReadOnlyTarget = -1, NotRegularTarget = -2, ForeignLink = -3, ProtectedTarget = -4, NameNotFound = -5 };
     int error = 0;        // an errno value, or a Refusal (negative)
     std::string file;     // the file that failed, links resolved where they could be
     bool ok() const { return error == 0; }
@@ -45,12 +46,15 @@ struct FileWrite {
 
 struct WriteOptions {
     bool replaceReadOnly = false;  // replace a target whose mode allows no one to write it
+    // Files the write must never replace, by any name (a project's template, the images projects name).
+    std::vector<std::filesystem::path> keep = {};
 };
 
 // Writes `bytes` to a temporary file beside `target`, flushes it to disk and renames it over
 // `target`, so an existing file is either replaced whole or left as it was. A link is followed
-// and the file it points to replaced; an existing target that is not a regular file (a folder,
-// FIFO, device) is refused, and so is a read-only one unless the options allow it. An existing
+// and the file it points to replaced, where the system would let this user follow it (see
+// followableLinkTarget); an existing target that is not a regular file (a folder, FIFO, device),
+// one of the options' files to keep, or a read-only one unless the options allow it, is refused. An existing
 // file keeps its mode, set-id bits included (and, where allowed, its owner). Temporary files
 // that an interrupted write to the same target left behind (their writer has ended) are removed
 // first. On failure the temporary file is removed.
@@ -85,6 +89,12 @@ std::string absoluteName(const std::filesystem::path& path);
 // The file a write to `path` lands in: links followed (a relative one from the link's folder),
 // a dangling link giving the path it names. Empty on a link loop.
 std::filesystem::path resolveLinks(std::filesystem::path path);
+
+// As resolveLinks, following a link only where the system protects no one from it: in a sticky
+// folder that everyone may write to, only a link of this user or of the folder's owner (another's
+// could redirect this user's write into a file of its choice). The refusal is ELOOP or
+// FileWrite::ForeignLink, with the link that was not followed.
+FileWrite followableLinkTarget(const std::filesystem::path& path, std::filesystem::path& file);
 
 // Test seam: the `skip`+1-th time the writer reaches `step` from now on, it fails with `error`.
 enum class FileStep { Write, Sync, Rename };

@@ -9,6 +9,7 @@
 
 #include "files/ImageFile.h"
 #include "files/ProjectLines.h"
+#include "files/ReadoutImages.h"
 #include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
 #include "model/Project.h"
@@ -187,37 +188,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Images written by saves of the project `stem`: "STEM-readout.bin", "STEM-readout-2.bin", ...
-fs::path readoutImageName(const std::string& stem, int n) {
-    return stem + "-readout" + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".bin";
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
 }
 
-bool isReadoutImageOf(const std::string& stem, const std::string& name) {
-    const std::string prefix = stem + "-readout";
-    if (!name.starts_with(prefix) || !name.ends_with(".bin")) return false;
-    const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - 4);
-    if (number.empty()) return true;
-    return number.size() > 1 && number[0] == '-' && number.find_first_not_of("0123456789", 1) == std::string::npos;
-}
-
-// The image the project file `file` names in its first line, when that file is a project.
-std::string imageNamedBy(const fs::path& file) {
-    const FileRead read = readRegularFile(file, ProjectFileLimit);
-    if (!read.ok()) return {};
-    const std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
+// The file that line 1 of `text`, saved into `folder`, names.
+fs::path fileNamedBy(const std::string& text, const fs::path& folder) {
     const auto lines = splitProjectLines(text);
-    return lines.empty() ? std::string() : std::string(lines[0]);
+    return folder / std::string(lines.empty() ? std::string_view{} : lines[0]);
 }
 
 // Line 1 for a project saved into `folder`: the template's bare name when that finds it from
-// there (or no template was loaded), else a path from there to the template.
+// there (or no template was loaded), else a path from there to the template, taken between the
+// real folders (a folder reached through a link is not where ".." leads).
 std::string templateNameFrom(const Project& p, const fs::path& folder) {
     if (p.templatePath.empty()) return p.imageFileName;
     std::error_code ec;
-    const fs::path base = folder.empty() ? fs::current_path(ec) : fs::absolute(folder, ec);
+    const fs::path base = fs::weakly_canonical(folder.empty() ? fs::current_path(ec) : fs::absolute(folder, ec), ec);
     const fs::path named(p.imageFileName);
-    if (!named.has_parent_path() && fs::equivalent(base / named, p.templatePath, ec)) return p.imageFileName;
-    const fs::path relative = fs::path(p.templatePath).lexically_relative(base);
+    if (!named.has_parent_path() && sameFile(base / named, p.templatePath)) return p.imageFileName;
+    const fs::path relative = fs::weakly_canonical(p.templatePath, ec).lexically_relative(base);
     return relative.empty() ? p.templatePath : relative.string();
 }
 
@@ -252,6 +243,9 @@ int saveFailureReason(int error) {
     case ENOENT:
     case ENOTDIR: return Msg::SaveReasonNoFolder;
     case ELOOP: return Msg::SaveReasonLinkLoop;
+    case FileWrite::ForeignLink: return Msg::SaveReasonForeignLink;
+    case FileWrite::ProtectedTarget: return Msg::SaveReasonKeptFile;
+    case FileWrite::NameNotFound: return Msg::SaveReasonNameNotFound;
     case EROFS: return Msg::SaveReasonReadOnlySystem;
     default: return Msg::SaveReasonOther;
     }
@@ -260,18 +254,21 @@ int saveFailureReason(int error) {
 FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string& target, WriteOptions options) {
     FileResult outcome;
     if (replaceUnsaveableCells(p) > 0) outcome.messages.push_back(Msg::CommaCellsReplaced);
-    const fs::path file = resolveLinks(target);
+    fs::path file;
+    if (const FileWrite refused = followableLinkTarget(target, file); !refused.ok())
+        return saveFailed(outcome, Msg::ProjectSaveFailed, refused);
     const fs::path folder = file.parent_path();
-    const std::string stem = file.stem().string();
+    // Never over the template, nor over an image that a project of the folder names.
+    options.keep = filesNamedIn(folder);
+    if (!p.templatePath.empty()) options.keep.push_back(p.templatePath);
     if (const FileWrite refused = checkReplaceable(target, options); !refused.ok())
         return saveFailed(outcome, Msg::ProjectSaveFailed, refused);
     Project saved = p;
     saved.imageFileName = templateNameFrom(p, folder);
-    std::string oldImage;
+    const std::string stem = readoutStem(file.stem().string());
     if (p.writeReadoutOnSave) {
-        // A fresh image first, then the project that names it, then the image it replaces: a
-        // project on disk always names an image that holds what it held when it was saved.
-        oldImage = imageNamedBy(file);
+        // A fresh image first, then the project that names it, then the images no project names
+        // any more: a project on disk always names an image that holds what it held when saved.
         const FileWrite written = writeNewFile(
             folder.empty() ? fs::path(".") : folder, [&](int n) { return readoutImageName(stem, n); },
             imageFileBytes(image), file);
@@ -279,17 +276,25 @@ FileResult saveProjectAs(Project& p, const DeviceImage& image, const std::string
         saved.imageFileName = fs::path(written.file).filename().string();
         saved.templatePath = absoluteName(written.file);
     }
-    const std::string text = writeProjectText(saved);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (const FileWrite written = writeFileReplacing(target, {bytes, text.size()}, options); !written.ok()) {
+    std::string text = writeProjectText(saved);
+    if (!saved.templatePath.empty() && !sameFile(fileNamedBy(text, folder), saved.templatePath)) {
+        saved.imageFileName = saved.templatePath;
+        text = writeProjectText(saved);
+    }
+    const auto dropImage = [&] {
         std::error_code ec;
         if (p.writeReadoutOnSave) fs::remove(saved.templatePath, ec);
+    };
+    if (!saved.templatePath.empty() && !sameFile(fileNamedBy(text, folder), saved.templatePath)) {
+        dropImage();
+        return saveFailed(outcome, Msg::ProjectSaveFailed, {FileWrite::NameNotFound, file.string()});
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (const FileWrite written = writeFileReplacing(target, {bytes, text.size()}, options); !written.ok()) {
+        dropImage();
         return saveFailed(outcome, Msg::ProjectSaveFailed, written);
     }
-    if (!oldImage.empty() && oldImage != saved.imageFileName && isReadoutImageOf(stem, oldImage)) {
-        std::error_code ec;
-        fs::remove(folder / oldImage, ec);
-    }
+    if (p.writeReadoutOnSave) removeUnnamedReadouts(folder, stem);
     p.imageFileName = saved.imageFileName;
     p.templatePath = saved.templatePath;
     return outcome;

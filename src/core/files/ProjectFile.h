@@ -44,12 +44,15 @@ int replaceUnsaveableCells(Project& project);
 
 // Writes the project to `target` (a temporary file beside it, renamed over it, so a failed save
 // leaves any previous file whole). Line 1 names the template by a path that finds it from the
-// target's folder. After a read-back the image is saved too, beside the file the project lands
-// in (links followed), under a new name of its own ("NAME-readout.bin", "NAME-readout-2.bin",
-// ... for NAME.qor) that line 1 names; once the project is written, the readout image of NAME
-// that the replaced file named is removed. On success the project's imageFileName and
-// templatePath follow what was written. Messages: CommaCellsReplaced, then ProjectSaveFailed or
-// ReadoutSaveFailed with the file and the reason.
+// target's folder (the absolute path where no other does). After a read-back the image is saved
+// too, beside the file the project lands in (links followed), under a new name of its own
+// ("NAME-readout.bin", "NAME-readout-2.bin", ... for NAME.qor, see readoutStem) that line 1
+// names; once the project is written, the images of NAME that no project of the folder names
+// are removed. Refused: a link another user planted in a shared folder, a target that is the
+// template or an image a project of the folder names, and a line 1 that would not find its
+// file. On success the project's imageFileName and templatePath follow what was written.
+// Messages: CommaCellsReplaced, then ProjectSaveFailed or ReadoutSaveFailed with the file and
+// the reason.
 FileResult saveProjectAs(Project& project, const DeviceImage& image, const std::string& target,
                          WriteOptions options = {});
 

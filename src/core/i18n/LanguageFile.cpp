@@ -80,7 +80,10 @@ std::optional<LanguageFile> readLanguageFile(const std::string& path, LanguageFi
             : bytes.size() > LanguageFileLimit ? LanguageFileFault::TooLarge
                                                : LanguageFileFault::None;
     if (fault != LanguageFileFault::None) return std::nullopt;
-    return parseLanguageFile(bytes);
+    LanguageFile file = parseLanguageFile(bytes);
+    if (!file.sections[0].empty()) return file;
+    fault = LanguageFileFault::NotALanguageFile;
+    return std::nullopt;
 }
 
 std::optional<LanguageFile> readLanguageFile(const std::string& path) {
@@ -95,6 +98,7 @@ const char* languageFileFaultText(LanguageFileFault fault) {
     case LanguageFileFault::NotAFile: return "not a regular file";
     case LanguageFileFault::TooLarge: return "larger than 1 MiB";
     case LanguageFileFault::Unreadable: return "cannot be read";
+    case LanguageFileFault::NotALanguageFile: return "not a language file";
     }
     return "";
 }

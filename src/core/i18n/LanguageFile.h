@@ -41,12 +41,13 @@ struct LanguageFile {
 LanguageFile parseLanguageFile(std::string_view bytes);
 
 // Why a language file was not read.
-enum class LanguageFileFault { None, Missing, NotAFile, TooLarge, Unreadable };
+enum class LanguageFileFault { None, Missing, NotAFile, TooLarge, Unreadable, NotALanguageFile };
 // Far more than the longest file the format can give its targets.
 constexpr std::size_t LanguageFileLimit = 1024 * 1024;
 
 // Reads a regular file of at most LanguageFileLimit bytes (a link is followed); nothing, with
-// `fault` telling why, for anything else.
+// `fault` telling why, for anything else, and for a file whose first section holds no text (an
+// empty file, random bytes, a text of another kind).
 std::optional<LanguageFile> readLanguageFile(const std::string& path, LanguageFileFault& fault);
 std::optional<LanguageFile> readLanguageFile(const std::string& path);
 // The fault in a few English words, for a message shown before any language file is read.

@@ -108,6 +108,13 @@ const std::vector<std::string>& builtInTexts() {
         "Unbenannt",
         "Programmieren nicht m\xF6""glich: das Projekt enth\xE4""lt Werte, die das Ger\xE4""t nicht halten oder zeigen kann.",
         "(kein Projekt von VEM)",
+        "die Verkn\xFC""pfung geh\xF6rt einem anderen Benutzer in einem gemeinsamen Ordner",
+        "ein Projekt liest diese Datei als seine Bilddatei",
+        "die erste Zeile des Projekts f\xE4nde ihre Bilddatei nicht",
+        "Die Ausgabe konnte nicht geschrieben werden: %1",
+        "unterbrochen bei Schritt %1 von %2",
+        "unterbrochen zwischen zwei Vorg\xE4ngen",
+        "unterbrochen nach Schritt %1 von %2: der Vorgang war abgeschlossen",
     };
     return texts;
 }

@@ -168,6 +168,16 @@ constexpr int LanguageCode = 120;
 constexpr int Untitled = 121;  // the name of a project that has no file of its own
 constexpr int ProgramRefusedProblems = 122;  // programming refused; the problems under it
 constexpr int DeviceInfoNoProject = 123;  // the information window's project name for a header without the mark
+// Saves that would write through another's link or over a file a project reads, output that
+// could not be written, and interruptions.
+constexpr int SaveReasonForeignLink = 124;
+constexpr int SaveReasonKeptFile = 125;
+constexpr int SaveReasonNameNotFound = 126;  // line 1 would not find the file written
+constexpr int OutputNotWritten = 127;        // %1 what the system says
+// Where a command-line run was interrupted: %1 the step, %2 the steps.
+constexpr int InterruptedAtStep = 128;
+constexpr int InterruptedBetweenOperations = 129;
+constexpr int InterruptedAfterCompletion = 130;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

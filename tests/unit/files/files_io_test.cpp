@@ -94,6 +94,9 @@ TEST_F(FileIo, OnlyARegularFileIsReadAndNothingIsWaitedFor) {
         EXPECT_FALSE(vem::readFileBytes(path, 10)) << path;
     EXPECT_EQ(vem::readRegularFile(dir / "fifo", 10).fault, vem::FileFault::Fifo);
     EXPECT_EQ(vem::readRegularFile("/dev/zero", 10).fault, vem::FileFault::NotRegular);
+    fs::create_symlink("loop", dir / "loop");
+    EXPECT_EQ(vem::readRegularFile(dir / "loop", 10).fault, vem::FileFault::LinkLoop);
+    EXPECT_EQ(vem::readRegularFile(dir / std::string(300, 'n'), 10).fault, vem::FileFault::NameTooLong);
 
     EXPECT_EQ(vem::readFileBytes(dir / "twenty", 10)->size(), 10u);
     const vem::FileRead large = vem::readRegularFile(dir / "twenty", 10);  // its size, not what was read
@@ -138,6 +141,32 @@ TEST_F(FileIo, TemporaryFilesOfEndedWritersToTheSameFileAreRemoved) {
     EXPECT_FALSE(fs::exists(dir / (".f." + gone + "-1.tmp")));
     EXPECT_TRUE(fs::exists(dir / (".f." + alive + "-2.tmp")));  // a save still running
     EXPECT_TRUE(fs::exists(dir / (".g." + gone + "-3.tmp")));   // another file's
+}
+
+// A link another user planted in a shared sticky folder would send this user's save into a
+// file of that user's choice; a file to keep is refused by every name it has.
+TEST_F(FileIo, NeitherAnotherUsersLinkInASharedFolderNorAFileToKeepIsWrittenThrough) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to plant a link as another user";
+    constexpr uid_t Nobody = 65534;
+    fs::create_directories(dir / "shared");
+    fs::permissions(dir / "shared", fs::perms(01777));
+    std::ofstream(dir / "secret") << "root's";
+    fs::create_symlink("../secret", dir / "shared/planted");
+    ASSERT_EQ(::lchown((dir / "shared/planted").c_str(), Nobody, Nobody), 0);
+    fs::create_symlink("../secret", dir / "shared/own");
+    const vem::FileWrite refused = save("shared/planted", "new");
+    EXPECT_EQ(refused.error, vem::FileWrite::ForeignLink);
+    EXPECT_EQ(refused.file, (dir / "shared/planted").string());
+    EXPECT_EQ(get("secret"), "root's");
+    ASSERT_TRUE(save("shared/own", "mine"));
+    EXPECT_EQ(get("secret"), "mine");
+
+    fs::create_hard_link(dir / "secret", dir / "other-name");
+    const std::string text = "new";
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    EXPECT_EQ(vem::writeFileReplacing(dir / "other-name", bytes, {.keep = {dir / "secret"}}).error,
+              vem::FileWrite::ProtectedTarget);
+    EXPECT_EQ(get("secret"), "mine");
 }
 
 TEST_F(FileIo, SetIdBitsSurviveASaveByTheFilesOwner) {

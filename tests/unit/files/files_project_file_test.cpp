@@ -344,6 +344,17 @@ TEST_F(ReadoutSave, EachProjectNamesAnImageOfItsOwnBesideTheFileItLandsIn) {
     EXPECT_EQ(entries(), (std::vector<std::string>{"a", "dev1-readout.bin", "dev1.qor", "dev2-readout.bin",
                                                    "dev2.qor", "other", "readout-readout.bin", "readout.bin"}));
 
+    // The image a copy of the project names stays; a name line 1 cannot hold, or one at the
+    // file name limit, still gives a project that finds its image, save after save.
+    std::filesystem::copy_file("dev1.qor", "dev1-copy.qor");
+    const std::string longName = std::string(242, 'l') + ".qor";
+    for (const std::string& target : {std::string("dev1.qor"), std::string("a\nb.qor"), longName}) {
+        ASSERT_TRUE(saveReadBack(target, 8).ok) << target;
+        ASSERT_TRUE(saveReadBack(target, 9).ok) << target;
+        expectImageOf(target, 9);
+    }
+    expectImageOf("dev1-copy.qor", 6);
+
     // A file of the image's name is never touched, a link there never followed.
     writeFile("secret", "mine");
     std::filesystem::create_symlink("secret", "dev3-readout.bin");
@@ -379,7 +390,7 @@ TEST_F(ReadoutSave, KilledAtAnyMomentEachProjectNamesItsOwnImageAndTheNextSaveCl
         expectImageOf("k.qor", static_cast<std::uint8_t>(saved % 200 + 1));
     }
     ASSERT_TRUE(saveNumbered(1));
-    for (const std::string& name : entries()) EXPECT_FALSE(name.ends_with(".tmp")) << name;
+    EXPECT_EQ(entries().size(), 2u) << "the project and the one image it names, nothing left over";
 }
 
 // Every way a save fails, refused or cut short, says the file and why and leaves every file as
@@ -411,6 +422,8 @@ TEST_F(ReadoutSave, EveryFailedSaveSaysTheFileAndWhyAndLeavesEveryFileAsItWas) {
          "no/folder.qor"},
         {longName, false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonNameTooLong, longName},
         {"locked.qor", true, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonReadOnly, "locked.qor"},
+        {"x-readout.bin", false, FileStep::Write, None, 0, Msg::ProjectSaveFailed, Msg::SaveReasonKeptFile,
+         "x-readout.bin"},
         {"x.qor", true, FileStep::Write, ENOSPC, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonDiskFull, "x-readout-2.bin"},
         {"x.qor", true, FileStep::Sync, EIO, 0, Msg::ReadoutSaveFailed, Msg::SaveReasonOther, "x-readout-2.bin"},
         {"x.qor", true, FileStep::Sync, EIO, 1, Msg::ProjectSaveFailed, Msg::SaveReasonOther, "x.qor"},
@@ -446,6 +459,11 @@ TEST_F(ProjectFile, ASaveElsewhereNamesTheTemplateByAPathThatFindsIt) {
     EXPECT_EQ(linesOf(readFile("second/copy.qor"))[0], "../first/default.bin");
     ASSERT_TRUE(saveProjectAs(project, image, "first/again.qor").ok);
     EXPECT_EQ(linesOf(readFile("first/again.qor"))[0], "default.bin");
+    // Into a folder reached through a link, the path leads from the real folder.
+    std::filesystem::create_directories("deep");
+    std::filesystem::create_directory_symlink("../second", "deep/link");
+    ASSERT_TRUE(saveProjectAs(project, image, "deep/link/via.qor").ok);
+    EXPECT_EQ(linesOf(readFile("second/via.qor"))[0], "../first/default.bin");
 }
 
 TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {

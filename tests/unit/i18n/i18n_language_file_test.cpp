@@ -289,6 +289,8 @@ TEST(LanguageFile, OnlyARegularFileOfBoundedSizeIsRead) {
     fs::create_directories(folder / "language.txt");
     std::ofstream(folder / "large.txt", std::ios::binary) << std::string(LanguageFileLimit + 1, '\n');
     fs::create_symlink(DataFolder / "language-en.txt", folder / "link.txt");
+    std::ofstream(folder / "empty.txt");
+    std::ofstream(folder / "bytes.txt", std::ios::binary) << "\x8f\x02\xff\nroot:x:0:0\n7\n";
     const struct { std::string path; LanguageFileFault fault; } cases[] = {
         {(folder / "language.txt").string(), LanguageFileFault::NotAFile},
         {"/dev/zero", LanguageFileFault::NotAFile},
@@ -296,6 +298,9 @@ TEST(LanguageFile, OnlyARegularFileOfBoundedSizeIsRead) {
         {(folder / "large.txt").string(), LanguageFileFault::TooLarge},
         {(folder / "missing.txt").string(), LanguageFileFault::Missing},
         {"", LanguageFileFault::Missing},
+        {(folder / "empty.txt").string(), LanguageFileFault::NotALanguageFile},
+        {(folder / "bytes.txt").string(), LanguageFileFault::NotALanguageFile},
+        {"/etc/passwd", LanguageFileFault::NotALanguageFile},
         {(folder / "link.txt").string(), LanguageFileFault::None},
     };
     for (const auto& c : cases) {
