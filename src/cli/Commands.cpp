@@ -124,7 +124,7 @@ int Commands::build(const Request& request) {
 int Commands::check(const Request& request) {
     const auto found = checkProjectIn(console_, request.file);
     if (!found) return FileProblem;
-    const std::vector<std::string>& problems = *found;
+    const std::vector<std::string> problems = session_.messages().texts(*found);
     QJsonArray listed;
     for (const std::string& problem : problems) {
         console_.result(fromCp1252(problem));

@@ -85,15 +85,15 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
     return false;
 }
 
-std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path) {
+std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const QString& path) {
     if (!enterFolderOf(path, console)) return std::nullopt;
     return checkProjectFile(projectFileOf(path).filename().string());
 }
 
-bool passesCheck(Console& console, const QString& path) {
+bool passesCheck(Console& console, const MessageTable& messages, const QString& path) {
     const auto problems = checkProjectIn(console, path);
     if (!problems) return false;
-    for (const std::string& problem : *problems) console.error(path + ": " + fromCp1252(problem));
+    for (const SlotMessage& problem : *problems) console.error(path + ": " + fromCp1252(messages.text(problem)));
     if (!problems->empty()) console.error(path + ": refused, as check refuses it; --force takes it all the same");
     return problems->empty();
 }

@@ -25,10 +25,10 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
 
 // What `vemctl check` lists for the project, checked in its own folder; nothing (and said why)
 // when that folder is not there.
-std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path);
+std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const QString& path);
 
-// True when check finds no problem in the project; otherwise each is said, and that --force
-// takes the project all the same.
-bool passesCheck(Console& console, const QString& path);
+// True when check finds no problem in the project; otherwise each is said in the language of
+// `messages`, and that --force takes the project all the same.
+bool passesCheck(Console& console, const MessageTable& messages, const QString& path);
 
 }  // namespace vem::cli

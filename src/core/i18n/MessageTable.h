@@ -1,15 +1,30 @@
 #pragma once
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vem {
+
+struct SlotMessage;
+
+// The value of a placeholder: plain text (a number, a file's name), or messages said in the
+// reader's language, one after another with ", " between them.
+struct MessageValue {
+    MessageValue(std::string text) : text(std::move(text)) {}
+    MessageValue(const char* text) : text(text) {}
+    MessageValue(SlotMessage message);
+    MessageValue(std::vector<SlotMessage> messages) : messages(std::move(messages)) {}
+    std::string text;
+    std::vector<SlotMessage> messages;
+    bool operator==(const MessageValue&) const;
+};
 
 // A slot and the values of its placeholders, for a message whose values are known only when
 // it is said.
 struct SlotMessage {
     int slot = -1;
-    std::vector<std::string> values;
+    std::vector<MessageValue> values;
     bool operator==(const SlotMessage&) const = default;
 };
 
@@ -25,17 +40,20 @@ public:
     const std::string& text(int slot) const;
     void setText(int slot, std::string text);
     // The values of the slot's placeholders %1, %2, ...: kept when a language file replaces the text.
-    void setValues(int slot, std::vector<std::string> values);
+    void setValues(int slot, std::vector<MessageValue> values);
     // The text of `message`'s slot with `message`'s values in its placeholders.
     std::string text(const SlotMessage& message) const;
+    // Each message's text, in order.
+    std::vector<std::string> texts(const std::vector<SlotMessage>& messages) const;
     int slotCount() const { return static_cast<int>(texts_.size()); }
 
 private:
     void fill(int slot);
+    std::vector<std::string> valueTexts(const std::vector<MessageValue>& values) const;
 
     std::vector<std::string> texts_;   // as the language file gives them
     std::vector<std::string> shown_;   // filled
-    std::vector<std::vector<std::string>> values_;
+    std::vector<std::vector<MessageValue>> values_;
 };
 
 // `text` with each %1..%9 replaced by values[0..8], in one pass: a value is never searched for
@@ -165,6 +183,83 @@ constexpr int FusesSent = 118;
 constexpr int OperationVerify = 119;
 // Not a text: the language of the file ("de", "en"), whose translations the standard dialogs take.
 constexpr int LanguageCode = 120;
+// ---- Block added on this branch, from 200 (121..199 are taken on other branches) ----
+// What is wrong with a file: %1 the file's name.
+constexpr int FileMissing = 200;
+constexpr int FileIsFolder = 201;
+constexpr int FileIsFifo = 202;
+constexpr int FileNotRegular = 203;
+constexpr int FileTooLarge = 204;   // %2 the most bytes read
+constexpr int FileWrongSize = 205;  // %2 its bytes, %3 the bytes expected
+constexpr int FileUnreadable = 206;
+// Why a file is no project: %1 what is wrong with the file (a File... message above).
+constexpr int ProjectFileFault = 207;
+constexpr int TemplateFault = 208;
+constexpr int ProjectLineCount = 209;  // %1 its lines, %2 the lines expected
+constexpr int ProjectBinary = 210;     // %1 the line of the first zero byte
+constexpr int NoTemplateName = 211;
+constexpr int TemplateNameControls = 212;
+// A check's problem: %1 what it concerns (a Name... message below).
+constexpr int ProblemBeyondByte = 213;     // %2 the value, %3 the byte the device gets
+constexpr int ProblemOutsideRange = 214;   // %2 the value, %3..%4 the range
+constexpr int ProblemNotZeroOrOne = 215;   // %2 the value
+constexpr int ProblemLengthNotText = 216;  // %2 the length, %3 the text's characters
+constexpr int ProblemTextTooLong = 217;    // %2 the text's characters, %3 the most that fit
+constexpr int ProblemPosLinesBeyond = 218; // %1 the first line, %2 the line count
+// What a check's problem concerns.
+constexpr int NameSummerTime = 219;
+constexpr int NameDataHoldTime = 220;
+constexpr int NameRelayHoldTime = 221;
+constexpr int NameHandshake = 222;
+constexpr int NameDataFormat = 223;
+constexpr int NameBaudRate = 224;
+constexpr int NameIpOctet = 225;  // %1 the octet's number
+constexpr int NameIpPort = 226;
+constexpr int NameForwarding = 227;
+constexpr int NameForwardBaud = 228;
+constexpr int NameForwardPrefix = 229;
+constexpr int NameForwardSuffix = 230;
+constexpr int NamePosRegister = 231;
+constexpr int NamePosFirstLine = 232;
+constexpr int NamePosLineCount = 233;
+constexpr int NamePosScroll = 234;
+constexpr int NamePosBackground = 235;
+constexpr int NamePosTransparency = 236;
+constexpr int NamePosTextColour = 237;
+constexpr int NameLimitTo40 = 238;
+constexpr int NameShowHeader = 239;
+constexpr int NameSkipMode = 240;
+constexpr int NameStartDefinition = 241;
+constexpr int NameEndDefinition = 242;
+constexpr int NameKeyword = 243;        // %1 the keyword's number
+constexpr int NameKeywordAction = 244;  // %1 the keyword's number
+constexpr int NameMostSpaces = 245;
+constexpr int NameField = 246;  // %1 the field's number
+constexpr int NameDate = 247;
+constexpr int NameTime = 248;
+// The layout's problems; a cell is named by its row and column, a field by a Name... message.
+constexpr int InDataSet = 249;                 // %1 the data set, %2 the problem
+constexpr int CellCannotShow = 250;            // %1 row, %2 column, %3 the character's code
+constexpr int FieldLengthOutside = 251;        // %1 field, %2 length
+constexpr int FieldLengthAboveTemplate = 252;  // %1 field, %2 length, %3 the template's limit
+constexpr int FieldNotInTemplate = 253;        // %1 field
+constexpr int FieldPositionOff = 254;          // %1 field, %2 position
+constexpr int FieldRunsOff = 255;              // %1 field, %2 row, %3 column, %4 length
+constexpr int FieldRowColumnOff = 256;         // %1 field, %2 row, %3 column
+constexpr int FieldPlaceMismatch = 257;  // %1 field, %2 row, %3 column, %4 position, %5 its row, %6 its column
+constexpr int DateTimeOverlap = 258;     // %1 row, %2 column
+constexpr int FieldsOverlap = 259;       // %1, %2 fields, %3 row, %4 column
+constexpr int StrayCellTags = 260;       // %1 cells, %2 row, %3 column, %4 the number
+constexpr int TagsOfUnplacedField = 261;  // %1 field
+constexpr int TagsDiffer = 262;           // %1 field, %2 row, %3 column, %4 length
+constexpr int CopyDiffers = 263;          // %1 field, %2 the differences
+constexpr int DifferenceSwitchedOn = 264;  // %1 the copy's value, %2 the shared one
+constexpr int DifferenceLength = 265;
+constexpr int DifferenceRow = 266;
+constexpr int DifferenceColumn = 267;
+// Under a list cut short: %1 the problems not listed.
+constexpr int MoreProblems = 268;
+// ---- End of the block added on this branch ----
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
