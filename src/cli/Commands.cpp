@@ -38,7 +38,7 @@ int Commands::read(const Request& request) {
         if (console_.json()) console_.document(facts);
         return exit;
     };
-    if (!enterFolderOf(request.output, console_)) return finish(FileProblem);
+    if (!enterFolderOf(request.output, console_, session_.messages())) return finish(FileProblem);
     DeviceRunner runner(session_, request.port, ports_, console_);
     if (!runner.run(session_.startReadBack(runner.portName()))) {
         facts["failure"] = runner.failureFacts();
@@ -122,7 +122,7 @@ int Commands::build(const Request& request) {
 }
 
 int Commands::check(const Request& request) {
-    const auto found = checkProjectIn(console_, request.file);
+    const auto found = checkProjectIn(console_, session_.messages(), request.file);
     if (!found) return FileProblem;
     const std::vector<std::string> problems = session_.messages().texts(*found);
     QJsonArray listed;
@@ -130,7 +130,7 @@ int Commands::check(const Request& request) {
         console_.result(fromCp1252(problem));
         listed.append(fromCp1252(problem));
     }
-    if (problems.empty()) console_.note(request.file + ": no problem found");
+    if (problems.empty()) console_.note(pathMessage(session_.messages(), Msg::NoProblemFound, request.file));
     const int exit = problems.empty() ? Success : FileProblem;
     if (console_.json()) console_.document({{"file", request.file}, {"problems", listed}, {"exit", exit}});
     return exit;

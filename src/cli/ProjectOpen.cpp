@@ -62,17 +62,21 @@ std::filesystem::path projectFileOf(const QString& path) {
 }
 }  // namespace
 
-bool enterFolderOf(const QString& path, Console& console) {
+QString pathMessage(const MessageTable& messages, int slot, const QString& path) {
+    return fromCp1252(messages.text(slot)).arg(path);
+}
+
+bool enterFolderOf(const QString& path, Console& console, const MessageTable& messages) {
     const QString folder = fromFileSystemName(std::filesystem::absolute(projectFileOf(path)).parent_path().string());
     std::error_code error;
     std::filesystem::current_path(fileSystemName(folder), error);
     if (!error) return true;
-    console.error(folder + ": no such folder");
+    console.error(pathMessage(messages, Msg::NoSuchFolder, folder));
     return false;
 }
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
-    if (!enterFolderOf(path, console)) return false;
+    if (!enterFolderOf(path, console, session.messages())) return false;
     Outcome opened = session.openProject(projectFileOf(path).filename().string(), toCp1252(path));
     if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
     for (int slot : opened.messages) {
@@ -80,21 +84,21 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
         for (const QString& line : fromCp1252(opened.detail).split('\n', Qt::SkipEmptyParts)) console.error("  " + line);
     }
     if (!opened.ok || !needTemplate || session.image().imageTemplateLoaded) return opened.ok;
-    console.error(path + ": the template is looked for beside the project: copy it there, or correct the image "
-                         "file the project names");
+    console.error(pathMessage(session.messages(), Msg::TemplateBesideProject, path));
     return false;
 }
 
-std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const QString& path) {
-    if (!enterFolderOf(path, console)) return std::nullopt;
+std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const MessageTable& messages,
+                                                       const QString& path) {
+    if (!enterFolderOf(path, console, messages)) return std::nullopt;
     return checkProjectFile(projectFileOf(path).filename().string());
 }
 
 bool passesCheck(Console& console, const MessageTable& messages, const QString& path) {
-    const auto problems = checkProjectIn(console, path);
+    const auto problems = checkProjectIn(console, messages, path);
     if (!problems) return false;
     for (const SlotMessage& problem : *problems) console.error(path + ": " + fromCp1252(messages.text(problem)));
-    if (!problems->empty()) console.error(path + ": refused, as check refuses it; --force takes it all the same");
+    if (!problems->empty()) console.error(pathMessage(messages, Msg::RefusedAsCheckRefuses, path));
     return problems->empty();
 }
 

@@ -309,7 +309,7 @@ TEST_F(Vemctl, ProblemsAndFileFaultsAreSaidInTheChosenLanguage) {
     } cases[] = {
         {"language.txt", {"check", "odd.qor"}, "Haltezeit Daten ist 999, au\u00DFerhalb von 0..255"},
         {"language-en.txt", {"check", "odd.qor"}, "data hold time is 999, outside 0..255"},
-        {"language.txt", {"program", "odd.qor", "--port", "/dev/null"}, "Haltezeit Daten ist 999"},
+        {"language.txt", {"program", "odd.qor", "--port", "/dev/null"}, "odd.qor: abgelehnt, da die Pr\u00FCfung es ablehnt"},
         {"language.txt", {"show", "none.qor"}, "none.qor: nicht vorhanden"},
         {"language-en.txt", {"show", "none.qor"}, "none.qor: does not exist"},
     };

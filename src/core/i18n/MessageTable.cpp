@@ -184,6 +184,10 @@ const std::vector<std::string>& builtInTexts() {
         "Zeile %1 (nicht %2)",
         "Spalte %1 (nicht %2)",
         "(%1 weitere)",
+        "%1: diesen Ordner gibt es nicht",
+        "%1: die Bilddatei wird neben dem Projekt gesucht: dorthin kopieren oder die Bilddatei im Projekt berichtigen",
+        "%1: abgelehnt, da die Pr\xFC""fung es ablehnt; --force nimmt es trotzdem",
+        "%1: kein Problem gefunden",
     };
     return texts;
 }

@@ -259,6 +259,11 @@ constexpr int DifferenceRow = 266;
 constexpr int DifferenceColumn = 267;
 // Under a list cut short: %1 the problems not listed.
 constexpr int MoreProblems = 268;
+// vemctl's words on a project: %1 the path given.
+constexpr int NoSuchFolder = 269;
+constexpr int TemplateBesideProject = 270;
+constexpr int RefusedAsCheckRefuses = 271;
+constexpr int NoProblemFound = 272;
 // ---- End of the block added on this branch ----
 }  // namespace Msg
 
