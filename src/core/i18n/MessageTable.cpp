@@ -194,9 +194,16 @@ const std::vector<std::string>& builtInTexts() {
 
 }  // namespace
 
+MessageValue::MessageValue(std::string text) : text(std::move(text)) {}
+MessageValue::MessageValue(const char* text) : text(text) {}
 MessageValue::MessageValue(SlotMessage message) : messages{std::move(message)} {}
+MessageValue::MessageValue(std::vector<SlotMessage> messages) : messages(std::move(messages)) {}
 
-bool MessageValue::operator==(const MessageValue&) const = default;
+bool MessageValue::operator==(const MessageValue& other) const {
+    return text == other.text && messages == other.messages;
+}
+
+bool SlotMessage::operator==(const SlotMessage& other) const { return slot == other.slot && values == other.values; }
 
 std::string fillPlaceholders(const std::string& text, const std::vector<std::string>& values) {
     std::string out;

@@ -1,7 +1,6 @@
 #pragma once
 #include <array>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace vem {
@@ -11,10 +10,10 @@ struct SlotMessage;
 // The value of a placeholder: plain text (a number, a file's name), or messages said in the
 // reader's language, one after another with ", " between them.
 struct MessageValue {
-    MessageValue(std::string text) : text(std::move(text)) {}
-    MessageValue(const char* text) : text(text) {}
+    MessageValue(std::string text);
+    MessageValue(const char* text);
     MessageValue(SlotMessage message);
-    MessageValue(std::vector<SlotMessage> messages) : messages(std::move(messages)) {}
+    MessageValue(std::vector<SlotMessage> messages);
     std::string text;
     std::vector<SlotMessage> messages;
     bool operator==(const MessageValue&) const;
@@ -25,7 +24,7 @@ struct MessageValue {
 struct SlotMessage {
     int slot = -1;
     std::vector<MessageValue> values;
-    bool operator==(const SlotMessage&) const = default;
+    bool operator==(const SlotMessage&) const;
 };
 
 // The main window's numbered message texts (Windows-1252). Slots 0..25 are empty until the
