@@ -21,7 +21,7 @@ int onSession(const Request& request, Context& context) {
 
 // program and verify take only a project that check passes, unless --force.
 int onCheckedProject(const char* command, const Request& request, Context& context, const TaskMaker& makeTask) {
-    if (!request.force && !passesCheck(context.console, request.file)) return FileProblem;
+    if (!request.force && !passesCheck(context.console, context.messages(), request.file)) return FileProblem;
     return runOnDevices(command, request, context, makeTask);
 }
 

@@ -19,6 +19,13 @@ struct Context {
     void prepare(Session& session) const {
         if (language) session.takeLanguage(*language);
     }
+    // The chosen language's messages.
+    MessageTable messages() const {
+        MessageTable table;
+        DialogMessages dialogs;
+        if (language) applyLanguageMessages(*language, table, dialogs);
+        return table;
+    }
 };
 
 enum class PortUse { None, One, Several };

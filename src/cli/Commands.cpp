@@ -50,7 +50,7 @@ int Commands::read(const Request& request) {
     // A target the save would refuse is said before the device is read, not after.
     if (const FileWrite target = checkReplaceable(fileSystemName(request.output), {request.force}); !target.ok())
         return saveRefused(Msg::ProjectSaveFailed, target.file, saveFailureReason(target.error));
-    if (!enterFolderOf(request.output, console_)) return finish(FileProblem);
+    if (!enterFolderOf(request.output, console_, session_.messages())) return finish(FileProblem);
     DeviceRunner runner(session_, request.port, ports_, console_);
     if (!runner.run(session_.startReadBack(runner.portName()))) {
         facts["failure"] = runner.failureFacts();
@@ -126,15 +126,15 @@ int Commands::build(const Request& request) {
 }
 
 int Commands::check(const Request& request) {
-    const auto found = checkProjectIn(console_, request.file);
+    const auto found = checkProjectIn(console_, session_.messages(), request.file);
     if (!found) return FileProblem;
-    const std::vector<std::string>& problems = *found;
+    const std::vector<std::string> problems = session_.messages().texts(*found);
     QJsonArray listed;
     for (const std::string& problem : problems) {
         console_.result(fromCp1252(problem));
         listed.append(fromCp1252(problem));
     }
-    if (problems.empty()) console_.note(request.file + ": no problem found");
+    if (problems.empty()) console_.note(pathMessage(session_.messages(), Msg::NoProblemFound, request.file));
     const int exit = problems.empty() ? Success : FileProblem;
     if (console_.json()) console_.document({{"file", request.file}, {"problems", listed}, {"exit", exit}});
     return exit;

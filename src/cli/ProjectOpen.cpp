@@ -62,16 +62,20 @@ std::filesystem::path projectFileOf(const QString& path) {
 }
 }  // namespace
 
-bool enterFolderOf(const QString& path, Console& console) {
+QString pathMessage(const MessageTable& messages, int slot, const QString& path) {
+    return fromCp1252(messages.text(slot)).arg(path);
+}
+
+bool enterFolderOf(const QString& path, Console& console, const MessageTable& messages) {
     if (path.isEmpty()) {
-        console.error("an empty file name: no file is named");
+        console.message(messages, Msg::NoFileNamed);
         return false;
     }
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::absolute(projectFileOf(path), error).parent_path();
     if (!error) std::filesystem::current_path(folder, error);
     if (!error) return true;
-    console.error(fromFileSystemName(folder.string()) + ": no such folder");
+    console.error(pathMessage(messages, Msg::NoSuchFolder, fromFileSystemName(folder.string())));
     return false;
 }
 
@@ -85,7 +89,7 @@ std::string deviceName(const QString& path) {
 }  // namespace
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
-    if (!enterFolderOf(path, console)) return false;
+    if (!enterFolderOf(path, console, session.messages())) return false;
     Outcome opened = session.openProject(projectFileOf(path).filename().string(), deviceName(path));
     if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
     for (int slot : opened.messages) {
@@ -93,21 +97,21 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
         for (const QString& line : fromCp1252(opened.detail).split('\n', Qt::SkipEmptyParts)) console.error("  " + line);
     }
     if (!opened.ok || !needTemplate || session.image().imageTemplateLoaded) return opened.ok;
-    console.error(path + ": the template is looked for beside the project: copy it there, or correct the image "
-                         "file the project names");
+    console.error(pathMessage(session.messages(), Msg::TemplateBesideProject, path));
     return false;
 }
 
-std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path) {
-    if (!enterFolderOf(path, console)) return std::nullopt;
+std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const MessageTable& messages,
+                                                       const QString& path) {
+    if (!enterFolderOf(path, console, messages)) return std::nullopt;
     return checkProjectFile(projectFileOf(path).filename().string());
 }
 
-bool passesCheck(Console& console, const QString& path) {
-    const auto problems = checkProjectIn(console, path);
+bool passesCheck(Console& console, const MessageTable& messages, const QString& path) {
+    const auto problems = checkProjectIn(console, messages, path);
     if (!problems) return false;
-    for (const std::string& problem : *problems) console.error(path + ": " + fromCp1252(problem));
-    if (!problems->empty()) console.error(path + ": refused, as check refuses it; --force takes it all the same");
+    for (const SlotMessage& problem : *problems) console.error(path + ": " + fromCp1252(messages.text(problem)));
+    if (!problems->empty()) console.error(pathMessage(messages, Msg::RefusedAsCheckRefuses, path));
     return problems->empty();
 }
 

@@ -15,8 +15,12 @@ namespace vem::cli {
 QString fromFileSystemName(const std::string& name);
 std::string fileSystemName(const QString& path);
 
-// Goes to the folder of `path`; false (and said why) when it is not there.
-bool enterFolderOf(const QString& path, Console& console);
+// The slot's text with `path` in its placeholder %1, every character of the path kept.
+QString pathMessage(const MessageTable& messages, int slot, const QString& path);
+
+// Goes to the folder of `path`; false (and said why, in the language of `messages`) when it is
+// not there.
+bool enterFolderOf(const QString& path, Console& console, const MessageTable& messages);
 
 // Opens the project in its own folder, so that its template is found beside it; the problems
 // `vemctl check` lists do not stop it. False (and said why) when the file is no project, or the
@@ -25,10 +29,11 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
 
 // What `vemctl check` lists for the project, checked in its own folder; nothing (and said why)
 // when that folder is not there.
-std::optional<std::vector<std::string>> checkProjectIn(Console& console, const QString& path);
+std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const MessageTable& messages,
+                                                       const QString& path);
 
-// True when check finds no problem in the project; otherwise each is said, and that --force
-// takes the project all the same.
-bool passesCheck(Console& console, const QString& path);
+// True when check finds no problem in the project; otherwise each is said in the language of
+// `messages`, and that --force takes the project all the same.
+bool passesCheck(Console& console, const MessageTable& messages, const QString& path);
 
 }  // namespace vem::cli

@@ -16,7 +16,8 @@ struct VemctlResult {
     QString err;
 };
 
-// vemctl with English messages, from `folder`; `environment` adds to (or, empty, removes) variables.
+// vemctl with English messages unless the arguments choose a language, from `folder`; `environment`
+// adds to (or, empty, removes) variables.
 inline VemctlResult vemctl(QStringList arguments, const QString& folder,
                            const QList<std::pair<QString, QString>>& environment = {}) {
     QProcess p;
@@ -25,7 +26,7 @@ inline VemctlResult vemctl(QStringList arguments, const QString& folder,
     variables.remove("VEM_PORT");
     for (const auto& [name, value] : environment) variables.insert(name, value);
     p.setProcessEnvironment(variables);
-    arguments << "--language" << VEM_DATA_DIR "/language-en.txt";
+    if (!arguments.contains("--language")) arguments << "--language" << VEM_DATA_DIR "/language-en.txt";
     p.start(VEMCTL_PATH, arguments);
     if (!p.waitForFinished(60000)) p.kill();
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),

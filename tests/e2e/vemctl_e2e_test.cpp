@@ -304,6 +304,25 @@ TEST_F(Vemctl, ProgramAndVerifyRefuseWhatCheckRefusesUnlessForced) {
     EXPECT_TRUE(run({"--help"}).out.contains("--force: even a project check refuses"));
 }
 
+TEST_F(Vemctl, ProblemsAndFileFaultsAreSaidInTheChosenLanguage) {
+    writeFile(path("odd.qor"), sampleWith(path("default.qor"), 123, "999"));
+    const struct {
+        const char* language;
+        QStringList arguments;
+        const char* said;
+    } cases[] = {
+        {"language.txt", {"check", "odd.qor"}, "Haltezeit Daten ist 999, au\u00DFerhalb von 0..255"},
+        {"language-en.txt", {"check", "odd.qor"}, "data hold time is 999, outside 0..255"},
+        {"language.txt", {"program", "odd.qor", "--port", "/dev/null"}, "odd.qor: abgelehnt, da die Pr\u00FCfung es ablehnt"},
+        {"language.txt", {"show", "none.qor"}, "none.qor: nicht vorhanden"},
+        {"language-en.txt", {"show", "none.qor"}, "none.qor: does not exist"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(QStringList(c.arguments) << "--language" << QString(VEM_DATA_DIR "/") + c.language);
+        EXPECT_TRUE((r.out + r.err).contains(QString::fromUtf8(c.said))) << c.language << " " << (r.out + r.err).toStdString();
+    }
+}
+
 TEST_F(Vemctl, AFifoIsNamedAndNeverWaitedFor) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.qor")).constData(), 0600), 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.bin")).constData(), 0600), 0);

@@ -90,30 +90,36 @@ TEST_F(MainWindowTest, StartsWithTheWorkingFoldersSampleProjectOrWithoutATemplat
     EXPECT_EQ(QFileInfo(folder.filePath("default.bin")).size(), static_cast<qint64>(ImageFileSize));
 }
 
+// Said in the language file's words, at start and when programming is refused.
 TEST_F(MainWindowTest, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
     ASSERT_TRUE(QFile::remove(folder.filePath("default.bin")));
-    QString said, title;
-    test::onNextModal([&](QWidget* w) {
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            said = box->text();
-            title = box->windowTitle();
-            box->accept();
-        }
-    });
-    MainWindow window;
-    EXPECT_TRUE(said.contains(folder.filePath("default.bin") + ": does not exist")) << said.toStdString();
-    EXPECT_EQ(title, "VEM Setup V1.13");
-    EXPECT_FALSE(window.image().imageTemplateLoaded);
-    const MainControls& controls = window.session().editor().controls();
-    EXPECT_EQ(controls.fieldButtonEnabled, (std::array<bool, DataFieldCount>{}));
-    EXPECT_EQ(controls.fieldBoxEnabled[0], false);
+    for (const auto& [language, missing] : {std::pair{"language.txt", ": nicht vorhanden"},
+                                            std::pair{"language-en.txt", ": does not exist"}}) {
+        SCOPED_TRACE(language);
+        QString said, title;
+        test::onNextModal([&](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                said = box->text();
+                title = box->windowTitle();
+                box->accept();
+            }
+        });
+        MainWindow window(nullptr, {}, [&](MainWindow& w) { w.loadLanguage(QString(VEM_DATA_DIR "/") + language); });
+        EXPECT_TRUE(said.contains(folder.filePath("default.bin") + missing)) << said.toStdString();
+        EXPECT_EQ(title, "VEM Setup V1.13");
+        EXPECT_FALSE(window.image().imageTemplateLoaded);
+        const MainControls& controls = window.session().editor().controls();
+        EXPECT_EQ(controls.fieldButtonEnabled, (std::array<bool, DataFieldCount>{}));
+        EXPECT_EQ(controls.fieldBoxEnabled[0], false);
 
-    watch(window.presenter());
-    item(window, "programItem")->trigger();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].slot, Msg::TemplateNotLoaded);
-    EXPECT_TRUE(shown[0].text.contains(folder.filePath("default.bin"))) << shown[0].text.toStdString();
-    EXPECT_FALSE(window.session().exchangeRunning());
+        shown.clear();
+        watch(window.presenter());
+        item(window, "programItem")->trigger();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].slot, Msg::TemplateNotLoaded);
+        EXPECT_TRUE(shown[0].text.contains(folder.filePath("default.bin") + missing)) << shown[0].text.toStdString();
+        EXPECT_FALSE(window.session().exchangeRunning());
+    }
 }
 
 // A file that cannot be opened is said with its name, and the open project stays.
@@ -121,7 +127,7 @@ TEST_F(MainWindowTest, OpenRefusesAMissingFileOrOneThatIsNoProject) {
     ASSERT_TRUE(QFile::copy(VEM_DATA_DIR "/language.txt", folder.filePath("language.txt")));
     MainWindow window;
     watch(window.presenter());
-    for (const auto& [name, slot, detail] : {std::tuple{"language.txt", Msg::NotAProject, "lines, 162 expected"},
+    for (const auto& [name, slot, detail] : {std::tuple{"language.txt", Msg::NotAProject, "Zeilen, erwartet 162"},
                                              std::tuple{"missing.qor", Msg::ProjectOpenFailed, ""}}) {
         SCOPED_TRACE(name);
         shown.clear();
@@ -144,7 +150,7 @@ TEST_F(MainWindowTest, OpenAsksBeforeAProjectWithProblemsAndOpensItOnlyOnYes) {
     open(window, "odd.qor");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].slot, Msg::OpenDespiteProblems);
-    EXPECT_TRUE(asked[0].text.contains("data hold time is 300")) << asked[0].text.toStdString();
+    EXPECT_TRUE(asked[0].text.contains("Haltezeit Daten ist 300")) << asked[0].text.toStdString();
     EXPECT_EQ(window.project().device.DataHoldSeconds, 3);
     EXPECT_TRUE(caption(window).contains("default.qor"));
 
@@ -159,7 +165,7 @@ TEST_F(MainWindowTest, OpenAsksBeforeAProjectWithProblemsAndOpensItOnlyOnYes) {
     item(window, "programItem")->trigger();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::ProgramRefusedProblems);
-    EXPECT_TRUE(shown[0].text.contains("data hold time is 300")) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains("Haltezeit Daten ist 300")) << shown[0].text.toStdString();
     EXPECT_FALSE(window.session().exchangeRunning());
 }
 

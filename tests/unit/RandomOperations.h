@@ -92,7 +92,7 @@ public:
             const std::string saved = writeProjectText(s.project());
             const ProjectProblems problems = checkProjectText(saved);
             EXPECT_TRUE(problems.notAProject.empty() && problems.contentProblems.empty())
-                << (problems.contentProblems.empty() ? "" : problems.contentProblems.front());
+                << (problems.contentProblems.empty() ? "" : s.messages().text(problems.contentProblems.front()));
             if (opens && pick(0, 1)) {
                 EXPECT_TRUE(s.openProject("property.qor").ok);
                 EXPECT_EQ(writeProjectText(s.project()), saved);

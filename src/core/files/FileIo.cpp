@@ -104,17 +104,17 @@ FileRead readRegularFile(const std::filesystem::path& path, std::size_t limit) {
     return file;
 }
 
-std::string fileFaultText(FileFault fault, std::size_t limit) {
+SlotMessage fileFaultMessage(FileFault fault, const std::string& file, std::size_t limit) {
     switch (fault) {
     case FileFault::None: return {};
-    case FileFault::Missing: return "does not exist";
-    case FileFault::Folder: return "is a folder";
-    case FileFault::Fifo: return "is a FIFO";
-    case FileFault::NotRegular: return "is not a regular file";
-    case FileFault::TooLarge: return "is larger than " + std::to_string(limit) + " bytes";
-    case FileFault::Unreadable: return "cannot be read";
-    case FileFault::LinkLoop: return "is a loop of links";
-    case FileFault::NameTooLong: return "has a name too long for the system";
+    case FileFault::Missing: return {Msg::FileMissing, {file}};
+    case FileFault::Folder: return {Msg::FileIsFolder, {file}};
+    case FileFault::Fifo: return {Msg::FileIsFifo, {file}};
+    case FileFault::NotRegular: return {Msg::FileNotRegular, {file}};
+    case FileFault::TooLarge: return {Msg::FileTooLarge, {file, std::to_string(limit)}};
+    case FileFault::Unreadable: return {Msg::FileUnreadable, {file}};
+    case FileFault::LinkLoop: return {Msg::FileLinkLoop, {file}};
+    case FileFault::NameTooLong: return {Msg::FileNameTooLong, {file}};
     }
     return {};
 }

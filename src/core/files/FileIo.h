@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/MessageTable.h"
+
 namespace vem {
 
 // Why a file was not read.
@@ -25,8 +27,9 @@ struct FileRead {
 // size) when it holds more. A relative path is taken from the current working folder.
 FileRead readRegularFile(const std::filesystem::path& path, std::size_t limit);
 
-// What a fault says about the file, e.g. "is a FIFO", "is larger than 1048576 bytes" (`limit`).
-std::string fileFaultText(FileFault fault, std::size_t limit);
+// What a fault says about `file`, e.g. "FILE: is a FIFO", "FILE: is larger than 1048576 bytes"
+// (`limit`); no message (slot -1) for FileFault::None.
+SlotMessage fileFaultMessage(FileFault fault, const std::string& file, std::size_t limit);
 
 // The first `limit` bytes of a regular file (fewer when it is shorter); nothing when it is not
 // a regular file or cannot be read.

@@ -2,14 +2,17 @@
 #include <string>
 #include <vector>
 
+#include "i18n/MessageTable.h"
+
 namespace vem {
 
 // What a file or image function did: whether it did what it was asked, and the message slots
-// to show, in this order, with one more line under them: the file and what was wrong with it.
+// to show, in this order, with one more line under them: the file and what was wrong with it
+// (slot -1: none).
 struct FileResult {
     bool ok = true;
     std::vector<int> messages;
-    std::string detail;
+    SlotMessage detail;
     // A failed save: the file that failed, the message slot saying why, and whether replacing
     // a read-only file would have to be allowed first.
     std::string file;

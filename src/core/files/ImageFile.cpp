@@ -74,10 +74,9 @@ FileResult loadImageFile(Project& p, DeviceImage& image) {
     p.templatePath.clear();
     const bool wrongSize = file.ok() || file.fault == FileFault::TooLarge;
     FileResult result = failed(wrongSize ? Msg::ImageWrongSize : Msg::TemplateUnreadable);
-    result.detail = absoluteName(p.imageFileName) + ": " +
-                    (wrongSize ? "has " + std::to_string(file.size) + " bytes, " + std::to_string(ImageFileSize) +
-                                     " expected"
-                               : fileFaultText(file.fault, ImageFileSize));
+    const std::string name = absoluteName(p.imageFileName);
+    result.detail = wrongSize ? SlotMessage{Msg::FileWrongSize, {name, std::to_string(file.size), std::to_string(ImageFileSize)}}
+                              : fileFaultMessage(file.fault, name, ImageFileSize);
     return result;
 }
 

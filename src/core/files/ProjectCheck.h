@@ -3,23 +3,25 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/MessageTable.h"
+
 namespace vem {
 
-// What checking the text of a project file found, one English line per problem, by weight.
+// What checking the text of a project file found, one message per problem, by weight.
 struct ProjectProblems {
     // Why the text is no project file at all: not 162 text lines, binary content, a first line
     // that names no image file.
-    std::vector<std::string> notAProject;
+    std::vector<SlotMessage> notAProject;
     // Why the template named on line 1 (looked up from the current working folder) cannot serve:
     // its full path and what it is (missing, no regular file, the wrong size).
-    std::vector<std::string> templateProblems;
+    std::vector<SlotMessage> templateProblems;
     // What the device cannot hold or show of the project as read (before anything makes it
     // consistent): what layoutProblems and settingsProblems report, and POS lines whose number
     // does not fit the byte the program keeps of it.
-    std::vector<std::string> contentProblems;
+    std::vector<SlotMessage> contentProblems;
 
     // All of them, in the order above.
-    std::vector<std::string> all() const;
+    std::vector<SlotMessage> all() const;
 };
 
 ProjectProblems checkProjectText(std::string_view text);
@@ -27,6 +29,6 @@ ProjectProblems checkProjectText(std::string_view text);
 // Reads the project file at `path` as opening it does and lists every problem found
 // (ProjectProblems::all); a file that cannot be read is named with what it is. Empty when there
 // is no problem.
-std::vector<std::string> checkProjectFile(const std::string& path);
+std::vector<SlotMessage> checkProjectFile(const std::string& path);
 
 }  // namespace vem

@@ -115,11 +115,93 @@ const std::vector<std::string>& builtInTexts() {
         "unterbrochen bei Schritt %1 von %2",
         "unterbrochen zwischen zwei Vorg\xE4ngen",
         "unterbrochen nach Schritt %1 von %2: der Vorgang war abgeschlossen",
+        "%1: nicht vorhanden",
+        "%1: ist ein Ordner",
+        "%1: ist ein FIFO",
+        "%1: ist keine gew\xF6hnliche Datei",
+        "%1: ist gr\xF6\xDF""er als %2 Bytes",
+        "%1: hat %2 Bytes, erwartet %3",
+        "%1: nicht lesbar",
+        "Projektdatei %1",
+        "Bilddatei %1",
+        "die Projektdatei hat %1 Zeilen, erwartet %2",
+        "die Projektdatei enth\xE4lt Bin\xE4rdaten (ein Null-Byte in Zeile %1)",
+        "Zeile 1 nennt keine Bilddatei",
+        "Zeile 1 enth\xE4lt Steuerzeichen, keinen Dateinamen",
+        "%1 ist %2, mehr als ein Byte fasst (das Ger\xE4t erh\xE4lt %3)",
+        "%1 ist %2, au\xDF""erhalb von %3..%4",
+        "%1 ist %2, nicht 0 oder 1",
+        "%1: L\xE4nge %2 passt nicht zum Text (%3 Zeichen)",
+        "%1 hat %2 Zeichen, h\xF6""chstens %3 passen",
+        "POS: erste Zeile %1 mit %2 Zeilen reicht \xFC""ber Zeile 16 hinaus",
+        "Schalter Sommerzeit",
+        "Haltezeit Daten",
+        "Haltezeit Relais",
+        "serielle Leitung: Index Handshake",
+        "serielle Leitung: Index Datenformat",
+        "serielle Leitung: Index Baudrate",
+        "IP-Adresse: Oktett %1",
+        "IP-Port",
+        "Schalter Datenweiterleitung",
+        "Datenweiterleitung: Baudziffer",
+        "Datenweiterleitung: Code vor dem Feld",
+        "Datenweiterleitung: Code nach dem Feld",
+        "POS: Kassennummer",
+        "POS: erste Zeile",
+        "POS: Zeilenanzahl",
+        "POS: Laufrichtung",
+        "POS: Hintergrund",
+        "POS: Transparenz",
+        "POS: Textfarbe",
+        "POS erweitert: auf 40 Zeichen begrenzen",
+        "POS erweitert: Kopf zeigen",
+        "POS erweitert: \xDC""berspringen",
+        "POS erweitert: Startdefinition",
+        "POS erweitert: Enddefinition",
+        "POS erweitert: Schl\xFCsselwort %1",
+        "POS erweitert: Aktion von Schl\xFCsselwort %1",
+        "POS erweitert: max. Anzahl Leerzeichen",
+        "Feld %1",
+        "Datum",
+        "Uhrzeit",
+        "Datensatz %1: %2",
+        "Zeile %1, Spalte %2: das Ger\xE4t kann das Zeichen %3 nicht zeigen",
+        "%1: L\xE4nge %2 liegt au\xDF""erhalb von 0..255",
+        "%1: L\xE4nge %2 liegt \xFC""ber der Grenze der Bilddatei von %3",
+        "%1 ist eingeschaltet, aber die Bilddatei kennt kein solches Feld",
+        "%1 hat die Position %2, au\xDF""erhalb des Bildschirms",
+        "%1 (Zeile %2, Spalte %3, L\xE4nge %4) reicht \xFC""ber den Bildschirm hinaus",
+        "%1 (Zeile %2, Spalte %3) liegt au\xDF""erhalb des Bildschirms",
+        "%1: Zeile %2, Spalte %3 passen nicht zur Position %4 (Zeile %5, Spalte %6)",
+        "Datum und Uhrzeit belegen beide Zeile %1, Spalte %2",
+        "%1 und %2 belegen beide Zeile %3, Spalte %4",
+        "%1 Zelle(n) mit einer Nummer, die kein Feld nennt, die erste in Zeile %2, Spalte %3 (%4)",
+        "Zellen sind als %1 markiert, das ausgeschaltet oder nicht platziert ist",
+        "die als %1 markierten Zellen weichen von seinen ab (Zeile %2, Spalte %3, L\xE4nge %4)",
+        "(%1 weitere)",
+        "%1: diesen Ordner gibt es nicht",
+        "%1: die Bilddatei wird neben dem Projekt gesucht: dorthin kopieren oder die Bilddatei im Projekt berichtigen",
+        "%1: abgelehnt, da die Pr\xFC""fung es ablehnt; --force nimmt es trotzdem",
+        "%1: kein Problem gefunden",
+        "%1: ist eine Schleife von Verkn\xFC""pfungen",
+        "%1: hat einen f\xFC""r das System zu langen Namen",
+        "ein leerer Dateiname: keine Datei ist genannt",
     };
     return texts;
 }
 
 }  // namespace
+
+MessageValue::MessageValue(std::string text) : text(std::move(text)) {}
+MessageValue::MessageValue(const char* text) : text(text) {}
+MessageValue::MessageValue(SlotMessage message) : messages{std::move(message)} {}
+MessageValue::MessageValue(std::vector<SlotMessage> messages) : messages(std::move(messages)) {}
+
+bool MessageValue::operator==(const MessageValue& other) const {
+    return text == other.text && messages == other.messages;
+}
+
+bool SlotMessage::operator==(const SlotMessage& other) const { return slot == other.slot && values == other.values; }
 
 std::string fillPlaceholders(const std::string& text, const std::vector<std::string>& values) {
     std::string out;
@@ -154,16 +236,32 @@ void MessageTable::setText(int slot, std::string text) {
     fill(slot);
 }
 
-void MessageTable::setValues(int slot, std::vector<std::string> values) {
+void MessageTable::setValues(int slot, std::vector<MessageValue> values) {
     if (slot < 0 || slot >= slotCount()) return;
     values_[slot] = std::move(values);
     fill(slot);
 }
 
 std::string MessageTable::text(const SlotMessage& message) const {
-    return fillPlaceholders(text(message.slot), message.values);
+    return fillPlaceholders(text(message.slot), valueTexts(message.values));
 }
 
-void MessageTable::fill(int slot) { shown_[slot] = fillPlaceholders(texts_[slot], values_[slot]); }
+std::vector<std::string> MessageTable::texts(const std::vector<SlotMessage>& messages) const {
+    std::vector<std::string> said;
+    for (const SlotMessage& message : messages) said.push_back(text(message));
+    return said;
+}
+
+std::vector<std::string> MessageTable::valueTexts(const std::vector<MessageValue>& values) const {
+    std::vector<std::string> said;
+    for (const MessageValue& value : values) {
+        std::string joined = value.text;
+        for (const SlotMessage& message : value.messages) joined += (joined.empty() ? "" : ", ") + text(message);
+        said.push_back(std::move(joined));
+    }
+    return said;
+}
+
+void MessageTable::fill(int slot) { shown_[slot] = fillPlaceholders(texts_[slot], valueTexts(values_[slot])); }
 
 }  // namespace vem

@@ -5,12 +5,26 @@
 
 namespace vem {
 
+struct SlotMessage;
+
+// The value of a placeholder: plain text (a number, a file's name), or messages said in the
+// reader's language, one after another with ", " between them.
+struct MessageValue {
+    MessageValue(std::string text);
+    MessageValue(const char* text);
+    MessageValue(SlotMessage message);
+    MessageValue(std::vector<SlotMessage> messages);
+    std::string text;
+    std::vector<SlotMessage> messages;
+    bool operator==(const MessageValue&) const;
+};
+
 // A slot and the values of its placeholders, for a message whose values are known only when
 // it is said.
 struct SlotMessage {
     int slot = -1;
-    std::vector<std::string> values;
-    bool operator==(const SlotMessage&) const = default;
+    std::vector<MessageValue> values;
+    bool operator==(const SlotMessage&) const;
 };
 
 // The main window's numbered message texts (Windows-1252). Slots 0..25 are empty until the
@@ -25,17 +39,20 @@ public:
     const std::string& text(int slot) const;
     void setText(int slot, std::string text);
     // The values of the slot's placeholders %1, %2, ...: kept when a language file replaces the text.
-    void setValues(int slot, std::vector<std::string> values);
+    void setValues(int slot, std::vector<MessageValue> values);
     // The text of `message`'s slot with `message`'s values in its placeholders.
     std::string text(const SlotMessage& message) const;
+    // Each message's text, in order.
+    std::vector<std::string> texts(const std::vector<SlotMessage>& messages) const;
     int slotCount() const { return static_cast<int>(texts_.size()); }
 
 private:
     void fill(int slot);
+    std::vector<std::string> valueTexts(const std::vector<MessageValue>& values) const;
 
     std::vector<std::string> texts_;   // as the language file gives them
     std::vector<std::string> shown_;   // filled
-    std::vector<std::vector<std::string>> values_;
+    std::vector<std::vector<MessageValue>> values_;
 };
 
 // `text` with each %1..%9 replaced by values[0..8], in one pass: a value is never searched for
@@ -178,6 +195,84 @@ constexpr int OutputNotWritten = 127;        // %1 what the system says
 constexpr int InterruptedAtStep = 128;
 constexpr int InterruptedBetweenOperations = 129;
 constexpr int InterruptedAfterCompletion = 130;
+// What is wrong with a file: %1 the file's name.
+constexpr int FileMissing = 131;
+constexpr int FileIsFolder = 132;
+constexpr int FileIsFifo = 133;
+constexpr int FileNotRegular = 134;
+constexpr int FileTooLarge = 135;   // %2 the most bytes read
+constexpr int FileWrongSize = 136;  // %2 its bytes, %3 the bytes expected
+constexpr int FileUnreadable = 137;
+// Why a file is no project: %1 what is wrong with the file (a File... message above).
+constexpr int ProjectFileFault = 138;
+constexpr int TemplateFault = 139;
+constexpr int ProjectLineCount = 140;  // %1 its lines, %2 the lines expected
+constexpr int ProjectBinary = 141;     // %1 the line of the first zero byte
+constexpr int NoTemplateName = 142;
+constexpr int TemplateNameControls = 143;
+// A check's problem: %1 what it concerns (a Name... message below).
+constexpr int ProblemBeyondByte = 144;     // %2 the value, %3 the byte the device gets
+constexpr int ProblemOutsideRange = 145;   // %2 the value, %3..%4 the range
+constexpr int ProblemNotZeroOrOne = 146;   // %2 the value
+constexpr int ProblemLengthNotText = 147;  // %2 the length, %3 the text's characters
+constexpr int ProblemTextTooLong = 148;    // %2 the text's characters, %3 the most that fit
+constexpr int ProblemPosLinesBeyond = 149; // %1 the first line, %2 the line count
+// What a check's problem concerns.
+constexpr int NameSummerTime = 150;
+constexpr int NameDataHoldTime = 151;
+constexpr int NameRelayHoldTime = 152;
+constexpr int NameHandshake = 153;
+constexpr int NameDataFormat = 154;
+constexpr int NameBaudRate = 155;
+constexpr int NameIpOctet = 156;  // %1 the octet's number
+constexpr int NameIpPort = 157;
+constexpr int NameForwarding = 158;
+constexpr int NameForwardBaud = 159;
+constexpr int NameForwardPrefix = 160;
+constexpr int NameForwardSuffix = 161;
+constexpr int NamePosRegister = 162;
+constexpr int NamePosFirstLine = 163;
+constexpr int NamePosLineCount = 164;
+constexpr int NamePosScroll = 165;
+constexpr int NamePosBackground = 166;
+constexpr int NamePosTransparency = 167;
+constexpr int NamePosTextColour = 168;
+constexpr int NameLimitTo40 = 169;
+constexpr int NameShowHeader = 170;
+constexpr int NameSkipMode = 171;
+constexpr int NameStartDefinition = 172;
+constexpr int NameEndDefinition = 173;
+constexpr int NameKeyword = 174;        // %1 the keyword's number
+constexpr int NameKeywordAction = 175;  // %1 the keyword's number
+constexpr int NameMostSpaces = 176;
+constexpr int NameField = 177;  // %1 the field's number
+constexpr int NameDate = 178;
+constexpr int NameTime = 179;
+// The layout's problems; a cell is named by its row and column, a field by a Name... message.
+constexpr int InDataSet = 180;                 // %1 the data set, %2 the problem
+constexpr int CellCannotShow = 181;            // %1 row, %2 column, %3 the character's code
+constexpr int FieldLengthOutside = 182;        // %1 field, %2 length
+constexpr int FieldLengthAboveTemplate = 183;  // %1 field, %2 length, %3 the template's limit
+constexpr int FieldNotInTemplate = 184;        // %1 field
+constexpr int FieldPositionOff = 185;          // %1 field, %2 position
+constexpr int FieldRunsOff = 186;              // %1 field, %2 row, %3 column, %4 length
+constexpr int FieldRowColumnOff = 187;         // %1 field, %2 row, %3 column
+constexpr int FieldPlaceMismatch = 188;  // %1 field, %2 row, %3 column, %4 position, %5 its row, %6 its column
+constexpr int DateTimeOverlap = 189;     // %1 row, %2 column
+constexpr int FieldsOverlap = 190;       // %1, %2 fields, %3 row, %4 column
+constexpr int StrayCellTags = 191;       // %1 cells, %2 row, %3 column, %4 the number
+constexpr int TagsOfUnplacedField = 192;  // %1 field
+constexpr int TagsDiffer = 193;           // %1 field, %2 row, %3 column, %4 length
+// Under a list cut short: %1 the problems not listed.
+constexpr int MoreProblems = 194;
+// vemctl's words on a project: %1 the path given.
+constexpr int NoSuchFolder = 195;
+constexpr int TemplateBesideProject = 196;
+constexpr int RefusedAsCheckRefuses = 197;
+constexpr int NoProblemFound = 198;
+constexpr int FileLinkLoop = 199;
+constexpr int FileNameTooLong = 200;
+constexpr int NoFileNamed = 201;  // vemctl: an empty file argument
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -15,33 +15,34 @@ namespace {
 
 constexpr int ByteLimit = 255;
 
-std::string dataSetName(int d) { return "data set " + std::to_string(d + 1) + ": "; }
+std::string number(int n) { return std::to_string(n); }
 
-std::string cellName(int cell) {
-    return "row " + std::to_string(rowOf(cell) + 1) + ", column " + std::to_string(columnOf(cell) + 1);
+SlotMessage inDataSet(int d, SlotMessage problem) { return {Msg::InDataSet, {number(d + 1), std::move(problem)}}; }
+
+SlotMessage fieldNamed(int n) {
+    if (n == DateField) return {Msg::NameDate, {}};
+    if (n == TimeField) return {Msg::NameTime, {}};
+    return {Msg::NameField, {number(n)}};
 }
 
-std::string placeOf(const FieldDefinition& f) {
-    return "row " + std::to_string(f.row) + ", column " + std::to_string(f.column) + ", length " +
-           std::to_string(f.length);
-}
+// A cell as row and column, both from 1.
+std::string rowNumber(int cell) { return number(rowOf(cell) + 1); }
+std::string columnNumber(int cell) { return number(columnOf(cell) + 1); }
 
 bool switchedOnAndPlaced(const FieldDefinition& f) { return f.enabled == 1 && f.placed == 1; }
 
-// What is wrong with where a switched-on, placed field lies, to follow the field's name; empty
-// when its run lies wholly on the screen and its row and column (which the device goes by) name
-// its first cell.
-std::string placementProblem(const FieldDefinition& f) {
-    if (f.position < 1 || f.position > CellCount)
-        return " has position " + std::to_string(f.position) + ", off the screen";
+// What is wrong with where the switched-on, placed field `n` lies; none (slot -1) when its run
+// lies wholly on the screen and its row and column (which the device goes by) name its first cell.
+SlotMessage placementProblem(int n, const FieldDefinition& f) {
+    if (f.position < 1 || f.position > CellCount) return {Msg::FieldPositionOff, {fieldNamed(n), number(f.position)}};
     const int first = f.position - 1;
-    if (f.length > CellCount - first) return " (" + placeOf(f) + ") runs off the screen";
+    if (f.length > CellCount - first)
+        return {Msg::FieldRunsOff, {fieldNamed(n), number(f.row), number(f.column), number(f.length)}};
     if (f.row < 1 || f.row > ScreenRows || f.column < 1 || f.column > ScreenColumns)
-        return " (row " + std::to_string(f.row) + ", column " + std::to_string(f.column) +
-               ") lies off the screen";
+        return {Msg::FieldRowColumnOff, {fieldNamed(n), number(f.row), number(f.column)}};
     if (f.row != rowOf(first) + 1 || f.column != columnOf(first) + 1)
-        return ": row " + std::to_string(f.row) + ", column " + std::to_string(f.column) +
-               " do not match its position " + std::to_string(f.position) + " (" + cellName(first) + ")";
+        return {Msg::FieldPlaceMismatch, {fieldNamed(n), number(f.row), number(f.column), number(f.position),
+                                          rowNumber(first), columnNumber(first)}};
     return {};
 }
 
@@ -62,7 +63,7 @@ class LayoutChecker {
 public:
     LayoutChecker(const Project& p, const DeviceImage* loadedTemplate) : p_(p), template_(loadedTemplate) {}
 
-    std::vector<std::string> run() {
+    std::vector<SlotMessage> run() {
         checkScreenText();
         checkLengths();
         placeDateAndTime();
@@ -72,7 +73,7 @@ public:
 
 private:
     const FieldDefinition& shared(int n) const { return p_.dataSets[0].fields[n - 1]; }
-    void add(std::string line) { problems_.push_back(std::move(line)); }
+    void add(SlotMessage problem) { problems_.push_back(std::move(problem)); }
 
     void checkScreenText() {
         for (int k = 0; k < CellCount; ++k) {
@@ -85,7 +86,7 @@ private:
             if (control || (c != '&' && cellTextForDeviceCode(deviceCodeForCell(shown)) != shown)) {
                 char code[8];
                 std::snprintf(code, sizeof code, "0x%02X", c);
-                add(cellName(k) + ": the device cannot show character " + code);
+                add({Msg::CellCannotShow, {rowNumber(k), columnNumber(k), code}});
             }
         }
     }
@@ -94,22 +95,20 @@ private:
         for (int d = 0; d < DataSetCount; ++d) {
             for (int n = 1; n <= DataFieldCount; ++n) {
                 const FieldDefinition& f = p_.dataSets[d].fields[n - 1];
-                const std::string where = dataSetName(d) + fieldName(n);
                 if (f.length < 0 || f.length > ByteLimit) {
-                    add(where + ": length " + std::to_string(f.length) + " is outside 0..255");
+                    add(inDataSet(d, {Msg::FieldLengthOutside, {fieldNamed(n), number(f.length)}}));
                 } else if (template_ && f.isDefined()) {
                     const int limit = template_->maxFieldLength(d, n);
                     if (f.length > limit)
-                        add(where + ": length " + std::to_string(f.length) +
-                            " is above the template's limit of " + std::to_string(limit));
+                        add(inDataSet(d, {Msg::FieldLengthAboveTemplate, {fieldNamed(n), number(f.length), number(limit)}}));
                 }
                 if (template_ && f.variableType == -1 && f.enabled == 1)
-                    add(where + " is switched on, but the template has no such field");
+                    add(inDataSet(d, {Msg::FieldNotInTemplate, {fieldNamed(n)}}));
             }
         }
         for (int n : {DateField, TimeField})
             if (shared(n).length < 0 || shared(n).length > ByteLimit)
-                add(fieldName(n) + ": length " + std::to_string(shared(n).length) + " is outside 0..255");
+                add({Msg::FieldLengthOutside, {fieldNamed(n), number(shared(n).length)}});
     }
 
     // Date and time belong to every data set: their placement is reported once.
@@ -117,14 +116,13 @@ private:
         for (int j = 0; j < 2; ++j) {
             const FieldDefinition& f = shared(DateField + j);
             if (!switchedOnAndPlaced(f)) continue;
-            if (const std::string problem = placementProblem(f); !problem.empty())
-                add(fieldName(DateField + j) + problem);
+            if (SlotMessage problem = placementProblem(DateField + j, f); problem.slot >= 0) add(std::move(problem));
             sharedStart_[j] = sharedRunStart(f);
         }
         const auto date = runCells(sharedStart_[0], shared(DateField).length);
         for (int k : runCells(sharedStart_[1], shared(TimeField).length)) {
             if (!date.contains(k)) continue;
-            add("date and time both claim " + cellName(k));
+            add({Msg::DateTimeOverlap, {rowNumber(k), columnNumber(k)}});
             dateTimeOverlap_ = true;
             break;
         }
@@ -132,7 +130,6 @@ private:
 
     void checkDataSet(int d) {
         const DataSet& set = p_.dataSets[d];
-        const std::string where = dataSetName(d);
         std::array<int, CellCount> owner{};
         std::array<int, FieldCount + 1> start{};
         std::array<bool, FieldCount + 1> overlapping{};
@@ -146,8 +143,7 @@ private:
         for (int n = 1; n <= DataFieldCount; ++n) {
             const FieldDefinition& f = set.fields[n - 1];
             if (!switchedOnAndPlaced(f)) continue;
-            if (const std::string problem = placementProblem(f); !problem.empty())
-                add(where + fieldName(n) + problem);
+            if (SlotMessage problem = placementProblem(n, f); problem.slot >= 0) add(inDataSet(d, std::move(problem)));
             start[n] = sharedRunStart(f);
             for (int k : runCells(start[n], f.length)) {
                 if (owner[k] == 0) {
@@ -157,8 +153,8 @@ private:
                 const std::pair<int, int> pair{std::min(owner[k], n), std::max(owner[k], n)};
                 overlapping[owner[k]] = overlapping[n] = true;
                 if (reported.insert(pair).second)
-                    add(where + fieldName(pair.first) + " and " + fieldName(pair.second) + " both claim " +
-                        cellName(k));
+                    add(inDataSet(d, {Msg::FieldsOverlap, {fieldNamed(pair.first), fieldNamed(pair.second),
+                                                           rowNumber(k), columnNumber(k)}}));
             }
         }
         checkTags(d, start, overlapping);
@@ -168,7 +164,6 @@ private:
     void checkTags(int d, const std::array<int, FieldCount + 1>& start,
                    const std::array<bool, FieldCount + 1>& overlapping) {
         const CellTags& tags = p_.dataSets[d].cellTags;
-        const std::string where = dataSetName(d);
         int strays = 0;
         int firstStray = -1;
         for (int k = 0; k < CellCount; ++k) {
@@ -176,9 +171,8 @@ private:
             if (strays++ == 0) firstStray = k;
         }
         if (strays > 0)
-            add(where + std::to_string(strays) +
-                " cell(s) marked with a number that names no field, the first at " + cellName(firstStray) +
-                " (" + std::to_string(tags[firstStray]) + ")");
+            add(inDataSet(d, {Msg::StrayCellTags, {number(strays), rowNumber(firstStray), columnNumber(firstStray),
+                                                   number(tags[firstStray])}}));
         for (int n = 1; n <= FieldCount; ++n) {
             const bool dateOrTime = n > DataFieldCount;
             const FieldDefinition& f = dateOrTime ? shared(n) : p_.dataSets[d].fields[n - 1];
@@ -188,23 +182,23 @@ private:
             if (overlapping[n] || (dateOrTime && dateTimeOverlap_)) continue;
             if (cellsTagged(tags, n) == runCells(start[n], f.length)) continue;
             if (start[n] < 0)
-                add(where + "cells are marked as " + fieldName(n) + ", which is switched off or not placed");
+                add(inDataSet(d, {Msg::TagsOfUnplacedField, {fieldNamed(n)}}));
             else
-                add(where + "the cells marked as " + fieldName(n) + " differ from its own (" +
-                    cellName(start[n]) + ", length " + std::to_string(f.length) + ")");
+                add(inDataSet(d, {Msg::TagsDiffer, {fieldNamed(n), rowNumber(start[n]), columnNumber(start[n]),
+                                                    number(f.length)}}));
         }
     }
 
     const Project& p_;
     const DeviceImage* template_;
-    std::vector<std::string> problems_;
+    std::vector<SlotMessage> problems_;
     std::array<int, 2> sharedStart_{-1, -1};
     bool dateTimeOverlap_ = false;
 };
 
 }  // namespace
 
-std::vector<std::string> layoutProblems(const Project& project, const DeviceImage* loadedTemplate) {
+std::vector<SlotMessage> layoutProblems(const Project& project, const DeviceImage* loadedTemplate) {
     return LayoutChecker(project, loadedTemplate).run();
 }
 

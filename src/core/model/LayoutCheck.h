@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/MessageTable.h"
 #include "model/Project.h"
 
 namespace vem {
@@ -9,7 +10,7 @@ namespace vem {
 struct DeviceImage;
 
 // What is wrong with the screen and the fields of a project as a project file gives it, before
-// anything makes it consistent; one English line each. `loadedTemplate` is the image template
+// anything makes it consistent; one message each. `loadedTemplate` is the image template
 // the project was read over, or nothing when none could be loaded (its field limits and field
 // definitions are then not checked).
 //
@@ -26,6 +27,6 @@ struct DeviceImage;
 //   its run, cells marked as date or time that are not the date's or time's run.
 // A data set's own copy of the date or time (data sets 2..4) is no problem whatever it holds:
 // the file keeps it, and nothing reads it.
-std::vector<std::string> layoutProblems(const Project& project, const DeviceImage* loadedTemplate);
+std::vector<SlotMessage> layoutProblems(const Project& project, const DeviceImage* loadedTemplate);
 
 }  // namespace vem

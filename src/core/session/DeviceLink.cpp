@@ -107,8 +107,8 @@ Outcome Session::startProgramming(const std::string& port, const LocalTime& now,
     if (!image_.imageTemplateLoaded) {
         out.ok = false;
         // A project whose template could not be loaded names it; without a project, open one.
-        out.messages.push_back(templateProblem_.empty() ? Msg::NoImageTemplate : Msg::TemplateNotLoaded);
-        out.detail = templateProblem_;
+        out.messages.push_back(templateProblem_.slot < 0 ? Msg::NoImageTemplate : Msg::TemplateNotLoaded);
+        out.detail = messages_.text(templateProblem_);
         return out;
     }
     // What the project checks refuse is sent only when the user insists.

@@ -65,7 +65,6 @@ struct Outcome {
     void take(const FileResult& result) {
         ok = ok && result.ok;
         messages.insert(messages.end(), result.messages.begin(), result.messages.end());
-        if (!result.detail.empty()) detail = result.detail;
         if (result.reason >= 0) {
             failedFile = result.file;
             failureReason = result.reason;

@@ -172,7 +172,7 @@ Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
     statusSlot_ = -1;
     project_ = project;
     image_ = image;
-    templateProblem_.clear();
+    templateProblem_ = {};
     waitingProject_.reset();
     projectFile_.clear();
     if (image_.imageTemplateLoaded) editor_.showDataSetAvailability();
@@ -236,18 +236,19 @@ namespace {
 // At most this many problems are listed under a message; the rest are counted.
 constexpr std::size_t ListedProblems = 8;
 
-std::string listedProblems(const std::vector<std::string>& problems) {
+std::string listedProblems(const std::vector<SlotMessage>& problems, const MessageTable& messages) {
     std::string list;
-    for (std::size_t i = 0; i < problems.size() && i < ListedProblems; ++i) list += (i ? "\n" : "") + problems[i];
+    for (std::size_t i = 0; i < problems.size() && i < ListedProblems; ++i)
+        list += (i ? "\n" : "") + messages.text(problems[i]);
     if (problems.size() > ListedProblems)
-        list += "\n(" + std::to_string(problems.size() - ListedProblems) + " more)";
+        list += "\n" + messages.text({Msg::MoreProblems, {std::to_string(problems.size() - ListedProblems)}});
     return list;
 }
 
 }  // namespace
 
 std::string Session::programmingProblems() const {
-    return listedProblems(checkProjectText(writeProjectText(project_)).contentProblems);
+    return listedProblems(checkProjectText(writeProjectText(project_)).contentProblems, messages_);
 }
 
 Outcome Session::openProject(const std::string& path, const std::string& shownName) {
@@ -263,13 +264,13 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
         // Without a default.qor the program starts with an empty project.
         if (startUp && fault == FileFault::Missing) return Outcome::failed();
         Outcome out = Outcome::failed(Msg::ProjectOpenFailed);
-        out.detail = name + ": " + fileFaultText(fault, ProjectFileLimit);
+        out.detail = messages_.text(fileFaultMessage(fault, name, ProjectFileLimit));
         return out;
     }
     const ProjectProblems problems = checkProjectText(*text);
     if (!problems.notAProject.empty()) {
         Outcome out = Outcome::failed(Msg::NotAProject);
-        out.detail = name + "\n" + listedProblems(problems.notAProject);
+        out.detail = name + "\n" + listedProblems(problems.notAProject, messages_);
         out.projectAsBefore = true;
         return out;
     }
@@ -277,7 +278,7 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
         waitingProject_ = WaitingProject{path, name, *text};
         Outcome out = Outcome::failed();
         out.askOpenAnyway = true;
-        out.detail = name + "\n" + listedProblems(problems.contentProblems);
+        out.detail = name + "\n" + listedProblems(problems.contentProblems, messages_);
         out.projectAsBefore = true;
         return out;
     }
@@ -302,8 +303,8 @@ Outcome Session::openProjectText(const std::string& path, const std::string& sho
     project_.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
     const FileResult image = loadImageFile(project_, image_);
     out.messages = image.messages;  // a template that cannot serve is said; the project still opens
-    out.detail = image.detail;
-    templateProblem_ = image.ok ? std::string() : image.detail;
+    out.detail = messages_.text(image.detail);
+    templateProblem_ = image.detail;
     showTemplate(out);
     readProjectBody(project_, lines);
 

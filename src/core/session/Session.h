@@ -274,9 +274,9 @@ private:
         std::string text;
     };
     std::optional<WaitingProject> waitingProject_;
-    // Why the project opened last has no template: its image file and what it is. Empty when it
-    // has one, or when no project file was opened.
-    std::string templateProblem_;
+    // Why the project opened last has no template: its image file and what it is. None (slot -1)
+    // when it has one, or when no project file was opened.
+    SlotMessage templateProblem_;
     Outcome openProjectText(const std::string& path, const std::string& shownName, const std::string& text);
     // Shows the project and image the session now holds, as a whole: grid, field list, data
     // sets, summaries.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "EnglishTexts.h"
 #include "FilesFixture.h"
 #include "files/ImageBuild.h"
 #include "files/ImageFile.h"
@@ -303,7 +304,7 @@ TEST_F(ImageFile, TemplateThatCannotServeIsNamedAndLeavesNone) {
         const FileResult result = loadImageFile(project, image);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.messages, std::vector<int>{c.slot});
-        EXPECT_EQ(result.detail, c.detail);
+        EXPECT_EQ(inEnglish(result.detail), c.detail);
         EXPECT_FALSE(image.imageTemplateLoaded);
         EXPECT_EQ(image.mainArea, DeviceImage().mainArea);
         EXPECT_EQ(image.headerArea, DeviceImage().headerArea);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "EnglishTexts.h"
 #include "SampleData.h"
-
 #include "FilesFixture.h"
 #include "SessionChecks.h"
 #include "files/ImageFile.h"
@@ -69,6 +69,7 @@ TEST_F(SampleData, OpenedAndSavedAgainIsTheSameFile) {
 
 TEST_F(SampleData, ProjectWhoseImageIsMissingOpensAndSaysSo) {
     copySample(folder, false);
+    speakEnglish(session);
     const Outcome outcome = session.openProject("default.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.messages, std::vector<int>{Msg::TemplateUnreadable});

@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "EnglishTexts.h"
 #include "FilesFixture.h"
 #include "editor/ScreenPicture.h"
 #include "files/ProjectCheck.h"
@@ -32,7 +33,7 @@ struct ProjectCheck : InFreshFolder<::testing::Test> {
         std::string text;
         for (const std::string& line : lines) text += line + "\n";
         writeFile("project.qor", text);
-        return checkProjectFile("project.qor");
+        return inEnglish(checkProjectFile("project.qor"));
     }
     // Item `item` (from 0) of file line `line` (from 1) becomes `value`.
     void setItem(int line, int item, const std::string& value) {
@@ -228,8 +229,8 @@ TEST_F(ProjectCheck, AFileThatIsNoProjectIsNamedSo) {
 
 TEST_F(ProjectCheck, AProjectThatCannotBeReadIsNamedWithWhatItIs) {
     ASSERT_EQ(::mkfifo("fifo.qor", 0600), 0);
-    EXPECT_EQ(checkProjectFile("none.qor"), std::vector<std::string>{"the project file none.qor does not exist"});
-    EXPECT_EQ(checkProjectFile("fifo.qor"), std::vector<std::string>{"the project file fifo.qor is a FIFO"});
+    EXPECT_EQ(inEnglish(checkProjectFile("none.qor")), std::vector<std::string>{"the project file none.qor: does not exist"});
+    EXPECT_EQ(inEnglish(checkProjectFile("fifo.qor")), std::vector<std::string>{"the project file fifo.qor: is a FIFO"});
 }
 
 Lines pictureLines(const std::string& picture) {

@@ -99,7 +99,7 @@ TEST(LanguageFile, SectionsTakeTheLinesTheirCountsSayEvenFromATruncatedFile) {
 
 TEST(LanguageFile, MessagesFillTheirSlotsInOrderAndAShortSectionKeepsTheBuiltInTexts) {
     std::vector<int> counts(LanguageSectionCount, 0);
-    counts[1] = 200;  // far more lines than slots
+    counts[1] = 400;  // far more lines than slots
     counts[8] = counts[10] = counts[12] = counts[14] = 3;
     MessageTable messages;
     DialogMessages dialogs;

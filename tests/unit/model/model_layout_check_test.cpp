@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "EnglishTexts.h"
 #include "model/LayoutCheck.h"
 
 namespace vem {
@@ -45,7 +46,7 @@ TEST(LayoutCheck, TheFirstAndLastCellsAndTheLastFieldsAreChecked) {
     for (const auto& c : cases) {
         Project p;
         c.change(p);
-        EXPECT_EQ(layoutProblems(p, nullptr), c.expected) << c.what;
+        EXPECT_EQ(test::inEnglish(layoutProblems(p, nullptr)), c.expected) << c.what;
     }
 }
 

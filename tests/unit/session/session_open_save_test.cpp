@@ -3,6 +3,7 @@
 #include "SampleData.h"
 #include <sys/stat.h>
 
+#include "EnglishTexts.h"
 #include "FilesFixture.h"
 #include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
@@ -50,6 +51,7 @@ TEST_F(SessionOpenSave, AProjectThatCannotBeReadIsNamedWithWhatItIsAndNeverWaite
         {"/dev/zero", "is not a regular file"},
         {"large.qor", "is larger than 1048576 bytes"},
     };
+    speakEnglish(session);
     for (const auto& [name, what] : cases) {
         const Outcome out = session.openProject(name, name);
         EXPECT_EQ(out.messages, std::vector<int>{Msg::ProjectOpenFailed});
@@ -60,6 +62,7 @@ TEST_F(SessionOpenSave, AProjectThatCannotBeReadIsNamedWithWhatItIsAndNeverWaite
 
 TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYes) {
     writeFile("odd.qor", sampleWith({{123, "300"}}));
+    speakEnglish(session);
     for (bool open : {false, true}) {
         SCOPED_TRACE(open);
         const Outcome asked = session.openProject("odd.qor");
@@ -103,6 +106,7 @@ TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
     std::filesystem::remove("default.qor");
     ASSERT_EQ(::mkfifo("default.qor", 0600), 0);
     Session fifo;
+    speakEnglish(fifo);
     const Outcome refused = fifo.startUp();
     EXPECT_EQ(refused.messages, std::vector<int>{Msg::ProjectOpenFailed});
     EXPECT_EQ(refused.detail, (folder / "default.qor").string() + ": is a FIFO");

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 
+#include "EnglishTexts.h"
 #include "SessionChecks.h"
 #include "files/ImageFile.h"
 #include "files/ProjectFile.h"
@@ -152,6 +153,7 @@ TEST_F(SessionTest, HoldTimesTheDeviceCannotHoldAreRefused) {
     p.device.DataHoldSeconds = 300;
     take(p, s.image());
     ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+    speakEnglish(s);
     const Outcome asked = s.openProject("p.qor");
     EXPECT_TRUE(asked.askOpenAnyway);
     EXPECT_EQ(asked.detail, (folder / "p.qor").string() + "\ndata hold time is 300, outside 0..255");
