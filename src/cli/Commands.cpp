@@ -64,14 +64,17 @@ int Commands::read(const Request& request) {
             facts["failure"] = QJsonObject{{"message", problem}, {"detail", request.port.path}};
             return finish(DeviceFailure);
         }
-        session_.takeReadBack();
+        session_.answer(true);
     }
     facts["project"] = fromCp1252(headerProjectName(session_.image()));
     // The project names an image of its own, saved beside it, so that programming it gives the
     // device back.
-    const Outcome saved = session_.saveProjectAs(fileSystemName(request.output), {}, request.force);
-    if (saved.askReplaceReadOnly)
-        return saveRefused(Msg::ProjectSaveFailed, fileSystemName(request.output), Msg::SaveReasonReadOnly);
+    Outcome saved = session_.saveProjectAs(fileSystemName(request.output));
+    if (saved.question) {  // a read-only project file: --force replaces it
+        saved = session_.answer(request.force);
+        if (!request.force)
+            return saveRefused(Msg::ProjectSaveFailed, fileSystemName(request.output), Msg::SaveReasonReadOnly);
+    }
     if (!saved.ok) {
         for (std::size_t i = 0; i + 1 < saved.messages.size(); ++i) console_.message(texts, saved.messages[i]);
         return saveRefused(saved.messages.back(), saved.failedFile, saved.failureReason);

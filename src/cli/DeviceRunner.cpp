@@ -79,7 +79,7 @@ void DeviceRunner::show(const Outcome& outcome) {
         if (!outcome.messages.empty()) failureSlot_ = outcome.messages.front();
         failureDetail_ = outcome.detail;
     }
-    if (outcome.askTakeReadBack) unmarkedReadBack_ = true;
+    if (outcome.question && outcome.question->kind == Question::Kind::TakeReadBack) unmarkedReadBack_ = true;
     if (outcome.refreshProgress) console_.progress(session_.progress(), lane_);
     if (signal_ != 0) return;  // the interruption's one line says it
     for (int slot : outcome.messages) console_.message(session_.messages(), slot, outcome.detail, lane_);

@@ -91,7 +91,7 @@ std::string deviceName(const QString& path) {
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
     if (!enterFolderOf(path, console, session.messages())) return false;
     Outcome opened = session.openProject(projectFileOf(path).filename().string(), deviceName(path));
-    if (opened.askOpenAnyway) opened = session.answerOpenQuestion(true);
+    if (opened.question) opened = session.answer(true);  // check says the problems
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);
         for (const QString& line : fromCp1252(opened.detail).split('\n', Qt::SkipEmptyParts)) console.error("  " + line);

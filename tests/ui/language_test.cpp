@@ -207,9 +207,9 @@ TEST(MessagePresenter, QuestionButtonsHaveAccessKeysOfTheirOwn) {
         MessagePresenter& presenter = window.presenter();
         const std::function<void()> questions[] = {
             [&] { presenter.ask(Msg::UnsavedChanges); },
-            [&] { presenter.askTake(Msg::ReadBackUnmarked); },
-            [&] { presenter.askYes(Msg::OpenDespiteProblems, Msg::AnswerOpen); },
-            [&] { presenter.askYes(Msg::ReplaceFile, Msg::AnswerReplace); },
+            [&] { presenter.ask(Question{Question::Kind::TakeReadBack, {}}); },
+            [&] { presenter.ask(Question{Question::Kind::OpenAnyway, {}}); },
+            [&] { presenter.ask(Question{Question::Kind::ReplaceFile, {}}); },
         };
         for (const auto& ask : questions) {
             QStringList captions;

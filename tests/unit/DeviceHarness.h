@@ -60,7 +60,7 @@ struct SimulatedLink {
             ++closes;
         }
         if (o.showDeviceInfo) infoShown = true;
-        if (o.askTakeReadBack) askedToTake = true;
+        if (o.question && o.question->kind == Question::Kind::TakeReadBack) askedToTake = true;
         if (o.refreshProgress) ++progressRefreshes;
         if (o.busyCursor) busyCursor = o.busyCursor;
     }

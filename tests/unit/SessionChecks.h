@@ -11,7 +11,7 @@ namespace vem::test {
 // is answered with yes.
 inline Outcome openAnyway(Session& s, const std::string& path) {
     const Outcome asked = s.openProject(path);
-    return asked.askOpenAnyway ? s.answerOpenQuestion(true) : asked;
+    return asked.question ? s.answer(true) : asked;
 }
 
 // The cells of data set `d` that carry `tag`.

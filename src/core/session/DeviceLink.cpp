@@ -287,7 +287,7 @@ void Session::completed(Outcome& out) {
     receivedImage_ = exchange.receivedImage();
     if (!carriesMark(*receivedImage_)) {
         readBackWaits_ = true;
-        out.askTakeReadBack = true;
+        out.question = asking(Question::Kind::TakeReadBack, {}).question;
         return;
     }
     const Outcome applied = applyReceivedImage();

@@ -19,6 +19,24 @@ struct LinkRequests {
     bool closePort = false;
 };
 
+// What an operation asks before it goes on; Session::answer takes the answer. The window asks
+// it with a message box, vemctl answers it with its options (--force is yes).
+struct Question {
+    enum class Kind {
+        ReplaceFile,      // a save would replace the file the detail names
+        ReplaceReadOnly,  // a save would replace a read-only file (the detail names it)
+        TakeReadBack,     // a read-back completed with an image this program did not build
+        OpenAnyway,       // a project with problems waits; its name and the problems are the detail
+    };
+    Kind kind;
+    std::string detail;
+
+    // The message that asks, the answer that goes on, and the one that leaves things as they are.
+    int slot() const;
+    int yesSlot() const;
+    int noSlot() const;
+};
+
 // What one Session operation asks of the window once it has run.
 struct Outcome {
     bool ok = true;                          // the operation did what it was asked
@@ -36,16 +54,8 @@ struct Outcome {
     bool refreshProgress = false;        // the progress window's caption, range and position
     bool showDeviceInfo = false;         // show the device information window (modal), which says the messages
     std::optional<bool> busyCursor;      // the hourglass on or off
-    // A read-back completed with an image this program did not build: take it (takeReadBack)
-    // or leave the project as it is (dropReadBack)?
-    bool askTakeReadBack = false;
-    // A project with problems waits to be opened (Session::answerOpenQuestion); its name and
-    // the problems are the detail.
-    bool askOpenAnyway = false;
-    // A save would replace the file the detail names: nothing was written.
-    bool askReplaceFile = false;
-    // A save would replace a read-only file (the detail names it): nothing was written.
-    bool askReplaceReadOnly = false;
+    // Nothing goes on until Session::answer says yes or no.
+    std::optional<Question> question;
     // A failed save: the file that failed and the message slot saying why (-1: none).
     std::string failedFile;
     int failureReason = -1;
@@ -62,15 +72,43 @@ struct Outcome {
         return out;
     }
 
+    static Outcome asking(Question::Kind kind, std::string detail) {
+        Outcome out = failed();
+        out.question = Question{kind, std::move(detail)};
+        out.projectAsBefore = true;
+        return out;
+    }
+
     void take(const FileResult& result) {
         ok = ok && result.ok;
         messages.insert(messages.end(), result.messages.begin(), result.messages.end());
         if (result.reason >= 0) {
             failedFile = result.file;
             failureReason = result.reason;
-            askReplaceReadOnly = result.askReplaceReadOnly;
         }
     }
 };
+
+inline int Question::slot() const {
+    switch (kind) {
+    case Kind::ReplaceFile: return Msg::ReplaceFile;
+    case Kind::ReplaceReadOnly: return Msg::ReplaceReadOnly;
+    case Kind::TakeReadBack: return Msg::ReadBackUnmarked;
+    case Kind::OpenAnyway: return Msg::OpenDespiteProblems;
+    }
+    return -1;
+}
+
+inline int Question::yesSlot() const {
+    switch (kind) {
+    case Kind::ReplaceFile:
+    case Kind::ReplaceReadOnly: return Msg::AnswerReplace;
+    case Kind::TakeReadBack: return Msg::AnswerTake;
+    case Kind::OpenAnyway: return Msg::AnswerOpen;
+    }
+    return -1;
+}
+
+inline int Question::noSlot() const { return kind == Kind::TakeReadBack ? Msg::AnswerDiscard : Msg::AnswerCancel; }
 
 }  // namespace vem

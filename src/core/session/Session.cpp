@@ -276,24 +276,28 @@ Outcome Session::openProject(const std::string& path, const std::string& shownNa
     }
     if (!problems.contentProblems.empty()) {
         waitingProject_ = WaitingProject{path, name, *text};
-        Outcome out = Outcome::failed();
-        out.askOpenAnyway = true;
-        out.detail = name + "\n" + listedProblems(problems.contentProblems, messages_);
-        out.projectAsBefore = true;
-        return out;
+        return asking(Question::Kind::OpenAnyway, name + "\n" + listedProblems(problems.contentProblems, messages_));
     }
     return openProjectText(path, name, *text);
 }
 
-Outcome Session::answerOpenQuestion(bool open) {
-    std::optional<WaitingProject> waiting = std::move(waitingProject_);
-    waitingProject_.reset();
-    if (!open || !waiting) {
-        Outcome out = Outcome::failed();
-        out.projectAsBefore = true;
-        return out;
-    }
-    return openProjectText(waiting->path, waiting->shownName, waiting->text);
+Outcome Session::asking(Question::Kind kind, std::string detail) {
+    asked_ = kind;
+    return Outcome::asking(kind, std::move(detail));
+}
+
+Outcome Session::answer(bool yes) {
+    const std::optional<Question::Kind> asked = std::exchange(asked_, std::nullopt);
+    std::optional<WaitingProject> project = std::exchange(waitingProject_, std::nullopt);
+    std::optional<WaitingSave> save = std::exchange(waitingSave_, std::nullopt);
+    if (asked == Question::Kind::TakeReadBack) return yes ? takeReadBack() : dropReadBack();
+    Outcome declined = Outcome::failed();
+    declined.projectAsBefore = true;
+    if (!yes || !asked) return declined;
+    if (*asked == Question::Kind::OpenAnyway && project)
+        return openProjectText(project->path, project->shownName, project->text);
+    if (save) return writeProject(save->path, save->shownName, *asked == Question::Kind::ReplaceReadOnly);
+    return declined;
 }
 
 Outcome Session::openProjectText(const std::string& path, const std::string& shownName, const std::string& text) {
@@ -329,37 +333,37 @@ Outcome Session::openProjectText(const std::string& path, const std::string& sho
     return out;
 }
 
-Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace,
-                                    bool replaceReadOnly) {
+Outcome Session::saveProjectAsTyped(const std::string& path, const std::string& shownName) {
     std::string target = path, shown = shownName.empty() ? path : shownName;
     if (std::filesystem::path(target).extension().empty()) {
         target += ".qor";
         shown += ".qor";
     }
     std::error_code error;
-    if (!replace && std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
-        Outcome out = Outcome::failed();
-        out.askReplaceFile = true;
-        out.detail = shown;
-        out.projectAsBefore = true;
-        return out;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+        waitingSave_ = WaitingSave{target, shown};
+        return asking(Question::Kind::ReplaceFile, shown);
     }
-    return saveProjectAs(target, shown, replaceReadOnly);
+    return writeProject(target, shown, false);
 }
 
-Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName, bool replaceReadOnly) {
+Outcome Session::saveProjectAs(const std::string& path, const std::string& shownName) {
+    return writeProject(path, shownName, false);
+}
+
+Outcome Session::writeProject(const std::string& path, const std::string& shownName, bool replaceReadOnly) {
     statusSlot_ = -1;
-    Outcome out;
-    out.take(vem::saveProjectAs(project_, image_, path, WriteOptions{replaceReadOnly}));
-    if (out.failureReason >= 0) {
-        const std::string& file = out.failedFile == path && !shownName.empty() ? shownName : out.failedFile;
-        out.detail = file + ": " + messages_.text(out.failureReason);
-        if (out.askReplaceReadOnly) {
-            // Nothing was written: a question, not a failure to report.
-            std::erase(out.messages, Msg::ProjectSaveFailed);
-            out.detail = file;
-        }
+    const FileResult saved = vem::saveProjectAs(project_, image_, path, WriteOptions{replaceReadOnly});
+    const std::string& file = saved.file == path && !shownName.empty() ? shownName : saved.file;
+    if (saved.askReplaceReadOnly) {  // nothing was written: a question, not a failure to report
+        waitingSave_ = WaitingSave{path, shownName};
+        Outcome out = asking(Question::Kind::ReplaceReadOnly, file);
+        out.refreshCaption = true;
+        return out;
     }
+    Outcome out;
+    out.take(saved);
+    if (out.failureReason >= 0) out.detail = file + ": " + messages_.text(out.failureReason);
     out = settled(out);
     if (out.ok) {
         project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);

@@ -93,21 +93,24 @@ public:
     // component becomes the project name). The file is checked first: one that cannot be read or
     // is no project is refused and named (ProjectOpenFailed, NotAProject: the file and its first
     // problems as detail); a project with problems the device cannot hold or show waits for
-    // answerOpenQuestion (askOpenAnyway). A template that cannot serve is said with its full
+    // the question OpenAnyway. A template that cannot serve is said with its full
     // path, and the project then has none.
     Outcome openProject(const std::string& path, const std::string& shownName = {});
-    // Opens the project that waits (`open`), or drops it and leaves the project as it was.
-    Outcome answerOpenQuestion(bool open);
     // "Speichern unter..." with the name as typed: ".qor" is added when it has no extension, and
-    // a file of that name is replaced only when `replace` (otherwise nothing is written and
-    // askReplaceFile asks). Then as saveProjectAs.
-    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName, bool replace = false,
-                               bool replaceReadOnly = false);
-    // Saves to `path`, replacing a file there; a read-only one only when `replaceReadOnly`
-    // (otherwise askReplaceReadOnly asks). Once saved, the project is that file: the last
-    // component of `shownName` (or `path`) is the project name of the caption and the device.
-    // A failed save names the file that failed and why: the detail "FILE: REASON".
-    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {}, bool replaceReadOnly = false);
+    // a file of that name is replaced only once the question ReplaceFile is answered yes. Then
+    // as saveProjectAs.
+    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName);
+    // Saves to `path`, replacing a file there; a read-only one only once the question
+    // ReplaceReadOnly is answered yes. Once saved, the project is that file: the last component
+    // of `shownName` (or `path`) is the project name of the caption and the device. A failed
+    // save names the file that failed and why: the detail "FILE: REASON".
+    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {});
+
+    // ---- Questions ----
+    // Answers the question the last outcome asked (Outcome::question): yes goes on as asked (the
+    // project with problems opens, the file is replaced, the read-back is taken); no leaves the
+    // project and the files as they were. Nothing waits afterwards.
+    Outcome answer(bool yes);
     // "BIN - File...".
     Outcome openImageFile(const std::string& path);
     // The caption of the interface summary box (cuts the project name to its last component);
@@ -195,10 +198,6 @@ public:
     Outcome interrupt();
     // The step the last exchange reached or failed at, and the steps it has; 0 of 0 before any.
     std::pair<int, int> exchangeStep() const;
-    // A read-back image without the mark this program puts into every image it builds, held
-    // until the user says: taken as the project, or dropped with the project left as it was.
-    Outcome takeReadBack();
-    Outcome dropReadBack();
     // The three areas of the last completed read-back as the device sent them.
     const std::optional<DeviceImage>& receivedImage() const { return receivedImage_; }
 
@@ -267,13 +266,26 @@ private:
     int statusSlot_ = -1;  // the message slot of statusLine(), -1 for none
     // The project file text of the last open, save or completed read-back.
     std::string unchangedText_;
-    // A checked project file waiting for the answer to askOpenAnyway.
+    // A checked project file waiting for the answer to OpenAnyway.
     struct WaitingProject {
         std::string path;
         std::string shownName;
         std::string text;
     };
     std::optional<WaitingProject> waitingProject_;
+    // A save waiting for the answer to ReplaceFile or ReplaceReadOnly.
+    struct WaitingSave {
+        std::string path;
+        std::string shownName;
+    };
+    std::optional<WaitingSave> waitingSave_;
+    std::optional<Question::Kind> asked_;  // the question answer() takes
+    Outcome asking(Question::Kind kind, std::string detail);
+    Outcome writeProject(const std::string& path, const std::string& shownName, bool replaceReadOnly);
+    // A read-back image without the mark this program puts into every image it builds, held
+    // until the user says: taken as the project, or dropped with the project left as it was.
+    Outcome takeReadBack();
+    Outcome dropReadBack();
     // Why the project opened last has no template: its image file and what it is. None (slot -1)
     // when it has one, or when no project file was opened.
     SlotMessage templateProblem_;

@@ -87,12 +87,9 @@ MessagePresenter::Answer MessagePresenter::ask(int slot, QWidget* parent) {
     return Answer::Cancel;
 }
 
-bool MessagePresenter::askTake(int slot, QWidget* parent) {
-    return askAccept(slotMessage(slot, {}), Msg::AnswerTake, Msg::AnswerDiscard, Answer::Take, parent);
-}
-
-bool MessagePresenter::askYes(int slot, int yesSlot, QWidget* parent, const std::string& detail) {
-    return askAccept(slotMessage(slot, detail), yesSlot, Msg::AnswerCancel, Answer::Yes, parent);
+bool MessagePresenter::ask(const Question& question, QWidget* parent) {
+    const Answer yes = question.kind == Question::Kind::TakeReadBack ? Answer::Take : Answer::Yes;
+    return askAccept(slotMessage(question.slot(), question.detail), question.yesSlot(), question.noSlot(), yes, parent);
 }
 
 bool MessagePresenter::askAccept(const Shown& m, int acceptSlot, int refuseSlot, Answer accept, QWidget* parent) {

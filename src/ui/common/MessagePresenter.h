@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "i18n/MessageTable.h"
+#include "session/Outcome.h"
 
 class QWidget;
 
@@ -37,12 +38,9 @@ public:
     // Asks the slot's question with the buttons of slots AnswerSave, AnswerDiscard and
     // AnswerCancel; the close box or Escape answers Cancel.
     Answer ask(int slot, QWidget* parent = nullptr);
-    // Asks the slot's question with the buttons of slots AnswerTake and AnswerDiscard; the close
-    // box or Escape discards. True for Take.
-    bool askTake(int slot, QWidget* parent = nullptr);
-    // Asks the slot's question, `detail` under it, with the buttons of `yesSlot` and
-    // AnswerCancel; the close box or Escape answers no. True for Yes.
-    bool askYes(int slot, int yesSlot, QWidget* parent = nullptr, const std::string& detail = {});
+    // Asks an operation's question, its detail under it, with its yes and no buttons; the close
+    // box or Escape answers no. True for yes.
+    bool ask(const Question& question, QWidget* parent = nullptr);
 
     // The title of every box: the main window's caption.
     void setCaption(const QString& caption) { caption_ = caption; }

@@ -469,11 +469,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.refreshEditor) showEditorState();
     if (!outcome.showDeviceInfo) presenter_.showSlots(outcome.messages, this, outcome.detail);
     if (outcome.dialogMessage) presenter_.showDialogMessage(*outcome.dialogMessage, this);
-    if (outcome.askTakeReadBack)
-        applyOutcome(presenter_.askTake(Msg::ReadBackUnmarked, this) ? session_.takeReadBack() : session_.dropReadBack());
-    if (outcome.askOpenAnyway)
-        applyOutcome(session_.answerOpenQuestion(
-            presenter_.askYes(Msg::OpenDespiteProblems, Msg::AnswerOpen, this, outcome.detail)));
+    // The one place a question is answered: what the answer does is shown as any outcome.
+    if (outcome.question) applyOutcome(session_.answer(presenter_.ask(*outcome.question, this)));
     if (outcome.showDeviceInfo) {
         deviceInfo_->fill(session_.deviceInfo());
         deviceInfo_->exec();
@@ -692,9 +689,8 @@ void MainWindow::saveProject() {
     if (session_.projectFile().empty()) {
         saveToChosenFile();
     } else {
-        const std::string file = session_.projectFile();
-        const std::string shown = toCp1252(projectPath());
-        saveAnswering([&](bool, bool replaceReadOnly) { return session_.saveProjectAs(file, shown, replaceReadOnly); });
+        applyOutcome(session_.saveProjectAs(session_.projectFile(), toCp1252(projectPath())));
+        rememberProject();
     }
     focusGrid();
 }
@@ -712,22 +708,9 @@ bool MainWindow::saveToChosenFile() {
     const QString current = session_.projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
     const QString path = chooseFile(true, fileFilters_[4], current);
     if (path.isEmpty()) return false;
-    const std::string file = QFile::encodeName(path).toStdString();
-    return saveAnswering([&](bool replace, bool replaceReadOnly) {
-        return session_.saveProjectAsTyped(file, toCp1252(path), replace, replaceReadOnly);
-    });
-}
-
-bool MainWindow::saveAnswering(const std::function<Outcome(bool replace, bool replaceReadOnly)>& save) {
-    Outcome outcome = save(false, false);
-    if (outcome.askReplaceFile && presenter_.askYes(Msg::ReplaceFile, Msg::AnswerReplace, this, outcome.detail))
-        outcome = save(true, false);
-    if (outcome.askReplaceReadOnly &&
-        presenter_.askYes(Msg::ReplaceReadOnly, Msg::AnswerReplace, this, outcome.detail))
-        outcome = save(true, true);
-    applyOutcome(outcome);
-    if (outcome.ok) rememberProject();
-    return outcome.ok;
+    applyOutcome(session_.saveProjectAsTyped(QFile::encodeName(path).toStdString(), toCp1252(path)));
+    rememberProject();
+    return !session_.modified();
 }
 
 bool MainWindow::mayDiscardChanges() {

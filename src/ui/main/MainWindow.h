@@ -136,9 +136,6 @@ private:
     std::string portName() const;
     // Asks for a file and saves the project there; true when the project was saved.
     bool saveToChosenFile();
-    // Runs `save` with the answers to the questions it asks (replace a file, a read-only one);
-    // shows how it ended. True when the project was saved.
-    bool saveAnswering(const std::function<Outcome(bool replace, bool replaceReadOnly)>& save);
     // True when the project holds no unsaved changes or the user saved or discarded them.
     bool mayDiscardChanges();
 

@@ -583,12 +583,12 @@ TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(s.project().screenText, project.screenText);
         EXPECT_EQ(s.image().mainArea, before.mainArea);
         EXPECT_FALSE(s.modified());
-        link.apply(take ? s.takeReadBack() : s.dropReadBack());
+        link.apply(s.answer(take));
         EXPECT_EQ(s.image().mainArea == m.mainArea, take);
         EXPECT_EQ(s.project().screenText[0] == "Z", take);
         EXPECT_EQ(s.project().writeReadoutOnSave, take);
         EXPECT_EQ(s.statusLine(), take ? s.messages().text(Msg::ReadBackDone) : "");
-        EXPECT_FALSE(s.takeReadBack().ok);  // asked once
+        EXPECT_FALSE(s.answer(true).ok);  // asked once
     }
 }
 

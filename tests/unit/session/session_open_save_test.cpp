@@ -67,10 +67,10 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
         SCOPED_TRACE(open);
         const Outcome asked = session.openProject("odd.qor");
         EXPECT_FALSE(asked.ok);
-        EXPECT_TRUE(asked.askOpenAnyway);
-        EXPECT_EQ(asked.detail, (folder / "odd.qor").string() + "\ndata hold time is 300, outside 0..255");
+        EXPECT_TRUE(asked.question.has_value());
+        EXPECT_EQ(asked.question->detail, (folder / "odd.qor").string() + "\ndata hold time is 300, outside 0..255");
         expectSampleKept();
-        const Outcome answered = session.answerOpenQuestion(open);
+        const Outcome answered = session.answer(open);
         EXPECT_EQ(answered.ok, open);
         EXPECT_EQ(held().device.DataHoldSeconds, open ? 300 : 3);
         EXPECT_EQ(held().projectName, open ? "odd.qor" : "default.qor");
@@ -81,16 +81,16 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
     const std::size_t count = checkProjectText(many).contentProblems.size();
     ASSERT_GT(count, 9u);
     writeFile("many.qor", many);
-    const std::string listed = session.openProject("many.qor").detail;
+    const std::string listed = session.openProject("many.qor").question->detail;
     EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 9) << listed;
     EXPECT_EQ(listed.substr(listed.rfind('\n')), "\n(" + std::to_string(count - 8) + " more)") << listed;
-    session.answerOpenQuestion(false);
+    session.answer(false);
 
     // Nothing waits once answered, nor after another open.
-    EXPECT_FALSE(session.answerOpenQuestion(true).ok);
+    EXPECT_FALSE(session.answer(true).ok);
     session.openProject("odd.qor");
     ASSERT_TRUE(session.openProject("default.qor").ok);
-    EXPECT_FALSE(session.answerOpenQuestion(true).ok);
+    EXPECT_FALSE(session.answer(true).ok);
     EXPECT_EQ(held().device.DataHoldSeconds, 3);
 }
 
@@ -98,8 +98,8 @@ TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
     writeFile("default.qor", sampleWith({{123, "300"}}));
     Session asking;
     const Outcome asked = asking.startUp();
-    EXPECT_TRUE(asked.askOpenAnyway);
-    ASSERT_TRUE(asking.answerOpenQuestion(true).ok);
+    EXPECT_TRUE(asked.question.has_value());
+    ASSERT_TRUE(asking.answer(true).ok);
     EXPECT_EQ(asking.project().projectName, "default.qor");
     EXPECT_EQ(asking.project().device.DataHoldSeconds, 300);
 
@@ -124,13 +124,13 @@ TEST_F(SessionOpenSave, SaveAsAddsTheExtensionAndReplacesAFileOnlyWhenConfirmed)
         writeFile("old.qor", "keep");
         const std::string before = held().projectName;
         const Outcome first = session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed));
-        EXPECT_EQ(first.askReplaceFile, c.exists);
+        EXPECT_EQ(first.question.has_value(), c.exists);
         EXPECT_EQ(first.ok, !c.exists);
         if (c.exists) {
-            EXPECT_EQ(first.detail, "/shown/" + std::string(c.written));
+            EXPECT_EQ(first.question->detail, "/shown/" + std::string(c.written));
             EXPECT_EQ(readFile(c.written), "keep");
             EXPECT_EQ(held().projectName, before);
-            EXPECT_TRUE(session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed), true).ok);
+            EXPECT_TRUE(session.answer(true).ok);
         }
         EXPECT_EQ(readFile(c.written), sample);
         EXPECT_EQ(held().projectName, c.written);

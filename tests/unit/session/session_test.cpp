@@ -155,9 +155,9 @@ TEST_F(SessionTest, HoldTimesTheDeviceCannotHoldAreRefused) {
     ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
     speakEnglish(s);
     const Outcome asked = s.openProject("p.qor");
-    EXPECT_TRUE(asked.askOpenAnyway);
-    EXPECT_EQ(asked.detail, (folder / "p.qor").string() + "\ndata hold time is 300, outside 0..255");
-    ASSERT_TRUE(s.answerOpenQuestion(true).ok);
+    EXPECT_TRUE(asked.question.has_value());
+    EXPECT_EQ(asked.question->detail, (folder / "p.qor").string() + "\ndata hold time is 300, outside 0..255");
+    ASSERT_TRUE(s.answer(true).ok);
     EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
 }
 
