@@ -5,14 +5,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -31,7 +27,7 @@
 #include "files/ImageBuild.h"
 #include "ui/fields/FieldDialog.h"
 #include "ui/main/KeyboardSink.h"
-#include "ui/main/RecentProjects.h"
+#include "ui/main/ProjectFiles.h"
 #include "ui/main/ScreenGrid.h"
 #include "ui/main/StartupTimes.h"
 #include "ui/port/PortMemory.h"
@@ -74,8 +70,7 @@ bool isCommandKey(Qt::KeyboardModifiers modifiers) {
 MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
                        const std::function<void(MainWindow&)>& beforeProject)
     : QMainWindow(parent),
-      presenter_(session_.messages(), session_.dialogMessages()),
-      startFolder_(QDir::currentPath()) {
+      presenter_(session_.messages(), session_.dialogMessages()) {
     startup::endPart("port list");
     presenter_.setCaption(windowCaption_);
     setObjectName("MainWindow");
@@ -128,13 +123,13 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
             [this](const VideoBlock& block) { applyOutcome(session_.startVideoSettings(portName(), block)); });
     startup::endPart("window");
     // The project's folder is the working folder before anything is looked for there.
-    const QString path = projectFile.isEmpty() ? QString() : enterFolderOf(projectFile);
+    const QString path = projectFile.isEmpty() ? QString() : files_->enterFolderOf(projectFile);
     if (beforeProject) beforeProject(*this);
     if (path.isEmpty()) {
         applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
     } else {
         applyOutcome(session_.startUp(QFile::encodeName(path).toStdString(), toCp1252(path)));
-        rememberProject();
+        files_->rememberProject();
     }
     setAcceptDrops(true);
     startup::endPart("project");
@@ -175,10 +170,7 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     for (const auto& [window, section] : windows) applyLanguageSection(window, section, file->section(section));
     windowCaption_ = windowTitle();
     presenter_.setCaption(windowCaption_);
-    const auto& main = file->section(S::MainWindow);
-    constexpr std::size_t FirstFilter = 38;
-    for (std::size_t i = 0; i < fileFilters_.size() && FirstFilter + i < main.size(); ++i)
-        fileFilters_[i] = qtFileFilter(main[FirstFilter + i]);
+    files_->takeFilterTexts(file->section(S::MainWindow));
     applyOutcome(session_.takeLanguage(*file));
     qtTranslation_.follow(languageCode(*file));
     showMenuTexts();
@@ -302,7 +294,10 @@ void MainWindow::buildMenu() {
     for (int i = 0; i < RecentProjects::Count; ++i) {
         recentItems_[i] = addItem(fileMenu, qPrintable(QString("recentProjectItem%1").arg(i + 1)), QString());
         connect(recentItems_[i], &QAction::triggered, this,
-                [this, i] { openRecentProject(recentItems_[i]->data().toString()); });
+                [this, i] {
+                    files_->openRecent(recentItems_[i]->data().toString());
+                    focusGrid();
+                });
     }
     fileMenu->addSeparator();
     QAction* exitItem = addItem(fileMenu, "exitItem", "B&eenden");
@@ -318,7 +313,9 @@ void MainWindow::buildMenu() {
     redoItem_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(redoItem_, &QAction::triggered, this, &MainWindow::redo);
     showMenuTexts();
-    showRecentProjects();
+    files_ = std::make_unique<ProjectFiles>(session_, presenter_, this, [this](const Outcome& o) { applyOutcome(o); },
+                                            recentSeparator_, recentItems_);
+    files_->showRecentProjects();
 
     QAction* portSettingsItem = bar->addAction("&PC Comport");
     portSettingsItem->setObjectName("portSettingsItem");
@@ -382,27 +379,6 @@ void MainWindow::showMenuTexts() {
     editMenu_->setTitle(fromCp1252(m.text(Msg::EditMenu)));
     undoItem_->setText(fromCp1252(m.text(Msg::UndoItem)));
     redoItem_->setText(fromCp1252(m.text(Msg::RedoItem)));
-}
-
-void MainWindow::showRecentProjects() {
-    const QStringList paths = RecentProjects::list();
-    recentSeparator_->setVisible(!paths.isEmpty());
-    for (int i = 0; i < RecentProjects::Count; ++i) {
-        QAction* item = recentItems_[i];
-        item->setVisible(i < paths.size());
-        if (i >= paths.size()) continue;
-        // A "&" in a path would become an access key.
-        item->setText(QString("&%1 %2").arg(i + 1).arg(QString(paths[i]).replace('&', "&&")));
-        item->setData(paths[i]);
-    }
-}
-
-QString MainWindow::projectPath() const { return QFile::decodeName(QByteArray::fromStdString(session_.projectFile())); }
-
-void MainWindow::rememberProject() {
-    if (session_.projectFile().empty()) return;
-    RecentProjects::add(projectPath());
-    showRecentProjects();
 }
 
 void MainWindow::showEditorState() {
@@ -522,7 +498,7 @@ void MainWindow::sendKeyToGrid(QKeyEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) { sendKeyToGrid(event); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!mayDiscardChanges()) {
+    if (!files_->mayDiscardChanges()) {
         event->ignore();
         return;
     }
@@ -535,7 +511,7 @@ void MainWindow::programDevice() {
 }
 
 void MainWindow::readBack() {
-    if (mayDiscardChanges()) applyOutcome(session_.startReadBack(portName()));
+    if (files_->mayDiscardChanges()) applyOutcome(session_.startReadBack(portName()));
 }
 
 void MainWindow::readDeviceInfo() { applyOutcome(session_.startReadInfo(portName())); }
@@ -543,7 +519,7 @@ void MainWindow::readDeviceInfo() { applyOutcome(session_.startReadInfo(portName
 void MainWindow::setDeviceClock() { applyOutcome(session_.startSetClock(portName())); }
 
 void MainWindow::uploadFont() {
-    const QString path = chooseFile(false, fileFilters_[2]);
+    const QString path = files_->chooseFile(ProjectFiles::FileKind::Font);
     if (path.isEmpty()) return;
     // A file that cannot be read ends here without a word; a wrong size is the session's to say.
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FontSize + 1))
@@ -551,7 +527,7 @@ void MainWindow::uploadFont() {
 }
 
 void MainWindow::uploadFirmware() {
-    const QString path = chooseFile(false, fileFilters_[3]);
+    const QString path = files_->chooseFile(ProjectFiles::FileKind::Firmware);
     if (path.isEmpty()) return;
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FirmwareSize))
         applyOutcome(session_.startFirmwareUpload(portName(), *bytes));
@@ -619,133 +595,40 @@ void MainWindow::redo() {
     focusGrid();
 }
 
-QString MainWindow::chooseFile(bool save, const QString& filter, const QString& current) {
-    QFileDialog dialog(this, QString(), startFolder_, filter);
-    if (!current.isEmpty()) {
-        const QFileInfo file(current);
-        dialog.setDirectory(file.absolutePath());
-        dialog.selectFile(file.fileName());
-    }
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    const QString chosen = dialog.selectedFiles().first();
-    QDir::setCurrent(QFileInfo(chosen).absolutePath());
-    return chosen;
-}
-
 void MainWindow::openProject() {
-    if (!mayDiscardChanges()) return;
-    const QString chosen = chooseFile(false, fileFilters_[0]);
-    if (!chosen.isEmpty()) {
-        const QString path = enterFolderOf(chosen);
-        applyOutcome(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
-        rememberProject();
-    }
+    files_->open();
     focusGrid();
-}
-
-void MainWindow::openProjectFile(const QString& path) {
-    if (session_.exchangeRunning() || !mayDiscardChanges()) return;
-    const QString absolute = enterFolderOf(path);
-    applyOutcome(session_.openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
-    rememberProject();
-    focusGrid();
-}
-
-QString MainWindow::enterFolderOf(const QString& path) {
-    const QFileInfo file(path);
-    // A project's images lie beside the file a link leads to, where a save puts them.
-    const std::filesystem::path target = resolveLinks(QFile::encodeName(file.absoluteFilePath()).toStdString());
-    QDir::setCurrent(target.empty() ? file.absolutePath() : QFile::decodeName(QByteArray::fromStdString(target.parent_path().string())));
-    startFolder_ = file.absolutePath();
-    return file.absoluteFilePath();
-}
-
-void MainWindow::openRecentProject(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
-        RecentProjects::remove(path);
-        showRecentProjects();
-        presenter_.showSlot(Msg::RecentProjectGone, this, toCp1252(path));
-        return;
-    }
-    openProjectFile(path);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.first().isLocalFile() &&
-        urls.first().toLocalFile().endsWith(".qor", Qt::CaseInsensitive))
-        event->acceptProposedAction();
+    if (!ProjectFiles::droppedProject(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
-    const QString path = event->mimeData()->urls().first().toLocalFile();
+    const QString path = ProjectFiles::droppedProject(event->mimeData());
     // The question about unsaved changes must not run inside the drop of the file manager.
-    QMetaObject::invokeMethod(this, [this, path] { openProjectFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            files_->openFile(path);
+            focusGrid();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::saveProject() {
-    if (session_.projectFile().empty()) {
-        saveToChosenFile();
-    } else {
-        const std::string file = session_.projectFile();
-        const std::string shown = toCp1252(projectPath());
-        saveAnswering([&](bool, bool replaceReadOnly) { return session_.saveProjectAs(file, shown, replaceReadOnly); });
-    }
+    files_->save();
     focusGrid();
 }
 
 void MainWindow::saveProjectAs() {
-    saveToChosenFile();
+    files_->saveAs();
     focusGrid();
 }
 
-bool MainWindow::saveToChosenFile() {
-    // The dialog starts in the project's folder: its file's, else where its images are looked for.
-    QString name = fromCp1252(session_.project().projectName);
-    if (session_.untitled() || name.isEmpty())
-        name = fromCp1252(session_.messages().text(Msg::Untitled)).toLower() + ".qor";
-    const QString current = session_.projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
-    const QString path = chooseFile(true, fileFilters_[4], current);
-    if (path.isEmpty()) return false;
-    const std::string file = QFile::encodeName(path).toStdString();
-    return saveAnswering([&](bool replace, bool replaceReadOnly) {
-        return session_.saveProjectAsTyped(file, toCp1252(path), replace, replaceReadOnly);
-    });
-}
-
-bool MainWindow::saveAnswering(const std::function<Outcome(bool replace, bool replaceReadOnly)>& save) {
-    Outcome outcome = save(false, false);
-    if (outcome.askReplaceFile && presenter_.askYes(Msg::ReplaceFile, Msg::AnswerReplace, this, outcome.detail))
-        outcome = save(true, false);
-    if (outcome.askReplaceReadOnly &&
-        presenter_.askYes(Msg::ReplaceReadOnly, Msg::AnswerReplace, this, outcome.detail))
-        outcome = save(true, true);
-    applyOutcome(outcome);
-    if (outcome.ok) rememberProject();
-    return outcome.ok;
-}
-
-bool MainWindow::mayDiscardChanges() {
-    if (!session_.modified()) return true;
-    switch (presenter_.ask(Msg::UnsavedChanges, this)) {
-    case MessagePresenter::Answer::Save:
-        saveProject();
-        return !session_.modified();
-    case MessagePresenter::Answer::Discard: return true;
-    case MessagePresenter::Answer::Cancel:
-    case MessagePresenter::Answer::Take:
-    case MessagePresenter::Answer::Yes: break;  // no answers of this question
-    }
-    return false;
-}
-
 void MainWindow::openImageFile() {
-    const QString path = chooseFile(false, fileFilters_[1]);
+    const QString path = files_->chooseFile(ProjectFiles::FileKind::Image);
     if (!path.isEmpty()) applyOutcome(session_.openImageFile(QFile::encodeName(path).toStdString()));
     focusGrid();
 }

@@ -6,6 +6,7 @@
 
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/QtTranslation.h"
+#include "ui/main/ProjectFiles.h"
 #include "ui/port/PortSettingsFlow.h"
 #include "serial/PortRegistry.h"
 #include "session/Session.h"
@@ -81,10 +82,6 @@ public:
     void editDataSend();
     void editPos();
     void openProject();
-    // Opens `path` after the question about unsaved changes; its folder becomes the working folder.
-    void openProjectFile(const QString& path);
-    void openRecentProject(const QString& path);
-    // "Speichern" writes the project's file, and asks for a name only when it has none.
     void saveProject();
     void saveProjectAs();
     void undo();
@@ -114,38 +111,20 @@ private:
     void buildStatusBar();
     // The captions of the items that come from message slots.
     void showMenuTexts();
-    void showRecentProjects();
-    // The project the session has just opened or saved goes to the top of the recent list.
-    // The project's file as the file system names it; empty without one.
-    QString projectPath() const;
-    void rememberProject();
     void showProjectInTitle();
-    // The folder of `path` becomes the working and start folder; gives the absolute path.
-    QString enterFolderOf(const QString& path);
     QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                      const QColor& colour = QColor());
-    // A modal file dialog in the start folder; a completed one moves the working folder to the
-    // chosen file's folder. Empty when cancelled.
-    // `current` is the file it starts with.
-    QString chooseFile(bool save, const QString& filter, const QString& current = {});
     // The keyboard goes back to the grid.
     void focusGrid();
     // Shows what an operation asks for: its messages, captions, labels and the editor.
     void showOutcome(const Outcome& outcome);
     // The port as messages name it.
     std::string portName() const;
-    // Asks for a file and saves the project there; true when the project was saved.
-    bool saveToChosenFile();
-    // Runs `save` with the answers to the questions it asks (replace a file, a read-only one);
-    // shows how it ended. True when the project was saved.
-    bool saveAnswering(const std::function<Outcome(bool replace, bool replaceReadOnly)>& save);
-    // True when the project holds no unsaved changes or the user saved or discarded them.
-    bool mayDiscardChanges();
 
     Session session_;
     MessagePresenter presenter_;
     QtTranslation qtTranslation_;
-    QString startFolder_;
+    std::unique_ptr<ProjectFiles> files_;
 
     ScreenGrid* grid_ = nullptr;
     KeyboardSink* keyboardSink_ = nullptr;
@@ -167,13 +146,10 @@ private:
     QAction* undoItem_ = nullptr;
     QAction* redoItem_ = nullptr;
     QAction* recentSeparator_ = nullptr;
-    std::array<QAction*, 4> recentItems_{};
+    ProjectFiles::RecentItems recentItems_{};
     QString windowCaption_ = QStringLiteral("VEM Setup V1.13");  // the title after the project
     bool busyCursor_ = false;
     bool captionModified_ = false;  // the caption shows the "*"
-    // File dialog filters: project open, image, character set, firmware, project save.
-    std::array<QString, 5> fileFilters_{"QOR-Datei (*.qor)", "BIN - File (*.bin)", "Zeichensatz (*.zsz)",
-                                        "Firmware (*.ldr)", "QOR-Datei (*.qor)"};
     QGroupBox* interfaceBox_ = nullptr;
     std::array<QToolButton*, DataFieldCount> fieldButtons_{};
     std::array<QCheckBox*, FieldCount> fieldBoxes_{};
