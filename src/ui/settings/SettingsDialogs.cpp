@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "session/Session.h"
+#include "ui/common/LanguageApply.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/settings/DataSendDialog.h"
@@ -109,6 +110,15 @@ void SettingsDialogs::runPosExtended() {
     });
     // What it says of the values it took, over the POS dialog it was opened from.
     for (int slot : taken.messages) presenter_.showSlot(slot, pos_);
+}
+
+void SettingsDialogs::applyLanguage(const LanguageFile& file) {
+    using S = LanguageSection;
+    const std::pair<QWidget*, S> dialogs[] = {
+        {holdTimes_, S::HoldTimes}, {deviceSerial_, S::DeviceSerial}, {ipAddress_, S::IpAddress},
+        {pos_, S::Pos},             {dataSend_, S::DataSend},         {posExtended_, S::PosExtended},
+    };
+    for (const auto& [dialog, section] : dialogs) applyLanguageSection(dialog, section, file.section(section));
 }
 
 void SettingsDialogs::updateExtendedButton() { pos_->setExtendedEnabled(session_.posExtendedAvailable()); }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 
+#include "i18n/LanguageFile.h"
 #include "session/Outcome.h"
 
 class QWidget;
@@ -39,6 +40,8 @@ public:
     void runPosExtended();
     // Enables "Extended" exactly when the loaded image declares the extended settings.
     void updateExtendedButton();
+    // Puts each dialog's texts of a language file on it.
+    void applyLanguage(const LanguageFile& file);
 
     HoldTimesDialog& holdTimesDialog();
     DeviceSerialDialog& deviceSerialDialog();
