@@ -6,29 +6,29 @@
 
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/QtTranslation.h"
-#include "ui/port/PortSettingsFlow.h"
+#include "ui/main/ProjectFiles.h"
 #include "serial/PortRegistry.h"
 #include "session/Session.h"
 
 class QAction;
-class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
-class QMenu;
-class QToolButton;
+
+namespace Ui {
+class MainWindow;
+}
 
 namespace vem {
 
-class KeyboardSink;
-class ScreenGrid;
-class SettingsDialogs;
-class FieldDialog;
-class ProgressWindow;
 class DeviceInfoDialog;
-class VideoSignalDialog;
-class SessionLink;
+class DeviceMenu;
+class FieldControls;
+class FieldDialog;
+class KeyboardSink;
+class ProgressWindow;
+class ScreenGrid;
 class SerialPort;
+class SessionLink;
+class SettingsDialogs;
 
 // The main window: the screen grid, the field list, the data sets, the summaries and the menu.
 // Every event goes to the Session; the window shows what the returned Outcome asks for.
@@ -51,8 +51,8 @@ public:
     SettingsDialogs& settingsDialogs() { return *settings_; }
     SerialPort& serial() { return *serial_; }
     PortRegistry& ports() { return ports_; }
-    ProgressWindow& progressWindow() { return *progress_; }
-    DeviceInfoDialog& deviceInfoDialog() { return *deviceInfo_; }
+    ProgressWindow& progressWindow();
+    DeviceInfoDialog& deviceInfoDialog();
 
     // Puts the texts of a language file on every window and into the message tables; false,
     // with `fault` telling why, when the file cannot be read.
@@ -74,32 +74,15 @@ public:
     void selectDataSet(int dataSet);
     void toggleSummerTime();
     void sendKeyToGrid(QKeyEvent* event);
-    // The settings dialogs and the files.
+    // The settings dialogs, the PC port, the video signal and the files.
     void editHoldTimes();
     void editDeviceSerial();
     void editIpAddress();
     void editDataSend();
     void editPos();
-    void openProject();
-    // Opens `path` after the question about unsaved changes; its folder becomes the working folder.
-    void openProjectFile(const QString& path);
-    void openRecentProject(const QString& path);
-    // "Speichern" writes the project's file, and asks for a name only when it has none.
-    void saveProject();
-    void saveProjectAs();
-    void undo();
-    void redo();
-    void openImageFile();
     void editPortSettings();
-    // The exchanges with the device and the service menu.
-    void programDevice();
-    void readBack();
-    void readDeviceInfo();
-    void setDeviceClock();
-    void uploadFont();
-    void uploadFirmware();
-    void sendFuses();
     void editVideoSignal();
+    void openProject();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -108,83 +91,36 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildFieldList(QWidget* client);
-    void buildSummaries(QWidget* client);
-    void buildMenu();
-    void buildStatusBar();
+    // Every item that starts an exchange with the device, with what it does; they wait while one runs.
+    using ExchangeItems = std::array<std::pair<QAction*, void (DeviceMenu::*)()>, 7>;
+    ExchangeItems exchangeItems() const;
+    void connectControls();
+    void connectMenu();
     // The captions of the items that come from message slots.
     void showMenuTexts();
-    void showRecentProjects();
-    // The project the session has just opened or saved goes to the top of the recent list.
-    // The project's file as the file system names it; empty without one.
-    QString projectPath() const;
-    void rememberProject();
-    void showProjectInTitle();
-    // The folder of `path` becomes the working and start folder; gives the absolute path.
-    QString enterFolderOf(const QString& path);
-    QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
-                     const QColor& colour = QColor());
-    // A modal file dialog in the start folder; a completed one moves the working folder to the
-    // chosen file's folder. Empty when cancelled.
-    // `current` is the file it starts with.
-    QString chooseFile(bool save, const QString& filter, const QString& current = {});
     // The keyboard goes back to the grid.
     void focusGrid();
     // Shows what an operation asks for: its messages, captions, labels and the editor.
     void showOutcome(const Outcome& outcome);
-    // The port as messages name it.
-    std::string portName() const;
-    // Asks for a file and saves the project there; true when the project was saved.
-    bool saveToChosenFile();
-    // True when the project holds no unsaved changes or the user saved or discarded them.
-    bool mayDiscardChanges();
 
+    std::unique_ptr<Ui::MainWindow> ui_;
     Session session_;
     MessagePresenter presenter_;
     QtTranslation qtTranslation_;
-    QString startFolder_;
-
+    std::unique_ptr<ProjectFiles> files_;
+    std::unique_ptr<FieldControls> fieldControls_;
+    std::unique_ptr<DeviceMenu> device_;
+    std::unique_ptr<SettingsDialogs> settings_;
     ScreenGrid* grid_ = nullptr;
     KeyboardSink* keyboardSink_ = nullptr;
     FieldDialog* fieldDialog_ = nullptr;
-    std::unique_ptr<SettingsDialogs> settings_;
-    ProgressWindow* progress_ = nullptr;
-    DeviceInfoDialog* deviceInfo_ = nullptr;
-    VideoSignalDialog* videoSignal_ = nullptr;
     PortRegistry ports_;
     SerialPort* serial_ = nullptr;
-    PortSettingsFlow portSettings_{ports_, session_.messages(), this};
     SessionLink* link_ = nullptr;
-    QMenu* systemMenu_ = nullptr;
-    std::array<QAction*, 7> deviceActions_{};
-    QAction* openProjectItem_ = nullptr;  // waits, like the device items, while an exchange runs
-    QMenu* fileMenu_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QAction* saveProjectItem_ = nullptr;
-    QAction* undoItem_ = nullptr;
-    QAction* redoItem_ = nullptr;
-    QAction* recentSeparator_ = nullptr;
-    std::array<QAction*, 4> recentItems_{};
+    QLabel* statusLine_ = nullptr;  // how the last device operation ended
     QString windowCaption_ = QStringLiteral("VEM Setup V1.13");  // the title after the project
     bool busyCursor_ = false;
     bool captionModified_ = false;  // the caption shows the "*"
-    // File dialog filters: project open, image, character set, firmware, project save.
-    std::array<QString, 5> fileFilters_{"QOR-Datei (*.qor)", "BIN - File (*.bin)", "Zeichensatz (*.zsz)",
-                                        "Firmware (*.ldr)", "QOR-Datei (*.qor)"};
-    QGroupBox* interfaceBox_ = nullptr;
-    std::array<QToolButton*, DataFieldCount> fieldButtons_{};
-    std::array<QCheckBox*, FieldCount> fieldBoxes_{};
-    std::array<QToolButton*, DataSetCount> dataSetButtons_{};
-    QCheckBox* summerTimeBox_ = nullptr;
-    QButtonGroup* dataSetGroup_ = nullptr;
-    QLabel* handshakeValue_ = nullptr;
-    QLabel* formatValue_ = nullptr;
-    QLabel* baudValue_ = nullptr;
-    QLabel* ipValue_ = nullptr;
-    QLabel* portValue_ = nullptr;
-    QLabel* dataHoldValue_ = nullptr;
-    QLabel* relayHoldValue_ = nullptr;
-    QLabel* statusLine_ = nullptr;  // how the last device operation ended
 };
 
 }  // namespace vem

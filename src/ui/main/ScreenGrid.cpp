@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <vector>
 
 #include "ui/common/PlainText.h"
 #include "host/Encoding.h"
@@ -48,21 +49,26 @@ QColor ScreenGrid::colourOf(CellColour colour) {
 
 void ScreenGrid::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor shadow(160, 160, 160);
-    const QColor light(255, 255, 255);
+    // Each cell gets a lowered bevel: dark at top and left, light at bottom and right. The cells
+    // do not overlap, so the lines of all cells are drawn at once, after the fills.
+    std::vector<QLine> shadowLines, lightLines;
+    shadowLines.reserve(2 * CellCount);
+    lightLines.reserve(2 * CellCount);
     for (int k = 0; k < CellCount; ++k) {
         const QRect r(cellOrigin(k), QSize(Editor::PanelWidth, Editor::PanelHeight));
         p.fillRect(r, colourOf(editor_.cells()[k].colour));
-        // lowered bevel: dark at top and left, light at bottom and right
-        p.setPen(shadow);
-        p.drawLine(r.topLeft(), r.topRight());
-        p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(light);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomRight());
+        shadowLines.insert(shadowLines.end(), {{r.topLeft(), r.topRight()}, {r.topLeft(), r.bottomLeft()}});
+        lightLines.insert(lightLines.end(), {{r.bottomLeft(), r.bottomRight()}, {r.topRight(), r.bottomRight()}});
+    }
+    p.setPen(QColor(160, 160, 160));
+    p.drawLines(shadowLines.data(), static_cast<int>(shadowLines.size()));
+    p.setPen(Qt::white);
+    p.drawLines(lightLines.data(), static_cast<int>(lightLines.size()));
+    p.setPen(Qt::black);
+    for (int k = 0; k < CellCount; ++k) {
         const std::string& text = screenText_[k];
         if (text.empty()) continue;
-        p.setPen(Qt::black);
+        const QRect r(cellOrigin(k), QSize(Editor::PanelWidth, Editor::PanelHeight));
         p.drawText(r, Qt::AlignCenter, text == "&&" ? QStringLiteral("&") : fromCp1252(text.substr(0, 1)));
     }
 }

@@ -38,79 +38,97 @@ Outcome run(MessagePresenter& presenter, Dialog& dialog, const Shown& shown, Tak
 }  // namespace
 
 SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, QWidget* parent)
-    : session_(session), presenter_(presenter) {
-    holdTimes_ = new HoldTimesDialog(parent);
-    deviceSerial_ = new DeviceSerialDialog(parent);
-    ipAddress_ = new IpAddressDialog(parent);
-    pos_ = new PosDialog(parent);
-    dataSend_ = new DataSendDialog(parent);
-    posExtended_ = new PosExtendedDialog(parent);
-    QObject::connect(pos_, &PosDialog::extendedRequested, pos_, [this] { runPosExtended(); });
-    QObject::connect(posExtended_, &PosExtendedDialog::keywordRequested, posExtended_,
-                     [this](int pressed, const std::string& text, int action) {
-                         int current = posExtended_->currentKeyword();
-                         if (session_.switchKeyword(current, pressed, text, action).ok)
-                             posExtended_->showKeywords(session_.project().posExtended, current);
-                     });
-    updateExtendedButton();
-}
+    : session_(session),
+      presenter_(presenter),
+      holdTimes_(LanguageSection::HoldTimes, [parent] { return new HoldTimesDialog(parent); }),
+      deviceSerial_(LanguageSection::DeviceSerial, [parent] { return new DeviceSerialDialog(parent); }),
+      ipAddress_(LanguageSection::IpAddress, [parent] { return new IpAddressDialog(parent); }),
+      pos_(LanguageSection::Pos,
+           [this, parent] {
+               auto* pos = new PosDialog(parent);
+               QObject::connect(pos, &PosDialog::extendedRequested, pos, [this] { runPosExtended(); });
+               pos->setExtendedEnabled(session_.posExtendedAvailable());
+               return pos;
+           }),
+      dataSend_(LanguageSection::DataSend, [parent] { return new DataSendDialog(parent); }),
+      posExtended_(LanguageSection::PosExtended, [this, parent] {
+          auto* extended = new PosExtendedDialog(parent);
+          QObject::connect(extended, &PosExtendedDialog::keywordRequested, extended,
+                           [this, extended](int pressed, const std::string& text, int action) {
+                               int current = extended->currentKeyword();
+                               if (session_.switchKeyword(current, pressed, text, action).ok)
+                                   extended->showKeywords(session_.project().posExtended, current);
+                           });
+          return extended;
+      }) {}
 
 SettingsDialogs::~SettingsDialogs() {
     // The dialogs may already be gone with their parent window.
-    delete posExtended_.data();
-    delete dataSend_.data();
-    delete pos_.data();
-    delete ipAddress_.data();
-    delete deviceSerial_.data();
-    delete holdTimes_.data();
+    delete posExtended_.built();
+    delete dataSend_.built();
+    delete pos_.built();
+    delete ipAddress_.built();
+    delete deviceSerial_.built();
+    delete holdTimes_.built();
 }
 
-HoldTimesDialog& SettingsDialogs::holdTimesDialog() { return *holdTimes_; }
-DeviceSerialDialog& SettingsDialogs::deviceSerialDialog() { return *deviceSerial_; }
-IpAddressDialog& SettingsDialogs::ipAddressDialog() { return *ipAddress_; }
-DataSendDialog& SettingsDialogs::dataSendDialog() { return *dataSend_; }
-PosDialog& SettingsDialogs::posDialog() { return *pos_; }
-PosExtendedDialog& SettingsDialogs::posExtendedDialog() { return *posExtended_; }
+HoldTimesDialog& SettingsDialogs::holdTimesDialog() { return holdTimes_.get(); }
+DeviceSerialDialog& SettingsDialogs::deviceSerialDialog() { return deviceSerial_.get(); }
+IpAddressDialog& SettingsDialogs::ipAddressDialog() { return ipAddress_.get(); }
+DataSendDialog& SettingsDialogs::dataSendDialog() { return dataSend_.get(); }
+PosDialog& SettingsDialogs::posDialog() { return pos_.get(); }
+PosExtendedDialog& SettingsDialogs::posExtendedDialog() { return posExtended_.get(); }
 
 Outcome SettingsDialogs::runHoldTimes() {
     const DeviceSettings& device = session_.project().device;
-    Outcome out = run(presenter_, *holdTimes_, holdTimesTexts(device), std::bind_front(&Session::acceptHoldTimes, &session_));
+    Outcome out = run(presenter_, holdTimesDialog(), holdTimesTexts(device), std::bind_front(&Session::acceptHoldTimes, &session_));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runDeviceSerial() {
     const DeviceSettings& device = session_.project().device;
-    Outcome out = run(presenter_, *deviceSerial_, deviceSerialPositions(device),
+    Outcome out = run(presenter_, deviceSerialDialog(), deviceSerialPositions(device),
                       std::bind_front(&Session::acceptDeviceSerial, &session_));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runIpAddress() {
-    return run(presenter_, *ipAddress_, ipAddressTexts(session_.project().device),
+    return run(presenter_, ipAddressDialog(), ipAddressTexts(session_.project().device),
                std::bind_front(&Session::acceptIpAddress, &session_));
 }
 
 Outcome SettingsDialogs::runDataSend() {
     // A refused entry leaves the switch and the baud digit stored, however the dialog ends.
-    return run(presenter_, *dataSend_, dataSendEntry(session_.project().device),
+    return run(presenter_, dataSendDialog(), dataSendEntry(session_.project().device),
                std::bind_front(&Session::acceptDataSend, &session_));
 }
 
 Outcome SettingsDialogs::runPos() {
     updateExtendedButton();
-    return run(presenter_, *pos_, posEntry(session_.project().pos), std::bind_front(&Session::acceptPos, &session_));
+    return run(presenter_, posDialog(), posEntry(session_.project().pos), std::bind_front(&Session::acceptPos, &session_));
 }
 
 void SettingsDialogs::runPosExtended() {
-    const Outcome taken = run(presenter_, *posExtended_, session_.project().posExtended, [this](const PosExtendedValues& v) {
+    const Outcome taken = run(presenter_, posExtendedDialog(), session_.project().posExtended, [this](const PosExtendedValues& v) {
         return session_.acceptPosExtended(v.entry, v.keyword, v.keywordText, v.keywordAction);
     });
     // What it says of the values it took, over the POS dialog it was opened from.
-    for (int slot : taken.messages) presenter_.showSlot(slot, pos_);
+    for (int slot : taken.messages) presenter_.showSlot(slot, &posDialog());
 }
 
-void SettingsDialogs::updateExtendedButton() { pos_->setExtendedEnabled(session_.posExtendedAvailable()); }
+void SettingsDialogs::applyLanguage(const LanguageFile& file) {
+    holdTimes_.takeLanguage(file);
+    deviceSerial_.takeLanguage(file);
+    ipAddress_.takeLanguage(file);
+    pos_.takeLanguage(file);
+    dataSend_.takeLanguage(file);
+    posExtended_.takeLanguage(file);
+}
+
+void SettingsDialogs::updateExtendedButton() {
+    if (PosDialog* pos = pos_.built()) pos->setExtendedEnabled(session_.posExtendedAvailable());
+}
 
 }  // namespace vem

@@ -1,7 +1,7 @@
 #pragma once
-#include <QPointer>
-
+#include "i18n/LanguageFile.h"
 #include "session/Outcome.h"
+#include "ui/common/LazyWindow.h"
 
 class QWidget;
 
@@ -16,8 +16,8 @@ class PosDialog;
 class DataSendDialog;
 class PosExtendedDialog;
 
-// The device settings dialogs, created once, and the menu flows that fill them from the
-// project and show them. Their "übernehmen" hands what they hold to the session, and a dialog
+// The device settings dialogs, each built when first needed, and the menu flows that fill them
+// from the project and show them. Their "übernehmen" hands what they hold to the session, and a dialog
 // closes once the session took it; what the session refuses is said over the dialog.
 class SettingsDialogs {
 public:
@@ -37,8 +37,11 @@ public:
     // "POS"; its "Extended" button runs runPosExtended.
     Outcome runPos();
     void runPosExtended();
-    // Enables "Extended" exactly when the loaded image declares the extended settings.
+    // Enables "Extended" exactly when the loaded image declares the extended settings (on a POS
+    // dialog already built; one built later does it itself).
     void updateExtendedButton();
+    // Puts each dialog's texts of a language file on it.
+    void applyLanguage(const LanguageFile& file);
 
     HoldTimesDialog& holdTimesDialog();
     DeviceSerialDialog& deviceSerialDialog();
@@ -50,12 +53,12 @@ public:
 private:
     Session& session_;
     MessagePresenter& presenter_;
-    QPointer<HoldTimesDialog> holdTimes_;
-    QPointer<DeviceSerialDialog> deviceSerial_;
-    QPointer<IpAddressDialog> ipAddress_;
-    QPointer<PosDialog> pos_;
-    QPointer<DataSendDialog> dataSend_;
-    QPointer<PosExtendedDialog> posExtended_;
+    LazyWindow<HoldTimesDialog> holdTimes_;
+    LazyWindow<DeviceSerialDialog> deviceSerial_;
+    LazyWindow<IpAddressDialog> ipAddress_;
+    LazyWindow<PosDialog> pos_;
+    LazyWindow<DataSendDialog> dataSend_;
+    LazyWindow<PosExtendedDialog> posExtended_;
 };
 
 }  // namespace vem
