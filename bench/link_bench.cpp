@@ -35,18 +35,18 @@ double programOnce(const QStringList& qorsimArguments) {
     QElapsedTimer clock;
     clock.start();
     // The programming exchange alone ("Programmieren" reads the device back after it).
-    window.applyOutcome(window.session().startProgramming(path.toStdString(), vem::currentLocalTime()));
+    window.applyOutcome(window.session().device().startProgramming(path.toStdString(), vem::currentLocalTime()));
     // The event loop as the program runs it: woken by events, not by polling.
     QTimer wake;
     wake.start(100);
-    while (window.session().exchangeRunning() && clock.elapsed() < 60000)
+    while (window.session().device().exchangeRunning() && clock.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const bool done = !window.session().exchangeRunning();
+    const bool done = !window.session().device().exchangeRunning();
     const double seconds = clock.nsecsElapsed() / 1e9;
     window.serial().close();
     sim.terminate();
     sim.waitForFinished(5000);
-    return done && window.session().progress().position == vem::ProgramBlocks ? seconds : -1;
+    return done && window.session().device().progress().position == vem::ProgramBlocks ? seconds : -1;
 }
 
 }  // namespace

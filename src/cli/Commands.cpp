@@ -52,7 +52,7 @@ int Commands::read(const Request& request) {
         return saveRefused(Msg::ProjectSaveFailed, target.file, saveFailureReason(target.error));
     if (!enterFolderOf(request.output, console_, session_.messages())) return finish(FileProblem);
     DeviceRunner runner(session_, request.port, ports_, console_);
-    if (!runner.run(session_.startReadBack(runner.portName()))) {
+    if (!runner.run(session_.device().startReadBack(runner.portName()))) {
         facts["failure"] = runner.failureFacts();
         return finish(runner.failureExit());
     }
@@ -99,7 +99,7 @@ int Commands::upload(const Request& request, bool font) {
     }
     DeviceRunner runner(session_, request.port, ports_, console_);
     const std::string port = runner.portName();
-    const Outcome started = font ? session_.startFontUpload(port, *bytes) : session_.startFirmwareUpload(port, *bytes);
+    const Outcome started = font ? session_.device().startFontUpload(port, *bytes) : session_.device().startFirmwareUpload(port, *bytes);
     if (!runner.run(started)) return runner.failureExit();
     console_.note("uploaded " + request.file);
     return Success;

@@ -140,7 +140,7 @@ void Console::message(const MessageTable& messages, int slot, const std::string&
     if (!detail.empty()) error("  " + fromCp1252(detail), lane);
 }
 
-void Console::progress(const Session::Progress& progress, int lane) {
+void Console::progress(const DeviceOperations::Progress& progress, int lane) {
     if (verbosity_ == Verbosity::Quiet) return;
     Lane& shown = lanes_[lane];
     // A transfer that completed hides its progress at the last position: shown once more, full.
@@ -152,7 +152,7 @@ void Console::progress(const Session::Progress& progress, int lane) {
     }
 }
 
-void Console::draw(const Session::Progress& progress, int lane) {
+void Console::draw(const DeviceOperations::Progress& progress, int lane) {
     Lane& shown = lanes_[lane];
     const int maximum = std::max(progress.maximum, 1);
     const int position = std::clamp(progress.position, 0, maximum);

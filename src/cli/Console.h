@@ -53,7 +53,7 @@ public:
     void message(const MessageTable& messages, int slot, const std::string& detail = {}, int lane = 0);
     // The session's progress: a bar on a terminal wide enough, a line every tenth otherwise; not
     // with --quiet.
-    void progress(const Session::Progress& progress, int lane = 0);
+    void progress(const DeviceOperations::Progress& progress, int lane = 0);
     // Every command word and block that leaves or arrives; only with --verbose.
     void trace(bool outgoing, std::span<const std::uint8_t> bytes, int lane = 0);
 
@@ -65,7 +65,7 @@ private:
         int blocksOut = 0;
     };
     QString prefixed(int lane, const QString& line) const;
-    void draw(const Session::Progress& progress, int lane);
+    void draw(const DeviceOperations::Progress& progress, int lane);
     // Whether the shortest bar with its label and count fits a line; on a narrower terminal
     // the progress goes as plain lines.
     bool barFits(int maximum) const;

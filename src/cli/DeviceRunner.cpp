@@ -47,9 +47,9 @@ void DeviceRunner::interrupt(int signal) {
     if (signal_ != 0) return;
     signal_ = signal;
     const bool failedBefore = failed_;
-    const bool midExchange = session_.exchangeRunning();
-    const auto [step, steps] = session_.exchangeStep();
-    const Outcome stopped = session_.interrupt();
+    const bool midExchange = session_.device().exchangeRunning();
+    const auto [step, steps] = session_.device().exchangeStep();
+    const Outcome stopped = session_.device().interrupt();
     link_.apply(stopped);
     closePort();
     if (failedBefore) return;  // its failure says where it stopped
@@ -80,7 +80,7 @@ void DeviceRunner::show(const Outcome& outcome) {
         failureDetail_ = outcome.detail;
     }
     if (outcome.question && outcome.question->kind == Question::Kind::TakeReadBack) unmarkedReadBack_ = true;
-    if (outcome.refreshProgress) console_.progress(session_.progress(), lane_);
+    if (outcome.refreshProgress) console_.progress(session_.device().progress(), lane_);
     if (signal_ != 0) return;  // the interruption's one line says it
     for (int slot : outcome.messages) console_.message(session_.messages(), slot, outcome.detail, lane_);
 }

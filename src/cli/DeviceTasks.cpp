@@ -14,7 +14,7 @@ namespace vem::cli {
 namespace {
 
 // The image the last read-back received, as the device sent it.
-const DeviceImage& receivedImage(const Session& session) { return session.receivedImage().value(); }
+const DeviceImage& receivedImage(const Session& session) { return session.device().receivedImage().value(); }
 
 QString heldName(const DeviceImage& image) { return fromCp1252(headerProjectName(image)); }
 
@@ -62,10 +62,10 @@ public:
     bool prepare(Session& session, Console& console) override { return openProjectIn(session, console, file_); }
     std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
         if (done == 0)
-            return session.startProgramming(port, currentLocalTime(), Session::AfterProgramming::Close, force_);
+            return session.device().startProgramming(port, currentLocalTime(), DeviceOperations::AfterProgramming::Close, force_);
         if (done > 1 || !verify_) return std::nullopt;
         sent_ = session.image();
-        return session.startReadBack(port);
+        return session.device().startReadBack(port);
     }
     DeviceReport finish(const Session& session, Console& console, int lane) override {
         DeviceReport report;
@@ -102,7 +102,7 @@ public:
     }
     std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
         if (done > 0) return std::nullopt;
-        return session.startReadBack(port);
+        return session.device().startReadBack(port);
     }
     DeviceReport finish(const Session& session, Console& console, int lane) override {
         const QString different = "the device does not hold " + file_;
@@ -129,10 +129,10 @@ class InfoTask : public DeviceTask {
 public:
     std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
         if (done > 0) return std::nullopt;
-        return session.startReadInfo(port);
+        return session.device().startReadInfo(port);
     }
     DeviceReport finish(const Session& session, Console&, int) override {
-        const Session::DeviceInfo& device = session.deviceInfo();
+        const DeviceOperations::DeviceInfo& device = session.device().deviceInfo();
         DeviceReport report;
         const QString name = fromCp1252(device.fileName), programmed = fromCp1252(device.programmed);
         report.results = {"project: " + name, "programmed: " + programmed};
@@ -146,7 +146,7 @@ class ClockTask : public DeviceTask {
 public:
     std::optional<Outcome> step(Session& session, const std::string& port, int done) override {
         if (done > 0) return std::nullopt;
-        return session.startSetClock(port);
+        return session.device().startSetClock(port);
     }
     DeviceReport finish(const Session&, Console&, int) override {
         DeviceReport report;

@@ -29,8 +29,8 @@ int readDevice(const QString& path, const Request& request, Context& context, Si
     PortChoice port = request.port;
     port.path = path;
     DeviceRunner runner(session, port, context.ports, context.console);
-    if (!runner.run(session.startReadBack(runner.portName()))) return runner.failureExit();
-    side.image = session.receivedImage().value();
+    if (!runner.run(session.device().startReadBack(runner.portName()))) return runner.failureExit();
+    side.image = session.device().receivedImage().value();
     side.programmed = true;
     return Success;
 }

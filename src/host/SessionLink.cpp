@@ -11,7 +11,7 @@ namespace vem {
 SessionLink::SessionLink(Session& session, SerialPort& serial, QObject* parent)
     : QObject(parent), session_(session), serial_(serial) {
     connect(&serial_, &SerialPort::bytesArrived, this, &SessionLink::onBytesArrived);
-    connect(&serial_, &SerialPort::removed, this, [this] { apply(session_.deviceGone()); });
+    connect(&serial_, &SerialPort::removed, this, [this] { apply(session_.device().deviceGone()); });
     deadlineTimer_.setSingleShot(true);
     deadlineTimer_.setTimerType(Qt::PreciseTimer);
     connect(&deadlineTimer_, &QTimer::timeout, this, &SessionLink::onDeadline);
@@ -23,12 +23,12 @@ Instant SessionLink::now() {
 }
 
 bool SessionLink::idle() const {
-    return !session_.exchangeRunning() && !session_.nextDeadline() && !serial_.isClosing();
+    return !session_.device().exchangeRunning() && !session_.device().nextDeadline() && !serial_.isClosing();
 }
 
 void SessionLink::apply(const Outcome& outcome) {
     if (!applyLink(outcome.link)) {
-        apply(session_.portOpenFailed(serial_.openProblem().reason));
+        apply(session_.device().portOpenFailed(serial_.openProblem().reason));
         return;
     }
     arm();
@@ -47,7 +47,7 @@ bool SessionLink::applyLink(const LinkRequests& link) {
 
 void SessionLink::arm() {
     const Millis at = now().ms;
-    const std::optional<Millis> next = session_.nextDeadline();
+    const std::optional<Millis> next = session_.device().nextDeadline();
     if (!next) {
         deadlineTimer_.stop();
         return;
@@ -57,9 +57,9 @@ void SessionLink::arm() {
 
 void SessionLink::onDeadline() {
     const Instant moment = now();
-    const std::optional<Millis> due = session_.nextDeadline();
+    const std::optional<Millis> due = session_.device().nextDeadline();
     if (due && *due <= moment.ms) {
-        apply(session_.poll(moment));
+        apply(session_.device().poll(moment));
         return;
     }
     arm();  // early
@@ -70,7 +70,7 @@ void SessionLink::onBytesArrived() {
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(arrived.constData()),
                           static_cast<std::size_t>(arrived.size()));
     if (trace_ && !bytes.empty()) trace_(false, bytes);
-    apply(session_.receive(bytes, now()));
+    apply(session_.device().receive(bytes, now()));
 }
 
 }  // namespace vem

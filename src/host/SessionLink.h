@@ -27,7 +27,7 @@ public:
     void setPresenter(Presenter presenter) { present_ = std::move(presenter); }
     void setTracer(Tracer tracer) { trace_ = std::move(tracer); }
     // Milliseconds the device has to answer (the protocol's 2 s unless changed).
-    void setReplyTimeout(int ms) { session_.setReplyTimeout(ms); }
+    void setReplyTimeout(int ms) { session_.device().setReplyTimeout(ms); }
 
     // Carries out the outcome's port requests, then presents it. A port that does not open ends
     // the operation: the session's answer to that is presented instead.

@@ -36,7 +36,7 @@ struct DeviceEndToEnd : test::SampleFolder {
     }
     // No exchange runs, and the port has let the device go.
     static bool settled(MainWindow& w) {
-        return !w.session().exchangeRunning() && !w.serial().isOpen() && !w.serial().isClosing();
+        return !w.session().device().exchangeRunning() && !w.serial().isOpen() && !w.serial().isClosing();
     }
     // Runs a device menu item and waits until the exchange and its port close are over.
     static bool run(MainWindow& w, const char* action) {
@@ -130,7 +130,7 @@ TEST_F(DeviceEndToEnd, DevicePulledAwayMidTransferIsSaidOnce) {
     ASSERT_EQ(shown.size(), 1u);  // one box says both
     EXPECT_EQ(shown[0].allSlots, (std::vector<int>{Msg::DeviceGone, Msg::ProgramIncomplete}));  // blocks had gone out
     EXPECT_FALSE(w->serial().isOpen());
-    EXPECT_FALSE(w->session().exchangeRunning());
+    EXPECT_FALSE(w->session().device().exchangeRunning());
     EXPECT_FALSE(w->progressWindow().isVisible());
 }
 
@@ -143,7 +143,7 @@ TEST_F(DeviceEndToEnd, BusyPortIsSaidAtOnceWithItsName) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::PortCannotOpen);
     EXPECT_TRUE(shown[0].text.contains(sim.path())) << shown[0].text.toStdString();
-    EXPECT_FALSE(w->session().exchangeRunning());
+    EXPECT_FALSE(w->session().device().exchangeRunning());
 }
 
 TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
@@ -167,7 +167,7 @@ TEST_F(DeviceEndToEnd, ServiceUploadsReachTheDevice) {
         QTimer::singleShot(300, video, [video] { video->findChild<QPushButton*>("cancelButton")->click(); });
     });
     w->findChild<QAction*>("videoSignalItem")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->session().exchangeRunning(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->session().device().exchangeRunning(); }, 5000));
     QTest::qWait(200);
     QByteArray video(64, '\0');
     const VideoBlock block = videoSettingsBlock(w->findChild<VideoSignalDialog*>()->values());

@@ -102,7 +102,7 @@ TEST_F(DeviceWindow, EachOperationConfirmsInTheStatusLineUntilTheNext) {
         if (c.file) test::chooseInNextFileDialog(folder.filePath(c.file));
         w->findChild<QAction*>(c.item)->trigger();
         EXPECT_EQ(statusLine(*w), "");
-        EXPECT_TRUE(waitUntil([&] { return !w->session().exchangeRunning() && !statusLine(*w).isEmpty(); }));
+        EXPECT_TRUE(waitUntil([&] { return !w->session().device().exchangeRunning() && !statusLine(*w).isEmpty(); }));
         EXPECT_EQ(statusLine(*w), QString::fromUtf8(c.said));
     }
     EXPECT_TRUE(shown.empty());

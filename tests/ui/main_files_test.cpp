@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].slot, Msg::TemplateNotLoaded);
         EXPECT_TRUE(shown[0].text.contains(folder.filePath("default.bin") + missing)) << shown[0].text.toStdString();
-        EXPECT_FALSE(window.session().exchangeRunning());
+        EXPECT_FALSE(window.session().device().exchangeRunning());
     }
 }
 
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, OpenAsksBeforeAProjectWithProblemsAndOpensItOnlyOnYes) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].slot, Msg::ProgramRefusedProblems);
     EXPECT_TRUE(shown[0].text.contains("Haltezeit Daten ist 300")) << shown[0].text.toStdString();
-    EXPECT_FALSE(window.session().exchangeRunning());
+    EXPECT_FALSE(window.session().device().exchangeRunning());
 }
 
 TEST_F(MainWindowTest, SaveAsAddsTheExtensionAsksBeforeReplacingAndTakesTheName) {
@@ -313,7 +313,7 @@ TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
         EXPECT_EQ(window.project().screenText[600] == std::string(1, letter), c.change);
         EXPECT_EQ(window.session().modified(), c.change && !c.saved);
         EXPECT_EQ(caption(window).contains('*'), c.change && !c.saved);
-        EXPECT_FALSE(window.session().exchangeRunning());
+        EXPECT_FALSE(window.session().device().exchangeRunning());
         EXPECT_TRUE(shown.empty());
         QFile::setPermissions(folder.filePath("default.qor"), permissions);
     }

@@ -44,7 +44,7 @@ struct SimulatedLink {
         if (!o.detail.empty()) details.push_back(o.detail);
         if (o.link.openPort && !portOpen) {
             if (openFails) {
-                apply(session.portOpenFailed(*openFails));
+                apply(session.device().portOpenFailed(*openFails));
                 return;
             }
             portOpen = true;
@@ -69,14 +69,14 @@ struct SimulatedLink {
     void run(const std::function<bool()>& stop = {}) {
         for (int guard = 0; guard < 1000000; ++guard) {
             if (stop && stop()) return;
-            const std::optional<Millis> deadline = session.nextDeadline();
+            const std::optional<Millis> deadline = session.device().nextDeadline();
             const std::optional<Millis> reply = device.nextOutputTime();
             if (!deadline && !reply) return;
             // A reply due at the deadline itself comes too late.
             const bool replyFirst = reply && (!deadline || *reply < *deadline);
             now = std::max(now, replyFirst ? *reply : *deadline);
             if (!replyFirst) {
-                apply(session.poll(instant()));
+                apply(session.device().poll(instant()));
                 continue;
             }
             std::vector<std::uint8_t> bytes = device.takeOutput(now);
@@ -88,10 +88,10 @@ struct SimulatedLink {
     void deliver(std::vector<std::uint8_t> bytes) {
         if (feed == Feed::WithTrailingByte) bytes.push_back(0x00);
         if (feed != Feed::ByteByByte) {
-            apply(session.receive(bytes, instant()));
+            apply(session.device().receive(bytes, instant()));
             return;
         }
-        for (std::uint8_t b : bytes) apply(session.receive(std::span(&b, 1), instant()));
+        for (std::uint8_t b : bytes) apply(session.device().receive(std::span(&b, 1), instant()));
     }
 };
 

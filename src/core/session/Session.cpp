@@ -28,10 +28,7 @@ Outcome settingLabels() {
 
 }  // namespace
 
-Session::Session() {
-    markUnchanged();
-    setReplyTimeout(ReplyTimeoutMs);
-}
+Session::Session() { markUnchanged(); }
 
 template <class Change>
 Outcome Session::recorded(bool typing, Change change) {
@@ -169,7 +166,7 @@ Outcome Session::closeFieldDialog(int field, DialogClose how, const FieldDialogV
 // ---- Whole projects ----
 
 Outcome Session::takeProject(const Project& project, const DeviceImage& image) {
-    statusSlot_ = -1;
+    device_.clearStatus();
     project_ = project;
     image_ = image;
     templateProblem_ = {};
@@ -254,7 +251,7 @@ std::string Session::programmingProblems() const {
 Outcome Session::openProject(const std::string& path, const std::string& shownName) {
     const bool startUp = project_.openDefaultProject;
     project_.openDefaultProject = false;
-    statusSlot_ = -1;
+    device_.clearStatus();
     waitingProject_.reset();
     std::error_code error;
     const std::string name = shownName.empty() ? std::filesystem::absolute(path, error).string() : shownName;
@@ -290,7 +287,7 @@ Outcome Session::answer(bool yes) {
     const std::optional<Question::Kind> asked = std::exchange(asked_, std::nullopt);
     std::optional<WaitingProject> project = std::exchange(waitingProject_, std::nullopt);
     std::optional<WaitingSave> save = std::exchange(waitingSave_, std::nullopt);
-    if (asked == Question::Kind::TakeReadBack) return yes ? takeReadBack() : dropReadBack();
+    if (device_.readBackWaiting()) return yes ? device_.takeReadBack() : device_.dropReadBack();
     Outcome declined = Outcome::failed();
     declined.projectAsBefore = true;
     if (!yes || !asked) return declined;
@@ -352,7 +349,7 @@ Outcome Session::saveProjectAs(const std::string& path, const std::string& shown
 }
 
 Outcome Session::writeProject(const std::string& path, const std::string& shownName, bool replaceReadOnly) {
-    statusSlot_ = -1;
+    device_.clearStatus();
     const FileResult saved = vem::saveProjectAs(project_, image_, path, WriteOptions{replaceReadOnly});
     const std::string& file = saved.file == path && !shownName.empty() ? shownName : saved.file;
     if (saved.askReplaceReadOnly) {  // nothing was written: a question, not a failure to report
@@ -403,6 +400,24 @@ std::string Session::shownProjectName() const {
 // ---- Device image ----
 
 Outcome Session::buildImage(const LocalTime& now) { return builtImage({}, now); }
+
+Outcome Session::buildForProgramming(const LocalTime& now, bool despiteProblems) {
+    Outcome out = builtImage({}, now);  // empty cells became spaces
+    if (!image_.imageTemplateLoaded) {
+        out.ok = false;
+        // A project whose template could not be loaded names it; without a project, open one.
+        out.messages.push_back(templateProblem_.slot < 0 ? Msg::NoImageTemplate : Msg::TemplateNotLoaded);
+        out.detail = messages_.text(templateProblem_);
+        return out;
+    }
+    // What the project checks refuse is sent only when the user insists.
+    if (std::string problems = despiteProblems ? std::string() : programmingProblems(); !problems.empty()) {
+        out.ok = false;
+        out.messages.push_back(Msg::ProgramRefusedProblems);
+        out.detail = std::move(problems);
+    }
+    return out;
+}
 
 Outcome Session::builtImage(Outcome out, const LocalTime& now) {
     const bool wasModified = modified();

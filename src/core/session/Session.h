@@ -14,7 +14,7 @@
 #include "i18n/MessageTable.h"
 #include "model/DeviceImage.h"
 #include "model/Project.h"
-#include "device/Exchange.h"
+#include "session/DeviceOperations.h"
 #include "session/Outcome.h"
 #include "session/ProjectHistory.h"
 #include "settings/InterfaceRules.h"
@@ -33,14 +33,17 @@ enum class DialogClose { Accept, Cancel, CloseBox };
 // - the working copy of the data fields and the grid's cell tags equal the active data set's
 //   stored copy;
 // - the date and time cells are those of the shared definitions, in every data set.
-class Session {
+class Session : private DeviceProject {
 public:
     Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     const Project& project() const { return project_; }
-    const DeviceImage& image() const { return image_; }
+    const DeviceImage& image() const override { return image_; }
+    // Program, read back, information, clock and the service uploads.
+    DeviceOperations& device() { return device_; }
+    const DeviceOperations& device() const { return device_; }
     const Editor& editor() const { return editor_; }
     const MessageTable& messages() const { return messages_; }
     MessageTable& messages() { return messages_; }
@@ -127,7 +130,7 @@ public:
     // ---- Device image ----
     Outcome buildImage(const LocalTime& now);
     // A complete image read back from the device becomes the project.
-    Outcome applyReadBack(const DeviceImage& readBack);
+    Outcome applyReadBack(const DeviceImage& readBack) override;
 
     // ---- Settings dialogs ----
     Outcome acceptHoldTimes(const HoldTimesTexts& typed);
@@ -142,107 +145,7 @@ public:
                               int shownAction);
     bool posExtendedAvailable() const { return image_.posExtendedSupported(); }
 
-    // ---- Device link ----
-    // Each operation asks for the port to be opened first (`port` names it in messages) and
-    // starts an exchange with a copy of what it sends; the host feeds what arrives to `receive`,
-    // polls at nextDeadline() and closes the port when an outcome asks, once its output drained.
-    struct Progress {
-        bool visible = false;
-        std::string caption;
-        int maximum = ProgramBlocks;
-        int position = 0;
-    };
-    struct DeviceInfo {
-        std::string fileName = "----------------------";
-        std::string programmed = "----------------------";
-    };
-
-    // What follows a programming run that ended well.
-    enum class AfterProgramming { Close, Verify };
-    // "Programmieren": builds the image and programs it. A project without its template, or one
-    // the project checks refuse (unless `despiteProblems`), is refused with what is wrong. With
-    // Verify the device is then read back on the open port and compared with what was sent: the
-    // read-back is never taken into the project; a difference fails with VerifyFailed and the
-    // first difference as detail.
-    Outcome startProgramming(const std::string& port, const LocalTime& now,
-                             AfterProgramming after = AfterProgramming::Close, bool despiteProblems = false);
-    // "Aus QV einlesen": reads the device's image back into the project.
-    Outcome startReadBack(const std::string& port);
-    // "QV - Info": reads the project name and programming date the device holds. Every device
-    // that answers gets the information window; a header without the mark this program puts into
-    // every image it builds shows as no project there, and fails (DeviceHoldsNoProject).
-    Outcome startReadInfo(const std::string& port);
-    // "Datum/Uhrzeit setzen": sets the device clock to the local time at the device's answer.
-    Outcome startSetClock(const std::string& port);
-    // Service uploads: a character set of exactly 3584 bytes; a firmware of 1 to 32767 bytes,
-    // sent as 32768 bytes with zeros after it. Any other size starts nothing and says so.
-    Outcome startFontUpload(const std::string& port, std::span<const std::uint8_t> font);
-    Outcome startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware);
-    // The video signal settings block (11 bytes; zeros after them).
-    Outcome startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings);
-    // The fuse command: sent, nothing waited for.
-    Outcome sendFuses(const std::string& port);
-    // Bytes arrived from the device.
-    Outcome receive(std::span<const std::uint8_t> bytes, const Instant& now);
-    // Runs what is due at `now` (a reply time-out, the flush wait, the wait before closing, the
-    // quiet wait after a read's last block); nothing before its deadline.
-    Outcome poll(const Instant& now);
-    // When poll() wants to run next; none while nothing waits.
-    std::optional<Millis> nextDeadline() const;
-    // The port an outcome asked for did not open.
-    Outcome portOpenFailed(OpenFailure problem);
-    // The port vanished while open (an adapter pulled, the device side closed).
-    Outcome deviceGone();
-    // The program is being stopped: a running exchange is abandoned, the port closed, and
-    // nothing waits any more.
-    Outcome interrupt();
-    // The step the last exchange reached or failed at, and the steps it has; 0 of 0 before any.
-    std::pair<int, int> exchangeStep() const;
-    // The three areas of the last completed read-back as the device sent them.
-    const std::optional<DeviceImage>& receivedImage() const { return receivedImage_; }
-
-    // Milliseconds the device has to answer, for the exchanges started from now on; the
-    // time-out message says it.
-    void setReplyTimeout(int ms);
-
-    // True while an exchange waits for the device; no other device operation starts then.
-    bool exchangeRunning() const;
-    const Progress& progress() const { return progress_; }
-    const DeviceInfo& deviceInfo() const { return deviceInfo_; }
-    // The status bar's line: how the last device operation ended well; empty once the next one
-    // is asked for, or a project is opened, taken or saved.
-    const std::string& statusLine() const;
-
 private:
-    // The exchange that runs, with what its messages name.
-    struct RunningExchange {
-        Exchange exchange;
-        std::string port;
-        int operationSlot = 0;
-        // Programming: the device is read back afterwards and compared with this image, what it
-        // was sent. The read-back that follows compares with it instead of taking what it read.
-        std::optional<DeviceImage> verifyAgainst;
-    };
-
-    Outcome startExchange(const std::string& port, int operationSlot, Exchange exchange);
-    // The programming run ended well: the read-back that checks it starts on the open port.
-    void startVerify(Outcome& out);
-    // The verify's read-back is complete: what the device holds against what was sent.
-    void compareVerified(Outcome& out);
-    // No exchange waits for the device: one may start, and the last one's status line goes.
-    bool readyForExchange();
-    // What the exchange asked, and what its end means for the project, in the outcome.
-    Outcome linked(const Exchange::Output& output);
-    void showProgress(Outcome& out);
-    void hideProgress(Outcome& out);
-    void completed(Outcome& out);
-    void failed(Outcome& out, int slot);
-    // Ends the running exchange from outside with message `slot`.
-    Outcome abandoned(int slot);
-    std::string stepDetail() const;
-    // A complete read-back becomes the project and the template.
-    Outcome applyReceivedImage();
-
     // Restores the invariants and asks the window to show the editor again.
     Outcome settled(Outcome outcome);
     // Adds `message` to the outcome's messages, its placeholders filled.
@@ -256,14 +159,8 @@ private:
     MessageTable messages_;
     DialogMessages dialogMessages_;
     Editor editor_{project_, messages_};
+    DeviceOperations device_{*this, messages_};
 
-    std::optional<RunningExchange> running_;
-    int replyTimeoutMs_ = ReplyTimeoutMs;
-    std::optional<DeviceImage> receivedImage_;
-    bool readBackWaits_ = false;  // receivedImage_ waits for takeReadBack or dropReadBack
-    Progress progress_;
-    DeviceInfo deviceInfo_;
-    int statusSlot_ = -1;  // the message slot of statusLine(), -1 for none
     // The project file text of the last open, save or completed read-back.
     std::string unchangedText_;
     // A checked project file waiting for the answer to OpenAnyway.
@@ -306,6 +203,7 @@ private:
     std::optional<ProjectHistory::Snapshot> stepStart_;
     std::string projectFile_;
     void markUnchanged();
+    Outcome buildForProgramming(const LocalTime& now, bool despiteProblems) override;
     // What the project checks find that the device cannot hold or show, one problem a line.
     std::string programmingProblems() const;
     // Builds the image; the spaces it puts in empty cells are no change of the user's.

@@ -20,7 +20,7 @@ DeviceInfoDialog::DeviceInfoDialog(QWidget* parent) : QDialog(parent), ui_(std::
 
 DeviceInfoDialog::~DeviceInfoDialog() = default;
 
-void DeviceInfoDialog::fill(const Session::DeviceInfo& info) {
+void DeviceInfoDialog::fill(const DeviceOperations::DeviceInfo& info) {
     ui_->fileNameValue->setText(fromCp1252(info.fileName));
     ui_->programmedValue->setText(fromCp1252(info.programmed));
 }

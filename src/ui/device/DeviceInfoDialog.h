@@ -20,7 +20,7 @@ public:
     explicit DeviceInfoDialog(QWidget* parent);
     ~DeviceInfoDialog() override;
 
-    void fill(const Session::DeviceInfo& info);
+    void fill(const DeviceOperations::DeviceInfo& info);
 
 signals:
     void systemMenuRequested();

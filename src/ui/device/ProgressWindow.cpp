@@ -18,7 +18,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent), ui_(std::make
 
 ProgressWindow::~ProgressWindow() = default;
 
-void ProgressWindow::showProgress(const Session::Progress& p) {
+void ProgressWindow::showProgress(const DeviceOperations::Progress& p) {
     if (!p.visible) {
         closing_ = true;
         hide();

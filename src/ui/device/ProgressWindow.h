@@ -18,7 +18,7 @@ public:
     ~ProgressWindow() override;
 
     // Shows, moves or hides the window as the session's progress says.
-    void showProgress(const Session::Progress& progress);
+    void showProgress(const DeviceOperations::Progress& progress);
     int position() const;
 
 protected:

@@ -31,37 +31,37 @@ DeviceMenu::DeviceMenu(Session& session, MessagePresenter& presenter, SerialPort
       deviceInfo_(new DeviceInfoDialog(window)),
       videoSignal_(new VideoSignalDialog(presenter, window)) {
     QObject::connect(videoSignal_, &VideoSignalDialog::sendRequested, window,
-                     [this](const VideoBlock& block) { apply_(session_.startVideoSettings(portName(), block)); });
+                     [this](const VideoBlock& block) { apply_(session_.device().startVideoSettings(portName(), block)); });
 }
 
 void DeviceMenu::readBack() {
-    if (files_.mayDiscardChanges()) apply_(session_.startReadBack(portName()));
+    if (files_.mayDiscardChanges()) apply_(session_.device().startReadBack(portName()));
 }
 
 void DeviceMenu::program() {
-    apply_(session_.startProgramming(portName(), currentLocalTime(), Session::AfterProgramming::Verify));
+    apply_(session_.device().startProgramming(portName(), currentLocalTime(), DeviceOperations::AfterProgramming::Verify));
 }
 
-void DeviceMenu::setClock() { apply_(session_.startSetClock(portName())); }
+void DeviceMenu::setClock() { apply_(session_.device().startSetClock(portName())); }
 
-void DeviceMenu::readInfo() { apply_(session_.startReadInfo(portName())); }
+void DeviceMenu::readInfo() { apply_(session_.device().startReadInfo(portName())); }
 
 void DeviceMenu::uploadFont() {
     const QString path = files_.chooseFile(ProjectFiles::FileKind::Font);
     if (path.isEmpty()) return;
     // A file that cannot be read ends here without a word; a wrong size is the session's to say.
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FontSize + 1))
-        apply_(session_.startFontUpload(portName(), *bytes));
+        apply_(session_.device().startFontUpload(portName(), *bytes));
 }
 
 void DeviceMenu::uploadFirmware() {
     const QString path = files_.chooseFile(ProjectFiles::FileKind::Firmware);
     if (path.isEmpty()) return;
     if (const auto bytes = readFileBytes(QFile::encodeName(path).toStdString(), FirmwareSize))
-        apply_(session_.startFirmwareUpload(portName(), *bytes));
+        apply_(session_.device().startFirmwareUpload(portName(), *bytes));
 }
 
-void DeviceMenu::sendFuses() { apply_(session_.sendFuses(portName())); }
+void DeviceMenu::sendFuses() { apply_(session_.device().sendFuses(portName())); }
 
 void DeviceMenu::editVideoSignal() { videoSignal_->exec(); }
 
@@ -75,7 +75,7 @@ void DeviceMenu::openImageFile() {
 }
 
 void DeviceMenu::showDeviceInfo() {
-    deviceInfo_->fill(session_.deviceInfo());
+    deviceInfo_->fill(session_.device().deviceInfo());
     deviceInfo_->exec();
 }
 

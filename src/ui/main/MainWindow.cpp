@@ -203,7 +203,7 @@ void MainWindow::focusGrid() { keyboardSink_->setFocus(); }
 void MainWindow::applyOutcome(const Outcome& outcome) { link_->apply(outcome); }
 
 void MainWindow::showOutcome(const Outcome& outcome) {
-    const bool running = session_.exchangeRunning();
+    const bool running = session_.device().exchangeRunning();
     for (const auto& [item, start] : exchangeItems()) item->setEnabled(!running);
     // What an exchange was started with stays the project's until it ends ("BIN - File..." is
     // never enabled).
@@ -213,8 +213,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
         item->setEnabled(!running);
     ui_->undoItem->setEnabled(session_.canUndo());
     ui_->redoItem->setEnabled(session_.canRedo());
-    statusLine_->setText(fromCp1252(session_.statusLine()));
-    if (outcome.refreshProgress) device_->progressWindow().showProgress(session_.progress());
+    statusLine_->setText(fromCp1252(session_.device().statusLine()));
+    if (outcome.refreshProgress) device_->progressWindow().showProgress(session_.device().progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
         if (busyCursor_)

@@ -73,7 +73,7 @@ void ProjectFiles::open() {
 }
 
 void ProjectFiles::openFile(const QString& path) {
-    if (session_.exchangeRunning() || !mayDiscardChanges()) return;
+    if (session_.device().exchangeRunning() || !mayDiscardChanges()) return;
     const QString absolute = enterFolderOf(path);
     apply_(session_.openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
     rememberProject();

@@ -411,7 +411,7 @@ TEST_F(SessionImageFile, ProjectWithoutUsableTemplateKeepsNothingOfThePreviousOn
         EXPECT_EQ(controls().fieldButtonEnabled[0], false);
         EXPECT_EQ(held().dataSets[2].fields[3].variableType, -1);
 
-        const Outcome program = session.startProgramming("pty", Noon);
+        const Outcome program = session.device().startProgramming("pty", Noon);
         EXPECT_FALSE(program.ok);
         EXPECT_FALSE(program.link.openPort);
         EXPECT_EQ(program.messages, std::vector<int>{Msg::TemplateNotLoaded});

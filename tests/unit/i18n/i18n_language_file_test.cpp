@@ -171,9 +171,9 @@ TEST(MessageTexts, TheTimeOutMessageSaysTheTimeOutInForce) {
     Session s;
     s.takeLanguage(*german);
     EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("(2 Sekunden)"), std::string::npos);
-    s.setReplyTimeout(300);
+    s.device().setReplyTimeout(300);
     EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("(0.3 Sekunden)"), std::string::npos);
-    s.setReplyTimeout(12250);
+    s.device().setReplyTimeout(12250);
     s.takeLanguage(*english);
     EXPECT_NE(s.messages().text(Msg::ReplyTimeOut).find("within 12.25 seconds"), std::string::npos);
 }

@@ -39,10 +39,10 @@ struct ExchangeTest : ::testing::TestWithParam<Feed> {
     }
     // Nothing runs after an exchange has ended.
     static void expectSettled(const SimulatedLink& link, const Session& s) {
-        EXPECT_FALSE(s.exchangeRunning());
-        EXPECT_FALSE(s.nextDeadline());
+        EXPECT_FALSE(s.device().exchangeRunning());
+        EXPECT_FALSE(s.device().nextDeadline());
         EXPECT_FALSE(link.portOpen);
-        EXPECT_FALSE(s.progress().visible);
+        EXPECT_FALSE(s.device().progress().visible);
         EXPECT_FALSE(link.busyCursor.value_or(false));
     }
 };
@@ -50,7 +50,7 @@ struct ExchangeTest : ::testing::TestWithParam<Feed> {
 TEST_P(ExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
     SimulatedLink link(session);
     link.feed = GetParam();
-    link.apply(session.startProgramming("pty", link.clock));
+    link.apply(session.device().startProgramming("pty", link.clock));
     link.run();
     const DeviceImage& sent = session.image();
     ASSERT_EQ(link.sent.size(), 271u);
@@ -66,7 +66,7 @@ TEST_P(ExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
     EXPECT_TRUE(link.messages.empty());
     EXPECT_EQ(link.opens, 1);
     EXPECT_EQ(link.closes, 1);
-    EXPECT_EQ(session.progress().position, ProgramBlocks);
+    EXPECT_EQ(session.device().progress().position, ProgramBlocks);
     expectSettled(link, session);
 }
 
@@ -89,7 +89,7 @@ TEST_P(ExchangeReadBackTest, ReadBackBringsTheDeviceImageIntoTheProject) {
     std::copy(name.begin(), name.end(), m.headerArea.begin() + HeaderAt::ProjectName);
     m.headerArea[HeaderAt::Marker] = 'N';
 
-    link.apply(session.startReadBack("pty"));
+    link.apply(session.device().startReadBack("pty"));
     link.run();
     EXPECT_EQ(session.image().mainArea, m.mainArea);
     EXPECT_EQ(session.image().headerArea, m.headerArea);
@@ -117,15 +117,15 @@ TEST_F(ExchangeTest, InfoShowsTheProjectAndDateTheDeviceHoldsAndTheClockIsStored
     const std::uint8_t date[] = {1, 2, 8, 9, 30};
     std::copy(std::begin(date), std::end(date), m.headerArea.begin() + HeaderAt::ProgramDay);
     m.headerArea[HeaderAt::Marker] = 'N';
-    link.apply(session.startReadInfo("pty"));
+    link.apply(session.device().startReadInfo("pty"));
     link.run();
-    EXPECT_EQ(session.deviceInfo().fileName, "LAGER1");
-    EXPECT_EQ(session.deviceInfo().programmed, "01.02.08  09:30");
+    EXPECT_EQ(session.device().deviceInfo().fileName, "LAGER1");
+    EXPECT_EQ(session.device().deviceInfo().programmed, "01.02.08  09:30");
     EXPECT_TRUE(link.infoShown);
     EXPECT_EQ(std::count(link.sent.begin(), link.sent.end(), escAck()), 2);
     expectSettled(link, session);
 
-    link.apply(session.startSetClock("pty"));
+    link.apply(session.device().startSetClock("pty"));
     link.run();
     std::vector<std::uint8_t> clock(BlockSize, 0);
     const std::string digits = "311209235958";
@@ -133,7 +133,7 @@ TEST_F(ExchangeTest, InfoShowsTheProjectAndDateTheDeviceHoldsAndTheClockIsStored
     EXPECT_EQ(link.sent.back(), clock);
     EXPECT_EQ(std::vector<std::uint8_t>(m.clockBlock.begin(), m.clockBlock.end()), clock);
     EXPECT_TRUE(link.portOpen);  // the clock leaves the port open
-    EXPECT_FALSE(session.exchangeRunning());
+    EXPECT_FALSE(session.device().exchangeRunning());
     EXPECT_TRUE(link.messages.empty());
 }
 
@@ -141,12 +141,12 @@ TEST_F(ExchangeTest, ServiceUploadsStoreEveryByteAndWrongSizesStartNothing) {
     SimulatedLink link(session);
     std::vector<std::uint8_t> font(FontSize);
     for (std::size_t i = 0; i < font.size(); ++i) font[i] = static_cast<std::uint8_t>(i * 7);
-    link.apply(session.startFontUpload("pty", font));
+    link.apply(session.device().startFontUpload("pty", font));
     link.run();
     EXPECT_EQ(link.device.memory().font, font);
 
     const std::vector<std::uint8_t> firmware(100, 0xA5);  // two partly filled blocks, 510 zero blocks
-    link.apply(session.startFirmwareUpload("pty", firmware));
+    link.apply(session.device().startFirmwareUpload("pty", firmware));
     link.run();
     std::vector<std::uint8_t> expected(FirmwareSize, 0);
     std::copy(firmware.begin(), firmware.end(), expected.begin());
@@ -154,30 +154,30 @@ TEST_F(ExchangeTest, ServiceUploadsStoreEveryByteAndWrongSizesStartNothing) {
     EXPECT_EQ(link.sent.back(), std::vector<std::uint8_t>(BlockSize, 0));
 
     const std::array<std::uint8_t, VideoSettingsSize> video{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    link.apply(session.startVideoSettings("pty", video));
+    link.apply(session.device().startVideoSettings("pty", video));
     link.run();
     std::array<std::uint8_t, BlockSize> block{};
     std::copy(video.begin(), video.end(), block.begin());
     EXPECT_EQ(link.device.memory().videoBlock, block);
 
-    link.apply(session.sendFuses("pty"));
+    link.apply(session.device().sendFuses("pty"));
     link.run();
     EXPECT_EQ(link.device.memory().fuseCommands, 1);
     EXPECT_TRUE(link.messages.empty());
-    EXPECT_FALSE(session.exchangeRunning());
+    EXPECT_FALSE(session.device().exchangeRunning());
 
     // Sizes that start nothing, and say why.
     for (std::size_t size : {FontSize - 1, FontSize + 1}) {
-        const Outcome out = session.startFontUpload("pty", std::vector<std::uint8_t>(size));
+        const Outcome out = session.device().startFontUpload("pty", std::vector<std::uint8_t>(size));
         EXPECT_FALSE(out.link.openPort) << size;
         EXPECT_EQ(out.messages, std::vector<int>{Msg::FontFileWrongSize});
     }
     for (std::size_t size : {std::size_t{0}, FirmwareSize}) {
-        const Outcome out = session.startFirmwareUpload("pty", std::vector<std::uint8_t>(size));
+        const Outcome out = session.device().startFirmwareUpload("pty", std::vector<std::uint8_t>(size));
         EXPECT_FALSE(out.link.openPort) << size;
         EXPECT_EQ(out.messages, std::vector<int>{Msg::FirmwareFileWrongSize});
     }
-    EXPECT_TRUE(session.startFirmwareUpload("pty", std::vector<std::uint8_t>(FirmwareSize - 1)).link.openPort);
+    EXPECT_TRUE(session.device().startFirmwareUpload("pty", std::vector<std::uint8_t>(FirmwareSize - 1)).link.openPort);
 }
 
 TEST_F(ExchangeTest, UploadFailingPartWayAsksForARepeat) {
@@ -186,8 +186,8 @@ TEST_F(ExchangeTest, UploadFailingPartWayAsksForARepeat) {
             SCOPED_TRACE(std::string(font ? "font" : "firmware") + (faults.noReplyAt > 0 ? ", silent" : ", refused"));
             Session s;
             SimulatedLink link(s, faults);
-            link.apply(font ? s.startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 1))
-                            : s.startFirmwareUpload("pty", std::vector<std::uint8_t>(500, 1)));
+            link.apply(font ? s.device().startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 1))
+                            : s.device().startFirmwareUpload("pty", std::vector<std::uint8_t>(500, 1)));
             link.run();
             EXPECT_EQ(link.messages, (std::vector<int>{Msg::ReplyTimeOut, Msg::UploadIncomplete}));
             EXPECT_EQ(link.closes, 1);
@@ -196,7 +196,7 @@ TEST_F(ExchangeTest, UploadFailingPartWayAsksForARepeat) {
     }
     // The fuse command waits for nothing: a silent device shows nothing.
     SimulatedLink silent(session, {.noReplyAt = 0});
-    silent.apply(session.sendFuses("pty"));
+    silent.apply(session.device().sendFuses("pty"));
     silent.run();
     EXPECT_TRUE(silent.messages.empty());
     EXPECT_EQ(silent.sent, std::vector<std::vector<std::uint8_t>>{commandWord(Command::Fuses)});
@@ -228,15 +228,15 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
     SimulatedLink link(s, c.faults);
     link.feed = c.feed;
     if (c.marked) link.device.memory().headerArea[HeaderAt::Marker] = 'N';
-    link.apply(c.op == FaultCase::Program    ? s.startProgramming("/dev/pts/9", link.clock)
-               : c.op == FaultCase::ReadBack ? s.startReadBack("/dev/pts/9")
-               : c.op == FaultCase::ReadInfo ? s.startReadInfo("/dev/pts/9")
-                                             : s.startProgramming("/dev/pts/9", link.clock,
-                                                                  Session::AfterProgramming::Verify));
+    link.apply(c.op == FaultCase::Program    ? s.device().startProgramming("/dev/pts/9", link.clock)
+               : c.op == FaultCase::ReadBack ? s.device().startReadBack("/dev/pts/9")
+               : c.op == FaultCase::ReadInfo ? s.device().startReadInfo("/dev/pts/9")
+                                             : s.device().startProgramming("/dev/pts/9", link.clock,
+                                                                  DeviceOperations::AfterProgramming::Verify));
     if (c.byteAfterLastBlock) {
         const int blocks = c.op == FaultCase::ReadBack ? ReadBackBlocks : HeaderBlocks;
         link.run([&] { return link.device.requestsAnswered() == blocks && !link.device.nextOutputTime(); });
-        ASSERT_TRUE(s.exchangeRunning());
+        ASSERT_TRUE(s.device().exchangeRunning());
         link.deliver({0xA5});
     }
     link.run();
@@ -249,13 +249,13 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
     EXPECT_EQ(link.closes, 1);
     EXPECT_EQ(link.infoShown, !c.marked);  // a blank device's window leads to the service menu
     EXPECT_FALSE(link.askedToTake);
-    EXPECT_EQ(s.deviceInfo().fileName,
-              c.marked ? Session::DeviceInfo{}.fileName : s.messages().text(Msg::DeviceInfoNoProject));
-    EXPECT_FALSE(s.receivedImage());
+    EXPECT_EQ(s.device().deviceInfo().fileName,
+              c.marked ? DeviceOperations::DeviceInfo{}.fileName : s.messages().text(Msg::DeviceInfoNoProject));
+    EXPECT_FALSE(s.device().receivedImage());
     ExchangeTest::expectSettled(link, s);
     EXPECT_FALSE(s.modified());
     EXPECT_FALSE(s.project().writeReadoutOnSave);
-    EXPECT_EQ(s.statusLine(), "");
+    EXPECT_EQ(s.device().statusLine(), "");
     if (c.op == FaultCase::ReadBack) {
         EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
         EXPECT_EQ(s.image().headerArea, image.headerArea);
@@ -312,7 +312,7 @@ TEST_F(ExchangeTest, PortThatDoesNotOpenIsSaidAtOnce) {
     for (const auto& c : cases) {
         SimulatedLink link(session);
         link.openFails = c.problem;
-        link.apply(session.startReadBack("/dev/ttyUSB0"));
+        link.apply(session.device().startReadBack("/dev/ttyUSB0"));
         link.run();
         EXPECT_EQ(link.messages, std::vector<int>{Msg::PortCannotOpen});
         ASSERT_EQ(link.details.size(), 1u);
@@ -328,7 +328,7 @@ TEST_F(ExchangeTest, PortThatDoesNotOpenIsSaidAtOnce) {
 TEST_F(ExchangeTest, WithoutTemplateNothingIsSent) {
     Session fresh;
     SimulatedLink link(fresh);
-    link.apply(fresh.startProgramming("pty", link.clock));
+    link.apply(fresh.device().startProgramming("pty", link.clock));
     link.run();
     EXPECT_EQ(link.messages, std::vector<int>{Msg::NoImageTemplate});
     EXPECT_TRUE(link.sent.empty());
@@ -337,14 +337,14 @@ TEST_F(ExchangeTest, WithoutTemplateNothingIsSent) {
 
 TEST_F(ExchangeTest, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
     SimulatedLink link(session, {.latencyMs = 1});
-    link.apply(session.startProgramming("pty", link.clock));
-    EXPECT_TRUE(session.exchangeRunning());
-    EXPECT_TRUE(session.startReadBack("pty").link.send.empty());  // refused while programming
-    EXPECT_FALSE(session.startReadBack("pty").link.openPort);
+    link.apply(session.device().startProgramming("pty", link.clock));
+    EXPECT_TRUE(session.device().exchangeRunning());
+    EXPECT_TRUE(session.device().startReadBack("pty").link.send.empty());  // refused while programming
+    EXPECT_FALSE(session.device().startReadBack("pty").link.openPort);
     // Programming has ended, its port close is still pending.
-    link.run([&] { return link.device.completedTransfers() == 3 && !session.exchangeRunning(); });
-    ASSERT_TRUE(session.nextDeadline());
-    link.apply(session.startReadInfo("pty"));
+    link.run([&] { return link.device.completedTransfers() == 3 && !session.device().exchangeRunning(); });
+    ASSERT_TRUE(session.device().nextDeadline());
+    link.apply(session.device().startReadInfo("pty"));
     link.run();
     EXPECT_TRUE(link.infoShown);
     EXPECT_TRUE(link.messages.empty());
@@ -353,12 +353,12 @@ TEST_F(ExchangeTest, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
 
 TEST_F(ExchangeTest, DeviceGoneMidTransferIsSaidOnce) {
     SimulatedLink link(session);
-    link.apply(session.startProgramming("pty", link.clock));
+    link.apply(session.device().startProgramming("pty", link.clock));
     link.run([&] { return link.device.requestsTaken() >= 50; });
     link.portOpen = false;  // the port closed itself
-    link.apply(session.deviceGone());
-    link.apply(session.deviceGone());
-    link.apply(session.poll({link.now + ReplyTimeoutMs, link.clock}));
+    link.apply(session.device().deviceGone());
+    link.apply(session.device().deviceGone());
+    link.apply(session.device().poll({link.now + ReplyTimeoutMs, link.clock}));
     EXPECT_EQ(link.messages, (std::vector<int>{Msg::DeviceGone, Msg::ProgramIncomplete}));
     expectSettled(link, session);
 }
@@ -381,17 +381,17 @@ TEST_F(ExchangeTest, AnInterruptEndsTheRunWhereverItStands) {
         Session s;
         s.takeProject(session.project(), before);
         SimulatedLink link(s);
-        link.apply(s.startProgramming("pty", link.clock));
+        link.apply(s.device().startProgramming("pty", link.clock));
         link.run([&] {
-            if (c.waitForClose) return !s.exchangeRunning();
+            if (c.waitForClose) return !s.device().exchangeRunning();
             return link.device.requestsTaken() >= c.blocksTaken && !link.sent.empty();
         });
         ASSERT_TRUE(link.portOpen);
-        link.apply(s.interrupt());
+        link.apply(s.device().interrupt());
         EXPECT_EQ(link.messages, c.messages);
-        EXPECT_EQ(s.exchangeStep(), c.step);
+        EXPECT_EQ(s.device().exchangeStep(), c.step);
         expectSettled(link, s);
-        link.apply(s.interrupt());  // once is enough
+        link.apply(s.device().interrupt());  // once is enough
         EXPECT_EQ(link.messages, c.messages);
     }
 }
@@ -403,14 +403,14 @@ constexpr Op AllWaitingOps[] = {Op::Program, Op::ReadBack, Op::ReadInfo, Op::Set
 Outcome start(Session& s, Op op, const LocalTime& now) {
     static const std::array<std::uint8_t, VideoSettingsSize> video{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     switch (op) {
-    case Op::Program: return s.startProgramming("pty", now);
-    case Op::ReadBack: return s.startReadBack("pty");
-    case Op::ReadInfo: return s.startReadInfo("pty");
-    case Op::SetClock: return s.startSetClock("pty");
-    case Op::Video: return s.startVideoSettings("pty", video);
-    case Op::Font: return s.startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 0x3C));
-    case Op::Firmware: return s.startFirmwareUpload("pty", std::vector<std::uint8_t>(700, 0xC3));
-    case Op::Fuses: return s.sendFuses("pty");
+    case Op::Program: return s.device().startProgramming("pty", now);
+    case Op::ReadBack: return s.device().startReadBack("pty");
+    case Op::ReadInfo: return s.device().startReadInfo("pty");
+    case Op::SetClock: return s.device().startSetClock("pty");
+    case Op::Video: return s.device().startVideoSettings("pty", video);
+    case Op::Font: return s.device().startFontUpload("pty", std::vector<std::uint8_t>(FontSize, 0x3C));
+    case Op::Firmware: return s.device().startFirmwareUpload("pty", std::vector<std::uint8_t>(700, 0xC3));
+    case Op::Fuses: return s.device().sendFuses("pty");
     }
     return {};
 }
@@ -426,8 +426,8 @@ TEST_F(ExchangeTest, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
             link.apply(start(s, op, link.clock));
             link.run([&] { return !link.sent.empty(); });  // the command is out
             const Millis due = link.sentAt.front() + ReplyTimeoutMs;
-            EXPECT_EQ(s.nextDeadline(), due);
-            link.apply(s.poll({due - 1, link.clock}));  // polled early, it does nothing
+            EXPECT_EQ(s.device().nextDeadline(), due);
+            link.apply(s.device().poll({due - 1, link.clock}));  // polled early, it does nothing
             link.run();
             if (latency < ReplyTimeoutMs) {
                 EXPECT_TRUE(link.messages.empty());
@@ -452,7 +452,7 @@ TEST_F(ExchangeTest, AReplyHandedOverAfterItsDeadlineIsLate) {
         link.run([&] { return !link.sent.empty(); });  // the command is out
         const std::optional<Millis> replyAt = link.device.nextOutputTime();
         ASSERT_TRUE(replyAt);
-        ASSERT_GT(*replyAt, *s.nextDeadline());
+        ASSERT_GT(*replyAt, *s.device().nextDeadline());
         link.now = *replyAt;  // the deadline has passed unpolled
         link.deliver(link.device.takeOutput(link.now));
         ASSERT_FALSE(link.messages.empty());
@@ -482,19 +482,19 @@ TEST_F(ExchangeTest, EachExchangeShowsItsProgressAndLeavesThePortAsItShould) {
         SimulatedLink link(s);
         link.device.memory().headerArea[HeaderAt::Marker] = 'N';
         link.apply(start(s, c.op, link.clock));
-        EXPECT_EQ(s.progress().visible, c.progressMaximum > 0);
+        EXPECT_EQ(s.device().progress().visible, c.progressMaximum > 0);
         if (c.progressMaximum > 0) {
-            EXPECT_EQ(s.progress().maximum, c.progressMaximum);
+            EXPECT_EQ(s.device().progress().maximum, c.progressMaximum);
         }
         link.run();
         EXPECT_TRUE(link.messages.empty());
         ASSERT_FALSE(link.sentAt.empty());
         EXPECT_EQ(link.sentAt.front(), c.firstCommandAt);
         EXPECT_GE(link.progressRefreshes, c.progressMaximum);
-        EXPECT_FALSE(s.progress().visible);
+        EXPECT_FALSE(s.device().progress().visible);
         EXPECT_FALSE(link.busyCursor.value_or(false));
         EXPECT_EQ(link.portOpen, c.portStaysOpen);
-        EXPECT_FALSE(s.nextDeadline());
+        EXPECT_FALSE(s.device().nextDeadline());
     }
 }
 
@@ -519,7 +519,7 @@ TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
             link->device.memory().screenArea.fill('Q');
             link->apply(start(*s, op, link->clock));
             link->run([&] {
-                if (!disturb || !s->exchangeRunning()) return false;
+                if (!disturb || !s->device().exchangeRunning()) return false;
                 switch (rng() % 4) {
                 case 0: s->takeProject(other, otherImage); break;
                 case 1: s->keyPress(static_cast<unsigned char>('A' + rng() % 26)); break;
@@ -534,7 +534,7 @@ TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
                               std::vector<std::uint8_t>(m.mainArea.begin(), m.mainArea.end()),
                               m.clockBlock,
                               m.firmware,
-                              s->deviceInfo().fileName,
+                              s->device().deviceInfo().fileName,
                               link->messages,
                               readBack ? s->image().mainArea : std::array<std::uint8_t, MainAreaSize>{},
                               readBack ? s->project().screenText : std::array<std::string, CellCount>{}};
@@ -545,7 +545,7 @@ TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
 
 TEST_F(ExchangeTest, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
     SimulatedLink link(session, {.noReplyAt = 100});
-    link.apply(session.startReadBack("pty"));
+    link.apply(session.device().startReadBack("pty"));
     DeviceImage b = before;
     b.mainArea[0x2000] = 0xA5;
     Project projectB;
@@ -558,7 +558,7 @@ TEST_F(ExchangeTest, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
     EXPECT_EQ(session.image().mainArea, b.mainArea);
 
     SimulatedLink programming(session);
-    programming.apply(session.startProgramming("pty", programming.clock));
+    programming.apply(session.device().startProgramming("pty", programming.clock));
     programming.run();
     EXPECT_EQ(programming.device.memory().mainArea[0x2000], 0xA5);
 }
@@ -574,12 +574,12 @@ TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
         DeviceMemory& m = link.device.memory();
         m.screenArea.fill('Z');
         m.mainArea.fill(0x77);
-        link.apply(s.startReadBack("pty"));
+        link.apply(s.device().startReadBack("pty"));
         link.run();
         EXPECT_TRUE(link.askedToTake);
         EXPECT_TRUE(link.messages.empty());
-        ASSERT_TRUE(s.receivedImage());
-        EXPECT_EQ(s.receivedImage()->mainArea, m.mainArea);
+        ASSERT_TRUE(s.device().receivedImage());
+        EXPECT_EQ(s.device().receivedImage()->mainArea, m.mainArea);
         EXPECT_EQ(s.project().screenText, project.screenText);
         EXPECT_EQ(s.image().mainArea, before.mainArea);
         EXPECT_FALSE(s.modified());
@@ -587,7 +587,7 @@ TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(s.image().mainArea == m.mainArea, take);
         EXPECT_EQ(s.project().screenText[0] == "Z", take);
         EXPECT_EQ(s.project().writeReadoutOnSave, take);
-        EXPECT_EQ(s.statusLine(), take ? s.messages().text(Msg::ReadBackDone) : "");
+        EXPECT_EQ(s.device().statusLine(), take ? s.messages().text(Msg::ReadBackDone) : "");
         EXPECT_FALSE(s.answer(true).ok);  // asked once
     }
 }
@@ -601,13 +601,13 @@ TEST_F(ExchangeTest, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorking
     const std::uint8_t placedField[] = {5, 0, 0, 0x00, 1, 1};  // "Daten", 5 cells at row 1, column 1
     std::copy(std::begin(placedField), std::end(placedField), m.mainArea.begin() + FieldRecordBase);
     m.mainArea[MainAt::DataSetAvailable] = 1;
-    link.apply(session.startReadBack("pty"));
+    link.apply(session.device().startReadBack("pty"));
     link.run();
     ASSERT_EQ(session.project().fields[0].placed, 1);  // the working copy holds a placed field
 
     std::fill_n(m.mainArea.begin() + FieldRecordBase, sizeof placedField, 0xFF);
     m.mainArea[MainAt::DataSetAvailable] = 0;
-    link.apply(session.startReadBack("pty"));
+    link.apply(session.device().startReadBack("pty"));
     link.run();
     EXPECT_TRUE(link.messages.empty());
     DeviceImage image;
@@ -644,14 +644,14 @@ TEST_F(ExchangeTest, AVerifyComparesWhatTheDeviceHoldsAndLeavesTheProjectAsItWas
         s.takeProject(session.project(), before);
         s.keyPress('X');  // unsaved, one step to undo
         SimulatedLink link(s, {.corruptStoredByte = c.corruptByte});
-        link.apply(s.startProgramming("pty", link.clock, Session::AfterProgramming::Verify));
+        link.apply(s.device().startProgramming("pty", link.clock, DeviceOperations::AfterProgramming::Verify));
         const std::string text = writeProjectText(s.project());
         link.run([&] { return link.sent.size() > 271; });  // programmed; the read command is out
         EXPECT_EQ(link.sent.back(), commandWord(Command::ReadMain));
-        EXPECT_EQ(s.progress().caption, s.messages().text(Msg::ReadBackCaption));
+        EXPECT_EQ(s.device().progress().caption, s.messages().text(Msg::ReadBackCaption));
         link.run();
         EXPECT_EQ(link.messages, c.messages);
-        EXPECT_EQ(c.messages.empty() ? s.statusLine() : link.details.at(0) + s.statusLine(), c.said);
+        EXPECT_EQ(c.messages.empty() ? s.device().statusLine() : link.details.at(0) + s.device().statusLine(), c.said);
         EXPECT_EQ(link.opens, 1);
         EXPECT_FALSE(link.askedToTake);
         EXPECT_EQ(writeProjectText(s.project()), text);
@@ -672,7 +672,7 @@ TEST_F(ExchangeTest, EachOperationThatEndsWellSaysSoUntilTheNextOneOrAFile) {
     std::filesystem::create_directories(folder);
     const std::string file = (folder / "status.qor").string();
     const std::function<void(Session&)> clears[] = {
-        [](Session& s) { s.startFontUpload("pty", std::vector<std::uint8_t>(1)); },
+        [](Session& s) { s.device().startFontUpload("pty", std::vector<std::uint8_t>(1)); },
         [&](Session& s) { s.saveProjectAs(file); },
         [&](Session& s) { s.openProject(file); },
         [&](Session& s) { s.takeProject(s.project(), s.image()); },
@@ -686,9 +686,9 @@ TEST_F(ExchangeTest, EachOperationThatEndsWellSaysSoUntilTheNextOneOrAFile) {
         link.apply(start(s, cases[i].first, link.clock));
         link.run();
         s.keyPress('Q');
-        EXPECT_EQ(s.statusLine(), s.messages().text(cases[i].second));
+        EXPECT_EQ(s.device().statusLine(), s.messages().text(cases[i].second));
         clears[i % std::size(clears)](s);
-        EXPECT_EQ(s.statusLine(), "");
+        EXPECT_EQ(s.device().statusLine(), "");
     }
     std::filesystem::remove_all(folder);
 }

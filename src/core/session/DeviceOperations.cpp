@@ -1,12 +1,8 @@
-// The Session's side of the device exchanges: starting one from a copy of what it sends, handing
-// it what arrives and what time it is, and deciding what its end means for the project. No I/O
-// here: what to send and when to open and close the port go out in the Outcome.
+#include "session/DeviceOperations.h"
+
 #include <algorithm>
 
 #include "compare/ImageCompare.h"
-#include "files/ImageBuild.h"
-#include "files/ReadBack.h"
-#include "session/Session.h"
 
 namespace vem {
 
@@ -72,24 +68,29 @@ bool carriesMark(const DeviceImage& image) { return image.headerArea[HeaderAt::M
 
 }  // namespace
 
-bool Session::exchangeRunning() const {
+DeviceOperations::DeviceOperations(DeviceProject& project, MessageTable& messages)
+    : project_(project), messages_(messages) {
+    setReplyTimeout(ReplyTimeoutMs);
+}
+
+bool DeviceOperations::exchangeRunning() const {
     return running_ && running_->exchange.status() == Exchange::Status::Running;
 }
 
-bool Session::readyForExchange() {
+bool DeviceOperations::readyForExchange() {
     if (exchangeRunning()) return false;
     statusSlot_ = -1;
     return true;
 }
 
-std::optional<Millis> Session::nextDeadline() const {
+std::optional<Millis> DeviceOperations::nextDeadline() const {
     if (!running_) return std::nullopt;
     return running_->exchange.nextDeadline();
 }
 
 // ---- Starting ----
 
-Outcome Session::startExchange(const std::string& port, int operationSlot, Exchange exchange) {
+Outcome DeviceOperations::startExchange(const std::string& port, int operationSlot, Exchange exchange) {
     // An exchange still waiting to close its port is replaced: the port stays open for this one.
     exchange.setReplyTimeout(replyTimeoutMs_);
     running_ = RunningExchange{std::move(exchange), port, operationSlot, std::nullopt};
@@ -100,83 +101,70 @@ Outcome Session::startExchange(const std::string& port, int operationSlot, Excha
     return out;
 }
 
-Outcome Session::startProgramming(const std::string& port, const LocalTime& now, AfterProgramming after,
-                                  bool despiteProblems) {
+Outcome DeviceOperations::startProgramming(const std::string& port, const LocalTime& now, AfterProgramming after,
+                                           bool despiteProblems) {
     if (!readyForExchange()) return Outcome::failed();
-    Outcome out = builtImage({}, now);  // empty cells became spaces
-    if (!image_.imageTemplateLoaded) {
-        out.ok = false;
-        // A project whose template could not be loaded names it; without a project, open one.
-        out.messages.push_back(templateProblem_.slot < 0 ? Msg::NoImageTemplate : Msg::TemplateNotLoaded);
-        out.detail = messages_.text(templateProblem_);
-        return out;
-    }
-    // What the project checks refuse is sent only when the user insists.
-    if (std::string problems = despiteProblems ? std::string() : programmingProblems(); !problems.empty()) {
-        out.ok = false;
-        out.messages.push_back(Msg::ProgramRefusedProblems);
-        out.detail = std::move(problems);
-        return out;
-    }
-    Outcome started = startExchange(port, Msg::OperationProgram, Exchange::program(image_));
-    if (after == AfterProgramming::Verify) running_->verifyAgainst = image_;
-    started.refreshEditor = out.refreshEditor;
+    const Outcome built = project_.buildForProgramming(now, despiteProblems);
+    if (!built.ok) return built;
+    Outcome started = startExchange(port, Msg::OperationProgram, Exchange::program(project_.image()));
+    if (after == AfterProgramming::Verify) running_->verifyAgainst = project_.image();
+    started.refreshEditor = built.refreshEditor;
     return started;
 }
 
-Outcome Session::startReadBack(const std::string& port) {
+Outcome DeviceOperations::startReadBack(const std::string& port) {
     if (!readyForExchange()) return Outcome::failed();
     Outcome out = startExchange(port, Msg::OperationReadBack, Exchange::readBack());
     out.busyCursor = true;
     return out;
 }
 
-Outcome Session::startReadInfo(const std::string& port) {
+Outcome DeviceOperations::startReadInfo(const std::string& port) {
     if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationReadInfo, Exchange::readInfo());
 }
 
-Outcome Session::startSetClock(const std::string& port) {
+Outcome DeviceOperations::startSetClock(const std::string& port) {
     if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationSetClock, Exchange::setClock());
 }
 
-Outcome Session::startFontUpload(const std::string& port, std::span<const std::uint8_t> font) {
+Outcome DeviceOperations::startFontUpload(const std::string& port, std::span<const std::uint8_t> font) {
     if (!readyForExchange()) return Outcome::failed();
     if (font.size() != FontSize) return Outcome::failed(Msg::FontFileWrongSize);
     return startExchange(port, Msg::OperationFont, Exchange::fontUpload(font));
 }
 
-Outcome Session::startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware) {
+Outcome DeviceOperations::startFirmwareUpload(const std::string& port, std::span<const std::uint8_t> firmware) {
     if (!readyForExchange()) return Outcome::failed();
     // An empty file would overwrite the device's firmware with zeros.
     if (firmware.empty() || firmware.size() >= FirmwareSize) return Outcome::failed(Msg::FirmwareFileWrongSize);
     return startExchange(port, Msg::OperationFirmware, Exchange::firmwareUpload(firmware));
 }
 
-Outcome Session::startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings) {
+Outcome DeviceOperations::startVideoSettings(const std::string& port, std::span<const std::uint8_t, VideoSettingsSize> settings) {
     if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationVideo, Exchange::videoSettings(settings));
 }
 
-Outcome Session::sendFuses(const std::string& port) {
+Outcome DeviceOperations::sendFuses(const std::string& port) {
     if (!readyForExchange()) return Outcome::failed();
     return startExchange(port, Msg::OperationFuses, Exchange::fuses());
 }
 
 // ---- Events ----
 
-Outcome Session::receive(std::span<const std::uint8_t> bytes, const Instant& now) {
+Outcome DeviceOperations::receive(std::span<const std::uint8_t> bytes, const Instant& now) {
     if (!running_) return {};
     return linked(running_->exchange.receive(bytes, now));
 }
 
-Outcome Session::poll(const Instant& now) {
+Outcome DeviceOperations::poll(const Instant& now) {
     if (!running_) return {};
     return linked(running_->exchange.poll(now));
 }
 
-Outcome Session::portOpenFailed(OpenFailure problem) {
+Outcome DeviceOperations::portOpenFailed(OpenFailure problem) {
     Outcome out = abandoned(Msg::PortCannotOpen);
     out.link.closePort = false;
     out.detail = running_ ? running_->port : std::string();
@@ -184,14 +172,14 @@ Outcome Session::portOpenFailed(OpenFailure problem) {
     return out;
 }
 
-Outcome Session::deviceGone() {
+Outcome DeviceOperations::deviceGone() {
     if (!exchangeRunning()) return {};
     Outcome out = abandoned(Msg::DeviceGone);
     out.link.closePort = false;  // it is closed already
     return out;
 }
 
-Outcome Session::interrupt() {
+Outcome DeviceOperations::interrupt() {
     if (!running_ || !running_->exchange.nextDeadline()) return {};
     if (exchangeRunning()) return abandoned(Msg::Interrupted);
     Outcome out = linked(running_->exchange.abandon());  // the wait before closing is cut short
@@ -199,19 +187,19 @@ Outcome Session::interrupt() {
     return out;
 }
 
-std::pair<int, int> Session::exchangeStep() const {
+std::pair<int, int> DeviceOperations::exchangeStep() const {
     if (!running_) return {0, 0};
     return {running_->exchange.step(), running_->exchange.steps()};
 }
 
-Outcome Session::abandoned(int slot) {
+Outcome DeviceOperations::abandoned(int slot) {
     if (!exchangeRunning()) return Outcome::failed(slot);
     Outcome out = linked(running_->exchange.abandon());
     failed(out, slot);
     return out;
 }
 
-Outcome Session::linked(const Exchange::Output& output) {
+Outcome DeviceOperations::linked(const Exchange::Output& output) {
     Outcome out;
     out.projectAsBefore = true;  // until a read-back is taken
     out.link.send = output.send;
@@ -241,19 +229,19 @@ Outcome Session::linked(const Exchange::Output& output) {
 
 // ---- Ends ----
 
-void Session::showProgress(Outcome& out) {
+void DeviceOperations::showProgress(Outcome& out) {
     const Exchange& exchange = running_->exchange;
     progress_ = {true, messages_.text(progressCaptions(exchange.kind())->window), exchange.progressMaximum(), 0};
     out.refreshProgress = true;
 }
 
-void Session::hideProgress(Outcome& out) {
+void DeviceOperations::hideProgress(Outcome& out) {
     if (!progress_.visible) return;
     progress_.visible = false;
     out.refreshProgress = true;
 }
 
-void Session::completed(Outcome& out) {
+void DeviceOperations::completed(Outcome& out) {
     const Exchange& exchange = running_->exchange;
     if (running_->verifyAgainst) {
         if (exchange.kind() == Kind::Program) {
@@ -287,10 +275,10 @@ void Session::completed(Outcome& out) {
     receivedImage_ = exchange.receivedImage();
     if (!carriesMark(*receivedImage_)) {
         readBackWaits_ = true;
-        out.question = asking(Question::Kind::TakeReadBack, {}).question;
+        out.question = Question{Question::Kind::TakeReadBack, {}};
         return;
     }
-    const Outcome applied = applyReceivedImage();
+    const Outcome applied = project_.applyReadBack(*receivedImage_);
     statusSlot_ = Msg::ReadBackDone;
     out.projectAsBefore = false;
     out.refreshEditor = true;
@@ -298,7 +286,7 @@ void Session::completed(Outcome& out) {
     out.refreshSettingLabels = applied.refreshSettingLabels;
 }
 
-void Session::startVerify(Outcome& out) {
+void DeviceOperations::startVerify(Outcome& out) {
     RunningExchange programmed = std::move(*running_);
     Exchange readBack = Exchange::readBack();
     readBack.setReplyTimeout(replyTimeoutMs_);
@@ -308,7 +296,7 @@ void Session::startVerify(Outcome& out) {
 }
 
 // Nothing of the verify's read-back becomes the project: it is only compared.
-void Session::compareVerified(Outcome& out) {
+void DeviceOperations::compareVerified(Outcome& out) {
     receivedImage_ = running_->exchange.receivedImage();
     const auto differences = compareImages(*running_->verifyAgainst, *receivedImage_, false);
     if (differences.empty()) {
@@ -320,14 +308,14 @@ void Session::compareVerified(Outcome& out) {
     out.detail = differenceLine(differences.front(), messages_);
 }
 
-const std::string& Session::statusLine() const { return messages_.text(statusSlot_); }
+const std::string& DeviceOperations::statusLine() const { return messages_.text(statusSlot_); }
 
-void Session::setReplyTimeout(int ms) {
+void DeviceOperations::setReplyTimeout(int ms) {
     replyTimeoutMs_ = ms;
     messages_.setValues(Msg::ReplyTimeOut, {secondsText(ms)});
 }
 
-std::string Session::stepDetail() const {
+std::string DeviceOperations::stepDetail() const {
     const Exchange& exchange = running_->exchange;
     return fillPlaceholders(messages_.text(Msg::StepDetail),
                             {running_->port, messages_.text(running_->operationSlot),
@@ -335,7 +323,7 @@ std::string Session::stepDetail() const {
 }
 
 // A failed exchange: its message with the step it failed at; nothing of it is applied.
-void Session::failed(Outcome& out, int slot) {
+void DeviceOperations::failed(Outcome& out, int slot) {
     out.ok = false;
     out.messages.push_back(slot);
     const Kind kind = running_->exchange.kind();
@@ -347,19 +335,18 @@ void Session::failed(Outcome& out, int slot) {
     hideProgress(out);
 }
 
-Outcome Session::takeReadBack() {
+Outcome DeviceOperations::takeReadBack() {
     if (!readBackWaits_ || !receivedImage_) return Outcome::failed();
     readBackWaits_ = false;
-    Outcome out = applyReceivedImage();
+    Outcome out = project_.applyReadBack(*receivedImage_);
     statusSlot_ = Msg::ReadBackDone;
     return out;
 }
 
-Outcome Session::dropReadBack() {
+Outcome DeviceOperations::dropReadBack() {
     readBackWaits_ = false;
     return {};
 }
 
-Outcome Session::applyReceivedImage() { return applyReadBack(*receivedImage_); }
 
 }  // namespace vem
