@@ -2,12 +2,10 @@
 #include <cstdint>
 #include <optional>
 #include <utility>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "device/Protocol.h"
-#include "serialline/SerialLine.h"
 #include "editor/Editor.h"
 #include "files/ImageBuild.h"
 #include "i18n/LanguageFile.h"
