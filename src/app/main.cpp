@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
     };
     const QStringList projects = options.positionalArguments();
     vem::MainWindow window(nullptr, projects.isEmpty() ? QString() : projects.first(), chooseLanguage);
-    const std::string& projectFile = window.session().projectFile();
+    const std::string& projectFile = window.session().document().projectFile();
     qCInfo(startupLog).noquote() << "project:"
                                  << (projectFile.empty() ? QString("none") : QFile::decodeName(projectFile.c_str()));
     vem::startup::logWhenShown(&window);

@@ -66,10 +66,10 @@ int Commands::read(const Request& request) {
         }
         session_.answer(true);
     }
-    facts["project"] = fromCp1252(headerProjectName(session_.image()));
+    facts["project"] = fromCp1252(headerProjectName(session_.document().image()));
     // The project names an image of its own, saved beside it, so that programming it gives the
     // device back.
-    Outcome saved = session_.saveProjectAs(fileSystemName(request.output));
+    Outcome saved = session_.document().saveProjectAs(fileSystemName(request.output));
     if (saved.question) {  // a read-only project file: --force replaces it
         saved = session_.answer(request.force);
         if (!request.force)
@@ -80,7 +80,7 @@ int Commands::read(const Request& request) {
         return saveRefused(saved.messages.back(), saved.failedFile, saved.failureReason);
     }
     for (int slot : saved.messages) console_.message(texts, slot);
-    const QString image = fromFileSystemName(session_.project().templatePath);
+    const QString image = fromFileSystemName(session_.document().project().templatePath);
     facts["image"] = image;
     console_.note("read into " + request.output + " and " + image);
     return finish(Success);
@@ -107,7 +107,7 @@ int Commands::upload(const Request& request, bool font) {
 
 int Commands::build(const Request& request) {
     if (!openProjectIn(session_, console_, request.file)) return FileProblem;
-    session_.buildImage(currentLocalTime());
+    session_.document().buildImage(currentLocalTime());
     const std::filesystem::path folder = fileSystemName(request.output);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -117,7 +117,7 @@ int Commands::build(const Request& request) {
     }
     // All three or none: each is written and flushed before the first replaces its file.
     std::vector<FileToWrite> files;
-    for (const ImageArea& area : imageAreas(session_.image())) files.push_back({folder / area.fileName, area.bytes});
+    for (const ImageArea& area : imageAreas(session_.document().image())) files.push_back({folder / area.fileName, area.bytes});
     const FileWrite written = writeFilesReplacing(files, {request.force});
     if (!written.ok()) {
         console_.error(fromFileSystemName(written.file) + ": cannot be written: " +
@@ -145,8 +145,8 @@ int Commands::check(const Request& request) {
 
 int Commands::show(const Request& request) {
     if (!openProjectIn(session_, console_, request.file, false)) return FileProblem;
-    const int dataSet = request.dataSet.value_or(session_.project().activeDataSet + 1);
-    const QString picture = fromCp1252(screenPicture(session_.project(), dataSet - 1));
+    const int dataSet = request.dataSet.value_or(session_.document().project().activeDataSet + 1);
+    const QString picture = fromCp1252(screenPicture(session_.document().project(), dataSet - 1));
     QJsonArray rows;
     for (const QString& line : picture.split('\n')) {
         if (line.isEmpty()) continue;

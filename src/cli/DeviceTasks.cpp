@@ -64,14 +64,14 @@ public:
         if (done == 0)
             return session.device().startProgramming(port, currentLocalTime(), DeviceOperations::AfterProgramming::Close, force_);
         if (done > 1 || !verify_) return std::nullopt;
-        sent_ = session.image();
+        sent_ = session.document().image();
         return session.device().startReadBack(port);
     }
     DeviceReport finish(const Session& session, Console& console, int lane) override {
         DeviceReport report;
         report.facts["verified"] = verify_;
         if (!verify_) {
-            report.summary = heldName(session.image());
+            report.summary = heldName(session.document().image());
             report.note = "programmed " + file_;
             report.facts["project"] = report.summary;
             return report;
@@ -96,8 +96,8 @@ public:
     explicit VerifyTask(const Request& request) : file_(request.file) {}
     bool prepare(Session& session, Console& console) override {
         if (!openProjectIn(session, console, file_)) return false;
-        session.buildImage(currentLocalTime());
-        expected_ = session.image();
+        session.document().buildImage(currentLocalTime());
+        expected_ = session.document().image();
         return true;
     }
     std::optional<Outcome> step(Session& session, const std::string& port, int done) override {

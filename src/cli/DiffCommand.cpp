@@ -40,8 +40,8 @@ int buildProject(const QString& path, Context& context, Side& side) {
     Session session;
     context.prepare(session);
     if (!openProjectIn(session, context.console, path)) return FileProblem;
-    session.buildImage(currentLocalTime());
-    side.image = session.image();
+    session.document().buildImage(currentLocalTime());
+    side.image = session.document().image();
     return Success;
 }
 

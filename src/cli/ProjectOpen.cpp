@@ -90,13 +90,13 @@ std::string deviceName(const QString& path) {
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
     if (!enterFolderOf(path, console, session.messages())) return false;
-    Outcome opened = session.openProject(projectFileOf(path).filename().string(), deviceName(path));
+    Outcome opened = session.document().openProject(projectFileOf(path).filename().string(), deviceName(path));
     if (opened.question) opened = session.answer(true);  // check says the problems
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);
         for (const QString& line : fromCp1252(opened.detail).split('\n', Qt::SkipEmptyParts)) console.error("  " + line);
     }
-    if (!opened.ok || !needTemplate || session.image().imageTemplateLoaded) return opened.ok;
+    if (!opened.ok || !needTemplate || session.document().image().imageTemplateLoaded) return opened.ok;
     console.error(pathMessage(session.messages(), Msg::TemplateBesideProject, path));
     return false;
 }

@@ -94,7 +94,7 @@ TEST_F(DeviceEndToEnd, AnUnmarkedReadBackIsTakenOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(asked, std::vector<int>{Msg::ReadBackUnmarked});
         const bool taken = answer == MessagePresenter::Answer::Take;
         EXPECT_EQ(w->project().screenText != screen, taken);
-        EXPECT_EQ(w->session().modified(), false);
+        EXPECT_EQ(w->session().document().modified(), false);
         EXPECT_EQ(w->project().writeReadoutOnSave, taken);
     }
     EXPECT_TRUE(shown.empty());

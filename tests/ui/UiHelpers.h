@@ -116,7 +116,7 @@ inline std::vector<int> cellsOf(const Editor& editor, int tag) {
 // `project` and `image` become the window's, as a test's starting state, and the window shows
 // them.
 inline void showTaken(MainWindow& window, const Project& project, const DeviceImage& image) {
-    window.applyOutcome(window.session().takeProject(project, image));
+    window.applyOutcome(window.session().document().takeProject(project, image));
 }
 
 // Types `text` into `widget` one character at a time, as a keyboard with those keys would.

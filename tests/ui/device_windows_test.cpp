@@ -72,7 +72,7 @@ TEST_F(DeviceWindow, ProgrammingEndsVerified) {
     EXPECT_FALSE(w->progressWindow().isVisible());
     EXPECT_EQ(statusLine(*w), QString::fromUtf8("Programmiert und geprüft"));
     EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(w->session().undoSteps(), 1u);
+    EXPECT_EQ(w->session().document().undoSteps(), 1u);
     EXPECT_TRUE(w->windowTitle().startsWith("default.qor*")) << w->windowTitle().toStdString();
 }
 

@@ -52,7 +52,7 @@ TEST(MainWindow, EnglishLanguageFileReachesCaptionsListsAndMessages) {
     ASSERT_EQ(variableTypes->count(), 12);
     EXPECT_EQ(variableTypes->itemText(1), "Data counter");
     EXPECT_EQ(window.session().messages().text(Msg::PortCannotOpen), "The port cannot be opened.");
-    EXPECT_EQ(fromCp1252(window.session().projectCaption()).left(14), " QV interface ");
+    EXPECT_EQ(fromCp1252(window.session().document().projectCaption()).left(14), " QV interface ");
 
     IpAddressDialog& ip = window.settingsDialogs().ipAddressDialog();
     EXPECT_EQ(ip.windowTitle(), "IP address");

@@ -34,7 +34,7 @@ struct EditorWindowTest : test::SampleFolder {
     }
     QWidget* sink() const { return window->findChild<QWidget*>("KeyboardSink"); }
     void typeAt(int cell, const QString& text) {
-        window->applyOutcome(window->session().mousePress(cell, MouseButton::Left));
+        window->applyOutcome(window->session().document().mousePress(cell, MouseButton::Left));
         test::typeText(sink(), text);
     }
     QAction* item(const char* name) const { return window->findChild<QAction*>(name); }
@@ -72,7 +72,7 @@ TEST_F(EditorWindowTest, UndoAndRedoKeysWalkTheHistoryAndTheStarFollows) {
 TEST_F(EditorWindowTest, SaveWritesTheProjectsFileAndSaveAsStartsWithItsName) {
     typeAt(601, "Q");
     QTest::keyClick(sink(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(window->session().modified());
+    EXPECT_FALSE(window->session().document().modified());
     EXPECT_EQ(window->windowTitle(), "default.qor - VEM Setup V1.13");
     EXPECT_TRUE(fileText("default.qor").contains("V,Q,e")) << "written without a file dialog";
 

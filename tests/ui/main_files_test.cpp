@@ -43,8 +43,8 @@ struct MainWindowTest : test::SampleFolder {
     static QString caption(MainWindow& window) { return window.findChild<QGroupBox*>("interfaceBox")->title(); }
     // Types `letter` into a cell of a row the sample leaves free.
     static void change(MainWindow& window, char letter) {
-        window.applyOutcome(window.session().mousePress(600, MouseButton::Left));
-        window.applyOutcome(window.session().keyPress(static_cast<unsigned char>(letter)));
+        window.applyOutcome(window.session().document().mousePress(600, MouseButton::Left));
+        window.applyOutcome(window.session().document().keyPress(static_cast<unsigned char>(letter)));
     }
     QByteArray fileText(const QString& name) const {
         QFile f(folder.filePath(name));
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, StartedWithoutTemplateSaysWhyAndProgrammingNamesIt) {
         EXPECT_TRUE(said.contains(folder.filePath("default.bin") + missing)) << said.toStdString();
         EXPECT_EQ(title, "VEM Setup V1.13");
         EXPECT_FALSE(window.image().imageTemplateLoaded);
-        const MainControls& controls = window.session().editor().controls();
+        const MainControls& controls = window.session().document().editor().controls();
         EXPECT_EQ(controls.fieldButtonEnabled, (std::array<bool, DataFieldCount>{}));
         EXPECT_EQ(controls.fieldBoxEnabled[0], false);
 
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, ProjectSavedIntoAnotherFolderOpensAgainUnchanged) {
     EXPECT_EQ(QDir::currentPath(), folder.filePath("sub"));
     EXPECT_TRUE(shown.empty());
     // A project without a file (read back) is saved into the project's folder, not the start's.
-    window.applyOutcome(window.session().applyReadBack(window.image()));
+    window.applyOutcome(window.session().document().applyReadBack(window.image()));
     QString proposed;
     test::onNextModal([&](QWidget* dialog) {
         proposed = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, SaveAsAsksBeforeAReadOnlyFileAndNamesFileAndReasonOfAFail
         asked.push_back(m);
         return m.slot == Msg::ReplaceReadOnly ? readOnlyAnswer : Answer::Yes;
     });
-    window.applyOutcome(window.session().applyReadBack(window.image()));
+    window.applyOutcome(window.session().document().applyReadBack(window.image()));
     saveAs(window, "dev1.qor");
     EXPECT_TRUE(QFile::exists(folder.filePath("dev1-readout.bin")));
     ASSERT_TRUE(QFile::setPermissions(folder.filePath("dev1.qor"), QFile::ReadOwner));
@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, ClosingOpeningAndReadingBackAskBeforeDiscardingChanges) {
         EXPECT_EQ(window.isVisible(), !c.closed);
         EXPECT_EQ(fileText("default.qor") != before, c.saved);
         EXPECT_EQ(window.project().screenText[600] == std::string(1, letter), c.change);
-        EXPECT_EQ(window.session().modified(), c.change && !c.saved);
+        EXPECT_EQ(window.session().document().modified(), c.change && !c.saved);
         EXPECT_EQ(caption(window).contains('*'), c.change && !c.saved);
         EXPECT_FALSE(window.session().device().exchangeRunning());
         EXPECT_TRUE(shown.empty());

@@ -32,7 +32,7 @@ struct ActiveTemplateWindowTest {
             image.fieldRecord(d, 0).length() = 10;
         }
         p.sharedField(DateField).length = 8;
-        window->applyOutcome(window->session().takeProject(p, image));
+        window->applyOutcome(window->session().document().takeProject(p, image));
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -78,7 +78,7 @@ TEST(MainWindow, KeysGoToTheGridAfterAClickOnAnyControl) {
         t.key(Qt::Key_Space, " ");
         EXPECT_EQ(t.window->project().screenText[cursor + 1], " ");
         EXPECT_EQ(button->isChecked(), checked);  // Space did not reach the control
-        t.window->applyOutcome(t.window->session().switchDataSet(0));
+        t.window->applyOutcome(t.window->session().document().switchDataSet(0));
     }
 }
 

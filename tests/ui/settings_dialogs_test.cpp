@@ -66,10 +66,10 @@ struct SettingsDialogsTest {
     RecordingPresenter presenter{session.messages(), session.dialogMessages()};
     SettingsDialogs dialogs{session, presenter, nullptr};
 
-    const Project& project() const { return session.project(); }
-    const DeviceImage& image() const { return session.image(); }
+    const Project& project() const { return session.document().project(); }
+    const DeviceImage& image() const { return session.document().image(); }
     // The session starts from `p` and `img`.
-    void start(const Project& p, const DeviceImage& img = {}) { session.takeProject(p, img); }
+    void start(const Project& p, const DeviceImage& img = {}) { session.document().takeProject(p, img); }
 
     int dialogMessagesShown(DialogId id) const {
         int n = 0;

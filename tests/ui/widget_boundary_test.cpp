@@ -39,13 +39,13 @@ TEST(PosExtendedDialog, AcceptedUnchangedKeepsEveryByte) {
     s.StartDefinitionLength = 3;
     s.Keyword[0] = "K\x81\x9D";
     s.KeywordLength[0] = 3;
-    session.takeProject(p, DeviceImage{});
+    session.document().takeProject(p, DeviceImage{});
     MessagePresenter presenter(session.messages(), session.dialogMessages());
     SettingsDialogs dialogs(session, presenter, nullptr);
     test::onNextModal([](QWidget* d) { d->findChild<QAbstractButton*>("acceptButton")->click(); });  // übernehmen
     dialogs.runPosExtended();
-    EXPECT_EQ(session.project().posExtended.StartDefinition, "\x81S\x9D");
-    EXPECT_EQ(session.project().posExtended.Keyword[0], "K\x81\x9D");
+    EXPECT_EQ(session.document().project().posExtended.StartDefinition, "\x81S\x9D");
+    EXPECT_EQ(session.document().project().posExtended.Keyword[0], "K\x81\x9D");
 }
 
 TEST(ControlValues, LongValueIsShownWholeButTypingNeverGoesBeyondTheDesignedLength) {

@@ -77,11 +77,11 @@ struct SessionFixture : ::testing::Test {
     DeviceImage image;
     Session session;
 
-    Outcome take() { return session.takeProject(project, image); }
-    const Project& held() const { return session.project(); }
-    const Editor& editor() const { return session.editor(); }
-    const MainControls& controls() const { return session.editor().controls(); }
-    std::vector<int> cellsOf(int tag) const { return gridCellsOf(session.editor(), tag); }
+    Outcome take() { return session.document().takeProject(project, image); }
+    const Project& held() const { return session.document().project(); }
+    const Editor& editor() const { return session.document().editor(); }
+    const MainControls& controls() const { return session.document().editor().controls(); }
+    std::vector<int> cellsOf(int tag) const { return gridCellsOf(session.document().editor(), tag); }
     // The cells data set `d` of the session's project tags with `tag`.
     std::vector<int> tagged(int d, int tag) const {
         std::vector<int> out;

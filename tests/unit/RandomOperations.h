@@ -49,66 +49,66 @@ public:
     // One thing an operator can do; says what it did. Without `opens`, nothing that opens a
     // project (and so starts a new history).
     std::string operate(Session& s, bool opens) {
-        const Editor& e = s.editor();
+        const Editor& e = s.document().editor();
         switch (pick(0, opens ? 12 : 11)) {
         case 0:
         case 1:
-            s.keyPress(static_cast<unsigned char>(pick(0, 255)));
+            s.document().keyPress(static_cast<unsigned char>(pick(0, 255)));
             return "type";
         case 2:
-            s.keyDown(static_cast<EditorKey>(pick(0, 5)));
+            s.document().keyDown(static_cast<EditorKey>(pick(0, 5)));
             return "key";
         case 3:
-            s.mousePress(pick(0, CellCount - 1), static_cast<MouseButton>(pick(0, 2)));
-            for (int moves = pick(0, 3); moves > 0; --moves) s.mouseMove(pick(-400, 400), pick(-300, 300));
-            s.mouseRelease();
+            s.document().mousePress(pick(0, CellCount - 1), static_cast<MouseButton>(pick(0, 2)));
+            for (int moves = pick(0, 3); moves > 0; --moves) s.document().mouseMove(pick(-400, 400), pick(-300, 300));
+            s.document().mouseRelease();
             return "click or drag";
         case 4:
         case 5: {
             const int n = pick(1, FieldCount);
-            if (e.controls().fieldBoxEnabled[n - 1]) s.clickFieldCheckBox(n);
+            if (e.controls().fieldBoxEnabled[n - 1]) s.document().clickFieldCheckBox(n);
             return "tick " + std::to_string(n);
         }
         case 6: {
             const int k = pick(0, DataSetCount - 1);
-            if (e.controls().dataSetButtonEnabled[k]) s.switchDataSet(k);
+            if (e.controls().dataSetButtonEnabled[k]) s.document().switchDataSet(k);
             return "data set " + std::to_string(k);
         }
         case 7: {
             const int n = pick(1, DataFieldCount);
             if (!e.controls().fieldButtonEnabled[n - 1]) return "field dialog refused";
-            FieldDialogValues v = s.fieldDialog(n);
+            FieldDialogValues v = s.document().fieldDialog(n);
             v.lengthText = std::to_string(pick(-1, 30));
             v.description = "F" + std::to_string(pick(0, 99));
-            s.closeFieldDialog(n, static_cast<DialogClose>(pick(0, 2)), v);
+            s.document().closeFieldDialog(n, static_cast<DialogClose>(pick(0, 2)), v);
             return "field dialog " + std::to_string(n);
         }
         case 8:
-            s.clickSummerTimeCheckBox();
+            s.document().clickSummerTimeCheckBox();
             return "summer time";
         case 9: {
-            EXPECT_TRUE(s.saveProjectAs("property.qor").ok);
+            EXPECT_TRUE(s.document().saveProjectAs("property.qor").ok);
             // What the editor made and the save wrote, the checks accept, and it opens as it was saved.
-            const std::string saved = writeProjectText(s.project());
+            const std::string saved = writeProjectText(s.document().project());
             const ProjectProblems problems = checkProjectText(saved);
             EXPECT_TRUE(problems.notAProject.empty() && problems.contentProblems.empty())
                 << (problems.contentProblems.empty() ? "" : s.messages().text(problems.contentProblems.front()));
             if (opens && pick(0, 1)) {
-                EXPECT_TRUE(s.openProject("property.qor").ok);
-                EXPECT_EQ(writeProjectText(s.project()), saved);
+                EXPECT_TRUE(s.document().openProject("property.qor").ok);
+                EXPECT_EQ(writeProjectText(s.document().project()), saved);
             }
             return "save";
         }
         case 10:
-            s.buildImage(LocalTime{7, 12, 2026, 9, 30});
+            s.document().buildImage(LocalTime{7, 12, 2026, 9, 30});
             return "build";
         case 11: {
-            const DeviceImage built = s.image();
-            s.applyReadBack(built);
+            const DeviceImage built = s.document().image();
+            s.document().applyReadBack(built);
             return "read back";
         }
         default:
-            EXPECT_TRUE(s.openProject("default.qor").ok);
+            EXPECT_TRUE(s.document().openProject("default.qor").ok);
             return "open the sample";
         }
     }

@@ -10,7 +10,7 @@ namespace vem::test {
 // Opens `path` as the window does when the question about the project's problems, if asked,
 // is answered with yes.
 inline Outcome openAnyway(Session& s, const std::string& path) {
-    const Outcome asked = s.openProject(path);
+    const Outcome asked = s.document().openProject(path);
     return asked.question ? s.answer(true) : asked;
 }
 
@@ -23,8 +23,8 @@ inline int cellCount(const Project& p, int d, int tag) {
 
 // The invariants the Session keeps after every operation; an empty text when all hold.
 inline std::string brokenInvariant(const Session& s) {
-    const Project& p = s.project();
-    const Editor& e = s.editor();
+    const Project& p = s.document().project();
+    const Editor& e = s.document().editor();
     const DataSet& active = p.dataSets[p.activeDataSet];
     for (int k = 0; k < CellCount; ++k)
         if (e.cells()[k].tag != active.cellTags[k]) return "grid and active data set differ at cell " + std::to_string(k);

@@ -253,7 +253,7 @@ void DeviceOperations::completed(Outcome& out) {
         return;
     }
     hideProgress(out);
-    statusSlot_ = confirmationSlot(exchange.kind());
+    showStatus(confirmationSlot(exchange.kind()));
     if (exchange.kind() == Kind::ReadInfo) {
         out.showDeviceInfo = true;  // its key leads to the service menu, a blank device's too
         // Without the mark, the name and date bytes are no project's: none is shown.
@@ -279,7 +279,7 @@ void DeviceOperations::completed(Outcome& out) {
         return;
     }
     const Outcome applied = project_.applyReadBack(*receivedImage_);
-    statusSlot_ = Msg::ReadBackDone;
+    showStatus(Msg::ReadBackDone);
     out.projectAsBefore = false;
     out.refreshEditor = true;
     out.refreshCaption = applied.refreshCaption;
@@ -300,7 +300,7 @@ void DeviceOperations::compareVerified(Outcome& out) {
     receivedImage_ = running_->exchange.receivedImage();
     const auto differences = compareImages(*running_->verifyAgainst, *receivedImage_, false);
     if (differences.empty()) {
-        statusSlot_ = Msg::ProgrammedAndVerified;
+        showStatus(Msg::ProgrammedAndVerified);
         return;
     }
     out.ok = false;
@@ -308,7 +308,15 @@ void DeviceOperations::compareVerified(Outcome& out) {
     out.detail = differenceLine(differences.front(), messages_);
 }
 
-const std::string& DeviceOperations::statusLine() const { return messages_.text(statusSlot_); }
+const std::string& DeviceOperations::statusLine() const {
+    static const std::string none;
+    return project_.fileChanges() == statusFileChanges_ ? messages_.text(statusSlot_) : none;
+}
+
+void DeviceOperations::showStatus(int slot) {
+    statusSlot_ = slot;
+    statusFileChanges_ = project_.fileChanges();
+}
 
 void DeviceOperations::setReplyTimeout(int ms) {
     replyTimeoutMs_ = ms;
@@ -339,7 +347,7 @@ Outcome DeviceOperations::takeReadBack() {
     if (!readBackWaits_ || !receivedImage_) return Outcome::failed();
     readBackWaits_ = false;
     Outcome out = project_.applyReadBack(*receivedImage_);
-    statusSlot_ = Msg::ReadBackDone;
+    showStatus(Msg::ReadBackDone);
     return out;
 }
 

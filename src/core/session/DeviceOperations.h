@@ -24,6 +24,8 @@ public:
     virtual const DeviceImage& image() const = 0;
     // A complete image read back from the device becomes the project.
     virtual Outcome applyReadBack(const DeviceImage& readBack) = 0;
+    // Counts the project's opens, takes and saves.
+    virtual std::uint64_t fileChanges() const = 0;
 
 protected:
     ~DeviceProject() = default;
@@ -106,9 +108,8 @@ public:
     const Progress& progress() const { return progress_; }
     const DeviceInfo& deviceInfo() const { return deviceInfo_; }
     // The status bar's line: how the last device operation ended well; empty once the next one
-    // is asked for, or a project is opened, taken or saved (clearStatus).
+    // is asked for, or a project is opened, taken or saved.
     const std::string& statusLine() const;
-    void clearStatus() { statusSlot_ = -1; }
 
     // A read-back image without the mark this program puts into every image it builds waits for
     // the answer to the question TakeReadBack: taken as the project, or dropped with the project
@@ -156,6 +157,8 @@ private:
     Progress progress_;
     DeviceInfo deviceInfo_;
     int statusSlot_ = -1;  // the message slot of statusLine(), -1 for none
+    std::uint64_t statusFileChanges_ = 0;  // the project's file changes when it was said
+    void showStatus(int slot);
 };
 
 }  // namespace vem

@@ -89,6 +89,12 @@ struct Outcome {
     }
 };
 
+// Adds `message` to the outcome's messages, its placeholders filled.
+inline void say(Outcome& out, MessageTable& messages, const SlotMessage& message) {
+    messages.setValues(message.slot, message.values);
+    out.messages.push_back(message.slot);
+}
+
 inline int Question::slot() const {
     switch (kind) {
     case Kind::ReplaceFile: return Msg::ReplaceFile;

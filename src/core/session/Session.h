@@ -1,48 +1,29 @@
 #pragma once
-#include <cstdint>
-#include <optional>
-#include <utility>
-#include <string>
-#include <vector>
-
-#include "device/Protocol.h"
-#include "editor/Editor.h"
-#include "files/ImageBuild.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/MessageTable.h"
-#include "model/DeviceImage.h"
-#include "model/Project.h"
 #include "session/DeviceOperations.h"
 #include "session/Outcome.h"
-#include "session/ProjectHistory.h"
-#include "settings/InterfaceRules.h"
-#include "settings/PosRules.h"
+#include "session/ProjectDocument.h"
+#include "session/SettingsEditing.h"
 
 namespace vem {
 
-// How the field dialog was closed.
-enum class DialogClose { Accept, Cancel, CloseBox };
-
-// The one home of every operation: owns the Project, the device image, the message tables and
-// the screen editor. Every operation a menu item, button, dialog or grid event starts is a
-// method here; it leaves the model's invariants true and returns what the window must do.
-//
-// Invariants after every operation (a drag counts as one operation, from press to release):
-// - the working copy of the data fields and the grid's cell tags equal the active data set's
-//   stored copy;
-// - the date and time cells are those of the shared definitions, in every data set.
-class Session : private DeviceProject {
+// The one home of every operation, in parts named for what they hold: the project being edited
+// (document), the device operations (device) and what the settings dialogs do (settings), with
+// the message tables they speak through. It keeps only what crosses parts: the language, and the
+// answer to a question, which may be the document's or the device's.
+class Session {
 public:
-    Session();
+    Session() = default;
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    const Project& project() const { return project_; }
-    const DeviceImage& image() const override { return image_; }
-    // Program, read back, information, clock and the service uploads.
+    ProjectDocument& document() { return document_; }
+    const ProjectDocument& document() const { return document_; }
     DeviceOperations& device() { return device_; }
     const DeviceOperations& device() const { return device_; }
-    const Editor& editor() const { return editor_; }
+    SettingsEditing& settings() { return settings_; }
+
     const MessageTable& messages() const { return messages_; }
     MessageTable& messages() { return messages_; }
     const DialogMessages& dialogMessages() const { return dialogMessages_; }
@@ -50,162 +31,17 @@ public:
     // Takes the message texts of a language file; every text made from them is made anew.
     Outcome takeLanguage(const LanguageFile& file);
 
-    // ---- Grid ----
-    Outcome keyDown(EditorKey key);
-    Outcome keyPress(unsigned char c);
-    Outcome mousePress(int cell, MouseButton button);
-    Outcome mouseMove(int x, int y);
-    Outcome mouseRelease();
-
-    // ---- Field list, data sets, clock ----
-    Outcome clickFieldCheckBox(int field);
-    Outcome clickSummerTimeCheckBox();
-    Outcome switchDataSet(int dataSet);
-
-    // ---- Field dialog of data field `field` ----
-    FieldDialogValues fieldDialog(int field) const;
-    Outcome closeFieldDialog(int field, DialogClose how, const FieldDialogValues& values = {});
-
-    // ---- Whole projects ----
-    // `project` and `image` replace the session's, as if opened: the editor shows the given
-    // active data set (the data set buttons follow the availability once an image is loaded).
-    Outcome takeProject(const Project& project, const DeviceImage& image);
-
-    // ---- Undo and redo ----
-    // Every operation that changes the project file's text is one step; typing (keys and
-    // Backspace) one after another is one step, and a drag is one step from press to release.
-    // Opening, taking or starting a project starts a new history. Nothing to undo or redo, or a
-    // drag still running, refuses (not ok).
-    Outcome undo();
-    Outcome redo();
-    bool canUndo() const { return history_.canUndo(); }
-    bool canRedo() const { return history_.canRedo(); }
-    std::size_t undoSteps() const { return history_.undoSteps(); }
-
-    // ---- Files ----
-    // Opens "default.qor" of the working folder as openProject does; silent when there is none.
-    Outcome startUp();
-    // Starts with the project `path` instead: one that cannot be opened is said.
-    Outcome startUp(const std::string& path, const std::string& shownName);
-    // The absolute path of the file the project was last opened from or saved to; empty when
-    // it has none (nothing opened yet, or read back from a device).
-    const std::string& projectFile() const { return projectFile_; }
-    // "Öffnen...": `path` as the file system takes it, `shownName` as messages name it (its last
-    // component becomes the project name). The file is checked first: one that cannot be read or
-    // is no project is refused and named (ProjectOpenFailed, NotAProject: the file and its first
-    // problems as detail); a project with problems the device cannot hold or show waits for
-    // the question OpenAnyway. A template that cannot serve is said with its full
-    // path, and the project then has none.
-    Outcome openProject(const std::string& path, const std::string& shownName = {});
-    // "Speichern unter..." with the name as typed: ".qor" is added when it has no extension, and
-    // a file of that name is replaced only once the question ReplaceFile is answered yes. Then
-    // as saveProjectAs.
-    Outcome saveProjectAsTyped(const std::string& path, const std::string& shownName);
-    // Saves to `path`, replacing a file there; a read-only one only once the question
-    // ReplaceReadOnly is answered yes. Once saved, the project is that file: the last component
-    // of `shownName` (or `path`) is the project name of the caption and the device. A failed
-    // save names the file that failed and why: the detail "FILE: REASON".
-    Outcome saveProjectAs(const std::string& path, const std::string& shownName = {});
-
-    // ---- Questions ----
     // Answers the question the last outcome asked (Outcome::question): yes goes on as asked (the
     // project with problems opens, the file is replaced, the read-back is taken); no leaves the
     // project and the files as they were. Nothing waits afterwards.
     Outcome answer(bool yes);
-    // "BIN - File...".
-    Outcome openImageFile(const std::string& path);
-    // The caption of the interface summary box (cuts the project name to its last component);
-    // "*" after the name while modified().
-    std::string projectCaption();
-    // The project has no file of its own: it was neither opened from nor saved to one, nor
-    // read back from a device (whose project a save names).
-    bool untitled() const;
-    // The project's name as the caption and title show it ("Unbenannt" while untitled).
-    std::string shownProjectName() const;
-    // The project differs from what was last opened, saved or read back (or from the start).
-    bool modified() const;
-
-    // ---- Device image ----
-    Outcome buildImage(const LocalTime& now);
-    // A complete image read back from the device becomes the project.
-    Outcome applyReadBack(const DeviceImage& readBack) override;
-
-    // ---- Settings dialogs ----
-    Outcome acceptHoldTimes(const HoldTimesTexts& typed);
-    Outcome acceptDeviceSerial(const DeviceSerialPositions& chosen);
-    Outcome acceptIpAddress(const IpAddressTexts& typed);
-    Outcome acceptDataSend(const DataSendEntry& typed);
-    Outcome acceptPos(const PosEntry& typed);
-    // A keyword button of the POS extended dialog: commits the shown keyword; not ok when
-    // `pressed` is already current.
-    Outcome switchKeyword(int& currentKeyword, int pressed, const std::string& shownText, int shownAction);
-    Outcome acceptPosExtended(const PosExtendedEntry& typed, int shownKeyword, const std::string& shownText,
-                              int shownAction);
-    bool posExtendedAvailable() const { return image_.posExtendedSupported(); }
 
 private:
-    // Restores the invariants and asks the window to show the editor again.
-    Outcome settled(Outcome outcome);
-    // Adds `message` to the outcome's messages, its placeholders filled.
-    void say(Outcome& out, const SlotMessage& message);
-    void refreshWindowFromProject();
-    // After an image file became the template: data set buttons and the first available set.
-    void showTemplate(Outcome& outcome);
-
-    Project project_;
-    DeviceImage image_;
     MessageTable messages_;
     DialogMessages dialogMessages_;
-    Editor editor_{project_, messages_};
-    DeviceOperations device_{*this, messages_};
-
-    // The project file text of the last open, save or completed read-back.
-    std::string unchangedText_;
-    // A checked project file waiting for the answer to OpenAnyway.
-    struct WaitingProject {
-        std::string path;
-        std::string shownName;
-        std::string text;
-    };
-    std::optional<WaitingProject> waitingProject_;
-    // A save waiting for the answer to ReplaceFile or ReplaceReadOnly.
-    struct WaitingSave {
-        std::string path;
-        std::string shownName;
-    };
-    std::optional<WaitingSave> waitingSave_;
-    std::optional<Question::Kind> asked_;  // the question answer() takes
-    Outcome asking(Question::Kind kind, std::string detail);
-    Outcome writeProject(const std::string& path, const std::string& shownName, bool replaceReadOnly);
-    // A read-back image without the mark this program puts into every image it builds, held
-    // until the user says: taken as the project, or dropped with the project left as it was.
-    Outcome takeReadBack();
-    Outcome dropReadBack();
-    // Why the project opened last has no template: its image file and what it is. None (slot -1)
-    // when it has one, or when no project file was opened.
-    SlotMessage templateProblem_;
-    Outcome openProjectText(const std::string& path, const std::string& shownName, const std::string& text);
-    // Shows the project and image the session now holds, as a whole: grid, field list, data
-    // sets, summaries.
-    void showWholeProject(Outcome& out);
-
-    // Runs `change` as one step of the history (the step of a drag ends with its release).
-    template <class Change>
-    Outcome recorded(bool typing, Change change);
-    // What a history step keeps of the session now.
-    ProjectHistory::Snapshot snapshot() const;
-    // The project and image a step brought back become the session's.
-    Outcome restored(ProjectHistory::Snapshot step);
-    ProjectHistory history_;
-    // The state before the step that runs (a drag between press and release).
-    std::optional<ProjectHistory::Snapshot> stepStart_;
-    std::string projectFile_;
-    void markUnchanged();
-    Outcome buildForProgramming(const LocalTime& now, bool despiteProblems) override;
-    // What the project checks find that the device cannot hold or show, one problem a line.
-    std::string programmingProblems() const;
-    // Builds the image; the spaces it puts in empty cells are no change of the user's.
-    Outcome builtImage(Outcome out, const LocalTime& now);
+    ProjectDocument document_{messages_};
+    DeviceOperations device_{document_, messages_};
+    SettingsEditing settings_{document_, messages_};
 };
 
 }  // namespace vem

@@ -71,7 +71,7 @@ void DeviceMenu::editPortSettings() {
 
 void DeviceMenu::openImageFile() {
     const QString path = files_.chooseFile(ProjectFiles::FileKind::Image);
-    if (!path.isEmpty()) apply_(session_.openImageFile(QFile::encodeName(path).toStdString()));
+    if (!path.isEmpty()) apply_(session_.document().openImageFile(QFile::encodeName(path).toStdString()));
 }
 
 void DeviceMenu::showDeviceInfo() {

@@ -23,16 +23,16 @@ bool isCommandKey(Qt::KeyboardModifiers modifiers) {
 
 std::optional<Outcome> pressGridKey(Session& session, const QKeyEvent& event) {
     switch (event.key()) {
-    case Qt::Key_Up: return session.keyDown(EditorKey::Up);
-    case Qt::Key_Down: return session.keyDown(EditorKey::Down);
-    case Qt::Key_Left: return session.keyDown(EditorKey::Left);
-    case Qt::Key_Right: return session.keyDown(EditorKey::Right);
-    case Qt::Key_Backspace: return session.keyDown(EditorKey::Backspace);
+    case Qt::Key_Up: return session.document().keyDown(EditorKey::Up);
+    case Qt::Key_Down: return session.document().keyDown(EditorKey::Down);
+    case Qt::Key_Left: return session.document().keyDown(EditorKey::Left);
+    case Qt::Key_Right: return session.document().keyDown(EditorKey::Right);
+    case Qt::Key_Backspace: return session.document().keyDown(EditorKey::Backspace);
     default: break;
     }
     if (event.text().size() != 1 || isCommandKey(event.modifiers())) return std::nullopt;
     // Only characters with a Windows-1252 code can reach a cell; the session refuses the rest.
-    if (const auto byte = cp1252Byte(event.text().at(0))) return session.keyPress(*byte);
+    if (const auto byte = cp1252Byte(event.text().at(0))) return session.document().keyPress(*byte);
     return std::nullopt;
 }
 

@@ -47,7 +47,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
     ui_->setupUi(this);
     presenter_.setCaption(windowCaption_);
     // The screen grid draws the session's cells; the keyboard sink takes every key for it.
-    grid_ = new ScreenGrid(session_.editor(), session_.project().screenText, ui_->screenBox);
+    grid_ = new ScreenGrid(session_.document().editor(), session_.document().project().screenText, ui_->screenBox);
     keyboardSink_ = new KeyboardSink(ui_->Client);
     // A status tip of a menu item never hides a permanent widget.
     statusLine_ = new QLabel(statusBar());
@@ -79,9 +79,9 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
     const QString path = projectFile.isEmpty() ? QString() : files_->enterFolderOf(projectFile);
     if (beforeProject) beforeProject(*this);
     if (path.isEmpty()) {
-        applyOutcome(session_.startUp());  // the summaries, then "default.qor" of the working folder
+        applyOutcome(session_.document().startUp());  // the summaries, then "default.qor" of the working folder
     } else {
-        applyOutcome(session_.startUp(QFile::encodeName(path).toStdString(), toCp1252(path)));
+        applyOutcome(session_.document().startUp(QFile::encodeName(path).toStdString(), toCp1252(path)));
         files_->rememberProject();
     }
     setAcceptDrops(true);
@@ -106,10 +106,10 @@ void MainWindow::connectControls() {
     connect(keyboardSink_, &KeyboardSink::keyPressed, this, &MainWindow::sendKeyToGrid);
     connect(grid_, &ScreenGrid::pressed, this, [this](int cell, MouseButton button) {
         focusGrid();
-        applyOutcome(session_.mousePress(cell, button));
+        applyOutcome(session_.document().mousePress(cell, button));
     });
-    connect(grid_, &ScreenGrid::moved, this, [this](int x, int y) { applyOutcome(session_.mouseMove(x, y)); });
-    connect(grid_, &ScreenGrid::released, this, [this] { applyOutcome(session_.mouseRelease()); });
+    connect(grid_, &ScreenGrid::moved, this, [this](int x, int y) { applyOutcome(session_.document().mouseMove(x, y)); });
+    connect(grid_, &ScreenGrid::released, this, [this] { applyOutcome(session_.document().mouseRelease()); });
     fieldControls_ = std::make_unique<FieldControls>(
         ui_->Client, FieldControls::Handlers{[this](int n) { editField(n); }, [this](int n) { toggleField(n); },
                                              [this](int k) { selectDataSet(k); }, [this] { toggleSummerTime(); }});
@@ -138,8 +138,8 @@ void MainWindow::connectMenu() {
     onTrigger(ui.saveProjectAsItem, [this] { files_->saveAs(); });
     for (QAction* item : recentItems) onTrigger(item, [this, item] { files_->openRecent(item->data().toString()); });
     connect(ui.exitItem, &QAction::triggered, this, &QWidget::close);
-    onTrigger(ui.undoItem, [this] { applyOutcome(session_.undo()); });
-    onTrigger(ui.redoItem, [this] { applyOutcome(session_.redo()); });
+    onTrigger(ui.undoItem, [this] { applyOutcome(session_.document().undo()); });
+    onTrigger(ui.redoItem, [this] { applyOutcome(session_.document().redo()); });
     connect(ui.portSettingsItem, &QAction::triggered, this, &MainWindow::editPortSettings);
     connect(ui.holdTimesItem, &QAction::triggered, this, &MainWindow::editHoldTimes);
     connect(ui.deviceSerialItem, &QAction::triggered, this, &MainWindow::editDeviceSerial);
@@ -194,7 +194,7 @@ void MainWindow::showMenuTexts() {
 }
 
 void MainWindow::showEditorState() {
-    fieldControls_->show(session_.editor().controls(), session_.project().activeDataSet);
+    fieldControls_->show(session_.document().editor().controls(), session_.document().project().activeDataSet);
     grid_->update();
 }
 
@@ -211,8 +211,8 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     for (QAction* item : {ui_->recentProjectItem1, ui_->recentProjectItem2, ui_->recentProjectItem3,
                           ui_->recentProjectItem4})
         item->setEnabled(!running);
-    ui_->undoItem->setEnabled(session_.canUndo());
-    ui_->redoItem->setEnabled(session_.canRedo());
+    ui_->undoItem->setEnabled(session_.document().canUndo());
+    ui_->redoItem->setEnabled(session_.document().canRedo());
     statusLine_->setText(fromCp1252(session_.device().statusLine()));
     if (outcome.refreshProgress) device_->progressWindow().showProgress(session_.device().progress());
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
@@ -222,7 +222,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
         else
             QApplication::restoreOverrideCursor();
     }
-    if (outcome.refreshCaption || (!outcome.projectAsBefore && session_.modified() != captionModified_))
+    if (outcome.refreshCaption || (!outcome.projectAsBefore && session_.document().modified() != captionModified_))
         showProjectName();
     if (outcome.refreshSettingLabels) {
         showInterfaceSummary();
@@ -242,23 +242,23 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 }
 
 void MainWindow::editField(int n) {
-    const auto typed = fieldDialog_->ask(session_.fieldDialog(n));
-    applyOutcome(session_.closeFieldDialog(n, fieldDialog_->closedBy(), typed.value_or(FieldDialogValues{})));
+    const auto typed = fieldDialog_->ask(session_.document().fieldDialog(n));
+    applyOutcome(session_.document().closeFieldDialog(n, fieldDialog_->closedBy(), typed.value_or(FieldDialogValues{})));
     focusGrid();
 }
 
 void MainWindow::toggleField(int n) {
-    applyOutcome(session_.clickFieldCheckBox(n));
+    applyOutcome(session_.document().clickFieldCheckBox(n));
     focusGrid();
 }
 
 void MainWindow::selectDataSet(int k) {
-    applyOutcome(session_.switchDataSet(k));
+    applyOutcome(session_.document().switchDataSet(k));
     focusGrid();
 }
 
 void MainWindow::toggleSummerTime() {
-    applyOutcome(session_.clickSummerTimeCheckBox());
+    applyOutcome(session_.document().clickSummerTimeCheckBox());
     focusGrid();
 }
 
@@ -305,13 +305,13 @@ void MainWindow::editVideoSignal() {
 }
 
 void MainWindow::showHoldTimes() {
-    const HoldTimesTexts s = holdTimesTexts(session_.project().device);
+    const HoldTimesTexts s = holdTimesTexts(session_.document().project().device);
     setValue(ui_->dataHoldValue, s.data);
     setValue(ui_->relayHoldValue, s.relay);
 }
 
 void MainWindow::showInterfaceSummary() {
-    const InterfaceSummary s = interfaceSummary(session_.project().device);
+    const InterfaceSummary s = interfaceSummary(session_.document().project().device);
     setValue(ui_->handshakeValue, s.handshake);
     setValue(ui_->formatValue, s.dataFormat);
     setValue(ui_->baudValue, s.baudRate);
@@ -330,9 +330,9 @@ void MainWindow::editDataSend() { applyOutcome(settings_->runDataSend()); }
 void MainWindow::editPos() { applyOutcome(settings_->runPos()); }
 
 void MainWindow::showProjectName() {
-    ui_->interfaceBox->setTitle(fromCp1252(session_.projectCaption()));
-    captionModified_ = session_.modified();
-    const std::string name = session_.shownProjectName();
+    ui_->interfaceBox->setTitle(fromCp1252(session_.document().projectCaption()));
+    captionModified_ = session_.document().modified();
+    const std::string name = session_.document().shownProjectName();
     setWindowTitle(name.empty() ? windowCaption_
                                 : fromCp1252(name) + (captionModified_ ? "*" : "") + " - " + windowCaption_);
 }

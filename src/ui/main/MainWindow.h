@@ -43,9 +43,9 @@ public:
     ~MainWindow() override;
 
     Session& session() { return session_; }
-    const Project& project() const { return session_.project(); }
-    const DeviceImage& image() const { return session_.image(); }
-    const Editor& editor() const { return session_.editor(); }
+    const Project& project() const { return session_.document().project(); }
+    const DeviceImage& image() const { return session_.document().image(); }
+    const Editor& editor() const { return session_.document().editor(); }
     MessagePresenter& presenter() { return presenter_; }
     ScreenGrid* grid() const { return grid_; }
     SettingsDialogs& settingsDialogs() { return *settings_; }

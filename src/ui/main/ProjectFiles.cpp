@@ -68,14 +68,14 @@ void ProjectFiles::open() {
     const QString chosen = chooseFile(FileKind::Project);
     if (chosen.isEmpty()) return;
     const QString path = enterFolderOf(chosen);
-    apply_(session_.openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
+    apply_(session_.document().openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
     rememberProject();
 }
 
 void ProjectFiles::openFile(const QString& path) {
     if (session_.device().exchangeRunning() || !mayDiscardChanges()) return;
     const QString absolute = enterFolderOf(path);
-    apply_(session_.openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
+    apply_(session_.document().openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
     rememberProject();
 }
 
@@ -90,11 +90,11 @@ void ProjectFiles::openRecent(const QString& path) {
 }
 
 void ProjectFiles::save() {
-    if (session_.projectFile().empty()) {
+    if (session_.document().projectFile().empty()) {
         saveToChosenFile();
         return;
     }
-    apply_(session_.saveProjectAs(session_.projectFile(), toCp1252(projectPath())));
+    apply_(session_.document().saveProjectAs(session_.document().projectFile(), toCp1252(projectPath())));
     rememberProject();
 }
 
@@ -102,24 +102,24 @@ void ProjectFiles::saveAs() { saveToChosenFile(); }
 
 bool ProjectFiles::saveToChosenFile() {
     // The dialog starts in the project's folder: its file's, else where its images are looked for.
-    QString name = fromCp1252(session_.project().projectName);
-    if (session_.untitled() || name.isEmpty())
+    QString name = fromCp1252(session_.document().project().projectName);
+    if (session_.document().untitled() || name.isEmpty())
         name = fromCp1252(session_.messages().text(Msg::Untitled)).toLower() + ".qor";
-    const QString current = session_.projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
+    const QString current = session_.document().projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
     const QString path = chooseFile(FileKind::ProjectSave, current);
     if (path.isEmpty()) return false;
     // Its questions (replace the file? a read-only one?) are answered where every question is.
-    apply_(session_.saveProjectAsTyped(QFile::encodeName(path).toStdString(), toCp1252(path)));
+    apply_(session_.document().saveProjectAsTyped(QFile::encodeName(path).toStdString(), toCp1252(path)));
     rememberProject();
-    return !session_.modified();
+    return !session_.document().modified();
 }
 
 bool ProjectFiles::mayDiscardChanges() {
-    if (!session_.modified()) return true;
+    if (!session_.document().modified()) return true;
     switch (presenter_.ask(Msg::UnsavedChanges, window_)) {
     case MessagePresenter::Answer::Save:
         save();
-        return !session_.modified();
+        return !session_.document().modified();
     case MessagePresenter::Answer::Discard: return true;
     case MessagePresenter::Answer::Cancel:
     case MessagePresenter::Answer::Take:
@@ -129,11 +129,11 @@ bool ProjectFiles::mayDiscardChanges() {
 }
 
 QString ProjectFiles::projectPath() const {
-    return QFile::decodeName(QByteArray::fromStdString(session_.projectFile()));
+    return QFile::decodeName(QByteArray::fromStdString(session_.document().projectFile()));
 }
 
 void ProjectFiles::rememberProject() {
-    if (session_.projectFile().empty()) return;
+    if (session_.document().projectFile().empty()) return;
     RecentProjects::add(projectPath());
     showRecentProjects();
 }

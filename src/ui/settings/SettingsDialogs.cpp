@@ -47,7 +47,7 @@ SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, 
            [this, parent] {
                auto* pos = new PosDialog(parent);
                QObject::connect(pos, &PosDialog::extendedRequested, pos, [this] { runPosExtended(); });
-               pos->setExtendedEnabled(session_.posExtendedAvailable());
+               pos->setExtendedEnabled(session_.settings().posExtendedAvailable());
                return pos;
            }),
       dataSend_(LanguageSection::DataSend, [parent] { return new DataSendDialog(parent); }),
@@ -56,8 +56,8 @@ SettingsDialogs::SettingsDialogs(Session& session, MessagePresenter& presenter, 
           QObject::connect(extended, &PosExtendedDialog::keywordRequested, extended,
                            [this, extended](int pressed, const std::string& text, int action) {
                                int current = extended->currentKeyword();
-                               if (session_.switchKeyword(current, pressed, text, action).ok)
-                                   extended->showKeywords(session_.project().posExtended, current);
+                               if (session_.settings().switchKeyword(current, pressed, text, action).ok)
+                                   extended->showKeywords(session_.document().project().posExtended, current);
                            });
           return extended;
       }) {}
@@ -80,39 +80,39 @@ PosDialog& SettingsDialogs::posDialog() { return pos_.get(); }
 PosExtendedDialog& SettingsDialogs::posExtendedDialog() { return posExtended_.get(); }
 
 Outcome SettingsDialogs::runHoldTimes() {
-    const DeviceSettings& device = session_.project().device;
-    Outcome out = run(presenter_, holdTimesDialog(), holdTimesTexts(device), std::bind_front(&Session::acceptHoldTimes, &session_));
+    const DeviceSettings& device = session_.document().project().device;
+    Outcome out = run(presenter_, holdTimesDialog(), holdTimesTexts(device), std::bind_front(&SettingsEditing::acceptHoldTimes, &session_.settings()));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runDeviceSerial() {
-    const DeviceSettings& device = session_.project().device;
+    const DeviceSettings& device = session_.document().project().device;
     Outcome out = run(presenter_, deviceSerialDialog(), deviceSerialPositions(device),
-                      std::bind_front(&Session::acceptDeviceSerial, &session_));
+                      std::bind_front(&SettingsEditing::acceptDeviceSerial, &session_.settings()));
     out.refreshSettingLabels = true;
     return out;
 }
 
 Outcome SettingsDialogs::runIpAddress() {
-    return run(presenter_, ipAddressDialog(), ipAddressTexts(session_.project().device),
-               std::bind_front(&Session::acceptIpAddress, &session_));
+    return run(presenter_, ipAddressDialog(), ipAddressTexts(session_.document().project().device),
+               std::bind_front(&SettingsEditing::acceptIpAddress, &session_.settings()));
 }
 
 Outcome SettingsDialogs::runDataSend() {
     // A refused entry leaves the switch and the baud digit stored, however the dialog ends.
-    return run(presenter_, dataSendDialog(), dataSendEntry(session_.project().device),
-               std::bind_front(&Session::acceptDataSend, &session_));
+    return run(presenter_, dataSendDialog(), dataSendEntry(session_.document().project().device),
+               std::bind_front(&SettingsEditing::acceptDataSend, &session_.settings()));
 }
 
 Outcome SettingsDialogs::runPos() {
     updateExtendedButton();
-    return run(presenter_, posDialog(), posEntry(session_.project().pos), std::bind_front(&Session::acceptPos, &session_));
+    return run(presenter_, posDialog(), posEntry(session_.document().project().pos), std::bind_front(&SettingsEditing::acceptPos, &session_.settings()));
 }
 
 void SettingsDialogs::runPosExtended() {
-    const Outcome taken = run(presenter_, posExtendedDialog(), session_.project().posExtended, [this](const PosExtendedValues& v) {
-        return session_.acceptPosExtended(v.entry, v.keyword, v.keywordText, v.keywordAction);
+    const Outcome taken = run(presenter_, posExtendedDialog(), session_.document().project().posExtended, [this](const PosExtendedValues& v) {
+        return session_.settings().acceptPosExtended(v.entry, v.keyword, v.keywordText, v.keywordAction);
     });
     // What it says of the values it took, over the POS dialog it was opened from.
     for (int slot : taken.messages) presenter_.showSlot(slot, &posDialog());
@@ -128,7 +128,7 @@ void SettingsDialogs::applyLanguage(const LanguageFile& file) {
 }
 
 void SettingsDialogs::updateExtendedButton() {
-    if (PosDialog* pos = pos_.built()) pos->setExtendedEnabled(session_.posExtendedAvailable());
+    if (PosDialog* pos = pos_.built()) pos->setExtendedEnabled(session_.settings().posExtendedAvailable());
 }
 
 }  // namespace vem

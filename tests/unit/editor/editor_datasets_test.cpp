@@ -60,8 +60,8 @@ TEST_F(SessionFieldCells, DateAndTimeAreSharedByAllDataSets) {
     project.sharedField(DateField).length = 8;
     project.dataSets[2].cellTags[300] = DateField;  // stale date cells elsewhere
     take();
-    session.clickFieldCheckBox(DateField);  // cells 0..7
-    session.switchDataSet(2);
+    session.document().clickFieldCheckBox(DateField);  // cells 0..7
+    session.document().switchDataSet(2);
     EXPECT_EQ(held().activeDataSet, 2);
     EXPECT_EQ(cellsOf(DateField), run(0, 8));
     EXPECT_EQ(held().dataSets[2].cellTags[300], 0);
@@ -81,8 +81,8 @@ TEST_F(SessionFieldCells, DataFieldUnderSharedDateCellsIsMovedToFreeRun) {
     for (int k = 2; k < 6; ++k) other.cellTags[k] = 3;
     project.sharedField(DateField).length = 8;
     take();
-    session.clickFieldCheckBox(DateField);
-    session.switchDataSet(1);
+    session.document().clickFieldCheckBox(DateField);
+    session.document().switchDataSet(1);
     EXPECT_EQ(cellsOf(DateField), run(0, 8));
     EXPECT_EQ(cellsOf(3), run(8, 4));  // whole again, right after the date
     EXPECT_EQ(held().field(3).position, 9);

@@ -234,6 +234,6 @@ TEST_F(SessionEditor, TakenProjectIsShownAndItsPortSplit) {
     EXPECT_EQ(controls().fieldBoxCaption[1], "Preis");
     EXPECT_FALSE(controls().summerTimeTicked);
     EXPECT_EQ(editor().cursor().cell, 0);
-    EXPECT_EQ(session.image().headerArea[0x57], 80);
-    EXPECT_EQ(session.image().headerArea[0x58], 80);
+    EXPECT_EQ(session.document().image().headerArea[0x57], 80);
+    EXPECT_EQ(session.document().image().headerArea[0x58], 80);
 }

@@ -343,13 +343,13 @@ void writeProjectOverSample(const std::string& name, const std::string& imageNam
 TEST_F(SessionImageFile, OpenedProjectShowsItsTemplatesDataSets) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
-    const Outcome outcome = session.openProject("p.qor", "C:\\x\\p.qor");
+    const Outcome outcome = session.document().openProject("p.qor", "C:\\x\\p.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.messages.empty());
     EXPECT_TRUE(outcome.refreshCaption);
-    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_TRUE(session.document().image().imageTemplateLoaded);
     EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
-    session.projectCaption();
+    session.document().projectCaption();
     EXPECT_EQ(held().projectName, "p.qor");
     EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{false, true, true, false}));
     EXPECT_EQ(held().activeDataSet, 1);
@@ -367,8 +367,8 @@ TEST_F(SessionImageFile, OpenedProjectShowsItsTemplatesDataSets) {
 TEST_F(SessionImageFile, BinFileOfTheWrongSizeKeepsTheTemplateAndTheExtendedButton) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
-    ASSERT_TRUE(session.openProject("p.qor").ok);
-    const DeviceImage before = session.image();
+    ASSERT_TRUE(session.document().openProject("p.qor").ok);
+    const DeviceImage before = session.document().image();
     const std::array<bool, 4> buttonsBefore = controls().dataSetButtonEnabled;
     writeImage("short.bin", std::vector<std::uint8_t>(ImageFileSize - 1, 0x00));
     writeImage("long.bin", std::vector<std::uint8_t>(ImageFileSize + 1, 0x00));
@@ -377,13 +377,13 @@ TEST_F(SessionImageFile, BinFileOfTheWrongSizeKeepsTheTemplateAndTheExtendedButt
     for (const std::string name : {"short.bin", "long.bin", "empty.bin", "folder.bin"}) {
         SCOPED_TRACE(name);
         const bool isFile = name != "folder.bin";
-        const Outcome bin = session.openImageFile(name);
+        const Outcome bin = session.document().openImageFile(name);
         EXPECT_FALSE(bin.ok);
         EXPECT_EQ(bin.messages, isFile ? std::vector<int>{Msg::BinFileWrongSize} : std::vector<int>{});
         EXPECT_FALSE(bin.posExtendedEnabled.has_value());
-        EXPECT_EQ(session.image().mainArea, before.mainArea);
-        EXPECT_EQ(session.image().headerArea, before.headerArea);
-        EXPECT_TRUE(session.image().imageTemplateLoaded);
+        EXPECT_EQ(session.document().image().mainArea, before.mainArea);
+        EXPECT_EQ(session.document().image().headerArea, before.headerArea);
+        EXPECT_TRUE(session.document().image().imageTemplateLoaded);
         EXPECT_EQ(controls().dataSetButtonEnabled, buttonsBefore);
     }
 }
@@ -396,17 +396,17 @@ TEST_F(SessionImageFile, ProjectWithoutUsableTemplateKeepsNothingOfThePreviousOn
     writeProjectOverSample("p.qor", "t.bin");
     for (const char* name : {"short.bin", "missing.bin"}) {
         SCOPED_TRACE(name);
-        ASSERT_TRUE(session.openProject("p.qor").ok);
+        ASSERT_TRUE(session.document().openProject("p.qor").ok);
         writeProjectOverSample("other.qor", name);
-        const Outcome opened = session.openProject("other.qor");
+        const Outcome opened = session.document().openProject("other.qor");
         EXPECT_TRUE(opened.ok);
         const int slot = name == std::string("short.bin") ? Msg::ImageWrongSize : Msg::TemplateUnreadable;
         EXPECT_EQ(opened.messages, std::vector<int>{slot});
         EXPECT_EQ(opened.detail.rfind((folder / name).string() + ": ", 0), 0u) << opened.detail;
         EXPECT_EQ(opened.posExtendedEnabled, std::optional<bool>(false));
-        EXPECT_FALSE(session.image().imageTemplateLoaded);
-        EXPECT_EQ(session.image().mainArea, DeviceImage().mainArea);
-        EXPECT_EQ(session.image().headerArea, DeviceImage().headerArea);
+        EXPECT_FALSE(session.document().image().imageTemplateLoaded);
+        EXPECT_EQ(session.document().image().mainArea, DeviceImage().mainArea);
+        EXPECT_EQ(session.document().image().headerArea, DeviceImage().headerArea);
         EXPECT_EQ(controls().dataSetButtonEnabled, (std::array<bool, 4>{}));
         EXPECT_EQ(controls().fieldButtonEnabled[0], false);
         EXPECT_EQ(held().dataSets[2].fields[3].variableType, -1);
@@ -424,16 +424,16 @@ TEST_F(SessionImageFile, ProjectWithoutUsableTemplateKeepsNothingOfThePreviousOn
 TEST_F(SessionImageFile, BinFileMenuDecodesDataSetZeroIntoTheWorkingCopyOnly) {
     writeImage("t.bin", sampleImage());
     writeProjectOverSample("p.qor", "t.bin");
-    ASSERT_TRUE(session.openProject("p.qor").ok);  // data set 1 active, buttons 1 and 2
+    ASSERT_TRUE(session.document().openProject("p.qor").ok);  // data set 1 active, buttons 1 and 2
     auto bytes = sampleImage();
     bytes[0x1B30 + 3] = 1;  // another availability the menu does not take
     const std::uint8_t field3[8] = {8, 0, 0, 0x81, 2, 2, 0, 0};
     std::copy(field3, field3 + 8, record(bytes, 0, 2));
     writeImage("menu.bin", bytes);
     const std::string menuFile = (folder / "menu.bin").string();
-    const Outcome outcome = session.openImageFile(menuFile);
+    const Outcome outcome = session.document().openImageFile(menuFile);
     EXPECT_TRUE(outcome.ok);
-    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_TRUE(session.document().image().imageTemplateLoaded);
     EXPECT_EQ(held().imageFileName, menuFile);
     EXPECT_EQ(held().device.DeviceBaudIndex, 12);
     EXPECT_EQ(held().field(DateField).column, 30);

@@ -45,7 +45,7 @@ using ProjectFile = FilesFixture;
 using SessionProjectFile = SessionFilesFixture;
 
 TEST_F(SessionProjectFile, NewProjectSavesTheGoldenLines) {
-    const Outcome outcome = session.saveProjectAs("new.qor");
+    const Outcome outcome = session.document().saveProjectAs("new.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.messages.empty());
 
@@ -253,7 +253,7 @@ TEST_F(SessionProjectFile, CommaCellsAreReplacedAndSaidWhileAmpersandAndUmlautsS
     project.screenText[45] = "a,b";
     project.screenText[80] = "\n";
     take();
-    const Outcome outcome = session.saveProjectAs("cells.qor");
+    const Outcome outcome = session.document().saveProjectAs("cells.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.messages, std::vector<int>{Msg::CommaCellsReplaced});
     EXPECT_TRUE(outcome.refreshEditor);  // the grid shows the replaced cells
@@ -272,7 +272,7 @@ TEST_F(SessionProjectFile, CommaCellsAreReplacedAndSaidWhileAmpersandAndUmlautsS
     EXPECT_EQ(p.screenText[4], "");
 
     // Saving again has nothing left to replace.
-    EXPECT_TRUE(session.saveProjectAs("cells.qor").messages.empty());
+    EXPECT_TRUE(session.document().saveProjectAs("cells.qor").messages.empty());
 }
 
 TEST_F(ProjectFile, LineBreaksInsideTextsKeepTheLayout) {
@@ -471,7 +471,7 @@ TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {
     project.projectName = "before.qor";
     project.writeReadoutOnSave = true;
     take();
-    const Outcome chosen = session.openProject("nothing here.qor");
+    const Outcome chosen = session.document().openProject("nothing here.qor");
     EXPECT_FALSE(chosen.ok);
     EXPECT_EQ(chosen.messages, std::vector<int>{Msg::ProjectOpenFailed});
     EXPECT_EQ(held().screenText[0], "Q");
@@ -479,11 +479,11 @@ TEST_F(SessionProjectFile, UnreadableProjectChangesNothing) {
     EXPECT_TRUE(held().writeReadoutOnSave);
 
     // At start-up a missing default.qor is silent.
-    const Outcome startUp = session.startUp();
+    const Outcome startUp = session.document().startUp();
     EXPECT_FALSE(startUp.ok);
     EXPECT_TRUE(startUp.messages.empty());
     EXPECT_FALSE(held().openDefaultProject);
-    EXPECT_FALSE(session.image().imageTemplateLoaded);
+    EXPECT_FALSE(session.document().image().imageTemplateLoaded);
 }
 
 TEST_F(ProjectFile, CaptionShowsTheNameWithoutItsFolderAndAStarWhenChanged) {

@@ -18,7 +18,7 @@ struct ReadBack : SessionFixture {
         int d = 0;
         for (int f : flags) image.mainArea[0x1B30 + d++] = static_cast<std::uint8_t>(f);
     }
-    Outcome readBack() { return session.applyReadBack(image); }
+    Outcome readBack() { return session.document().applyReadBack(image); }
     void SetUp() override { image.mainArea.fill(0xFF); }
 };
 

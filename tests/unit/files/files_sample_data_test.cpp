@@ -28,10 +28,10 @@ struct SampleData : SessionFilesFixture {
 
 TEST_F(SampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
     copySample(folder);
-    const Outcome outcome = session.startUp();
+    const Outcome outcome = session.document().startUp();
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    EXPECT_TRUE(session.document().image().imageTemplateLoaded);
     EXPECT_FALSE(held().openDefaultProject);
     EXPECT_EQ(held().projectName, "default.qor");
     EXPECT_EQ(row(0).substr(0, 15), "QOR Textanzeige");
@@ -50,31 +50,31 @@ TEST_F(SampleData, StartUpOpensTheSampleProjectAndItsTemplate) {
         EXPECT_EQ(tagged(d, DateField), run(23, 8)) << d;
         EXPECT_EQ(tagged(d, TimeField), tagged(0, TimeField)) << d;
     }
-    EXPECT_TRUE(session.image().posExtendedSupported());
+    EXPECT_TRUE(session.document().image().posExtendedSupported());
     EXPECT_EQ(outcome.posExtendedEnabled, std::optional<bool>(true));
 }
 
 TEST_F(SampleData, OpenedAndSavedAgainIsTheSameFile) {
     copySample(folder);
-    ASSERT_TRUE(session.openProject("default.qor").ok);
-    ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
+    ASSERT_TRUE(session.document().openProject("default.qor").ok);
+    ASSERT_TRUE(session.document().saveProjectAs("again.qor").ok);
     EXPECT_EQ(readFile("again.qor"), readFile("default.qor"));
 
     // And once more after a switch to the second data set and back.
-    session.switchDataSet(1);
-    session.switchDataSet(0);
-    ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
+    session.document().switchDataSet(1);
+    session.document().switchDataSet(0);
+    ASSERT_TRUE(session.document().saveProjectAs("again.qor").ok);
     EXPECT_EQ(readFile("again.qor"), readFile("default.qor"));
 }
 
 TEST_F(SampleData, ProjectWhoseImageIsMissingOpensAndSaysSo) {
     copySample(folder, false);
     speakEnglish(session);
-    const Outcome outcome = session.openProject("default.qor");
+    const Outcome outcome = session.document().openProject("default.qor");
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.messages, std::vector<int>{Msg::TemplateUnreadable});
     EXPECT_EQ(outcome.detail, (folder / "default.bin").string() + ": does not exist");
-    EXPECT_FALSE(session.image().imageTemplateLoaded);
+    EXPECT_FALSE(session.document().image().imageTemplateLoaded);
     EXPECT_EQ(row(0).substr(0, 15), "QOR Textanzeige");
     EXPECT_EQ(held().dataSets[0].fields[0].description, "Artikeltext");
     EXPECT_EQ(held().dataSets[0].fields[1].position, 130);
@@ -87,14 +87,14 @@ TEST_F(SampleData, ProjectWhoseImageIsMissingOpensAndSaysSo) {
 
 TEST_F(SampleData, ABareImageNameIsFoundInTheCurrentFolder) {
     copySample(folder / "kasse");
-    session.openProject("kasse/default.qor");
-    EXPECT_FALSE(session.image().imageTemplateLoaded);  // default.bin is not in the working folder
+    session.document().openProject("kasse/default.qor");
+    EXPECT_FALSE(session.document().image().imageTemplateLoaded);  // default.bin is not in the working folder
 
     std::filesystem::current_path(folder / "kasse");
-    const Outcome outcome = session.openProject((folder / "kasse" / "default.qor").string());
-    EXPECT_TRUE(session.image().imageTemplateLoaded);
+    const Outcome outcome = session.document().openProject((folder / "kasse" / "default.qor").string());
+    EXPECT_TRUE(session.document().image().imageTemplateLoaded);
     EXPECT_TRUE(outcome.refreshCaption);
-    session.projectCaption();  // the caption the outcome asks for shows the name alone
+    session.document().projectCaption();  // the caption the outcome asks for shows the name alone
     EXPECT_EQ(held().projectName, "default.qor");
 }
 
@@ -119,7 +119,7 @@ Project asOpened(const Project& file, const Project& opened) {
 
 TEST_F(SampleData, VariedProjectsSurviveSaveAndOpen) {
     copySample(folder);
-    ASSERT_TRUE(session.openProject("default.qor").ok);
+    ASSERT_TRUE(session.document().openProject("default.qor").ok);
     std::mt19937 rng(5);
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE(round);
@@ -127,14 +127,14 @@ TEST_F(SampleData, VariedProjectsSurviveSaveAndOpen) {
         saved.imageFileName = "default.bin";
         saved.activeDataSet = 0;
         const std::string name = "p" + std::to_string(round) + ".qor";
-        ASSERT_TRUE(saveProjectAs(saved, session.image(), name).ok);
+        ASSERT_TRUE(saveProjectAs(saved, session.document().image(), name).ok);
         ASSERT_TRUE(openAnyway(session, name).ok);
         expectSameFileContent(asOpened(saved, held()), held());
         EXPECT_EQ(held().screenText, saved.screenText);
 
         // Saved from the session and opened again, the project comes back whole.
         const Project opened = held();
-        ASSERT_TRUE(session.saveProjectAs("again.qor").ok);
+        ASSERT_TRUE(session.document().saveProjectAs("again.qor").ok);
         ASSERT_TRUE(openAnyway(session, "again.qor").ok);
         expectSameFileContent(opened, held());
     }

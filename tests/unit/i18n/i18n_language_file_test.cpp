@@ -208,22 +208,22 @@ TEST(MessageTexts, LimitsAreSaidWithTheLimit) {
             p.dataSets[0].fields[i].length = 4;
             image.fieldRecord(0, i).length() = 10;
         }
-        s.takeProject(p, image);
-        s.clickFieldCheckBox(1);
-        s.clickFieldCheckBox(2);
-        FieldDialogValues longer = s.fieldDialog(1);
+        s.document().takeProject(p, image);
+        s.document().clickFieldCheckBox(1);
+        s.document().clickFieldCheckBox(2);
+        FieldDialogValues longer = s.document().fieldDialog(1);
         longer.lengthText = "6";
-        const Outcome cut = s.closeFieldDialog(1, DialogClose::Accept, longer);
+        const Outcome cut = s.document().closeFieldDialog(1, DialogClose::Accept, longer);
         ASSERT_EQ(cut.messages, std::vector<int>{Msg::FieldRoomAtMost});
         EXPECT_EQ(s.messages().text(Msg::FieldRoomAtMost), language.room);
 
         PosExtendedEntry spaces;
         spaces.maxSpaces = "25";
-        const Outcome lowered = s.acceptPosExtended(spaces, 0, "", 0);
+        const Outcome lowered = s.settings().acceptPosExtended(spaces, 0, "", 0);
         ASSERT_EQ(lowered.messages, std::vector<int>{Msg::MaxSpacesAtMost});
         EXPECT_EQ(s.messages().text(Msg::MaxSpacesAtMost), language.spaces);
         spaces.maxSpaces = "20";
-        EXPECT_TRUE(s.acceptPosExtended(spaces, 0, "", 0).messages.empty());
+        EXPECT_TRUE(s.settings().acceptPosExtended(spaces, 0, "", 0).messages.empty());
     }
 }
 

@@ -31,8 +31,8 @@ struct ExchangeTest : ::testing::TestWithParam<Feed> {
         image.imageTemplateLoaded = true;
         Project p;
         p.projectName = "LAGER1";
-        session.takeProject(p, image);
-        before = session.image();
+        session.document().takeProject(p, image);
+        before = session.document().image();
     }
     static std::vector<std::uint8_t> block(const std::uint8_t* area, int k) {
         return {area + BlockSize * k, area + BlockSize * (k + 1)};
@@ -52,7 +52,7 @@ TEST_P(ExchangeTest, ProgrammingSendsTheWholeImageInOrder) {
     link.feed = GetParam();
     link.apply(session.device().startProgramming("pty", link.clock));
     link.run();
-    const DeviceImage& sent = session.image();
+    const DeviceImage& sent = session.document().image();
     ASSERT_EQ(link.sent.size(), 271u);
     EXPECT_EQ(link.sent[0], commandWord(Command::Program));
     for (int k = 0; k < MainBlocks; ++k) ASSERT_EQ(link.sent[1 + k], block(sent.mainArea.data(), k)) << k;
@@ -91,13 +91,13 @@ TEST_P(ExchangeReadBackTest, ReadBackBringsTheDeviceImageIntoTheProject) {
 
     link.apply(session.device().startReadBack("pty"));
     link.run();
-    EXPECT_EQ(session.image().mainArea, m.mainArea);
-    EXPECT_EQ(session.image().headerArea, m.headerArea);
-    EXPECT_EQ(session.image().screenArea, m.screenArea);
-    EXPECT_TRUE(session.image().imageTemplateLoaded);
-    EXPECT_EQ(session.project().projectName, name);
-    EXPECT_EQ(session.project().screenText[0], std::string(1, static_cast<char>(m.screenArea[0])));
-    EXPECT_TRUE(session.project().writeReadoutOnSave);
+    EXPECT_EQ(session.document().image().mainArea, m.mainArea);
+    EXPECT_EQ(session.document().image().headerArea, m.headerArea);
+    EXPECT_EQ(session.document().image().screenArea, m.screenArea);
+    EXPECT_TRUE(session.document().image().imageTemplateLoaded);
+    EXPECT_EQ(session.document().project().projectName, name);
+    EXPECT_EQ(session.document().project().screenText[0], std::string(1, static_cast<char>(m.screenArea[0])));
+    EXPECT_TRUE(session.document().project().writeReadoutOnSave);
     const auto acks = std::count(link.sent.begin(), link.sent.end(), escAck());
     EXPECT_EQ(acks, ReadBackBlocks - 1);  // the trailing block is not acknowledged
     EXPECT_EQ(link.sent[0], commandWord(Command::ReadMain));
@@ -222,9 +222,9 @@ struct FaultCase {
 void expectEndsCleanly(const FaultCase& c, const Project& startProject, const DeviceImage& startImage) {
     SCOPED_TRACE(c.what);
     Session s;
-    s.takeProject(startProject, startImage);
-    const Project project = s.project();
-    const DeviceImage image = s.image();
+    s.document().takeProject(startProject, startImage);
+    const Project project = s.document().project();
+    const DeviceImage image = s.document().image();
     SimulatedLink link(s, c.faults);
     link.feed = c.feed;
     if (c.marked) link.device.memory().headerArea[HeaderAt::Marker] = 'N';
@@ -253,13 +253,13 @@ void expectEndsCleanly(const FaultCase& c, const Project& startProject, const De
               c.marked ? DeviceOperations::DeviceInfo{}.fileName : s.messages().text(Msg::DeviceInfoNoProject));
     EXPECT_FALSE(s.device().receivedImage());
     ExchangeTest::expectSettled(link, s);
-    EXPECT_FALSE(s.modified());
-    EXPECT_FALSE(s.project().writeReadoutOnSave);
+    EXPECT_FALSE(s.document().modified());
+    EXPECT_FALSE(s.document().project().writeReadoutOnSave);
     EXPECT_EQ(s.device().statusLine(), "");
     if (c.op == FaultCase::ReadBack) {
-        EXPECT_EQ(s.image().mainArea, image.mainArea);  // the template is back
-        EXPECT_EQ(s.image().headerArea, image.headerArea);
-        EXPECT_EQ(s.project().screenText, project.screenText);
+        EXPECT_EQ(s.document().image().mainArea, image.mainArea);  // the template is back
+        EXPECT_EQ(s.document().image().headerArea, image.headerArea);
+        EXPECT_EQ(s.document().project().screenText, project.screenText);
     }
 }
 
@@ -279,7 +279,7 @@ TEST_F(ExchangeTest, EachDeviceFaultIsSaidWithItsStepAndAppliesNothing) {
         {"silent verify", FaultCase::ProgramVerified, {.noReplyAt = 280}, Msg::ReplyTimeOut,
          "Pr\xFC""fung nach dem Programmieren, Schritt 9 von 269"},
     };
-    for (const auto& c : cases) expectEndsCleanly(c, session.project(), before);
+    for (const auto& c : cases) expectEndsCleanly(c, session.document().project(), before);
 }
 
 // A data reply is one block: a byte more, before it, after it or after the last block, is noise
@@ -299,7 +299,7 @@ TEST_F(ExchangeTest, RepliesThatAreNoResultFailAndNothingOfThemIsTaken) {
         {"information without the mark", readInfo, {}, Msg::DeviceHoldsNoProject, "Schritt 2 von 2", Feed::Whole,
          false, false},
     };
-    for (const auto& c : cases) expectEndsCleanly(c, session.project(), before);
+    for (const auto& c : cases) expectEndsCleanly(c, session.document().project(), before);
 }
 
 TEST_F(ExchangeTest, PortThatDoesNotOpenIsSaidAtOnce) {
@@ -318,9 +318,9 @@ TEST_F(ExchangeTest, PortThatDoesNotOpenIsSaidAtOnce) {
         ASSERT_EQ(link.details.size(), 1u);
         EXPECT_EQ(link.details[0], "/dev/ttyUSB0: " + session.messages().text(c.reasonSlot));
         EXPECT_TRUE(link.sent.empty());
-        EXPECT_EQ(session.image().mainArea, before.mainArea);
-        EXPECT_FALSE(session.modified());
-        EXPECT_FALSE(session.project().writeReadoutOnSave);
+        EXPECT_EQ(session.document().image().mainArea, before.mainArea);
+        EXPECT_FALSE(session.document().modified());
+        EXPECT_FALSE(session.document().project().writeReadoutOnSave);
         expectSettled(link, session);
     }
 }
@@ -332,7 +332,7 @@ TEST_F(ExchangeTest, WithoutTemplateNothingIsSent) {
     link.run();
     EXPECT_EQ(link.messages, std::vector<int>{Msg::NoImageTemplate});
     EXPECT_TRUE(link.sent.empty());
-    EXPECT_EQ(fresh.project().screenText[0], " ");  // the image was built: empty cells became spaces
+    EXPECT_EQ(fresh.document().project().screenText[0], " ");  // the image was built: empty cells became spaces
 }
 
 TEST_F(ExchangeTest, OneExchangeAtATimeAndNoneCutOffByTheLastClose) {
@@ -379,7 +379,7 @@ TEST_F(ExchangeTest, AnInterruptEndsTheRunWhereverItStands) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.when);
         Session s;
-        s.takeProject(session.project(), before);
+        s.document().takeProject(session.document().project(), before);
         SimulatedLink link(s);
         link.apply(s.device().startProgramming("pty", link.clock));
         link.run([&] {
@@ -420,7 +420,7 @@ TEST_F(ExchangeTest, EachReplyHasTheWholeTimeOutFromTheSendItBelongsTo) {
         for (int latency : {ReplyTimeoutMs - 1, ReplyTimeoutMs}) {
             SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)) + ", latency " + std::to_string(latency));
             Session s;
-            s.takeProject(session.project(), before);
+            s.document().takeProject(session.document().project(), before);
             SimulatedLink link(s, {.latencyMs = latency});
             link.device.memory().headerArea[HeaderAt::Marker] = 'N';
             link.apply(start(s, op, link.clock));
@@ -446,7 +446,7 @@ TEST_F(ExchangeTest, AReplyHandedOverAfterItsDeadlineIsLate) {
     for (Op op : AllWaitingOps) {
         SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)));
         Session s;
-        s.takeProject(session.project(), before);
+        s.document().takeProject(session.document().project(), before);
         SimulatedLink link(s, {.latencyMs = ReplyTimeoutMs + 500});
         link.apply(start(s, op, link.clock));
         link.run([&] { return !link.sent.empty(); });  // the command is out
@@ -478,7 +478,7 @@ TEST_F(ExchangeTest, EachExchangeShowsItsProgressAndLeavesThePortAsItShould) {
     for (const auto& c : cases) {
         SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(c.op)));
         Session s;
-        s.takeProject(session.project(), before);
+        s.document().takeProject(session.document().project(), before);
         SimulatedLink link(s);
         link.device.memory().headerArea[HeaderAt::Marker] = 'N';
         link.apply(start(s, c.op, link.clock));
@@ -513,7 +513,7 @@ TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
         SCOPED_TRACE("exchange " + std::to_string(static_cast<int>(op)));
         auto runOnce = [&](bool disturb) {
             auto s = std::make_unique<Session>();
-            s->takeProject(session.project(), before);
+            s->document().takeProject(session.document().project(), before);
             auto link = std::make_unique<SimulatedLink>(*s);
             link->device.memory().headerArea[HeaderAt::Marker] = 'N';
             link->device.memory().screenArea.fill('Q');
@@ -521,10 +521,10 @@ TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
             link->run([&] {
                 if (!disturb || !s->device().exchangeRunning()) return false;
                 switch (rng() % 4) {
-                case 0: s->takeProject(other, otherImage); break;
-                case 1: s->keyPress(static_cast<unsigned char>('A' + rng() % 26)); break;
-                case 2: s->buildImage(LocalTime{1, 1, 2030, 1, 1, 1}); break;
-                default: s->takeProject(session.project(), before); break;
+                case 0: s->document().takeProject(other, otherImage); break;
+                case 1: s->document().keyPress(static_cast<unsigned char>('A' + rng() % 26)); break;
+                case 2: s->document().buildImage(LocalTime{1, 1, 2030, 1, 1, 1}); break;
+                default: s->document().takeProject(session.document().project(), before); break;
                 }
                 return false;
             });
@@ -536,8 +536,8 @@ TEST_F(ExchangeTest, NothingDoneWhileAnExchangeRunsChangesItsBytesOrItsResult) {
                               m.firmware,
                               s->device().deviceInfo().fileName,
                               link->messages,
-                              readBack ? s->image().mainArea : std::array<std::uint8_t, MainAreaSize>{},
-                              readBack ? s->project().screenText : std::array<std::string, CellCount>{}};
+                              readBack ? s->document().image().mainArea : std::array<std::uint8_t, MainAreaSize>{},
+                              readBack ? s->document().project().screenText : std::array<std::string, CellCount>{}};
         };
         EXPECT_TRUE(runOnce(false) == runOnce(true));
     }
@@ -551,11 +551,11 @@ TEST_F(ExchangeTest, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
     Project projectB;
     projectB.projectName = "B";
     link.run([&] { return link.device.requestsTaken() >= 50; });
-    session.takeProject(projectB, b);
+    session.document().takeProject(projectB, b);
     link.run();
     EXPECT_EQ(link.messages, std::vector<int>{Msg::ReplyTimeOut});
-    EXPECT_EQ(session.project().projectName, "B");
-    EXPECT_EQ(session.image().mainArea, b.mainArea);
+    EXPECT_EQ(session.document().project().projectName, "B");
+    EXPECT_EQ(session.document().image().mainArea, b.mainArea);
 
     SimulatedLink programming(session);
     programming.apply(session.device().startProgramming("pty", programming.clock));
@@ -568,8 +568,8 @@ TEST_F(ExchangeTest, AFailedReadBackLeavesTheProjectOpenedMeanwhile) {
 TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
     for (bool take : {false, true}) {
         Session s;
-        s.takeProject(session.project(), before);
-        const Project project = s.project();
+        s.document().takeProject(session.document().project(), before);
+        const Project project = s.document().project();
         SimulatedLink link(s);
         DeviceMemory& m = link.device.memory();
         m.screenArea.fill('Z');
@@ -580,13 +580,13 @@ TEST_F(ExchangeTest, AReadBackWithoutTheMarkIsTakenOnlyWhenTheUserSaysSo) {
         EXPECT_TRUE(link.messages.empty());
         ASSERT_TRUE(s.device().receivedImage());
         EXPECT_EQ(s.device().receivedImage()->mainArea, m.mainArea);
-        EXPECT_EQ(s.project().screenText, project.screenText);
-        EXPECT_EQ(s.image().mainArea, before.mainArea);
-        EXPECT_FALSE(s.modified());
+        EXPECT_EQ(s.document().project().screenText, project.screenText);
+        EXPECT_EQ(s.document().image().mainArea, before.mainArea);
+        EXPECT_FALSE(s.document().modified());
         link.apply(s.answer(take));
-        EXPECT_EQ(s.image().mainArea == m.mainArea, take);
-        EXPECT_EQ(s.project().screenText[0] == "Z", take);
-        EXPECT_EQ(s.project().writeReadoutOnSave, take);
+        EXPECT_EQ(s.document().image().mainArea == m.mainArea, take);
+        EXPECT_EQ(s.document().project().screenText[0] == "Z", take);
+        EXPECT_EQ(s.document().project().writeReadoutOnSave, take);
         EXPECT_EQ(s.device().statusLine(), take ? s.messages().text(Msg::ReadBackDone) : "");
         EXPECT_FALSE(s.answer(true).ok);  // asked once
     }
@@ -603,7 +603,7 @@ TEST_F(ExchangeTest, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorking
     m.mainArea[MainAt::DataSetAvailable] = 1;
     link.apply(session.device().startReadBack("pty"));
     link.run();
-    ASSERT_EQ(session.project().fields[0].placed, 1);  // the working copy holds a placed field
+    ASSERT_EQ(session.document().project().fields[0].placed, 1);  // the working copy holds a placed field
 
     std::fill_n(m.mainArea.begin() + FieldRecordBase, sizeof placedField, 0xFF);
     m.mainArea[MainAt::DataSetAvailable] = 0;
@@ -619,8 +619,8 @@ TEST_F(ExchangeTest, AReadBackWithoutAvailableDataSetKeepsNothingOfTheOldWorking
     const auto fieldOf = [](const FieldDefinition& f) {
         return std::tie(f.variableType, f.enabled, f.placed, f.length, f.conversion, f.offset, f.row, f.column);
     };
-    EXPECT_EQ(fieldOf(session.project().fields[0]), fieldOf(fromDevice.dataSets[0].fields[0]));
-    EXPECT_EQ(session.project().dataSets[0].cellTags, CellTags{});
+    EXPECT_EQ(fieldOf(session.document().project().fields[0]), fieldOf(fromDevice.dataSets[0].fields[0]));
+    EXPECT_EQ(session.document().project().dataSets[0].cellTags, CellTags{});
     EXPECT_EQ(brokenInvariant(session), "");
 }
 
@@ -641,11 +641,11 @@ TEST_F(ExchangeTest, AVerifyComparesWhatTheDeviceHoldsAndLeavesTheProjectAsItWas
     for (const auto& c : cases) {
         SCOPED_TRACE(c.said);
         Session s;
-        s.takeProject(session.project(), before);
-        s.keyPress('X');  // unsaved, one step to undo
+        s.document().takeProject(session.document().project(), before);
+        s.document().keyPress('X');  // unsaved, one step to undo
         SimulatedLink link(s, {.corruptStoredByte = c.corruptByte});
         link.apply(s.device().startProgramming("pty", link.clock, DeviceOperations::AfterProgramming::Verify));
-        const std::string text = writeProjectText(s.project());
+        const std::string text = writeProjectText(s.document().project());
         link.run([&] { return link.sent.size() > 271; });  // programmed; the read command is out
         EXPECT_EQ(link.sent.back(), commandWord(Command::ReadMain));
         EXPECT_EQ(s.device().progress().caption, s.messages().text(Msg::ReadBackCaption));
@@ -654,9 +654,9 @@ TEST_F(ExchangeTest, AVerifyComparesWhatTheDeviceHoldsAndLeavesTheProjectAsItWas
         EXPECT_EQ(c.messages.empty() ? s.device().statusLine() : link.details.at(0) + s.device().statusLine(), c.said);
         EXPECT_EQ(link.opens, 1);
         EXPECT_FALSE(link.askedToTake);
-        EXPECT_EQ(writeProjectText(s.project()), text);
-        EXPECT_EQ(s.undoSteps(), 1u);
-        EXPECT_TRUE(s.modified());
+        EXPECT_EQ(writeProjectText(s.document().project()), text);
+        EXPECT_EQ(s.document().undoSteps(), 1u);
+        EXPECT_TRUE(s.document().modified());
         expectSettled(link, s);
     }
 }
@@ -673,19 +673,19 @@ TEST_F(ExchangeTest, EachOperationThatEndsWellSaysSoUntilTheNextOneOrAFile) {
     const std::string file = (folder / "status.qor").string();
     const std::function<void(Session&)> clears[] = {
         [](Session& s) { s.device().startFontUpload("pty", std::vector<std::uint8_t>(1)); },
-        [&](Session& s) { s.saveProjectAs(file); },
-        [&](Session& s) { s.openProject(file); },
-        [&](Session& s) { s.takeProject(s.project(), s.image()); },
+        [&](Session& s) { s.document().saveProjectAs(file); },
+        [&](Session& s) { s.document().openProject(file); },
+        [&](Session& s) { s.document().takeProject(s.document().project(), s.document().image()); },
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         Session s;
-        s.takeProject(session.project(), before);
+        s.document().takeProject(session.document().project(), before);
         SimulatedLink link(s);
         link.device.memory().headerArea[HeaderAt::Marker] = 'N';
         link.apply(start(s, cases[i].first, link.clock));
         link.run();
-        s.keyPress('Q');
+        s.document().keyPress('Q');
         EXPECT_EQ(s.device().statusLine(), s.messages().text(cases[i].second));
         clears[i % std::size(clears)](s);
         EXPECT_EQ(s.device().statusLine(), "");

@@ -23,7 +23,7 @@ struct SessionOpenSave : SessionFilesFixture {
         std::filesystem::copy_file(DataFolder / "default.bin", folder / "default.bin");
         sample = readFile(DataFolder / "default.qor");
         writeFile("default.qor", sample);
-        ASSERT_TRUE(session.openProject("default.qor").ok);
+        ASSERT_TRUE(session.document().openProject("default.qor").ok);
     }
     // The sample's text with lines (numbered from 1) replaced.
     std::string sampleWith(const std::vector<std::pair<int, std::string>>& replaced) const {
@@ -38,8 +38,8 @@ struct SessionOpenSave : SessionFilesFixture {
         EXPECT_EQ(held().projectName, "default.qor");
         EXPECT_EQ(held().screenText[0], "Q");
         EXPECT_EQ(held().device.DataHoldSeconds, 3);
-        EXPECT_TRUE(session.image().imageTemplateLoaded);
-        EXPECT_FALSE(session.modified());
+        EXPECT_TRUE(session.document().image().imageTemplateLoaded);
+        EXPECT_FALSE(session.document().modified());
     }
 };
 
@@ -53,7 +53,7 @@ TEST_F(SessionOpenSave, AProjectThatCannotBeReadIsNamedWithWhatItIsAndNeverWaite
     };
     speakEnglish(session);
     for (const auto& [name, what] : cases) {
-        const Outcome out = session.openProject(name, name);
+        const Outcome out = session.document().openProject(name, name);
         EXPECT_EQ(out.messages, std::vector<int>{Msg::ProjectOpenFailed});
         EXPECT_EQ(out.detail, std::string(name) + ": " + what);
         expectSampleKept();
@@ -65,7 +65,7 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
     speakEnglish(session);
     for (bool open : {false, true}) {
         SCOPED_TRACE(open);
-        const Outcome asked = session.openProject("odd.qor");
+        const Outcome asked = session.document().openProject("odd.qor");
         EXPECT_FALSE(asked.ok);
         EXPECT_TRUE(asked.question.has_value());
         EXPECT_EQ(asked.question->detail, (folder / "odd.qor").string() + "\ndata hold time is 300, outside 0..255");
@@ -81,15 +81,15 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
     const std::size_t count = checkProjectText(many).contentProblems.size();
     ASSERT_GT(count, 9u);
     writeFile("many.qor", many);
-    const std::string listed = session.openProject("many.qor").question->detail;
+    const std::string listed = session.document().openProject("many.qor").question->detail;
     EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 9) << listed;
     EXPECT_EQ(listed.substr(listed.rfind('\n')), "\n(" + std::to_string(count - 8) + " more)") << listed;
     session.answer(false);
 
     // Nothing waits once answered, nor after another open.
     EXPECT_FALSE(session.answer(true).ok);
-    session.openProject("odd.qor");
-    ASSERT_TRUE(session.openProject("default.qor").ok);
+    session.document().openProject("odd.qor");
+    ASSERT_TRUE(session.document().openProject("default.qor").ok);
     EXPECT_FALSE(session.answer(true).ok);
     EXPECT_EQ(held().device.DataHoldSeconds, 3);
 }
@@ -97,17 +97,17 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
 TEST_F(SessionOpenSave, StartUpChecksDefaultQorAsOpeningDoes) {
     writeFile("default.qor", sampleWith({{123, "300"}}));
     Session asking;
-    const Outcome asked = asking.startUp();
+    const Outcome asked = asking.document().startUp();
     EXPECT_TRUE(asked.question.has_value());
     ASSERT_TRUE(asking.answer(true).ok);
-    EXPECT_EQ(asking.project().projectName, "default.qor");
-    EXPECT_EQ(asking.project().device.DataHoldSeconds, 300);
+    EXPECT_EQ(asking.document().project().projectName, "default.qor");
+    EXPECT_EQ(asking.document().project().device.DataHoldSeconds, 300);
 
     std::filesystem::remove("default.qor");
     ASSERT_EQ(::mkfifo("default.qor", 0600), 0);
     Session fifo;
     speakEnglish(fifo);
-    const Outcome refused = fifo.startUp();
+    const Outcome refused = fifo.document().startUp();
     EXPECT_EQ(refused.messages, std::vector<int>{Msg::ProjectOpenFailed});
     EXPECT_EQ(refused.detail, (folder / "default.qor").string() + ": is a FIFO");
 }
@@ -123,7 +123,7 @@ TEST_F(SessionOpenSave, SaveAsAddsTheExtensionAndReplacesAFileOnlyWhenConfirmed)
         SCOPED_TRACE(c.typed);
         writeFile("old.qor", "keep");
         const std::string before = held().projectName;
-        const Outcome first = session.saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed));
+        const Outcome first = session.document().saveProjectAsTyped(c.typed, "/shown/" + std::string(c.typed));
         EXPECT_EQ(first.question.has_value(), c.exists);
         EXPECT_EQ(first.ok, !c.exists);
         if (c.exists) {
@@ -147,18 +147,18 @@ TEST_F(SessionOpenSave, WithoutAnAvailableDataSetAProjectOpensAsItWasSaved) {
     writeFile("default.bin", image);
     const std::string odd = sampleWith({{22, "0,-1,1,0,0,0,0,0,0,0,0,0,0,0,0,0,1,1"}, {23, "1,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,1"}});
     writeFile("odd.qor", odd);
-    ASSERT_TRUE(session.openProject("odd.qor").ok);
+    ASSERT_TRUE(session.document().openProject("odd.qor").ok);
     EXPECT_EQ(writeProjectText(held()), odd);
 }
 
 TEST_F(SessionOpenSave, AfterSavingTheProjectIsTheSavedFile) {
     std::filesystem::create_directory("sub");
-    ASSERT_TRUE(session.saveProjectAs("sub/renamed.qor", (folder / "sub" / "renamed.qor").string()).ok);
-    EXPECT_NE(session.projectCaption().find("renamed.qor ---"), std::string::npos);
-    session.buildImage(LocalTime{1, 2, 2030, 3, 4});
-    EXPECT_EQ(headerProjectName(session.image()), "renamed.qor");
+    ASSERT_TRUE(session.document().saveProjectAs("sub/renamed.qor", (folder / "sub" / "renamed.qor").string()).ok);
+    EXPECT_NE(session.document().projectCaption().find("renamed.qor ---"), std::string::npos);
+    session.document().buildImage(LocalTime{1, 2, 2030, 3, 4});
+    EXPECT_EQ(headerProjectName(session.document().image()), "renamed.qor");
     // A save that failed leaves the name.
-    EXPECT_FALSE(session.saveProjectAs("no/such/folder/x.qor").ok);
+    EXPECT_FALSE(session.document().saveProjectAs("no/such/folder/x.qor").ok);
     EXPECT_EQ(held().projectName, "renamed.qor");
 }
 

@@ -15,7 +15,7 @@ TEST(Session, InvariantsHoldAfterEveryRandomOperation) {
     RandomOperator op;
     for (const int steps : {4000, 1000}) {
         Session s;
-        ASSERT_TRUE(s.startUp().ok);
+        ASSERT_TRUE(s.document().startUp().ok);
         for (int step = 0; step < steps; ++step) {
             const std::string what = op.operate(s, true);
             ASSERT_FALSE(::testing::Test::HasFailure()) << "step " << step << ": " << what;

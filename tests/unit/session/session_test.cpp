@@ -50,47 +50,47 @@ struct SessionTest : ::testing::Test {
         fs::remove_all(folder, ignored);
     }
     void take(const Project& p, const DeviceImage& image) {
-        s.takeProject(p, image);
+        s.document().takeProject(p, image);
         ASSERT_EQ(brokenInvariant(s), "");
     }
     void saveAndOpen() {
-        ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
-        ASSERT_TRUE(s.openProject("p.qor").ok);
+        ASSERT_TRUE(s.document().saveProjectAs("p.qor").ok);
+        ASSERT_TRUE(s.document().openProject("p.qor").ok);
         ASSERT_EQ(brokenInvariant(s), "");
     }
-    int cells(int d, int tag) const { return cellCount(s.project(), d, tag); }
+    int cells(int d, int tag) const { return cellCount(s.document().project(), d, tag); }
 };
 
 TEST_F(SessionTest, DeleteAndControlCharactersNeverEnterACell) {
-    s.mousePress(41, MouseButton::Left);
-    s.mouseRelease();
-    for (unsigned char c : {0x7F, 0x08, 0x0D, 0x1B, 0x00}) s.keyPress(c);
-    EXPECT_EQ(s.project().screenText[41], "");
-    EXPECT_EQ(s.editor().cursor().cell, 41);
-    s.keyPress('A');
-    EXPECT_EQ(s.project().screenText[41], "A");
+    s.document().mousePress(41, MouseButton::Left);
+    s.document().mouseRelease();
+    for (unsigned char c : {0x7F, 0x08, 0x0D, 0x1B, 0x00}) s.document().keyPress(c);
+    EXPECT_EQ(s.document().project().screenText[41], "");
+    EXPECT_EQ(s.document().editor().cursor().cell, 41);
+    s.document().keyPress('A');
+    EXPECT_EQ(s.document().project().screenText[41], "A");
 }
 
 TEST_F(SessionTest, DateAndTimeCellsAreEqualInEveryDataSetThroughSaveAndOpen) {
-    s.switchDataSet(1);
-    s.clickFieldCheckBox(DateField);  // placed while data set 1 is active
+    s.document().switchDataSet(1);
+    s.document().clickFieldCheckBox(DateField);  // placed while data set 1 is active
     saveAndOpen();
-    EXPECT_EQ(s.project().activeDataSet, 0);
+    EXPECT_EQ(s.document().project().activeDataSet, 0);
     EXPECT_EQ(cells(0, DateField), 8);
-    EXPECT_TRUE(s.editor().controls().fieldBoxTicked[DateField - 1]);
+    EXPECT_TRUE(s.document().editor().controls().fieldBoxTicked[DateField - 1]);
 
-    s.switchDataSet(1);
-    s.clickFieldCheckBox(DateField);  // switched off while data set 1 is active
+    s.document().switchDataSet(1);
+    s.document().clickFieldCheckBox(DateField);  // switched off while data set 1 is active
     saveAndOpen();
     for (int d = 0; d < DataSetCount; ++d) EXPECT_EQ(cells(d, DateField), 0) << d;
 }
 
 TEST_F(SessionTest, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
-    Project p = s.project();
+    Project p = s.document().project();
     p.dataSets[2].fields[TimeField - 1].variableType = 5;  // a data set's own copy, kept for the file
     p.dataSets[1].fields[DateField - 1].variableType = -1;
-    take(p, s.image());
-    DeviceImage readBack = s.image();
+    take(p, s.document().image());
+    DeviceImage readBack = s.document().image();
     readBack.mainArea.fill(0xFF);
     readBack.mainArea[MainAt::DataSetAvailable] = 1;
     readBack.mainArea[MainAt::DataSetAvailable + 2] = 1;
@@ -98,16 +98,16 @@ TEST_F(SessionTest, ReadBackPlacesDateAndTimeFromTheSharedDefinitionOnly) {
     readBack.headerArea[HeaderAt::DateRow] = 2;
     readBack.headerArea[HeaderAt::TimeColumn] = 1;
     readBack.headerArea[HeaderAt::TimeRow] = 4;
-    s.applyReadBack(readBack);
+    s.document().applyReadBack(readBack);
     EXPECT_EQ(brokenInvariant(s), "");
     for (int d = 0; d < DataSetCount; ++d) {
-        EXPECT_EQ(s.project().dataSets[d].cellTags[44], DateField) << d;
-        EXPECT_EQ(s.project().dataSets[d].cellTags[120], TimeField) << d;
+        EXPECT_EQ(s.document().project().dataSets[d].cellTags[44], DateField) << d;
+        EXPECT_EQ(s.document().project().dataSets[d].cellTags[120], TimeField) << d;
     }
 }
 
 TEST_F(SessionTest, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
-    Project p = s.project();
+    Project p = s.document().project();
     p.activeDataSet = 1;
     for (int n : {2, 3}) {  // field 2 switched on beside the date, field 3 switched off under it
         FieldDefinition& f = p.dataSets[1].fields[n - 1];
@@ -119,14 +119,14 @@ TEST_F(SessionTest, SwitchedOffDataFieldUnderTheDateIsFreedNotPlaced) {
     p.sharedField(DateField).enabled = 1;
     p.sharedField(DateField).placed = 1;
     p.sharedField(DateField).startAt(0);
-    s.takeProject(p, s.image());
-    const DataSet& set = s.project().dataSets[1];
+    s.document().takeProject(p, s.document().image());
+    const DataSet& set = s.document().project().dataSets[1];
     EXPECT_EQ(set.fields[1].position, 21);
     EXPECT_EQ(set.fields[2].placed, 0);
     EXPECT_EQ(cells(1, 3), 0);
     EXPECT_EQ(cells(1, DateField), 8);
     // The grid shows what changed.
-    const auto& grid = s.editor().cells();
+    const auto& grid = s.document().editor().cells();
     EXPECT_EQ(grid[6].colour, CellColour::Field);
     EXPECT_EQ(grid[8].colour, CellColour::ButtonFace);
     EXPECT_EQ(brokenInvariant(s), "");
@@ -140,46 +140,46 @@ TEST_F(SessionTest, HoldTimesTheDeviceCannotHoldAreRefused) {
     } cases[] = {{"0", "255", true}, {"abc", "7", true}, {"256", "3", false}, {"3", "-1", false}, {"300", "300", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.data) + "/" + c.relay);
-        const DeviceSettings before = s.project().device;
-        const Outcome out = s.acceptHoldTimes({c.data, c.relay});
+        const DeviceSettings before = s.document().project().device;
+        const Outcome out = s.settings().acceptHoldTimes({c.data, c.relay});
         EXPECT_EQ(out.ok, c.ok);
         if (c.ok) continue;
         EXPECT_EQ(out.messages, std::vector<int>{Msg::HoldTimeOutOfRange});
         EXPECT_FALSE(s.messages().text(Msg::HoldTimeOutOfRange).empty());
-        EXPECT_EQ(s.project().device.DataHoldSeconds, before.DataHoldSeconds);
+        EXPECT_EQ(s.document().project().device.DataHoldSeconds, before.DataHoldSeconds);
     }
     // A value from a file stays as it is.
-    Project p = s.project();
+    Project p = s.document().project();
     p.device.DataHoldSeconds = 300;
-    take(p, s.image());
-    ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+    take(p, s.document().image());
+    ASSERT_TRUE(s.document().saveProjectAs("p.qor").ok);
     speakEnglish(s);
-    const Outcome asked = s.openProject("p.qor");
+    const Outcome asked = s.document().openProject("p.qor");
     EXPECT_TRUE(asked.question.has_value());
     EXPECT_EQ(asked.question->detail, (folder / "p.qor").string() + "\ndata hold time is 300, outside 0..255");
     ASSERT_TRUE(s.answer(true).ok);
-    EXPECT_EQ(s.project().device.DataHoldSeconds, 300);
+    EXPECT_EQ(s.document().project().device.DataHoldSeconds, 300);
 }
 
 TEST_F(SessionTest, FieldDialogLengthNeverExceedsTheImageLimit) {
-    FieldDialogValues v = s.fieldDialog(1);
+    FieldDialogValues v = s.document().fieldDialog(1);
     EXPECT_EQ(v.maxFieldLength, 10);
     v.lengthText = "25";
-    s.closeFieldDialog(1, DialogClose::Accept, v);
-    EXPECT_EQ(s.project().field(1).length, 10);
+    s.document().closeFieldDialog(1, DialogClose::Accept, v);
+    EXPECT_EQ(s.document().project().field(1).length, 10);
     EXPECT_EQ(cells(0, 1), 10);
 }
 
 // What each operation asks the window to refresh.
 TEST_F(SessionTest, OutcomesNameWhatTheWindowRefreshes) {
-    DeviceImage templ = s.image();
+    DeviceImage templ = s.document().image();
     templ.mainArea[MainAt::PosExtendedCapability] = 1;
     templ.mainArea[MainAt::DataSetAvailable] = 1;
     ASSERT_TRUE(writeFileReplacing("template.bin", imageFileBytes(templ)));  // the project's template
-    Project p = s.project();
+    Project p = s.document().project();
     p.imageFileName = "template.bin";
-    take(p, s.image());
-    ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+    take(p, s.document().image());
+    ASSERT_TRUE(s.document().saveProjectAs("p.qor").ok);
 
     const auto none = std::nullopt;
     const struct {
@@ -188,15 +188,15 @@ TEST_F(SessionTest, OutcomesNameWhatTheWindowRefreshes) {
         bool ok, editor, caption, labels;
         std::optional<bool> extended;
     } cases[] = {
-        {"open", [&] { return s.openProject("p.qor"); }, true, true, true, true, true},
-        {"image file", [&] { return s.openImageFile("template.bin"); }, true, true, true, true, true},
-        {"read-back", [&] { return s.applyReadBack(templ); }, true, true, true, true, none},
-        {"take", [&] { return s.takeProject(p, templ); }, true, true, true, true, true},
-        {"start without default.qor", [&] { return s.startUp(); }, false, true, true, true, none},
-        {"hold times", [&] { return s.acceptHoldTimes({"5", "6"}); }, true, false, false, true, none},
-        {"serial line", [&] { return s.acceptDeviceSerial({0, 1, 2}); }, true, false, false, true, none},
-        {"save", [&] { return s.saveProjectAs("p.qor"); }, true, true, true, false, none},
-        {"typing", [&] { return s.keyPress('x'); }, true, true, false, false, none},
+        {"open", [&] { return s.document().openProject("p.qor"); }, true, true, true, true, true},
+        {"image file", [&] { return s.document().openImageFile("template.bin"); }, true, true, true, true, true},
+        {"read-back", [&] { return s.document().applyReadBack(templ); }, true, true, true, true, none},
+        {"take", [&] { return s.document().takeProject(p, templ); }, true, true, true, true, true},
+        {"start without default.qor", [&] { return s.document().startUp(); }, false, true, true, true, none},
+        {"hold times", [&] { return s.settings().acceptHoldTimes({"5", "6"}); }, true, false, false, true, none},
+        {"serial line", [&] { return s.settings().acceptDeviceSerial({0, 1, 2}); }, true, false, false, true, none},
+        {"save", [&] { return s.document().saveProjectAs("p.qor"); }, true, true, true, false, none},
+        {"typing", [&] { return s.document().keyPress('x'); }, true, true, false, false, none},
         {"language", [&] { return s.takeLanguage(LanguageFile{}); }, true, true, true, false, none},
     };
     for (const auto& c : cases) {
@@ -209,20 +209,20 @@ TEST_F(SessionTest, OutcomesNameWhatTheWindowRefreshes) {
         EXPECT_EQ(out.posExtendedEnabled, c.extended);
         EXPECT_EQ(brokenInvariant(s), "");
     }
-    const Outcome address = s.acceptIpAddress({{"10", "0", "0", "07"}, "8080"});
+    const Outcome address = s.settings().acceptIpAddress({{"10", "0", "0", "07"}, "8080"});
     ASSERT_TRUE(address.typedAddress);
     EXPECT_EQ(address.typedAddress->first, "10.0.0.07");
-    EXPECT_EQ(s.image().headerArea[HeaderAt::PortHigh], 80);
+    EXPECT_EQ(s.document().image().headerArea[HeaderAt::PortHigh], 80);
 }
 
 // Which operations leave unsaved changes; each case starts from the project just opened.
 TEST_F(SessionTest, OnlyOperationsThatChangeTheProjectMarkItModified) {
-    EXPECT_FALSE(Session().modified());
-    s.clickFieldCheckBox(1);  // placed: its dialog changes nothing unless told to
+    EXPECT_FALSE(Session().document().modified());
+    s.document().clickFieldCheckBox(1);  // placed: its dialog changes nothing unless told to
     ASSERT_GT(cells(0, 1), 0);
-    ASSERT_TRUE(s.saveProjectAs("p.qor").ok);
+    ASSERT_TRUE(s.document().saveProjectAs("p.qor").ok);
     auto renamed = [&] {
-        FieldDialogValues v = s.fieldDialog(1);
+        FieldDialogValues v = s.document().fieldDialog(1);
         v.description += "x";
         return v;
     };
@@ -231,41 +231,41 @@ TEST_F(SessionTest, OnlyOperationsThatChangeTheProjectMarkItModified) {
         std::function<void()> run;
         bool changed;
     } cases[] = {
-        {"typing", [&] { s.keyPress('x'); }, true},
-        {"field check box", [&] { s.clickFieldCheckBox(2); }, true},
-        {"summer time box", [&] { s.clickSummerTimeCheckBox(); }, true},
-        {"time check box", [&] { s.clickFieldCheckBox(TimeField); }, true},
-        {"no such check box", [&] { s.clickFieldCheckBox(FieldCount + 1); s.clickFieldCheckBox(0); }, false},
+        {"typing", [&] { s.document().keyPress('x'); }, true},
+        {"field check box", [&] { s.document().clickFieldCheckBox(2); }, true},
+        {"summer time box", [&] { s.document().clickSummerTimeCheckBox(); }, true},
+        {"time check box", [&] { s.document().clickFieldCheckBox(TimeField); }, true},
+        {"no such check box", [&] { s.document().clickFieldCheckBox(FieldCount + 1); s.document().clickFieldCheckBox(0); }, false},
         {"field dialog of no data field",
          [&] {
-             s.closeFieldDialog(0, DialogClose::Accept, renamed());
-             s.closeFieldDialog(DateField, DialogClose::Accept, renamed());
+             s.document().closeFieldDialog(0, DialogClose::Accept, renamed());
+             s.document().closeFieldDialog(DateField, DialogClose::Accept, renamed());
          },
          false},
-        {"field dialog accepted with a change", [&] { s.closeFieldDialog(1, DialogClose::Accept, renamed()); }, true},
-        {"other data set's content", [&] { s.switchDataSet(1); s.clickFieldCheckBox(2); }, true},
-        {"hold times", [&] { s.acceptHoldTimes({"5", "6"}); }, true},
-        {"IP address", [&] { s.acceptIpAddress({{"10", "0", "0", "7"}, "8080"}); }, true},
-        {"switching data sets", [&] { s.switchDataSet(1); s.switchDataSet(0); s.switchDataSet(1); }, false},
-        {"field dialog cancelled", [&] { s.closeFieldDialog(1, DialogClose::Cancel); }, false},
-        {"field dialog closed", [&] { s.closeFieldDialog(1, DialogClose::CloseBox); }, false},
+        {"field dialog accepted with a change", [&] { s.document().closeFieldDialog(1, DialogClose::Accept, renamed()); }, true},
+        {"other data set's content", [&] { s.document().switchDataSet(1); s.document().clickFieldCheckBox(2); }, true},
+        {"hold times", [&] { s.settings().acceptHoldTimes({"5", "6"}); }, true},
+        {"IP address", [&] { s.settings().acceptIpAddress({{"10", "0", "0", "7"}, "8080"}); }, true},
+        {"switching data sets", [&] { s.document().switchDataSet(1); s.document().switchDataSet(0); s.document().switchDataSet(1); }, false},
+        {"field dialog cancelled", [&] { s.document().closeFieldDialog(1, DialogClose::Cancel); }, false},
+        {"field dialog closed", [&] { s.document().closeFieldDialog(1, DialogClose::CloseBox); }, false},
         {"field dialog accepted unchanged",
-         [&] { s.closeFieldDialog(1, DialogClose::Accept, s.fieldDialog(1)); }, false},
-        {"hold times refused", [&] { s.acceptHoldTimes({"300", "6"}); }, false},
-        {"image built", [&] { s.buildImage(LocalTime{}); }, false},
-        {"typing, then saved", [&] { s.keyPress('x'); ASSERT_TRUE(s.saveProjectAs("q.qor").ok); }, false},
-        {"typing, then opened", [&] { s.keyPress('x'); ASSERT_TRUE(s.openProject("p.qor").ok); }, false},
-        {"typing, then read back", [&] { s.keyPress('x'); s.applyReadBack(s.image()); }, false},
-        {"typing, save failed", [&] { s.keyPress('x'); EXPECT_FALSE(s.saveProjectAs("no/such/q.qor").ok); }, true},
-        {"typing, open failed", [&] { s.keyPress('x'); EXPECT_FALSE(s.openProject("missing.qor").ok); }, true},
+         [&] { s.document().closeFieldDialog(1, DialogClose::Accept, s.document().fieldDialog(1)); }, false},
+        {"hold times refused", [&] { s.settings().acceptHoldTimes({"300", "6"}); }, false},
+        {"image built", [&] { s.document().buildImage(LocalTime{}); }, false},
+        {"typing, then saved", [&] { s.document().keyPress('x'); ASSERT_TRUE(s.document().saveProjectAs("q.qor").ok); }, false},
+        {"typing, then opened", [&] { s.document().keyPress('x'); ASSERT_TRUE(s.document().openProject("p.qor").ok); }, false},
+        {"typing, then read back", [&] { s.document().keyPress('x'); s.document().applyReadBack(s.document().image()); }, false},
+        {"typing, save failed", [&] { s.document().keyPress('x'); EXPECT_FALSE(s.document().saveProjectAs("no/such/q.qor").ok); }, true},
+        {"typing, open failed", [&] { s.document().keyPress('x'); EXPECT_FALSE(s.document().openProject("missing.qor").ok); }, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(s.openProject("p.qor").ok);
-        ASSERT_FALSE(s.modified());
+        ASSERT_TRUE(s.document().openProject("p.qor").ok);
+        ASSERT_FALSE(s.document().modified());
         c.run();
-        EXPECT_EQ(s.modified(), c.changed);
-        EXPECT_EQ(s.projectCaption().find('*') != std::string::npos, c.changed);
+        EXPECT_EQ(s.document().modified(), c.changed);
+        EXPECT_EQ(s.document().projectCaption().find('*') != std::string::npos, c.changed);
     }
 }
 
