@@ -19,9 +19,9 @@ if(UNIX)
   add_custom_command(
     OUTPUT ${VEM_DOCS}/vemctl.1 ${VEM_DOCS}/vemctl
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VEM_DOCS}
-    COMMAND ${CMAKE_SOURCE_DIR}/docs/man/vemctl-docs $<TARGET_FILE:vemctl> ${PROJECT_VERSION}
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/vemctl-docs $<TARGET_FILE:vemctl> ${PROJECT_VERSION}
             ${CMAKE_SOURCE_DIR}/docs/man/vemctl.1.tail ${VEM_DOCS}/vemctl.1 ${VEM_DOCS}/vemctl
-    DEPENDS vemctl docs/man/vemctl-docs docs/man/vemctl.1.tail
+    DEPENDS vemctl scripts/vemctl-docs docs/man/vemctl.1.tail
     VERBATIM)
   # Manual pages and the changelog are installed compressed, as Debian wants them.
   set(VEM_COMPRESSED)

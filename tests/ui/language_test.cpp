@@ -154,6 +154,12 @@ TEST(MainWindow, EnglishRunShowsNoGermanText) {
     ASSERT_TRUE(window.loadLanguage(VEM_DATA_DIR "/language-en.txt"));
     PortSettingsDialog port(window.ports(), window.session().messages(), &window);
     port.fill({});
+    // The settings dialogs are built when first opened: build them all.
+    SettingsDialogs& dialogs = window.settingsDialogs();
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&dialogs.holdTimesDialog(), &dialogs.deviceSerialDialog(),
+                                                          &dialogs.ipAddressDialog(), &dialogs.posDialog(),
+                                                          &dialogs.dataSendDialog(), &dialogs.posExtendedDialog()})
+        ASSERT_NE(dialog, nullptr);
     QStringList german;
     QList<QWidget*> widgets = window.findChildren<QWidget*>();
     widgets << &window;
