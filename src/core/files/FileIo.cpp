@@ -270,6 +270,11 @@ FileWrite examineTarget(const fs::path& target, WriteOptions options, fs::path& 
 
 void injectFileError(FileStep step, int error, int skip) { injected = InjectedError{step, error, skip}; }
 
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
+
 std::string absoluteName(const fs::path& path) {
     std::error_code error;
     return fs::absolute(path, error).lexically_normal().string();
@@ -410,7 +415,7 @@ FileWrite checkReplaceable(const fs::path& target, WriteOptions options) {
     if (fs::is_directory(status)) return failure(EISDIR, target);
     if (fs::exists(status) && !fs::is_regular_file(status)) return failure(FileWrite::NotRegularTarget, target);
     for (const fs::path& kept : options.keep)
-        if (fs::equivalent(target, kept, ec)) return failure(FileWrite::ProtectedTarget, target);
+        if (sameFile(target, kept)) return failure(FileWrite::ProtectedTarget, target);
     if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none &&
         !options.replaceReadOnly)
         return failure(FileWrite::ReadOnlyTarget, target);

@@ -86,6 +86,9 @@ FileWrite writeNewFile(const std::filesystem::path& folder,
                        const std::function<std::filesystem::path(int)>& nameFor,
                        std::span<const std::uint8_t> bytes, const std::filesystem::path& tempOwner);
 
+// Both name one existing file (a link and its target, two hard links); false when either is missing.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // `path` from the root, without "." and ".." (empty when the working folder cannot be known).
 std::string absoluteName(const std::filesystem::path& path);
 

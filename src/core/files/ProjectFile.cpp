@@ -188,10 +188,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool sameFile(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    return fs::equivalent(a, b, ec);
-}
 
 // The file that line 1 of `text`, saved into `folder`, names.
 fs::path fileNamedBy(const std::string& text, const fs::path& folder) {

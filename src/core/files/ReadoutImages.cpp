@@ -25,10 +25,6 @@ bool isReadoutImageOf(const std::string& stem, const std::string& name) {
     return number.size() > 1 && number[0] == '-' && number.find_first_not_of("0123456789", 1) == std::string::npos;
 }
 
-bool sameFile(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    return fs::equivalent(a, b, ec);
-}
 }  // namespace
 
 std::string readoutStem(const std::string& projectStem) {
