@@ -40,6 +40,17 @@ struct MainWindowTest : test::SampleFolder {
             return answer;
         });
     }
+    // The file the save dialog that `action` opens starts with; the dialog is then closed.
+    static QString proposedFile(MainWindow& window, const char* action) {
+        QString proposed;
+        test::onNextModal([&](QWidget* dialog) {
+            const auto* files = qobject_cast<QFileDialog*>(dialog);
+            proposed = files->directory().absoluteFilePath(files->selectedFiles().value(0).section('/', -1));
+            dialog->close();
+        });
+        item(window, action)->trigger();
+        return proposed;
+    }
     static QString caption(MainWindow& window) { return window.findChild<QGroupBox*>("interfaceBox")->title(); }
     // Types `letter` into a cell of a row the sample leaves free.
     static void change(MainWindow& window, char letter) {
@@ -80,13 +91,7 @@ TEST_F(MainWindowTest, StartsWithTheWorkingFoldersSampleProjectOrWithoutATemplat
     // No file of its own: untitled, and Ctrl+S asks for a name in the project's folder.
     EXPECT_TRUE(window.windowTitle().startsWith("Unbenannt - ")) << window.windowTitle().toStdString();
     EXPECT_TRUE(caption(window).contains("Unbenannt ---"));
-    QString proposed;
-    test::onNextModal([&](QWidget* dialog) {
-        proposed = qobject_cast<QFileDialog*>(dialog)->selectedFiles().value(0);
-        dialog->close();
-    });
-    item(window, "saveProjectItem")->trigger();
-    EXPECT_EQ(proposed, folder.filePath("unbenannt.qor"));
+    EXPECT_EQ(proposedFile(window, "saveProjectItem"), folder.filePath("unbenannt.qor"));
     EXPECT_EQ(QFileInfo(folder.filePath("default.bin")).size(), static_cast<qint64>(ImageFileSize));
 }
 
@@ -213,13 +218,7 @@ TEST_F(MainWindowTest, ProjectSavedIntoAnotherFolderOpensAgainUnchanged) {
     EXPECT_TRUE(shown.empty());
     // A project without a file (read back) is saved into the project's folder, not the start's.
     window.applyOutcome(window.session().document().applyReadBack(window.image()));
-    QString proposed;
-    test::onNextModal([&](QWidget* dialog) {
-        proposed = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
-        dialog->close();
-    });
-    item(window, "saveProjectAsItem")->trigger();
-    EXPECT_EQ(proposed, folder.filePath("sub"));
+    EXPECT_EQ(QFileInfo(proposedFile(window, "saveProjectAsItem")).absolutePath(), folder.filePath("sub"));
 
     ASSERT_TRUE(QFile::copy(folder.filePath("default.bin"), folder.filePath("sub/default.bin")));
     MainWindow other;
