@@ -50,7 +50,7 @@ int Commands::read(const Request& request) {
     // A target the save would refuse is said before the device is read, not after.
     if (const FileWrite target = checkReplaceable(fileSystemName(request.output), {request.force}); !target.ok())
         return saveRefused(Msg::ProjectSaveFailed, target.file, saveFailureReason(target.error));
-    if (!enterFolderOf(request.output, console_, session_.messages())) return finish(FileProblem);
+    if (!folderOfExists(request.output, console_, session_.messages())) return finish(FileProblem);
     DeviceRunner runner(session_, request.port, ports_, console_);
     if (!runner.run(session_.device().startReadBack(runner.portName()))) {
         facts["failure"] = runner.failureFacts();

@@ -53,28 +53,19 @@ std::string fileSystemName(const QString& path) {
     return bytes;
 }
 
-namespace {
-// The file a project path leads to, links followed as a save follows them: its images lie beside it.
-std::filesystem::path projectFileOf(const QString& path) {
-    const std::filesystem::path given = fileSystemName(path);
-    const std::filesystem::path file = resolveLinks(given);
-    return file.empty() ? given : file;  // a loop is named when it is read
-}
-}  // namespace
 
 QString pathMessage(const MessageTable& messages, int slot, const QString& path) {
     return fromCp1252(messages.text(slot)).arg(path);
 }
 
-bool enterFolderOf(const QString& path, Console& console, const MessageTable& messages) {
+bool folderOfExists(const QString& path, Console& console, const MessageTable& messages) {
     if (path.isEmpty()) {
         console.message(messages, Msg::NoFileNamed);
         return false;
     }
+    const std::filesystem::path folder = projectFolderOf(fileSystemName(path));
     std::error_code error;
-    const std::filesystem::path folder = std::filesystem::absolute(projectFileOf(path), error).parent_path();
-    if (!error) std::filesystem::current_path(folder, error);
-    if (!error) return true;
+    if (std::filesystem::is_directory(folder, error)) return true;
     console.error(pathMessage(messages, Msg::NoSuchFolder, fromFileSystemName(folder.string())));
     return false;
 }
@@ -89,8 +80,8 @@ std::string deviceName(const QString& path) {
 }  // namespace
 
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate) {
-    if (!enterFolderOf(path, console, session.messages())) return false;
-    Outcome opened = session.document().openProject(projectFileOf(path).filename().string(), deviceName(path));
+    if (!folderOfExists(path, console, session.messages())) return false;
+    Outcome opened = session.document().openProject(fileSystemName(path), deviceName(path));
     if (opened.question) opened = session.answer(true);  // check says the problems
     for (int slot : opened.messages) {
         console.message(session.messages(), slot);
@@ -103,8 +94,8 @@ bool openProjectIn(Session& session, Console& console, const QString& path, bool
 
 std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const MessageTable& messages,
                                                        const QString& path) {
-    if (!enterFolderOf(path, console, messages)) return std::nullopt;
-    return checkProjectFile(projectFileOf(path).filename().string());
+    if (!folderOfExists(path, console, messages)) return std::nullopt;
+    return checkProjectFile(fileSystemName(path));
 }
 
 bool passesCheck(Console& console, const MessageTable& messages, const QString& path) {

@@ -18,16 +18,16 @@ std::string fileSystemName(const QString& path);
 // The slot's text with `path` in its placeholder %1, every character of the path kept.
 QString pathMessage(const MessageTable& messages, int slot, const QString& path);
 
-// Goes to the folder of `path`; false (and said why, in the language of `messages`) when it is
-// not there.
-bool enterFolderOf(const QString& path, Console& console, const MessageTable& messages);
+// Whether the folder of `path` (links followed) is there; false (and said why, in the language of
+// `messages`) when it is not, or when no file is named.
+bool folderOfExists(const QString& path, Console& console, const MessageTable& messages);
 
-// Opens the project in its own folder, so that its template is found beside it; the problems
+// Opens the project, whose template is found from its own folder; the problems
 // `vemctl check` lists do not stop it. False (and said why) when the file is no project, or the
 // template cannot be used when it is needed.
 bool openProjectIn(Session& session, Console& console, const QString& path, bool needTemplate = true);
 
-// What `vemctl check` lists for the project, checked in its own folder; nothing (and said why)
+// What `vemctl check` lists for the project, its names found from its own folder; nothing (and said why)
 // when that folder is not there.
 std::optional<std::vector<SlotMessage>> checkProjectIn(Console& console, const MessageTable& messages,
                                                        const QString& path);

@@ -157,7 +157,10 @@ TEST_F(Vemctl, ServiceCommandsReachTheDevice) {
 }
 
 TEST_F(Vemctl, BuildWritesTheAreasQorsimLoads) {
-    const Result built = run({"build", "default.qor", "-o", "image"});
+    // The project's names are found from its folder, the command line's from the working folder.
+    QDir(folder.path()).mkpath("site");
+    for (const char* name : {"default.qor", "default.bin"}) QFile::copy(path(name), path(QString("site/") + name));
+    const Result built = run({"build", "site/default.qor", "-o", "image"});
     ASSERT_EQ(built.exit, 0) << built.err.toStdString();
     EXPECT_EQ(readAll(path("image/main.bin")).size(), 16384);
     EXPECT_EQ(readAll(path("image/screen.bin")).size(), 640);

@@ -90,7 +90,7 @@ public:
             EXPECT_TRUE(s.document().saveProjectAs("property.qor").ok);
             // What the editor made and the save wrote, the checks accept, and it opens as it was saved.
             const std::string saved = writeProjectText(s.document().project());
-            const ProjectProblems problems = checkProjectText(saved);
+            const ProjectProblems problems = checkProjectText(saved, {});
             EXPECT_TRUE(problems.notAProject.empty() && problems.contentProblems.empty())
                 << (problems.contentProblems.empty() ? "" : s.messages().text(problems.contentProblems.front()));
             if (opens && pick(0, 1)) {

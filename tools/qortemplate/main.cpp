@@ -149,7 +149,7 @@ int makeProject(const std::string& descriptionPath, const std::string& outPath) 
     for (const Statement& s : statements) {
         if (s.keyword != "image") continue;
         project.imageFileName = textAfter(s, 0);
-        const FileResult loaded = loadImageFile(project, image);
+        const FileResult loaded = loadImageFile(project, image, {});
         if (!loaded.ok) fail(s.where, "cannot load image " + project.imageFileName);
     }
     if (!image.imageTemplateLoaded) fail(descriptionPath, "no 'image' statement");

@@ -318,6 +318,16 @@ fs::path resolveLinks(fs::path path) {
     return followLinks(std::move(path), false, unused);
 }
 
+fs::path projectFolderOf(const fs::path& projectFile) {
+    const fs::path target = resolveLinks(projectFile);  // a loop is named when the file is read
+    return fs::path(absoluteName(target.empty() ? projectFile : target)).parent_path();
+}
+
+fs::path nameFrom(const fs::path& folder, const std::string& name) {
+    const fs::path named(name);
+    return folder.empty() || named.is_absolute() ? named : folder / named;
+}
+
 FileWrite followableLinkTarget(const fs::path& path, fs::path& file) {
     fs::path refused;
     file = followLinks(path, true, refused);

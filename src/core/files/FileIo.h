@@ -96,6 +96,14 @@ std::string absoluteName(const std::filesystem::path& path);
 // a dangling link giving the path it names. Empty on a link loop.
 std::filesystem::path resolveLinks(std::filesystem::path path);
 
+// The folder a project's relative names are found from: the folder of the file that `projectFile`
+// (links followed) is, where a save puts its images; absolute.
+std::filesystem::path projectFolderOf(const std::filesystem::path& projectFile);
+
+// `name` found from `folder`: an absolute name as it stands, a relative one below `folder` (below
+// the working folder while `folder` is empty).
+std::filesystem::path nameFrom(const std::filesystem::path& folder, const std::string& name);
+
 // As resolveLinks, following a link only where the system protects no one from it: in a sticky
 // folder that everyone may write to, only a link of this user or of the folder's owner (another's
 // could redirect this user's write into a file of its choice). The refusal is ELOOP or

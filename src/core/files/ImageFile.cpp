@@ -64,17 +64,17 @@ FileResult loadImageBytes(Project& p, DeviceImage& image, std::span<const std::u
     return {};
 }
 
-FileResult loadImageFile(Project& p, DeviceImage& image) {
-    const FileRead file = readRegularFile(p.imageFileName, ImageFileSize);
+FileResult loadImageFile(Project& p, DeviceImage& image, const std::filesystem::path& folder) {
+    const std::string name = absoluteName(nameFrom(folder, p.imageFileName));
+    const FileRead file = readRegularFile(name, ImageFileSize);
     if (file.ok() && file.size == ImageFileSize) {
-        p.templatePath = absoluteName(p.imageFileName);
+        p.templatePath = name;
         return loadImageBytes(p, image, file.bytes);
     }
     clearTemplate(p, image);
     p.templatePath.clear();
     const bool wrongSize = file.ok() || file.fault == FileFault::TooLarge;
     FileResult result = failed(wrongSize ? Msg::ImageWrongSize : Msg::TemplateUnreadable);
-    const std::string name = absoluteName(p.imageFileName);
     result.detail = wrongSize ? SlotMessage{Msg::FileWrongSize, {name, std::to_string(file.size), std::to_string(ImageFileSize)}}
                               : fileFaultMessage(file.fault, name, ImageFileSize);
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,12 +13,12 @@ namespace vem {
 struct DeviceImage;
 struct Project;
 
-// Loads the image file named by the project's imageFileName as the template, as opening a
-// project does: the two areas, the header settings within their limits, the data set flags and
+// Loads the image file named by the project's imageFileName (a relative name found from the
+// project's `folder`) as the template, as opening a project does: the two areas, the header settings within their limits, the data set flags and
 // the field records of every data set. Only a regular file of ImageFileSize bytes serves; for
 // anything else the project is left without a template (clearTemplate) and the result says why:
 // slot ImageWrongSize or TemplateUnreadable, and as detail the file's full path and what it is.
-FileResult loadImageFile(Project& project, DeviceImage& image);
+FileResult loadImageFile(Project& project, DeviceImage& image, const std::filesystem::path& folder);
 // No template: the three areas zero and not loaded, no data set available, and fields 1..16 of
 // every data set without what a template gives them (type, offset, conversion).
 void clearTemplate(Project& project, DeviceImage& image);

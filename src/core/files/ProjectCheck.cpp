@@ -59,7 +59,7 @@ std::vector<SlotMessage> ProjectProblems::all() const {
     return list;
 }
 
-ProjectProblems checkProjectText(std::string_view text) {
+ProjectProblems checkProjectText(std::string_view text, const std::filesystem::path& folder) {
     const std::vector<std::string_view> lines = splitProjectLines(text);
     ProjectProblems found;
     found.notAProject = structureProblems(text, lines.size());
@@ -69,7 +69,7 @@ ProjectProblems checkProjectText(std::string_view text) {
     project.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
     if (const SlotMessage problem = firstLineProblem(project.imageFileName); problem.slot >= 0) {
         found.notAProject.push_back(problem);
-    } else if (const FileResult loaded = loadImageFile(project, image); !loaded.ok) {
+    } else if (const FileResult loaded = loadImageFile(project, image, folder); !loaded.ok) {
         found.templateProblems.push_back({Msg::TemplateFault, {loaded.detail}});
     }
     readProjectBody(project, lines);
@@ -84,7 +84,7 @@ std::vector<SlotMessage> checkProjectFile(const std::string& path) {
     FileFault fault{};
     const auto text = readProjectText(path, fault);
     if (!text) return {{Msg::ProjectFileFault, {fileFaultMessage(fault, path, ProjectFileLimit)}}};
-    return checkProjectText(*text).all();
+    return checkProjectText(*text, projectFolderOf(path)).all();
 }
 
 }  // namespace vem

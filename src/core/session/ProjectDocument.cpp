@@ -165,6 +165,8 @@ Outcome ProjectDocument::takeProject(const Project& project, const DeviceImage& 
 
 Outcome ProjectDocument::startUp() {
     project_.openDefaultProject = true;
+    std::error_code error;
+    folder_ = std::filesystem::current_path(error);
     Outcome out = openProject(DefaultProjectName);
     out.refreshEditor = true;
     out.refreshCaption = true;
@@ -220,7 +222,7 @@ std::string listedProblems(const std::vector<SlotMessage>& problems, const Messa
 }  // namespace
 
 std::string ProjectDocument::programmingProblems() const {
-    return listedProblems(checkProjectText(writeProjectText(project_)).contentProblems, messages_);
+    return listedProblems(checkProjectText(writeProjectText(project_), folder_).contentProblems, messages_);
 }
 
 Outcome ProjectDocument::openProject(const std::string& path, const std::string& shownName) {
@@ -239,7 +241,7 @@ Outcome ProjectDocument::openProject(const std::string& path, const std::string&
         out.detail = messages_.text(fileFaultMessage(fault, name, ProjectFileLimit));
         return out;
     }
-    const ProjectProblems problems = checkProjectText(*text);
+    const ProjectProblems problems = checkProjectText(*text, projectFolderOf(path));
     if (!problems.notAProject.empty()) {
         Outcome out = Outcome::failed(Msg::NotAProject);
         out.detail = name + "\n" + listedProblems(problems.notAProject, messages_);
@@ -276,7 +278,7 @@ Outcome ProjectDocument::openProjectText(const std::string& path, const std::str
     Outcome out;
     project_.projectName = lastPathComponent(shownName);
     project_.imageFileName = lines.empty() ? std::string() : std::string(lines[0]);
-    const FileResult image = loadImageFile(project_, image_);
+    const FileResult image = loadImageFile(project_, image_, projectFolderOf(path));
     out.messages = image.messages;  // a template that cannot serve is said; the project still opens
     out.detail = messages_.text(image.detail);
     templateProblem_ = image.detail;
@@ -300,7 +302,7 @@ Outcome ProjectDocument::openProjectText(const std::string& path, const std::str
     out = settled(out);
     markUnchanged();
     history_.clear();
-    projectFile_ = absoluteName(path);
+    becameFile(path);
     return out;
 }
 
@@ -339,7 +341,7 @@ Outcome ProjectDocument::writeProject(const std::string& path, const std::string
     if (out.ok) {
         project_.projectName = lastPathComponent(shownName.empty() ? path : shownName);
         markUnchanged();
-        projectFile_ = absoluteName(path);
+        becameFile(path);
         history_.saved(projectFile_, unchangedText_);
     }
     out.refreshCaption = true;
@@ -369,6 +371,11 @@ bool ProjectDocument::untitled() const { return projectFile_.empty() && !project
 
 std::string ProjectDocument::shownProjectName() const {
     return untitled() ? messages_.text(Msg::Untitled) : lastPathComponent(project_.projectName);
+}
+
+void ProjectDocument::becameFile(const std::string& path) {
+    projectFile_ = absoluteName(path);
+    folder_ = projectFolderOf(path);
 }
 
 // ---- Device image ----

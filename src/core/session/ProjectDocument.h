@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -81,6 +82,9 @@ public:
     // The absolute path of the file the project was last opened from or saved to; empty when
     // it has none (nothing opened yet, or read back from a device).
     const std::string& projectFile() const { return projectFile_; }
+    // The folder the project's relative names are found from: that of its file (links followed),
+    // kept after a read-back; at start-up the working folder. Empty before either.
+    const std::filesystem::path& folder() const { return folder_; }
     // "Öffnen...": `path` as the file system takes it, `shownName` as messages name it (its last
     // component becomes the project name). The file is checked first: one that cannot be read or
     // is no project is refused and named (ProjectOpenFailed, NotAProject: the file and its first
@@ -179,6 +183,9 @@ private:
     // The state before the step that runs (a drag between press and release).
     std::optional<ProjectHistory::Snapshot> stepStart_;
     std::string projectFile_;
+    std::filesystem::path folder_;
+    // The project is now the file `path`.
+    void becameFile(const std::string& path);
     void markUnchanged();
     // Another file (or none) is now the project.
     void changedFile() { ++fileChanges_; }

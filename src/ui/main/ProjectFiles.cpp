@@ -49,16 +49,13 @@ QString ProjectFiles::chooseFile(FileKind kind, const QString& current) {
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString chosen = dialog.selectedFiles().first();
-    QDir::setCurrent(QFileInfo(chosen).absolutePath());
+    startFolder_ = QFileInfo(chosen).absolutePath();
     return chosen;
 }
 
 QString ProjectFiles::enterFolderOf(const QString& path) {
     const QFileInfo file(path);
-    // A project's images lie beside the file a link leads to, where a save puts them.
-    const std::filesystem::path target = resolveLinks(QFile::encodeName(file.absoluteFilePath()).toStdString());
-    QDir::setCurrent(target.empty() ? file.absolutePath()
-                                    : QFile::decodeName(QByteArray::fromStdString(target.parent_path().string())));
+    QDir::setCurrent(QFile::decodeName(projectFolderOf(QFile::encodeName(file.absoluteFilePath()).toStdString()).string().c_str()));
     startFolder_ = file.absolutePath();
     return file.absoluteFilePath();
 }
@@ -67,14 +64,14 @@ void ProjectFiles::open() {
     if (!mayDiscardChanges()) return;
     const QString chosen = chooseFile(FileKind::Project);
     if (chosen.isEmpty()) return;
-    const QString path = enterFolderOf(chosen);
-    apply_(session_.document().openProject(QFile::encodeName(path).toStdString(), toCp1252(path)));
+    apply_(session_.document().openProject(QFile::encodeName(chosen).toStdString(), toCp1252(chosen)));
     rememberProject();
 }
 
 void ProjectFiles::openFile(const QString& path) {
     if (session_.device().exchangeRunning() || !mayDiscardChanges()) return;
-    const QString absolute = enterFolderOf(path);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    startFolder_ = QFileInfo(path).absolutePath();
     apply_(session_.document().openProject(QFile::encodeName(absolute).toStdString(), toCp1252(absolute)));
     rememberProject();
 }
@@ -105,7 +102,8 @@ bool ProjectFiles::saveToChosenFile() {
     QString name = fromCp1252(session_.document().project().projectName);
     if (session_.document().untitled() || name.isEmpty())
         name = fromCp1252(session_.messages().text(Msg::Untitled)).toLower() + ".qor";
-    const QString current = session_.document().projectFile().empty() ? QDir::current().absoluteFilePath(name) : projectPath();
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(session_.document().folder().string()));
+    const QString current = session_.document().projectFile().empty() ? QDir(folder).absoluteFilePath(name) : projectPath();
     const QString path = chooseFile(FileKind::ProjectSave, current);
     if (path.isEmpty()) return false;
     // Its questions (replace the file? a read-only one?) are answered where every question is.

@@ -32,15 +32,16 @@ public:
 
     // The filters of the file dialogs from the main window's texts of a language file.
     void takeFilterTexts(const std::vector<std::string>& mainWindowTexts);
-    // A modal file dialog in the start folder; a completed one moves the working folder to the
+    // A modal file dialog in the start folder; a completed one moves the start folder to the
     // chosen file's folder. Empty when cancelled. `current` is the file it starts with.
     QString chooseFile(FileKind kind, const QString& current = {});
-    // The folder of `path` becomes the working and start folder; gives the absolute path.
+    // At start with a project named: its folder becomes the working folder (where the language file
+    // is looked for, as when started from there) and the start folder; gives the absolute path.
     QString enterFolderOf(const QString& path);
 
     // "Öffnen...": asks for a project after the question about unsaved changes.
     void open();
-    // Opens `path` after the question about unsaved changes; its folder becomes the working folder.
+    // Opens `path` after the question about unsaved changes; its folder becomes the start folder.
     void openFile(const QString& path);
     // A recent project; one that is gone leaves the list with a message.
     void openRecent(const QString& path);

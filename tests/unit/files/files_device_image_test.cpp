@@ -246,7 +246,7 @@ TEST_F(ImageFile, ProjectsTemplateBringsItsRecordsAndOnlyHeaderValuesWithinBound
     project.imageFileName = "t.bin";
     project.sharedField(DateField).column = 4;
     project.sharedField(TimeField).row = 6;
-    const FileResult result = loadImageFile(project, image);
+    const FileResult result = loadImageFile(project, image, {});
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(result.messages.empty());
     EXPECT_TRUE(image.imageTemplateLoaded);
@@ -299,9 +299,9 @@ TEST_F(ImageFile, TemplateThatCannotServeIsNamedAndLeavesNone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         project.imageFileName = "t.bin";
-        ASSERT_TRUE(loadImageFile(project, image).ok);
+        ASSERT_TRUE(loadImageFile(project, image, {}).ok);
         project.imageFileName = c.name;
-        const FileResult result = loadImageFile(project, image);
+        const FileResult result = loadImageFile(project, image, {});
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.messages, std::vector<int>{c.slot});
         EXPECT_EQ(inEnglish(result.detail), c.detail);

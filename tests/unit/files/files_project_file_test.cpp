@@ -454,7 +454,7 @@ TEST_F(ProjectFile, ASaveElsewhereNamesTheTemplateByAPathThatFindsIt) {
     std::filesystem::create_directories("second");
     writeImage("first/default.bin", blankImage());
     project.imageFileName = "first/default.bin";
-    ASSERT_TRUE(loadImageFile(project, image).ok);
+    ASSERT_TRUE(loadImageFile(project, image, {}).ok);
     ASSERT_TRUE(saveProjectAs(project, image, "second/copy.qor").ok);
     EXPECT_EQ(linesOf(readFile("second/copy.qor"))[0], "../first/default.bin");
     ASSERT_TRUE(saveProjectAs(project, image, "first/again.qor").ok);

@@ -85,14 +85,11 @@ TEST_F(SampleData, ProjectWhoseImageIsMissingOpensAndSaysSo) {
     EXPECT_EQ(held().dataSets[1].dataSetAvailable, 0);
 }
 
-TEST_F(SampleData, ABareImageNameIsFoundInTheCurrentFolder) {
+TEST_F(SampleData, ABareImageNameIsFoundInTheProjectsFolderNotTheWorkingFolder) {
     copySample(folder / "kasse");
-    session.document().openProject("kasse/default.qor");
-    EXPECT_FALSE(session.document().image().imageTemplateLoaded);  // default.bin is not in the working folder
-
-    std::filesystem::current_path(folder / "kasse");
-    const Outcome outcome = session.document().openProject((folder / "kasse" / "default.qor").string());
-    EXPECT_TRUE(session.document().image().imageTemplateLoaded);
+    const Outcome outcome = session.document().openProject("kasse/default.qor");
+    EXPECT_TRUE(session.document().image().imageTemplateLoaded);  // default.bin is not in the working folder
+    EXPECT_EQ(session.document().folder(), folder / "kasse");
     EXPECT_TRUE(outcome.refreshCaption);
     session.document().projectCaption();  // the caption the outcome asks for shows the name alone
     EXPECT_EQ(held().projectName, "default.qor");

@@ -78,7 +78,7 @@ TEST_F(SessionOpenSave, AProjectWithProblemsOpensOnlyWhenTheQuestionIsAnsweredYe
     // Of many problems the first eight are listed, the rest counted.
     const std::string many = sampleWith({{123, "300"}, {124, "300"}, {132, "300"}, {133, "300"}, {134, "300"},
                                          {135, "300"}, {136, "300"}});
-    const std::size_t count = checkProjectText(many).contentProblems.size();
+    const std::size_t count = checkProjectText(many, {}).contentProblems.size();
     ASSERT_GT(count, 9u);
     writeFile("many.qor", many);
     const std::string listed = session.document().openProject("many.qor").question->detail;
