@@ -67,8 +67,8 @@ protected:
         QObject::connect(video(), &VideoSignalDialog::sendRequested, [this] { ++videoSent; });
     }
 
-    FieldDialog* field() { return window.findChild<FieldDialog*>(); }
-    VideoSignalDialog* video() { return window.findChild<VideoSignalDialog*>(); }
+    FieldDialog* field() { return &window.fieldDialog(); }
+    VideoSignalDialog* video() { return &window.videoSignalDialog(); }
 
     std::vector<Case> cases() {
         SettingsDialogs& s = window.settingsDialogs();

@@ -48,7 +48,7 @@ TEST(MainWindow, EnglishLanguageFileReachesCaptionsListsAndMessages) {
 
     EXPECT_EQ(window.findChild<QMenu*>("fileMenu")->title(), "&File");
     EXPECT_EQ(window.findChild<QGroupBox*>("holdTimesBox")->title(), " Hold times ");
-    auto* variableTypes = window.findChild<FieldDialog*>()->findChild<QComboBox*>("variableTypeBox");
+    auto* variableTypes = window.fieldDialog().findChild<QComboBox*>("variableTypeBox");
     ASSERT_EQ(variableTypes->count(), 12);
     EXPECT_EQ(variableTypes->itemText(1), "Data counter");
     EXPECT_EQ(window.session().messages().text(Msg::PortCannotOpen), "The port cannot be opened.");
@@ -112,14 +112,14 @@ TEST(LanguageApply, EveryNamedControlExistsInItsWindow) {
     using S = LanguageSection;
     const std::pair<QWidget*, S> windows[] = {
         {&window, S::MainWindow},
-        {window.findChild<FieldDialog*>(), S::FieldDialog},
+        {&window.fieldDialog(), S::FieldDialog},
         {&settings.holdTimesDialog(), S::HoldTimes},
         {&settings.deviceSerialDialog(), S::DeviceSerial},
         {&window.progressWindow(), S::Progress},
         {&window.deviceInfoDialog(), S::DeviceInfo},
         {&settings.ipAddressDialog(), S::IpAddress},
         {&settings.posDialog(), S::Pos},
-        {window.findChild<VideoSignalDialog*>(), S::Video},
+        {&window.videoSignalDialog(), S::Video},
         {&settings.dataSendDialog(), S::DataSend},
         {&settings.posExtendedDialog(), S::PosExtended},
     };

@@ -15,6 +15,7 @@
 #include "UiHelpers.h"
 #include "ui/common/WrapCheckBox.h"
 #include "ui/device/DeviceInfoDialog.h"
+#include "ui/device/ProgressWindow.h"
 #include "ui/settings/SettingsDialogs.h"
 #include "ui/settings/PosExtendedDialog.h"
 
@@ -168,10 +169,10 @@ TEST(MainWindow, EveryTextOfEveryWindowFitsItsControlInEveryLanguage) {
         PosExtendedDialog& posExtended = window.settingsDialogs().posExtendedDialog();
         posExtended.fill(window.project().posExtended);
         checkShown(&posExtended, out);
-        auto* info = window.findChild<DeviceInfoDialog*>();
+        auto* info = &window.deviceInfoDialog();
         info->fill({"default.qor", "07.12.26  12:13"});
         checkShown(info, out);
-        checkShown(window.findChild<QDialog*>("ProgressWindow"), out);
+        checkShown(&window.progressWindow(), out);
 
         window.presenter().setSink({});
         window.presenter().setAnswerer({});

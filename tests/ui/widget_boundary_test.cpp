@@ -97,7 +97,7 @@ TEST(PlainText, TextsFromADeviceOrAFileAreNeverReadAsMarkup) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << qPrintable(label->window()->objectName() + "/" + label->objectName());
 
     const std::string markup = "<h1>x</h1>\x1b]0;title\x07";
-    auto* info = window.findChild<DeviceInfoDialog*>();
+    auto* info = &window.deviceInfoDialog();
     info->fill({markup, "07.12.26  12:13"});
     EXPECT_EQ(info->findChild<QLabel*>("fileNameValue")->text(), fromCp1252(markup));
 

@@ -18,7 +18,8 @@
 namespace vem {
 
 DeviceMenu::DeviceMenu(Session& session, MessagePresenter& presenter, SerialPort& serial, PortRegistry& ports,
-                       ProjectFiles& files, QWidget* window, std::function<void(const Outcome&)> apply)
+                       ProjectFiles& files, QWidget* window, std::function<void(const Outcome&)> apply,
+                       std::function<void()> systemMenuRequested)
     : session_(session),
       presenter_(presenter),
       serial_(serial),
@@ -27,12 +28,26 @@ DeviceMenu::DeviceMenu(Session& session, MessagePresenter& presenter, SerialPort
       window_(window),
       apply_(std::move(apply)),
       portSettings_(ports, session.messages(), window),
-      progress_(new ProgressWindow(window)),
-      deviceInfo_(new DeviceInfoDialog(window)),
-      videoSignal_(new VideoSignalDialog(presenter, window)) {
-    QObject::connect(videoSignal_, &VideoSignalDialog::sendRequested, window,
-                     [this](const VideoBlock& block) { apply_(session_.device().startVideoSettings(portName(), block)); });
-}
+      progress_(LanguageSection::Progress, [window] { return new ProgressWindow(window); }),
+      deviceInfo_(LanguageSection::DeviceInfo,
+                  [window, menu = std::move(systemMenuRequested)] {
+                      auto* dialog = new DeviceInfoDialog(window);
+                      QObject::connect(dialog, &DeviceInfoDialog::systemMenuRequested, window, menu);
+                      return dialog;
+                  }),
+      videoSignal_(LanguageSection::Video, [this, &presenter, window] {
+          auto* dialog = new VideoSignalDialog(presenter, window);
+          QObject::connect(dialog, &VideoSignalDialog::sendRequested, window, [this](const VideoBlock& block) {
+              apply_(session_.device().startVideoSettings(portName(), block));
+          });
+          return dialog;
+      }) {}
+
+ProgressWindow& DeviceMenu::progressWindow() { return progress_.get(); }
+
+DeviceInfoDialog& DeviceMenu::deviceInfoDialog() { return deviceInfo_.get(); }
+
+VideoSignalDialog& DeviceMenu::videoSignalDialog() { return videoSignal_.get(); }
 
 void DeviceMenu::readBack() {
     if (files_.mayDiscardChanges()) apply_(session_.device().startReadBack(portName()));
@@ -63,7 +78,7 @@ void DeviceMenu::uploadFirmware() {
 
 void DeviceMenu::sendFuses() { apply_(session_.device().sendFuses(portName())); }
 
-void DeviceMenu::editVideoSignal() { videoSignal_->exec(); }
+void DeviceMenu::editVideoSignal() { videoSignal_.get().exec(); }
 
 void DeviceMenu::editPortSettings() {
     if (portSettings_.editAndReopen(serial_)) presenter_.showSlot(Msg::PortOpenAfterSettings, window_);
@@ -75,15 +90,19 @@ void DeviceMenu::openImageFile() {
 }
 
 void DeviceMenu::showDeviceInfo() {
-    deviceInfo_->fill(session_.device().deviceInfo());
-    deviceInfo_->exec();
+    deviceInfo_.get().fill(session_.device().deviceInfo());
+    deviceInfo_.get().exec();
+}
+
+void DeviceMenu::showProgress() {
+    // A window that was never shown need not be built to be hidden.
+    if (session_.device().progress().visible || progress_.built()) progress_.get().showProgress(session_.device().progress());
 }
 
 void DeviceMenu::applyLanguage(const LanguageFile& file) {
-    using S = LanguageSection;
-    const std::pair<QWidget*, S> windows[] = {
-        {progress_, S::Progress}, {deviceInfo_, S::DeviceInfo}, {videoSignal_, S::Video}};
-    for (const auto& [window, section] : windows) applyLanguageSection(window, section, file.section(section));
+    progress_.takeLanguage(file);
+    deviceInfo_.takeLanguage(file);
+    videoSignal_.takeLanguage(file);
 }
 
 std::string DeviceMenu::portName() const {

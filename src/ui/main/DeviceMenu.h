@@ -4,6 +4,7 @@
 
 #include "i18n/LanguageFile.h"
 #include "session/Outcome.h"
+#include "ui/common/LazyWindow.h"
 #include "ui/port/PortSettingsFlow.h"
 
 class QWidget;
@@ -23,9 +24,11 @@ class VideoSignalDialog;
 // port, and the windows they show (progress, device information, video signal).
 class DeviceMenu {
 public:
-    // `apply` carries out an outcome of the session.
+    // `apply` carries out an outcome of the session; `systemMenuRequested` runs when "QV - Info"
+    // asks for the service menu.
     DeviceMenu(Session& session, MessagePresenter& presenter, SerialPort& serial, PortRegistry& ports,
-               ProjectFiles& files, QWidget* window, std::function<void(const Outcome&)> apply);
+               ProjectFiles& files, QWidget* window, std::function<void(const Outcome&)> apply,
+               std::function<void()> systemMenuRequested);
     DeviceMenu(const DeviceMenu&) = delete;
     DeviceMenu& operator=(const DeviceMenu&) = delete;
 
@@ -44,9 +47,13 @@ public:
     void showDeviceInfo();
     // Puts each window's texts of a language file on it.
     void applyLanguage(const LanguageFile& file);
+    // Shows the progress of the running exchange.
+    void showProgress();
 
-    ProgressWindow& progressWindow() { return *progress_; }
-    DeviceInfoDialog& deviceInfoDialog() { return *deviceInfo_; }
+    // Each is built when first asked for.
+    ProgressWindow& progressWindow();
+    DeviceInfoDialog& deviceInfoDialog();
+    VideoSignalDialog& videoSignalDialog();
 
 private:
     // The port as messages name it.
@@ -60,9 +67,9 @@ private:
     QWidget* window_;
     std::function<void(const Outcome&)> apply_;
     PortSettingsFlow portSettings_;
-    ProgressWindow* progress_;
-    DeviceInfoDialog* deviceInfo_;
-    VideoSignalDialog* videoSignal_;
+    LazyWindow<ProgressWindow> progress_;
+    LazyWindow<DeviceInfoDialog> deviceInfo_;
+    LazyWindow<VideoSignalDialog> videoSignal_;
 };
 
 }  // namespace vem

@@ -14,7 +14,6 @@
 #include "settings/SettingsSummary.h"
 #include "ui/common/LanguageApply.h"
 #include "ui/common/PlainText.h"
-#include "ui/device/DeviceInfoDialog.h"
 #include "ui/device/ProgressWindow.h"
 #include "ui/fields/FieldDialog.h"
 #include "ui/main/DeviceMenu.h"
@@ -42,7 +41,8 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
                        const std::function<void(MainWindow&)>& beforeProject)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::MainWindow>()),
-      presenter_(session_.messages(), session_.dialogMessages()) {
+      presenter_(session_.messages(), session_.dialogMessages()),
+      fieldDialog_(LanguageSection::FieldDialog, [this] { return new FieldDialog(presenter_, this); }) {
     startup::endPart("port list");
     ui_->setupUi(this);
     presenter_.setCaption(windowCaption_);
@@ -68,12 +68,10 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
     link_->setPresenter([this](const Outcome& outcome) { showOutcome(outcome); });
     startup::endPart("settings");
 
-    fieldDialog_ = new FieldDialog(presenter_, this);
     settings_ = std::make_unique<SettingsDialogs>(session_, presenter_, this);
-    device_ = std::make_unique<DeviceMenu>(session_, presenter_, *serial_, ports_, *files_, this,
-                                           [this](const Outcome& outcome) { applyOutcome(outcome); });
-    connect(&device_->deviceInfoDialog(), &DeviceInfoDialog::systemMenuRequested, this,
-            [this] { ui_->systemMenu->menuAction()->setVisible(true); });
+    device_ = std::make_unique<DeviceMenu>(
+        session_, presenter_, *serial_, ports_, *files_, this, [this](const Outcome& outcome) { applyOutcome(outcome); },
+        [this] { ui_->systemMenu->menuAction()->setVisible(true); });
     startup::endPart("window");
     // The project's folder is the working folder before anything is looked for there.
     const QString path = projectFile.isEmpty() ? QString() : files_->enterFolderOf(projectFile);
@@ -98,9 +96,13 @@ MainWindow::MainWindow(QWidget* parent, const QString& projectFile,
 
 MainWindow::~MainWindow() = default;
 
+FieldDialog& MainWindow::fieldDialog() { return fieldDialog_.get(); }
+
 ProgressWindow& MainWindow::progressWindow() { return device_->progressWindow(); }
 
 DeviceInfoDialog& MainWindow::deviceInfoDialog() { return device_->deviceInfoDialog(); }
+
+VideoSignalDialog& MainWindow::videoSignalDialog() { return device_->videoSignalDialog(); }
 
 void MainWindow::connectControls() {
     connect(keyboardSink_, &KeyboardSink::keyPressed, this, &MainWindow::sendKeyToGrid);
@@ -173,7 +175,7 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
     const auto file = readLanguageFile(QFile::encodeName(path).toStdString(), fault);
     if (!file) return false;
     applyLanguageSection(this, LanguageSection::MainWindow, file->section(LanguageSection::MainWindow));
-    applyLanguageSection(fieldDialog_, LanguageSection::FieldDialog, file->section(LanguageSection::FieldDialog));
+    fieldDialog_.takeLanguage(*file);
     settings_->applyLanguage(*file);
     device_->applyLanguage(*file);
     windowCaption_ = windowTitle();
@@ -214,7 +216,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     ui_->undoItem->setEnabled(session_.document().canUndo());
     ui_->redoItem->setEnabled(session_.document().canRedo());
     statusLine_->setText(fromCp1252(session_.device().statusLine()));
-    if (outcome.refreshProgress) device_->progressWindow().showProgress(session_.device().progress());
+    if (outcome.refreshProgress) device_->showProgress();
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
         if (busyCursor_)
@@ -242,8 +244,9 @@ void MainWindow::showOutcome(const Outcome& outcome) {
 }
 
 void MainWindow::editField(int n) {
-    const auto typed = fieldDialog_->ask(session_.document().fieldDialog(n));
-    applyOutcome(session_.document().closeFieldDialog(n, fieldDialog_->closedBy(), typed.value_or(FieldDialogValues{})));
+    FieldDialog& dialog = fieldDialog_.get();
+    const auto typed = dialog.ask(session_.document().fieldDialog(n));
+    applyOutcome(session_.document().closeFieldDialog(n, dialog.closedBy(), typed.value_or(FieldDialogValues{})));
     focusGrid();
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "ui/common/LazyWindow.h"
 #include "ui/common/MessagePresenter.h"
 #include "ui/common/QtTranslation.h"
 #include "ui/main/ProjectFiles.h"
@@ -25,6 +26,7 @@ class FieldControls;
 class FieldDialog;
 class KeyboardSink;
 class ProgressWindow;
+class VideoSignalDialog;
 class ScreenGrid;
 class SerialPort;
 class SessionLink;
@@ -51,7 +53,9 @@ public:
     SettingsDialogs& settingsDialogs() { return *settings_; }
     SerialPort& serial() { return *serial_; }
     PortRegistry& ports() { return ports_; }
+    FieldDialog& fieldDialog();
     ProgressWindow& progressWindow();
+    VideoSignalDialog& videoSignalDialog();
     DeviceInfoDialog& deviceInfoDialog();
 
     // Puts the texts of a language file on every window and into the message tables; false,
@@ -113,7 +117,7 @@ private:
     std::unique_ptr<SettingsDialogs> settings_;
     ScreenGrid* grid_ = nullptr;
     KeyboardSink* keyboardSink_ = nullptr;
-    FieldDialog* fieldDialog_ = nullptr;
+    LazyWindow<FieldDialog> fieldDialog_;
     PortRegistry ports_;
     SerialPort* serial_ = nullptr;
     SessionLink* link_ = nullptr;
