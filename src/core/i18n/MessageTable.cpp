@@ -186,6 +186,13 @@ const std::vector<std::string>& builtInTexts() {
         "%1: ist eine Schleife von Verkn\xFC""pfungen",
         "%1: hat einen f\xFC""r das System zu langen Namen",
         "ein leerer Dateiname: keine Datei ist genannt",
+        "%1: ist keine Textdatei (Bin\xE4rdaten) und kein Kassenbon",
+        "%1: ist UTF-8, die Kasse sendet Windows-1252; umgewandelt, Zeichen ohne Entsprechung als ?",
+        "%1: Zeilen \xFC""ber %2 Zeichen (ohne Zeilenende?) sind gek\xFCrzt",
+        "%1: nur die ersten %2 Zeilen werden gespielt",
+        "%1: ist gr\xF6\xDF""er als %2 Bytes; nur der Anfang wird gespielt",
+        "POS-Bereich (Zeilen %1 bis %2) liegt \xFC""ber %3",
+        "Keine Anfangszeile gew\xE4hlt: die Vorschau zeigt keinen POS-Bereich",
     };
     return texts;
 }

@@ -273,6 +273,13 @@ constexpr int NoProblemFound = 198;
 constexpr int FileLinkLoop = 199;
 constexpr int FileNameTooLong = 200;
 constexpr int NoFileNamed = 201;  // vemctl: an empty file argument
+constexpr int ReceiptNotText = 202;  // %1 the file
+constexpr int ReceiptWasUtf8 = 203;  // %1 the file
+constexpr int ReceiptLinesCut = 204;  // %1 the file, %2 the limit
+constexpr int ReceiptOnlyFirst = 205;  // %1 the file, %2 the line count
+constexpr int ReceiptOnlyStart = 206;  // %1 the file, %2 the byte limit
+constexpr int PosAreaOverItem = 207;  // %1, %2 the rows, %3 a field
+constexpr int PosAreaNone = 208;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
