@@ -193,6 +193,10 @@ const std::vector<std::string>& builtInTexts() {
         "%1: ist gr\xF6\xDF""er als %2 Bytes; nur der Anfang wird gespielt",
         "POS-Bereich (Zeilen %1 bis %2) liegt \xFC""ber %3",
         "Keine Anfangszeile gew\xE4hlt: die Vorschau zeigt keinen POS-Bereich",
+        "%1: ist kein Bild, das gelesen werden kann",
+        "%1: ist mit %2 \xD7 %3 Bildpunkten zu gro\xDF (h\xF6""chstens %4 Millionen)",
+        "Vorschau - das Ger\xE4t kann abweichen",
+        "Vorschau geschrieben: %1",
     };
     return texts;
 }

@@ -280,6 +280,10 @@ constexpr int ReceiptOnlyFirst = 205;  // %1 the file, %2 the line count
 constexpr int ReceiptOnlyStart = 206;  // %1 the file, %2 the byte limit
 constexpr int PosAreaOverItem = 207;  // %1, %2 the rows, %3 a field
 constexpr int PosAreaNone = 208;
+constexpr int BackgroundNotImage = 209;  // %1 the file
+constexpr int BackgroundTooLarge = 210;  // %1 the file, %2 × %3 its size, %4 the limit
+constexpr int PreviewCaption = 211;
+constexpr int PreviewWritten = 212;  // %1 the PNG file
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

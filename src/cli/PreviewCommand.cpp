@@ -1,0 +1,96 @@
+#include "PreviewCommand.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <climits>
+
+#include "ProjectOpen.h"
+#include "files/FileIo.h"
+#include "files/ImageBuild.h"
+#include "files/ProjectFile.h"
+#include "host/Encoding.h"
+#include "picture/BackgroundImage.h"
+#include "picture/PreviewPainter.h"
+#include "preview/ReceiptText.h"
+
+namespace vem::cli {
+namespace {
+
+QJsonArray texts(const MessageTable& messages, const std::vector<SlotMessage>& list) {
+    QJsonArray out;
+    for (const std::string& text : messages.texts(list)) out.append(fromCp1252(text));
+    return out;
+}
+
+}  // namespace
+
+int preview(const Request& request, Context& context) {
+    Session session;
+    context.prepare(session);
+    Console& console = context.console;
+    const MessageTable& messages = session.messages();
+    QJsonObject facts{{"file", request.file}, {"output", request.output}};
+    const auto finish = [&](int exit) {
+        facts["exit"] = exit;
+        if (console.json()) console.document(facts);
+        return exit;
+    };
+    const auto refuse = [&](const SlotMessage& why) {
+        const QString text = fromCp1252(messages.text(why));
+        console.error(text);
+        facts["failure"] = text;
+        return finish(FileProblem);
+    };
+
+    QImage frame = PreviewPainter::testPicture();
+    if (!request.background.isEmpty()) {
+        BackgroundImage background = loadBackground(request.background);
+        if (background.problem.slot >= 0) return refuse(background.problem);
+        frame = background.frame;
+    }
+    ReceiptText receipt;
+    if (!request.receipt.isEmpty()) {
+        receipt = readReceiptFile(fileSystemName(request.receipt));
+        if (!receipt.ok()) return refuse(receipt.refusal);
+        for (const SlotMessage& note : receipt.notes) console.note(fromCp1252(messages.text(note)));
+    }
+    if (!openProjectIn(session, console, request.file, false)) return finish(FileProblem);
+    const Project& project = session.document().project();
+    const int dataSet = request.dataSet.value_or(project.activeDataSet + 1);
+
+    ReceiptPlayer player(project.posExtended);
+    const auto played = std::min(receipt.lines.size(), static_cast<std::size_t>(request.receiptLines.value_or(INT_MAX)));
+    for (std::size_t i = 0; i < played; ++i) player.feed(receipt.lines[i]);
+
+    const PreviewPicture picture =
+        buildPreview(project, {dataSet - 1, request.time.value_or(currentLocalTime()), &player.rows()});
+    for (const std::string& problem : messages.texts(picture.problems)) console.note(fromCp1252(problem));
+    if (picture.posFirstRow < 0) console.note(fromCp1252(messages.text(Msg::PosAreaNone)));
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    PreviewPainter::paint(picture, frame, fromCp1252(messages.text(Msg::PreviewCaption))).save(&buffer, "PNG");
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
+    const FileWrite written = writeFileReplacing(fileSystemName(request.output), {bytes, static_cast<std::size_t>(png.size())},
+                                                 {request.force});
+    if (!written.ok()) {
+        const QString why = fromCp1252(messages.text(saveFailureReason(written.error)));
+        console.error(fromFileSystemName(written.file) + ": " + why);
+        facts["failure"] = fromFileSystemName(written.file) + ": " + why;
+        return finish(FileProblem);
+    }
+    console.note(pathMessage(messages, Msg::PreviewWritten, request.output));
+    facts["dataSet"] = dataSet;
+    facts["receiptLines"] = static_cast<int>(played);
+    facts["problems"] = texts(messages, picture.problems);
+    facts["notes"] = texts(messages, receipt.notes);
+    QJsonArray events;
+    for (const PosEvent& event : player.events())
+        events.append(QJsonObject{{"line", event.line}, {"keyword", event.keyword},
+                                  {"action", event.action == KeywordAction::Relay ? "relay" : "send"}});
+    facts["events"] = events;
+    return finish(Success);
+}
+
+}  // namespace vem::cli
