@@ -1,15 +1,14 @@
 #include "PreviewCommand.h"
 
-#include <QBuffer>
 #include <QJsonArray>
 #include <climits>
 
 #include "ProjectOpen.h"
-#include "files/FileIo.h"
 #include "files/ImageBuild.h"
 #include "files/ProjectFile.h"
 #include "host/Encoding.h"
 #include "picture/BackgroundImage.h"
+#include "picture/PngFile.h"
 #include "picture/PreviewPainter.h"
 #include "preview/ReceiptText.h"
 
@@ -67,13 +66,8 @@ int preview(const Request& request, Context& context) {
     for (const std::string& problem : messages.texts(picture.problems)) console.note(fromCp1252(problem));
     if (picture.posFirstRow < 0) console.note(fromCp1252(messages.text(Msg::PosAreaNone)));
 
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    PreviewPainter::paint(picture, frame, fromCp1252(messages.text(Msg::PreviewCaption))).save(&buffer, "PNG");
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
-    const FileWrite written = writeFileReplacing(fileSystemName(request.output), {bytes, static_cast<std::size_t>(png.size())},
-                                                 {request.force});
+    const QImage painted = PreviewPainter::paint(picture, frame, fromCp1252(messages.text(Msg::PreviewCaption)));
+    const FileWrite written = writePng(painted, fileSystemName(request.output), request.force);
     if (!written.ok()) {
         const QString why = fromCp1252(messages.text(saveFailureReason(written.error)));
         console.error(fromFileSystemName(written.file) + ": " + why);

@@ -1,6 +1,10 @@
 #include "preview/ReceiptPlayer.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "model/Project.h"
+#include "settings/InterfaceRules.h"
 
 namespace vem {
 namespace {
@@ -40,6 +44,16 @@ std::string limitSpaces(std::string_view line, int maxSpaces, bool skipMode) {
         i += run;
     }
     return out;
+}
+
+int lineMilliseconds(const DeviceSettings& device, std::size_t bytes) {
+    const std::size_t index = device.DeviceBaudIndex >= 0 && device.DeviceBaudIndex < static_cast<int>(BaudRateNames.size())
+                                  ? static_cast<std::size_t>(device.DeviceBaudIndex)
+                                  : 3;
+    const std::string_view name = BaudRateNames[index];
+    int baud = 9600;
+    std::from_chars(name.data(), name.data() + name.size(), baud);
+    return std::max(1, static_cast<int>((bytes + 2) * 10 * 1000 / static_cast<std::size_t>(baud)));
 }
 
 std::string capitals(std::string_view line) {

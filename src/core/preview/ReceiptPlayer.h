@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/DeviceSettings.h"
 #include "model/PosSettings.h"
 
 namespace vem {
@@ -53,6 +54,7 @@ public:
     // Sending and relay actions, oldest first; the last 64.
     const std::deque<PosEvent>& events() const { return events_; }
     int linesFed() const { return linesFed_; }
+    const PosExtendedSettings& rules() const { return rules_; }
     bool insideOutput() const { return inside_; }
 
 private:
@@ -68,6 +70,10 @@ private:
 // The line with each run of more than `maxSpaces` spaces cut to that many, or, in skip mode,
 // left out; 0 keeps every space.
 std::string limitSpaces(std::string_view line, int maxSpaces, bool skipMode);
+
+// How long a register line of `bytes` characters and its CR LF takes on the device's serial
+// line (ten bits a character at its baud rate), in milliseconds, at least 1.
+int lineMilliseconds(const DeviceSettings& device, std::size_t bytes);
 
 // Windows-1252 capitals (ä to Ä, ö to Ö, ü to Ü; ß stays).
 std::string capitals(std::string_view line);
