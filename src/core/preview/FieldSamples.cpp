@@ -1,5 +1,6 @@
 #include "preview/FieldSamples.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vem {
@@ -36,7 +37,7 @@ std::string clockSample(int type, const LocalTime& t) {
 }  // namespace
 
 std::string fieldSample(int n, const FieldDefinition& f, const LocalTime& time) {
-    const int length = f.length < 0 ? 0 : f.length;
+    const int length = std::clamp(f.length, 0, CellCount + 1);  // more never shows
     if (n == DateField) return fitted(twoDigits(time.day) + "." + twoDigits(time.month) + "." + twoDigits(time.year), length);
     if (n == TimeField)
         return fitted(twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second), length);

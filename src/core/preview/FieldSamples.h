@@ -6,7 +6,8 @@
 
 namespace vem {
 
-// What field n (1..18) shows in the preview, exactly `f.length` characters long (Windows-1252):
+// What field n (1..18) shows in the preview, `f.length` characters long (Windows-1252; at most
+// one more than the screen holds):
 // - the date as DD.MM.YY and the time as HH:MM:SS at `time`, cut or filled with spaces;
 // - a data field of a date or time type (DD/MM/YY ... Sekunde) the same at `time`;
 // - a counter ("Datenzähler") its largest value, nines;

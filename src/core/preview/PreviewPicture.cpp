@@ -57,10 +57,12 @@ private:
         const FieldDefinition& f = definition(n);
         if (f.enabled != 1 || f.placed != 1 || f.length <= 0) return;
         const std::string sample = fieldSample(n, f, in_.time);
-        const int first = f.position - 1;
-        const bool runsOff = first < 0 || first + f.length > CellCount;
+        // A field longer than the screen (a damaged file) runs off it anyway.
+        const int length = std::min(f.length, CellCount + 1);
+        const int first = std::clamp(f.position, -CellCount, CellCount + 1) - 1;
+        const bool runsOff = first < 0 || first + length > CellCount;
         const CellItem item = n == DateField ? CellItem::Date : n == TimeField ? CellItem::Time : CellItem::Field;
-        for (int i = 0; i < f.length; ++i) {
+        for (int i = 0; i < length; ++i) {
             const int k = first + i;
             if (k < 0 || k >= CellCount) continue;
             PreviewCell& cell = picture_.cells[k];
