@@ -77,13 +77,13 @@ void PreviewWindow::refresh() {
     // The preview shows the data set the editor switches to, until a button here chooses another.
     if (project.activeDataSet != followedActiveDataSet_) dataSet_ = followedActiveDataSet_ = project.activeDataSet;
     if (player_ && !(player_->rules() == project.posExtended)) replay(played_);
-    showTexts();
     const std::array buttons{ui_->dataSetButton1, ui_->dataSetButton2, ui_->dataSetButton3, ui_->dataSetButton4};
     for (int k = 0; k < DataSetCount; ++k) {
         buttons[k]->setEnabled(k == 0 || k == project.activeDataSet || project.dataSets[k].dataSetAvailable == 1);
         buttons[k]->setChecked(k == dataSet_);
     }
     picture_ = buildPreview(project, {dataSet_, currentLocalTime(), player_ ? &player_->rows() : nullptr});
+    showTexts();
     const MessageTable& m = session_.messages();
     ui_->pictureView->setPixmap(QPixmap::fromImage(PreviewPainter::paint(picture_, frame_, fromCp1252(m.text(Msg::PreviewCaption)))));
     SlotMessage problems{Msg::PreviewProblems, {std::to_string(picture_.problems.size())}};
@@ -119,6 +119,7 @@ void PreviewWindow::showReceiptState() {
                          {toCp1252(receiptName_), std::to_string(played_), std::to_string(receipt_.lines.size())}};
     QString status = fromCp1252(m.text(at));
     for (const SlotMessage& note : receipt_.notes) status += "\n" + fromCp1252(m.text(note));
+    if (picture_.posFirstRow < 0) status += "\n" + fromCp1252(m.text(Msg::PosAreaNone));
     ui_->receiptStatus->setText(status);
     QStringList events;
     for (const PosEvent& e : player_->events()) {
