@@ -28,17 +28,10 @@ int preview(const Request& request, Context& context) {
     context.prepare(session);
     Console& console = context.console;
     const MessageTable& messages = session.messages();
-    QJsonObject facts{{"file", request.file}, {"output", request.output}};
-    const auto finish = [&](int exit) {
-        facts["exit"] = exit;
-        if (console.json()) console.document(facts);
-        return exit;
-    };
+    // A failure is said on stderr; with --json the command's document then carries those lines.
     const auto refuse = [&](const SlotMessage& why) {
-        const QString text = fromCp1252(messages.text(why));
-        console.error(text);
-        facts["failure"] = text;
-        return finish(FileProblem);
+        console.error(fromCp1252(messages.text(why)));
+        return FileProblem;
     };
 
     QImage frame = PreviewPainter::testPicture();
@@ -53,7 +46,7 @@ int preview(const Request& request, Context& context) {
         if (!receipt.ok()) return refuse(receipt.refusal);
         for (const SlotMessage& note : receipt.notes) console.note(fromCp1252(messages.text(note)));
     }
-    if (!openProjectIn(session, console, request.file, false)) return finish(FileProblem);
+    if (!openProjectIn(session, console, request.file, false)) return FileProblem;
     const Project& project = session.document().project();
     const int dataSet = request.dataSet.value_or(project.activeDataSet + 1);
 
@@ -69,12 +62,12 @@ int preview(const Request& request, Context& context) {
     const QImage painted = PreviewPainter::paint(picture, frame, fromCp1252(messages.text(Msg::PreviewCaption)));
     const FileWrite written = writePng(painted, fileSystemName(request.output), request.force);
     if (!written.ok()) {
-        const QString why = fromCp1252(messages.text(saveFailureReason(written.error)));
-        console.error(fromFileSystemName(written.file) + ": " + why);
-        facts["failure"] = fromFileSystemName(written.file) + ": " + why;
-        return finish(FileProblem);
+        console.error(fromFileSystemName(written.file) + ": " + fromCp1252(messages.text(saveFailureReason(written.error))));
+        return FileProblem;
     }
     console.note(pathMessage(messages, Msg::PreviewWritten, request.output));
+    if (!console.json()) return Success;
+    QJsonObject facts{{"file", request.file}, {"output", request.output}, {"exit", Success}};
     facts["dataSet"] = dataSet;
     facts["receiptLines"] = static_cast<int>(played);
     facts["problems"] = texts(messages, picture.problems);
@@ -84,7 +77,8 @@ int preview(const Request& request, Context& context) {
         events.append(QJsonObject{{"line", event.line}, {"keyword", event.keyword},
                                   {"action", event.action == KeywordAction::Relay ? "relay" : "send"}});
     facts["events"] = events;
-    return finish(Success);
+    console.document(facts);
+    return Success;
 }
 
 }  // namespace vem::cli
