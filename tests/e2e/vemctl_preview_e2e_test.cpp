@@ -54,11 +54,15 @@ TEST_F(VemctlPreview, WritesThePictureWithTheReceiptsColoursAndBoxes) {
 TEST_F(VemctlPreview, BadInputIsNamedAndWritesNothing) {
     writeFile(path("binary.txt"), QByteArray("\x7f" "ELF\0\0\0\0", 8));
     writeFile(path("photo.png"), "no picture at all");
+    QImage huge(8000, 6000, QImage::Format_Mono);  // 48 million pixels, a small file
+    huge.fill(0);
+    ASSERT_TRUE(huge.save(path("huge.png")));
     struct Case { QStringList options; int exit; QString said; };
     const Case cases[] = {{{"--receipt", path("binary.txt")}, 3, "is no text file"},
                           {{"--receipt", path("missing.txt")}, 3, "missing.txt"},
                           {{"--background", path("photo.png")}, 3, "is no image"},
                           {{"--background", folder.path()}, 3, "folder"},
+                          {{"--background", path("huge.png")}, 3, "is too large with 8000"},
                           {{"--lines", "3"}, 2, "--lines needs --receipt"},
                           {{"--time", "tomorrow"}, 2, "--time takes"}};
     for (const Case& c : cases) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "preview/FieldSamples.h"
 #include "preview/PreviewPicture.h"
 
 namespace vem {
@@ -84,6 +85,17 @@ TEST(PreviewPicture, FieldsShowSamplesOfTheirFullLengthAndDateAndTimeTheMoment) 
     EXPECT_EQ(picture.at(4, 7).item, CellItem::Time);
     p.fields[0].description = "Nr";
     EXPECT_EQ(rowText(buildPreview(p, {}), 1), "  Nr__");
+}
+
+TEST(PreviewPicture, FieldsOfADateOrTimeTypeShowTheMomentInTheirFormat) {
+    const LocalTime moment{7, 3, 2026, 9, 5, 30};
+    for (auto [type, length, sample] : {std::tuple{2, 8, "07/03/26"}, {3, 8, "26/03/07"}, {4, 8, "03/07/26"},
+                                        {7, 2, "26"}, {8, 10, "09:05:30  "}, {11, 1, "3"}, {1, 4, "9999"}}) {
+        FieldDefinition f;
+        f.variableType = type;
+        f.length = length;
+        EXPECT_EQ(fieldSample(1, f, moment), sample) << "type " << type;
+    }
 }
 
 TEST(PreviewPicture, ProblemsAreMarkedOnTheirCells) {
