@@ -2,18 +2,17 @@
 
 #include <algorithm>
 
+#include "editor/ScreenPicture.h"
+#include "model/CharCodes.h"
 #include "model/LayoutCheck.h"
 #include "preview/FieldSamples.h"
 
 namespace vem {
 namespace {
 
-enum BackgroundMode { NoBackground = 0, Everything = 2, OnlyCharacters = 3, OnlyWrittenRows = 4 };
+enum BackgroundMode { Everything = 2, OnlyCharacters = 3, OnlyWrittenRows = 4 };
 
-char shown(unsigned char c) {
-    const bool unassigned = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-    return c < 0x20 || c == 0x7F || unassigned ? '.' : static_cast<char>(c);
-}
+char shown(char c) { return shownCharacter(static_cast<unsigned char>(c)); }
 
 SlotMessage itemName(int n) {
     if (n == DateField) return {Msg::NameDate, {}};
@@ -47,9 +46,13 @@ private:
             const std::string& text = p_.screenText[k];
             if (text.empty()) continue;
             PreviewCell& cell = picture_.cells[k];
-            cell.character = shown(static_cast<unsigned char>(text[0]));
+            // What the device shows: a character without a device code of its own shows as the
+            // one that code stands for ("&" alone and "&&" are both the ampersand).
+            const std::string own(1, text[0]);
+            const std::string onDevice = text[0] == '&' ? own : cellTextForDeviceCode(deviceCodeForCell(own));
+            cell.character = onDevice.empty() ? ' ' : shown(onDevice[0]);
             cell.item = CellItem::Background;
-            cell.problem = cell.character == '.' && text[0] != '.';
+            cell.problem = onDevice != own || (cell.character == '.' && text[0] != '.');
         }
     }
 
@@ -68,7 +71,7 @@ private:
             PreviewCell& cell = picture_.cells[k];
             const bool taken = cell.item == CellItem::Field || cell.item == CellItem::Date || cell.item == CellItem::Time;
             cell.problem = cell.problem || taken || runsOff;
-            cell.character = shown(static_cast<unsigned char>(sample[i]));
+            cell.character = shown(sample[i]);
             cell.item = item;
             cell.itemNumber = item == CellItem::Field ? n : 0;
             owner_[k] = n;
@@ -105,7 +108,7 @@ private:
         const auto colour = line.colour.value_or(static_cast<DeviceColour>(std::min<int>(p_.pos.TextColour, 7)));
         for (int c = 0; c < ScreenColumns; ++c) {
             PreviewCell& cell = picture_.cells[cellIndex(row, c)];
-            cell.character = c < static_cast<int>(line.text.size()) ? shown(static_cast<unsigned char>(line.text[c])) : ' ';
+            cell.character = c < static_cast<int>(line.text.size()) ? shown(line.text[c]) : ' ';
             cell.colour = colour;
             cell.item = CellItem::PosLine;
             cell.itemNumber = number;

@@ -106,7 +106,10 @@ TEST(PreviewPicture, ProblemsAreMarkedOnTheirCells) {
     second.length = 2;
     p.dataSets[0].fields[1] = second;
     p.pos.FirstLine = 2;
+    p.screenText[5] = "\x83";  // its device code stands for "\xE4"
     PreviewPicture picture = buildPreview(p, {});
+    EXPECT_EQ(picture.at(0, 5).character, '\xE4');
+    EXPECT_TRUE(picture.at(0, 5).problem);
     EXPECT_TRUE(picture.at(1, 4).problem);
     EXPECT_TRUE(picture.at(1, 2).problem);  // the POS area lies over field 1
     EXPECT_FALSE(picture.at(0, 0).problem);
