@@ -5,6 +5,7 @@ include(GNUInstallDirs)
 install(TARGETS vem vemctl qorsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # vem looks for its language file in ../share/vem beside its bin folder.
 install(FILES data/language.txt data/language-en.txt data/default.qor data/default.bin
+              data/receipt-de.txt data/receipt-en.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/vem)
 install(FILES data/vem.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The file type of projects (*.qor), so that a file manager opens them with vem.
@@ -62,6 +63,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # dpkg-shlibdeps finds the libraries; the platform plugin a window needs is loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-# Qt's own dialogs (file dialogs, standard buttons) in the language file's language.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# Qt's own dialogs (file dialogs, standard buttons) in the language file's language; a
+# fixed-pitch font for the preview's cells.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core")
 include(CPack)

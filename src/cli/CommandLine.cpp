@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QFile>
 #include <filesystem>
 #ifdef Q_OS_UNIX
@@ -33,8 +34,8 @@ struct Options {
     QCommandLineOption baud{"baud", "The PC port's speed (default 57600).", "RATE", "57600"};
     QCommandLineOption timeout{"timeout-ms", "How long the device may take to answer (default 2000).", "MS",
                                QString::number(ReplyTimeoutMs)};
-    QCommandLineOption output{{"o", "output"}, "Where read and build write.", "PATH"};
-    QCommandLineOption dataSet{"data-set", "The data set show draws, or diff compares, 1 to 4.", "N"};
+    QCommandLineOption output{{"o", "output"}, "Where read, build and preview write.", "PATH"};
+    QCommandLineOption dataSet{"data-set", "The data set show and preview draw, or diff compares, 1 to 4.", "N"};
     QCommandLineOption noVerify{"no-verify", "program: do not read the device back to compare."};
     QCommandLineOption force{"force", "read: take an image that lacks the mark of the images VEM builds, and "
                                       "replace a read-only OUT.qor; build: replace read-only areas; "
@@ -43,6 +44,11 @@ struct Options {
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
     QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};
     QCommandLineOption language{"language", "Takes the message texts from FILE.", "FILE"};
+    QCommandLineOption receipt{"receipt", "preview: plays the register's output in FILE through the POS rules.", "FILE"};
+    QCommandLineOption lines{"lines", "preview: plays only the first K lines of the receipt.", "K"};
+    QCommandLineOption background{"background", "preview: shows the picture over the photo IMAGE.", "IMAGE"};
+    QCommandLineOption time{"time", "preview: the moment date and time show, \"YYYY-MM-DD HH:MM\" (default now).",
+                            "TIME"};
 };
 
 // Byte for byte: a name that is not UTF-8 stays as fromFileSystemName gave it.
@@ -116,6 +122,30 @@ QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandS
     return {};
 }
 
+// The preview's own options; a problem text when one is wrong.
+QString readPreviewOptions(const Options& o, QCommandLineParser& parser, const CommandSpec& spec, Request& request) {
+    for (const QCommandLineOption* option : {&o.receipt, &o.lines, &o.background, &o.time})
+        if (parser.isSet(*option) && QString(spec.name) != "preview")
+            return "--" + option->names().first() + " belongs to preview";
+    request.receipt = absolute(parser.value(o.receipt));
+    request.background = absolute(parser.value(o.background));
+    if (parser.isSet(o.lines)) {
+        bool ok = false;
+        const int k = parser.value(o.lines).toInt(&ok);
+        if (!ok || k < 0) return "--lines takes a number of lines, 0 or more";
+        if (request.receipt.isEmpty()) return "--lines needs --receipt";
+        request.receiptLines = k;
+    }
+    if (parser.isSet(o.time)) {
+        const QDateTime moment = QDateTime::fromString(parser.value(o.time), "yyyy-MM-dd HH:mm");
+        if (!moment.isValid()) return "--time takes \"YYYY-MM-DD HH:MM\", e.g. \"2026-12-08 10:42\"";
+        const QDate d = moment.date();
+        const QTime t = moment.time();
+        request.time = LocalTime{d.day(), d.month(), d.year(), t.hour(), t.minute(), 0};
+    }
+    return {};
+}
+
 // The options every command shares; a problem text when one is wrong.
 QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request& request) {
     if (parser.isSet(o.dataSet)) {
@@ -157,7 +187,7 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
     parser.setApplicationDescription(Introduction);
     parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
     parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.force, o.json,
-                       o.quiet, o.verbose, o.language});
+                       o.quiet, o.verbose, o.language, o.receipt, o.lines, o.background, o.time});
 
     Invocation call;
     const bool parsed = parser.parse(arguments);
@@ -173,6 +203,7 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
 
     call.problem = chooseCommand(parser.positionalArguments(), call);
     if (call.problem.isEmpty()) call.problem = readCommonOptions(o, parser, call.request);
+    if (call.problem.isEmpty()) call.problem = readPreviewOptions(o, parser, *call.command, call.request);
     if (call.problem.isEmpty() && call.command->output && call.request.output.isEmpty())
         call.problem = QString(call.command->name) + " needs -o";
     if (call.problem.isEmpty()) call.problem = choosePorts(o, parser, *call.command, ports, call.request);

@@ -4,6 +4,7 @@
 
 #include "Commands.h"
 #include "DiffCommand.h"
+#include "PreviewCommand.h"
 #include "ProjectOpen.h"
 #include "SeveralDevices.h"
 
@@ -30,7 +31,7 @@ int ports(const Request&, Context& context) {
     return Commands(session, context.console, context.ports).ports();
 }
 
-const std::array<CommandSpec, 12> Table{{
+const std::array<CommandSpec, 13> Table{{
     {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, ports},
     {"program", "PROJECT.qor", 1,
      "build the image, program it, read it back and compare (--no-verify: no read-back; --force: even a project "
@@ -60,6 +61,10 @@ const std::array<CommandSpec, 12> Table{{
     {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false, onSession<&Commands::show>},
     {"diff", "A B", 2, "what differs between projects, devices (port:PATH) or folders of build/read", PortUse::None,
      false, diff},
+    {"preview", "PROJECT.qor -o OUT.png", 1,
+     "the preview's picture as PNG (--data-set N, --receipt FILE [--lines K], --background IMAGE, --time \"YYYY-MM-DD "
+     "HH:MM\")",
+     PortUse::None, true, preview},
 }};
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "DeviceRunner.h"
+#include "model/LocalTime.h"
 
 namespace vem::cli {
 
@@ -22,6 +23,13 @@ struct Request {
     bool force = false;            // read: take an image without the header mark
     PortChoice port;               // the line settings, and the first port
     QStringList ports;             // every port the command runs on
+    // preview: a receipt to play (absolute; empty: none), the lines of it to play (all when
+    // none given), a photo to show it over (absolute; empty: the test picture), the moment the
+    // date and time show (none: now).
+    QString receipt;
+    std::optional<int> receiptLines;
+    QString background;
+    std::optional<LocalTime> time;
 };
 
 }  // namespace vem::cli

@@ -1,6 +1,8 @@
 // vemctl: the device operations of VEM from the command line, for technicians who program many
 // devices and for service scripts. The same session and serial component as the window program.
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -73,7 +75,15 @@ int main(int argc, char* argv[]) {
     // A closed pipe fails the write, which is said, instead of ending a device operation midway.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    QCoreApplication app(argc, argv);
+    // preview paints text, which takes a GUI application; vemctl shows no window, so it needs no
+    // display.
+    std::unique_ptr<QCoreApplication> app;
+    if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::strcmp(a, "preview") == 0; })) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName("vemctl");
     PortRegistry ports;
     // The arguments' bytes as given: file names need not be UTF-8.

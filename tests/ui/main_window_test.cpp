@@ -75,7 +75,7 @@ TEST(MainWindow, StartsWithTheDesignedLayoutMenusAndDisabledControls) {
     QStringList titles;
     for (QAction* a : window.menuBar()->actions())
         if (a->isVisible()) titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QString::fromUtf8("&Datei"), "&Bearbeiten", "&PC Comport", "&QOR Interface", "P&OS         ", "Q&V   "}));
+    EXPECT_EQ(titles, (QStringList{QString::fromUtf8("&Datei"), "&Bearbeiten", "&PC Comport", "&QOR Interface", "P&OS         ", "Q&V   ", "Vo&rschau"}));
 }
 
 TEST(MainWindow, TypedKeysFillCellsAndMoveTheCursorAndOtherCharactersAreRefused) {

@@ -9,13 +9,8 @@ constexpr const char* FieldMarkers = "123456789ABCDEFGdt";
 constexpr const char* Margin = "    ";
 
 // The character a cell shows, as the device shows it.
-char shownCharacter(const std::string& text) {
-    if (text.empty()) return ' ';
-    const auto c = static_cast<unsigned char>(text[0]);
-    // Windows-1252 leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D unassigned.
-    const bool unassigned = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-    if (c < 0x20 || c == 0x7F || unassigned) return '.';
-    return text[0];
+char shownCellCharacter(const std::string& text) {
+    return text.empty() ? ' ' : shownCharacter(static_cast<unsigned char>(text[0]));
 }
 
 std::string frameLine() { return std::string(Margin) + "+" + std::string(ScreenColumns, '-') + "+\n"; }
@@ -45,6 +40,12 @@ std::string legendLine(const Project& project, int dataSet, int n) {
 
 }  // namespace
 
+char shownCharacter(unsigned char c) {
+    // Windows-1252 leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D unassigned.
+    const bool unassigned = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+    return c < 0x20 || c == 0x7F || unassigned ? '.' : static_cast<char>(c);
+}
+
 char fieldMarker(int field) { return FieldMarkers[field - 1]; }
 
 std::string screenPicture(const Project& project, int dataSet) {
@@ -60,7 +61,7 @@ std::string screenPicture(const Project& project, int dataSet) {
                 owners.insert(tags[k]);
                 out += fieldMarker(tags[k]);
             } else {
-                out += shownCharacter(project.screenText[k]);
+                out += shownCellCharacter(project.screenText[k]);
             }
         }
         out += "|\n";

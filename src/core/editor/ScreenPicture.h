@@ -5,6 +5,9 @@
 
 namespace vem {
 
+// The character the device shows for the byte `c`: a control or unassigned character as ".".
+char shownCharacter(unsigned char c);
+
 // Marker of field n (1..18) in the screen picture: "1".."9" and "A".."G" for fields 1..16,
 // "d" for the date and "t" for the time.
 char fieldMarker(int field);

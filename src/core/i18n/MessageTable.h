@@ -273,6 +273,36 @@ constexpr int NoProblemFound = 198;
 constexpr int FileLinkLoop = 199;
 constexpr int FileNameTooLong = 200;
 constexpr int NoFileNamed = 201;  // vemctl: an empty file argument
+constexpr int ReceiptNotText = 202;  // %1 the file
+constexpr int ReceiptWasUtf8 = 203;  // %1 the file
+constexpr int ReceiptLinesCut = 204;  // %1 the file, %2 the limit
+constexpr int ReceiptOnlyFirst = 205;  // %1 the file, %2 the line count
+constexpr int ReceiptOnlyStart = 206;  // %1 the file, %2 the byte limit
+constexpr int PosAreaOverItem = 207;  // %1, %2 the rows, %3 a field
+constexpr int PosAreaNone = 208;
+constexpr int BackgroundNotImage = 209;  // %1 the file
+constexpr int BackgroundTooLarge = 210;  // %1 the file, %2 × %3 its size, %4 the limit
+constexpr int PreviewCaption = 211;
+constexpr int PreviewWritten = 212;  // %1 the PNG file
+constexpr int PreviewItem = 213;  // the menu item of the preview window
+constexpr int PreviewTitle = 214;
+constexpr int PreviewDataSet = 215;
+constexpr int PreviewOpenReceipt = 216;
+constexpr int PreviewNextLine = 217;
+constexpr int PreviewPlay = 218;
+constexpr int PreviewStop = 219;
+constexpr int PreviewPhoto = 220;
+constexpr int PreviewTestPicture = 221;
+constexpr int PreviewSavePng = 222;
+constexpr int PreviewNoReceipt = 223;
+constexpr int PreviewReceiptAt = 224;  // %1 the receipt file, %2 the lines played, %3 its lines
+constexpr int PreviewEventRelay = 225;  // %1 the receipt line, %2 the keyword
+constexpr int PreviewEventSend = 226;  // %1 the receipt line, %2 the keyword
+constexpr int PreviewProblems = 227;  // %1 how many
+constexpr int PreviewPngFilter = 228;
+constexpr int PreviewPhotoFilter = 229;
+constexpr int PreviewReceiptFilter = 230;
+constexpr int PreviewSaveFailed = 231;  // %1 the file, %2 the reason
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -31,6 +31,8 @@ struct PosExtendedSettings {
     std::array<int, KeywordCount> KeywordAction{};
     int MaxSpaces = 0;
     int SkipMode = 0;  // 0 "Max-Mode", 1 "Skip_mode"
+
+    bool operator==(const PosExtendedSettings&) const = default;
 };
 
 }  // namespace vem

@@ -12,17 +12,19 @@
 namespace vem {
 
 // A window built the first time it is asked for, so that the program's start does not wait for
-// it. It gets the texts of its section of the language file taken last, and of each taken later.
+// it. It gets the texts of its section of the language file taken last, and of each taken later;
+// a window without a section takes its texts from the message table itself.
 template <class Window>
 class LazyWindow {
 public:
     LazyWindow(LanguageSection section, std::function<Window*()> build)
         : section_(section), build_(std::move(build)) {}
+    explicit LazyWindow(std::function<Window*()> build) : build_(std::move(build)) {}
 
     Window& get() {
         if (!window_) {
             window_ = build_();
-            if (texts_) applyLanguageSection(window_, section_, *texts_);
+            if (section_ && texts_) applyLanguageSection(window_, *section_, *texts_);
         }
         return *window_;
     }
@@ -30,12 +32,13 @@ public:
     Window* built() const { return window_; }
 
     void takeLanguage(const LanguageFile& file) {
-        texts_ = file.section(section_);
-        if (window_) applyLanguageSection(window_, section_, *texts_);
+        if (!section_) return;
+        texts_ = file.section(*section_);
+        if (window_) applyLanguageSection(window_, *section_, *texts_);
     }
 
 private:
-    LanguageSection section_;
+    std::optional<LanguageSection> section_;
     std::function<Window*()> build_;
     QPointer<Window> window_;
     std::optional<std::vector<std::string>> texts_;

@@ -152,6 +152,7 @@ void MainWindow::connectMenu() {
     for (const auto& [item, start] : exchangeItems())
         connect(item, &QAction::triggered, this, [this, start = start] { (*device_.*start)(); });
     connect(ui.videoSignalItem, &QAction::triggered, this, &MainWindow::editVideoSignal);
+    connect(ui.previewItem, &QAction::triggered, this, [this] { preview_.get().open(); });
     showMenuTexts();
     files_->showRecentProjects();
 }
@@ -193,6 +194,7 @@ void MainWindow::showMenuTexts() {
     ui_->editMenu->setTitle(fromCp1252(m.text(Msg::EditMenu)));
     ui_->undoItem->setText(fromCp1252(m.text(Msg::UndoItem)));
     ui_->redoItem->setText(fromCp1252(m.text(Msg::RedoItem)));
+    ui_->previewItem->setText(fromCp1252(m.text(Msg::PreviewItem)));
 }
 
 void MainWindow::showEditorState() {
@@ -241,6 +243,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     // The one place a question is answered: what the answer does is shown as any outcome.
     if (outcome.question) applyOutcome(session_.answer(presenter_.ask(*outcome.question, this)));
     if (outcome.showDeviceInfo) device_->showDeviceInfo();
+    if (PreviewWindow* preview = preview_.built()) preview->refresh();
 }
 
 void MainWindow::editField(int n) {

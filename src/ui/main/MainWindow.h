@@ -6,8 +6,10 @@
 
 #include "ui/common/LazyWindow.h"
 #include "ui/common/MessagePresenter.h"
+#include "ui/common/LazyWindow.h"
 #include "ui/common/QtTranslation.h"
 #include "ui/main/ProjectFiles.h"
+#include "ui/preview/PreviewWindow.h"
 #include "serial/PortRegistry.h"
 #include "session/Session.h"
 
@@ -57,6 +59,8 @@ public:
     ProgressWindow& progressWindow();
     VideoSignalDialog& videoSignalDialog();
     DeviceInfoDialog& deviceInfoDialog();
+    // "Vorschau", built when first opened; it follows every operation's outcome.
+    LazyWindow<PreviewWindow>& preview() { return preview_; }
 
     // Puts the texts of a language file on every window and into the message tables; false,
     // with `fault` telling why, when the file cannot be read.
@@ -125,6 +129,7 @@ private:
     QString windowCaption_ = QStringLiteral("VEM Setup V1.13");  // the title after the project
     bool busyCursor_ = false;
     bool captionModified_ = false;  // the caption shows the "*"
+    LazyWindow<PreviewWindow> preview_{[this] { return new PreviewWindow(session_, presenter_, this); }};
 };
 
 }  // namespace vem
