@@ -186,6 +186,19 @@ const std::vector<std::string>& builtInTexts() {
         "%1: ist eine Schleife von Verkn\xFC""pfungen",
         "%1: hat einen f\xFC""r das System zu langen Namen",
         "ein leerer Dateiname: keine Datei ist genannt",
+        "programmiert und gepr\xFC""ft",
+        "hielt das Projekt schon",
+        "fehlgeschlagen",
+        "abgezogen",
+        "%1 ist keine Datenbank: %2",
+        "%1 ist schreibgesch\xFCtzt: die Station kann nichts eintragen.",
+        "Der Datenbankserver von %1 ist nicht erreichbar: %2",
+        "Der Datenbankserver von %1 weist die Verbindung ab: %2",
+        "%1 ist keine Datenbankadresse (postgresql://benutzer@rechner[:port]/datenbank).",
+        "Der Datenbanktreiber %1 fehlt (Paket %2).",
+        "In %1 konnte nichts eingetragen werden: %2",
+        "%1 konnte nicht gelesen werden: %2",
+        "--since: %1 ist kein Datum (JJJJ-MM-TT oder JJJJ-MM-TTThh:mm:ss).",
     };
     return texts;
 }

@@ -273,6 +273,19 @@ constexpr int NoProblemFound = 198;
 constexpr int FileLinkLoop = 199;
 constexpr int FileNameTooLong = 200;
 constexpr int NoFileNamed = 201;  // vemctl: an empty file argument
+constexpr int StationResultVerified = 202;  // a station attempt that programmed and verified its device
+constexpr int StationResultAlreadyHeld = 203;  // a station attempt whose device already held the project
+constexpr int StationResultFailed = 204;
+constexpr int StationResultPulled = 205;  // a device that went away during its attempt
+constexpr int RecordNotDatabase = 206;  // %1 the record, %2 why
+constexpr int RecordReadOnly = 207;
+constexpr int RecordServerUnreachable = 208;  // %1 the record address, %2 the driver text
+constexpr int RecordServerRefused = 209;
+constexpr int RecordBadAddress = 210;
+constexpr int RecordDriverMissing = 211;
+constexpr int RecordNotWritten = 212;
+constexpr int RecordNotRead = 213;
+constexpr int RecordSinceNoDate = 214;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -11,7 +11,8 @@ enum class StationResult {
     Pulled,       // the device went away during the run; failedStep says where
 };
 
-// One row of a station's record: one device, one attempt.
+// One row of a station's record: one device, one attempt. Every text is UTF-8, as the database
+// keeps it (a message of the message table is converted from Windows-1252 first).
 struct StationAttempt {
     std::string started, ended;  // ISO 8601 UTC, e.g. "2026-12-08T09:30:00.123Z"
     std::string station;         // host name
