@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "DiffCommand.h"
 #include "ProjectOpen.h"
+#include "RecordsCommand.h"
 #include "SeveralDevices.h"
 
 namespace vem::cli {
@@ -30,7 +31,7 @@ int ports(const Request&, Context& context) {
     return Commands(session, context.console, context.ports).ports();
 }
 
-const std::array<CommandSpec, 12> Table{{
+const std::array<CommandSpec, 13> Table{{
     {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, ports},
     {"program", "PROJECT.qor", 1,
      "build the image, program it, read it back and compare (--no-verify: no read-back; --force: even a project "
@@ -60,6 +61,8 @@ const std::array<CommandSpec, 12> Table{{
     {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false, onSession<&Commands::show>},
     {"diff", "A B", 2, "what differs between projects, devices (port:PATH) or folders of build/read", PortUse::None,
      false, diff},
+    {"records", "[PROJECT.qor]", 1, "a station's record, oldest first (--record, else station.sqlite beside the "
+     "project, else in the working folder; --since DATE; --json, --csv)", PortUse::None, false, records, true},
 }};
 
 }  // namespace

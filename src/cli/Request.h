@@ -22,6 +22,9 @@ struct Request {
     bool force = false;            // read: take an image without the header mark
     PortChoice port;               // the line settings, and the first port
     QStringList ports;             // every port the command runs on
+    QString record;                // --record: a file or a postgresql:// address; empty: the default
+    QString since;                 // --since as given; empty: from the first
+    bool csv = false;
 };
 
 }  // namespace vem::cli

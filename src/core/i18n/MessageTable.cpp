@@ -199,6 +199,7 @@ const std::vector<std::string>& builtInTexts() {
         "In %1 konnte nichts eingetragen werden: %2",
         "%1 konnte nicht gelesen werden: %2",
         "--since: %1 ist kein Datum (JJJJ-MM-TT oder JJJJ-MM-TTThh:mm:ss).",
+        "%1: keine Eintr\xE4ge",
     };
     return texts;
 }

@@ -286,6 +286,7 @@ constexpr int RecordDriverMissing = 211;
 constexpr int RecordNotWritten = 212;
 constexpr int RecordNotRead = 213;
 constexpr int RecordSinceNoDate = 214;
+constexpr int RecordEmpty = 215;  // %1 the record
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
