@@ -102,6 +102,12 @@ void Console::document(const QJsonObject& document) {
     documentWritten_ = true;
 }
 
+void Console::event(const QJsonObject& event) {
+    if (!writeRaw(stdout, QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact)) + '\n') && outputError_ == 0)
+        outputError_ = errno;
+    documentWritten_ = true;
+}
+
 void Console::outputClosed() { outputError_ = EBADF; }
 
 void Console::finish(const QString& command, int exit) {

@@ -186,6 +186,21 @@ const std::vector<std::string>& builtInTexts() {
         "%1: ist eine Schleife von Verkn\xFC""pfungen",
         "%1: hat einen f\xFC""r das System zu langen Namen",
         "ein leerer Dateiname: keine Datei ist genannt",
+        "%1: angeschlossen",
+        "%1: Programmierung beginnt",
+        "%1: programmiert und gepr\xFC""ft (%2 s)",
+        "%1: h\xE4lt das Projekt bereits (%2 s)",
+        "%1: fehlgeschlagen bei %2: %3",
+        "%1: abgezogen bei %2: %3",
+        "%1: abgezogen",
+        "Warte auf Ger\xE4te in %1 (Strg+C beendet)",
+        "%1 fehlt; warte, bis der Ordner da ist",
+        "Das Protokoll %1 l\xE4sst sich nicht \xF6""ffnen: %2",
+        "Das Protokoll lie\xDF sich nicht schreiben (%1): die Station nimmt kein weiteres Ger\xE4t an",
+        "%1: der Befehl nach dem Ergebnis endete mit %2",
+        "%1: der Befehl nach dem Ergebnis lie\xDF sich nicht starten oder wurde beendet",
+        "%1: der Befehl nach dem Ergebnis lief l\xE4nger als %2 s und wurde beendet",
+        "%1 programmiert, %2 hatten das Projekt bereits, %3 fehlgeschlagen, %4 abgezogen",
     };
     return texts;
 }

@@ -273,6 +273,21 @@ constexpr int NoProblemFound = 198;
 constexpr int FileLinkLoop = 199;
 constexpr int FileNameTooLong = 200;
 constexpr int NoFileNamed = 201;  // vemctl: an empty file argument
+constexpr int StationArrived = 202;  // %1 device
+constexpr int StationStarted = 203;  // %1 device
+constexpr int StationVerified = 204;  // %1 device, %2 seconds
+constexpr int StationAlreadyHeld = 205;  // %1 device, %2 seconds
+constexpr int StationFailed = 206;  // %1 device, %2 step, %3 message
+constexpr int StationPulled = 207;  // %1 device, %2 step, %3 message
+constexpr int StationLeft = 208;  // %1 device
+constexpr int StationWaiting = 209;  // %1 folder
+constexpr int StationFolderAbsent = 210;  // %1 folder
+constexpr int StationRecordNotOpened = 211;  // %1 record, %2 reason
+constexpr int StationRecordNotWritten = 212;  // %1 reason
+constexpr int StationCommandFailed = 213;  // %1 device, %2 exit code
+constexpr int StationCommandNotRun = 214;  // %1 device
+constexpr int StationCommandTimedOut = 215;  // %1 device, %2 seconds
+constexpr int StationSummary = 216;  // counts
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
