@@ -40,7 +40,7 @@ void DeviceFolderWatch::scan() {
     const bool present = dir.exists();
     std::map<QString, QString> now;
     if (present) {
-        const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QFileInfo& entry : entries) {
             if (entry.isDir() && !entry.isSymLink()) continue;
             if (!match_.pattern().isEmpty() && !match_.match(entry.fileName()).hasMatch()) continue;

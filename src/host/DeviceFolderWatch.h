@@ -11,7 +11,7 @@ namespace vem {
 // Watches a folder of device links or nodes (/dev/serial/by-id): says when a name appears, and
 // when it goes. The folder's changes arrive through the file system watcher; while it cannot
 // watch the folder (none there, no inotify), a poll looks. A name whose entry was replaced by
-// another (a link made anew) goes and appears again.
+// another (a link made anew) goes and appears again. Hidden names (a link being made) are no devices.
 class DeviceFolderWatch : public QObject {
     Q_OBJECT
 public:

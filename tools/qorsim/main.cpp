@@ -144,7 +144,10 @@ Options parse(int argc, char** argv) {
 void makeLink(const std::string& link, const std::string& target) {
     struct stat st{};
     if (::lstat(link.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) fail(link + " exists and is not a link");
-    const std::string temp = link + ".qorsim" + std::to_string(::getpid());
+    // A hidden name beside it, so that a watcher of the folder sees only the link itself appear.
+    const std::size_t slash = link.rfind('/');
+    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    const std::string temp = link.substr(0, nameAt) + "." + link.substr(nameAt) + ".qorsim" + std::to_string(::getpid());
     ::unlink(temp.c_str());
     if (::symlink(target.c_str(), temp.c_str()) != 0 || ::rename(temp.c_str(), link.c_str()) != 0) {
         const std::string why = std::strerror(errno);
