@@ -20,7 +20,7 @@ const char* const Closing =
     "A project's template is looked for beside the project.\n"
     "Device commands need --port, or the first path of the environment variable VEM_PORT;\n"
     "program, verify, info and clock take --port more than once, or --all-ports, and run on\n"
-    "every device at once.\n"
+    "every device at once. station programs each device that appears in a folder.\n"
     "Exit codes: 0 success, 1 device or transfer failure (diff: a difference), 2 usage,\n"
     "3 file problem, 4 diff could not compare (a file or device it could not read),\n"
     "5 the results could not be written to stdout (said on stderr),\n"
@@ -44,11 +44,22 @@ struct Options {
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
     QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};
     QCommandLineOption language{"language", "Takes the message texts from FILE.", "FILE"};
-    QCommandLineOption record{"record", "records: the station's record, an SQLite file or "
-                                        "postgresql://user@host[:port]/database[?host=/socket/folder].", "FILE|URL"};
+    QCommandLineOption watch{"watch", "station: the folder of device links or nodes to watch (default "
+                                      "/dev/serial/by-id).", "DIR"};
+    QCommandLineOption match{"match", "station: only devices whose name fits the wildcard.", "GLOB"};
+    QCommandLineOption settle{"settle", "station: how long a device is there before it is taken (default 500).",
+                              "MS", "500"};
+    QCommandLineOption always{"always", "station: program even a device that holds the project already."};
+    QCommandLineOption count{"count", "station: end after N finished devices.", "N"};
+    QCommandLineOption record{"record", "station, records: the record, an SQLite file or "
+                                        "postgresql://user@host[:port]/db[?host=/socket/folder] (default "
+                                        "station.sqlite beside the project, or in the working folder for "
+                                        "records without one).", "TARGET"};
     QCommandLineOption since{"since", "records: only attempts started at or after DATE (YYYY-MM-DD or "
                                       "YYYY-MM-DDThh:mm:ss, UTC unless a zone is given).", "DATE"};
     QCommandLineOption csv{"csv", "records: CSV with a header row instead of lines."};
+    QCommandLineOption onResult{"on-result", "station: a shell command run after each device, with the result in "
+                                             "VEM_STATION_RESULT.", "CMD"};
 };
 
 // Byte for byte: a name that is not UTF-8 stays as fromFileSystemName gave it.
@@ -124,9 +135,6 @@ QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandS
 
 // The options of records; a problem text when one is wrong.
 QString readRecordOptions(const Options& o, QCommandLineParser& parser, Request& request) {
-    const QString record = parser.value(o.record);
-    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
-    request.record = StationRecord::isServerAddress(record) ? record : absolute(record);
     request.since = parser.value(o.since);
     request.csv = parser.isSet(o.csv);
     if (request.csv && parser.isSet(o.json)) return "--csv and --json exclude each other";
@@ -153,6 +161,29 @@ QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request&
     return readRecordOptions(o, parser, request);
 }
 
+// The station's options; a problem text when one is wrong.
+QString readStationOptions(const Options& o, QCommandLineParser& parser, Request& request) {
+    StationRequest& station = request.station;
+    station.watchGiven = parser.isSet(o.watch);
+    station.watch = station.watchGiven ? absolute(parser.value(o.watch)) : QString("/dev/serial/by-id");
+    if (station.watchGiven && parser.value(o.watch).isEmpty()) return "--watch takes a folder, not an empty text";
+    station.match = parser.value(o.match);
+    bool ok = false;
+    station.settleMs = parser.value(o.settle).toInt(&ok);
+    if (!ok || station.settleMs < 0 || station.settleMs > 600000) return "--settle takes 0 to 600000";
+    if (parser.isSet(o.count)) {
+        station.count = parser.value(o.count).toInt(&ok);
+        if (!ok || station.count < 1) return "--count takes a number from 1";
+    }
+    station.always = parser.isSet(o.always);
+    const QString record = parser.value(o.record);
+    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
+    station.record = StationRecord::isServerAddress(record) ? record : absolute(record);
+    station.onResult = parser.value(o.onResult);
+    if (parser.isSet(o.onResult) && station.onResult.trimmed().isEmpty()) return "--on-result takes a command";
+    return {};
+}
+
 // The command and its arguments; a problem text when they do not fit.
 QString chooseCommand(QStringList arguments, Invocation& call) {
     if (arguments.isEmpty()) return "no command given";
@@ -174,7 +205,8 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
     parser.setApplicationDescription(Introduction);
     parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
     parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.force, o.json,
-                       o.quiet, o.verbose, o.language, o.record, o.since, o.csv});
+                       o.quiet, o.verbose, o.language, o.watch, o.match, o.settle, o.always, o.count, o.record,
+                       o.onResult, o.since, o.csv});
 
     Invocation call;
     const bool parsed = parser.parse(arguments);
@@ -190,6 +222,7 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
 
     call.problem = chooseCommand(parser.positionalArguments(), call);
     if (call.problem.isEmpty()) call.problem = readCommonOptions(o, parser, call.request);
+    if (call.problem.isEmpty()) call.problem = readStationOptions(o, parser, call.request);
     if (call.problem.isEmpty() && call.command->output && call.request.output.isEmpty())
         call.problem = QString(call.command->name) + " needs -o";
     if (call.problem.isEmpty()) call.problem = choosePorts(o, parser, *call.command, ports, call.request);
