@@ -215,6 +215,17 @@ const std::vector<std::string>& builtInTexts() {
         "%1 konnte nicht gelesen werden: %2",
         "--since: %1 ist kein Datum (JJJJ-MM-TT oder JJJJ-MM-TTThh:mm:ss).",
         "%1: keine Eintr\xE4ge",
+        "Serienprogrammierung...",
+        "QV - Serienprogrammierung",
+        "Ger\xE4te in:",
+        "Starten",
+        "Anhalten",
+        "Fertig: %1    Fehlgeschlagen: %2    Hielten es schon: %3",
+        "Letzte Eintr\xE4ge in %1:",
+        "eingesteckt",
+        "l\xE4uft",
+        "abgezogen (fertig)",
+        "Erst das Projekt speichern: die Station programmiert die Projektdatei.",
     };
     return texts;
 }

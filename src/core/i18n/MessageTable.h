@@ -302,6 +302,17 @@ constexpr int RecordNotWritten = 227;
 constexpr int RecordNotRead = 228;
 constexpr int RecordSinceNoDate = 229;
 constexpr int RecordEmpty = 230;  // %1 the record
+constexpr int StationItem = 231;  // the device menu item of the station window
+constexpr int StationWindowTitle = 232;
+constexpr int StationFolderLabel = 233;
+constexpr int StationStart = 234;
+constexpr int StationStop = 235;
+constexpr int StationCounters = 236;  // %1 verified, %2 failed or pulled, %3 already held
+constexpr int StationLastRecords = 237;  // %1 the record
+constexpr int StationTileSettling = 238;  // a device that waits for the settle time
+constexpr int StationTileRunning = 239;
+constexpr int StationTileLeft = 240;  // a device pulled after its run
+constexpr int StationNoProjectFile = 241;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.
