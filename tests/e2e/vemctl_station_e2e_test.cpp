@@ -27,6 +27,8 @@ struct StationCase {
     QStringList finished;  // "device result step-prefix", in the order the devices finished
 };
 
+void PrintTo(const StationCase& c, std::ostream* os) { *os << c.what; }
+
 struct VemctlStation : vem::test::VemctlFolder, ::testing::WithParamInterface<StationCase> {
     std::vector<std::unique_ptr<QProcess>> sims;
     ~VemctlStation() override {
