@@ -8,6 +8,7 @@
 #endif
 
 #include "ProjectOpen.h"
+#include "host/StationRecord.h"
 #include "serial/PortPath.h"
 
 namespace vem::cli {
@@ -43,6 +44,11 @@ struct Options {
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
     QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};
     QCommandLineOption language{"language", "Takes the message texts from FILE.", "FILE"};
+    QCommandLineOption record{"record", "records, station: the station's record, an SQLite file or "
+                                        "postgresql://user@host[:port]/database[?host=/socket/folder].", "FILE|URL"};
+    QCommandLineOption since{"since", "records: only attempts started at or after DATE (YYYY-MM-DD or "
+                                      "YYYY-MM-DDThh:mm:ss, UTC unless a zone is given).", "DATE"};
+    QCommandLineOption csv{"csv", "records: CSV with a header row instead of lines."};
     QCommandLineOption watch{"watch", "station: the folder of device links or nodes to watch (default "
                                       "/dev/serial/by-id).", "DIR"};
     QCommandLineOption match{"match", "station: only devices whose name fits the wildcard.", "GLOB"};
@@ -50,8 +56,6 @@ struct Options {
                               "MS", "500"};
     QCommandLineOption always{"always", "station: program even a device that holds the project already."};
     QCommandLineOption count{"count", "station: end after N finished devices.", "N"};
-    QCommandLineOption record{"record", "station: the record, a file or postgresql://user@host/db (default "
-                                        "station.sqlite beside the project).", "TARGET"};
     QCommandLineOption onResult{"on-result", "station: a shell command run after each device, with the result in "
                                              "VEM_STATION_RESULT.", "CMD"};
 };
@@ -127,6 +131,17 @@ QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandS
     return {};
 }
 
+// The options of records; a problem text when one is wrong.
+QString readRecordOptions(const Options& o, QCommandLineParser& parser, Request& request) {
+    const QString record = parser.value(o.record);
+    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
+    request.record = StationRecord::isServerAddress(record) ? record : absolute(record);
+    request.since = parser.value(o.since);
+    request.csv = parser.isSet(o.csv);
+    if (request.csv && parser.isSet(o.json)) return "--csv and --json exclude each other";
+    return {};
+}
+
 // The options every command shares; a problem text when one is wrong.
 QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request& request) {
     if (parser.isSet(o.dataSet)) {
@@ -144,7 +159,7 @@ QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request&
     request.output = absolute(parser.value(o.output));
     request.verify = !parser.isSet(o.noVerify);
     request.force = parser.isSet(o.force);
-    return {};
+    return readRecordOptions(o, parser, request);
 }
 
 // The station's options; a problem text when one is wrong.
@@ -162,9 +177,6 @@ QString readStationOptions(const Options& o, QCommandLineParser& parser, Request
         if (!ok || station.count < 1) return "--count takes a number from 1";
     }
     station.always = parser.isSet(o.always);
-    const QString record = parser.value(o.record);
-    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
-    station.record = record.startsWith("postgresql://") ? record : absolute(record);
     station.onResult = parser.value(o.onResult);
     if (parser.isSet(o.onResult) && station.onResult.trimmed().isEmpty()) return "--on-result takes a command";
     return {};
@@ -176,7 +188,7 @@ QString chooseCommand(QStringList arguments, Invocation& call) {
     const QString name = arguments.takeFirst();
     call.command = findCommand(name);
     if (!call.command) return "unknown command '" + name + "'";
-    if (arguments.size() != call.command->argumentCount)
+    if (arguments.size() != call.command->argumentCount && !(call.command->argumentsOptional && arguments.isEmpty()))
         return QString("%1 takes %2 argument(s)").arg(name).arg(call.command->argumentCount);
     for (const QString& argument : arguments) call.request.arguments << absoluteArgument(argument);
     call.request.file = call.request.arguments.value(0);
@@ -191,8 +203,8 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
     parser.setApplicationDescription(Introduction);
     parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
     parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.force, o.json,
-                       o.quiet, o.verbose, o.language, o.watch, o.match, o.settle, o.always, o.count, o.record,
-                       o.onResult});
+                       o.quiet, o.verbose, o.language, o.record, o.since, o.csv, o.watch, o.match, o.settle,
+                       o.always, o.count, o.onResult});
 
     Invocation call;
     const bool parsed = parser.parse(arguments);

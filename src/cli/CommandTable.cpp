@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "DiffCommand.h"
 #include "ProjectOpen.h"
+#include "RecordsCommand.h"
 #include "SeveralDevices.h"
 #include "StationCommand.h"
 
@@ -31,7 +32,7 @@ int ports(const Request&, Context& context) {
     return Commands(session, context.console, context.ports).ports();
 }
 
-const std::array<CommandSpec, 13> Table{{
+const std::array<CommandSpec, 14> Table{{
     {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, ports},
     {"program", "PROJECT.qor", 1,
      "build the image, program it, read it back and compare (--no-verify: no read-back; --force: even a project "
@@ -61,6 +62,8 @@ const std::array<CommandSpec, 13> Table{{
     {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false, onSession<&Commands::show>},
     {"diff", "A B", 2, "what differs between projects, devices (port:PATH) or folders of build/read", PortUse::None,
      false, diff},
+    {"records", "[PROJECT.qor]", 1, "a station's record, oldest first (--record, else station.sqlite beside the "
+     "project, else in the working folder; --since DATE; --json, --csv)", PortUse::None, false, records, true},
     {"station", "PROJECT.qor", 1, "wait for devices (--watch DIR) and program and verify each as it arrives, with a "
      "record of every attempt", PortUse::None, false, station},
 }};

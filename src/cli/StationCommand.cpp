@@ -46,7 +46,7 @@ public:
         case StationEvent::Kind::Finished: {
             const QString step = QString::fromStdString(e.failedStep), message = fromCp1252(e.message);
             json["event"] = "finished";
-            json["result"] = resultKey(e.result);
+            json["result"] = stationResultKey(e.result);
             json["ok"] = e.result == StationResult::Verified || e.result == StationResult::AlreadyHeld;
             json["seconds"] = seconds.toDouble();
             if (!json["ok"].toBool()) json["step"] = step;
@@ -58,7 +58,7 @@ public:
             break;
         }
         }
-        if (console_.json()) console_.event(json);
+        if (console_.json()) console_.jsonLines({json});
     }
 
     void commandFailed(const QString& device, int exitCode, bool timedOut, int timeoutMs) {
@@ -71,8 +71,8 @@ public:
         console_.note(text(Msg::StationSummary, {QString::number(tally.verified), QString::number(tally.alreadyHeld),
                                                  QString::number(tally.failed), QString::number(tally.pulled)}));
         if (console_.json())
-            console_.event({{"event", "end"}, {"verified", tally.verified}, {"alreadyHeld", tally.alreadyHeld},
-                            {"failed", tally.failed}, {"pulled", tally.pulled}, {"exit", exit}});
+            console_.jsonLines({{{"event", "end"}, {"verified", tally.verified}, {"alreadyHeld", tally.alreadyHeld},
+                            {"failed", tally.failed}, {"pulled", tally.pulled}, {"exit", exit}}});
     }
 
 private:
@@ -112,12 +112,12 @@ int station(const Request& request, Context& context) {
     options.match = asked.match;
     options.settleMs = asked.settleMs;
     options.count = asked.count;
-    options.record = asked.record.isEmpty() ? QFileInfo(request.file).absolutePath() + "/station.sqlite" : asked.record;
+    options.record = request.record.isEmpty() ? StationRecord::defaultTarget(request.file) : request.record;
     options.onResult = asked.onResult;
     ProductionStation station(options, std::move(*project), context.ports);
     QString why;
-    if (!station.open(&why)) {
-        console.error(report.text(Msg::StationRecordNotOpened, {options.record, why}));
+    if (!station.open(&why, context.messages())) {
+        console.error(why);
         return FileProblem;
     }
     QObject::connect(&station, &ProductionStation::event, [&](const StationEvent& e, const QString& port) {

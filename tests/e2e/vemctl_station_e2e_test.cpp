@@ -107,14 +107,15 @@ INSTANTIATE_TEST_SUITE_P(
 // Input a station cannot work with is refused before any device is taken, with the reason.
 struct VemctlStationOptions : vem::test::VemctlFolder {};
 
-TEST_F(VemctlStationOptions, StationRefusesAMissingFolderAnUnopenableRecordAndAWrongSettle) {
+TEST_F(VemctlStationOptions, StationRefusesAMissingFolderARecordItCannotWriteAndAWrongNumber) {
     const struct {
         QStringList arguments;
         int exit;
         const char* says;
     } cases[] = {
         {{"--watch", "no-such-folder"}, 3, "no such folder"},
-        {{"--watch", ".", "--record", "missing/station.sqlite"}, 3, "cannot be opened"},
+        {{"--watch", ".", "--record", "missing/station.sqlite"}, 3, "Nothing could be recorded"},
+        {{"--watch", ".", "--record", "default.bin"}, 3, "is not a database"},
         {{"--settle", "soon"}, 2, "--settle"},
         {{"--count", "0"}, 2, "--count"},
     };
