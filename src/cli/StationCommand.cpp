@@ -61,10 +61,16 @@ public:
         if (console_.json()) console_.jsonLines({json});
     }
 
+    // A problem that is no device's result: a line on stderr, and an "error" event.
+    void problem(const QString& line) {
+        console_.error(line);
+        if (console_.json()) console_.jsonLines({{{"event", "error"}, {"message", line}}});
+    }
+
     void commandFailed(const QString& device, int exitCode, bool timedOut, int timeoutMs) {
-        console_.error(timedOut        ? text(Msg::StationCommandTimedOut, {device, QString::number(timeoutMs / 1000)})
-                       : exitCode >= 0 ? text(Msg::StationCommandFailed, {device, QString::number(exitCode)})
-                                       : text(Msg::StationCommandNotRun, {device}));
+        problem(timedOut        ? text(Msg::StationCommandTimedOut, {device, QString::number(timeoutMs / 1000)})
+                : exitCode >= 0 ? text(Msg::StationCommandFailed, {device, QString::number(exitCode)})
+                                : text(Msg::StationCommandNotRun, {device}));
     }
 
     void end(const StationTally& tally, int exit) {
@@ -124,7 +130,7 @@ int station(const Request& request, Context& context) {
         report.event(e, port);
     });
     QObject::connect(&station, &ProductionStation::recordNotWritten, [&](const QString& reason) {
-        console.error(report.text(Msg::StationRecordNotWritten, {reason}));
+        report.problem(report.text(Msg::StationRecordNotWritten, {reason}));
     });
     QObject::connect(&station, &ProductionStation::commandFailed, [&](const QString& device, int code, bool late) {
         report.commandFailed(device, code, late, options.onResultTimeoutMs);
