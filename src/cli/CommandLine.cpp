@@ -44,6 +44,11 @@ struct Options {
     QCommandLineOption quiet{{"q", "quiet"}, "Only results and errors."};
     QCommandLineOption verbose{"verbose", "Every command word and block on stderr."};
     QCommandLineOption language{"language", "Takes the message texts from FILE.", "FILE"};
+    QCommandLineOption record{"record", "records, station: the station's record, an SQLite file or "
+                                        "postgresql://user@host[:port]/database[?host=/socket/folder].", "FILE|URL"};
+    QCommandLineOption since{"since", "records: only attempts started at or after DATE (YYYY-MM-DD or "
+                                      "YYYY-MM-DDThh:mm:ss, UTC unless a zone is given).", "DATE"};
+    QCommandLineOption csv{"csv", "records: CSV with a header row instead of lines."};
     QCommandLineOption watch{"watch", "station: the folder of device links or nodes to watch (default "
                                       "/dev/serial/by-id).", "DIR"};
     QCommandLineOption match{"match", "station: only devices whose name fits the wildcard.", "GLOB"};
@@ -51,13 +56,6 @@ struct Options {
                               "MS", "500"};
     QCommandLineOption always{"always", "station: program even a device that holds the project already."};
     QCommandLineOption count{"count", "station: end after N finished devices.", "N"};
-    QCommandLineOption record{"record", "station, records: the record, an SQLite file or "
-                                        "postgresql://user@host[:port]/db[?host=/socket/folder] (default "
-                                        "station.sqlite beside the project, or in the working folder for "
-                                        "records without one).", "TARGET"};
-    QCommandLineOption since{"since", "records: only attempts started at or after DATE (YYYY-MM-DD or "
-                                      "YYYY-MM-DDThh:mm:ss, UTC unless a zone is given).", "DATE"};
-    QCommandLineOption csv{"csv", "records: CSV with a header row instead of lines."};
     QCommandLineOption onResult{"on-result", "station: a shell command run after each device, with the result in "
                                              "VEM_STATION_RESULT.", "CMD"};
 };
@@ -135,6 +133,9 @@ QString choosePorts(const Options& o, QCommandLineParser& parser, const CommandS
 
 // The options of records; a problem text when one is wrong.
 QString readRecordOptions(const Options& o, QCommandLineParser& parser, Request& request) {
+    const QString record = parser.value(o.record);
+    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
+    request.record = StationRecord::isServerAddress(record) ? record : absolute(record);
     request.since = parser.value(o.since);
     request.csv = parser.isSet(o.csv);
     if (request.csv && parser.isSet(o.json)) return "--csv and --json exclude each other";
@@ -176,9 +177,6 @@ QString readStationOptions(const Options& o, QCommandLineParser& parser, Request
         if (!ok || station.count < 1) return "--count takes a number from 1";
     }
     station.always = parser.isSet(o.always);
-    const QString record = parser.value(o.record);
-    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
-    station.record = StationRecord::isServerAddress(record) ? record : absolute(record);
     station.onResult = parser.value(o.onResult);
     if (parser.isSet(o.onResult) && station.onResult.trimmed().isEmpty()) return "--on-result takes a command";
     return {};
@@ -205,8 +203,8 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
     parser.setApplicationDescription(Introduction);
     parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
     parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.force, o.json,
-                       o.quiet, o.verbose, o.language, o.watch, o.match, o.settle, o.always, o.count, o.record,
-                       o.onResult, o.since, o.csv});
+                       o.quiet, o.verbose, o.language, o.record, o.since, o.csv, o.watch, o.match, o.settle,
+                       o.always, o.count, o.onResult});
 
     Invocation call;
     const bool parsed = parser.parse(arguments);

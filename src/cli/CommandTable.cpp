@@ -62,10 +62,10 @@ const std::array<CommandSpec, 14> Table{{
     {"show", "PROJECT.qor", 1, "the screen as text with the fields marked (--data-set N)", PortUse::None, false, onSession<&Commands::show>},
     {"diff", "A B", 2, "what differs between projects, devices (port:PATH) or folders of build/read", PortUse::None,
      false, diff},
-    {"station", "PROJECT.qor", 1, "wait for devices (--watch DIR) and program and verify each as it arrives, with a "
-     "record of every attempt", PortUse::None, false, station},
     {"records", "[PROJECT.qor]", 1, "a station's record, oldest first (--record, else station.sqlite beside the "
      "project, else in the working folder; --since DATE; --json, --csv)", PortUse::None, false, records, true},
+    {"station", "PROJECT.qor", 1, "wait for devices (--watch DIR) and program and verify each as it arrives, with a "
+     "record of every attempt", PortUse::None, false, station},
 }};
 
 }  // namespace

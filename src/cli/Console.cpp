@@ -102,14 +102,10 @@ void Console::document(const QJsonObject& document) {
     documentWritten_ = true;
 }
 
-void Console::event(const QJsonObject& event) {
-    if (!writeRaw(stdout, QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact)) + '\n') && outputError_ == 0)
-        outputError_ = errno;
-    documentWritten_ = true;
-}
-
 void Console::jsonLines(const std::vector<QJsonObject>& objects) {
-    for (const QJsonObject& object : objects) event(object);
+    for (const QJsonObject& object : objects)
+        if (!writeRaw(stdout, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n') && outputError_ == 0)
+            outputError_ = errno;
     documentWritten_ = true;
 }
 

@@ -33,9 +33,6 @@ public:
     void result(const QString& line);
     // The one JSON document of the command, on stdout.
     void document(const QJsonObject& document);
-    // One JSON object on a line of its own on stdout, for a command that reports events as they
-    // happen; it stands for the document.
-    void event(const QJsonObject& event);
     // Instead of the one document: one compact JSON object per line, none for an empty list.
     void jsonLines(const std::vector<QJsonObject>& objects);
     // With --json, when the command wrote no document (a usage error, a file it could not use,

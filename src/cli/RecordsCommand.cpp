@@ -70,7 +70,7 @@ int records(const Request& request, Context& context) {
         context.console.error(fromCp1252(texts.text(Msg::RecordSinceNoDate)));
         return UsageError;
     }
-    const QString target = request.station.record.isEmpty() ? StationRecord::defaultTarget(request.file) : request.station.record;
+    const QString target = request.record.isEmpty() ? StationRecord::defaultTarget(request.file) : request.record;
     if (!StationRecord::isServerAddress(target) && !QFileInfo::exists(target)) {
         context.console.error(pathMessage(texts, Msg::FileMissing, target));
         return FileProblem;

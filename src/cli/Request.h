@@ -20,7 +20,6 @@ struct StationRequest {
     int settleMs = 500;
     bool always = false;
     int count = 0;     // 0: until stopped
-    QString record;    // a file, or a postgresql:// address
     QString onResult;  // a shell command after each device
 };
 
@@ -34,9 +33,10 @@ struct Request {
     bool force = false;            // read: take an image without the header mark
     PortChoice port;               // the line settings, and the first port
     QStringList ports;             // every port the command runs on
-    QString since;                 // records: --since as given; empty: from the first
-    bool csv = false;              // records: --csv
-    StationRequest station;        // station, and station.record for records too
+    QString record;                // --record: a file or a postgresql:// address; empty: the default
+    QString since;                 // --since as given; empty: from the first
+    bool csv = false;
+    StationRequest station;
 };
 
 }  // namespace vem::cli

@@ -46,7 +46,7 @@ public:
         case StationEvent::Kind::Finished: {
             const QString step = QString::fromStdString(e.failedStep), message = fromCp1252(e.message);
             json["event"] = "finished";
-            json["result"] = resultKey(e.result);
+            json["result"] = stationResultKey(e.result);
             json["ok"] = e.result == StationResult::Verified || e.result == StationResult::AlreadyHeld;
             json["seconds"] = seconds.toDouble();
             if (!json["ok"].toBool()) json["step"] = step;
@@ -58,21 +58,27 @@ public:
             break;
         }
         }
-        if (console_.json()) console_.event(json);
+        if (console_.json()) console_.jsonLines({json});
+    }
+
+    // A problem that is no device's result: a line on stderr, and an "error" event.
+    void problem(const QString& line) {
+        console_.error(line);
+        if (console_.json()) console_.jsonLines({{{"event", "error"}, {"message", line}}});
     }
 
     void commandFailed(const QString& device, int exitCode, bool timedOut, int timeoutMs) {
-        console_.error(timedOut        ? text(Msg::StationCommandTimedOut, {device, QString::number(timeoutMs / 1000)})
-                       : exitCode >= 0 ? text(Msg::StationCommandFailed, {device, QString::number(exitCode)})
-                                       : text(Msg::StationCommandNotRun, {device}));
+        problem(timedOut        ? text(Msg::StationCommandTimedOut, {device, QString::number(timeoutMs / 1000)})
+                : exitCode >= 0 ? text(Msg::StationCommandFailed, {device, QString::number(exitCode)})
+                                : text(Msg::StationCommandNotRun, {device}));
     }
 
     void end(const StationTally& tally, int exit) {
         console_.note(text(Msg::StationSummary, {QString::number(tally.verified), QString::number(tally.alreadyHeld),
                                                  QString::number(tally.failed), QString::number(tally.pulled)}));
         if (console_.json())
-            console_.event({{"event", "end"}, {"verified", tally.verified}, {"alreadyHeld", tally.alreadyHeld},
-                            {"failed", tally.failed}, {"pulled", tally.pulled}, {"exit", exit}});
+            console_.jsonLines({{{"event", "end"}, {"verified", tally.verified}, {"alreadyHeld", tally.alreadyHeld},
+                            {"failed", tally.failed}, {"pulled", tally.pulled}, {"exit", exit}}});
     }
 
 private:
@@ -112,19 +118,19 @@ int station(const Request& request, Context& context) {
     options.match = asked.match;
     options.settleMs = asked.settleMs;
     options.count = asked.count;
-    options.record = asked.record.isEmpty() ? QFileInfo(request.file).absolutePath() + "/station.sqlite" : asked.record;
+    options.record = request.record.isEmpty() ? StationRecord::defaultTarget(request.file) : request.record;
     options.onResult = asked.onResult;
     ProductionStation station(options, std::move(*project), context.ports);
     QString why;
-    if (!station.open(&why)) {
-        console.error(report.text(Msg::StationRecordNotOpened, {options.record, why}));
+    if (!station.open(&why, context.messages())) {
+        console.error(why);
         return FileProblem;
     }
     QObject::connect(&station, &ProductionStation::event, [&](const StationEvent& e, const QString& port) {
         report.event(e, port);
     });
     QObject::connect(&station, &ProductionStation::recordNotWritten, [&](const QString& reason) {
-        console.error(report.text(Msg::StationRecordNotWritten, {reason}));
+        report.problem(report.text(Msg::StationRecordNotWritten, {reason}));
     });
     QObject::connect(&station, &ProductionStation::commandFailed, [&](const QString& device, int code, bool late) {
         report.commandFailed(device, code, late, options.onResultTimeoutMs);

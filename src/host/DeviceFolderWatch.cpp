@@ -17,7 +17,11 @@ QString identity(const QFileInfo& entry) {
 #ifdef Q_OS_UNIX
     struct stat st {};
     if (::lstat(QFile::encodeName(entry.absoluteFilePath()).constData(), &st) == 0)
+#ifdef Q_OS_LINUX
         id += QString(" %1 %2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
+#else
+        id += QString(" %1 %2").arg(st.st_ino).arg(st.st_ctime);
+#endif
 #endif
     return id;
 }

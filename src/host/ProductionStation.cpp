@@ -55,10 +55,10 @@ ProductionStation::ProductionStation(const StationOptions& options, StationProje
 
 ProductionStation::~ProductionStation() = default;
 
-bool ProductionStation::open(QString* error) {
+bool ProductionStation::open(QString* error, const MessageTable& texts) {
     projectSha_ = fileSha256(options_.projectPath);
     templateSha_ = fileSha256(QString::fromStdString(project_.project.templatePath));
-    record_ = StationRecord::open(options_.record, error);
+    record_ = StationRecord::open(options_.record, error, texts);
     return record_ != nullptr;
 }
 
@@ -148,7 +148,7 @@ void ProductionStation::report(const StationEvent& event) {
     }
     if (options_.onResult.isEmpty()) return;
     QProcessEnvironment variables;
-    variables.insert("VEM_STATION_RESULT", resultKey(row.result));
+    variables.insert("VEM_STATION_RESULT", stationResultKey(row.result));
     variables.insert("VEM_STATION_DEVICE", name);
     variables.insert("VEM_STATION_PORT", paths_[name]);
     variables.insert("VEM_STATION_PROJECT", options_.projectPath);

@@ -39,8 +39,9 @@ public:
                       QObject* parent = nullptr);
     ~ProductionStation() override;
 
-    // Opens the record and reads the files the rows name; false and why when it cannot.
-    bool open(QString* error);
+    // Opens the record and reads the files the rows name; false and why (in the words of
+    // `texts`) when it cannot.
+    bool open(QString* error, const MessageTable& texts);
     // Starts watching; the devices there now arrive.
     void start();
     // Takes no device any more and abandons the running ones (Ctrl+C, SIGTERM, a closed window).

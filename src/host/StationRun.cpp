@@ -40,7 +40,8 @@ void StationRun::program() {
 void StationRun::interrupt() {
     if (ended_) return;
     link_.apply(session_.device().interrupt());
-    serial_.close();
+    // Between the check and the programming no exchange runs to be abandoned.
+    if (!ended_) fail(Outcome::failed(Msg::Interrupted));
 }
 
 void StationRun::onOutcome(const Outcome& outcome) {
@@ -64,6 +65,7 @@ void StationRun::onOutcome(const Outcome& outcome) {
 }
 
 void StationRun::compareHeld() {
+    if (ended_) return;
     const DeviceImage& held = *session_.device().receivedImage();
     if (compareImages(project_.expected, held, true).empty()) {
         resultImage_ = held;

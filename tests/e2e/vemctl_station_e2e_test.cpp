@@ -27,6 +27,8 @@ struct StationCase {
     QStringList finished;  // "device result step-prefix", in the order the devices finished
 };
 
+void PrintTo(const StationCase& c, std::ostream* os) { *os << c.what; }
+
 struct VemctlStation : vem::test::VemctlFolder, ::testing::WithParamInterface<StationCase> {
     std::vector<std::unique_ptr<QProcess>> sims;
     ~VemctlStation() override {
@@ -93,6 +95,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {"a verified"}},
         StationCase{"pulled while programming, then back", {{"a", {"--vanish-after", "400"}, {"--appear-after", "200"}}},
                     {"--count", "1"}, false, 0, {"a pulled program", "a verified"}},
+        StationCase{"pulled while checked, then back", {{"a", {"--vanish-after", "100"}, {"--appear-after", "200"}}},
+                    {"--count", "1"}, false, 0, {"a pulled check", "a verified"}},
+        StationCase{"pulled while verified, then back holding it",
+                    {{"a", {"--vanish-after", "700"}, {"--appear-after", "200"}}}, {"--count", "1"}, false, 0,
+                    {"a pulled verify", "a already-held"}},
+        StationCase{"a result command that fails", {{"a", {}}}, {"--count", "1", "--on-result", "exit 7"}, false, 0,
+                    {"a verified"}},
         StationCase{"a device that does not keep what it was sent", {{"a", {"--corrupt-byte", "100"}}},
                     {"--count", "1"}, false, 1, {"a failed verify"}},
         StationCase{"a link that leads nowhere", {{"nowhere", {}}}, {"--count", "1", "--match", "nowhere"}, false, 1,
@@ -105,14 +114,15 @@ INSTANTIATE_TEST_SUITE_P(
 // Input a station cannot work with is refused before any device is taken, with the reason.
 struct VemctlStationOptions : vem::test::VemctlFolder {};
 
-TEST_F(VemctlStationOptions, StationRefusesAMissingFolderAnUnopenableRecordAndAWrongSettle) {
+TEST_F(VemctlStationOptions, StationRefusesAMissingFolderARecordItCannotWriteAndAWrongNumber) {
     const struct {
         QStringList arguments;
         int exit;
         const char* says;
     } cases[] = {
         {{"--watch", "no-such-folder"}, 3, "no such folder"},
-        {{"--watch", ".", "--record", "missing/station.sqlite"}, 3, "cannot be opened"},
+        {{"--watch", ".", "--record", "missing/station.sqlite"}, 3, "Nothing could be recorded"},
+        {{"--watch", ".", "--record", "default.bin"}, 3, "is not a database"},
         {{"--settle", "soon"}, 2, "--settle"},
         {{"--count", "0"}, 2, "--count"},
     };

@@ -10,17 +10,6 @@
 
 namespace vem {
 
-// The result's stable English key, for JSON, the record's readers and the result command.
-inline const char* resultKey(StationResult result) {
-    switch (result) {
-    case StationResult::Verified: return "verified";
-    case StationResult::AlreadyHeld: return "already-held";
-    case StationResult::Failed: return "failed";
-    case StationResult::Pulled: return "pulled";
-    }
-    return "failed";
-}
-
 // What a station reports, in the order it happened.
 struct StationEvent {
     enum class Kind { Arrived, Started, Finished, Left };

@@ -129,7 +129,7 @@ bool StationWindow::start() {
     StationProject project{document.project(), document.image(), document.image(), language_};
     station_ = std::make_unique<ProductionStation>(options, std::move(project), ports_);
     QString why;
-    if (!station_->open(&why)) {
+    if (!station_->open(&why, session_.messages())) {
         station_.reset();
         showProblem(why);
         return false;
