@@ -110,7 +110,8 @@ bool StationWindow::start() {
     if (running()) return true;
     showProblem({});
     const std::string file = session_.document().projectFile();
-    if (file.empty()) {
+    // The record names the file and its checksum: what is programmed is what the file holds.
+    if (file.empty() || session_.document().modified()) {
         showProblem(say(Msg::StationNoProjectFile));
         return false;
     }
