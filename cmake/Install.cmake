@@ -62,8 +62,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # dpkg-shlibdeps finds the libraries; the platform plugin a window needs is loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# A station's record is an SQLite file through Qt's driver, which is loaded at run time too; a
+# line that shares one PostgreSQL database needs Qt's driver for that.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
 # Qt's own dialogs (file dialogs, standard buttons) in the language file's language; a
 # fixed-pitch font for the preview's cells.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core, libqt6sql6-psql")
 include(CPack)

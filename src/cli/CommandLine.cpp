@@ -9,6 +9,7 @@
 #endif
 
 #include "ProjectOpen.h"
+#include "host/StationRecord.h"
 #include "serial/PortPath.h"
 
 namespace vem::cli {
@@ -20,7 +21,7 @@ const char* const Closing =
     "A project's template is looked for beside the project.\n"
     "Device commands need --port, or the first path of the environment variable VEM_PORT;\n"
     "program, verify, info and clock take --port more than once, or --all-ports, and run on\n"
-    "every device at once.\n"
+    "every device at once. station programs each device that appears in a folder.\n"
     "Exit codes: 0 success, 1 device or transfer failure (diff: a difference), 2 usage,\n"
     "3 file problem, 4 diff could not compare (a file or device it could not read),\n"
     "5 the results could not be written to stdout (said on stderr),\n"
@@ -49,6 +50,20 @@ struct Options {
     QCommandLineOption background{"background", "preview: shows the picture over the photo IMAGE.", "IMAGE"};
     QCommandLineOption time{"time", "preview: the moment date and time show, \"YYYY-MM-DD HH:MM\" (default now).",
                             "TIME"};
+    QCommandLineOption record{"record", "records, station: the station's record, an SQLite file or "
+                                        "postgresql://user@host[:port]/database[?host=/socket/folder].", "FILE|URL"};
+    QCommandLineOption since{"since", "records: only attempts started at or after DATE (YYYY-MM-DD or "
+                                      "YYYY-MM-DDThh:mm:ss, UTC unless a zone is given).", "DATE"};
+    QCommandLineOption csv{"csv", "records: CSV with a header row instead of lines."};
+    QCommandLineOption watch{"watch", "station: the folder of device links or nodes to watch (default "
+                                      "/dev/serial/by-id).", "DIR"};
+    QCommandLineOption match{"match", "station: only devices whose name fits the wildcard.", "GLOB"};
+    QCommandLineOption settle{"settle", "station: how long a device is there before it is taken (default 500).",
+                              "MS", "500"};
+    QCommandLineOption always{"always", "station: program even a device that holds the project already."};
+    QCommandLineOption count{"count", "station: end after N finished devices.", "N"};
+    QCommandLineOption onResult{"on-result", "station: a shell command run after each device, with the result in "
+                                             "VEM_STATION_RESULT.", "CMD"};
 };
 
 // Byte for byte: a name that is not UTF-8 stays as fromFileSystemName gave it.
@@ -146,6 +161,17 @@ QString readPreviewOptions(const Options& o, QCommandLineParser& parser, const C
     return {};
 }
 
+// The options of records; a problem text when one is wrong.
+QString readRecordOptions(const Options& o, QCommandLineParser& parser, Request& request) {
+    const QString record = parser.value(o.record);
+    if (parser.isSet(o.record) && record.isEmpty()) return "--record takes a file or a postgresql:// address";
+    request.record = StationRecord::isServerAddress(record) ? record : absolute(record);
+    request.since = parser.value(o.since);
+    request.csv = parser.isSet(o.csv);
+    if (request.csv && parser.isSet(o.json)) return "--csv and --json exclude each other";
+    return {};
+}
+
 // The options every command shares; a problem text when one is wrong.
 QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request& request) {
     if (parser.isSet(o.dataSet)) {
@@ -163,6 +189,26 @@ QString readCommonOptions(const Options& o, QCommandLineParser& parser, Request&
     request.output = absolute(parser.value(o.output));
     request.verify = !parser.isSet(o.noVerify);
     request.force = parser.isSet(o.force);
+    return readRecordOptions(o, parser, request);
+}
+
+// The station's options; a problem text when one is wrong.
+QString readStationOptions(const Options& o, QCommandLineParser& parser, Request& request) {
+    StationRequest& station = request.station;
+    station.watchGiven = parser.isSet(o.watch);
+    station.watch = station.watchGiven ? absolute(parser.value(o.watch)) : QString("/dev/serial/by-id");
+    if (station.watchGiven && parser.value(o.watch).isEmpty()) return "--watch takes a folder, not an empty text";
+    station.match = parser.value(o.match);
+    bool ok = false;
+    station.settleMs = parser.value(o.settle).toInt(&ok);
+    if (!ok || station.settleMs < 0 || station.settleMs > 600000) return "--settle takes 0 to 600000";
+    if (parser.isSet(o.count)) {
+        station.count = parser.value(o.count).toInt(&ok);
+        if (!ok || station.count < 1) return "--count takes a number from 1";
+    }
+    station.always = parser.isSet(o.always);
+    station.onResult = parser.value(o.onResult);
+    if (parser.isSet(o.onResult) && station.onResult.trimmed().isEmpty()) return "--on-result takes a command";
     return {};
 }
 
@@ -172,7 +218,7 @@ QString chooseCommand(QStringList arguments, Invocation& call) {
     const QString name = arguments.takeFirst();
     call.command = findCommand(name);
     if (!call.command) return "unknown command '" + name + "'";
-    if (arguments.size() != call.command->argumentCount)
+    if (arguments.size() != call.command->argumentCount && !(call.command->argumentsOptional && arguments.isEmpty()))
         return QString("%1 takes %2 argument(s)").arg(name).arg(call.command->argumentCount);
     for (const QString& argument : arguments) call.request.arguments << absoluteArgument(argument);
     call.request.file = call.request.arguments.value(0);
@@ -187,7 +233,8 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
     parser.setApplicationDescription(Introduction);
     parser.addPositionalArgument("command", "One of the commands below, then its arguments.", "COMMAND [ARGS]");
     parser.addOptions({o.help, o.port, o.allPorts, o.baud, o.timeout, o.output, o.dataSet, o.noVerify, o.force, o.json,
-                       o.quiet, o.verbose, o.language, o.receipt, o.lines, o.background, o.time});
+                       o.quiet, o.verbose, o.language, o.receipt, o.lines, o.background, o.time, o.record,
+                       o.since, o.csv, o.watch, o.match, o.settle, o.always, o.count, o.onResult});
 
     Invocation call;
     const bool parsed = parser.parse(arguments);
@@ -204,6 +251,7 @@ Invocation parseCommandLine(const QStringList& arguments, const PortRegistry& po
     call.problem = chooseCommand(parser.positionalArguments(), call);
     if (call.problem.isEmpty()) call.problem = readCommonOptions(o, parser, call.request);
     if (call.problem.isEmpty()) call.problem = readPreviewOptions(o, parser, *call.command, call.request);
+    if (call.problem.isEmpty()) call.problem = readStationOptions(o, parser, call.request);
     if (call.problem.isEmpty() && call.command->output && call.request.output.isEmpty())
         call.problem = QString(call.command->name) + " needs -o";
     if (call.problem.isEmpty()) call.problem = choosePorts(o, parser, *call.command, ports, call.request);

@@ -6,7 +6,9 @@
 #include "DiffCommand.h"
 #include "PreviewCommand.h"
 #include "ProjectOpen.h"
+#include "RecordsCommand.h"
 #include "SeveralDevices.h"
+#include "StationCommand.h"
 
 namespace vem::cli {
 namespace {
@@ -31,7 +33,7 @@ int ports(const Request&, Context& context) {
     return Commands(session, context.console, context.ports).ports();
 }
 
-const std::array<CommandSpec, 13> Table{{
+const std::array<CommandSpec, 15> Table{{
     {"ports", "", 0, "the serial ports VEM sees", PortUse::None, false, ports},
     {"program", "PROJECT.qor", 1,
      "build the image, program it, read it back and compare (--no-verify: no read-back; --force: even a project "
@@ -65,6 +67,10 @@ const std::array<CommandSpec, 13> Table{{
      "the preview's picture as PNG (--data-set N, --receipt FILE [--lines K], --background IMAGE, --time \"YYYY-MM-DD "
      "HH:MM\")",
      PortUse::None, true, preview},
+    {"records", "[PROJECT.qor]", 1, "a station's record, oldest first (--record, else station.sqlite beside the "
+     "project, else in the working folder; --since DATE; --json, --csv)", PortUse::None, false, records, true},
+    {"station", "PROJECT.qor", 1, "wait for devices (--watch DIR) and program and verify each as it arrives, with a "
+     "record of every attempt", PortUse::None, false, station},
 }};
 
 }  // namespace

@@ -38,6 +38,7 @@ struct CommandSpec {
     PortUse ports;
     bool output;            // needs -o
     int (*run)(const Request&, Context&);
+    bool argumentsOptional = false;  // the arguments may also be left out
 };
 
 std::span<const CommandSpec> commandTable();

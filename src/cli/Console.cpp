@@ -102,6 +102,13 @@ void Console::document(const QJsonObject& document) {
     documentWritten_ = true;
 }
 
+void Console::jsonLines(const std::vector<QJsonObject>& objects) {
+    for (const QJsonObject& object : objects)
+        if (!writeRaw(stdout, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n') && outputError_ == 0)
+            outputError_ = errno;
+    documentWritten_ = true;
+}
+
 void Console::outputClosed() { outputError_ = EBADF; }
 
 void Console::finish(const QString& command, int exit) {

@@ -33,6 +33,8 @@ public:
     void result(const QString& line);
     // The one JSON document of the command, on stdout.
     void document(const QJsonObject& document);
+    // Instead of the one document: one compact JSON object per line, none for an empty list.
+    void jsonLines(const std::vector<QJsonObject>& objects);
     // With --json, when the command wrote no document (a usage error, a file it could not use,
     // a diff that could not compare): one with the command, the error lines and the exit code.
     void finish(const QString& command, int exit);

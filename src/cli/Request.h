@@ -13,6 +13,17 @@ namespace vem::cli {
 // signal's number.
 enum Exit : int { Success = 0, DeviceFailure = 1, UsageError = 2, FileProblem = 3, CouldNotCompare = 4, OutputLost = 5 };
 
+// What `station` was asked for besides the project.
+struct StationRequest {
+    QString watch;     // the folder of device links or nodes
+    bool watchGiven = false;
+    QString match;     // a wildcard the names must fit
+    int settleMs = 500;
+    bool always = false;
+    int count = 0;     // 0: until stopped
+    QString onResult;  // a shell command after each device
+};
+
 // What the command line chose; paths are absolute.
 struct Request {
     QStringList arguments;         // the command's own arguments
@@ -30,6 +41,10 @@ struct Request {
     std::optional<int> receiptLines;
     QString background;
     std::optional<LocalTime> time;
+    QString record;                // --record: a file or a postgresql:// address; empty: the default
+    QString since;                 // --since as given; empty: from the first
+    bool csv = false;
+    StationRequest station;
 };
 
 }  // namespace vem::cli

@@ -34,6 +34,9 @@ using Clock = std::chrono::steady_clock;
 
 volatile std::sig_atomic_t stopRequested = 0;
 void requestStop(int) { stopRequested = 1; }
+// SIGUSR1: the device is pulled.
+volatile std::sig_atomic_t pullRequested = 0;
+void requestPull(int) { pullRequested = 1; }
 
 const char* const usage =
     "usage: qorsim [options]\n"
@@ -54,6 +57,9 @@ const char* const usage =
     "                        the same 5 ms after every reply of blocks\n"
     "  --corrupt-byte N      store byte N of main, header and screen area (end to end) inverted\n"
     "  --idle-baud N         the terminal's speed before a host sets its own (default 57600)\n"
+"  --appear-after MS     make the --link only MS ms after start, as a device plugged in then\n"
+    "  --vanish-after N      be pulled once N requests of the host have arrived: the link goes and the\n"
+    "                        terminal closes at once, the memory is saved and qorsim ends (SIGUSR1: now)\n"
     "  --line-log FILE       write each byte the host sends, and the terminal's speed when it has\n"
     "                        crossed the wire at the --baud rate, to FILE (\"1B 57600\")\n"
     "  --help                this text\n"
@@ -70,6 +76,8 @@ struct Options {
     std::string memory;
     long idleBaud = 57600;
     std::string lineLog;
+    int appearAfterMs = 0;
+    int vanishAfter = -1;
 };
 
 Options parse(int argc, char** argv) {
@@ -119,6 +127,10 @@ Options parse(int argc, char** argv) {
         } else if (arg == "--idle-baud") {
             o.idleBaud = number(1);
             if (speedOf(o.idleBaud) == B0) fail("--idle-baud: no terminal speed " + std::to_string(o.idleBaud));
+        } else if (arg == "--appear-after") {
+            o.appearAfterMs = number(0);
+        } else if (arg == "--vanish-after") {
+            o.vanishAfter = number(0);
         } else if (arg == "--line-log") {
             o.lineLog = value();
         } else {
@@ -132,7 +144,10 @@ Options parse(int argc, char** argv) {
 void makeLink(const std::string& link, const std::string& target) {
     struct stat st{};
     if (::lstat(link.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) fail(link + " exists and is not a link");
-    const std::string temp = link + ".qorsim" + std::to_string(::getpid());
+    // A hidden name beside it, so that a watcher of the folder sees only the link itself appear.
+    const std::size_t slash = link.rfind('/');
+    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    const std::string temp = link.substr(0, nameAt) + "." + link.substr(nameAt) + ".qorsim" + std::to_string(::getpid());
     ::unlink(temp.c_str());
     if (::symlink(target.c_str(), temp.c_str()) != 0 || ::rename(temp.c_str(), link.c_str()) != 0) {
         const std::string why = std::strerror(errno);
@@ -187,6 +202,14 @@ public:
 
     void run(const sigset_t& waitMask) {
         while (!stopRequested) {
+            if (!linked_ && now() >= appearAt()) {
+                if (!options_.link.empty()) makeLink(options_.link, terminal_.path);
+                linked_ = true;
+            }
+            if (pullRequested || (options_.vanishAfter >= 0 && device_.requestsTaken() >= options_.vanishAfter)) {
+                pulled_ = true;
+                return;
+            }
             writeDue();
             saveIfChanged();
             if (lineLog_) lineLog_->record(now());
@@ -198,6 +221,7 @@ public:
             if (pending_.empty()) next = device_.nextOutputAt();
             if (const auto logged = lineLog_ ? lineLog_->nextDue() : std::nullopt; logged && (!next || *logged < *next))
                 next = logged;
+            if (!linked_ && (!next || appearAt() < *next)) next = appearAt();
             if (next) {
                 const auto left = std::max(*next - now(), SimulatedDevice::Time(0));
                 timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
@@ -214,6 +238,16 @@ public:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));  // nobody on the line: wait
         }
     }
+
+    // Pulled: the link goes and the line drops at once, with whatever the device holds by then.
+    void pull() {
+        if (linked_ && !options_.link.empty()) removeLink(options_.link, terminal_.path);
+        ::close(terminal_.master);
+        ::close(terminal_.slave);
+        if (!options_.memory.empty() && !vem::saveMemory(device_.memory(), options_.memory))
+            std::fprintf(stderr, "qorsim: cannot save the memory to %s\n", options_.memory.c_str());
+    }
+    bool pulled() const { return pulled_; }
 
     void shutDown() {
         while (lineLog_ && lineLog_->nextDue()) {
@@ -232,12 +266,13 @@ public:
         if (lastWrite_.count() > 0 && now() < quiet) std::this_thread::sleep_for(quiet - now());
         if (!options_.memory.empty() && !vem::saveMemory(device_.memory(), options_.memory))
             std::fprintf(stderr, "qorsim: cannot save the memory to %s\n", options_.memory.c_str());
-        if (!options_.link.empty()) removeLink(options_.link, terminal_.path);
+        if (linked_ && !options_.link.empty()) removeLink(options_.link, terminal_.path);
         ::close(terminal_.master);
         ::close(terminal_.slave);
     }
 
 private:
+    SimulatedDevice::Time appearAt() const { return std::chrono::milliseconds(options_.appearAfterMs); }
     SimulatedDevice::Time now() const {
         return std::chrono::duration_cast<SimulatedDevice::Time>(Clock::now() - start_);
     }
@@ -284,6 +319,8 @@ private:
     std::vector<std::uint8_t> pending_;
     SimulatedDevice::Time lastWrite_{0};
     int saved_ = 0;
+    bool linked_ = options_.appearAfterMs == 0;  // made before the path is printed
+    bool pulled_ = false;
 };
 
 }  // namespace
@@ -297,12 +334,15 @@ int main(int argc, char** argv) {
     sigaddset(&stops, SIGINT);
     sigaddset(&stops, SIGTERM);
     sigaddset(&stops, SIGHUP);
+    sigaddset(&stops, SIGUSR1);
     sigset_t waitMask;
     sigprocmask(SIG_BLOCK, &stops, &waitMask);
     struct sigaction action{};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     for (const int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+    action.sa_handler = requestPull;
+    sigaction(SIGUSR1, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 #if defined(__linux__)
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);  // wake on time: a byte at 57600 baud is 174 us
@@ -313,11 +353,16 @@ int main(int argc, char** argv) {
     Simulator simulator(options, std::move(terminal));
     if (!simulator.loadMemory()) fail("cannot load the memory from " + options.memory);
     if (!simulator.lineLogOpen()) fail("cannot write " + options.lineLog);
-    if (!options.link.empty()) makeLink(options.link, path);
+    if (!options.link.empty()) {
+        struct stat st{};
+        if (::lstat(options.link.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) fail(options.link + " exists and is not a link");
+        if (options.appearAfterMs == 0) makeLink(options.link, path);
+    }
     std::printf("%s\n", path.c_str());
     std::fflush(stdout);
 
     simulator.run(waitMask);
-    simulator.shutDown();
+    if (simulator.pulled()) simulator.pull();
+    else simulator.shutDown();
     return 0;
 }

@@ -96,6 +96,8 @@ public:
     Outcome interrupt();
     // The step the last exchange reached or failed at, and the steps it has; 0 of 0 before any.
     std::pair<int, int> exchangeStep() const;
+    // The message slot naming the last exchange's operation (Msg::OperationProgram, ...); 0 before any.
+    int exchangeOperation() const { return running_ ? running_->operationSlot : 0; }
     // The three areas of the last completed read-back as the device sent them.
     const std::optional<DeviceImage>& receivedImage() const { return receivedImage_; }
 

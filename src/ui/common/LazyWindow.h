@@ -19,6 +19,7 @@ class LazyWindow {
 public:
     LazyWindow(LanguageSection section, std::function<Window*()> build)
         : section_(section), build_(std::move(build)) {}
+    // A window without a section of its own: its texts come from the message table.
     explicit LazyWindow(std::function<Window*()> build) : build_(std::move(build)) {}
 
     Window& get() {

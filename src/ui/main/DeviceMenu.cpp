@@ -14,6 +14,7 @@
 #include "ui/device/ProgressWindow.h"
 #include "ui/device/VideoSignalDialog.h"
 #include "ui/main/ProjectFiles.h"
+#include "ui/station/StationWindow.h"
 
 namespace vem {
 
@@ -41,7 +42,8 @@ DeviceMenu::DeviceMenu(Session& session, MessagePresenter& presenter, SerialPort
               apply_(session_.device().startVideoSettings(portName(), block));
           });
           return dialog;
-      }) {}
+      }),
+      station_([this] { return new StationWindow(session_, ports_, window_); }) {}
 
 ProgressWindow& DeviceMenu::progressWindow() { return progress_.get(); }
 
@@ -99,7 +101,26 @@ void DeviceMenu::showProgress() {
     if (session_.device().progress().visible || progress_.built()) progress_.get().showProgress(session_.device().progress());
 }
 
+void DeviceMenu::openStation() {
+    StationWindow& window = stationWindow();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+StationWindow& DeviceMenu::stationWindow() {
+    StationWindow& window = station_.get();
+    window.takeLanguage(language_);
+    window.showTexts();
+    return window;
+}
+
 void DeviceMenu::applyLanguage(const LanguageFile& file) {
+    language_ = file;
+    if (StationWindow* window = station_.built()) {
+        window->takeLanguage(language_);
+        window->showTexts();
+    }
     progress_.takeLanguage(file);
     deviceInfo_.takeLanguage(file);
     videoSignal_.takeLanguage(file);

@@ -18,6 +18,7 @@ class ProgressWindow;
 class ProjectFiles;
 class SerialPort;
 class Session;
+class StationWindow;
 class VideoSignalDialog;
 
 // What the menus "PC Comport", "QV" and "System" do: the exchanges with the device on the PC's
@@ -45,6 +46,9 @@ public:
     void openImageFile();
     // Fills "QV - Info" with what the device said and shows it.
     void showDeviceInfo();
+    // "Serienprogrammierung...": shows the station window, built when first opened.
+    void openStation();
+    StationWindow& stationWindow();
     // Puts each window's texts of a language file on it.
     void applyLanguage(const LanguageFile& file);
     // Shows the progress of the running exchange.
@@ -70,6 +74,8 @@ private:
     LazyWindow<ProgressWindow> progress_;
     LazyWindow<DeviceInfoDialog> deviceInfo_;
     LazyWindow<VideoSignalDialog> videoSignal_;
+    std::optional<LanguageFile> language_;  // the last taken, for the station's runs
+    LazyWindow<StationWindow> station_;
 };
 
 }  // namespace vem

@@ -153,6 +153,7 @@ void MainWindow::connectMenu() {
         connect(item, &QAction::triggered, this, [this, start = start] { (*device_.*start)(); });
     connect(ui.videoSignalItem, &QAction::triggered, this, &MainWindow::editVideoSignal);
     connect(ui.previewItem, &QAction::triggered, this, [this] { preview_.get().open(); });
+    connect(ui.stationItem, &QAction::triggered, this, [this] { device_->openStation(); });
     showMenuTexts();
     files_->showRecentProjects();
 }
@@ -195,6 +196,7 @@ void MainWindow::showMenuTexts() {
     ui_->undoItem->setText(fromCp1252(m.text(Msg::UndoItem)));
     ui_->redoItem->setText(fromCp1252(m.text(Msg::RedoItem)));
     ui_->previewItem->setText(fromCp1252(m.text(Msg::PreviewItem)));
+    ui_->stationItem->setText(fromCp1252(m.text(Msg::StationItem)));
 }
 
 void MainWindow::showEditorState() {

@@ -56,6 +56,7 @@ public:
     SerialPort& serial() { return *serial_; }
     PortRegistry& ports() { return ports_; }
     FieldDialog& fieldDialog();
+    DeviceMenu& deviceMenu() { return *device_; }
     ProgressWindow& progressWindow();
     VideoSignalDialog& videoSignalDialog();
     DeviceInfoDialog& deviceInfoDialog();
