@@ -6,7 +6,9 @@
 #include <QMessageBox>
 
 #include "ui/main/MainWindow.h"
+#include "ui/main/DeviceMenu.h"
 #include "ui/main/StartupTimes.h"
+#include "ui/station/StationWindow.h"
 #include "serial/PortRegistry.h"
 #include "serial/SerialPort.h"
 
@@ -39,6 +41,9 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption version = options.addVersionOption();
     const QCommandLineOption language("language", "Reads the window and message texts from FILE.", "FILE");
     options.addOption(language);
+    const QCommandLineOption station("station", "Opens the production window on the project, watching DIR, and "
+                                                "starts it.", "DIR");
+    options.addOption(station);
     options.addPositionalArgument("project", "Opens this project; its folder becomes the working folder.",
                                   "[FILE.qor]");
     // --help and --version are answered before the window system is asked for a display.
@@ -88,6 +93,12 @@ int main(int argc, char* argv[]) {
                                  << (projectFile.empty() ? QString("none") : QFile::decodeName(projectFile.c_str()));
     vem::startup::logWhenShown(&window);
     window.show();
+    if (options.isSet(station)) {
+        vem::StationWindow& production = window.deviceMenu().stationWindow();
+        production.setFolder(options.value(station));
+        window.deviceMenu().openStation();
+        production.start();
+    }
     const int status = app.exec();
     // A port still closing lets its device go once its last bytes have left.
     while (window.serial().isClosing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -18,21 +18,11 @@ const QStringList Keys{"started",        "ended",       "station",    "port",   
                        "project",        "projectSha256", "templateSha256", "imageSha256", "result",
                        "resultText",     "failedStep",  "message",    "durationMs"};
 
-int resultSlot(StationResult result) {
-    switch (result) {
-    case StationResult::Verified: return Msg::StationResultVerified;
-    case StationResult::AlreadyHeld: return Msg::StationResultAlreadyHeld;
-    case StationResult::Failed: return Msg::StationResultFailed;
-    case StationResult::Pulled: return Msg::StationResultPulled;
-    }
-    return Msg::StationResultFailed;
-}
-
 QStringList fields(const StationAttempt& row, const MessageTable& texts) {
     const auto text = [](const std::string& utf8) { return QString::fromStdString(utf8); };
     return {text(row.started),       text(row.ended),          text(row.station),     text(row.port),
             text(row.device),        text(row.projectPath),    text(row.projectSha256), text(row.templateSha256),
-            text(row.imageSha256),   stationResultKey(row.result), fromCp1252(texts.text(resultSlot(row.result))),
+            text(row.imageSha256),   stationResultKey(row.result), fromCp1252(texts.text(stationResultSlot(row.result))),
             text(row.failedStep),    text(row.message),        QString::number(row.durationMs)};
 }
 

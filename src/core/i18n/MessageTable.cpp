@@ -214,6 +214,17 @@ const std::vector<std::string>& builtInTexts() {
         "%1: der Befehl nach dem Ergebnis lie\xDF sich nicht starten oder wurde beendet",
         "%1: der Befehl nach dem Ergebnis lief l\xE4nger als %2 s und wurde beendet",
         "%1 programmiert, %2 hatten das Projekt bereits, %3 fehlgeschlagen, %4 abgezogen",
+        "Serienprogrammierung...",
+        "QV - Serienprogrammierung",
+        "Ger\xE4te in:",
+        "Starten",
+        "Anhalten",
+        "Fertig: %1    Fehlgeschlagen: %2    Hielten es schon: %3",
+        "Letzte Eintr\xE4ge in %1:",
+        "eingesteckt",
+        "l\xE4uft",
+        "abgezogen (fertig)",
+        "Erst das Projekt speichern: die Station programmiert die Projektdatei.",
     };
     return texts;
 }

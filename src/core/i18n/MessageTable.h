@@ -301,6 +301,17 @@ constexpr int StationCommandFailed = 226;  // %1 device, %2 exit code
 constexpr int StationCommandNotRun = 227;  // %1 device
 constexpr int StationCommandTimedOut = 228;  // %1 device, %2 seconds
 constexpr int StationSummary = 229;  // counts
+constexpr int StationItem = 230;  // the device menu item of the station window
+constexpr int StationWindowTitle = 231;
+constexpr int StationFolderLabel = 232;
+constexpr int StationStart = 233;
+constexpr int StationStop = 234;
+constexpr int StationCounters = 235;  // %1 verified, %2 failed or pulled, %3 already held
+constexpr int StationLastRecords = 236;  // %1 the record
+constexpr int StationTileSettling = 237;  // a device that waits for the settle time
+constexpr int StationTileRunning = 238;
+constexpr int StationTileLeft = 239;  // a device pulled after its run
+constexpr int StationNoProjectFile = 240;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "i18n/MessageTable.h"
+
 namespace vem {
 
 // How one device's attempt at a station ended.
@@ -34,6 +36,17 @@ inline const char* stationResultKey(StationResult result) {
     case StationResult::Pulled: return "pulled";
     }
     return "failed";
+}
+
+// The message slot that says a result in words.
+inline int stationResultSlot(StationResult result) {
+    switch (result) {
+    case StationResult::Verified: return Msg::StationResultVerified;
+    case StationResult::AlreadyHeld: return Msg::StationResultAlreadyHeld;
+    case StationResult::Failed: return Msg::StationResultFailed;
+    case StationResult::Pulled: return Msg::StationResultPulled;
+    }
+    return Msg::StationResultFailed;
 }
 
 // The result a stored word names; false for a word no result has.

@@ -18,11 +18,13 @@ class LazyWindow {
 public:
     LazyWindow(LanguageSection section, std::function<Window*()> build)
         : section_(section), build_(std::move(build)) {}
+    // A window without a section of its own: its texts come from the message table.
+    explicit LazyWindow(std::function<Window*()> build) : build_(std::move(build)) {}
 
     Window& get() {
         if (!window_) {
             window_ = build_();
-            if (texts_) applyLanguageSection(window_, section_, *texts_);
+            if (texts_) applyLanguageSection(window_, *section_, *texts_);
         }
         return *window_;
     }
@@ -30,12 +32,13 @@ public:
     Window* built() const { return window_; }
 
     void takeLanguage(const LanguageFile& file) {
-        texts_ = file.section(section_);
-        if (window_) applyLanguageSection(window_, section_, *texts_);
+        if (!section_) return;
+        texts_ = file.section(*section_);
+        if (window_) applyLanguageSection(window_, *section_, *texts_);
     }
 
 private:
-    LanguageSection section_;
+    std::optional<LanguageSection> section_;
     std::function<Window*()> build_;
     QPointer<Window> window_;
     std::optional<std::vector<std::string>> texts_;

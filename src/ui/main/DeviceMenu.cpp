@@ -14,6 +14,7 @@
 #include "ui/device/ProgressWindow.h"
 #include "ui/device/VideoSignalDialog.h"
 #include "ui/main/ProjectFiles.h"
+#include "ui/station/StationWindow.h"
 
 namespace vem {
 
@@ -29,7 +30,8 @@ DeviceMenu::DeviceMenu(Session& session, MessagePresenter& presenter, SerialPort
       portSettings_(ports, session.messages(), window),
       progress_(new ProgressWindow(window)),
       deviceInfo_(new DeviceInfoDialog(window)),
-      videoSignal_(new VideoSignalDialog(presenter, window)) {
+      videoSignal_(new VideoSignalDialog(presenter, window)),
+      station_([this] { return new StationWindow(session_, ports_, window_); }) {
     QObject::connect(videoSignal_, &VideoSignalDialog::sendRequested, window,
                      [this](const VideoBlock& block) { apply_(session_.device().startVideoSettings(portName(), block)); });
 }
@@ -79,7 +81,26 @@ void DeviceMenu::showDeviceInfo() {
     deviceInfo_->exec();
 }
 
+void DeviceMenu::openStation() {
+    StationWindow& window = stationWindow();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+StationWindow& DeviceMenu::stationWindow() {
+    StationWindow& window = station_.get();
+    window.takeLanguage(language_);
+    window.showTexts();
+    return window;
+}
+
 void DeviceMenu::applyLanguage(const LanguageFile& file) {
+    language_ = file;
+    if (StationWindow* window = station_.built()) {
+        window->takeLanguage(language_);
+        window->showTexts();
+    }
     using S = LanguageSection;
     const std::pair<QWidget*, S> windows[] = {
         {progress_, S::Progress}, {deviceInfo_, S::DeviceInfo}, {videoSignal_, S::Video}};

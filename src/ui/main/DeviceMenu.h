@@ -4,6 +4,7 @@
 
 #include "i18n/LanguageFile.h"
 #include "session/Outcome.h"
+#include "ui/common/LazyWindow.h"
 #include "ui/port/PortSettingsFlow.h"
 
 class QWidget;
@@ -17,6 +18,7 @@ class ProgressWindow;
 class ProjectFiles;
 class SerialPort;
 class Session;
+class StationWindow;
 class VideoSignalDialog;
 
 // What the menus "PC Comport", "QV" and "System" do: the exchanges with the device on the PC's
@@ -42,6 +44,9 @@ public:
     void openImageFile();
     // Fills "QV - Info" with what the device said and shows it.
     void showDeviceInfo();
+    // "Serienprogrammierung...": shows the station window, built when first opened.
+    void openStation();
+    StationWindow& stationWindow();
     // Puts each window's texts of a language file on it.
     void applyLanguage(const LanguageFile& file);
 
@@ -63,6 +68,8 @@ private:
     ProgressWindow* progress_;
     DeviceInfoDialog* deviceInfo_;
     VideoSignalDialog* videoSignal_;
+    std::optional<LanguageFile> language_;  // the last taken, for the station's runs
+    LazyWindow<StationWindow> station_;
 };
 
 }  // namespace vem

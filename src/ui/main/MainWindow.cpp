@@ -150,6 +150,7 @@ void MainWindow::connectMenu() {
     for (const auto& [item, start] : exchangeItems())
         connect(item, &QAction::triggered, this, [this, start = start] { (*device_.*start)(); });
     connect(ui.videoSignalItem, &QAction::triggered, this, &MainWindow::editVideoSignal);
+    connect(ui.stationItem, &QAction::triggered, this, [this] { device_->openStation(); });
     showMenuTexts();
     files_->showRecentProjects();
 }
@@ -191,6 +192,7 @@ void MainWindow::showMenuTexts() {
     ui_->editMenu->setTitle(fromCp1252(m.text(Msg::EditMenu)));
     ui_->undoItem->setText(fromCp1252(m.text(Msg::UndoItem)));
     ui_->redoItem->setText(fromCp1252(m.text(Msg::RedoItem)));
+    ui_->stationItem->setText(fromCp1252(m.text(Msg::StationItem)));
 }
 
 void MainWindow::showEditorState() {

@@ -51,6 +51,7 @@ public:
     SettingsDialogs& settingsDialogs() { return *settings_; }
     SerialPort& serial() { return *serial_; }
     PortRegistry& ports() { return ports_; }
+    DeviceMenu& deviceMenu() { return *device_; }
     ProgressWindow& progressWindow();
     DeviceInfoDialog& deviceInfoDialog();
 
