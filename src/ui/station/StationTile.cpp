@@ -41,10 +41,10 @@ StationTile::StationTile(const QString& device, QWidget* parent)
     showState({}, Tone::Neutral);
 }
 
-void StationTile::showState(const QString& text, Tone tone) {
+void StationTile::showState(const QString& text, Tone tone, const QString& detail) {
     tone_ = tone;
     state_->setText(text);
-    state_->setToolTip(text);
+    setToolTip(detail.isEmpty() ? text : detail);
     setStyleSheet("#stationTile { background: " + toneColour(tone) + "; } QLabel { color: black; }");
 }
 

@@ -15,7 +15,8 @@ public:
 
     StationTile(const QString& device, QWidget* parent);
 
-    void showState(const QString& text, Tone tone);
+    // `detail`, when there is one, shows when the pointer rests on the tile.
+    void showState(const QString& text, Tone tone, const QString& detail = {});
     void showProgress(int position, int maximum);
     QString stateText() const;
     Tone tone() const { return tone_; }

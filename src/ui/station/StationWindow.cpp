@@ -110,7 +110,8 @@ bool StationWindow::start() {
     if (running()) return true;
     showProblem({});
     const std::string file = session_.document().projectFile();
-    if (file.empty()) {
+    // The record names the file and its checksum: what is programmed is what the file holds.
+    if (file.empty() || session_.document().modified()) {
         showProblem(say(Msg::StationNoProjectFile));
         return false;
     }
@@ -171,8 +172,8 @@ void StationWindow::onEvent(const StationEvent& event) {
         break;
     case StationEvent::Kind::Started: tile->showState(say(Msg::StationTileRunning), StationTile::Tone::Neutral); break;
     case StationEvent::Kind::Finished:
-        tile->showState(resultText(event.result, event.failedStep, fromCp1252(event.message).toStdString()),
-                        resultTone(event.result));
+        tile->showState(resultText(event.result, event.failedStep, {}), resultTone(event.result),
+                        resultText(event.result, event.failedStep, fromCp1252(event.message).toStdString()));
         showCounters();
         // The station writes the row once everyone has heard of the result.
         QMetaObject::invokeMethod(this, &StationWindow::showRecords, Qt::QueuedConnection);
