@@ -109,6 +109,8 @@ void ProductionStation::pump() {
     pumping_ = true;
     do {
         pumpAgain_ = false;
+        // A run's end is recorded before its device, back already, runs again.
+        for (const StationEvent& event : station_.takeEvents()) report(event);
         for (const std::string& name : station_.due(steadyNow())) startRun(QString::fromStdString(name));
         for (const StationEvent& event : station_.takeEvents()) report(event);
     } while (pumpAgain_);

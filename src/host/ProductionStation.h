@@ -42,7 +42,7 @@ public:
     // Opens the record and reads the files the rows name; false and why (in the words of
     // `texts`) when it cannot.
     bool open(QString* error, const MessageTable& texts);
-    // Starts watching; the devices there now arrive.
+    // Starts watching, once open; the devices there now arrive.
     void start();
     // Takes no device any more and abandons the running ones (Ctrl+C, SIGTERM, a closed window).
     void stop();

@@ -33,8 +33,10 @@ void StationRun::program() {
     phase_ = Phase::Programming;
     // A read-back the session took as its project gives way to the project again.
     session_.document().takeProject(project_.project, project_.image);
-    link_.apply(session_.device().startProgramming(port_, SessionLink::now().local,
-                                                   DeviceOperations::AfterProgramming::Verify, true));
+    const Outcome started = session_.device().startProgramming(port_, SessionLink::now().local,
+                                                                DeviceOperations::AfterProgramming::Verify, true);
+    resultImage_ = session_.document().image();  // built with this moment's date
+    link_.apply(started);
 }
 
 void StationRun::interrupt() {
