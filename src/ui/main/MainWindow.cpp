@@ -190,13 +190,11 @@ bool MainWindow::loadLanguage(const QString& path, LanguageFileFault& fault) {
 }
 
 void MainWindow::showMenuTexts() {
-    const MessageTable& m = session_.messages();
-    ui_->saveProjectItem->setText(fromCp1252(m.text(Msg::SaveItem)));
-    ui_->editMenu->setTitle(fromCp1252(m.text(Msg::EditMenu)));
-    ui_->undoItem->setText(fromCp1252(m.text(Msg::UndoItem)));
-    ui_->redoItem->setText(fromCp1252(m.text(Msg::RedoItem)));
-    ui_->previewItem->setText(fromCp1252(m.text(Msg::PreviewItem)));
-    ui_->stationItem->setText(fromCp1252(m.text(Msg::StationItem)));
+    const Ui::MainWindow& ui = *ui_;
+    const std::pair<QAction*, int> items[] = {
+        {ui.saveProjectItem, Msg::SaveItem}, {ui.editMenu->menuAction(), Msg::EditMenu}, {ui.undoItem, Msg::UndoItem},
+        {ui.redoItem, Msg::RedoItem},        {ui.previewItem, Msg::PreviewItem},         {ui.stationItem, Msg::StationItem}};
+    for (const auto& [item, slot] : items) item->setText(fromCp1252(session_.messages().text(slot)));
 }
 
 void MainWindow::showEditorState() {
