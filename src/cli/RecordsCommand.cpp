@@ -40,12 +40,13 @@ QJsonObject jsonRow(const QStringList& values, long long durationMs) {
     return row;
 }
 
-// started  station  device  result  seconds  project, and for a failure its step and message.
-QString textLine(const StationAttempt& row, const QStringList& values) {
+// started  station  device  result  seconds  project, and for a failure its step (in words) and
+// message.
+QString textLine(const StationAttempt& row, const QStringList& values, const MessageTable& texts) {
     QString line = QStringList{values[0], values[2], values[4], values[10],
                                QString::number(row.durationMs / 1000.0, 'f', 2) + " s", values[5]}
                        .join("  ");
-    if (!row.failedStep.empty() || !row.message.empty()) line += "  " + QStringList{values[11], values[12]}.join(": ");
+    if (!row.failedStep.empty() || !row.message.empty()) line += "  " + QStringList{fromCp1252(stationStepText(row.failedStep, texts)), values[12]}.join(": ");
     return line;
 }
 
@@ -87,7 +88,7 @@ int records(const Request& request, Context& context) {
     for (const StationAttempt& row : rows) {
         const QStringList values = fields(row, texts);
         objects.push_back(jsonRow(values, row.durationMs));
-        context.console.result(request.csv ? csvLine(values) : textLine(row, values));
+        context.console.result(request.csv ? csvLine(values) : textLine(row, values, texts));
     }
     if (context.console.json()) context.console.jsonLines(objects);
     if (rows.empty()) context.console.note(pathMessage(texts, Msg::RecordEmpty, record->target()));

@@ -44,12 +44,12 @@ public:
             console_.note(text(Msg::StationLeft, {device}));
             break;
         case StationEvent::Kind::Finished: {
-            const QString step = QString::fromStdString(e.failedStep), message = fromCp1252(e.message);
+            const QString step = fromCp1252(stationStepText(e.failedStep, messages_)), message = fromCp1252(e.message);
             json["event"] = "finished";
             json["result"] = stationResultKey(e.result);
             json["ok"] = e.result == StationResult::Verified || e.result == StationResult::AlreadyHeld;
             json["seconds"] = seconds.toDouble();
-            if (!json["ok"].toBool()) json["step"] = step;
+            if (!json["ok"].toBool()) json["step"] = QString::fromStdString(e.failedStep);
             if (!json["ok"].toBool()) json["message"] = message;
             console_.result(e.result == StationResult::Verified      ? text(Msg::StationVerified, {device, seconds})
                             : e.result == StationResult::AlreadyHeld ? text(Msg::StationAlreadyHeld, {device, seconds})

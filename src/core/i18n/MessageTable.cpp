@@ -255,6 +255,8 @@ const std::vector<std::string>& builtInTexts() {
         "l\xE4uft",
         "abgezogen (fertig)",
         "Erst das Projekt speichern: die Station programmiert die Projektdatei.",
+        "Pr\xFC""fung, ob es das Projekt schon h\xE4lt",
+        "\xD6""ffnen der Schnittstelle",
     };
     return texts;
 }

@@ -342,6 +342,8 @@ constexpr int StationTileSettling = 267;  // a device that waits for the settle 
 constexpr int StationTileRunning = 268;
 constexpr int StationTileLeft = 269;  // a device pulled after its run
 constexpr int StationNoProjectFile = 270;
+constexpr int StationStepCheck = 271;  // the station's step before programming
+constexpr int StationStepOpen = 272;
 }  // namespace Msg
 
 // The one extra message of each of four dialogs.

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 
 #include "i18n/MessageTable.h"
 
@@ -26,6 +27,19 @@ struct StationAttempt {
     std::string failedStep, message;  // empty unless Failed or Pulled
     long long durationMs = 0;
 };
+
+// A step as the record keeps it ("check 12/269", "program 3/269", "verify 269/269", "open"), in
+// the words of `messages` (Windows-1252); a step of another form as it stands.
+inline std::string stationStepText(const std::string& step, const MessageTable& messages) {
+    const std::pair<const char*, int> words[] = {{"check", Msg::StationStepCheck},
+                                                 {"program", Msg::OperationProgram},
+                                                 {"verify", Msg::OperationVerify},
+                                                 {"open", Msg::StationStepOpen}};
+    const std::string word = step.substr(0, step.find(' '));
+    for (const auto& [key, slot] : words)
+        if (word == key) return messages.text(slot) + step.substr(word.size());
+    return step;
+}
 
 // The stable English word of a result, as the record stores it and --json writes it.
 inline const char* stationResultKey(StationResult result) {

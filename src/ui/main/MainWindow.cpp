@@ -221,10 +221,7 @@ void MainWindow::showOutcome(const Outcome& outcome) {
     if (outcome.refreshProgress) device_->showProgress();
     if (outcome.busyCursor && *outcome.busyCursor != busyCursor_) {
         busyCursor_ = *outcome.busyCursor;
-        if (busyCursor_)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
+        busyCursor_ ? QApplication::setOverrideCursor(Qt::WaitCursor) : QApplication::restoreOverrideCursor();
     }
     if (outcome.refreshCaption || (!outcome.projectAsBefore && session_.document().modified() != captionModified_))
         showProjectName();

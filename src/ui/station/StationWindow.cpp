@@ -237,7 +237,7 @@ QString StationWindow::say(int slot, const QStringList& values) const {
 // The result in words; a failure's step and message after it. `message` is UTF-8.
 QString StationWindow::resultText(StationResult result, const std::string& step, const std::string& message) const {
     QString text = say(stationResultSlot(result));
-    if (!step.empty()) text += ": " + QString::fromStdString(step);
+    if (!step.empty()) text += ": " + fromCp1252(stationStepText(step, session_.messages()));
     if (!message.empty()) text += ": " + QString::fromStdString(message);
     return text;
 }

@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 
+#include "EnglishTexts.h"
 #include "session/Station.h"
 
 namespace vem::test {
@@ -97,6 +98,15 @@ TEST(Station, CountEndsAfterThatManyFinishedDevicesAndAPulledRunDoesNotCount) {
     const StationTally tally = station.tally();
     EXPECT_EQ(tally.pulled, 1);
     EXPECT_TRUE(station.anyFailed());
+}
+
+// The record keeps a step as words of its own; people read it in the language file's.
+TEST(Station, AStepIsSaidInTheLanguageFilesWords) {
+    const std::pair<const char*, const char*> steps[] = {{"check 12/269", "check whether it holds the project 12/269"},
+                                                         {"verify 269/269", "Verify after programming 269/269"},
+                                                         {"open", "opening the port"},
+                                                         {"unknown 1/2", "unknown 1/2"}};
+    for (const auto& [kept, said] : steps) EXPECT_EQ(stationStepText(kept, englishMessages()), said);
 }
 
 }  // namespace
