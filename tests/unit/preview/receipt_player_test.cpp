@@ -60,13 +60,13 @@ TEST(ReceiptPlayer, EachKeywordActionActsOnItsLine) {
         rules.KeywordAction[2] = action;
         ReceiptPlayer player(rules);
         player.feed("plain");
-        player.feed("Storno k\xFC" "che");
+        player.feed("Storno k\xFC" "che a-z");
         const PosLine& row = player.rows().back();
         const std::optional<DeviceColour> colours[] = {std::nullopt, DeviceColour::Red, DeviceColour::Yellow,
                                                         DeviceColour::Black, DeviceColour::White};
         EXPECT_EQ(row.colour, action <= 4 ? colours[action] : std::nullopt) << "action " << action;
         EXPECT_EQ(player.rows().front().colour, std::nullopt);
-        EXPECT_EQ(row.text, action == 6 ? "STORNO K\xDC" "CHE" : "Storno k\xFC" "che") << "action " << action;
+        EXPECT_EQ(row.text, action == 6 ? "STORNO K\xDC" "CHE A-Z" : "Storno k\xFC" "che a-z") << "action " << action;
         const bool event = action == 5 || action == 7;
         ASSERT_EQ(player.events().size(), event ? 1u : 0u) << "action " << action;
         if (event) {
