@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -24,7 +25,7 @@ TEST(Station, RandomPlugAndPullSequencesKeepEveryDeviceAccountedFor) {
         Station station(Settle, 0);
         const std::vector<std::string> names{"a", "b", "c", "d"};
         std::set<std::string> present, running, runAgain;
-        std::map<std::string, Millis> presentSince;
+        std::map<std::string, Millis> presentSince, startedAt;
         std::map<std::string, StationResult> last;
         Millis t = 0;
         const auto check = [&](const std::vector<StationEvent>& events) {
@@ -34,9 +35,11 @@ TEST(Station, RandomPlugAndPullSequencesKeepEveryDeviceAccountedFor) {
                     ASSERT_GE(e.at - presentSince[e.device], Settle) << e.device;
                     ASSERT_TRUE(running.insert(e.device).second) << e.device << " started twice";
                     ASSERT_EQ(runAgain.erase(e.device), 1u) << e.device << " ran again without coming back";
+                    startedAt[e.device] = e.at;
                 }
                 if (e.kind == Kind::Finished) {
                     ASSERT_EQ(running.erase(e.device), 1u) << e.device << " ended without a run";
+                    ASSERT_EQ(e.startedAt, startedAt[e.device]) << e.device;
                     last[e.device] = e.result;
                 }
             }
@@ -65,6 +68,11 @@ TEST(Station, RandomPlugAndPullSequencesKeepEveryDeviceAccountedFor) {
             default: station.due(t); break;
             }
             check(station.takeEvents());
+            // A device waiting to run gives the station a deadline, and none is given for nothing.
+            const bool waiting = std::any_of(runAgain.begin(), runAgain.end(), [&](const std::string& n) {
+                return present.contains(n) && !running.contains(n);
+            });
+            ASSERT_EQ(station.nextDeadline().has_value(), waiting) << "step " << step;
         }
         // Every run ends; then every device still there that came (back) since its last run runs.
         for (const std::string& name : std::set(running)) station.runEnded(name, {StationResult::Verified, {}, {}}, t);
