@@ -9,6 +9,7 @@
 #include "InterruptWatch.h"
 #include "ProjectOpen.h"
 #include "host/Encoding.h"
+#include "host/MessageText.h"
 #include "host/ProductionStation.h"
 
 namespace vem::cli {
@@ -20,9 +21,7 @@ public:
     StationReport(Console& console, MessageTable messages) : console_(console), messages_(std::move(messages)) {}
 
     QString text(int slot, const QStringList& values) const {
-        std::vector<MessageValue> filled;
-        for (const QString& value : values) filled.emplace_back(toCp1252(value));
-        return fromCp1252(messages_.text(SlotMessage{slot, filled}));
+        return messageText(messages_, slot, values);
     }
 
     void event(const StationEvent& e, const QString& port) {

@@ -14,6 +14,7 @@
 
 #include "files/ImageBuild.h"
 #include "host/Encoding.h"
+#include "host/MessageText.h"
 #include "host/ProductionStation.h"
 #include "host/StationRecord.h"
 #include "session/Session.h"
@@ -229,9 +230,7 @@ StationTile* StationWindow::tileFor(const QString& device) {
 }
 
 QString StationWindow::say(int slot, const QStringList& values) const {
-    std::vector<MessageValue> filled;
-    for (const QString& value : values) filled.emplace_back(toCp1252(value));
-    return fromCp1252(session_.messages().text(SlotMessage{slot, filled}));
+    return messageText(session_.messages(), slot, values);
 }
 
 // The result in words; a failure's step and message after it. `message` is UTF-8.
